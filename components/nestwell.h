@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The per-user profile store: small text entries by section and key, kept per user under
+// an application key.
+class NestwellStore {
+public:
+    virtual ~NestwellStore() = default;
+    // user may be null: the store then keeps its entries without a user name.
+    virtual uint32_t setUserProfileInfo(const char* user, const std::string& applicationKey) = 0;
+    virtual uint32_t getProfileString(const std::string& section, const std::string& key, std::string* text,
+                                      size_t bufferSize) = 0;
+    virtual uint32_t setProfileString(const std::string& section, const std::string& key,
+                                      const std::string& text) = 0;
+};
+
+uint32_t Nestwell_SetUserProfileInfo(const char* user, const std::string& applicationKey);
+// Answers nonzero when the entry exists; the text is cut to bufferSize - 1 bytes.
+uint32_t Nestwell_GetProfileString(const std::string& section, const std::string& key, std::string* text,
+                                   size_t bufferSize = 256);
+uint32_t Nestwell_SetProfileString(const std::string& section, const std::string& key, const std::string& text);

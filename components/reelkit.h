@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Window;
+
+// The media engine. Times are milliseconds, rates thousandths of normal speed (negative
+// backward). Status: 0 stopped (also at the end), 1 paused, 2 playing, 3 another forward
+// rate, 4 backward. Audio properties: sound quality 0..3 (4 none), audio channel 0..2
+// (3 none), sound channel 0..1 (2 none). Every call answers nonzero when done, 0 when refused.
+class ReelkitEngine {
+public:
+    virtual ~ReelkitEngine() = default;
+    virtual uint32_t init(uint32_t useActiveMovie) = 0;
+    virtual uint32_t deInit() = 0;
+    virtual uint32_t open(Window* imageWindow, const std::string& path) = 0;
+    virtual uint32_t close() = 0;
+    virtual uint32_t getLength(uint32_t* length) = 0;
+    virtual uint32_t play() = 0;
+    virtual uint32_t pause() = 0;
+    virtual uint32_t stop() = 0;
+    virtual uint32_t stopAndSeekToStart() = 0;
+    virtual uint32_t getStatus(uint16_t* status) = 0;
+    virtual uint32_t getCurrentPosition(uint32_t* position) = 0;
+    virtual uint32_t seek(uint32_t position) = 0;
+    virtual uint32_t getRate(int32_t* rate) = 0;
+    virtual uint32_t setRate(int32_t rate) = 0;
+    virtual uint32_t setAudioProperties(Window* panel, const uint32_t* soundQuality,
+                                        const uint32_t* audioChannel, const uint32_t* soundChannel) = 0;
+    virtual uint32_t getAudioProperties(Window* panel, uint32_t* soundQuality, uint32_t* audioChannel,
+                                        uint32_t* soundChannel) = 0;
+    virtual uint32_t mpegAudioDecoderConfig(Window* owner) = 0;
+    virtual uint32_t resetImageSize() = 0;
+};
+
+uint32_t Reelkit_Init(uint32_t useActiveMovie);
+uint32_t Reelkit_DeInit();
+uint32_t Reelkit_Open(Window* imageWindow, const std::string& path);
+uint32_t Reelkit_Close();
+uint32_t Reelkit_GetLength(uint32_t* length);
+uint32_t Reelkit_Play();
+uint32_t Reelkit_Pause();
+uint32_t Reelkit_Stop();
+uint32_t Reelkit_StopAndSeekToStart();
+uint32_t Reelkit_GetStatus(uint16_t* status);
+uint32_t Reelkit_GetCurrentPosition(uint32_t* position);
+uint32_t Reelkit_Seek(uint32_t position);
+uint32_t Reelkit_GetRate(int32_t* rate);
+uint32_t Reelkit_SetRate(int32_t rate);
+uint32_t Reelkit_SetAudioProperties(Window* panel, const uint32_t* soundQuality, const uint32_t* audioChannel,
+                                    const uint32_t* soundChannel);
+uint32_t Reelkit_GetAudioProperties(Window* panel, uint32_t* soundQuality, uint32_t* audioChannel,
+                                    uint32_t* soundChannel);
+uint32_t Reelkit_MPEGAudioDecoderConfig(Window* owner);
+uint32_t Reelkit_ResetImageSize();
