@@ -1,1 +1,65 @@
-// filled in next
+#include "app/command_line.h"
+
+#include <optional>
+
+#include "app/message.h"
+#include "app/text.h"
+#include "app/window.h"
+
+std::string JoinCommandLine(int argc, const char* const* argv)
+{
+    std::string line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            line += ' ';
+        line += argv[i];
+    }
+    return line;
+}
+
+bool IsCloseCommand(std::string_view commandLine)
+{
+    return EqualsIgnoringCase(commandLine, "Close") || EqualsIgnoringCase(commandLine, "Destroy");
+}
+
+namespace {
+std::optional<intptr_t> driveIndex(std::string_view word)
+{
+    if (word.size() != 2 || word[1] != ':')
+        return std::nullopt;
+    if (word[0] >= 'a' && word[0] <= 'z')
+        return word[0] - 'a';
+    if (word[0] >= 'A' && word[0] <= 'Z')
+        return word[0] - 'A';
+    return std::nullopt;
+}
+}  // namespace
+
+uint32_t HandleCommandLine(Window& target, std::string_view commandLine)
+{
+    if (commandLine.empty())
+        return 0;
+    const std::string line = CutToCharacters(commandLine, kCommandLineLimit);
+
+    bool play = false;
+    std::optional<intptr_t> drive;
+    size_t at = 0;
+    while (at < line.size()) {
+        const size_t start = line.find_first_not_of(' ', at);
+        if (start == std::string::npos)
+            break;
+        const size_t end = std::min(line.find(' ', start), line.size());
+        const std::string_view word = std::string_view(line).substr(start, end - start);
+        if (EqualsIgnoringCase(word, "/Play"))
+            play = true;
+        else if (const auto index = driveIndex(word))
+            drive = index;
+        at = end;
+    }
+
+    if (drive)
+        target.post({msg::SecondStart, second_start::LoadDrive, *drive});
+    if (play)
+        target.post({msg::SecondStart, second_start::Play, 0});
+    return 1;
+}

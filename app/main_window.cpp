@@ -1,1 +1,213 @@
-// filled in next
+#include "app/main_window.h"
+
+#include "app/app_context.h"
+#include "app/device_change.h"
+#include "app/settings.h"
+#include "components/components.h"
+
+MainWindow::MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts)
+    : timers_(timers), host_(std::move(host)), parts_(std::move(parts))
+{
+}
+
+MainWindow::~MainWindow()
+{
+    if (app().windows.main == this)
+        app().windows.main = nullptr;
+}
+
+int MainWindow::create()
+{
+    app().windows.main = this;
+
+    const std::string user = host_.userName ? host_.userName() : std::string();
+    Nestwell_SetUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
+
+    LoadSettings();
+
+    if (!Reelkit_Init(ReadConfigInt("Initiation", "Use ActiveMovie", 1))) {
+        // The player stays reachable, so that a second start can still close it.
+        host_.complain(app().components.reelkit
+                           ? "the media engine could not start; nothing is shown until the player is closed"
+                           : "no media engine is built in; nothing is shown until the player is closed");
+        created_ = true;
+        return 0;
+    }
+    engineStarted_ = true;
+
+    if (parts_.loadCursors)
+        cursorsLoaded_ = parts_.loadCursors();
+    if (!makeWindow(parts_.createPanel, "the control panel"))
+        return -1;
+    if (ReadConfigInt("Initiation", "Use Default Video Window", 0) == 0 &&
+        !makeWindow(parts_.createVideoFrame, "the video window"))
+        return -1;
+    if (!makeWindow(parts_.createPlayList, "the play list"))
+        return -1;
+
+    Sonokit_HookDevice(this, 0);
+    Discbay_Init(this, msg::DiscEvent);
+    if (parts_.readMuteState)
+        parts_.readMuteState(0);
+    if (parts_.readVolumeLevel)
+        parts_.readVolumeLevel(0);
+    app().windows.registeredMessage = Hublet_RetrieveRegisterWindowMessage(0);
+    created_ = true;
+    return 0;
+}
+
+bool MainWindow::makeWindow(const MainWindowParts::Maker& maker, std::string_view what)
+{
+    if (!maker)
+        return true;
+    std::string why;
+    if (maker(why))
+        return true;
+    host_.complain(std::string(what) + " could not be made" + (why.empty() ? "" : ": " + why));
+    return false;
+}
+
+void MainWindow::destroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+
+    if (app().windows.panel && parts_.destroyPanel)
+        parts_.destroyPanel();
+    if (app().windows.videoFrame && parts_.destroyVideoFrame)
+        parts_.destroyVideoFrame();
+    Sonokit_UnHookDevice(this, 0);
+    Discbay_DeInit(this);
+    if (cursorsLoaded_ && parts_.destroyCursors)
+        parts_.destroyCursors();
+    cursorsLoaded_ = false;
+    Reelkit_DeInit();
+    for (TimerId id : {main_timer::VolumeRepeat, main_timer::SeekRepeat, main_timer::PositionPoll,
+                       main_timer::MixerReattach})
+        timers_.stop(id);
+    host_.postQuit(kOrderlyExitStatus);
+}
+
+intptr_t MainWindow::handle(const Message& message)
+{
+    if (destroyed_)
+        return 0;
+    switch (message.id) {
+    case msg::Close:
+        destroy();
+        return 0;
+    case msg::EndSession:
+        endSession(message.wParam != 0);
+        return 0;
+    case msg::Timer:
+        timerTick(static_cast<TimerId>(message.wParam));
+        return 0;
+    case msg::AppCommand:
+        return parts_.appCommandPost ? parts_.appCommandPost(message.wParam, message.lParam) : 0;
+    case msg::MixerControlChange:
+        mixerChange(message.lParam);
+        return 0;
+    case msg::MultimediaKey:
+        return parts_.appCommandRun ? parts_.appCommandRun(message.wParam, message.lParam) : 0;
+    case msg::DiscEvent:
+        if (parts_.loadDisc)
+            parts_.loadDisc(message.wParam, message.lParam);
+        return 1;
+    case msg::SecondStart:
+        secondStart(message.wParam, message.lParam);
+        return 1;
+    default:
+        break;
+    }
+    const uint32_t registered = app().windows.registeredMessage;
+    if (registered != 0 && message.id == registered && parts_.loadDisc)
+        parts_.loadDisc(message.wParam, message.lParam);
+    return 0;
+}
+
+void MainWindow::timerTick(TimerId id)
+{
+    if (destroyed_)
+        return;
+    const PlayerState& state = app().state;
+    switch (id) {
+    case main_timer::VolumeRepeat:
+        dispatch(static_cast<int32_t>(31 + state.volumeHeldUp), 0);
+        break;
+    case main_timer::SeekRepeat:
+        dispatch(static_cast<int32_t>(18 + state.seekHeldForward), 0);
+        break;
+    case main_timer::PositionPoll:
+        if (parts_.pollPosition)
+            parts_.pollPosition();
+        break;
+    case main_timer::MixerReattach:
+        timers_.stop(main_timer::MixerReattach);
+        Sonokit_UnHookDevice(this, 0);
+        Sonokit_HookDevice(this, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::deviceChange(uint32_t event, const DeviceHeader* header)
+{
+    if (destroyed_ || !header)
+        return;
+    if (event != device_event::Arrival && event != device_event::RemoveComplete)
+        return;
+    switch (header->deviceType) {
+    case device_type::Oem:
+    case device_type::DevNode:
+        // A burst of arrivals gives one re-attach, a second after the last.
+        timers_.stop(main_timer::MixerReattach);
+        timers_.start(main_timer::MixerReattach, main_timer::MixerReattachDelay);
+        break;
+    case device_type::Volume:
+        Discbay_DeviceChange(event, header);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::endSession(bool ending)
+{
+    if (ending)
+        handle({msg::Close, 0, 0});
+}
+
+void MainWindow::post(const Message& message)
+{
+    host_.post(message);
+}
+
+void MainWindow::mixerChange(intptr_t controlId)
+{
+    const uint32_t line = app().settings.controlMasterVolume ? 0 : 8;
+    uint32_t id = 0;
+    if (Sonokit_GetControlID(0, line, 0, &id) && static_cast<intptr_t>(id) == controlId) {
+        if (parts_.readMuteState)
+            parts_.readMuteState(1);
+    } else if (Sonokit_GetControlID(0, line, 1, &id) && static_cast<intptr_t>(id) == controlId) {
+        if (parts_.readVolumeLevel)
+            parts_.readVolumeLevel(1);
+    }
+}
+
+void MainWindow::secondStart(uintptr_t request, intptr_t drive)
+{
+    if (request == second_start::Play)
+        dispatch(10, 3);
+    // A drive outside A: to Z: can only come from a hostile peer; it names no drive.
+    else if (request == second_start::LoadDrive && drive >= 0 && drive < 26 && parts_.loadDisc)
+        parts_.loadDisc(static_cast<uintptr_t>(drive), 0);
+}
+
+void MainWindow::dispatch(int32_t command, int32_t phase)
+{
+    if (parts_.dispatchCommand)
+        parts_.dispatchCommand(command, phase);
+}

@@ -1,1 +1,112 @@
 #include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/message.h"
+#include "app/window.h"
+#include "tests/support/manual_timers.h"
+
+namespace {
+class PostBox : public Window {
+public:
+    void post(const Message& message) override { posted.push_back(message); }
+    TimerHost& timers() override { return timers_; }
+    std::vector<Message> posted;
+
+private:
+    ManualClock clock_;
+    ManualTimers timers_{clock_};
+};
+
+const Message kPlay{msg::SecondStart, second_start::Play, 0};
+Message drive(intptr_t index)
+{
+    return {msg::SecondStart, second_start::LoadDrive, index};
+}
+
+struct LineCase {
+    const char* line;
+    std::vector<Message> expected;
+};
+
+TEST(CommandLine, PostsTheDriveBeforePlayAndIgnoresOtherWords)
+{
+    const std::vector<LineCase> cases = {
+        {"/Play", {kPlay}},
+        {"/play", {kPlay}},
+        {"/PLAY", {kPlay}},
+        {"/Plays", {}},
+        {"Play", {}},
+        {"e:", {drive(4)}},
+        {"E:", {drive(4)}},
+        {"a:", {drive(0)}},
+        {"Z:", {drive(25)}},
+        {"5:", {}},
+        {"E:\\", {}},
+        {"E:x", {}},
+        {"E", {}},
+        {"E: F:", {drive(5)}},
+        {"/Play    E:", {drive(4), kPlay}},
+        {"E:   /Play", {drive(4), kPlay}},
+        {"   /Play   ", {kPlay}},
+        {"/Play\tE:", {}},  // a tab is no separator: one word of neither kind
+        {"Close now", {}},
+        {" Close", {}},
+        {"Destroy E:", {drive(4)}},
+        {"\xc3\xa9: /Play", {kPlay}},  // a non-ASCII letter names no drive
+    };
+    for (const LineCase& c : cases) {
+        PostBox box;
+        EXPECT_EQ(HandleCommandLine(box, c.line), 1u) << c.line;
+        EXPECT_EQ(box.posted, c.expected) << "line: \"" << c.line << "\"";
+    }
+}
+
+TEST(CommandLine, EmptyLinePostsNothingAndAnswersZero)
+{
+    PostBox box;
+    EXPECT_EQ(HandleCommandLine(box, ""), 0u);
+    EXPECT_TRUE(box.posted.empty());
+}
+
+TEST(CommandLine, OnlyTheFirst255CharactersCount)
+{
+    // "/Play" ends at character 255: seen. One more character before it pushes it past the cut.
+    const std::string inside = std::string(249, 'x') + " /Play";
+    const std::string outside = std::string(250, 'x') + " /Play";
+    PostBox seen;
+    PostBox cut;
+    HandleCommandLine(seen, inside);
+    HandleCommandLine(cut, outside);
+    EXPECT_EQ(seen.posted, std::vector<Message>{kPlay});
+    EXPECT_TRUE(cut.posted.empty());
+
+    // The limit counts characters, not bytes: 249 two-byte characters leave room for "/Play".
+    std::string wide;
+    for (int i = 0; i < 249; ++i)
+        wide += "\xc3\xa9";
+    PostBox multibyte;
+    HandleCommandLine(multibyte, wide + " /Play");
+    EXPECT_EQ(multibyte.posted, std::vector<Message>{kPlay});
+}
+
+TEST(CommandLine, CloseIsTheWholeLineInAnyCase)
+{
+    const std::vector<std::pair<const char*, bool>> cases = {
+        {"Close", true},   {"close", true},   {"CLOSE", true},   {"Destroy", true}, {"destroy", true},
+        {"Close E:", false}, {" Close", false}, {"Close ", false}, {"Closed", false}, {"", false},
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(IsCloseCommand(line), expected) << "\"" << line << "\"";
+}
+
+TEST(CommandLine, ArgumentsAreJoinedBySingleSpaces)
+{
+    const char* argv[] = {"quintara", "/Play", "", "E:"};
+    EXPECT_EQ(JoinCommandLine(4, argv), "/Play  E:");
+    EXPECT_EQ(JoinCommandLine(1, argv), "");
+    const char* quoted[] = {"quintara", "Close E:"};
+    EXPECT_FALSE(IsCloseCommand(JoinCommandLine(2, quoted)));
+}
+}  // namespace

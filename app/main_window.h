@@ -1,0 +1,94 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/window.h"
+
+struct DeviceHeader;
+
+// What the other parts of the player plug into the main window. An empty entry is a part
+// that is not built in: its start-up step is skipped and its messages change nothing.
+struct MainWindowParts {
+    // Window makers answer false when the window cannot be made and may say why.
+    using Maker = std::function<bool(std::string& why)>;
+
+    std::function<bool()> loadCursors;
+    std::function<void()> destroyCursors;
+    Maker createPanel;
+    std::function<void()> destroyPanel;
+    Maker createVideoFrame;
+    std::function<void()> destroyVideoFrame;
+    Maker createPlayList;
+    std::function<void(uint32_t repaint)> readMuteState;
+    std::function<void(uint32_t repaint)> readVolumeLevel;
+    std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
+    std::function<uint32_t(int32_t command, int32_t phase)> dispatchCommand;
+    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandPost;
+    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandRun;
+    // Answers false when the tick must end without default processing.
+    std::function<bool()> pollPosition;
+};
+
+// What the main window needs from the desktop it runs on.
+struct MainWindowHost {
+    std::function<void(const Message&)> post;      // queue a message to the main window
+    std::function<void(int status)> postQuit;       // end the loop with that status
+    std::function<std::string()> userName;          // the log-on name, empty when unknown
+    std::function<void(std::string_view)> complain; // one line on standard error
+};
+
+namespace main_timer {
+constexpr TimerId VolumeRepeat = 1000;
+constexpr TimerId SeekRepeat = 1001;
+constexpr TimerId PositionPoll = 1002;
+constexpr TimerId MixerReattach = 1003;
+constexpr uint32_t MixerReattachDelay = 1000;
+}  // namespace main_timer
+
+// The hidden main window: start-up and shut-down, the main timers, and the notices of the
+// system and the components. It is never shown.
+class MainWindow : public Window {
+public:
+    MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts = {});
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Runs the start-up; 0 when the window exists, -1 when its creation is refused.
+    int create();
+    // Runs the shut-down once and asks the loop to end with status 18.
+    void destroy();
+    bool destroyed() const { return destroyed_; }
+    bool engineStarted() const { return engineStarted_; }
+
+    // A posted or sent message; answers what its handler answers.
+    intptr_t handle(const Message& message);
+    void timerTick(TimerId id);
+    void deviceChange(uint32_t event, const DeviceHeader* header);
+    // The log-off or the system's shut-down; ending is false when it was cancelled.
+    void endSession(bool ending);
+
+    void post(const Message& message) override;
+    TimerHost& timers() override { return timers_; }
+    MainWindowParts& parts() { return parts_; }
+
+private:
+    bool makeWindow(const MainWindowParts::Maker& maker, std::string_view what);
+    void mixerChange(intptr_t controlId);
+    void secondStart(uintptr_t request, intptr_t drive);
+    void dispatch(int32_t command, int32_t phase);
+
+    TimerHost& timers_;
+    MainWindowHost host_;
+    MainWindowParts parts_;
+    bool created_ = false;
+    bool destroyed_ = false;
+    bool engineStarted_ = false;
+    bool cursorsLoaded_ = false;
+};
+
+constexpr int kOrderlyExitStatus = 18;
+constexpr const char* kApplicationKey = "Halvex\\VideoPlayer";
