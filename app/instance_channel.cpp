@@ -1,1 +1,299 @@
-// filled in next
+#include "app/instance_channel.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int LockWaitMs = 3000;     // another start holds the lock only while it claims
+constexpr int ConnectWaitMs = 1000;
+constexpr int SendWaitMs = 3000;
+
+// Closes connections from other users before Qt reads a byte from them: the socket file's
+// mode is the first guard, this one holds even where a folder or a file is too open.
+class SameUserServer final : public QLocalServer {
+public:
+    using QLocalServer::QLocalServer;
+
+protected:
+    void incomingConnection(quintptr descriptor) override
+    {
+        const int fd = static_cast<int>(descriptor);
+        ucred peer {};
+        socklen_t size = sizeof peer;
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0 || size != sizeof peer
+            || peer.uid != ::geteuid()) {
+            ::close(fd);
+            return;
+        }
+        QLocalServer::incomingConnection(descriptor);
+    }
+};
+
+struct PeerState {
+    std::string pending;  // the line begun but not yet ended
+    qint64 received = 0;
+    bool overlong = false;  // the line under way is dropped whatever follows up to its end
+};
+
+// Reads what the peer sent and answers its complete lines of acceptable length, in order.
+// Bytes beyond the peer's allowance are not looked at; overCap tells the caller to drop it.
+std::vector<std::string> takeLines(QLocalSocket* peer, PeerState& state, bool& overCap)
+{
+    std::vector<std::string> lines;
+    overCap = false;
+    if (peer->bytesAvailable() <= 0)  // reading a socket already closed only draws a warning
+        return lines;
+    const QByteArray bytes = peer->readAll();
+    const qint64 room = InstanceChannel::MaxBytesPerPeer - state.received;
+    state.received += bytes.size();
+    overCap = bytes.size() > room;
+    std::string_view rest(bytes.constData(), static_cast<size_t>(std::min<qint64>(bytes.size(), room)));
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        if (!state.overlong) {
+            state.pending.append(rest.substr(0, end));
+            if (state.pending.size() > static_cast<size_t>(InstanceChannel::MaxLineBytes)) {
+                state.overlong = true;
+                state.pending.clear();
+            }
+        }
+        if (end == std::string_view::npos)
+            break;
+        if (!state.overlong)
+            lines.push_back(state.pending);
+        state.pending.clear();
+        state.overlong = false;
+        rest.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+// One decimal field followed by a space, or by the end of the line when it is the last.
+template <typename Number>
+bool takeField(std::string_view& rest, Number& value, bool last)
+{
+    const size_t space = rest.find(' ');
+    if (last != (space == std::string_view::npos))
+        return false;
+    const std::string_view text = rest.substr(0, space);
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc {} || stop != end)
+        return false;
+    rest.remove_prefix(last ? rest.size() : space + 1);
+    return true;
+}
+
+std::optional<Message> parseLine(std::string_view line)
+{
+    constexpr std::string_view verb = "post ";
+    if (!line.starts_with(verb))
+        return std::nullopt;
+    line.remove_prefix(verb.size());
+    Message message;
+    if (!takeField(line, message.id, false) || !takeField(line, message.wParam, false)
+        || !takeField(line, message.lParam, true))
+        return std::nullopt;
+    return message;
+}
+
+QString socketName()
+{
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty())
+        display = QStringLiteral("none");
+    display.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
+    return QStringLiteral("quintara-") + display + QStringLiteral(".socket");
+}
+
+// The session's runtime folder counts only when nobody else can look into it.
+QString privateRuntimeFolder()
+{
+    const QByteArray folder = qgetenv("XDG_RUNTIME_DIR");
+    struct stat info {};
+    if (!folder.startsWith('/') || ::stat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode)
+        || info.st_uid != ::geteuid() || (info.st_mode & 077) != 0)
+        return {};
+    return QDir::cleanPath(QFile::decodeName(folder));
+}
+
+// /tmp is shared: a folder there is ours only if it is a real directory we own that nobody
+// else may enter. Anything else may be a trap laid by another user.
+bool makePrivateFolder(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(path);
+    if (folder.isEmpty())
+        return false;
+    if (::mkdir(folder.constData(), 0700) == 0)
+        ::chmod(folder.constData(), 0700);  // whatever the umask
+    else if (errno != EEXIST)
+        return false;
+    struct stat info {};
+    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+        && (info.st_mode & 07777) == 0700;
+}
+
+}  // namespace
+
+QString InstanceChannel::defaultSocketPath()
+{
+    return defaultSocketPath(QStringLiteral("/tmp/quintara-%1").arg(::geteuid()));
+}
+
+QString InstanceChannel::defaultSocketPath(const QString& fallbackFolder)
+{
+    QString folder = privateRuntimeFolder();
+    if (folder.isEmpty()) {
+        if (!makePrivateFolder(fallbackFolder))
+            return {};
+        folder = fallbackFolder;
+    }
+    return QDir(folder).filePath(socketName());
+}
+
+QString InstanceChannel::lockPathFor(const QString& socketPath)
+{
+    return socketPath + QStringLiteral(".lock");
+}
+
+InstanceChannel::InstanceChannel(QString socketPath, QObject* parent)
+    : QObject(parent), socketPath_(std::move(socketPath))
+{
+}
+
+InstanceChannel::~InstanceChannel()
+{
+    // Peers closing as they go must not reach receivers of a channel half gone.
+    blockSignals(true);
+    delete server_;  // closing removes the socket file
+}
+
+InstanceChannel::Role InstanceChannel::claim(bool mayStart)
+{
+    if (server_)
+        return Role::First;
+    if (toFirst_)
+        return Role::Second;
+    if (socketPath_.isEmpty())
+        return Role::Unavailable;
+
+    // Held from the look for a running instance to listening, so that of two starts racing
+    // the later one finds the earlier listening rather than removing its socket.
+    QLockFile lock(lockPathFor(socketPath_));
+    if (!lock.tryLock(LockWaitMs))
+        return Role::Unavailable;
+
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(socketPath_);
+    if (socket->waitForConnected(ConnectWaitMs)) {
+        toFirst_ = socket.release();
+        toFirst_->setParent(this);
+        return Role::Second;
+    }
+    // Only a missing or refused socket means nobody runs; a listener that does not answer
+    // in time is alive but stuck, and its place is not ours to take.
+    const QLocalSocket::LocalSocketError error = socket->error();
+    if (error != QLocalSocket::ServerNotFoundError && error != QLocalSocket::ConnectionRefusedError)
+        return Role::Unavailable;
+    if (!mayStart)
+        return Role::NoneRunning;
+
+    auto server = std::make_unique<SameUserServer>();
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    QLocalServer::removeServer(socketPath_);  // refused: left by an instance that was killed
+    if (!server->listen(socketPath_))
+        return Role::Unavailable;
+    ::chmod(QFile::encodeName(socketPath_).constData(), 0600);
+    server_ = server.release();
+    server_->setParent(this);
+    connect(server_, &QLocalServer::newConnection, this, &InstanceChannel::acceptPeers);
+    return Role::First;
+}
+
+bool InstanceChannel::send(const std::vector<Message>& messages)
+{
+    if (!toFirst_ || toFirst_->state() != QLocalSocket::ConnectedState)
+        return false;
+    QByteArray bytes;
+    for (const Message& message : messages) {
+        bytes += "post " + QByteArray::number(message.id) + ' ' + QByteArray::number(qulonglong(message.wParam))
+            + ' ' + QByteArray::number(qlonglong(message.lParam)) + '\n';
+    }
+    if (bytes.isEmpty())
+        return true;
+    if (toFirst_->write(bytes) != bytes.size())
+        return false;
+    const QDeadlineTimer deadline(SendWaitMs);
+    while (toFirst_->bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !toFirst_->waitForBytesWritten(int(deadline.remainingTime())))
+            return false;
+    }
+    return true;
+}
+
+void InstanceChannel::allowMessage(uint32_t id)
+{
+    if (std::find(allowed_.begin(), allowed_.end(), id) == allowed_.end())
+        allowed_.push_back(id);
+}
+
+void InstanceChannel::acceptPeers()
+{
+    while (QLocalSocket* peer = server_->nextPendingConnection())
+        watchPeer(peer);
+}
+
+void InstanceChannel::watchPeer(QLocalSocket* peer)
+{
+    auto state = std::make_shared<PeerState>();
+    // Answers false when the peer is gone: a receiver may have torn the channel down.
+    auto read = [this, peer, state]() -> bool {
+        bool overCap = false;
+        const std::vector<std::string> lines = takeLines(peer, *state, overCap);
+        if (overCap) {
+            peer->disconnect(this);
+            peer->abort();
+            peer->deleteLater();
+        }
+        const QPointer<QLocalSocket> alive(peer);
+        for (const std::string& line : lines) {
+            const std::optional<Message> message = parseLine(line);
+            const bool allowed = message && (message->id == msg::Close || message->id == msg::SecondStart
+                || std::find(allowed_.begin(), allowed_.end(), message->id) != allowed_.end());
+            if (!allowed)
+                continue;
+            emit messageReceived(*message);
+            if (!alive)
+                return false;
+        }
+        return !overCap;
+    };
+    connect(peer, &QLocalSocket::readyRead, this, read);
+    // What is left after the last newline is a line cut short: it goes with the peer.
+    connect(peer, &QLocalSocket::disconnected, this, [peer, read] {
+        if (read())
+            peer->deleteLater();
+    });
+    read();
+}

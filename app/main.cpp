@@ -1,1 +1,69 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include <clocale>
+#include <iostream>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/desktop_parts.h"
+#include "app/instance_channel.h"
+#include "app/main_host.h"
+#include "app/shutdown_signals.h"
+
+namespace {
+// Collects what the command line asks for, to hand it to the running player.
+class Outbox : public Window {
+public:
+    void post(const Message& message) override { messages.push_back(message); }
+    TimerHost& timers() override { std::abort(); }
+    std::vector<Message> messages;
+};
+
+int handOver(InstanceChannel& channel, const std::string& line)
+{
+    Outbox outbox;
+    if (IsCloseCommand(line))
+        outbox.post({msg::Close, 0, 0});
+    else
+        HandleCommandLine(outbox, line);
+    if (!outbox.messages.empty() && !channel.send(outbox.messages))
+        std::cerr << "quintara: the running player did not take the request" << std::endl;
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string line = JoinCommandLine(argc, argv);
+
+    // Settled before anything needs a display: a second start, or "Close" with none running.
+    {
+        InstanceChannel probe;
+        const InstanceChannel::Role role = probe.claim(false);
+        if (role == InstanceChannel::Role::Second)
+            return handOver(probe, line);
+        if (IsCloseCommand(line))
+            return 0;
+    }
+
+    QApplication application(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Before the channel opens: from then on a polite kill must find the orderly way out.
+    ShutdownSignals shutdownSignals;
+
+    InstanceChannel channel;
+    const InstanceChannel::Role role = channel.claim(true);
+    if (role == InstanceChannel::Role::Second)
+        return handOver(channel, line);
+    if (role != InstanceChannel::Role::First)
+        std::cerr << "quintara: cannot set up the single-instance channel; a second start will not find this one"
+                  << std::endl;
+
+    InstallDesktopComponents();
+    MainHost host(role == InstanceChannel::Role::First ? &channel : nullptr, shutdownSignals, DesktopParts());
+    if (host.create() < 0)
+        return 0;
+    HandleCommandLine(host.mainWindow(), line);
+    return QApplication::exec();
+}

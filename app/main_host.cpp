@@ -1,1 +1,91 @@
-// filled in next
+#include "app/main_host.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <iostream>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include "app/app_context.h"
+#include "app/device_change.h"
+#include "app/instance_channel.h"
+
+std::string LogOnName()
+{
+    std::vector<char> buffer(16384);
+    passwd entry {};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_name)
+        return found->pw_name;
+    return {};
+}
+
+namespace {
+void complain(std::string_view text)
+{
+    std::cerr << "quintara: " << text << std::endl;
+}
+}  // namespace
+
+MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
+    : QObject(parent),
+      channel_(channel),
+      timers_([this](TimerId id) { window_->timerTick(id); }),
+      traceMessages_(!qEnvironmentVariableIsEmpty("QUINTARA_TRACE_MESSAGES"))
+{
+    MainWindowHost host;
+    host.post = [this](const Message& message) { post(message); };
+    host.postQuit = [](int status) { QCoreApplication::exit(status); };
+    host.userName = LogOnName;
+    host.complain = complain;
+    window_ = std::make_unique<MainWindow>(timers_, std::move(host), std::move(parts));
+
+    connect(&soundDevices_, &SoundDeviceWatcher::deviceChanged, this, [this](uint32_t event) {
+        DeviceHeader header;
+        header.deviceType = device_type::DevNode;
+        window_->deviceChange(event, &header);
+    });
+    connect(&shutdownSignals, &ShutdownSignals::requested, this, [this] { post({msg::Close, 0, 0}); });
+    if (channel_)
+        connect(channel_, &InstanceChannel::messageReceived, this, &MainHost::post);
+    // The session manager ending the session reaches us as the application's quit request.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+MainHost::~MainHost()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+int MainHost::create()
+{
+    const int result = window_->create();
+    if (channel_ && app().windows.registeredMessage != 0)
+        channel_->allowMessage(app().windows.registeredMessage);
+    return result;
+}
+
+bool MainHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        window_->endSession(true);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void MainHost::post(const Message& message)
+{
+    QMetaObject::invokeMethod(this, [this, message] { handle(message); }, Qt::QueuedConnection);
+}
+
+void MainHost::handle(const Message& message)
+{
+    if (traceMessages_)
+        std::cerr << "quintara: message " << message.id << ' ' << message.wParam << ' ' << message.lParam
+                  << std::endl;
+    window_->handle(message);
+}

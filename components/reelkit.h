@@ -54,3 +54,7 @@ uint32_t Reelkit_GetAudioProperties(Window* panel, uint32_t* soundQuality, uint3
                                     uint32_t* soundChannel);
 uint32_t Reelkit_MPEGAudioDecoderConfig(Window* owner);
 uint32_t Reelkit_ResetImageSize();
+
+// The object name of the picture widget the engine makes inside the image window; the video
+// windows look for it to know whether a picture is shown.
+constexpr const char* kReelkitPictureName = "ReelkitPicture";

@@ -1,1 +1,104 @@
+// The real player in real processes: the hand-over between two starts and the ways it ends.
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+
+#include "tests/support/player_process.h"
+
+namespace {
+constexpr int kOrderly = 18;
+
+TEST(Processes, CloseFromASecondStartEndsTheFirstInOrder)
+{
+    PlayerSandbox sandbox;
+    auto first = sandbox.launch();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(sandbox.run({"close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*first), kOrderly);
+    EXPECT_FALSE(sandbox.channelExists());
+}
+
+TEST(Processes, ASecondStartHandsTheDriveOverBeforePlay)
+{
+    PlayerSandbox sandbox;
+    sandbox.environment.insert("QUINTARA_TRACE_MESSAGES", "1");
+    auto first = sandbox.launch();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(sandbox.run({"/play", "", "e:"}), 0);
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*first), kOrderly);
+
+    const QString trace = QString::fromUtf8(first->readAllStandardError());
+    const qsizetype drive = trace.indexOf("message 1125 1 4");
+    const qsizetype play = trace.indexOf("message 1125 0 0");
+    ASSERT_GE(drive, 0) << trace.toStdString();
+    EXPECT_GT(play, drive) << trace.toStdString();
+}
+
+TEST(Processes, ASecondStartWithNothingToSayLeavesTheFirstAlone)
+{
+    PlayerSandbox sandbox;
+    sandbox.environment.insert("QUINTARA_TRACE_MESSAGES", "1");
+    auto first = sandbox.launch();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(sandbox.run({"Close", "now"}), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_EQ(sandbox.run({"Destroy"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*first), kOrderly);
+    EXPECT_FALSE(QString::fromUtf8(first->readAllStandardError()).contains("message 1125"));
+}
+
+TEST(Processes, DestroyWithNoneRunningEndsAtOnceAndNeedsNoDisplay)
+{
+    PlayerSandbox sandbox;
+    sandbox.environment.remove("QT_QPA_PLATFORM");
+    sandbox.environment.insert("DISPLAY", ":98765");
+    EXPECT_EQ(sandbox.run({"Destroy"}, nullptr, 5000), 0);
+    EXPECT_EQ(sandbox.run({"close"}, nullptr, 5000), 0);
+    EXPECT_FALSE(sandbox.channelExists());
+    EXPECT_FALSE(QDir(QString::fromStdString(sandbox.runtime().file("config"))).exists());
+}
+
+TEST(Processes, AKilledInstanceDoesNotStopTheNextStart)
+{
+    PlayerSandbox sandbox;
+    auto killed = sandbox.launch();
+    ASSERT_TRUE(killed);
+    ::kill(static_cast<pid_t>(killed->processId()), SIGKILL);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*killed), -1);
+    EXPECT_TRUE(sandbox.channelExists());  // left behind
+
+    auto next = sandbox.launch();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*next), kOrderly);
+}
+
+TEST(Processes, PoliteSignalsRunTheOrderlyShutDown)
+{
+    for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+        PlayerSandbox sandbox;
+        auto player = sandbox.launch();
+        ASSERT_TRUE(player);
+        ::kill(static_cast<pid_t>(player->processId()), number);
+        EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly) << "signal " << number;
+    }
+}
+
+TEST(Processes, AConfigurationWithByteOrderMarkCrLfAndJunkStillStarts)
+{
+    PlayerSandbox sandbox;
+    TempDir folder;
+    const QString player = sandbox.copyOfPlayer(folder);
+    const char config[] = "\xEF\xBB\xBF[Initiation]\r\nUse ActiveMovie = 1\r\n[Play Rate]\r\n"
+                          "Fast Forward Rate=2000\r\n\x01\x02\xff junk = = [\r\n\0\0\0 more junk";
+    folder.write("Quintara.CFG", std::string(config, sizeof config - 1));
+    auto running = sandbox.launch({}, player);
+    ASSERT_TRUE(running);
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*running), kOrderly);
+}
+}  // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+#include "app/message.h"
+
+class QLocalServer;
+class QLocalSocket;
+
+// One running player per user and display: the first start listens on a local socket,
+// a second start connects and hands its messages over, then exits.
+//
+// Wire format (plain ASCII, one line per message, other programs may speak it):
+//
+//     post <id> <wParam> <lParam>\n
+//
+// Fields are decimal and separated by single spaces; <id> fits 32 bits unsigned, <wParam>
+// 64 bits unsigned, <lParam> 64 bits signed (it may start with "-"). Nothing else is allowed
+// on the line, not even a trailing "\r". Lines over 256 bytes, unknown verbs, numbers that
+// do not parse and ids that are not allowed are dropped one by one; a connection that sends
+// more than 64 KiB in all is dropped. Only peers running as the same user are heard.
+// The listener never answers.
+class InstanceChannel : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Role {
+        First,        // we listen; messages of later starts arrive through messageReceived
+        Second,       // another instance runs; send() reaches it
+        NoneRunning,  // claim(false) found nobody and created nothing
+        Unavailable,  // no usable folder, the lock could not be taken, or listening failed
+    };
+
+    static constexpr int MaxLineBytes = 256;
+    static constexpr qint64 MaxBytesPerPeer = 64 * 1024;
+
+    // In $XDG_RUNTIME_DIR when it is a private folder of ours, else in /tmp/quintara-<uid>
+    // (made 0700); empty when neither can be trusted.
+    static QString defaultSocketPath();
+    // The same with another folder in place of /tmp/quintara-<uid>.
+    static QString defaultSocketPath(const QString& fallbackFolder);
+    static QString lockPathFor(const QString& socketPath);
+
+    explicit InstanceChannel(QString socketPath = defaultSocketPath(), QObject* parent = nullptr);
+    ~InstanceChannel() override;
+
+    // Once claimed as First or Second, later calls answer the same role.
+    Role claim(bool mayStart);
+    // Second only: true when every message was written before the time ran out.
+    bool send(const std::vector<Message>& messages);
+    // msg::Close and msg::SecondStart are always accepted.
+    void allowMessage(uint32_t id);
+
+    QString socketPath() const { return socketPath_; }
+
+signals:
+    void messageReceived(const Message& message);
+
+private:
+    void acceptPeers();
+    void watchPeer(QLocalSocket* peer);
+
+    QString socketPath_;
+    std::vector<uint32_t> allowed_;
+    QLocalServer* server_ = nullptr;
+    QLocalSocket* toFirst_ = nullptr;
+};

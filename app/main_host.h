@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+#include "app/device_watcher.h"
+#include "app/main_window.h"
+#include "app/qt_timers.h"
+#include "app/shutdown_signals.h"
+
+class InstanceChannel;
+
+// The main window on Qt's event loop: its queue, its timers, the quit request, and the
+// ways the desktop asks the player to end (signals, the session ending).
+class MainHost : public QObject {
+    Q_OBJECT
+public:
+    // channel may be null when the single-instance channel could not be set up.
+    MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts = {},
+             QObject* parent = nullptr);
+    ~MainHost() override;
+
+    // The main window's creation; -1 when it was refused.
+    int create();
+    MainWindow& mainWindow() { return *window_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void post(const Message& message);
+    void handle(const Message& message);
+
+    InstanceChannel* channel_;
+    QtTimers timers_;
+    std::unique_ptr<MainWindow> window_;
+    SoundDeviceWatcher soundDevices_;
+    bool traceMessages_ = false;
+};
+
+// The user's log-on name, empty when it cannot be found.
+std::string LogOnName();

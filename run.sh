@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts the player with the given words and files.
+# Without a display it runs on a virtual one and saves screenshots under build/screenshots.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+
+quintara_install_packages
+quintara_build build
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec build/quintara "$@"
+fi
+
+QUINTARA_XVFB_PID=""
+trap '[ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true' EXIT
+quintara_start_xvfb
+mkdir -p build/screenshots
+echo "No display: running on the virtual display $DISPLAY for ${QUINTARA_DEMO_SECONDS:-10} seconds."
+build/quintara "$@" &
+player=$!
+sleep "${QUINTARA_DEMO_SECONDS:-10}"
+shot="build/screenshots/quintara-$(date +%Y%m%d-%H%M%S).png"
+import -window root "$shot" && echo "Screenshot: $shot"
+build/quintara Close
+status=0
+wait "$player" || status=$?
+echo "The player ended with status $status (18 is an orderly shut-down)."

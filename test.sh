@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts a virtual display and a sound server, runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+
+quintara_install_packages
+quintara_build build
+
+XDG_RUNTIME_DIR="$(mktemp -d /tmp/quintara-tests-XXXXXX)"
+export XDG_RUNTIME_DIR
+chmod 700 "$XDG_RUNTIME_DIR"
+QUINTARA_XVFB_PID=""
+QUINTARA_PULSE_PID=""
+cleanup() {
+  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
+  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+  rm -rf "$XDG_RUNTIME_DIR"
+}
+trap cleanup EXIT
+
+quintara_start_xvfb
+quintara_start_pulseaudio
+# Tests choose their own platform; the profile store of the tests lives in the private folder.
+export XDG_CONFIG_HOME="$XDG_RUNTIME_DIR/config"
+
+ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"

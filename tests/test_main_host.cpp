@@ -1,0 +1,88 @@
+// The main window on Qt's loop: queued messages, real timers, and the desktop's ways of ending it.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "app/app_context.h"
+#include "app/main_host.h"
+#include "app/qt_timers.h"
+#include "app/shutdown_signals.h"
+#include "tests/support/recording_components.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+class MainHostTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        folder.write("quintara", "");
+        app().windows.instance = folder.file("quintara");
+        InstallRecordingComponents(journal);
+    }
+    void TearDown() override { resetApp(); }
+
+    MainWindowParts recordingParts()
+    {
+        MainWindowParts parts;
+        parts.dispatchCommand = [this](int32_t command, int32_t phase) {
+            journal.push_back("DispatchCommand(" + std::to_string(command) + "," + std::to_string(phase) + ")");
+            return 1u;
+        };
+        parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {
+            journal.push_back("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
+        };
+        return parts;
+    }
+
+    TempDir folder;
+    Journal journal;
+    ShutdownSignals shutdownSignals;
+};
+
+TEST_F(MainHostTest, PostedMessagesWaitForTheLoopAndKeepTheirOrder)
+{
+    MainHost host(nullptr, shutdownSignals, recordingParts());
+    ASSERT_EQ(host.create(), 0);
+    journal.clear();
+    host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
+    host.mainWindow().post({msg::SecondStart, second_start::Play, 0});
+    EXPECT_TRUE(journal.empty());
+    QTimer::singleShot(0, [&] { host.mainWindow().post({msg::Close, 0, 0}); });
+    EXPECT_EQ(QCoreApplication::exec(), 18);
+    EXPECT_EQ(journal, (Journal{"LoadDisc(4,0)", "DispatchCommand(10,3)", "Sonokit_UnHookDevice(0)",
+                                "Discbay_DeInit", "Reelkit_DeInit"}));
+}
+
+TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)
+{
+    MainHost host(nullptr, shutdownSignals, recordingParts());
+    ASSERT_EQ(host.create(), 0);
+    // The session manager's request to end reaches the application as its quit request.
+    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+    EXPECT_EQ(QCoreApplication::exec(), 18);
+    EXPECT_TRUE(host.mainWindow().destroyed());
+}
+
+TEST(QtTimers, TicksByIdRestartAndStop)
+{
+    std::vector<TimerId> ticks;
+    QtTimers timers([&](TimerId id) { ticks.push_back(id); });
+    timers.start(1002, 1000);
+    EXPECT_EQ(timers.period(1002), 1000u);
+    timers.start(1002, 20);  // restarting takes the new period
+    timers.start(1003, 0);
+    EXPECT_EQ(timers.period(1002), 20u);
+    EXPECT_EQ(timers.period(1003), kMinimumTimerPeriod);
+    QTRY_VERIFY_WITH_TIMEOUT(std::count(ticks.begin(), ticks.end(), 1002) >= 2, 5000);
+    timers.stop(1002);
+    timers.stop(1003);
+    EXPECT_FALSE(timers.isRunning(1002));
+    EXPECT_EQ(timers.period(1002), 0u);
+    const size_t seen = ticks.size();
+    QTest::qWait(60);
+    EXPECT_EQ(ticks.size(), seen);
+}
+}  // namespace

@@ -1,0 +1,61 @@
+# Shared by run.sh and test.sh: installs what is missing (Debian packages only) and builds.
+
+QUINTARA_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libqt6opengl6-dev libmpv-dev libpulse-dev libudev-dev libcdio-dev libiso9660-dev
+  libgtest-dev libgmock-dev
+  ffmpeg vcdimager xvfb xauth x11-utils imagemagick pulseaudio pulseaudio-utils
+)
+
+quintara_install_packages() {
+  local missing=()
+  for package in "${QUINTARA_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+quintara_build() {
+  local build_dir="$1"
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build_dir" -j "$(nproc)"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; the caller stops it.
+quintara_start_xvfb() {
+  local display
+  for display in $(seq 90 130); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    QUINTARA_XVFB_PID=$!
+    for _ in $(seq 1 50); do
+      if xdpyinfo -display ":$display" >/dev/null 2>&1; then
+        export DISPLAY=":$display"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+  done
+  echo "Could not start a virtual display" >&2
+  return 1
+}
+
+# Starts a private PulseAudio daemon with a null sink in $XDG_RUNTIME_DIR.
+quintara_start_pulseaudio() {
+  pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit -n \
+    --load=module-native-protocol-unix --load="module-null-sink sink_name=quintara_null" \
+    --log-target=stderr >"$XDG_RUNTIME_DIR/pulseaudio.log" 2>&1 &
+  QUINTARA_PULSE_PID=$!
+  for _ in $(seq 1 50); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "Could not start PulseAudio (see $XDG_RUNTIME_DIR/pulseaudio.log)" >&2
+  return 1
+}
