@@ -4,6 +4,7 @@
 #include "app/player_settings.h"
 #include "app/player_state.h"
 #include "components/components.h"
+#include "panel/panel_skin.h"
 
 // The process-wide records, reached through app() alone.
 struct AppContext {
@@ -11,6 +12,7 @@ struct AppContext {
     PlayerSettings settings;
     AppWindows windows;
     Components components;
+    PanelSkin panelSkin;
 };
 
 AppContext& app();

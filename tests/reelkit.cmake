@@ -1,1 +1,1 @@
-# Filled in as the subsystem lands.
+# Tests of the media engine.

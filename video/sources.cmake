@@ -1,1 +1,1 @@
-# Filled in as the subsystem lands.
+# The video frame and image windows.

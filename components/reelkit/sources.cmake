@@ -1,1 +1,1 @@
-# Filled in as the subsystem lands.
+# The media engine on libmpv.

@@ -1,0 +1,1 @@
+# The play list, the drive table and the disc scan.

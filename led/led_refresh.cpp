@@ -1,0 +1,85 @@
+#include "led/led_refresh.h"
+
+#include <initializer_list>
+
+#include "app/app_context.h"
+#include "app/window.h"
+
+namespace {
+void mark(Window& panel, Point at, Size size)
+{
+    panel.invalidate({at.x, at.y, at.x + size.width + 1, at.y + size.height + 1});
+}
+
+uint32_t finish(Window& panel, uint32_t now)
+{
+    if (now)
+        panel.repaintNow();
+    return 1;
+}
+
+uint32_t refreshSingle(const LedElement PanelSkin::*element, uint32_t now)
+{
+    Window* panel = app().windows.panel;
+    const LedElement& led = app().panelSkin.*element;
+    if (!panel || !led.present())
+        return 0;
+    mark(*panel, led.position, led.size);
+    return finish(*panel, now);
+}
+
+uint32_t refreshGroup(std::initializer_list<const LedElement*> members, uint32_t now)
+{
+    Window* panel = app().windows.panel;
+    if (!panel)
+        return 0;
+    for (const LedElement* led : members) {
+        if (led->present())
+            mark(*panel, led->position, led->size);
+    }
+    return finish(*panel, now);
+}
+
+template <size_t N>
+uint32_t refreshGroup(const std::array<LedElement, N>& members, uint32_t now)
+{
+    Window* panel = app().windows.panel;
+    if (!panel)
+        return 0;
+    for (const LedElement& led : members) {
+        if (led.present())
+            mark(*panel, led.position, led.size);
+    }
+    return finish(*panel, now);
+}
+
+template <size_t Slots>
+uint32_t refreshStrip(const LedDigitStrip<Slots>& strip, uint32_t now)
+{
+    Window* panel = app().windows.panel;
+    if (!panel || !strip.strip || strip.cell.width == 0 || strip.cell.height == 0)
+        return 0;
+    for (const Point& slot : strip.digitPositions) {
+        if (slot != Point{})
+            mark(*panel, slot, strip.cell);
+    }
+    return finish(*panel, now);
+}
+}  // namespace
+
+uint32_t Led_RefreshMute(uint32_t now) { return refreshSingle(&PanelSkin::mute, now); }
+uint32_t Led_RefreshVolume(uint32_t now) { return refreshSingle(&PanelSkin::volume, now); }
+
+uint32_t Led_RefreshPlayState(uint32_t now)
+{
+    const PanelSkin& skin = app().panelSkin;
+    return refreshGroup({&skin.play, &skin.pause, &skin.stop}, now);
+}
+
+uint32_t Led_RefreshRepeat(uint32_t now) { return refreshGroup(app().panelSkin.repeat, now); }
+uint32_t Led_RefreshSoundQuality(uint32_t now) { return refreshGroup(app().panelSkin.soundQuality, now); }
+uint32_t Led_RefreshAudioChannel(uint32_t now) { return refreshGroup(app().panelSkin.audioChannel, now); }
+uint32_t Led_RefreshSoundChannel(uint32_t now) { return refreshGroup(app().panelSkin.soundChannel, now); }
+uint32_t Led_RefreshTrackNumber(uint32_t now) { return refreshStrip(app().panelSkin.trackNumbers, now); }
+uint32_t Led_RefreshTime(uint32_t now) { return refreshStrip(app().panelSkin.timeNumbers, now); }
+uint32_t Led_RefreshTrackTime(uint32_t now) { return refreshStrip(app().panelSkin.trackTimeNumbers, now); }

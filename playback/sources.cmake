@@ -1,0 +1,1 @@
+# Commands, transport and tracks.

@@ -1,0 +1,1 @@
+# Tests of commands, transport, tracks and the play list.

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "led/led_refresh.h"
+#include "tests/support/recording_window.h"
+
+namespace {
+LedElement element(int x, int y, int width, int height)
+{
+    LedElement led;
+    led.position = {x, y};
+    led.size = {width, height};
+    return led;
+}
+
+class LedRefreshTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        app().windows.panel = &panel;
+    }
+    void TearDown() override { resetApp(); }
+
+    ManualClock clock;
+    RecordingWindow panel{clock};
+};
+
+TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarked)
+{
+    app().windows.panel = nullptr;
+    app().panelSkin.mute = element(1, 1, 4, 4);
+    for (auto refresh : {Led_RefreshMute, Led_RefreshVolume, Led_RefreshPlayState, Led_RefreshRepeat,
+                         Led_RefreshSoundQuality, Led_RefreshAudioChannel, Led_RefreshSoundChannel,
+                         Led_RefreshTrackNumber, Led_RefreshTime, Led_RefreshTrackTime})
+        EXPECT_EQ(refresh(1), 0u);
+    EXPECT_TRUE(panel.marked.empty());
+}
+
+TEST_F(LedRefreshTest, MarksOnePixelMoreThanTheElementAndRepaintsOnlyWhenAsked)
+{
+    app().panelSkin.mute = element(5, 7, 10, 20);
+    EXPECT_EQ(Led_RefreshMute(0), 1u);
+    EXPECT_EQ(panel.marked, (std::vector<Rect>{{5, 7, 16, 28}}));
+    EXPECT_EQ(panel.repaints, 0);
+    EXPECT_EQ(Led_RefreshMute(1), 1u);
+    EXPECT_EQ(panel.repaints, 1);
+    EXPECT_EQ(Led_RefreshVolume(1), 0u);  // absent
+    EXPECT_EQ(panel.repaints, 1);
+}
+
+TEST_F(LedRefreshTest, GroupsMarkEveryPresentMember)
+{
+    PanelSkin& skin = app().panelSkin;
+    skin.soundQuality = {element(0, 0, 3, 3), element(10, 0, 3, 3), element(20, 0, 0, 3), element(30, 0, 3, 3)};
+    EXPECT_EQ(Led_RefreshSoundQuality(0), 1u);
+    EXPECT_EQ(panel.marked, (std::vector<Rect>{{0, 0, 4, 4}, {10, 0, 14, 4}, {30, 0, 34, 4}}));
+
+    panel.marked.clear();
+    skin.pause = element(2, 2, 1, 1);
+    EXPECT_EQ(Led_RefreshPlayState(0), 1u);  // play and stop absent: only pause
+    EXPECT_EQ(panel.marked, (std::vector<Rect>{{2, 2, 4, 4}}));
+
+    panel.marked.clear();
+    EXPECT_EQ(Led_RefreshRepeat(0), 1u);  // no member present still counts as done
+    EXPECT_TRUE(panel.marked.empty());
+}
+
+TEST_F(LedRefreshTest, DigitStripsMarkOneCellPerPlacedSlot)
+{
+    PanelSkin& skin = app().panelSkin;
+    skin.timeNumbers.cell = {8, 12};
+    skin.timeNumbers.digitPositions = {Point{40, 5}, Point{32, 5}, Point{20, 5}, Point{0, 0}, Point{0, 0}};
+    EXPECT_EQ(Led_RefreshTime(0), 0u);  // no strip picture: absent
+    skin.timeNumbers.strip = QImage(80, 12, QImage::Format_RGB32);
+    EXPECT_EQ(Led_RefreshTime(0), 1u);
+    EXPECT_EQ(panel.marked, (std::vector<Rect>{{40, 5, 49, 18}, {32, 5, 41, 18}, {20, 5, 29, 18}}));
+
+    skin.trackNumbers.strip = QImage(9, 12, QImage::Format_RGB32);
+    skin.trackNumbers.cell = {0, 12};  // a strip narrower than ten digits has no cell
+    EXPECT_EQ(Led_RefreshTrackNumber(0), 0u);
+}
+}  // namespace
