@@ -5,7 +5,9 @@ cd "$(dirname "$0")"
 source tools/setup.sh
 
 quintara_install_packages
-quintara_build build
+# QUINTARA_BUILD_DIR lets several work trees of one checkout build side by side.
+build_dir="${QUINTARA_BUILD_DIR:-build}"
+quintara_build "$build_dir"
 
 XDG_RUNTIME_DIR="$(mktemp -d /tmp/quintara-tests-XXXXXX)"
 export XDG_RUNTIME_DIR
@@ -24,4 +26,4 @@ quintara_start_pulseaudio
 # Tests choose their own platform; the profile store of the tests lives in the private folder.
 export XDG_CONFIG_HOME="$XDG_RUNTIME_DIR/config"
 
-ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)" "$@"

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
+
 #include "app/app_windows.h"
 #include "app/player_settings.h"
 #include "app/player_state.h"
 #include "components/components.h"
+#include "disc/play_list.h"
 #include "panel/panel_skin.h"
 
 // The process-wide records, reached through app() alone.
@@ -13,6 +16,8 @@ struct AppContext {
     AppWindows windows;
     Components components;
     PanelSkin panelSkin;
+    std::optional<PlayList> playList;  // exists while the main window does
+    ExtensionList extensions;
 };
 
 AppContext& app();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One entry of a list: a native absolute path and whether it names a folder.
+struct PlayListEntry {
+    std::string path;
+    uint32_t directory = 0;
+};
+
+// An ordered list of paths; the order is the playing order (track n is entry n-1).
+struct PlayList {
+    std::vector<PlayListEntry> entries;
+};
+
+// The playable extensions, as read from the configuration when the play list is made.
+struct ExtensionList {
+    std::string text = "DAT,MPG,AVI";
+};
+
+// The play list of the player lives in app().playList while the main window exists.
+// Without it, counts are 0 and every other operation answers false and does nothing.
+bool PlayList_Create();
+void PlayList_Destroy();
+uint32_t PlayList_Count();
+bool PlayList_GetPath(uint32_t index, std::string& path);
+bool PlayList_RemoveAt(uint32_t index);
+bool PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& index);
+
+// Makes destination an exact copy of source.
+bool CopyList(PlayList* destination, const PlayList* source);
+// Inserts an existing folder, or a file whose extension is listed, at its sorted place.
+bool AddFileSorted(PlayList* list, const std::string& path);
+
+// Mode 0 loads the disc of the drive (its MpegAV folder); any other mode drops its entries.
+bool ScanDisc(uint32_t drive, uint32_t mode);
