@@ -1,5 +1,7 @@
 #include "app/text.h"
 
+#include <algorithm>
+
 namespace {
 bool isAscii(std::string_view s)
 {
@@ -107,4 +109,25 @@ bool NameMatcher::operator()(std::string_view candidate) const
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     return NameMatcher(a)(b);
+}
+
+QString SortKey(std::string_view name)
+{
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toCaseFolded();
+}
+
+int CompareIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (isAscii(a) && isAscii(b)) {
+        // Folding ASCII is lowering it, and UTF-16 order is byte order there.
+        const size_t common = std::min(a.size(), b.size());
+        for (size_t i = 0; i < common; ++i) {
+            const char x = asciiLower(a[i]);
+            const char y = asciiLower(b[i]);
+            if (x != y)
+                return static_cast<unsigned char>(x) < static_cast<unsigned char>(y) ? -1 : 1;
+        }
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    }
+    return SortKey(a).compare(SortKey(b));
 }

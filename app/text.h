@@ -26,3 +26,9 @@ private:
 };
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+// The key that orders names without regard to case (Unicode case folding); comparing two keys
+// orders their names as CompareIgnoringCase does.
+QString SortKey(std::string_view name);
+// Below, equal to or above zero as a orders before, with or after b.
+int CompareIgnoringCase(std::string_view a, std::string_view b);

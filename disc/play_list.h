@@ -31,8 +31,17 @@ bool PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& in
 
 // Makes destination an exact copy of source.
 bool CopyList(PlayList* destination, const PlayList* source);
-// Inserts an existing folder, or a file whose extension is listed, at its sorted place.
+// Inserts an existing folder, or a file whose extension is listed, at its sorted place:
+// folders first, then files, each in case-insensitive order, an equal path after the old one.
+// The lists it is given are built by it alone, so a binary search finds the place a walk from
+// the first entry would.
 bool AddFileSorted(PlayList* list, const std::string& path);
+// Adds every path as AddFileSorted would, sorting once; answers how many were added.
+uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths);
+// Whether the extension of the path is one of the listed ones.
+bool HasListedExtension(const std::string& path);
+// Adds the playable files of a folder, sub-folders left out; false when it cannot be read.
+bool AddFolderFilesSorted(PlayList* list, const std::string& folder);
 
 // Mode 0 loads the disc of the drive (its MpegAV folder); any other mode drops its entries.
 bool ScanDisc(uint32_t drive, uint32_t mode);

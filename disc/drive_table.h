@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class IniFile;
+
+// What kind of drive a letter stands for; the numbers are the ones drive menus show by.
+enum class DriveType : uint32_t { Unknown = 0, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5, RamDisk = 6 };
+
+// One letter's place in the table. Roots are folders without a trailing "/", except "/".
+struct DriveSlot {
+    std::string root;  // empty: the letter stands for nothing
+    DriveType type = DriveType::Unknown;
+    std::string label;
+    bool bound = false;  // set by the "Drives" section of the configuration
+};
+
+constexpr uint32_t kDriveCount = 26;
+constexpr uint32_t kHomeDrive = 'C' - 'A';
+constexpr uint32_t kRootDrive = 'Z' - 'A';
+constexpr uint32_t kFirstFreeDrive = 'D' - 'A';
+
+// A mounted volume as the system lists it.
+struct MountPoint {
+    std::string folder;
+    std::string fileSystem;
+};
+
+// Where the letters stand: C: the home folder, Z: the root, from D: up the CD-ROM drives and
+// then the removable, network and RAM volumes mounted under the usual folders; a letter bound
+// in the configuration replaces whatever would stand there.
+class DriveTable {
+public:
+    // The table of this machine now: its mounts, the user's home, the configuration's bindings.
+    static DriveTable current();
+    // The table from given facts (tests, and current() itself).
+    // cdRomRoots lists each CD-ROM drive's mount folder in device order, empty when it has none.
+    static DriveTable build(const std::string& home, const std::string& user,
+                            const std::vector<std::string>& cdRomRoots,
+                            const std::vector<MountPoint>& mounts, const IniFile& configuration);
+
+    const DriveSlot& slot(uint32_t drive) const { return slots_[drive % kDriveCount]; }
+    // The drive whose root is the longest leading folder of the path.
+    std::optional<uint32_t> driveOf(std::string_view path) const;
+    // The folder of a drive while it holds something: a bound folder that exists and is not
+    // empty, or any other letter's existing root.
+    std::optional<std::string> presentRoot(uint32_t drive) const;
+
+private:
+    std::array<DriveSlot, kDriveCount> slots_;
+};
+
+// Mount points listed in the text of /proc/self/mountinfo, octal escapes undone.
+std::vector<MountPoint> ParseMountInfo(std::string_view text);
+// Whether a folder is one the table takes volumes from (under /media, /run/media/<user>, /mnt).
+bool IsVolumeFolder(std::string_view folder, std::string_view user);
+// The type a volume's file system tells.
+DriveType TypeOfFileSystem(std::string_view fileSystem);
+
+// Finds a child folder's real name without regard to case; empty when there is none.
+std::string FindChildFolder(const std::string& folder, std::string_view name);

@@ -1,0 +1,216 @@
+#include "disc/play_list.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <filesystem>
+#include <string_view>
+
+#include "app/app_context.h"
+#include "app/settings.h"
+#include "app/text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+PlayList* store()
+{
+    auto& list = app().playList;
+    return list ? &*list : nullptr;
+}
+
+enum class Kind { Missing, Directory, File };
+
+Kind kindOf(const std::string& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return Kind::Missing;
+    return fs::is_directory(status) ? Kind::Directory : Kind::File;
+}
+
+// The text after the last dot of the file's name; nothing when the name has no dot past its
+// first character.
+std::optional<std::string_view> extensionOf(std::string_view path)
+{
+    for (size_t at = path.size(); at > 1; --at) {
+        const char c = path[at - 1];
+        if (c == '/')
+            return std::nullopt;
+        if (c == '.')
+            return path.substr(at);
+    }
+    return std::nullopt;
+}
+
+// Whether an entry ends the walk for a new path of the given kind.
+bool stopsBefore(const PlayListEntry& entry, uint32_t directory, const std::string& path)
+{
+    if (directory != 0 && entry.directory == 0)
+        return true;
+    if (directory == 0 && entry.directory != 0)
+        return false;
+    return CompareIgnoringCase(entry.path, path) > 0;
+}
+
+std::optional<uint32_t> accepted(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    switch (kindOf(path)) {
+    case Kind::Missing:
+        return std::nullopt;
+    case Kind::Directory:
+        return 1;
+    case Kind::File:
+        return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
+    }
+    return std::nullopt;
+}
+}  // namespace
+
+bool PlayList_Create()
+{
+    std::string extensions = ReadConfigText("PlayList Settings", "Play File Extentsion List", kConfigTextBuffer);
+    app().extensions.text = extensions.empty() ? ExtensionList().text : std::move(extensions);
+    app().playList.emplace();
+    return true;
+}
+
+void PlayList_Destroy()
+{
+    app().playList.reset();
+}
+
+uint32_t PlayList_Count()
+{
+    const PlayList* list = store();
+    return list ? static_cast<uint32_t>(list->entries.size()) : 0;
+}
+
+bool PlayList_GetPath(uint32_t index, std::string& path)
+{
+    const PlayList* list = store();
+    if (!list || index >= list->entries.size())
+        return false;
+    path = list->entries[index].path;
+    return true;
+}
+
+bool PlayList_RemoveAt(uint32_t index)
+{
+    PlayList* list = store();
+    if (!list || index >= list->entries.size())
+        return false;
+    list->entries.erase(list->entries.begin() + index);
+    return true;
+}
+
+bool PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& index)
+{
+    const PlayList* list = store();
+    if (!list || path.empty() || list->entries.empty())
+        return false;
+    const NameMatcher matches(path);
+    for (size_t at = std::min<size_t>(start, list->entries.size() - 1) + 1; at-- > 0;) {
+        if (matches(list->entries[at].path)) {
+            index = static_cast<uint32_t>(at);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CopyList(PlayList* destination, const PlayList* source)
+{
+    if (!destination || !source)
+        return false;
+    if (destination != source)
+        destination->entries = source->entries;
+    return true;
+}
+
+bool HasListedExtension(const std::string& path)
+{
+    const std::optional<std::string_view> extension = extensionOf(path);
+    if (!extension)
+        return false;
+    const NameMatcher matches(*extension);
+    // Split at "," alone: blanks stay part of a token and empty tokens name nothing.
+    const std::string_view list = app().extensions.text;
+    for (size_t begin = 0; begin <= list.size();) {
+        const size_t end = std::min(list.find(',', begin), list.size());
+        const std::string_view token = list.substr(begin, end - begin);
+        if (!token.empty() && matches(token))
+            return true;
+        begin = end + 1;
+    }
+    return false;
+}
+
+bool AddFileSorted(PlayList* list, const std::string& path)
+{
+    if (!list)
+        return false;
+    const std::optional<uint32_t> directory = accepted(path);
+    if (!directory)
+        return false;
+    auto& entries = list->entries;
+    const auto at = std::partition_point(entries.begin(), entries.end(), [&](const PlayListEntry& entry) {
+        return !stopsBefore(entry, *directory, path);
+    });
+    entries.insert(at, PlayListEntry{path, *directory});
+    return true;
+}
+
+uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
+{
+    if (!list)
+        return 0;
+    if (!list->entries.empty()) {
+        uint32_t added = 0;
+        for (const std::string& path : paths)
+            added += AddFileSorted(list, path) ? 1 : 0;
+        return added;
+    }
+    struct Keyed {
+        PlayListEntry entry;
+        QString key;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(paths.size());
+    for (const std::string& path : paths) {
+        if (const std::optional<uint32_t> directory = accepted(path))
+            keyed.push_back({PlayListEntry{path, *directory}, SortKey(path)});
+    }
+    // Stable, so that equal paths keep the order in which they came, as one by one they would.
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.entry.directory != b.entry.directory)
+            return a.entry.directory != 0;
+        return a.key.compare(b.key) < 0;
+    });
+    list->entries.reserve(keyed.size());
+    for (Keyed& item : keyed)
+        list->entries.push_back(std::move(item.entry));
+    return static_cast<uint32_t>(keyed.size());
+}
+
+bool AddFolderFilesSorted(PlayList* list, const std::string& folder)
+{
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    if (error)
+        return false;
+    std::vector<std::string> files;
+    for (const fs::directory_iterator end; it != end; it.increment(error)) {
+        if (error)
+            break;
+        std::error_code statusError;
+        if (it->is_directory(statusError))
+            continue;
+        files.push_back(it->path().string());
+    }
+    AddFilesSorted(list, files);
+    return true;
+}

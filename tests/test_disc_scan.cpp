@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/ini_file.h"
+#include "disc/drive_table.h"
+#include "disc/play_list.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t drive(char letter)
+{
+    return static_cast<uint32_t>(letter - 'A');
+}
+
+TEST(DriveTable, LettersFromHomeRootMountsAndBindings)
+{
+    const std::vector<MountPoint> mounts = {
+        {"/", "ext4"},
+        {"/media/me/USB STICK", "vfat"},
+        {"/mnt/share", "cifs"},
+        {"/run/media/me/DISC", "iso9660"},
+        {"/run/media/other/NOPE", "vfat"},  // another user's
+        {"/mnt", "tmpfs"},                  // the folder itself holds no volume
+        {"/media/me/cdrom", "iso9660"},
+    };
+    const IniFile config = IniFile::parse(
+        "[Drives]\n"
+        "E: = /srv/discs/one, Remote\n"
+        "v: = /srv/discs/a,b\n"  // a comma inside a folder's name
+        "W: = relative/folder\n"
+        "X: = /srv/ram/, ram disk\n");
+    const DriveTable table = DriveTable::build("/home/me/", "me", {"/media/me/cdrom"}, mounts, config);
+
+    struct Expect {
+        char letter;
+        const char* root;
+        DriveType type;
+    };
+    const Expect expected[] = {
+        {'A', "", DriveType::Unknown},
+        {'C', "/home/me", DriveType::Fixed},
+        {'D', "/media/me/cdrom", DriveType::CdRom},
+        {'E', "/srv/discs/one", DriveType::Remote},  // bound, so the volumes move up
+        {'F', "/media/me/USB STICK", DriveType::Removable},
+        {'G', "/mnt/share", DriveType::Remote},
+        {'H', "/run/media/me/DISC", DriveType::CdRom},
+        {'I', "", DriveType::Unknown},
+        {'V', "/srv/discs/a,b", DriveType::CdRom},
+        {'W', "", DriveType::Unknown},
+        {'X', "/srv/ram", DriveType::RamDisk},
+        {'Z', "/", DriveType::Fixed},
+    };
+    for (const Expect& e : expected) {
+        SCOPED_TRACE(e.letter);
+        EXPECT_EQ(table.slot(drive(e.letter)).root, e.root);
+        EXPECT_EQ(table.slot(drive(e.letter)).type, e.type);
+    }
+    EXPECT_EQ(table.slot(drive('F')).label, "USB STICK");
+
+    struct Owner {
+        const char* path;
+        char letter;
+    };
+    const Owner owners[] = {
+        {"/home/me/clip.mpg", 'C'},
+        {"/home/meat/clip.mpg", 'Z'},  // a longer name is not inside the folder
+        {"/media/me/cdrom/MpegAV/AVSEQ01.DAT", 'D'},
+        {"/srv/discs/a,b/x.dat", 'V'},
+        {"/etc/passwd", 'Z'},
+    };
+    for (const Owner& o : owners)
+        EXPECT_EQ(table.driveOf(o.path), drive(o.letter)) << o.path;
+    EXPECT_FALSE(table.driveOf("relative.mpg"));
+}
+
+TEST(DriveTable, MountInfoLinesAndTheirEscapes)
+{
+    const std::string text =
+        "36 35 98:0 /mnt1 /mnt/my\\040disc rw,noatime master:1 - iso9660 /dev/sr0 ro\n"
+        "37 35 98:0 / /media/u/k rw shared:2 master:3 - vfat /dev/sdb1 rw\n"
+        "garbage line\n"
+        "38 35 98:0 / /x rw -\n";
+    const std::vector<MountPoint> mounts = ParseMountInfo(text);
+    ASSERT_EQ(mounts.size(), 2u);
+    EXPECT_EQ(mounts[0].folder, "/mnt/my disc");
+    EXPECT_EQ(mounts[0].fileSystem, "iso9660");
+    EXPECT_EQ(mounts[1].folder, "/media/u/k");
+    EXPECT_EQ(mounts[1].fileSystem, "vfat");
+}
+
+// A folder bound to a letter acts as a CD-ROM drive holding a Video CD.
+class DiscScanTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nX: = " + dir_.file("disc") + "\nY: = " +
+                                                                 dir_.file("empty") + "\n");
+        fs::create_directories(dir_.file("empty"));
+        ASSERT_TRUE(PlayList_Create());
+    }
+
+    std::string disc(const std::string& name) { return dir_.write("disc/" + name, "x"); }
+    std::vector<std::string> list() const { return paths(*app().playList); }
+    static std::vector<std::string> paths(const PlayList& list)
+    {
+        std::vector<std::string> out;
+        for (const PlayListEntry& entry : list.entries)
+            out.push_back(entry.path);
+        return out;
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(DiscScanTest, LoadingTakesTheSortedPlayableFilesOfMpegAvWhateverItsCase)
+{
+    const std::vector<std::string> wanted = {disc("mpegav/avseq01.dat"), disc("mpegav/AVSEQ02.DAT"),
+                                             disc("mpegav/MUSIC01.DAT")};
+    disc("mpegav/README.TXT");
+    disc("mpegav/SUB.DAT/inner.dat");  // a folder with a playable name is never added
+    disc("SEGMENT/ITEM0001.MPG");
+    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+
+    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    EXPECT_EQ(list(), wanted);
+}
+
+TEST_F(DiscScanTest, LoadingWhatHoldsNothingPlayableChangesNothing)
+{
+    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    disc("MpegAV/README.TXT");
+    const uint32_t drives[] = {drive('X'), drive('Y'), drive('A'), drive('W'), 0x1234FFFF, 25 + 0x10000};
+    for (const uint32_t d : drives)
+        EXPECT_FALSE(ScanDisc(d, 0)) << d;
+    EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/old.mpg"});
+}
+
+TEST_F(DiscScanTest, DroppingADriveRemovesItsEntriesOnly)
+{
+    const std::string root = dir_.file("disc");
+    app().playList->entries = {{root + "/MpegAV/A.DAT", 0}, {"/srv/other.mpg", 0},
+                               {root + "x/not-on-x.mpg", 0}, {root + "/b.avi", 0}};
+    // Only the low 16 bits name the drive.
+    ASSERT_TRUE(ScanDisc(drive('X') + 0x50000, 1));
+    EXPECT_EQ(list(), (std::vector<std::string>{"/srv/other.mpg", root + "x/not-on-x.mpg"}));
+    EXPECT_FALSE(ScanDisc(drive('X'), 1));
+    app().playList->entries.clear();
+    EXPECT_FALSE(ScanDisc(drive('X'), 1));
+}
+
+}  // namespace
