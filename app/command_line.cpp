@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "app/message.h"
@@ -62,4 +63,30 @@ uint32_t HandleCommandLine(Window& target, std::string_view commandLine)
     if (play)
         target.post({msg::SecondStart, second_start::Play, 0});
     return 1;
+}
+
+CommandLineRequest ParseCommandLine(int argc, const char* const* argv)
+{
+    CommandLineRequest request;
+    const std::string whole = JoinCommandLine(argc, argv);
+    if (IsCloseCommand(whole)) {
+        request.line = whole;
+        return request;
+    }
+    std::vector<const char*> words = {argc > 0 ? argv[0] : ""};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        std::error_code error;
+        const bool lineWord = EqualsIgnoringCase(word, "/Play") || driveIndex(word);
+        if (!lineWord && !word.empty() && std::filesystem::exists(argv[i], error)) {
+            const std::filesystem::path path = std::filesystem::absolute(argv[i], error);
+            if (!error) {
+                request.files.push_back(path.lexically_normal().string());
+                continue;
+            }
+        }
+        words.push_back(argv[i]);
+    }
+    request.line = JoinCommandLine(static_cast<int>(words.size()), words.data());
+    return request;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class Window;
 
@@ -11,6 +12,16 @@ constexpr size_t kCommandLineLimit = 255;
 
 // The text after the program name: its arguments joined by single spaces.
 std::string JoinCommandLine(int argc, const char* const* argv);
+
+// The command line parted into the words for HandleCommandLine and the files to play.
+struct CommandLineRequest {
+    std::string line;                // the other arguments joined by single spaces
+    std::vector<std::string> files;  // absolute paths, in the order given
+};
+// An argument that names an existing file or folder is a file to play, unless it is one of
+// the line's own words ("/Play", a drive word) or the whole line closes the player. Paths are
+// made absolute here: the running player has another working folder.
+CommandLineRequest ParseCommandLine(int argc, const char* const* argv);
 
 // "Close" or "Destroy" as the whole line, in any case: close the running player.
 bool IsCloseCommand(std::string_view commandLine);

@@ -50,6 +50,7 @@ protected:
 
 struct PeerState {
     std::string pending;  // the line begun but not yet ended
+    std::vector<std::string> files;  // named since the last "open"
     qint64 received = 0;
     bool overlong = false;  // the line under way is dropped whatever follows up to its end
 };
@@ -71,7 +72,9 @@ std::vector<std::string> takeLines(QLocalSocket* peer, PeerState& state, bool& o
         const size_t end = rest.find('\n');
         if (!state.overlong) {
             state.pending.append(rest.substr(0, end));
-            if (state.pending.size() > static_cast<size_t>(InstanceChannel::MaxLineBytes)) {
+            const bool fileLine = state.pending.starts_with("file ");
+            const size_t limit = fileLine ? InstanceChannel::MaxFileLineBytes : InstanceChannel::MaxLineBytes;
+            if (state.pending.size() > limit) {
                 state.overlong = true;
                 state.pending.clear();
             }
@@ -114,6 +117,33 @@ std::optional<Message> parseLine(std::string_view line)
         || !takeField(line, message.lParam, true))
         return std::nullopt;
     return message;
+}
+
+std::optional<std::string> parseFileLine(std::string_view line)
+{
+    constexpr std::string_view verb = "file ";
+    if (!line.starts_with(verb))
+        return std::nullopt;
+    line.remove_prefix(verb.size());
+    const auto digit = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    if (line.empty() || line.size() % 2 != 0)
+        return std::nullopt;
+    std::string path;
+    for (size_t i = 0; i < line.size(); i += 2) {
+        const int high = digit(line[i]);
+        const int low = digit(line[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        path += static_cast<char>(high * 16 + low);
+    }
+    // Relative paths would be taken from the wrong folder; a NUL would cut the name short.
+    if (path.front() != '/' || path.find('\0') != std::string::npos)
+        return std::nullopt;
+    return path;
 }
 
 QString socketName()
@@ -231,7 +261,7 @@ InstanceChannel::Role InstanceChannel::claim(bool mayStart)
     return Role::First;
 }
 
-bool InstanceChannel::send(const std::vector<Message>& messages)
+bool InstanceChannel::send(const std::vector<Message>& messages, const std::vector<std::string>& files)
 {
     if (!toFirst_ || toFirst_->state() != QLocalSocket::ConnectedState)
         return false;
@@ -239,6 +269,11 @@ bool InstanceChannel::send(const std::vector<Message>& messages)
     for (const Message& message : messages) {
         bytes += "post " + QByteArray::number(message.id) + ' ' + QByteArray::number(qulonglong(message.wParam))
             + ' ' + QByteArray::number(qlonglong(message.lParam)) + '\n';
+    }
+    if (!files.empty()) {
+        for (const std::string& file : files)
+            bytes += "file " + QByteArray::fromStdString(file).toHex() + '\n';
+        bytes += "open\n";
     }
     if (bytes.isEmpty())
         return true;
@@ -278,6 +313,20 @@ void InstanceChannel::watchPeer(QLocalSocket* peer)
         }
         const QPointer<QLocalSocket> alive(peer);
         for (const std::string& line : lines) {
+            if (std::optional<std::string> file = parseFileLine(line)) {
+                state->files.push_back(std::move(*file));
+                continue;
+            }
+            if (line == "open") {
+                std::vector<std::string> files = std::move(state->files);
+                state->files.clear();
+                if (files.empty())
+                    continue;
+                emit filesReceived(files);
+                if (!alive)
+                    return false;
+                continue;
+            }
             const std::optional<Message> message = parseLine(line);
             const bool allowed = message && (message->id == msg::Close || message->id == msg::SecondStart
                 || std::find(allowed_.begin(), allowed_.end(), message->id) != allowed_.end());

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/message.h"
@@ -17,13 +18,17 @@ class QLocalSocket;
 // Wire format (plain ASCII, one line per message, other programs may speak it):
 //
 //     post <id> <wParam> <lParam>\n
+//     file <path>\n
+//     open\n
 //
-// Fields are decimal and separated by single spaces; <id> fits 32 bits unsigned, <wParam>
-// 64 bits unsigned, <lParam> 64 bits signed (it may start with "-"). Nothing else is allowed
-// on the line, not even a trailing "\r". Lines over 256 bytes, unknown verbs, numbers that
-// do not parse and ids that are not allowed are dropped one by one; a connection that sends
-// more than 64 KiB in all is dropped. Only peers running as the same user are heard.
-// The listener never answers.
+// Fields are separated by single spaces. Post's fields are decimal: <id> fits 32 bits
+// unsigned, <wParam> 64 bits unsigned, <lParam> 64 bits signed (it may start with "-").
+// A file's <path> is the bytes of an absolute path, two lowercase hexadecimal digits a byte,
+// so that any name travels; "open" hands the files named since the last "open" over as one
+// list. Nothing else is allowed on a line, not even a trailing "\r". Post lines over 256
+// bytes, file lines over 8,200, unknown verbs, fields that do not parse and ids that are not
+// allowed are dropped one by one; a connection that sends more than 4 MiB in all is dropped.
+// Only peers running as the same user are heard. The listener never answers.
 class InstanceChannel : public QObject {
     Q_OBJECT
 
@@ -36,7 +41,8 @@ public:
     };
 
     static constexpr int MaxLineBytes = 256;
-    static constexpr qint64 MaxBytesPerPeer = 64 * 1024;
+    static constexpr int MaxFileLineBytes = 8200;  // a path of 4,095 bytes
+    static constexpr qint64 MaxBytesPerPeer = 4 * 1024 * 1024;
 
     // In $XDG_RUNTIME_DIR when it is a private folder of ours, else in /tmp/quintara-<uid>
     // (made 0700); empty when neither can be trusted.
@@ -51,7 +57,7 @@ public:
     // Once claimed as First or Second, later calls answer the same role.
     Role claim(bool mayStart);
     // Second only: true when every message was written before the time ran out.
-    bool send(const std::vector<Message>& messages);
+    bool send(const std::vector<Message>& messages, const std::vector<std::string>& files = {});
     // msg::Close and msg::SecondStart are always accepted.
     void allowMessage(uint32_t id);
 
@@ -59,6 +65,8 @@ public:
 
 signals:
     void messageReceived(const Message& message);
+    // The files of one "open", in the order they were named.
+    void filesReceived(const std::vector<std::string>& files);
 
 private:
     void acceptPeers();

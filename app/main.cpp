@@ -19,14 +19,14 @@ public:
     std::vector<Message> messages;
 };
 
-int handOver(InstanceChannel& channel, const std::string& line)
+int handOver(InstanceChannel& channel, const CommandLineRequest& request)
 {
     Outbox outbox;
-    if (IsCloseCommand(line))
+    if (IsCloseCommand(request.line))
         outbox.post({msg::Close, 0, 0});
     else
-        HandleCommandLine(outbox, line);
-    if (!outbox.messages.empty() && !channel.send(outbox.messages))
+        HandleCommandLine(outbox, request.line);
+    if ((!outbox.messages.empty() || !request.files.empty()) && !channel.send(outbox.messages, request.files))
         std::cerr << "quintara: the running player did not take the request" << std::endl;
     return 0;
 }
@@ -34,15 +34,15 @@ int handOver(InstanceChannel& channel, const std::string& line)
 
 int main(int argc, char** argv)
 {
-    const std::string line = JoinCommandLine(argc, argv);
+    const CommandLineRequest request = ParseCommandLine(argc, argv);
 
     // Settled before anything needs a display: a second start, or "Close" with none running.
     {
         InstanceChannel probe;
         const InstanceChannel::Role role = probe.claim(false);
         if (role == InstanceChannel::Role::Second)
-            return handOver(probe, line);
-        if (IsCloseCommand(line))
+            return handOver(probe, request);
+        if (IsCloseCommand(request.line))
             return 0;
     }
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     InstanceChannel channel;
     const InstanceChannel::Role role = channel.claim(true);
     if (role == InstanceChannel::Role::Second)
-        return handOver(channel, line);
+        return handOver(channel, request);
     if (role != InstanceChannel::Role::First)
         std::cerr << "quintara: cannot set up the single-instance channel; a second start will not find this one"
                   << std::endl;
@@ -64,6 +64,10 @@ int main(int argc, char** argv)
     MainHost host(role == InstanceChannel::Role::First ? &channel : nullptr, shutdownSignals, DesktopParts());
     if (host.create() < 0)
         return 0;
-    HandleCommandLine(host.mainWindow(), line);
+    HandleCommandLine(host.mainWindow(), request.line);
+    if (!request.files.empty()) {
+        QMetaObject::invokeMethod(
+            &host, [&host, files = request.files] { host.mainWindow().playFiles(files); }, Qt::QueuedConnection);
+    }
     return QApplication::exec();
 }

@@ -51,6 +51,13 @@ MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, M
     connect(&shutdownSignals, &ShutdownSignals::requested, this, [this] { post({msg::Close, 0, 0}); });
     if (channel_)
         connect(channel_, &InstanceChannel::messageReceived, this, &MainHost::post);
+    if (channel_) {
+        // Queued like a posted message, so that files arrive in order with the messages
+        // sent before them.
+        connect(channel_, &InstanceChannel::filesReceived, this, [this](const std::vector<std::string>& files) {
+            QMetaObject::invokeMethod(this, [this, files] { window_->playFiles(files); }, Qt::QueuedConnection);
+        });
+    }
     // The session manager ending the session reaches us as the application's quit request.
     QCoreApplication::instance()->installEventFilter(this);
 }

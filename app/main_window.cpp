@@ -197,6 +197,12 @@ void MainWindow::mixerChange(intptr_t controlId)
     }
 }
 
+void MainWindow::playFiles(const std::vector<std::string>& files)
+{
+    if (created_ && !destroyed_ && !files.empty() && parts_.playFiles)
+        parts_.playFiles(files);
+}
+
 void MainWindow::secondStart(uintptr_t request, intptr_t drive)
 {
     if (request == second_start::Play)

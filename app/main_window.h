@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/window.h"
 
@@ -30,6 +31,8 @@ struct MainWindowParts {
     std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandRun;
     // Answers false when the tick must end without default processing.
     std::function<bool()> pollPosition;
+    // Files named on a command line: they become the play list and play from the first.
+    std::function<void(const std::vector<std::string>& files)> playFiles;
 };
 
 // What the main window needs from the desktop it runs on.
@@ -67,6 +70,8 @@ public:
     // A posted or sent message; answers what its handler answers.
     intptr_t handle(const Message& message);
     void timerTick(TimerId id);
+    // Files a command line named; nothing happens once the window is gone.
+    void playFiles(const std::vector<std::string>& files);
     void deviceChange(uint32_t event, const DeviceHeader* header);
     // The log-off or the system's shut-down; ending is false when it was cancelled.
     void endSession(bool ending);

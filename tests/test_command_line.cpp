@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/message.h"
 #include "app/window.h"
 #include "tests/support/manual_timers.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 class PostBox : public Window {
@@ -108,5 +110,37 @@ TEST(CommandLine, ArgumentsAreJoinedBySingleSpaces)
     EXPECT_EQ(JoinCommandLine(1, argv), "");
     const char* quoted[] = {"quintara", "Close E:"};
     EXPECT_FALSE(IsCloseCommand(JoinCommandLine(2, quoted)));
+}
+
+TEST(CommandLine, ExistingFilesAndFoldersArePlayedAndLeaveTheLine)
+{
+    TempDir dir;
+    const std::string clip = dir.write("my E: clip.mpg", "x");
+    dir.write("folder/a.dat", "x");
+    dir.write("Close", "x");
+    dir.write("E:", "x");
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir.path());
+
+    struct Case {
+        std::vector<const char*> arguments;
+        std::string line;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {{"quintara", "my E: clip.mpg", "./folder/", "missing.mpg", "/Play"},
+         "missing.mpg /Play",
+         {clip, dir.path() + "/folder/"}},
+        // The line's own words win over files of the same name.
+        {{"quintara", "Close"}, "Close", {}},
+        {{"quintara", "E:", "/PLAY"}, "E: /PLAY", {}},
+        {{"quintara", clip.c_str(), ""}, "", {clip}},
+    };
+    for (const Case& c : cases) {
+        const CommandLineRequest request = ParseCommandLine(static_cast<int>(c.arguments.size()), c.arguments.data());
+        EXPECT_EQ(request.line, c.line);
+        EXPECT_EQ(request.files, c.files);
+    }
+    std::filesystem::current_path(cwd);
 }
 }  // namespace

@@ -542,17 +542,18 @@ TEST(InstanceChannel, PeerSendingPastItsAllowanceIsDropped)
     auto peer = rawPeer(path);
     ASSERT_TRUE(peer);
     ASSERT_TRUE(waitForPeers(first, 1));
-    ASSERT_EQ(peer->write(line.repeated(10000)), 10000 * line.size());
+    const qsizetype sent = qsizetype(inside) + 1000;
+    ASSERT_EQ(peer->write(line.repeated(sent)), sent * line.size());
     ASSERT_TRUE(QTest::qWaitFor([&] { return peer->state() == QLocalSocket::UnconnectedState; }, WaitMs));
     ASSERT_TRUE(waitForPeers(first, 0));
     EXPECT_EQ(received.messages.size(), inside);
 
-    // A megabyte of noise after one good line.
+    // Noise past the allowance after one good line.
     received.messages.clear();
     auto flood = rawPeer(path);
     ASSERT_TRUE(flood);
     ASSERT_TRUE(waitForPeers(first, 1));
-    const QByteArray noise = "post 1125 0 3\n" + QByteArray(1 << 20, 'z');
+    const QByteArray noise = "post 1125 0 3\n" + QByteArray(InstanceChannel::MaxBytesPerPeer + (1 << 20), 'z');
     ASSERT_EQ(flood->write(noise), noise.size());
     ASSERT_TRUE(QTest::qWaitFor([&] { return flood->state() == QLocalSocket::UnconnectedState; }, WaitMs));
     ASSERT_TRUE(waitForPeers(first, 0));
@@ -691,4 +692,48 @@ TEST(InstanceChannel, FallbackFolderMustBeOursAlone)
 
     InstanceChannel refused(InstanceChannel::defaultSocketPath(qstr(link)));
     EXPECT_EQ(refused.claim(true), Role::Unavailable);
+}
+
+TEST(InstanceChannel, FilesTravelAsOneListPerOpenWhateverTheirNames)
+{
+    TempDir dir;
+    const std::string path = dir.file("q.socket");
+    InstanceChannel first(qstr(path));
+    ASSERT_EQ(first.claim(true), Role::First);
+    std::vector<std::vector<std::string>> lists;
+    QObject context;
+    QObject::connect(&first, &InstanceChannel::filesReceived, &context,
+                     [&](const std::vector<std::string>& files) { lists.push_back(files); });
+    Received received(first);
+
+    const std::vector<std::string> files = {
+        "/home/me/a clip.mpg",
+        "/home/me/new\nline.mpg",
+        "/home/me/\xC3\xA9t\xC3\xA9/\xff.dat",
+        "/" + std::string(4094, 'x'),
+    };
+    InstanceChannel second(qstr(path));
+    ASSERT_EQ(second.claim(true), Role::Second);
+    ASSERT_TRUE(second.send({{msg::SecondStart, 0, 0}}, files));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lists.empty(); }, WaitMs));
+    EXPECT_EQ(lists.front(), files);
+    EXPECT_EQ(received.messages, (std::vector<Message>{{msg::SecondStart, 0, 0}}));
+
+    // Relative, odd-length, uppercase or non-hex paths, NULs and an open without files are
+    // dropped; the good file before the open still counts.
+    lists.clear();
+    auto peer = rawPeer(path);
+    ASSERT_TRUE(peer);
+    const QByteArray bytes = "open\n"
+                             "file " + QByteArray("a.mpg").toHex() + "\n"
+                             "file 2f6\n"
+                             "file 2F61\n"
+                             "file 2fzz\n"
+                             "file " + QByteArray("/a\0b", 4).toHex() + "\n"
+                             "file \n"
+                             "file " + QByteArray("/ok.mpg").toHex() + "\n"
+                             "open\n";
+    ASSERT_TRUE(writeAll(*peer, bytes));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !lists.empty(); }, WaitMs));
+    EXPECT_EQ(lists, (std::vector<std::vector<std::string>>{{"/ok.mpg"}}));
 }
