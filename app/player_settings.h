@@ -24,4 +24,9 @@ struct PlayerSettings {
     uint32_t seekBaseInterval = 500;
     uint32_t seekOffsetIncrement = 500;
     uint32_t seekMaxOffset = 7000;
+
+    // "SelectTrack Settings" of the panel skin, read when the panel is made.
+    uint32_t blinkTrackInterval = 350;
+    uint32_t blinkTrackTimes = 5;
+    uint32_t autoReturn = 1;
 };
