@@ -5,4 +5,6 @@ quintara_logic_test(playback_tests
   test_tracks.cpp
   test_track_entry.cpp
   test_position_poll.cpp
+  test_load_disc.cpp
+  test_play_files.cpp
 )

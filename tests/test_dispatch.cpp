@@ -89,6 +89,23 @@ TEST_F(DispatchTest, EachCommandActsOnlyAtItsPhasesAndNoOtherNumberExists)
     }
 }
 
+TEST(CommandStrings, EveryCommandHasItsTooltipTextAndNoOtherNumberHasOne)
+{
+    for (int32_t id = -1; id <= 130; ++id) {
+        const bool exists = kClickCommands.contains(id) || kHeldCommands.contains(id);
+        EXPECT_EQ(CommandTooltip(id).empty(), !exists) << id;
+    }
+    struct Case {
+        int32_t id;
+        const char* text;
+    };
+    for (const Case c : {Case{1, "Minimize"}, Case{12, "Play/Pause"}, Case{15, "Stop/Eject"}, Case{17, "Previous Track"},
+                         Case{30, "Mute/UnMute"}, Case{31, "Volume Up"}, Case{32, "Volume Down"},
+                         Case{36, "Audio Properties"}, Case{41, "Play List"}, Case{50, "Video Topmost"},
+                         Case{100, "0"}, Case{109, "9"}, Case{110, "+ 10"}, Case{120, "Return"}})
+        EXPECT_EQ(CommandTooltip(c.id), c.text) << c.id;
+}
+
 TEST_F(DispatchTest, ARefusedCommandRunsNothing)
 {
     installAllHooks();

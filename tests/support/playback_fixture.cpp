@@ -7,6 +7,7 @@
 #include "disc/load_disc.h"
 #include "playback/app_command.h"
 #include "playback/dispatch.h"
+#include "playback/play_files.h"
 #include "playback/playback_hooks.h"
 #include "playback/position_poll.h"
 #include "playback/track_entry.h"
@@ -91,6 +92,7 @@ PlaybackTest::PlaybackTest()
     parts.appCommandRun = AppCommand_Run;
     parts.pollPosition = PollPosition;
     parts.loadDisc = LoadDisc;
+    parts.playFiles = PlayFiles;
     mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick(TrackEntry_PanelTimer);
@@ -161,6 +163,12 @@ void PlaybackTest::runMainQueue()
 void PlaybackTest::loadTracks(uint32_t count, uint32_t current, uint16_t status)
 {
     setTracks(count);
+    loadList(listPaths(), current, status);
+}
+
+void PlaybackTest::loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status)
+{
+    setList(paths);
     ASSERT_EQ(OpenTrack(current), 1u);
     engine->status = status;
     app().state.status = status;

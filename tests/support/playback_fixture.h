@@ -64,8 +64,10 @@ protected:
     // Makes the play list "/disc/track01.mpg" … for count tracks.
     void setTracks(uint32_t count);
     static std::string track(uint32_t number);
-    // A list of count tracks with track current open and the engine at that status.
+    // A list of count tracks, or of these paths, with track current open and the engine at
+    // that status; the logs start empty.
     void loadTracks(uint32_t count, uint32_t current, uint16_t status);
+    void loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status);
     std::vector<std::string> listPaths() const;
     // Runs what was posted to the main window, in order.
     void runMainQueue();
