@@ -1,1 +1,2 @@
 # Tests of the video windows.
+quintara_logic_test(video_logic_tests test_video_layout.cpp test_video_values.cpp)
