@@ -6,3 +6,12 @@ target_sources(quintara_logic PRIVATE
   video/video_layout.cpp
   video/video_values.cpp
 )
+
+# The windows and the skin pictures they are drawn from. Skin_LoadBitmap is the panel's too.
+target_sources(quintara_desktop PRIVATE
+  panel/skin_bitmap.cpp
+  video/image_window.cpp
+  video/video_frame.cpp
+  video/video_skin.cpp
+  video/video_window.cpp
+)
