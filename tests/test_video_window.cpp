@@ -14,6 +14,7 @@
 
 #include "app/app_context.h"
 #include "app/main_window.h"
+#include "app/settings.h"
 #include "components/nestwell/nestwell_file.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
@@ -536,6 +537,26 @@ TEST_F(VideoWindow, WithThePictureShownResizingRefitsItAndFullScreenEdgesAreBlac
     settle();
     EXPECT_FALSE(image().videoShown());
     EXPECT_EQ(image().grab().toImage().pixelColor(2, 2), kIdleQuadrants[0]);
+}
+
+TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
+{
+    // As if the executable lay in resources/: the configuration beside it, the skin in "RC Path".
+    app().windows.instance = std::string(QUINTARA_SOURCE_DIR) + "/resources/quintara";
+    LoadSettings();
+    ASSERT_EQ(app().settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
+    VideoFrame& frame = create();
+    EXPECT_EQ(frame.windowTitle(), QString::fromStdString(ReadConfigText("Video", "AP Name", 256)));
+    EXPECT_EQ(frame.minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
+    frame.setGeometry(QRect(10, 10, 480, 360));
+    settle();
+    // The idle picture, not one flat colour.
+    const QImage shot = image().grab().toImage();
+    const QColor centre = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+    const QColor corner = shot.pixelColor(2, 2);
+    EXPECT_NE(centre, corner);
+    const QImage border = frame.grab().toImage();
+    EXPECT_NE(border.pixelColor(frame.width() / 2, 2), border.pixelColor(frame.width() / 2, frame.height() / 2));
 }
 
 }  // namespace
