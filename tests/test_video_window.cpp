@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
@@ -130,6 +131,7 @@ protected:
 
     void TearDown() override
     {
+        VideoWnd_Hooks() = {};
         VideoWnd_Destroy();
         resetApp();
     }
@@ -537,6 +539,55 @@ TEST_F(VideoWindow, WithThePictureShownResizingRefitsItAndFullScreenEdgesAreBlac
     settle();
     EXPECT_FALSE(image().videoShown());
     EXPECT_EQ(image().grab().toImage().pixelColor(2, 2), kIdleQuadrants[0]);
+}
+
+TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
+{
+    configure();
+    ManualClock clock;
+    ManualTimers timers(clock);
+    std::vector<Message> posted;
+    MainWindowHost host;
+    host.post = [&](const Message& message) { posted.push_back(message); };
+    MainWindow main(timers, host);
+    app().windows.main = &main;
+    VideoFrame& frame = create();
+
+    struct Seen {
+        Window* target;
+        int key;
+        bool press;
+    };
+    std::vector<Seen> seen;
+    VideoWnd_Hooks().appCommand = [&](Window& to, QKeyEvent& event) {
+        EXPECT_EQ(&to, static_cast<Window*>(&frame));  // multimedia keys always reach the frame
+        return event.key() == Qt::Key_MediaPlay;
+    };
+    VideoWnd_Hooks().key = [&](Window& target, QKeyEvent& event) {
+        seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
+        return true;
+    };
+    const auto send = [](QWidget& to, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(type, key, modifiers);
+        QCoreApplication::sendEvent(&to, &event);
+    };
+    send(image(), QEvent::KeyPress, Qt::Key_Space);
+    send(image(), QEvent::KeyRelease, Qt::Key_Space);
+    send(frame, QEvent::KeyPress, Qt::Key_5);
+    send(image(), QEvent::KeyPress, Qt::Key_MediaPlay);  // taken by the multimedia hook
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0].target, static_cast<Window*>(&image()));
+    EXPECT_TRUE(seen[0].press);
+    EXPECT_EQ(seen[1].key, int(Qt::Key_Space));
+    EXPECT_FALSE(seen[1].press);
+    EXPECT_EQ(seen[2].target, static_cast<Window*>(&frame));
+    EXPECT_EQ(seen[2].key, int(Qt::Key_5));
+
+    EXPECT_TRUE(posted.empty());
+    send(frame, QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+    EXPECT_EQ(posted, (std::vector<Message>{{msg::Close, 0, 0}}));
+    EXPECT_EQ(seen.size(), 3u);
+    app().windows.main = nullptr;
 }
 
 TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
