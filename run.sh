@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts the player with the given words and files.
+# Installs what is missing, builds and starts the player with the given words and files
+# (generated demo clips when none are given).
 # Without a display it runs on a virtual one and saves screenshots under build/screenshots.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -7,6 +8,12 @@ source tools/setup.sh
 
 quintara_install_packages
 quintara_build build
+
+# Without files or words, the player shows something: generated demo clips.
+if [ $# -eq 0 ]; then
+  quintara_make_demo_clips build/demo
+  set -- build/demo/demo-1.mpg build/demo/demo-2.mpg build/demo/demo-3.mpg
+fi
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/quintara "$@"

@@ -5,6 +5,8 @@
 #include "app/app_context.h"
 #include "components/hublet/hublet_desktop.h"
 #include "components/nestwell/nestwell_file.h"
+#include "disc/play_list.h"
+#include "video/video_window.h"
 
 void InstallDesktopComponents()
 {
@@ -15,5 +17,9 @@ void InstallDesktopComponents()
 
 MainWindowParts DesktopParts()
 {
-    return {};
+    MainWindowParts parts;
+    parts.createVideoFrame = VideoWnd_Create;
+    parts.destroyVideoFrame = VideoWnd_Destroy;
+    parts.createPlayList = [](std::string&) { return PlayList_Create(); };
+    return parts;
 }

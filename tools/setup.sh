@@ -59,3 +59,20 @@ quintara_start_pulseaudio() {
   echo "Could not start PulseAudio (see $XDG_RUNTIME_DIR/pulseaudio.log)" >&2
   return 1
 }
+
+# Makes a few short VCD-style clips (MPEG-1 video, MP2 sound) under $1 once, for a player
+# started without files.
+quintara_make_demo_clips() {
+  local folder="$1" pattern
+  mkdir -p "$folder"
+  local i=1
+  for pattern in testsrc2 smptebars mandelbrot; do
+    local clip="$folder/demo-$i.mpg"
+    if [ ! -s "$clip" ]; then
+      ffmpeg -loglevel error -y -f lavfi -i "$pattern=size=352x240:rate=25" \
+        -f lavfi -i "sine=frequency=$((300 + 110 * i)):sample_rate=44100" -t 8 \
+        -c:v mpeg1video -b:v 1150k -c:a mp2 -b:a 224k -ac 2 -f mpeg "$clip"
+    fi
+    i=$((i + 1))
+  done
+}

@@ -1,0 +1,179 @@
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "panel/skin_bitmap.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+void put16(std::string& out, size_t at, uint32_t v)
+{
+    out[at] = char(v & 0xFF);
+    out[at + 1] = char(v >> 8 & 0xFF);
+}
+
+void put32(std::string& out, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out[at + size_t(i)] = char(v >> (8 * i) & 0xFF);
+}
+
+// The headers of a Windows bitmap with an information header of 40 bytes, written by hand so
+// that a test can make them lie.
+struct BmpHeader {
+    int32_t width = 2;
+    int32_t height = 2;
+    uint32_t bits = 24;
+    uint32_t compression = 0;
+    uint32_t planes = 1;
+    uint32_t pixelOffset = 54;
+};
+
+std::string bmpHeaders(const BmpHeader& h)
+{
+    std::string out(54, '\0');
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 10, h.pixelOffset);
+    put32(out, 14, 40);
+    put32(out, 18, uint32_t(h.width));
+    put32(out, 22, uint32_t(h.height));
+    put16(out, 26, h.planes);
+    put16(out, 28, h.bits);
+    put32(out, 30, h.compression);
+    return out;
+}
+
+// A 2 x 2 24-bit picture, stored bottom-up: red, green on top; blue, white below.
+std::string twoByTwo()
+{
+    std::string out = bmpHeaders({});
+    const std::string bottom = {'\xFF', '\0', '\0', '\xFF', '\xFF', '\xFF', '\0', '\0'};  // BGR blue, white, pad
+    const std::string top = {'\0', '\0', '\xFF', '\0', '\xFF', '\0', '\0', '\0'};         // red, green, pad
+    return out + bottom + top;
+}
+
+class SkinBitmap : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        app().settings.rcDir = dir.path() + "/";
+    }
+    void TearDown() override { resetApp(); }
+
+    TempDir dir;
+};
+
+TEST_F(SkinBitmap, LoadsAPictureBelowTheSkinFolderWithItsSizeAndPixels)
+{
+    dir.write("video/square.bmp", twoByTwo());
+    const std::optional<QImage> image = Skin_LoadBitmap("video/square.bmp");
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), QSize(2, 2));
+    EXPECT_EQ(image->pixelColor(0, 0), QColor(255, 0, 0));
+    EXPECT_EQ(image->pixelColor(1, 0), QColor(0, 255, 0));
+    EXPECT_EQ(image->pixelColor(0, 1), QColor(0, 0, 255));
+    EXPECT_EQ(image->pixelColor(1, 1), QColor(255, 255, 255));
+}
+
+TEST_F(SkinBitmap, NamesFromWindowsSkinsFoundWithoutRegardToCaseOrSeparator)
+{
+    dir.write("Video/Border LT.bmp", twoByTwo());
+    for (const char* name : {"video\\border lt.BMP", "VIDEO/BORDER LT.bmp", "Video\\\\Border LT.bmp"}) {
+        const std::optional<QImage> image = Skin_LoadBitmap(name);
+        ASSERT_TRUE(image) << name;
+        EXPECT_EQ(image->size(), QSize(2, 2)) << name;
+    }
+    EXPECT_FALSE(Skin_LoadBitmap("video/border_lt.bmp"));
+}
+
+TEST_F(SkinBitmap, PicturesWrittenByQtInTheCommonDepthsLoad)
+{
+    QImage picture(5, 3, QImage::Format_RGB32);
+    picture.fill(QColor(10, 20, 30));
+    picture.setPixelColor(4, 2, QColor(200, 100, 50));
+    for (QImage::Format format : {QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_Indexed8}) {
+        const std::string path = dir.file("depth.bmp");
+        ASSERT_TRUE(picture.convertToFormat(format).save(QString::fromStdString(path), "BMP"));
+        const std::optional<QImage> image = Skin_LoadBitmap("depth.bmp");
+        ASSERT_TRUE(image) << format;
+        EXPECT_EQ(image->size(), QSize(5, 3));
+        EXPECT_EQ(image->pixelColor(0, 0), QColor(10, 20, 30)) << format;
+        EXPECT_EQ(image->pixelColor(4, 2), QColor(200, 100, 50)) << format;
+    }
+}
+
+struct HostileCase {
+    const char* what;
+    std::string bytes;
+};
+
+TEST_F(SkinBitmap, HostileOrDamagedFilesAreNoPicture)
+{
+    const std::string good = twoByTwo();
+    const auto headerWith = [](BmpHeader h, size_t pixelBytes) { return bmpHeaders(h) + std::string(pixelBytes, '\x55'); };
+    const HostileCase cases[] = {
+        {"empty file", ""},
+        {"only the signature", "BM"},
+        {"not a bitmap", "\x89PNG\r\n\x1a\n" + std::string(64, '\0')},
+        {"pixels cut short", good.substr(0, good.size() - 3)},
+        {"headers cut short", good.substr(0, 30)},
+        {"huge width", headerWith({.width = 1 << 30, .height = 1}, 64)},
+        {"huge sides within the file", headerWith({.width = 60000, .height = 60000}, 64)},
+        {"area over the bound", headerWith({.width = 16000, .height = 16000}, 64)},
+        {"zero width", headerWith({.width = 0}, 16)},
+        {"negative width", headerWith({.width = -2}, 16)},
+        {"most negative height", headerWith({.height = std::numeric_limits<int32_t>::min()}, 16)},
+        {"pixels past the end", headerWith({.pixelOffset = 4000}, 16)},
+        {"pixels inside the header", headerWith({.pixelOffset = 20}, 16)},
+        {"unknown depth", headerWith({.bits = 7}, 64)},
+        {"two planes", headerWith({.planes = 2}, 16)},
+        {"JPEG inside", headerWith({.bits = 0, .compression = 4}, 64)},
+        {"run-length claiming a large picture", headerWith({.width = 4000, .height = 4000, .bits = 8, .compression = 1}, 64)},
+        {"top-down run-length", headerWith({.height = -2, .bits = 8, .compression = 1}, 64)},
+    };
+    for (const HostileCase& c : cases) {
+        dir.write("hostile.bmp", c.bytes);
+        EXPECT_FALSE(Skin_LoadBitmap("hostile.bmp")) << c.what;
+    }
+}
+
+TEST_F(SkinBitmap, RandomDamageNeverCrashesAndNeverGivesAnOversizedPicture)
+{
+    const std::string good = twoByTwo();
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = good;
+        const int flips = 1 + int(random() % 6);
+        for (int i = 0; i < flips; ++i)
+            bytes[random() % bytes.size()] = char(random() & 0xFF);
+        if (random() % 3 == 0)
+            bytes.resize(random() % bytes.size());
+        dir.write("damaged.bmp", bytes);
+        if (const std::optional<QImage> image = Skin_LoadBitmap("damaged.bmp")) {
+            EXPECT_LE(int64_t(image->width()) * image->height(), kSkinBitmapMaxPixels) << round;
+            EXPECT_FALSE(image->isNull()) << round;
+        }
+    }
+}
+
+TEST_F(SkinBitmap, NoNameNoFileAndFoldersAreNoPicture)
+{
+    dir.write("folder/inside.bmp", twoByTwo());
+    EXPECT_FALSE(Skin_LoadBitmap(""));
+    EXPECT_FALSE(Skin_LoadBitmap("missing.bmp"));
+    EXPECT_FALSE(Skin_LoadBitmap("folder"));
+    EXPECT_FALSE(Skin_LoadBitmap("folder/missing.bmp"));
+    EXPECT_TRUE(Skin_LoadBitmap("folder/inside.bmp"));
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include "app/qt_timers.h"
+#include "app/window.h"
+#include "video/video_skin.h"
+#include "video/video_values.h"
+
+class ImageWindow;
+
+// The frameless top-level window that draws the skin's border around the image window.
+// Maximised is full screen; restoring brings back the last restored placement.
+class VideoFrame : public QWidget, public Window {
+    Q_OBJECT
+public:
+    VideoFrame(VideoSkin skin, const std::string& title);
+    ~VideoFrame() override;
+
+    void post(const Message& message) override;
+    TimerHost& timers() override { return timers_; }
+    void invalidate(const Rect& area) override;
+    void repaintNow() override;
+    void invalidateAll() override;
+    // An empty title brings back the base title ("AP Name").
+    void setTitle(const std::string& title) override;
+    // In place: the window keeps its id and its place.
+    void setTopmost(bool on) override;
+    bool minimized() const override { return minimised(); }
+    void setBusyCursor(bool on) override;
+    // A posted message once the loop takes it: the system commands.
+    void handle(const Message& message);
+
+    // Moves and sizes the frame while it is restored, as at its creation.
+    void place(const Rect& rect);
+    void maximise();
+    void restore();
+
+    bool minimised() const;
+    bool maximised() const;
+    const VideoPlacement& placement() const { return placement_; }
+    ImageWindow& image() { return *image_; }
+    const BorderSizes& borderSizes() const { return skin_.sizes; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void layoutImage();
+    void noteNormalPlacement();
+    void compose();
+    void showCursorAt(QPoint point);
+    Size maximumTrackSize() const;
+    void showCursor(Qt::CursorShape shape);
+
+    // Sizing by hand, where no window manager runs the sizing loop.
+    struct Sizing {
+        int edges = 0;
+        Rect start;
+        QPoint origin;  // global pointer position at the press
+    };
+
+    VideoSkin skin_;
+    std::string baseTitle_;
+    bool busy_ = false;
+    QtTimers timers_;
+    VideoPlacement placement_;
+    ImageWindow* image_;  // child, owned by Qt
+    QPixmap composed_;    // the border at the current size and pixel ratio
+    std::optional<Sizing> sizing_;
+};
+
+// The border's composition and the frame's keys are shared with the image window.
+bool VideoWnd_RouteKey(Window& target, VideoFrame& frame, QKeyEvent& event);

@@ -1,0 +1,42 @@
+#include "video/video_skin.h"
+
+#include "app/app_context.h"
+#include "app/ini_file.h"
+#include "app/settings.h"
+#include "panel/skin_bitmap.h"
+
+namespace {
+constexpr const char* kSection = "Video";
+}
+
+std::optional<VideoSkin> VideoSkin_Load(std::string& why)
+{
+    const IniFile config = IniFile::load(app().settings.cfgPath);
+    VideoSkin skin;
+    for (int part = 0; part < kBorderPartCount; ++part) {
+        const char* key = kBorderKeys[static_cast<size_t>(part)];
+        const std::string name = config.text(kSection, key, kConfigTextBuffer);
+        if (name.empty()) {
+            why = std::string("\"") + key + "\" of section [Video] is missing or empty in " + app().settings.cfgPath;
+            return std::nullopt;
+        }
+        std::optional<QImage> picture = Skin_LoadBitmap(name);
+        if (!picture) {
+            why = "the picture \"" + name + "\" of \"" + key + "\" does not load from " + app().settings.rcDir;
+            return std::nullopt;
+        }
+        skin.sizes[static_cast<size_t>(part)] = {picture->width(), picture->height()};
+        skin.borders[static_cast<size_t>(part)] = std::move(*picture);
+    }
+    skin.minTrackSize = VideoSkin_MinTrackSize(skin.sizes);
+    skin.imageBackground = VideoSkin_ParseColour(config.text(kSection, "Image Background Color", kConfigTextBuffer));
+    // The idle picture is optional: without one the background colour shows.
+    skin.idleImage = Skin_LoadBitmap(config.text(kSection, "Image Bitmap", kConfigTextBuffer));
+    return skin;
+}
+
+std::string VideoSkin_Title()
+{
+    std::string title = ReadConfigText(kSection, "AP Name", kConfigTextBuffer);
+    return title.empty() ? std::string("Video Window") : title;
+}

@@ -1,0 +1,106 @@
+#include "video/video_window.h"
+
+#include <memory>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include "app/app_context.h"
+#include "components/components.h"
+#include "video/image_window.h"
+#include "video/video_frame.h"
+
+namespace {
+
+constexpr const char* kSection = "Video";
+
+struct VideoWindows {
+    std::unique_ptr<VideoFrame> frame;
+    VideoHooks hooks;
+};
+
+VideoWindows& windows()
+{
+    static VideoWindows instance;
+    return instance;
+}
+
+std::string storedText(const char* key)
+{
+    std::string text;
+    return Nestwell_GetProfileString(kSection, key, &text, 256) ? text : std::string();
+}
+
+}  // namespace
+
+bool VideoWnd_Create(std::string& why)
+{
+    VideoWindows& video = windows();
+    if (video.frame) {
+        why = "the video window exists already";
+        return false;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        why = "there is no screen to show the video window on";
+        return false;
+    }
+    const std::string title = VideoSkin_Title();
+    std::optional<VideoSkin> skin = VideoSkin_Load(why);
+    if (!skin)
+        return false;
+
+    auto frame = std::make_unique<VideoFrame>(std::move(*skin), title);
+    const QRect area = screen->geometry();
+    const Rect screenRect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
+    frame->place(VideoWnd_InitialRect(storedText("Size"), storedText("Position"), screenRect));
+    frame->show();
+    frame->raise();
+    app().windows.videoFrame = frame.get();
+    app().windows.videoImage = &frame->image();
+    video.frame = std::move(frame);
+    return true;
+}
+
+void VideoWnd_Destroy()
+{
+    VideoWindows& video = windows();
+    if (!video.frame)
+        return;
+    // The last restored placement, also when the frame is full screen or minimised now.
+    const VideoPlacement& placement = video.frame->placement();
+    Nestwell_SetProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
+    Nestwell_SetProfileString(kSection, "Size", VideoPlacement_SizeText(placement));
+    app().windows.videoFrame = nullptr;
+    app().windows.videoImage = nullptr;
+    video.frame.reset();
+}
+
+void VideoWnd_SetTopmost(bool topmost)
+{
+    if (VideoFrame* frame = windows().frame.get())
+        frame->setTopmost(topmost);
+}
+
+void VideoWnd_SetTitle(std::string_view title)
+{
+    if (VideoFrame* frame = windows().frame.get())
+        frame->setTitle(std::string(title));
+}
+
+VideoHooks& VideoWnd_Hooks()
+{
+    return windows().hooks;
+}
+
+void SetStaysOnTop(QWidget& window, bool on)
+{
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags == window.windowFlags())
+        return;
+    window.overrideWindowFlags(flags);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlags(flags);
+}
