@@ -4,3 +4,4 @@ quintara_test(panel_skin_tests
   test_panel_skin.cpp
   test_panel_skin_files.cpp
 )
+quintara_logic_test(led_draw_tests test_led_draw.cpp)
