@@ -26,7 +26,7 @@ TEST(PanelCursors, MonochromeThirtyTwoSquareWithTheTipOnTheHotSpot)
         ASSERT_FALSE(cursor.isNull()) << row.file;
         EXPECT_EQ(cursor.size(), QSize(32, 32)) << row.file;
         int black = 0, white = 0;
-        for (int y = 0; y < cursor.height(); ++y)
+        for (int y = 0; y < cursor.height(); ++y) {
             for (int x = 0; x < cursor.width(); ++x) {
                 const QRgb pixel = cursor.pixel(x, y);
                 if (qAlpha(pixel) == 0)
@@ -35,14 +35,16 @@ TEST(PanelCursors, MonochromeThirtyTwoSquareWithTheTipOnTheHotSpot)
                 ASSERT_TRUE(pixel == qRgb(0, 0, 0) || pixel == qRgb(255, 255, 255)) << row.file << " " << x << "," << y;
                 (pixel == qRgb(0, 0, 0) ? black : white)++;
             }
+        }
         EXPECT_GT(black, 40) << row.file;
         EXPECT_GT(white, 100) << row.file;
         EXPECT_EQ(qAlpha(cursor.pixel(row.hotX, row.hotY)), 255) << "the tip is at the hot spot of " << row.file;
         // The tip is the topmost point: nothing of the hand lies above it elsewhere in its row
         // further than the fingertip's own width.
         for (int x = 0; x < 32; ++x) {
-            if (qAlpha(cursor.pixel(x, 0)) != 0)
+            if (qAlpha(cursor.pixel(x, 0)) != 0) {
                 EXPECT_LE(std::abs(x - row.hotX), 3) << row.file;
+            }
         }
     }
 }
