@@ -1,6 +1,6 @@
 // How long the panel of the default skin takes to paint: the whole composition (face, LED
 // display, buttons) and a position tick, which redraws the time digits and copies only their
-// cells to the window. Run by hand, not a test.
+// cells to the window; and the region maker on a large picture. Run by hand, not a test.
 //
 //   quintara_bench_panel_paint [<source folder>] [--png <file>]
 //
@@ -109,6 +109,19 @@ int main(int argc, char** argv)
     state.shownAudioChannel = 0;
     state.shownSoundChannel = 0;
 
+    // A few buttons in other looks: one held, one under the pointer, the check keys checked.
+    for (PanelButton& button : app().panelSkin.buttons) {
+        if (button.command == 12)
+            button.state = ButtonState::Selected;
+        if (button.command == 16)
+            button.state = ButtonState::MouseIn;
+        if (button.command == 30)
+            button.state = ButtonState::CheckedNormal;
+        if (button.command == 50)
+            button.state = ButtonState::CheckedMouseIn;
+    }
+    state.muted = 1;
+
     QImage surface(skin.faceSize.width, skin.faceSize.height, QImage::Format_RGB32);
     compose(surface);
     if (!png.empty() && !surface.save(QString::fromStdString(png), "PNG"))
@@ -159,6 +172,18 @@ int main(int argc, char** argv)
         Led_DrawTime(painter);
     });
 
+    // The region maker on a large outline: a disc on white, 4096 pixels square.
+    Bitmap large{4096, 4096, std::vector<uint32_t>(size_t(4096) * 4096, 0xFFFFFFFF)};
+    for (int y = 0; y < large.height; ++y)
+        for (int x = 0; x < large.width; ++x)
+            if ((x - 2048) * (x - 2048) + (y - 2048) * (y - 2048) < 2000 * 2000)
+                large.pixels[size_t(y) * 4096 + size_t(x)] = 0xFF000000;
+    size_t largeRects = 0;
+    MaskcutBitmapRegions maskcut;
+    const double maskcutUs = microsecondsEach(5, [&](int) {
+        largeRects = maskcut.createRegionByBitmap(large, 0, 0x00FFFFFF, 1, 0)->rects.size();
+    });
+
     std::printf("panel %dx%d, %zu buttons, region of %zu rectangles; skin loaded in %.1f ms\n", skin.faceSize.width,
                 skin.faceSize.height, skin.buttons.size(), skin.region ? skin.region->rects.size() : size_t(0),
                 loadMs);
@@ -166,5 +191,6 @@ int main(int argc, char** argv)
     std::printf("position tick, full compose + copy of the 5 time cells: %8.1f us\n", tick);
     std::printf("position tick, compose clipped to a QRegion of the cells:  %8.1f us\n", clipped);
     std::printf("time digits alone (Led_DrawTime):                 %8.1f us\n", digitsOnly);
+    std::printf("region of a 4096x4096 disc (%zu rectangles):     %8.1f ms\n", largeRects, maskcutUs / 1000);
     return 0;
 }
