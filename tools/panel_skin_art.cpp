@@ -361,6 +361,7 @@ struct Key {
     const char* tip = "";    // when the command's own text would mislead
     bool check = false;      // has a lamp that the checked pictures light
     bool accent = false;
+    const char* note = "";   // a comment for its section
 };
 
 QPolygonF triangle(QPointF tip, double width, double height, bool right)
@@ -596,8 +597,10 @@ std::vector<Key> keys()
 
         {"Mute", keyAt(0, 146, 24), muteIcon, "MUTE", "", true},
         // Command 31 turns the volume down and 32 up, whatever their names say.
-        {"Volume Up", keyAt(1, 146, 24), volumeIcon(false), "VOL -", "Volume Down"},
-        {"Volume Down", keyAt(2, 146, 24), volumeIcon(true), "VOL +", "Volume Up"},
+        {"Volume Up", keyAt(1, 146, 24), volumeIcon(false), "VOL -", "Volume Down", false, false,
+         "The name binds command 31, which turns the volume down: this is the minus key."},
+        {"Volume Down", keyAt(2, 146, 24), volumeIcon(true), "VOL +", "Volume Up", false, false,
+         "The name binds command 32, which turns the volume up: this is the plus key."},
         {"Eject", keyAt(3, 146, 24), ejectIcon, "OPEN"},
         {"Play List", keyAt(4, 146, 24), listIcon, "LIST"},
         {"Audio Properties", keyAt(5, 146, 24), slidersIcon, "AUDIO"},
@@ -738,6 +741,8 @@ void writeConfig(QTextStream& out, const std::vector<Key>& list)
     out << "\n";
     for (const Key& key : list) {
         out << "[" << key.name << "]\n";
+        if (*key.note)
+            out << "; " << key.note << "\n";
         out << "Size=" << key.rect.width() << "," << key.rect.height() << "\n";
         out << "Position=" << key.rect.x() << "," << key.rect.y() << "\n";
         if (*key.tip)
