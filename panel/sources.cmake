@@ -16,6 +16,7 @@ include(${CMAKE_CURRENT_SOURCE_DIR}/components/maskcut/sources.cmake)
 target_sources(quintara_make_default_skin PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/tools/panel_skin_art.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tools/cursor_art.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tools/panel_key_icons.cpp
 )
 target_include_directories(quintara_make_default_skin PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 add_custom_target(quintara_default_panel_skin
