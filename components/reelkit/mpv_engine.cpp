@@ -663,6 +663,17 @@ std::string MpvEngine::videoOutput() const
     return propertyText(mpvname::CurrentVideoOutput);
 }
 
+uint64_t MpvEngine::droppedFrames() const
+{
+    uint64_t total = 0;
+    for (const char* name : {mpvname::FrameDropCount, mpvname::DecoderFrameDropCount}) {
+        int64_t count = 0;
+        if (handle_ && mpv_get_property(handle_.get(), name, MPV_FORMAT_INT64, &count) >= 0 && count > 0)
+            total += static_cast<uint64_t>(count);
+    }
+    return total;
+}
+
 uint32_t MpvEngine::resetImageSize()
 {
     if (!picture_)

@@ -76,6 +76,8 @@ public:
     std::string audioFilterInForce() const;
     // The video output libmpv runs ("libmpv" into the picture, "null" without a window).
     std::string videoOutput() const;
+    // Pictures libmpv dropped, in the decoder or at the output, since the file was opened.
+    uint64_t droppedFrames() const;
 
     static constexpr uint32_t kShortestFile = 100;  // ms
     static constexpr int kBackwardTickMs = 20;

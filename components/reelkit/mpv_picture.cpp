@@ -1,5 +1,7 @@
 #include "components/reelkit/mpv_picture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -210,9 +212,22 @@ void GlPicture::paintGL()
     mpv_render_context_render(render_.get(), params);
 }
 
+namespace {
+// A hardware OpenGL driver needs a GPU device node; without one there is no point in making a
+// context, which for Mesa's CPU renderers loads LLVM and costs some 50 MB for the life of the
+// process.
+bool GpuDevicePresent()
+{
+    if (!QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                                                      QDir::System).isEmpty())
+        return true;
+    return QFileInfo::exists(QStringLiteral("/dev/nvidia0"));
+}
+}  // namespace
+
 bool HardwareOpenGlAvailable()
 {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !GpuDevicePresent())
         return false;
     QOpenGLContext context;
     if (!context.create())

@@ -93,6 +93,7 @@ private:
     std::atomic<bool> noticeQueued_{false};
 };
 
-// Whether OpenGL here runs on graphics hardware: false on the offscreen platform, when no
-// context can be made, and for Mesa's CPU renderers (llvmpipe, softpipe, swrast).
+// Whether OpenGL here runs on graphics hardware: false on the offscreen platform, without a
+// GPU device node, when no context can be made, and for Mesa's CPU renderers (llvmpipe,
+// softpipe, swrast).
 bool HardwareOpenGlAvailable();

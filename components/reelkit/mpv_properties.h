@@ -40,6 +40,8 @@ inline constexpr const char* ContainerFps = "container-fps";
 inline constexpr const char* VideoId = "vid";
 inline constexpr const char* AudioOutParams = "audio-out-params";
 inline constexpr const char* CurrentVideoOutput = "current-vo";
+inline constexpr const char* FrameDropCount = "frame-drop-count";
+inline constexpr const char* DecoderFrameDropCount = "decoder-frame-drop-count";
 
 // Commands and their arguments.
 inline constexpr const char* LoadFile = "loadfile";

@@ -11,3 +11,6 @@ target_sources(quintara_desktop PRIVATE
   components/reelkit/mpv_picture.cpp
 )
 target_link_libraries(quintara_desktop PUBLIC PkgConfig::MPV Qt6::OpenGL Qt6::OpenGLWidgets)
+
+# The engine's benchmark driver is built beside it.
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
