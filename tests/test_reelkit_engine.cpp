@@ -189,6 +189,21 @@ TEST_F(EngineTransport, SeekMovesThePositionAndClampsAtTheLength)
     EXPECT_LE(position(), length());
 }
 
+// After a seek into a group of pictures, playing goes on through the rest of the group.
+TEST_P(EngineOpen, PlaysOnFromASeekWithoutSkipping)
+{
+    openClip(clips.*GetParam().clip);
+    ASSERT_EQ(engine->seek(100), 1u);
+    ASSERT_TRUE(WaitUntil([&] { return position() == 100; }));
+    ASSERT_EQ(engine->play(), 1u);
+    uint32_t first = 100;
+    ASSERT_TRUE(WaitUntil([&] {
+        first = position();
+        return first != 100;
+    }));
+    EXPECT_LT(first, 300u) << "the first picture after the seek target";
+}
+
 struct RateCase {
     const char* name;
     int32_t rate;

@@ -94,6 +94,10 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
         {mpvname::SubAuto, "no"},
         {mpvname::AudioFileAuto, "no"},
         {mpvname::HrSeekFramedrop, "no"},
+        // The MPEG program stream demuxer lands on the key picture after the target; from a
+        // second earlier an exact seek starts before it on a Video CD's groups of pictures,
+        // and playing on after it does not skip the rest of the group.
+        {mpvname::HrSeekDemuxerOffset, "1"},
         {mpvname::VideoOutput, mpvname::VideoOutputNone},
     };
     for (const auto& [name, value] : kFixed)

@@ -23,6 +23,7 @@ inline constexpr const char* SubAuto = "sub-auto";
 inline constexpr const char* AudioFileAuto = "audio-file-auto";
 inline constexpr const char* ResetOnNextFile = "reset-on-next-file";
 inline constexpr const char* HrSeekFramedrop = "hr-seek-framedrop";
+inline constexpr const char* HrSeekDemuxerOffset = "hr-seek-demuxer-offset";
 
 // Options changed per file.
 inline constexpr const char* VideoOutput = "vo";
