@@ -662,6 +662,14 @@ std::string MpvEngine::audioFilterInForce() const
     return propertyText(mpvname::AudioFilters);
 }
 
+int MpvEngine::audioOutputRate() const
+{
+    int64_t rate = 0;
+    if (handle_ && mpv_get_property(handle_.get(), mpvname::AudioOutRate, MPV_FORMAT_INT64, &rate) < 0)
+        return 0;
+    return static_cast<int>(rate);
+}
+
 std::string MpvEngine::videoOutput() const
 {
     return propertyText(mpvname::CurrentVideoOutput);

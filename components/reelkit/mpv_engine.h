@@ -74,6 +74,8 @@ public:
     bool pictureIsOpenGl() const;
     // libmpv's audio filter chain as it stands, to see that the audio properties took effect.
     std::string audioFilterInForce() const;
+    // The sample rate the sound goes out with (0 while none does).
+    int audioOutputRate() const;
     // The video output libmpv runs ("libmpv" into the picture, "null" without a window).
     std::string videoOutput() const;
     // Pictures libmpv dropped, in the decoder or at the output, since the file was opened.

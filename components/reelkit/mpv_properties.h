@@ -21,7 +21,6 @@ inline constexpr const char* InputVoKeyboard = "input-vo-keyboard";
 inline constexpr const char* OsdLevel = "osd-level";
 inline constexpr const char* SubAuto = "sub-auto";
 inline constexpr const char* AudioFileAuto = "audio-file-auto";
-inline constexpr const char* ResetOnNextFile = "reset-on-next-file";
 inline constexpr const char* HrSeekFramedrop = "hr-seek-framedrop";
 inline constexpr const char* HrSeekDemuxerOffset = "hr-seek-demuxer-offset";
 
@@ -38,8 +37,7 @@ inline constexpr const char* Duration = "duration";
 inline constexpr const char* EofReached = "eof-reached";
 inline constexpr const char* TrackList = "track-list";
 inline constexpr const char* ContainerFps = "container-fps";
-inline constexpr const char* VideoId = "vid";
-inline constexpr const char* AudioOutParams = "audio-out-params";
+inline constexpr const char* AudioOutRate = "audio-out-params/samplerate";
 inline constexpr const char* CurrentVideoOutput = "current-vo";
 inline constexpr const char* FrameDropCount = "frame-drop-count";
 inline constexpr const char* DecoderFrameDropCount = "decoder-frame-drop-count";
