@@ -327,11 +327,15 @@ bool MpvEngine::readFileFacts()
     }
     mpv_free_node_contents(&tracks);
 
-    double duration = 0;
-    mpv_get_property(handle_.get(), mpvname::Duration, MPV_FORMAT_DOUBLE, &duration);
+    // The observed length normally came with the file; asked for when it has not yet.
+    if (durationMs_ == 0) {
+        double duration = 0;
+        mpv_get_property(handle_.get(), mpvname::Duration, MPV_FORMAT_DOUBLE, &duration);
+        durationMs_ = toMs(duration);
+    }
     double fps = 0;
     mpv_get_property(handle_.get(), mpvname::ContainerFps, MPV_FORMAT_DOUBLE, &fps);
-    lengthMs_ = toMs(duration);
+    lengthMs_ = durationMs_;
     hasAudio_ = hasAudio;
     if (fps > 1 && fps < 1000)
         frameMs_ = static_cast<uint32_t>(std::lround(1000.0 / fps));

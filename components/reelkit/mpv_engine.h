@@ -31,15 +31,20 @@ struct MpvEngineOptions {
 
 // The media engine on libmpv.
 //
-// init's "Use ActiveMovie": 0 shows the picture with libmpv's software renderer always;
-// nonzero uses libmpv's OpenGL renderer where the OpenGL driver is a hardware one and the
-// software renderer where it is not (Mesa's CPU renderers, the offscreen platform, no GL).
+// init's "Use ActiveMovie" chooses how the picture is drawn: 0 always with libmpv's software
+// renderer into a QImage; nonzero with libmpv's OpenGL renderer in a QOpenGLWidget where the
+// OpenGL driver is a hardware one, and with the software renderer where it is not (no GPU
+// device, Mesa's CPU renderers, the offscreen platform, no context), which there costs a
+// fifth of the CPU.
 //
 // open() loads the file paused and answers only once libmpv has decoded its start, or refused
-// it; a file holding less than kShortestFile of media counts as nothing to play. Files with
-// no window play with no video output. At the end of a file the engine reports stopped with
-// the position at the length. Backward rates are emulated with exact seeks paced by a timer.
-// The audio properties are described in audio_choice.h.
+// it within MpvEngineOptions::openTimeoutMs, leaving nothing open; a file holding less than
+// kShortestFile of media counts as nothing to play. Files with no window play with no video
+// output. Stop holds the position; play after the end starts again from the start. At the
+// end of a file the engine reports stopped with the position at the length. A rate set while
+// paused or stopped is answered by getRate but does not run: play returns to normal speed. Backward rates are emulated with exact seeks paced by a timer; reaching the start
+// goes on forward at normal speed. With nothing open, the status is 0 and every transport
+// call is refused. The audio properties are described in audio_choice.h.
 //
 // Everything runs on the GUI thread; libmpv's threads only queue calls onto it.
 class MpvEngine : public QObject, public ReelkitEngine {
