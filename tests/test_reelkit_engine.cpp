@@ -216,9 +216,9 @@ class EngineRate : public EngineTest, public ::testing::WithParamInterface<RateC
 TEST_P(EngineRate, MovesThePositionAtThePace)
 {
     const int32_t wanted = GetParam().rate;
-    // Forward, the silent clip: the pace is then libmpv's own, not that of a sound server,
-    // which can hold the sound for a moment when the speed changes.
-    openClip(wanted > 0 ? clips.vcdSilent : clips.vcd);
+    // With sound: the pictures are timed by it, and a sound server that holds it back after
+    // a speed change stalls them too.
+    openClip(clips.vcd);
     const uint32_t start = wanted < 0 ? 1900 : 100;
     ASSERT_EQ(engine->seek(start), 1u);
     ASSERT_EQ(engine->play(), 1u);

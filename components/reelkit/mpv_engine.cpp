@@ -83,6 +83,10 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
         {mpvname::KeepOpenPause, "yes"},
         {mpvname::AudioFallbackToNull, "yes"},
         {mpvname::AudioClientName, "quintara"},
+        // The sound server's own buffer: with libmpv's fixed 100 ms, a PulseAudio null sink
+        // held the sound (and the pictures timed by it) for up to a second after seeks and
+        // speed changes.
+        {mpvname::PulseBuffer, "native"},
         {mpvname::LoadScripts, "no"},
         {mpvname::Ytdl, "no"},
         {mpvname::LoadStatsOverlay, "no"},
