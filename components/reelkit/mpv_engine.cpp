@@ -1,0 +1,704 @@
+#include "components/reelkit/mpv_engine.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QWidget>
+
+#include <mpv/client.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+#include "app/window.h"
+#include "components/reelkit/audio_dialog.h"
+#include "components/reelkit/engine_status.h"
+#include "components/reelkit/mpv_picture.h"
+#include "components/reelkit/mpv_properties.h"
+
+namespace {
+// Reply ids of the observed properties.
+enum Observed : uint64_t { kTimePos = 1, kDuration, kEofReached };
+
+// How long close() and a refused open() wait for libmpv to let go of a file.
+constexpr int kUnloadTimeoutMs = 3000;
+
+void setOption(mpv_handle* handle, const char* name, const char* value)
+{
+    mpv_set_option_string(handle, name, value);
+}
+
+uint32_t toMs(double seconds)
+{
+    if (!(seconds > 0))
+        return 0;
+    const double ms = std::round(seconds * 1000.0);
+    return ms >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(ms);
+}
+
+QWidget* widgetOf(Window* window)
+{
+    return window ? dynamic_cast<QWidget*>(window) : nullptr;
+}
+}  // namespace
+
+void MpvEngine::HandleDeleter::operator()(mpv_handle* handle) const
+{
+    mpv_terminate_destroy(handle);
+}
+
+MpvEngine::MpvEngine(MpvEngineOptions options) : options_(std::move(options))
+{
+    backwardTimer_.setInterval(kBackwardTickMs);
+    connect(&backwardTimer_, &QTimer::timeout, this, &MpvEngine::backwardTick);
+    clock_.start();
+}
+
+MpvEngine::~MpvEngine()
+{
+    deInit();
+}
+
+bool MpvEngine::pictureIsOpenGl() const
+{
+    return picture_ && dynamic_cast<GlPicture*>(picture_.data()) != nullptr;
+}
+
+// ---- life of the engine ----
+
+uint32_t MpvEngine::init(uint32_t useActiveMovie)
+{
+    if (handle_)
+        return 1;
+    std::unique_ptr<mpv_handle, HandleDeleter> handle(mpv_create());
+    if (!handle)
+        return 0;
+    mpv_handle* h = handle.get();
+    // Nothing of a user's mpv set-up (scripts, key bindings, profiles, on-screen display)
+    // may change how the player behaves.
+    static constexpr std::pair<const char*, const char*> kFixed[] = {
+        {mpvname::Idle, "yes"},
+        {mpvname::KeepOpen, "yes"},
+        {mpvname::KeepOpenPause, "yes"},
+        {mpvname::AudioFallbackToNull, "yes"},
+        {mpvname::AudioClientName, "quintara"},
+        // The sound server's own buffer: with libmpv's fixed 100 ms, a PulseAudio null sink
+        // held the sound (and the pictures timed by it) for up to a second after seeks and
+        // speed changes.
+        {mpvname::PulseBuffer, "native"},
+        {mpvname::LoadScripts, "no"},
+        {mpvname::Ytdl, "no"},
+        {mpvname::LoadStatsOverlay, "no"},
+        {mpvname::LoadOsdConsole, "no"},
+        {mpvname::LoadAutoProfiles, "no"},
+        {mpvname::InputDefaultBindings, "no"},
+        {mpvname::InputVoKeyboard, "no"},
+        {mpvname::OsdLevel, "0"},
+        {mpvname::SubAuto, "no"},
+        {mpvname::AudioFileAuto, "no"},
+        {mpvname::HrSeekFramedrop, "no"},
+        // The MPEG program stream demuxer lands on the key picture after the target; from a
+        // second earlier an exact seek starts before it on a Video CD's groups of pictures,
+        // and playing on after it does not skip the rest of the group.
+        {mpvname::HrSeekDemuxerOffset, "1"},
+        {mpvname::VideoOutput, mpvname::VideoOutputNone},
+    };
+    for (const auto& [name, value] : kFixed)
+        setOption(h, name, value);
+    setOption(h, mpvname::AudioOutput, options_.audioOutput.c_str());
+    if (mpv_initialize(h) < 0)
+        return 0;
+    mpv_observe_property(h, kTimePos, mpvname::TimePos, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(h, kDuration, mpvname::Duration, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(h, kEofReached, mpvname::EofReached, MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(h, &MpvEngine::wakeup, this);
+
+    switch (options_.picture) {
+    case MpvEngineOptions::Picture::ByInit:
+        useOpenGl_ = useActiveMovie != 0 && HardwareOpenGlAvailable();
+        break;
+    case MpvEngineOptions::Picture::Software:
+        useOpenGl_ = false;
+        break;
+    case MpvEngineOptions::Picture::OpenGl:
+        useOpenGl_ = true;
+        break;
+    }
+    handle_ = std::move(handle);
+    return 1;
+}
+
+uint32_t MpvEngine::deInit()
+{
+    if (!handle_)
+        return 0;
+    close();
+    mpv_set_wakeup_callback(handle_.get(), nullptr, nullptr);
+    // The render context has to go before the handle.
+    removePicture();
+    handle_.reset();
+    drainQueued_ = false;
+    return 1;
+}
+
+void MpvEngine::wakeup(void* self)
+{
+    static_cast<MpvEngine*>(self)->queueDrain();
+}
+
+void MpvEngine::queueDrain()
+{
+    if (!drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(this, &MpvEngine::drainEvents, Qt::QueuedConnection);
+}
+
+void MpvEngine::drainEvents()
+{
+    drainQueued_ = false;
+    while (handle_) {
+        const mpv_event* event = mpv_wait_event(handle_.get(), 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+    }
+}
+
+void MpvEngine::handleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        const bool has = property->data != nullptr;
+        if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE)
+            timePos_ = *static_cast<const double*>(property->data);
+        else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE)
+            durationMs_ = toMs(*static_cast<const double*>(property->data));
+        else if (event.reply_userdata == kEofReached)
+            reachedEnd(has && property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data));
+        break;
+    }
+    case MPV_EVENT_START_FILE:
+        mpvHasFile_ = true;
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (load_ == Load::Loading)
+            load_ = Load::Loaded;
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        if (load_ == Load::Loaded)
+            load_ = Load::Ready;
+        if (seekPending_) {
+            // The observed time may come after this event; until then it is the old one.
+            double landed = 0;
+            if (mpv_get_property(handle_.get(), mpvname::TimePos, MPV_FORMAT_DOUBLE, &landed) >= 0)
+                timePos_ = landed;
+            seekPending_ = false;
+            stepper_.seekLanded();
+        }
+        break;
+    case MPV_EVENT_END_FILE:
+        mpvHasFile_ = false;
+        if (load_ == Load::Loading || load_ == Load::Loaded)
+            load_ = Load::Failed;
+        else if (open_)
+            lostFile();
+        break;
+    default:
+        break;
+    }
+}
+
+template <class Done>
+void MpvEngine::waitFor(Done done, int timeoutMs)
+{
+    // Taken from libmpv directly rather than through the event loop, so that nothing else of
+    // the player runs while open() or close() has not answered. The picture is served too:
+    // libmpv waits for each decoded picture to be taken.
+    QDeadlineTimer deadline(timeoutMs);
+    while (handle_ && !done() && !deadline.hasExpired()) {
+        const double slice = std::min<qint64>(deadline.remainingTime(), 10) / 1000.0;
+        const mpv_event* event = mpv_wait_event(handle_.get(), slice);
+        if (event->event_id != MPV_EVENT_NONE)
+            handleEvent(*event);
+        if (MpvPicture* shown = picture())
+            shown->takeFrame();
+    }
+}
+
+// ---- the picture ----
+
+MpvPicture* MpvEngine::picture() const
+{
+    return picture_ ? dynamic_cast<MpvPicture*>(picture_.data()) : nullptr;
+}
+
+void MpvEngine::useVideoOutput(bool rendered)
+{
+    if (handle_)
+        mpv_set_property_string(handle_.get(), mpvname::VideoOutput,
+                                rendered ? mpvname::VideoOutputRenderApi : mpvname::VideoOutputNone);
+}
+
+bool MpvEngine::makePicture(QWidget* parent)
+{
+    PictureHooks hooks{[this] { useVideoOutput(false); }, [this] { useVideoOutput(true); }};
+    MpvPicture* made = nullptr;
+    if (useOpenGl_) {
+        auto* gl = new GlPicture(parent, handle_.get(), std::move(hooks));
+        made = gl;
+    } else {
+        auto* software = new SoftwarePicture(parent, handle_.get(), std::move(hooks));
+        if (!software->hasRenderer()) {
+            delete software;
+            return false;
+        }
+        made = software;
+    }
+    QWidget* widget = made->widget();
+    widget->setObjectName(QLatin1String(kReelkitPictureName));
+    widget->setGeometry(parent->rect());
+    widget->show();
+    picture_ = widget;
+    // An OpenGL picture gets its render context when first shown, and says so then.
+    const bool ready = made->hasRenderer();
+    mpv_set_property_string(handle_.get(), mpvname::HardwareDecoding,
+                            useOpenGl_ ? mpvname::HardwareDecodingAuto : mpvname::HardwareDecodingOff);
+    useVideoOutput(ready);
+    return true;
+}
+
+void MpvEngine::removePicture()
+{
+    // Deleting the picture frees its render context; its hook lets go of the output first.
+    delete picture_.data();
+    picture_.clear();
+}
+
+// ---- open and close ----
+
+void MpvEngine::resetFileState()
+{
+    stopBackward();
+    open_ = false;
+    load_ = Load::None;
+    timePos_ = 0;
+    durationMs_ = 0;
+    lengthMs_ = 0;
+    frameMs_ = 40;
+    eof_ = false;
+    seekPending_ = false;
+    seekTarget_ = 0;
+    hasAudio_ = false;
+    stopped_ = true;
+    paused_ = true;
+    rate_ = 1000;
+}
+
+void MpvEngine::unload()
+{
+    stopBackward();
+    if (handle_ && (mpvHasFile_ || load_ != Load::None)) {
+        const char* command[] = {mpvname::Stop, nullptr};
+        mpv_command(handle_.get(), command);
+        waitFor([this] { return !mpvHasFile_; }, kUnloadTimeoutMs);
+    }
+    removePicture();
+    useVideoOutput(false);
+    resetFileState();
+}
+
+bool MpvEngine::readFileFacts()
+{
+    mpv_node tracks{};
+    if (mpv_get_property(handle_.get(), mpvname::TrackList, MPV_FORMAT_NODE, &tracks) < 0)
+        return false;
+    bool hasVideo = false;
+    bool hasAudio = false;
+    if (tracks.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < tracks.u.list->num; ++i) {
+            const mpv_node& track = tracks.u.list->values[i];
+            if (track.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            for (int k = 0; k < track.u.list->num; ++k) {
+                const mpv_node& value = track.u.list->values[k];
+                if (std::string_view(track.u.list->keys[k]) != "type" || value.format != MPV_FORMAT_STRING)
+                    continue;
+                hasVideo |= std::string_view(value.u.string) == "video";
+                hasAudio |= std::string_view(value.u.string) == "audio";
+            }
+        }
+    }
+    mpv_free_node_contents(&tracks);
+
+    // The observed length normally came with the file; asked for when it has not yet.
+    if (durationMs_ == 0) {
+        double duration = 0;
+        mpv_get_property(handle_.get(), mpvname::Duration, MPV_FORMAT_DOUBLE, &duration);
+        durationMs_ = toMs(duration);
+    }
+    double fps = 0;
+    mpv_get_property(handle_.get(), mpvname::ContainerFps, MPV_FORMAT_DOUBLE, &fps);
+    lengthMs_ = durationMs_;
+    hasAudio_ = hasAudio;
+    if (fps > 1 && fps < 1000)
+        frameMs_ = static_cast<uint32_t>(std::lround(1000.0 / fps));
+    return (hasVideo || hasAudio) && lengthMs_ >= kShortestFile;
+}
+
+uint32_t MpvEngine::open(Window* imageWindow, const std::string& path)
+{
+    if (!handle_)
+        return 0;
+    if (open_ || mpvHasFile_)
+        unload();
+    const QFileInfo file(QString::fromStdString(path));
+    if (path.empty() || !file.isFile() || !file.isReadable() || file.size() == 0)
+        return 0;
+
+    if (QWidget* parent = widgetOf(imageWindow); parent && !makePicture(parent))
+        return 0;
+    mpv_set_property_string(handle_.get(), mpvname::Pause, "yes");
+    mpv_set_property_string(handle_.get(), mpvname::Speed, "1");
+    mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(audio_).c_str());
+    load_ = Load::Loading;
+    const char* command[] = {mpvname::LoadFile, path.c_str(), nullptr};
+    if (mpv_command(handle_.get(), command) < 0) {
+        unload();
+        return 0;
+    }
+    waitFor([this] { return load_ == Load::Ready || load_ == Load::Failed; }, options_.openTimeoutMs);
+    if (load_ != Load::Ready || !readFileFacts()) {
+        unload();
+        return 0;
+    }
+    open_ = true;
+    stopped_ = true;
+    paused_ = true;
+    eof_ = false;
+    return 1;
+}
+
+uint32_t MpvEngine::close()
+{
+    if (!handle_)
+        return 0;
+    unload();
+    return 1;
+}
+
+void MpvEngine::lostFile()
+{
+    // libmpv gave the file up by itself (a read error, a vanished video output): the player
+    // sees a stop at the end.
+    stopBackward();
+    eof_ = true;
+    stopped_ = true;
+    paused_ = true;
+}
+
+// ---- state ----
+
+uint32_t MpvEngine::positionMs() const
+{
+    if (!open_)
+        return 0;
+    if (eof_)
+        return lengthMs_;
+    // libmpv's time runs through the pictures it decodes on the way to an exact seek's target;
+    // going backward, where the pictures stand is the stepper's.
+    if (seekPending_ || stepper_.running())
+        return seekTarget_;
+    return std::min(toMs(timePos_), lengthMs_);
+}
+
+void MpvEngine::reachedEnd(bool atEnd)
+{
+    if (!atEnd || !open_ || seekPending_ || stepper_.running())
+        return;
+    eof_ = true;
+    stopped_ = true;
+    paused_ = true;
+}
+
+void MpvEngine::setPaused(bool paused)
+{
+    mpv_set_property_string(handle_.get(), mpvname::Pause, paused ? "yes" : "no");
+}
+
+void MpvEngine::setSpeed(int32_t rate)
+{
+    double speed = rate / 1000.0;
+    mpv_set_property(handle_.get(), mpvname::Speed, MPV_FORMAT_DOUBLE, &speed);
+}
+
+void MpvEngine::issueSeek(uint32_t position)
+{
+    const std::string seconds = std::to_string(position / 1000) + "." + std::to_string(1000 + position % 1000).substr(1);
+    const char* command[] = {mpvname::Seek, seconds.c_str(), mpvname::SeekAbsoluteExact, nullptr};
+    if (mpv_command(handle_.get(), command) < 0)
+        return;
+    seekPending_ = true;
+    seekTarget_ = position;
+    eof_ = false;
+}
+
+// ---- transport ----
+
+uint32_t MpvEngine::play()
+{
+    if (!open_)
+        return 0;
+    stopBackward();
+    if (eof_)
+        issueSeek(0);
+    rate_ = 1000;
+    setSpeed(rate_);
+    stopped_ = false;
+    paused_ = false;
+    setPaused(false);
+    return 1;
+}
+
+uint32_t MpvEngine::pause()
+{
+    if (!open_)
+        return 0;
+    if (!stopped_) {
+        stopBackward();
+        paused_ = true;
+        setPaused(true);
+    }
+    return 1;
+}
+
+uint32_t MpvEngine::stop()
+{
+    if (!open_)
+        return 0;
+    stopBackward();
+    stopped_ = true;
+    paused_ = true;
+    setPaused(true);
+    return 1;
+}
+
+uint32_t MpvEngine::stopAndSeekToStart()
+{
+    if (!stop())
+        return 0;
+    issueSeek(0);
+    return 1;
+}
+
+uint32_t MpvEngine::getStatus(uint16_t* status)
+{
+    if (!status || !handle_)
+        return 0;
+    *status = StatusOf({open_, stopped_, eof_, paused_, rate_});
+    return 1;
+}
+
+uint32_t MpvEngine::getLength(uint32_t* length)
+{
+    if (!length || !open_)
+        return 0;
+    *length = lengthMs_;
+    return 1;
+}
+
+uint32_t MpvEngine::getCurrentPosition(uint32_t* position)
+{
+    if (!position || !open_)
+        return 0;
+    *position = positionMs();
+    return 1;
+}
+
+uint32_t MpvEngine::seek(uint32_t position)
+{
+    if (!open_)
+        return 0;
+    position = std::min(position, lengthMs_);
+    if (position >= lengthMs_ && !stopped_) {
+        // The end itself: what playing to it would give.
+        issueSeek(position);
+        eof_ = true;
+        stopped_ = true;
+        paused_ = true;
+        stopBackward();
+        setPaused(true);
+        return 1;
+    }
+    issueSeek(position);
+    if (stepper_.running())
+        stepper_.restartFrom(position, clock_.elapsed());
+    return 1;
+}
+
+uint32_t MpvEngine::getRate(int32_t* rate)
+{
+    if (!rate || !handle_)
+        return 0;
+    *rate = rate_;
+    return 1;
+}
+
+uint32_t MpvEngine::setRate(int32_t rate)
+{
+    if (!open_ || !IsAcceptedRate(rate))
+        return 0;
+    rate_ = rate;
+    if (!playing())
+        return 1;
+    if (rate < 0) {
+        startBackward();
+    } else {
+        stopBackward();
+        setSpeed(rate);
+        setPaused(false);
+    }
+    return 1;
+}
+
+// ---- backward ----
+
+void MpvEngine::startBackward()
+{
+    // libmpv stands still between the pictures the stepper asks for.
+    setPaused(true);
+    setSpeed(1000);
+    seekTarget_ = positionMs();
+    stepper_.start(rate_, seekTarget_, clock_.elapsed(), frameMs_);
+    backwardTimer_.start();
+}
+
+void MpvEngine::stopBackward()
+{
+    stepper_.stop();
+    backwardTimer_.stop();
+}
+
+void MpvEngine::backwardTick()
+{
+    const BackwardStepper::Decision decision = stepper_.tick(clock_.elapsed());
+    switch (decision.action) {
+    case BackwardStepper::Action::Wait:
+        break;
+    case BackwardStepper::Action::Seek:
+        issueSeek(decision.target);
+        break;
+    case BackwardStepper::Action::ReachedStart:
+        // At the start backward play turns into normal play; "stopped" would read as the end.
+        backwardTimer_.stop();
+        issueSeek(0);
+        rate_ = 1000;
+        setSpeed(rate_);
+        setPaused(false);
+        break;
+    }
+}
+
+// ---- audio ----
+
+uint32_t MpvEngine::setAudioProperties(Window*, const uint32_t* soundQuality, const uint32_t* audioChannel,
+                                       const uint32_t* soundChannel)
+{
+    if (!handle_)
+        return 0;
+    AudioChoice wanted = audio_;
+    if (soundQuality)
+        wanted.soundQuality = *soundQuality;
+    if (audioChannel)
+        wanted.audioChannel = *audioChannel;
+    if (soundChannel)
+        wanted.soundChannel = *soundChannel;
+    if (!IsValidAudioChoice(wanted))
+        return 0;
+    return applyAudio(wanted) ? 1 : 0;
+}
+
+bool MpvEngine::applyAudio(const AudioChoice& wanted)
+{
+    if (wanted == audio_)
+        return true;
+    // Kept for the files to come even while nothing with sound is open.
+    if (open_ && hasAudio_
+        && mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(wanted).c_str()) < 0)
+        return false;
+    audio_ = wanted;
+    return true;
+}
+
+uint32_t MpvEngine::getAudioProperties(Window*, uint32_t* soundQuality, uint32_t* audioChannel,
+                                       uint32_t* soundChannel)
+{
+    if (!handle_)
+        return 0;
+    const AudioChoice shown = open_ && hasAudio_ ? audio_ : kNoAudio;
+    if (soundQuality)
+        *soundQuality = shown.soundQuality;
+    if (audioChannel)
+        *audioChannel = shown.audioChannel;
+    if (soundChannel)
+        *soundChannel = shown.soundChannel;
+    return 1;
+}
+
+uint32_t MpvEngine::mpegAudioDecoderConfig(Window* owner)
+{
+    if (!handle_)
+        return 0;
+    AudioDecoderDialog dialog(widgetOf(owner), audio_);
+    if (dialog.exec() != QDialog::Accepted)
+        return 0;
+    return applyAudio(dialog.choice()) ? 1 : 0;
+}
+
+std::string MpvEngine::propertyText(const char* name) const
+{
+    if (!handle_)
+        return {};
+    char* value = mpv_get_property_string(handle_.get(), name);
+    std::string text = value ? value : "";
+    mpv_free(value);
+    return text;
+}
+
+std::string MpvEngine::audioFilterInForce() const
+{
+    return propertyText(mpvname::AudioFilters);
+}
+
+int MpvEngine::audioOutputRate() const
+{
+    int64_t rate = 0;
+    if (handle_ && mpv_get_property(handle_.get(), mpvname::AudioOutRate, MPV_FORMAT_INT64, &rate) < 0)
+        return 0;
+    return static_cast<int>(rate);
+}
+
+std::string MpvEngine::videoOutput() const
+{
+    return propertyText(mpvname::CurrentVideoOutput);
+}
+
+uint64_t MpvEngine::droppedFrames() const
+{
+    uint64_t total = 0;
+    for (const char* name : {mpvname::FrameDropCount, mpvname::DecoderFrameDropCount}) {
+        int64_t count = 0;
+        if (handle_ && mpv_get_property(handle_.get(), name, MPV_FORMAT_INT64, &count) >= 0 && count > 0)
+            total += static_cast<uint64_t>(count);
+    }
+    return total;
+}
+
+uint32_t MpvEngine::resetImageSize()
+{
+    if (!picture_)
+        return 0;
+    if (QWidget* parent = picture_->parentWidget())
+        picture_->setGeometry(parent->rect());
+    return 1;
+}

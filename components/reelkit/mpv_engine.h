@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "components/reelkit.h"
+#include "components/reelkit/audio_choice.h"
+#include "components/reelkit/backward_stepper.h"
+
+struct mpv_handle;
+struct mpv_event;
+class MpvPicture;
+
+// Choices made where the engine is created.
+struct MpvEngineOptions {
+    // libmpv's audio outputs, tried in order; without a working one the sound is decoded and
+    // dropped, and playback keeps its pace.
+    std::string audioOutput = "pulse,alsa";
+    enum class Picture { ByInit, Software, OpenGl };
+    // ByInit follows init's "Use ActiveMovie"; the others force one kind (tests, benchmarks).
+    Picture picture = Picture::ByInit;
+    // The longest open() waits for libmpv to load a file before refusing it.
+    int openTimeoutMs = 5000;
+};
+
+// The media engine on libmpv.
+//
+// init's "Use ActiveMovie" chooses how the picture is drawn: 0 always with libmpv's software
+// renderer into a QImage; nonzero with libmpv's OpenGL renderer in a QOpenGLWidget where the
+// OpenGL driver is a hardware one, and with the software renderer where it is not (no GPU
+// device, Mesa's CPU renderers, the offscreen platform, no context), which there costs a
+// fifth of the CPU.
+//
+// open() loads the file paused and answers only once libmpv has decoded its start, or refused
+// it within MpvEngineOptions::openTimeoutMs, leaving nothing open; a file holding less than
+// kShortestFile of media counts as nothing to play. Files with no window play with no video
+// output. Stop holds the position; play after the end starts again from the start. At the
+// end of a file the engine reports stopped with the position at the length. A rate set while
+// paused or stopped is answered by getRate but does not run: play returns to normal speed. Backward rates are emulated with exact seeks paced by a timer; reaching the start
+// goes on forward at normal speed. With nothing open, the status is 0 and every transport
+// call is refused. The audio properties are described in audio_choice.h.
+//
+// Everything runs on the GUI thread; libmpv's threads only queue calls onto it.
+class MpvEngine : public QObject, public ReelkitEngine {
+    Q_OBJECT
+public:
+    explicit MpvEngine(MpvEngineOptions options = {});
+    ~MpvEngine() override;
+
+    uint32_t init(uint32_t useActiveMovie) override;
+    uint32_t deInit() override;
+    uint32_t open(Window* imageWindow, const std::string& path) override;
+    uint32_t close() override;
+    uint32_t getLength(uint32_t* length) override;
+    uint32_t play() override;
+    uint32_t pause() override;
+    uint32_t stop() override;
+    uint32_t stopAndSeekToStart() override;
+    uint32_t getStatus(uint16_t* status) override;
+    uint32_t getCurrentPosition(uint32_t* position) override;
+    uint32_t seek(uint32_t position) override;
+    uint32_t getRate(int32_t* rate) override;
+    uint32_t setRate(int32_t rate) override;
+    uint32_t setAudioProperties(Window* panel, const uint32_t* soundQuality, const uint32_t* audioChannel,
+                                const uint32_t* soundChannel) override;
+    uint32_t getAudioProperties(Window* panel, uint32_t* soundQuality, uint32_t* audioChannel,
+                                uint32_t* soundChannel) override;
+    uint32_t mpegAudioDecoderConfig(Window* owner) override;
+    uint32_t resetImageSize() override;
+
+    // The picture widget while a file is open in a window; null otherwise.
+    QWidget* pictureWidget() const { return picture_.data(); }
+    bool pictureIsOpenGl() const;
+    // libmpv's audio filter chain as it stands, to see that the audio properties took effect.
+    std::string audioFilterInForce() const;
+    // The sample rate the sound goes out with (0 while none does).
+    int audioOutputRate() const;
+    // The video output libmpv runs ("libmpv" into the picture, "null" without a window).
+    std::string videoOutput() const;
+    // Pictures libmpv dropped, in the decoder or at the output, since the file was opened.
+    uint64_t droppedFrames() const;
+
+    static constexpr uint32_t kShortestFile = 100;  // ms
+    static constexpr int kBackwardTickMs = 20;
+
+private:
+    struct HandleDeleter {
+        void operator()(mpv_handle* handle) const;
+    };
+    // Loading until libmpv has the file, Loaded until its first picture is decoded.
+    enum class Load { None, Loading, Loaded, Ready, Failed };
+
+    static void wakeup(void* self);
+    void queueDrain();
+    void drainEvents();
+    void handleEvent(const mpv_event& event);
+    // Handles libmpv's events as they come until done() or the deadline, without the event loop.
+    template <class Done>
+    void waitFor(Done done, int timeoutMs);
+
+    bool makePicture(QWidget* parent);
+    void useVideoOutput(bool rendered);
+    void removePicture();
+    MpvPicture* picture() const;
+    bool readFileFacts();
+    void unload();
+    void resetFileState();
+    void lostFile();
+    void reachedEnd(bool atEnd);
+    bool applyAudio(const AudioChoice& wanted);
+    std::string propertyText(const char* name) const;
+
+    bool playing() const { return open_ && !stopped_ && !paused_ && !eof_; }
+    uint32_t positionMs() const;
+    void issueSeek(uint32_t position);
+    void setPaused(bool paused);
+    void setSpeed(int32_t rate);
+    void startBackward();
+    void stopBackward();
+    void backwardTick();
+
+    MpvEngineOptions options_;
+    std::unique_ptr<mpv_handle, HandleDeleter> handle_;
+    std::atomic<bool> drainQueued_{false};
+    bool useOpenGl_ = false;
+    QPointer<QWidget> picture_;
+
+    // libmpv's side of the file.
+    Load load_ = Load::None;
+    bool mpvHasFile_ = false;
+    double timePos_ = 0;
+    uint32_t durationMs_ = 0;
+    bool eof_ = false;
+    bool seekPending_ = false;
+    uint32_t seekTarget_ = 0;
+
+    // The file as the player sees it.
+    bool open_ = false;
+    uint32_t lengthMs_ = 0;
+    uint32_t frameMs_ = 40;
+    bool hasAudio_ = false;
+    bool stopped_ = true;
+    bool paused_ = true;
+    int32_t rate_ = 1000;
+
+    AudioChoice audio_;
+    BackwardStepper stepper_;
+    QTimer backwardTimer_;
+    QElapsedTimer clock_;
+};

@@ -1,0 +1,247 @@
+#include "components/reelkit/mpv_picture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <QPainter>
+
+#include <mpv/render.h>
+#include <mpv/render_gl.h>
+
+#include <utility>
+
+void RenderContextDeleter::operator()(mpv_render_context* context) const
+{
+    mpv_render_context_free(context);
+}
+
+namespace {
+// Rows padded to 64 bytes, as libmpv's software renderer asks for its fast path.
+constexpr qsizetype kRowAlignment = 64;
+
+PictureHooks withDefaults(PictureHooks hooks)
+{
+    if (!hooks.rendererLost)
+        hooks.rendererLost = [] {};
+    if (!hooks.rendererReady)
+        hooks.rendererReady = [] {};
+    return hooks;
+}
+}  // namespace
+
+// ---- software ----
+
+SoftwarePicture::SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
+    : QWidget(parent), hooks_(withDefaults(std::move(hooks)))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context* context = nullptr;
+    if (mpv_render_context_create(&context, handle, params) >= 0) {
+        render_.reset(context);
+        mpv_render_context_set_update_callback(context, &SoftwarePicture::updateNotice, this);
+    }
+}
+
+SoftwarePicture::~SoftwarePicture()
+{
+    if (render_) {
+        hooks_.rendererLost();
+        render_.reset();
+    }
+}
+
+void SoftwarePicture::updateNotice(void* self)
+{
+    auto* picture = static_cast<SoftwarePicture*>(self);
+    if (!picture->noticeQueued_.exchange(true))
+        QMetaObject::invokeMethod(picture, &SoftwarePicture::takeFrame, Qt::QueuedConnection);
+}
+
+void SoftwarePicture::takeFrame()
+{
+    noticeQueued_ = false;
+    if (render_ && (mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME)) {
+        // Rendered even when hidden: libmpv waits for each frame to be taken before it shows
+        // the next, and playback would stutter.
+        renderFrame();
+        update();
+    }
+}
+
+void SoftwarePicture::renderFrame()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = (QSizeF(this->size()) * ratio).toSize();
+    if (!render_ || size.isEmpty())
+        return;
+    if (image_.size() != size) {
+        const qsizetype stride = (qsizetype(size.width()) * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+        pixels_.reset(static_cast<uchar*>(std::aligned_alloc(kRowAlignment, size_t(stride) * size.height())));
+        if (!pixels_) {
+            image_ = QImage();
+            return;
+        }
+        image_ = QImage(pixels_.get(), size.width(), size.height(), stride, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
+    }
+    int surface[2] = {size.width(), size.height()};
+    size_t stride = size_t(image_.bytesPerLine());
+    // QImage::Format_RGB32 lies in memory as blue, green, red, padding.
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, surface},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, pixels_.get()},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_.get(), params);
+}
+
+void SoftwarePicture::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (image_.isNull())
+        painter.fillRect(rect(), Qt::black);
+    else
+        painter.drawImage(QPoint(0, 0), image_);
+}
+
+void SoftwarePicture::resizeEvent(QResizeEvent*)
+{
+    // libmpv draws the last frame again at the new size.
+    renderFrame();
+}
+
+// ---- OpenGL ----
+
+namespace {
+void* glProcAddress(void*, const char* name)
+{
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+}  // namespace
+
+GlPicture::GlPicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
+    : QOpenGLWidget(parent), handle_(handle), hooks_(withDefaults(std::move(hooks)))
+{
+}
+
+GlPicture::~GlPicture()
+{
+    // QOpenGLWidget's own destructor still announces the context's end; this part is gone by then.
+    if (context())
+        disconnect(context(), nullptr, this, nullptr);
+    makeCurrent();
+    releaseRenderer();
+    doneCurrent();
+}
+
+void GlPicture::initializeGL()
+{
+    mpv_opengl_init_params init{&glProcAddress, nullptr};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &init},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context* context = nullptr;
+    if (mpv_render_context_create(&context, handle_, params) < 0)
+        return;
+    render_.reset(context);
+    mpv_render_context_set_update_callback(context, &GlPicture::updateNotice, this);
+    // Qt makes a new GL context when the widget moves to another top-level window or that
+    // window is made anew; the render context has to go with the old one.
+    connect(this->context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlPicture::releaseRenderer,
+            Qt::DirectConnection);
+    hooks_.rendererReady();
+}
+
+void GlPicture::releaseRenderer()
+{
+    if (!render_)
+        return;
+    hooks_.rendererLost();
+    render_.reset();
+}
+
+void GlPicture::updateNotice(void* self)
+{
+    auto* picture = static_cast<GlPicture*>(self);
+    if (!picture->noticeQueued_.exchange(true))
+        QMetaObject::invokeMethod(picture, &GlPicture::takeFrame, Qt::QueuedConnection);
+}
+
+void GlPicture::takeFrame()
+{
+    noticeQueued_ = false;
+    if (!render_ || !(mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    if (isVisible()) {
+        update();
+        return;
+    }
+    // Hidden: still take the frame, or libmpv would wait for it.
+    makeCurrent();
+    paintGL();
+    doneCurrent();
+}
+
+void GlPicture::paintGL()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!render_) {
+        context()->functions()->glClearColor(0, 0, 0, 1);
+        context()->functions()->glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    mpv_opengl_fbo target{static_cast<int>(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
+    int flip = 1;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &target},
+        {MPV_RENDER_PARAM_FLIP_Y, &flip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_.get(), params);
+}
+
+namespace {
+// A hardware OpenGL driver needs a GPU device node; without one there is no point in making a
+// context, which for Mesa's CPU renderers loads LLVM and costs some 50 MB for the life of the
+// process.
+bool GpuDevicePresent()
+{
+    if (!QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*"), QStringLiteral("card*")},
+                                                      QDir::System).isEmpty())
+        return true;
+    return QFileInfo::exists(QStringLiteral("/dev/nvidia0"));
+}
+}  // namespace
+
+bool HardwareOpenGlAvailable()
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !GpuDevicePresent())
+        return false;
+    QOpenGLContext context;
+    if (!context.create())
+        return false;
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!surface.isValid() || !context.makeCurrent(&surface))
+        return false;
+    const auto* text = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QString renderer = QString::fromLatin1(text ? text : "").toLower();
+    context.doneCurrent();
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "software rasterizer"})
+        if (renderer.contains(QLatin1String(software)))
+            return false;
+    return !renderer.isEmpty();
+}

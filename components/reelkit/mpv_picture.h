@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QImage>
+#include <QOpenGLWidget>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+struct mpv_handle;
+struct mpv_render_context;
+
+// Frees a render context; an OpenGL one needs its GL context current.
+struct RenderContextDeleter {
+    void operator()(mpv_render_context* context) const;
+};
+using RenderContextPtr = std::unique_ptr<mpv_render_context, RenderContextDeleter>;
+
+// What a picture tells its engine. rendererLost comes before the render context goes, so
+// that the engine can let go of the video output first (libmpv would otherwise drop the
+// video track, and end a file that has no sound); rendererReady each time a render context
+// has been made after the picture's construction (an OpenGL one waits for the first show).
+struct PictureHooks {
+    std::function<void()> rendererLost;
+    std::function<void()> rendererReady;
+};
+
+// The widget libmpv draws the video into.
+class MpvPicture {
+public:
+    virtual ~MpvPicture() = default;
+    virtual QWidget* widget() = 0;
+    virtual bool hasRenderer() const = 0;
+    // Takes a frame libmpv has ready. Normally done from the queued update notice; the engine
+    // calls it while it waits for libmpv without running the event loop.
+    virtual void takeFrame() = 0;
+};
+
+// libmpv's software renderer into a QImage painted with QPainter: the cheapest way where
+// OpenGL is emulated on the CPU, and the only one where there is no OpenGL at all.
+class SoftwarePicture : public QWidget, public MpvPicture {
+    Q_OBJECT
+public:
+    SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks);
+    ~SoftwarePicture() override;
+
+    QWidget* widget() override { return this; }
+    bool hasRenderer() const override { return render_ != nullptr; }
+    void takeFrame() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct FreeDeleter {
+        void operator()(void* p) const { std::free(p); }
+    };
+    static void updateNotice(void* self);
+    void renderFrame();
+
+    PictureHooks hooks_;
+    RenderContextPtr render_;
+    std::atomic<bool> noticeQueued_{false};
+    std::unique_ptr<uchar, FreeDeleter> pixels_;  // 64-byte aligned rows, as libmpv's fast path wants
+    QImage image_;                                // a view of pixels_
+};
+
+// libmpv's OpenGL renderer inside a QOpenGLWidget, for hardware OpenGL drivers.
+class GlPicture : public QOpenGLWidget, public MpvPicture {
+    Q_OBJECT
+public:
+    GlPicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks);
+    ~GlPicture() override;
+
+    QWidget* widget() override { return this; }
+    bool hasRenderer() const override { return render_ != nullptr; }
+    void takeFrame() override;
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    static void updateNotice(void* self);
+    void releaseRenderer();
+
+    mpv_handle* handle_;
+    PictureHooks hooks_;
+    RenderContextPtr render_;
+    std::atomic<bool> noticeQueued_{false};
+};
+
+// Whether OpenGL here runs on graphics hardware: false on the offscreen platform, without a
+// GPU device node, when no context can be made, and for Mesa's CPU renderers (llvmpipe,
+// softpipe, swrast).
+bool HardwareOpenGlAvailable();

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/temp_dir.h"
+
+// Short clips made with ffmpeg into one temporary folder, once per test program, on first
+// use. Each lasts about kSeconds; the picture is ffmpeg's test pattern, the sound a tone.
+class TestClips {
+public:
+    static const TestClips& get();
+
+    static constexpr int kSeconds = 2;
+
+    std::string vcd;         // MPEG-1 program stream as on a Video CD: 352x240, MP2 sound
+    std::string vcdSilent;   // the same picture, no sound
+    std::string vcdDat;      // the VCD stream in a CD-XA sector file, as a disc's MpegAV/*.DAT
+    std::string truncated;   // the first few kilobytes of the VCD stream: not one whole picture
+    std::string randomBytes; // noise named .MPG
+    std::string avi;         // MPEG-4 part 2 and PCM sound in AVI
+    std::string mp4;         // H.264 and AAC in MP4
+    std::string empty;       // a file of no bytes named .MPG
+
+    // A folder for a test's own files, removed when the program ends.
+    const TempDir& dir() const { return dir_; }
+
+    // Extracts the first picture of a clip scaled to width x height as a PPM file and answers
+    // its path ("" on failure).
+    std::string firstPicture(const std::string& clip, int width, int height) const;
+
+private:
+    TestClips();
+    TempDir dir_;
+};
+
+// Runs ffmpeg with the arguments (no shell); true when it succeeded.
+bool RunFfmpeg(const std::vector<std::string>& arguments);

@@ -1,0 +1,245 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QTimer>
+
+#include <set>
+
+#include "components/reelkit/audio_dialog.h"
+#include "tests/test_reelkit_support.h"
+
+namespace {
+
+// ---- the picture ----
+
+// How far two pictures of one size lie apart: the mean difference of a colour channel, 0..255.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(x.size());
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+size_t coloursIn(const QImage& image)
+{
+    std::set<QRgb> colours;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int row = 0; row < rgb.height(); row += 4)
+        for (int column = 0; column < rgb.width(); column += 4)
+            colours.insert(rgb.pixel(column, row) & 0xf0f0f0);
+    return colours.size();
+}
+
+using EnginePicture = EngineTest;
+
+TEST_F(EnginePicture, ShowsTheClipsDecodedPictureOnOpen)
+{
+    openClip(clips.vcd);
+    ASSERT_FALSE(engine->pictureIsOpenGl());
+    const QImage reference(QString::fromStdString(clips.firstPicture(clips.vcd, 320, 240)));
+    ASSERT_FALSE(reference.isNull());
+    const QImage shown = engine->pictureWidget()->grab().toImage();
+    ASSERT_EQ(shown.size(), QSize(320, 240));
+    EXPECT_GT(coloursIn(shown), 20u) << "one flat colour";
+    EXPECT_LT(meanDifference(shown, reference), 16.0);
+}
+
+TEST_F(EnginePicture, ThePictureMovesWhilePlaying)
+{
+    openClip(clips.vcd);
+    const QImage first = engine->pictureWidget()->grab().toImage();
+    ASSERT_TRUE(playTo(1000));
+    ASSERT_EQ(engine->pause(), 1u);
+    // The frame shown is taken on the event loop after the position moved.
+    QImage later;
+    ASSERT_TRUE(WaitUntil([&] {
+        later = engine->pictureWidget()->grab().toImage();
+        return meanDifference(first, later) > 1.0;
+    }));
+    EXPECT_GT(coloursIn(later), 20u);
+}
+
+TEST_F(EnginePicture, IsFittedAgainToTheResizedWindow)
+{
+    openClip(clips.vcd);
+    QWidget* picture = engine->pictureWidget();
+    window->resize(640, 480);
+    EXPECT_EQ(engine->resetImageSize(), 1u);
+    EXPECT_EQ(picture->geometry(), QRect(0, 0, 640, 480));
+    const QImage reference(QString::fromStdString(clips.firstPicture(clips.vcd, 640, 480)));
+    QImage shown;
+    EXPECT_TRUE(WaitUntil([&] {
+        shown = picture->grab().toImage();
+        return shown.size() == QSize(640, 480) && meanDifference(shown, reference) < 16.0;
+    })) << meanDifference(shown, reference);
+}
+
+TEST_F(EnginePicture, ResetWithoutAPictureRefuses)
+{
+    EXPECT_EQ(engine->resetImageSize(), 0u);
+    openClip(clips.vcd, nullptr);
+    EXPECT_EQ(engine->resetImageSize(), 0u);
+}
+
+TEST_F(EnginePicture, GoingBackwardShowsMovingPictures)
+{
+    openClip(clips.avi);
+    ASSERT_TRUE(playTo(1500));
+    ASSERT_EQ(engine->setRate(-1000), 1u);
+    const QImage start = engine->pictureWidget()->grab().toImage();
+    QImage later;
+    ASSERT_TRUE(WaitUntil([&] {
+        later = engine->pictureWidget()->grab().toImage();
+        return status() == 4 && position() < 1000 && meanDifference(start, later) > 1.0;
+    }));
+}
+
+// ---- the audio properties ----
+
+struct Audio {
+    uint32_t quality = 99, audioChannel = 99, soundChannel = 99;
+    bool operator==(const Audio&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Audio& a)
+{
+    return out << a.quality << "/" << a.audioChannel << "/" << a.soundChannel;
+}
+
+using EngineAudio = EngineTest;
+
+Audio audioOf(MpvEngine& engine)
+{
+    Audio a;
+    engine.getAudioProperties(nullptr, &a.quality, &a.audioChannel, &a.soundChannel);
+    return a;
+}
+
+TEST_F(EngineAudio, NotAvailableWithoutSoundOrWithoutAFile)
+{
+    EXPECT_EQ(audioOf(*engine), (Audio{4, 3, 2}));
+    openClip(clips.vcdSilent);
+    EXPECT_EQ(audioOf(*engine), (Audio{4, 3, 2}));
+    openClip(clips.vcd);
+    EXPECT_EQ(audioOf(*engine), (Audio{0, 0, 0}));
+    engine->close();
+    EXPECT_EQ(audioOf(*engine), (Audio{4, 3, 2}));
+}
+
+TEST_F(EngineAudio, EachGivenValueIsTakenAndReachesTheSound)
+{
+    openClip(clips.vcd);
+    const uint32_t quality = 2;
+    ASSERT_EQ(engine->setAudioProperties(nullptr, &quality, nullptr, nullptr), 1u);
+    EXPECT_EQ(audioOf(*engine), (Audio{2, 0, 0}));
+    EXPECT_NE(engine->audioFilterInForce().find("aresample=11025"), std::string::npos)
+        << engine->audioFilterInForce();
+
+    const uint32_t right = 2;
+    ASSERT_EQ(engine->setAudioProperties(nullptr, nullptr, &right, nullptr), 1u);
+    EXPECT_EQ(audioOf(*engine), (Audio{2, 2, 0}));
+    EXPECT_NE(engine->audioFilterInForce().find("c0=c1|c1=c1"), std::string::npos) << engine->audioFilterInForce();
+
+    // Plays with the filters in place, the sound going out.
+    EXPECT_TRUE(playTo(500));
+    EXPECT_TRUE(WaitUntil([&] { return engine->audioOutputRate() > 0; }));
+
+    const uint32_t full = 0, stereo = 0;
+    ASSERT_EQ(engine->setAudioProperties(nullptr, &full, &stereo, nullptr), 1u);
+    EXPECT_EQ(engine->audioFilterInForce(), "");
+}
+
+struct RefusedAudio {
+    const char* name;
+    uint32_t quality, audioChannel, soundChannel;
+};
+
+class EngineAudioRefused : public EngineTest, public ::testing::WithParamInterface<RefusedAudio> {};
+
+TEST_P(EngineAudioRefused, LeavesTheEnginesValues)
+{
+    openClip(clips.vcd);
+    const uint32_t q = 1, a = 1, s = 1;
+    ASSERT_EQ(engine->setAudioProperties(nullptr, &q, &a, &s), 1u);
+    const std::string filter = engine->audioFilterInForce();
+    const RefusedAudio& bad = GetParam();
+    EXPECT_EQ(engine->setAudioProperties(nullptr, &bad.quality, &bad.audioChannel, &bad.soundChannel), 0u);
+    EXPECT_EQ(audioOf(*engine), (Audio{1, 1, 1}));
+    EXPECT_EQ(engine->audioFilterInForce(), filter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, EngineAudioRefused,
+                         ::testing::Values(RefusedAudio{"Quality", 4, 0, 0}, RefusedAudio{"AudioChannel", 0, 3, 0},
+                                           RefusedAudio{"SoundChannel", 0, 0, 2},
+                                           RefusedAudio{"OneBadAmongGood", 2, 2, 7}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineAudio, ValuesLastAcrossFiles)
+{
+    openClip(clips.vcdSilent);
+    const uint32_t q = 3, s = 1;
+    EXPECT_EQ(engine->setAudioProperties(nullptr, &q, nullptr, &s), 1u);
+    EXPECT_EQ(audioOf(*engine), (Audio{4, 3, 2}));
+    openClip(clips.vcd);
+    EXPECT_EQ(audioOf(*engine), (Audio{3, 0, 1}));
+    EXPECT_NE(engine->audioFilterInForce().find("aresample=8000"), std::string::npos);
+}
+
+// The dialog is driven as a user would, once it runs modally.
+void whenTheDialogShows(const std::function<void(AudioDecoderDialog&)>& act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<AudioDecoderDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "no modal audio dialog";
+            return;
+        }
+        act(*dialog);
+    });
+}
+
+void choose(AudioDecoderDialog& dialog, const char* list, int index)
+{
+    auto* box = dialog.findChild<QComboBox*>(list);
+    ASSERT_NE(box, nullptr) << list;
+    box->setCurrentIndex(index);
+}
+
+TEST_F(EngineAudio, DialogOkAppliesTheThreeSettings)
+{
+    openClip(clips.vcd);
+    whenTheDialogShows([](AudioDecoderDialog& dialog) {
+        choose(dialog, AudioDecoderDialog::kSoundQualityName, 1);
+        choose(dialog, AudioDecoderDialog::kAudioChannelName, 2);
+        choose(dialog, AudioDecoderDialog::kSoundChannelName, 1);
+        dialog.accept();
+    });
+    EXPECT_NE(engine->mpegAudioDecoderConfig(window.get()), 0u);
+    EXPECT_EQ(audioOf(*engine), (Audio{1, 2, 1}));
+    EXPECT_NE(engine->audioFilterInForce().find("aresample=22050"), std::string::npos);
+}
+
+TEST_F(EngineAudio, DialogCancelChangesNothing)
+{
+    openClip(clips.vcd);
+    const uint32_t q = 3;
+    ASSERT_EQ(engine->setAudioProperties(nullptr, &q, nullptr, nullptr), 1u);
+    whenTheDialogShows([](AudioDecoderDialog& dialog) {
+        // Shows what the engine has.
+        EXPECT_EQ(dialog.choice(), (AudioChoice{3, 0, 0}));
+        choose(dialog, AudioDecoderDialog::kSoundQualityName, 0);
+        choose(dialog, AudioDecoderDialog::kAudioChannelName, 1);
+        dialog.reject();
+    });
+    EXPECT_EQ(engine->mpegAudioDecoderConfig(window.get()), 0u);
+    EXPECT_EQ(audioOf(*engine), (Audio{3, 0, 0}));
+}
+
+}  // namespace

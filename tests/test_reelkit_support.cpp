@@ -1,0 +1,79 @@
+#include "tests/test_reelkit_support.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+bool WaitUntil(const std::function<bool()>& condition, int deadlineMs)
+{
+    // The loop sleeps until something happens, as the player's does; a short timer keeps the
+    // condition looked at even when nothing does.
+    QTimer look;
+    look.start(5);
+    const QDeadlineTimer deadline(deadlineMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+void EngineTest::SetUp()
+{
+    window = std::make_unique<TestImageWindow>();
+    window->resize(320, 240);
+    window->show();
+    MpvEngineOptions options;
+    options.picture = MpvEngineOptions::Picture::Software;
+    engine = std::make_unique<MpvEngine>(options);
+    ASSERT_EQ(engine->init(1), 1u);
+}
+
+void EngineTest::TearDown()
+{
+    if (engine)
+        engine->deInit();
+    engine.reset();
+    window.reset();
+}
+
+uint16_t EngineTest::status()
+{
+    uint16_t value = 99;
+    EXPECT_EQ(engine->getStatus(&value), 1u);
+    return value;
+}
+
+uint32_t EngineTest::position()
+{
+    uint32_t value = 0;
+    EXPECT_EQ(engine->getCurrentPosition(&value), 1u);
+    return value;
+}
+
+int32_t EngineTest::rate()
+{
+    int32_t value = 0;
+    EXPECT_EQ(engine->getRate(&value), 1u);
+    return value;
+}
+
+uint32_t EngineTest::length()
+{
+    uint32_t value = 0;
+    EXPECT_EQ(engine->getLength(&value), 1u);
+    return value;
+}
+
+void EngineTest::openClip(const std::string& path, Window* into)
+{
+    ASSERT_EQ(engine->open(into, path), 1u) << path;
+}
+
+bool EngineTest::playTo(uint32_t ms)
+{
+    if (engine->play() != 1)
+        return false;
+    return WaitUntil([&] { return position() >= ms; });
+}
