@@ -25,7 +25,7 @@ bool listedType(DriveType type)
 bool stays(const FolderComboItem& item, const FolderProbe& probe)
 {
     if (item.isRoot)
-        return probe.driveType(item.drive) != DriveType::Unknown;
+        return probe.driveType(item.drive, item.root) != DriveType::Unknown;
     // A folder that is merely gone, or on a drive without its disc, stays.
     return probe.access(item.path) != FolderAccess::Denied;
 }
@@ -140,6 +140,12 @@ uint32_t FolderDepth(const FolderComboItem& item)
     return static_cast<uint32_t>(std::count(below.begin(), below.end(), '/'));
 }
 
+ItemPlaces ItemPlacesAt(int smallIconWidth, uint32_t depth)
+{
+    const int indent = (smallIconWidth / 4) * static_cast<int>(depth);
+    return {indent + 2, indent + smallIconWidth + 4};
+}
+
 std::string FolderComboLabel(const FolderComboItem& item, const DriveSlot& slot)
 {
     if (!item.isRoot) {
@@ -165,9 +171,11 @@ FolderProbe SystemFolderProbe()
 {
     auto drives = std::make_shared<DriveTable>(DriveTable::current());
     return {
-        [drives](uint32_t drive) {
+        [drives](uint32_t drive, const std::string& root) {
+            // Letters are handed out anew each time: one that moved to another volume no
+            // longer stands for the drive the combo shows.
             const DriveSlot& slot = drives->slot(drive);
-            return slot.root.empty() ? DriveType::Unknown : slot.type;
+            return slot.root.empty() || slot.root != root ? DriveType::Unknown : slot.type;
         },
         ProbeFolderAccess,
     };

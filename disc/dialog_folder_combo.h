@@ -27,9 +27,10 @@ struct FolderCombo {
 enum class FolderAccess { Readable, Missing, Denied };
 
 // What CheckFolderCombo asks of the system: a drive's type now (Unknown when nothing usable
-// stands behind the letter), and whether a folder can be read.
+// stands behind the letter, or the letter now stands for another root), and whether a folder
+// can be read.
 struct FolderProbe {
-    std::function<DriveType(uint32_t drive)> driveType;
+    std::function<DriveType(uint32_t drive, const std::string& root)> driveType;
     std::function<FolderAccess(const std::string& folder)> access;
 };
 
@@ -46,6 +47,13 @@ bool EnterFolder(FolderCombo& combo, const std::string& folder);
 
 // How deep an item is drawn: 0 for a root, else the number of "/" below its drive's root.
 uint32_t FolderDepth(const FolderComboItem& item);
+// Where an item's icon and text start across: a quarter of the small icon's width per level,
+// then 2 pixels for the icon and 4 after it for the text. The lists draw at depth 0.
+struct ItemPlaces {
+    int iconX;
+    int textX;
+};
+ItemPlaces ItemPlacesAt(int smallIconWidth, uint32_t depth);
 // "label (E:)" for a drive with a label, "(E:)" without one or for a removable drive; a
 // folder's last name.
 std::string FolderComboLabel(const FolderComboItem& item, const DriveSlot& slot);

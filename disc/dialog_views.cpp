@@ -163,9 +163,11 @@ void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->fillRect(rect, highlighted ? palette.highlight() : palette.base());
     const int icon = SmallIconSize(option.widget);
-    drawIcon(*painter, icons_.forEntry(entry), rect.left() + 2, rect, icon, highlighted ? QIcon::Selected : QIcon::Normal);
+    const ItemPlaces places = ItemPlacesAt(icon, 0);
+    drawIcon(*painter, icons_.forEntry(entry), rect.left() + places.iconX, rect, icon,
+             highlighted ? QIcon::Selected : QIcon::Normal);
 
-    const QRect text = textRect(rect, rect.left() + icon + 4);
+    const QRect text = textRect(rect, rect.left() + places.textX);
     const QFontMetrics metrics(option.font);
     QString label;
     if (rootOf_) {
@@ -194,14 +196,14 @@ void PaintComboItem(QPainter& painter, const QRect& rect, const ComboItemLook& l
     painter.save();
     painter.fillRect(rect, look.selected ? palette.highlight() : palette.base());
     const int icon = SmallIconSize(widget);
-    const int indent = (icon / 4) * static_cast<int>(look.depth);
+    const ItemPlaces places = ItemPlacesAt(icon, look.depth);
     const QIcon& picture = look.openFolder ? icons.openFolder()
                            : look.item->isRoot
                                ? icons.forDrive(look.driveType)
                                : icons.forEntry(PlayListEntry{look.item->path, 1});
-    drawIcon(painter, picture, rect.left() + indent + 2, rect, icon, QIcon::Normal);
+    drawIcon(painter, picture, rect.left() + places.iconX, rect, icon, QIcon::Normal);
     painter.setPen(look.selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text));
-    painter.drawText(textRect(rect, rect.left() + indent + icon + 4), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+    painter.drawText(textRect(rect, rect.left() + places.textX), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      look.label);
     if (look.focused)
         drawFocus(painter, rect, palette, widget);

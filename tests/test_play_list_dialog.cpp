@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -131,10 +132,17 @@ TEST_F(PlayListDialogTest, OpensOnTheCdRomDriveWithFoldersFirstThenThePlayableFi
                   (std::vector<std::string>{inDisc("a"), inDisc("B"), inDisc("x.MPG"), inDisc("Y.dat")}));
         EXPECT_EQ(Controls::rows(c.chosen), (std::vector<std::string>{track(1), track(2)}));
         EXPECT_EQ(c.buttons(), (std::vector<bool>{false, false, true}));
+        // Rows are at least as high as a small icon and a pixel above and below it.
+        EXPECT_GE(c.files->visualRect(c.files->model()->index(0, 0)).height(), SmallIconSize(c.files) + 2);
+        EXPECT_EQ(c.files->visualRect(c.files->model()->index(0, 0)).height(),
+                  c.chosen->visualRect(c.chosen->model()->index(0, 0)).height());
         // Drawn once whole, delegates included.
         EXPECT_FALSE(dialog.grab().isNull());
         c.cancel->click();
     });
+    // The folder was listed under the busy cursor, and the cursor came back.
+    EXPECT_GE(busyBegins, 1);
+    EXPECT_EQ(busyBegins, busyEnds);
 }
 
 TEST_F(PlayListDialogTest, TabWalksTheControlsInTheirOrder)
@@ -269,6 +277,27 @@ TEST_F(PlayListDialogTest, DoubleClickingAFolderEntersItAndChoosingTheRootLeaves
         EXPECT_EQ(c.comboPath(), disc);
         EXPECT_EQ(c.combo->count(), count - 1);
         EXPECT_EQ(Controls::rows(c.files).size(), 4u);
+        c.cancel->click();
+    });
+}
+
+TEST_F(PlayListDialogTest, OpeningTheDropDownDropsADriveThatVanished)
+{
+    runPlayList([&](PlayListDialog&, Controls& c) {
+        Controls::doubleClick(c.files, 0);
+        ASSERT_EQ(c.comboPath(), inDisc("a"));
+        // The letter is no longer bound: its root goes when the list drops down, the folder
+        // of its chain stays, being merely on a drive that went.
+        app().settings.cfgPath = dir.write("Quintara.CFG", "");
+        c.combo->showPopup();
+        c.combo->hidePopup();
+        EXPECT_EQ(c.comboPath(), inDisc("a"));
+        std::vector<std::string> items;
+        for (int row = 0; row < c.combo->count(); ++row)
+            items.push_back(c.combo->itemData(row).toString().toStdString());
+        EXPECT_EQ(std::count(items.begin(), items.end(), disc), 0);
+        EXPECT_EQ(std::count(items.begin(), items.end(), inDisc("a")), 1);
+        EXPECT_EQ(std::count(items.begin(), items.end(), QDir::homePath().toStdString()), 1) << "the home folder stays";
         c.cancel->click();
     });
 }

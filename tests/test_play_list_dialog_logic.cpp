@@ -50,7 +50,7 @@ DriveTable tableWith(const std::vector<std::string>& cdRoms, const std::string& 
 FolderProbe probeWith(std::vector<uint32_t> goneDrives, std::vector<std::string> denied)
 {
     return {
-        [goneDrives](uint32_t drive) {
+        [goneDrives](uint32_t drive, const std::string&) {
             return std::find(goneDrives.begin(), goneDrives.end(), drive) != goneDrives.end() ? DriveType::Unknown
                                                                                           : DriveType::Fixed;
         },
@@ -111,6 +111,21 @@ TEST(FolderComboFill, LettersAndLabels)
     EXPECT_EQ(labels, (std::vector<std::string>{"me (C:)", "VCD (D:)", "(E:)", "share (F:)", "(Z:)"}));
     FolderComboItem folder{"/home/me/Videos/Holiday", kC, "/home/me", false, 1};
     EXPECT_EQ(FolderComboLabel(folder, drives.slot(kC)), "Holiday");
+}
+
+TEST(FolderComboDrawing, IconAndTextMoveAQuarterIconPerLevel)
+{
+    struct Case {
+        int icon;
+        uint32_t depth;
+        int iconX;
+        int textX;
+    };
+    for (const Case c : {Case{16, 2, 10, 28}, Case{16, 0, 2, 20}, Case{16, 1, 6, 24}, Case{20, 3, 17, 39}, Case{22, 1, 7, 31}}) {
+        const ItemPlaces places = ItemPlacesAt(c.icon, c.depth);
+        EXPECT_EQ(places.iconX, c.iconX) << c.icon << " at " << c.depth;
+        EXPECT_EQ(places.textX, c.textX) << c.icon << " at " << c.depth;
+    }
 }
 
 FolderCombo chain(const std::vector<FolderComboItem>& items, size_t selected)
