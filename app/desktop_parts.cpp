@@ -4,12 +4,16 @@
 
 #include "app/app_context.h"
 #include "components/hublet/hublet_desktop.h"
+#include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
+#include "components/reelkit/mpv_engine.h"
 #include "disc/load_disc.h"
 #include "disc/play_list.h"
+#include "disc/play_list_dialog.h"
 #include "playback/app_command.h"
 #include "playback/dispatch.h"
 #include "playback/play_files.h"
+#include "playback/playback_hooks.h"
 #include "playback/position_poll.h"
 #include "video/video_window.h"
 
@@ -18,6 +22,9 @@ void InstallDesktopComponents()
     Components& components = app().components;
     components.nestwell = std::make_unique<NestwellFile>();
     components.hublet = std::make_unique<HubletQtDesktop>();
+    components.reelkit = std::make_unique<MpvEngine>();
+    components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+    playbackHooks().showPlayListDialog = ShowPlayListDialog;
 }
 
 MainWindowParts DesktopParts()

@@ -8,3 +8,4 @@ quintara_logic_test(playback_tests
   test_load_disc.cpp
   test_play_files.cpp
 )
+quintara_test(end_to_end_tests test_disc_end_to_end.cpp)

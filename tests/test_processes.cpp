@@ -3,6 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+
+#include <filesystem>
+#include <fstream>
 
 #include <csignal>
 
@@ -93,12 +97,33 @@ TEST(Processes, AConfigurationWithByteOrderMarkCrLfAndJunkStillStarts)
     PlayerSandbox sandbox;
     TempDir folder;
     const QString player = sandbox.copyOfPlayer(folder);
-    const char config[] = "\xEF\xBB\xBF[Initiation]\r\nUse ActiveMovie = 1\r\n[Play Rate]\r\n"
-                          "Fast Forward Rate=2000\r\n\x01\x02\xff junk = = [\r\n\0\0\0 more junk";
-    folder.write("Quintara.CFG", std::string(config, sizeof config - 1));
+    // The shipped configuration and skin, the file written as an editor on Windows would,
+    // with junk around it.
+    std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", folder.file("skin"),
+                          std::filesystem::copy_options::recursive);
+    std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
+    std::string config = "\xEF\xBB\xBF\x01\x02\xff junk = = [\r\n";
+    for (std::string line; std::getline(shipped, line);)
+        config += line + "\r\n";
+    config += std::string("\0\0\0 more junk", 13);
+    folder.write("Quintara.CFG", config);
     auto running = sandbox.launch({}, player);
     ASSERT_TRUE(running);
     EXPECT_EQ(sandbox.run({"Close"}), 0);
     EXPECT_EQ(PlayerSandbox::waitForEnd(*running), kOrderly);
+}
+
+TEST(Processes, ASkinMissingItsPicturesRefusesTheStartSayingWhy)
+{
+    PlayerSandbox sandbox;
+    TempDir folder;
+    const QString player = sandbox.copyOfPlayer(folder);
+    folder.write("Quintara.CFG", "[Initiation]\nUse ActiveMovie = 1\n");
+    QProcess process;
+    process.setProcessEnvironment(sandbox.environment);
+    process.start(player, {});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_FALSE(process.readAllStandardError().isEmpty());
 }
 }  // namespace

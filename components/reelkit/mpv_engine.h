@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 #include <atomic>
 #include <memory>

@@ -1,0 +1,194 @@
+// A disc from its loading to the end of its last track, with everything real but the clock
+// of the position poll: the player's own parts, libmpv decoding generated clips, a folder
+// bound as a CD-ROM drive.
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/desktop_parts.h"
+#include "app/main_window.h"
+#include "playback/command_id.h"
+#include "tests/support/manual_timers.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_clips.h"
+
+namespace {
+
+constexpr int kDeadlineMs = 20000;
+
+// A VCD-style clip of the given length in tenths of a second, so each track is known by its
+// length.
+std::string makeClip(const TempDir& dir, const std::string& name, int tenths)
+{
+    const std::string duration = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+    const std::string path = dir.file(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (!RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=352x240:rate=25:duration=" + duration, "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=44100:duration=" + duration, "-ac", "2", "-c:v", "mpeg1video",
+                    "-b:v", "1150k", "-c:a", "mp2", "-b:a", "224k", "-f", "mpeg", path}))
+        return {};
+    return path;
+}
+
+struct Disc {
+    TempDir dir;
+    std::vector<std::string> clips;
+    Disc()
+    {
+        // The third file is noise: the player drops it and goes on.
+        clips = {makeClip(dir, "disc/MPEGAV/AVSEQ01.DAT", 10), makeClip(dir, "disc/MPEGAV/AVSEQ02.DAT", 14),
+                 makeClip(dir, "disc/MPEGAV/AVSEQ04.DAT", 18)};
+        dir.write("disc/MPEGAV/AVSEQ03.DAT", std::string(64 * 1024, '\x5a'));
+    }
+};
+
+const Disc& disc()
+{
+    static const Disc made;
+    return made;
+}
+
+constexpr uintptr_t kDriveX = 'X' - 'A';
+
+class DiscEndToEnd : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const std::string& clip : disc().clips)
+            ASSERT_FALSE(clip.empty()) << "ffmpeg could not make a clip";
+        resetApp();
+        app().windows.instance = dir_.write("bin/quintara", "");
+        // No video window: the picture costs time and is not what this test is about.
+        dir_.write("bin/Quintara.CFG", "[Initiation]\nUse Default Video Window=1\n[Drives]\nX: = " +
+                                           disc().dir.file("disc") + "\n");
+        InstallDesktopComponents();
+        MainWindowHost host;
+        host.post = [this](const Message& message) { queue_.push_back(message); };
+        host.postQuit = [](int) {};
+        host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
+        window_ = std::make_unique<MainWindow>(timers_, host, DesktopParts());
+        timers_.setTick([this](TimerId id) { window_->timerTick(id); });
+        ASSERT_EQ(window_->create(), 0);
+        ASSERT_TRUE(window_->engineStarted());
+    }
+
+    void TearDown() override
+    {
+        window_->destroy();
+        window_.reset();
+        resetApp();
+    }
+
+    void send(const Message& message)
+    {
+        window_->handle(message);
+        runQueue();
+    }
+
+    void runQueue()
+    {
+        while (!queue_.empty()) {
+            const Message message = queue_.front();
+            queue_.pop_front();
+            window_->handle(message);
+        }
+    }
+
+    // Lets the player run in real time, polling the position every 20 ms instead of every
+    // second, and notes each track as it starts playing and each restart of a track.
+    bool runUntil(const std::function<bool()>& done)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done()) {
+            if (clock.elapsed() > kDeadlineMs)
+                return false;
+            QTest::qWait(20);
+            runQueue();
+            if (timers_.isRunning(main_timer::PositionPoll))
+                timers_.fire(main_timer::PositionPoll);
+            runQueue();
+            note();
+        }
+        return true;
+    }
+
+    void note()
+    {
+        const PlayerState& state = app().state;
+        if (state.status == 2 && (played.empty() || state.currentTrack != playedTrack_ || state.position + 300 < lastPosition_))
+            played.push_back((state.length + 50) / 100);
+        playedTrack_ = state.status == 2 ? state.currentTrack : playedTrack_;
+        lastPosition_ = state.position;
+    }
+
+    // Loads the disc of X: and plays it, as "quintara X: /Play" does.
+    void loadAndPlay()
+    {
+        send({msg::SecondStart, second_start::LoadDrive, static_cast<intptr_t>(kDriveX)});
+        send({msg::SecondStart, second_start::Play, 0});
+    }
+
+    std::vector<uint32_t> played;  // the lengths (in tenths) of the tracks as they started
+
+private:
+    TempDir dir_;
+    ManualClock clock_;
+    ManualTimers timers_{clock_};
+    std::deque<Message> queue_;
+
+protected:
+    std::unique_ptr<MainWindow> window_;
+
+private:
+    uint32_t playedTrack_ = 0;
+    uint32_t lastPosition_ = 0;
+};
+
+TEST_F(DiscEndToEnd, WithoutRepeatItPlaysEveryGoodTrackInOrderAndStopsOnTheFirst)
+{
+    loadAndPlay();
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(app().state.trackCount, 3u);
+    ASSERT_EQ(app().playList->entries.size(), 3u);
+    EXPECT_EQ(app().playList->entries[2].path, disc().clips[2]) << "the noise is dropped";
+    // It stays there.
+    QTest::qWait(300);
+    runQueue();
+    EXPECT_EQ(app().state.status, 0);
+    EXPECT_EQ(app().state.currentTrack, 1u);
+}
+
+TEST_F(DiscEndToEnd, RepeatAllGoesOnFromTheFirstTrack)
+{
+    window_->parts().dispatchCommand(command_id::Repeat, Click);
+    ASSERT_EQ(app().state.repeatMode, 1u);
+    loadAndPlay();
+    ASSERT_TRUE(runUntil([&] { return played.size() == 4; }));
+    EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18, 10}));
+    EXPECT_EQ(app().state.currentTrack, 1u);
+}
+
+TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
+{
+    window_->parts().dispatchCommand(command_id::Repeat, Click);
+    window_->parts().dispatchCommand(command_id::Repeat, Click);
+    ASSERT_EQ(app().state.repeatMode, 2u);
+    loadAndPlay();
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));
+    EXPECT_EQ(played, (std::vector<uint32_t>{10, 10, 10}));
+    EXPECT_EQ(app().state.currentTrack, 1u);
+}
+
+}  // namespace
