@@ -22,8 +22,8 @@ constexpr int kServerWait = 10000;
 // A private sound server with a null sink, listening on a socket in its own folder.
 class PrivateServer {
 public:
-    explicit PrivateServer(const TempDir& folder)
-        : runtime_(QString::fromStdString(folder.path())), socket_(runtime_ + "/native")
+    explicit PrivateServer(const TempDir& folder, QStringList sinks = {"private_null"})
+        : runtime_(QString::fromStdString(folder.path())), socket_(runtime_ + "/native"), sinks_(std::move(sinks))
     {
     }
     ~PrivateServer() { kill(); }
@@ -37,10 +37,11 @@ public:
         process_ = std::make_unique<QProcess>();
         process_->setProcessEnvironment(environment);
         process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process_->start("pulseaudio",
-                        {"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n", "--use-pid-file=no",
-                         "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket_,
-                         "--load=module-null-sink sink_name=private_null", "--log-level=error"});
+        QStringList arguments{"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n", "--use-pid-file=no",
+                              "--log-level=error", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket_};
+        for (const QString& sink : sinks_)
+            arguments << "--load=module-null-sink sink_name=" + sink;
+        process_->start("pulseaudio", arguments);
         ASSERT_TRUE(process_->waitForStarted(kServerWait));
     }
 
@@ -66,6 +67,7 @@ public:
 private:
     QString runtime_;
     QString socket_;
+    QStringList sinks_;
     std::unique_ptr<QProcess> process_;
 };
 
@@ -193,5 +195,37 @@ TEST(SonokitServer, TheReattachReconnectsAfterTheServerCameBack)
     ASSERT_TRUE(server.pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
     EXPECT_EQ(window.posted.back(), (Message{msg::MixerControlChange, 0, 1}));
+}
+TEST(SonokitServer, AnotherDefaultDeviceCountsAsAChangeOfTheDeviceLine)
+{
+    TempDir folder;
+    PrivateServer server(folder, {"first", "second"});
+    server.start();
+    PulseMixer mixer(server.address());
+    ManualClock clock;
+    RecordingWindow window(clock);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    ASSERT_TRUE(server.pactl({"set-default-sink", "first"}));
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "second", "16384", "8192"}));
+    // Once the default device's own change is heard, the mixer knows which device that is.
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "first", "30000"}));
+    const Message volumeNotice{msg::MixerControlChange, 0, 2};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::ranges::count(window.posted, volumeNotice) > 0; }, kServerWait));
+    window.posted.clear();
+
+    ASSERT_TRUE(server.pactl({"set-default-sink", "second"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReportedDevice(window); }, kServerWait));
+    std::vector<uint32_t> values;
+    EXPECT_EQ(mixer.getValue(0, 0, 1, &values), 1u);
+    EXPECT_EQ(values, (std::vector<uint32_t>{16384, 8192}));
+
+    // A device that is no longer the default one changes the line no more; notices keep
+    // their order, so the one for the default device comes after any for the other.
+    window.posted.clear();
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "first", "5000"}));
+    ASSERT_TRUE(server.pactl({"set-sink-mute", "second", "1"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
+    EXPECT_EQ(window.posted, (std::vector<Message>{{msg::MixerControlChange, 0, 1}}));
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 1u);
 }
 }  // namespace
