@@ -1,0 +1,139 @@
+#include "audio/volume.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "components/sonokit.h"
+#include "led/led_refresh.h"
+#include "playback/command_id.h"
+#include "playback/playback_hooks.h"
+#include "playback/window_access.h"
+
+namespace {
+namespace kind {
+constexpr uint32_t Mute = 0;
+constexpr uint32_t Volume = 1;
+}  // namespace kind
+
+// A control's values, handed back to the mixer however the caller leaves.
+class Values {
+public:
+    Values() = default;
+    Values(const Values&) = delete;
+    Values& operator=(const Values&) = delete;
+    ~Values() { Sonokit_FreeValueItems(&items); }
+
+    bool read(uint32_t controlKind) { return Sonokit_GetValue(0, MixerLine(), controlKind, &items) != 0; }
+    bool write(uint32_t controlKind) const { return Sonokit_SetValue(0, MixerLine(), controlKind, items) != 0; }
+
+    std::vector<uint32_t> items;
+};
+
+struct Range {
+    uint32_t maximum = 0;
+    uint32_t minimum = 0;
+    // The width of one display level; 0 when there are more levels than values.
+    uint64_t step = 0;
+};
+
+bool readRange(Range& range)
+{
+    if (!Sonokit_GetMaxMinValue(0, MixerLine(), kind::Volume, &range.maximum, &range.minimum, 0))
+        return false;
+    // Widened, so that a control spanning all 32 bits does not wrap to an empty range.
+    const uint64_t size = uint64_t{range.maximum} - range.minimum + 1;
+    const uint32_t levels = app().settings.maxVolumeLevel;
+    range.step = levels == 0 ? 0 : size / levels;
+    return true;
+}
+
+uint32_t stepped(uint32_t value, const Range& range, bool up)
+{
+    if (up)
+        return static_cast<uint32_t>(std::min<uint64_t>(uint64_t{value} + range.step, range.maximum));
+    if (uint64_t{value} <= range.minimum + range.step)
+        return range.minimum;
+    return static_cast<uint32_t>(value - range.step);
+}
+
+uint32_t level(uint32_t value, const Range& range)
+{
+    if (range.step == 0 || value < range.minimum)
+        return 0;
+    return static_cast<uint32_t>((uint64_t{value} - range.minimum + 1) / range.step);
+}
+}  // namespace
+
+uint32_t MixerLine()
+{
+    return app().settings.controlMasterVolume ? 0 : 8;
+}
+
+uint32_t ToggleMute()
+{
+    Values mute;
+    if (!mute.read(kind::Mute))
+        return 0;
+    for (uint32_t& channel : mute.items)
+        channel = channel == 0 ? 1 : 0;
+    return mute.write(kind::Mute) ? 1 : 0;
+}
+
+uint32_t StepVolume(bool up, bool started)
+{
+    StopMainTimer(main_timer::VolumeRepeat);
+    if (!started)
+        return 1;
+    Range range;
+    Values volume;
+    if (!readRange(range) || !volume.read(kind::Volume))
+        return 0;
+    // More levels than values: no step can be taken, and repeating would change nothing.
+    if (range.step == 0)
+        return 0;
+    for (uint32_t& channel : volume.items)
+        channel = stepped(channel, range, up);
+    if (!volume.write(kind::Volume))
+        return 0;
+    StartMainTimer(main_timer::VolumeRepeat, app().settings.volumeInterval);
+    return 1;
+}
+
+uint32_t ReadMuteState(uint32_t repaint)
+{
+    PlayerState& state = app().state;
+    {
+        Values mute;
+        if (!mute.read(kind::Mute))
+            return 0;
+        for (uint32_t channel : mute.items)
+            state.muted = channel;
+    }
+    if (repaint)
+        Led_RefreshMute(0);
+    Panel_SetButtonChecked(command_id::MuteUnMute, state.muted);
+    return 1;
+}
+
+uint32_t ReadVolumeLevel(uint32_t repaint)
+{
+    PlayerState& state = app().state;
+    {
+        Range range;
+        Values volume;
+        if (!readRange(range) || !volume.read(kind::Volume))
+            return 0;
+        const std::vector<uint32_t>& channels = volume.items;
+        if (channels.empty()) {
+            state.volumeLeft = state.volumeRight = 0;
+        } else {
+            state.volumeLeft = level(channels[0], range);
+            state.volumeRight = channels.size() == 1 ? state.volumeLeft : level(channels[1], range);
+        }
+    }
+    if (repaint)
+        Led_RefreshVolume(0);
+    return 1;
+}

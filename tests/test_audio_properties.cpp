@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "audio/audio_parts.h"
+#include "audio/audio_properties.h"
+#include "playback/dispatch.h"
+#include "playback/playback_hooks.h"
+#include "playback/tracks.h"
+#include "tests/support/playback_fixture.h"
+
+namespace {
+// An engine that gives its own value instead of some asked ones, as a decoder may.
+class SubstitutingEngine : public ScriptedEngine {
+public:
+    uint32_t asked = 0, given = 0;
+    uint32_t setAudioProperties(Window* panel, const uint32_t* quality, const uint32_t* audio,
+                                const uint32_t* sound) override
+    {
+        const uint32_t result = ScriptedEngine::setAudioProperties(panel, quality, audio, sound);
+        if (quality && *quality == asked)
+            soundQuality = given;
+        return result;
+    }
+};
+
+class AudioPropertiesTest : public PlaybackTest {
+protected:
+    AudioPropertiesTest()
+    {
+        InstallAudioHooks(playbackHooks());
+        PlayerState& s = app().state;
+        s.shownSoundQuality = 4;
+        s.shownAudioChannel = 3;
+        s.shownSoundChannel = 2;
+    }
+
+    // A file with sound open, nothing asked of the engine yet.
+    void openFile()
+    {
+        loadTracks(2, 1, 0);
+    }
+
+    void useEngine(std::unique_ptr<ScriptedEngine> replacement)
+    {
+        engine = replacement.get();
+        app().components.reelkit = std::move(replacement);
+    }
+};
+
+struct Setting {
+    const char* name;
+    uint32_t (*cycle)();
+    uint32_t PlayerState::*wanted;
+    uint32_t PlayerState::*shown;
+    uint32_t marker;
+    const char* refresh;
+    // The engine's argument text for a value of this setting alone.
+    std::string asked(uint32_t value) const
+    {
+        const std::string v = std::to_string(value);
+        if (marker == 4)
+            return "setAudioProperties(" + v + ",-,-)";
+        if (marker == 3)
+            return "setAudioProperties(-," + v + ",-)";
+        return "setAudioProperties(-,-," + v + ")";
+    }
+};
+
+const Setting kSettings[] = {
+    {"Sound Quality", CycleSoundQuality, &PlayerState::wantedSoundQuality, &PlayerState::shownSoundQuality, 4,
+     "SoundQuality(0)"},
+    {"Audio Channel", CycleAudioChannel, &PlayerState::wantedAudioChannel, &PlayerState::shownAudioChannel, 3,
+     "AudioChannel(0)"},
+    {"Sound Channel", CycleSoundChannel, &PlayerState::wantedSoundChannel, &PlayerState::shownSoundChannel, 2,
+     "SoundChannel(0)"},
+};
+
+TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAnswer)
+{
+    const std::vector<uint32_t> sequences[] = {{1, 2, 3, 0, 1}, {1, 2, 0, 1}, {1, 0, 1}};
+    for (size_t i = 0; i < 3; ++i) {
+        const Setting& setting = kSettings[i];
+        openFile();
+        for (uint32_t expected : sequences[i]) {
+            engine->log.clear();
+            panel.refreshes.clear();
+            EXPECT_EQ(setting.cycle(), 1u) << setting.name;
+            EXPECT_EQ(engine->log, std::vector<std::string>{setting.asked(expected)}) << setting.name;
+            EXPECT_EQ(app().state.*setting.wanted, expected) << setting.name;
+            EXPECT_EQ(app().state.*setting.shown, expected) << setting.name;
+            EXPECT_EQ(panel.refreshes, std::vector<std::string>{setting.refresh}) << setting.name;
+        }
+    }
+    // Each cycle touched only its own setting's fields.
+    EXPECT_EQ(engine->soundQuality, 1u);
+    EXPECT_EQ(engine->audioChannel, 1u);
+    EXPECT_EQ(engine->soundChannel, 1u);
+}
+
+TEST_F(AudioPropertiesTest, TheCommandsActOnlyAtAClick)
+{
+    openFile();
+    for (int32_t command : {33, 34, 35}) {
+        EXPECT_EQ(DispatchCommand(command, CommandPhase::Press), 0u);
+        EXPECT_EQ(DispatchCommand(command, CommandPhase::Release), 0u);
+    }
+    EXPECT_TRUE(engine->log.empty());
+    for (int32_t command : {33, 34, 35, 36})
+        EXPECT_EQ(DispatchCommand(command, CommandPhase::Click), 1u) << command;
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"setAudioProperties(1,-,-)", "setAudioProperties(-,1,-)",
+                                                      "setAudioProperties(-,-,1)", "mpegAudioDecoderConfig"}));
+}
+
+TEST_F(AudioPropertiesTest, AMarkerLeavesTheWantedValueWhereItWasSteppedAndShowsNothing)
+{
+    openFile();
+    engine->hasAudio = false;
+    for (const Setting& setting : kSettings) {
+        EXPECT_EQ(setting.cycle(), 1u) << setting.name;
+        EXPECT_EQ(app().state.*setting.wanted, 1u) << setting.name;
+        EXPECT_EQ(app().state.*setting.shown, setting.marker) << setting.name;
+    }
+    engine->log.clear();
+    EXPECT_EQ(CycleAudioChannel(), 1u);
+    EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(-,2,-)"});
+    EXPECT_EQ(app().state.wantedAudioChannel, 2u);
+}
+
+TEST_F(AudioPropertiesTest, AValueTheEngineChangedBecomesTheWantedOne)
+{
+    auto substituting = std::make_unique<SubstitutingEngine>();
+    substituting->asked = 1;
+    substituting->given = 2;
+    useEngine(std::move(substituting));
+    openFile();
+
+    EXPECT_EQ(CycleSoundQuality(), 1u);
+    EXPECT_EQ(app().state.shownSoundQuality, 2u);
+    EXPECT_EQ(app().state.wantedSoundQuality, 2u);
+    engine->log.clear();
+    EXPECT_EQ(CycleSoundQuality(), 1u);
+    EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(3,-,-)"});
+}
+
+TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
+{
+    openFile();
+    engine->soundQuality = 1;
+    app().state.wantedSoundQuality = 1;
+    engine->failingCalls = {"setAudioProperties"};
+    panel.refreshes.clear();
+    // Asks for 2, is refused, and shows and keeps the engine's 1.
+    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_EQ(engine->log.back(), "setAudioProperties(2,-,-)");
+    EXPECT_EQ(app().state.shownSoundQuality, 1u);
+    EXPECT_EQ(app().state.wantedSoundQuality, 1u);
+    EXPECT_EQ(panel.refreshes, std::vector<std::string>{"SoundQuality(0)"});
+
+    engine->audioChannel = 0;
+    EXPECT_EQ(CycleAudioChannel(), 0u);
+    EXPECT_EQ(app().state.shownAudioChannel, 0u);
+    EXPECT_EQ(app().state.wantedAudioChannel, 0u) << "a refused value does not linger";
+}
+
+TEST_F(AudioPropertiesTest, WithoutAnOpenFileTheWantedValueStillSteps)
+{
+    // Nothing open: the engine refuses and has nothing to report, so the shown value stays.
+    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_EQ(app().state.wantedSoundQuality, 1u);
+    EXPECT_EQ(app().state.shownSoundQuality, 4u);
+    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_EQ(app().state.wantedSoundQuality, 2u);
+}
+
+TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
+{
+    openFile();
+    engine->soundQuality = 3;
+    engine->audioChannel = 2;
+    engine->soundChannel = 1;
+    panel.refreshes.clear();
+    EXPECT_EQ(ShowAudioProperties(), 1u);
+    const PlayerState& s = app().state;
+    EXPECT_EQ(s.shownSoundQuality, 3u);
+    EXPECT_EQ(s.shownAudioChannel, 2u);
+    EXPECT_EQ(s.shownSoundChannel, 1u);
+    EXPECT_EQ(s.wantedSoundQuality, 3u);
+    EXPECT_EQ(s.wantedAudioChannel, 2u);
+    EXPECT_EQ(s.wantedSoundChannel, 1u);
+    EXPECT_EQ(panel.refreshes, (std::vector<std::string>{"SoundQuality(0)", "AudioChannel(0)", "SoundChannel(0)"}));
+    EXPECT_EQ(engine->log, std::vector<std::string>{"mpegAudioDecoderConfig"});
+}
+
+TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
+{
+    openFile();
+    PlayerState& s = app().state;
+    s.wantedSoundQuality = 2;
+    s.wantedAudioChannel = 1;
+    s.wantedSoundChannel = 1;
+    engine->hasAudio = false;
+    EXPECT_EQ(ShowAudioProperties(), 1u);
+    EXPECT_EQ(s.shownSoundQuality, 4u);
+    EXPECT_EQ(s.shownAudioChannel, 3u);
+    EXPECT_EQ(s.shownSoundChannel, 2u);
+    EXPECT_EQ(s.wantedSoundQuality, 2u);
+    EXPECT_EQ(s.wantedAudioChannel, 1u);
+    EXPECT_EQ(s.wantedSoundChannel, 1u);
+}
+
+TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
+{
+    openFile();
+    PlayerState& s = app().state;
+    s.wantedSoundQuality = 2;
+    s.shownSoundQuality = 2;
+    s.wantedAudioChannel = 1;
+    s.shownAudioChannel = 1;
+    engine->soundQuality = 0;
+    engine->audioChannel = 0;
+    engine->soundChannel = 1;
+    engine->failingCalls = {"mpegAudioDecoderConfig"};
+    panel.refreshes.clear();
+    const PlayerState before = s;
+    EXPECT_EQ(ShowAudioProperties(), 1u);
+    EXPECT_EQ(s.wantedSoundQuality, before.wantedSoundQuality);
+    EXPECT_EQ(s.wantedAudioChannel, before.wantedAudioChannel);
+    EXPECT_EQ(s.wantedSoundChannel, before.wantedSoundChannel);
+    EXPECT_EQ(s.shownSoundQuality, before.shownSoundQuality);
+    EXPECT_EQ(s.shownAudioChannel, before.shownAudioChannel);
+    EXPECT_EQ(s.shownSoundChannel, before.shownSoundChannel);
+    EXPECT_TRUE(panel.refreshes.empty());
+}
+
+TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
+{
+    openFile();
+    CycleSoundQuality();
+    CycleSoundQuality();
+    CycleAudioChannel();
+    CycleSoundChannel();
+    engine->log.clear();
+    ASSERT_EQ(OpenTrack(2), 1u);
+    EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
+    EXPECT_EQ(engine->soundQuality, 2u);
+    const PlayerState& s = app().state;
+    EXPECT_EQ(s.shownSoundQuality, 2u);
+    EXPECT_EQ(s.shownAudioChannel, 1u);
+    EXPECT_EQ(s.shownSoundChannel, 1u);
+
+    // A file without sound shows nothing and leaves the wanted values for the next file.
+    engine->hasAudio = false;
+    ASSERT_EQ(OpenTrack(1), 1u);
+    EXPECT_EQ(s.shownAudioChannel, 3u);
+    EXPECT_EQ(s.wantedSoundQuality, 2u);
+    EXPECT_EQ(s.wantedAudioChannel, 1u);
+    EXPECT_EQ(s.wantedSoundChannel, 1u);
+}
+
+TEST_F(AudioPropertiesTest, ClosingTheMediaDarkensBothChannelIndicatorsButNotTheQuality)
+{
+    openFile();
+    CycleSoundQuality();
+    CycleAudioChannel();
+    CycleSoundChannel();
+    ResetPlayback();
+    const PlayerState& s = app().state;
+    EXPECT_EQ(s.shownSoundQuality, 1u);
+    EXPECT_EQ(s.shownAudioChannel, 3u);
+    EXPECT_EQ(s.shownSoundChannel, 2u);
+    EXPECT_EQ(s.wantedAudioChannel, 1u);
+    EXPECT_EQ(s.wantedSoundChannel, 1u);
+}
+}  // namespace

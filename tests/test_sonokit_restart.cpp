@@ -1,0 +1,231 @@
+// The mixer when its sound server is missing, dies or comes back. Each test runs a server of
+// its own, so that the one the other tests share is never disturbed.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "components/sonokit/pulse_mixer.h"
+#include "tests/support/manual_timers.h"
+#include "tests/support/recording_window.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+constexpr int kServerWait = 10000;
+
+// A private sound server with a null sink, listening on a socket in its own folder.
+class PrivateServer {
+public:
+    explicit PrivateServer(const TempDir& folder, QStringList sinks = {"private_null"})
+        : runtime_(QString::fromStdString(folder.path())), socket_(runtime_ + "/native"), sinks_(std::move(sinks))
+    {
+    }
+    ~PrivateServer() { kill(); }
+
+    std::string address() const { return "unix:" + socket_.toStdString(); }
+
+    void start()
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", runtime_);
+        process_ = std::make_unique<QProcess>();
+        process_->setProcessEnvironment(environment);
+        process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QStringList arguments{"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n", "--use-pid-file=no",
+                              "--log-level=error", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket_};
+        for (const QString& sink : sinks_)
+            arguments << "--load=module-null-sink sink_name=" + sink;
+        process_->start("pulseaudio", arguments);
+        ASSERT_TRUE(process_->waitForStarted(kServerWait));
+    }
+
+    // Dies at once, as a crashed server does.
+    void kill()
+    {
+        if (!process_)
+            return;
+        process_->kill();
+        process_->waitForFinished(kServerWait);
+        process_.reset();
+    }
+
+    // pactl against this server.
+    bool pactl(const QStringList& arguments) const
+    {
+        QProcess pactl;
+        pactl.start("pactl", QStringList{"--server=" + QString::fromStdString(address())} + arguments);
+        return pactl.waitForFinished(kServerWait) && pactl.exitStatus() == QProcess::NormalExit &&
+               pactl.exitCode() == 0;
+    }
+
+private:
+    QString runtime_;
+    QString socket_;
+    QStringList sinks_;
+    std::unique_ptr<QProcess> process_;
+};
+
+bool AnyNotice(const RecordingWindow& window)
+{
+    for (const Message& message : window.posted) {
+        if (message.id == msg::MixerControlChange)
+            return true;
+    }
+    return false;
+}
+
+// Whether the window heard of the default device's mute and then of its volume, as a
+// reconnection reports them; nothing else here changes the mute.
+bool ReportedDevice(const RecordingWindow& window)
+{
+    const auto mute = std::ranges::find(window.posted, Message{msg::MixerControlChange, 0, 1});
+    return mute != window.posted.end() &&
+           std::find(mute, window.posted.end(), Message{msg::MixerControlChange, 0, 2}) != window.posted.end();
+}
+
+// Every call a player makes, each answering whether it went through.
+std::vector<uint32_t> EveryCall(PulseMixer& mixer)
+{
+    std::vector<uint32_t> values;
+    uint32_t maximum = 0, minimum = 0, id = 0;
+    return {mixer.getValue(0, 0, 1, &values), mixer.getValue(0, 8, 0, &values), mixer.setValue(0, 0, 0, {1}),
+            mixer.setValue(0, 8, 1, {100, 100}), mixer.getMaxMinValue(0, 0, 1, &maximum, &minimum),
+            mixer.getControlId(0, 8, 1, &id)};
+}
+
+TEST(SonokitServer, WithoutAServerEveryCallFails)
+{
+    TempDir folder;
+    PulseMixer mixer("unix:" + folder.file("nobody-listens"));
+    ManualClock clock;
+    RecordingWindow window(clock);
+    EXPECT_EQ(mixer.hookDevice(&window, 0), 0u);
+    EXPECT_EQ(EveryCall(mixer), std::vector<uint32_t>(6, 0u));
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 1u);
+    EXPECT_TRUE(window.posted.empty());
+}
+
+TEST(SonokitServer, AServerThatDiesMakesCallsFailAndItsReturnBringsThemBack)
+{
+    TempDir folder;
+    PrivateServer server(folder);
+    server.start();
+    PulseMixer mixer(server.address());
+    ManualClock clock;
+    RecordingWindow window(clock);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    std::vector<uint32_t> values;
+    ASSERT_EQ(mixer.setValue(0, 0, 1, {30000, 30000}), 1u);
+    ASSERT_EQ(mixer.setValue(0, 8, 1, {20000, 20000}), 1u);
+
+    server.kill();
+    EXPECT_EQ(EveryCall(mixer), std::vector<uint32_t>(6, 0u));
+
+    // Back again: the calls reconnect, the own stream's values were kept, and the server's
+    // news reach the window again.
+    server.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.getValue(0, 0, 1, &values) == 1; }, kServerWait));
+    EXPECT_EQ(values, (std::vector<uint32_t>{65535, 65535})) << "a new server starts at full volume";
+    EXPECT_EQ(mixer.getValue(0, 8, 1, &values), 1u);
+    EXPECT_EQ(values, (std::vector<uint32_t>{20000, 20000}));
+    // The reconnection reports the device as changed; then the server's own news follow.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReportedDevice(window); }, kServerWait));
+    window.posted.clear();
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "@DEFAULT_SINK@", "1000"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
+    EXPECT_EQ(window.posted, (std::vector<Message>{{msg::MixerControlChange, 0, 2}}));
+    EXPECT_EQ(mixer.getValue(0, 0, 1, &values), 1u);
+    EXPECT_EQ(values, (std::vector<uint32_t>{1000, 1000}));
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 1u);
+}
+
+TEST(SonokitServer, AHookedWindowHearsOfTheServerAgainWithoutAnyCall)
+{
+    TempDir folder;
+    PrivateServer server(folder);
+    server.start();
+    PulseMixer mixer(server.address());
+    ManualClock clock;
+    RecordingWindow window(clock);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+
+    server.kill();
+    server.start();
+    // The line's device counts as changed when the server is back.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
+    EXPECT_EQ(window.posted[0], (Message{msg::MixerControlChange, 0, 1}));
+    EXPECT_EQ(window.posted[1], (Message{msg::MixerControlChange, 0, 2}));
+
+    // Once unhooked, a window hears nothing more; the news go to the window hooked now.
+    RecordingWindow other(clock);
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 1u);
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 0u) << "it is no longer hooked";
+    EXPECT_EQ(mixer.hookDevice(&other, 0), 1u);
+    window.posted.clear();
+    ASSERT_TRUE(server.pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(other); }, kServerWait));
+    EXPECT_EQ(other.posted, (std::vector<Message>{{msg::MixerControlChange, 0, 1}}));
+    EXPECT_TRUE(window.posted.empty());
+    EXPECT_EQ(mixer.unHookDevice(&other, 0), 1u);
+}
+
+TEST(SonokitServer, TheReattachReconnectsAfterTheServerCameBack)
+{
+    TempDir folder;
+    PrivateServer server(folder);
+    server.start();
+    PulseMixer mixer(server.address());
+    ManualClock clock;
+    RecordingWindow window(clock);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    server.kill();
+    std::vector<uint32_t> values;
+    ASSERT_EQ(mixer.getValue(0, 0, 1, &values), 0u);
+    server.start();
+    // Detach and attach again, as the main window does a second after a device change.
+    mixer.unHookDevice(&window, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    window.posted.clear();
+    ASSERT_TRUE(server.pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
+    EXPECT_EQ(window.posted.back(), (Message{msg::MixerControlChange, 0, 1}));
+}
+TEST(SonokitServer, AnotherDefaultDeviceCountsAsAChangeOfTheDeviceLine)
+{
+    TempDir folder;
+    PrivateServer server(folder, {"first", "second"});
+    server.start();
+    PulseMixer mixer(server.address());
+    ManualClock clock;
+    RecordingWindow window(clock);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    ASSERT_TRUE(server.pactl({"set-default-sink", "first"}));
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "second", "16384", "8192"}));
+    // Once the default device's own change is heard, the mixer knows which device that is.
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "first", "30000"}));
+    const Message volumeNotice{msg::MixerControlChange, 0, 2};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::ranges::count(window.posted, volumeNotice) > 0; }, kServerWait));
+    window.posted.clear();
+
+    ASSERT_TRUE(server.pactl({"set-default-sink", "second"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReportedDevice(window); }, kServerWait));
+    std::vector<uint32_t> values;
+    EXPECT_EQ(mixer.getValue(0, 0, 1, &values), 1u);
+    EXPECT_EQ(values, (std::vector<uint32_t>{16384, 8192}));
+
+    // A device that is no longer the default one changes the line no more; notices keep
+    // their order, so the one for the default device comes after any for the other.
+    window.posted.clear();
+    ASSERT_TRUE(server.pactl({"set-sink-volume", "first", "5000"}));
+    ASSERT_TRUE(server.pactl({"set-sink-mute", "second", "1"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
+    EXPECT_EQ(window.posted, (std::vector<Message>{{msg::MixerControlChange, 0, 1}}));
+    EXPECT_EQ(mixer.unHookDevice(&window, 0), 1u);
+}
+}  // namespace
