@@ -1,0 +1,156 @@
+#include "playback/dispatch.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/app_context.h"
+#include "playback/command_id.h"
+#include "playback/playback_hooks.h"
+#include "playback/track_entry.h"
+#include "playback/tracks.h"
+#include "playback/transport.h"
+#include "playback/window_commands.h"
+
+namespace {
+// Click commands act once, at Click; held ones at every other phase.
+enum class Acts { Click, Held };
+
+// An action answers false when the part that carries it out is not built in.
+using Action = bool (*)(CommandId id, int32_t phase);
+
+struct Command {
+    CommandId id;
+    Acts acts;
+    bool endsEntry;  // a digit or Return goes on with the entry; every other command ends it
+    Action action;
+};
+
+template <auto Function, auto... Args>
+bool run(CommandId, int32_t)
+{
+    Function(Args...);
+    return true;
+}
+
+template <auto Member, auto... Args>
+bool hook(CommandId, int32_t)
+{
+    const auto& function = playbackHooks().*Member;
+    if (!function)
+        return false;
+    function(Args...);
+    return true;
+}
+
+bool seekHold(CommandId id, int32_t phase)
+{
+    const bool forward = id == command_id::Forward;
+    app().state.seekHeldForward = forward;
+    SeekHold(forward, phase == CommandPhase::Press);
+    return true;
+}
+
+bool stepVolume(CommandId id, int32_t phase)
+{
+    const auto& step = playbackHooks().stepVolume;
+    if (!step)
+        return false;
+    const bool up = id == command_id::VolumeDown;
+    app().state.volumeHeldUp = up;
+    step(up, phase == CommandPhase::Press);
+    return true;
+}
+
+bool changeRate(CommandId id, int32_t)
+{
+    const PlayerSettings& settings = app().settings;
+    switch (id) {
+    case command_id::FastBackward: ChangeRate(0, settings.fastBackwardRate); break;
+    case command_id::FastForward: ChangeRate(1, settings.fastForwardRate); break;
+    case command_id::SlowBackward: ChangeRate(0, settings.slowBackwardRate); break;
+    default: ChangeRate(1, settings.slowForwardRate); break;
+    }
+    return true;
+}
+
+// Without the dialog there is no Play List command.
+bool playListCommand(CommandId, int32_t)
+{
+    if (!playbackHooks().showPlayListDialog)
+        return false;
+    PlayListCommand(1);
+    return true;
+}
+
+bool enterDigit(CommandId id, int32_t)
+{
+    EnterDigit(id == command_id::PlusTen ? 10 : static_cast<uint32_t>(id - command_id::Digit0));
+    return true;
+}
+
+constexpr Command click(CommandId id, Action action) { return {id, Acts::Click, true, action}; }
+constexpr Command held(CommandId id, Action action) { return {id, Acts::Held, true, action}; }
+constexpr Command entry(CommandId id, Action action) { return {id, Acts::Click, false, action}; }
+
+namespace c = command_id;
+using H = PlaybackHooks;
+
+constexpr std::array kCommands{
+    click(c::Minimize, run<Minimize>),
+    click(c::Help, run<Help>),
+    click(c::Power, run<Power>),
+    click(c::Play, run<Play, 1u>),
+    click(c::Pause, run<Pause, 1u>),
+    click(c::PlayPause, run<TogglePlayPause>),
+    click(c::Stop, run<Stop, 1u, 1u>),
+    click(c::Eject, hook<&H::showDiscMenu, DiscMenuForm::Eject>),
+    click(c::StopEject, hook<&H::stopOrEject>),
+    click(c::NextTrack, run<NextTrack>),
+    click(c::PreviousTrack, run<PreviousTrack>),
+    held(c::Backward, seekHold),
+    held(c::Forward, seekHold),
+    click(c::FastBackward, changeRate),
+    click(c::FastForward, changeRate),
+    click(c::SlowBackward, changeRate),
+    click(c::SlowForward, changeRate),
+    click(c::MuteUnMute, hook<&H::toggleMute>),
+    held(c::VolumeUp, stepVolume),
+    held(c::VolumeDown, stepVolume),
+    click(c::SoundQuality, hook<&H::cycleSoundQuality>),
+    click(c::AudioChannel, hook<&H::cycleAudioChannel>),
+    click(c::SoundChannel, hook<&H::cycleSoundChannel>),
+    click(c::AudioProperties, hook<&H::showAudioProperties>),
+    click(c::Repeat, run<CycleRepeat>),
+    click(c::PlayList, playListCommand),
+    click(c::Disc, hook<&H::showDiscMenu, DiscMenuForm::Load>),
+    click(c::VideoTopmost, run<ToggleVideoTopmost>),
+    click(c::VideoSize, run<ToggleVideoSize>),
+    entry(100, enterDigit), entry(101, enterDigit), entry(102, enterDigit), entry(103, enterDigit),
+    entry(104, enterDigit), entry(105, enterDigit), entry(106, enterDigit), entry(107, enterDigit),
+    entry(108, enterDigit), entry(109, enterDigit), entry(c::PlusTen, enterDigit),
+    entry(c::Return, run<GoToEnteredTrack>),
+};
+static_assert(std::ranges::is_sorted(kCommands, {}, &Command::id));
+
+const Command* find(int32_t id)
+{
+    const auto found = std::ranges::lower_bound(kCommands, id, {}, &Command::id);
+    return found != kCommands.end() && found->id == id ? &*found : nullptr;
+}
+}  // namespace
+
+uint32_t DispatchCommand(int32_t command, int32_t phase)
+{
+    const Command* entry = find(command);
+    // Phase 1 is never issued and counts as Release; no other phase exists.
+    if (phase < CommandPhase::Press || phase > CommandPhase::Click)
+        return 0;
+    const Acts wanted = phase == CommandPhase::Click ? Acts::Click : Acts::Held;
+    if (!entry || entry->acts != wanted)
+        return 0;
+    if (!entry->action(command, phase))
+        return 0;
+    if (entry->endsEntry)
+        EndTrackEntry(1);
+    return 1;
+}

@@ -1,0 +1,56 @@
+#include "playback/play_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_context.h"
+#include "components/reelkit.h"
+#include "disc/play_list.h"
+#include "playback/tracks.h"
+#include "playback/transport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+PlayList listOf(const std::vector<std::string>& paths)
+{
+    PlayList list;
+    for (const std::string& named : paths) {
+        std::error_code error;
+        const fs::path path = fs::absolute(named, error).lexically_normal();
+        if (error)
+            continue;
+        const fs::file_status status = fs::status(path, error);
+        if (error)
+            continue;
+        if (fs::is_directory(status)) {
+            PlayList folder;
+            AddFolderFilesSorted(&folder, path.string());
+            for (PlayListEntry& entry : folder.entries)
+                list.entries.push_back(std::move(entry));
+        } else if (fs::exists(status)) {
+            // A file named on its own is wanted whatever its extension.
+            list.entries.push_back({path.string(), 0});
+        }
+    }
+    return list;
+}
+}  // namespace
+
+uint32_t PlayFiles(const std::vector<std::string>& paths)
+{
+    if (!app().playList)
+        return 0;
+    PlayList list = listOf(paths);
+    if (list.entries.empty() || !CopyList(&*app().playList, &list))
+        return 0;
+
+    // Entries that fail to open are dropped on the way to the first that opens.
+    if (!OpenTrack(1)) {
+        Stop(0, 0);
+        Reelkit_Close();
+        ResetPlayback();
+        return 0;
+    }
+    return Play(1);
+}

@@ -1,0 +1,88 @@
+#include "playback/track_entry.h"
+
+#include "app/app_context.h"
+#include "led/led_refresh.h"
+#include "playback/command_id.h"
+#include "playback/dispatch.h"
+#include "playback/tracks.h"
+#include "playback/window_access.h"
+
+namespace {
+PlayerState& state()
+{
+    return app().state;
+}
+}  // namespace
+
+uint32_t EndTrackEntry(uint32_t repaint)
+{
+    PlayerState& s = state();
+    if (!s.entryActive)
+        return 1;
+    s.enteredNumber = 0;
+    s.entryActive = 0;
+    s.entryBlinkOn = 1;
+    StopPanelTimer(panel_timer::EntryBlink);
+    StopPanelTimer(panel_timer::EntryEnd);
+    Led_RefreshTrackNumber(repaint);
+    return 1;
+}
+
+uint32_t EnterDigit(uint32_t value)
+{
+    PlayerState& s = state();
+    if (s.enteredNumber == 0 && value == 0)
+        return 0;
+    const uint64_t candidate = uint64_t{s.enteredNumber} * 10 + value;
+    // A number beyond the list is ignored; the entry goes on as it was.
+    if (candidate > s.trackCount)
+        return 0;
+    s.enteredNumber = static_cast<uint32_t>(candidate);
+    // No further digit can give a valid number: go there now.
+    if (candidate * 10 > s.trackCount) {
+        GoToEnteredTrack();
+        return 1;
+    }
+    EndTrackEntry(0);
+    s.enteredNumber = static_cast<uint32_t>(candidate);
+    s.entryActive = 1;
+    s.entryBlinkOn = 1;
+    const PlayerSettings& settings = app().settings;
+    StartPanelTimer(panel_timer::EntryBlink, settings.blinkTrackInterval);
+    StartPanelTimer(panel_timer::EntryEnd, (2 * settings.blinkTrackTimes - 1) * settings.blinkTrackInterval);
+    return 1;
+}
+
+uint32_t GoToEnteredTrack()
+{
+    PlayerState& s = state();
+    const uint32_t track = s.enteredNumber;
+    EndTrackEntry(0);
+    // A number taken at its first digit never made an entry active; it must not linger
+    // and prefix the next entry.
+    s.enteredNumber = 0;
+    if (track == 0 || track > s.trackCount)
+        return 0;
+    if (track == s.currentTrack) {
+        Led_RefreshTrackNumber(1);
+        return 1;
+    }
+    s.currentTrack = track;
+    Led_RefreshTrackNumber(1);
+    s.currentTrack = track == 1 ? s.trackCount : track - 1;
+    return NextTrack();
+}
+
+void TrackEntry_PanelTimer(TimerId id)
+{
+    PlayerState& s = state();
+    if (id == panel_timer::EntryBlink) {
+        s.entryBlinkOn = !s.entryBlinkOn;
+        Led_RefreshTrackNumber(1);
+    } else if (id == panel_timer::EntryEnd) {
+        if (app().settings.autoReturn)
+            DispatchCommand(command_id::Return, CommandPhase::Click);
+        else
+            EndTrackEntry(1);
+    }
+}

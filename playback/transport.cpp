@@ -1,0 +1,184 @@
+#include "playback/transport.h"
+
+#include <cstdlib>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "components/reelkit.h"
+#include "led/led_refresh.h"
+#include "playback/tracks.h"
+#include "playback/window_access.h"
+
+namespace {
+constexpr int32_t kNormalRate = 1000;
+constexpr uint32_t kNormalPollPeriod = 1000;
+
+PlayerState& state()
+{
+    return app().state;
+}
+
+bool nothingLoaded()
+{
+    return state().trackCount == 0;
+}
+}  // namespace
+
+uint32_t PositionPollPeriod(int32_t rate)
+{
+    const int64_t speed = std::llabs(static_cast<int64_t>(rate));
+    return speed == 0 ? kNormalPollPeriod : static_cast<uint32_t>(1'000'000 / speed);
+}
+
+uint32_t Play(uint32_t update)
+{
+    if (nothingLoaded()) {
+        if (!app().settings.playListDialogOnPlay)
+            return 0;
+        // Whatever the dialog did, the engine decides below whether there is something to play.
+        PlayListCommand(1);
+    }
+    uint16_t status = 0;
+    if (!Reelkit_GetStatus(&status))
+        return 0;
+    StopMainTimer(main_timer::PositionPoll);
+    if (!Reelkit_Play())
+        return 0;
+    StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
+    if (update) {
+        state().status = 2;
+        Led_RefreshPlayState(0);
+    }
+    return 1;
+}
+
+uint32_t Pause(uint32_t update)
+{
+    if (nothingLoaded())
+        return 0;
+    StopMainTimer(main_timer::PositionPoll);
+    if (!Reelkit_Pause())
+        return 0;
+    if (update) {
+        Reelkit_GetStatus(&state().status);
+        Led_RefreshPlayState(0);
+    }
+    return 1;
+}
+
+uint32_t Stop(uint32_t toStart, uint32_t update)
+{
+    if (nothingLoaded())
+        return 0;
+    StopMainTimer(main_timer::PositionPoll);
+    if (!(toStart ? Reelkit_StopAndSeekToStart() : Reelkit_Stop()))
+        return 0;
+    if (update) {
+        Reelkit_GetStatus(&state().status);
+        Led_RefreshPlayState(0);
+        // The time shows where the engine stands: the start, after either kind of stop.
+        state().position = 0;
+        Led_RefreshTime(0);
+    }
+    return 1;
+}
+
+uint32_t TogglePlayPause()
+{
+    uint16_t status = 0;
+    if (nothingLoaded() || !Reelkit_GetStatus(&status))
+        status = 0;
+    if (status == 2) {
+        int32_t rate = kNormalRate;
+        if (Reelkit_GetRate(&rate) && rate != kNormalRate)
+            status = 0;
+    }
+    return status == 2 ? Pause(1) : Play(1);
+}
+
+uint32_t SeekHold(uint32_t forward, uint32_t start)
+{
+    if (nothingLoaded())
+        return 0;
+    PlayerState& s = state();
+    StopMainTimer(main_timer::SeekRepeat);
+
+    if (!start) {
+        if (s.seekIdle)
+            return 0;
+        Reelkit_Seek(s.seekTarget);
+        if (IsRunningStatus(s.seekSavedStatus))
+            Play(1);
+        s.seekIdle = 1;
+        return 1;
+    }
+
+    if (s.seekIdle) {
+        const PlayerSettings& settings = app().settings;
+        s.seekTarget = 0;
+        s.seekStep = 1000;
+        s.seekInterval = settings.seekBaseInterval;
+        if (!Reelkit_GetStatus(&s.seekSavedStatus))
+            return 0;
+        if (s.seekSavedStatus != 0 && s.seekSavedStatus != 1)
+            Pause(0);
+        uint32_t position = 0;
+        if (!Reelkit_GetCurrentPosition(&position)) {
+            if (IsRunningStatus(s.seekSavedStatus))
+                Play(1);
+            return 0;
+        }
+        s.seekIdle = 0;
+        s.seekTarget = position;
+    }
+
+    const uint32_t before = s.seekTarget;
+    if (forward) {
+        if (uint64_t{s.seekTarget} + s.seekStep <= s.length)
+            s.seekTarget += s.seekStep;
+        else if (s.seekTarget != s.length)
+            s.seekTarget = s.length;
+    } else if (s.seekTarget != 0) {
+        s.seekTarget = s.seekTarget >= s.seekStep ? s.seekTarget - s.seekStep : 0;
+    }
+    if (s.seekTarget != before) {
+        s.position = s.seekTarget;
+        Led_RefreshTime(0);
+    }
+
+    StartMainTimer(main_timer::SeekRepeat, s.seekInterval);
+    if (s.seekInterval > 50)
+        s.seekInterval -= s.seekInterval / 10;
+    if (s.seekStep < app().settings.seekMaxOffset)
+        s.seekStep += app().settings.seekOffsetIncrement;
+    return 1;
+}
+
+uint32_t ChangeRate(uint32_t forward, uint32_t rate)
+{
+    if (nothingLoaded())
+        return 0;
+    int32_t current = 0;
+    if (!Reelkit_GetRate(&current))
+        return 0;
+    int32_t wanted = forward ? static_cast<int32_t>(rate) : -static_cast<int32_t>(rate);
+    if (current == wanted)
+        wanted = kNormalRate;
+    if (!Reelkit_SetRate(wanted))
+        return 0;
+    uint16_t status = 0;
+    if (!Reelkit_GetStatus(&status)) {
+        Reelkit_SetRate(kNormalRate);
+        return 0;
+    }
+    state().status = status;
+    Led_RefreshPlayState(0);
+    // Rates apply only while playing.
+    if (status == 0 || status == 1) {
+        Reelkit_SetRate(kNormalRate);
+        return 0;
+    }
+    StopMainTimer(main_timer::PositionPoll);
+    StartMainTimer(main_timer::PositionPoll, PositionPollPeriod(wanted));
+    return 1;
+}

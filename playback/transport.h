@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Play, pause, stop, the held seek and the rates. Each answers 1 when done and 0 when
+// refused, and refuses at once when no track is loaded, except Play and TogglePlayPause.
+uint32_t Play(uint32_t update);
+uint32_t Pause(uint32_t update);
+uint32_t Stop(uint32_t toStart, uint32_t update);
+uint32_t TogglePlayPause();
+// A held Backward or Forward: start is set for the press and each repeat, clear for the release.
+uint32_t SeekHold(uint32_t forward, uint32_t start);
+uint32_t ChangeRate(uint32_t forward, uint32_t rate);
+
+// Playing at some rate, as opposed to stopped or paused.
+constexpr bool IsRunningStatus(uint16_t status)
+{
+    return status >= 2 && status <= 4;
+}
+
+// The position poll's period at a rate: a tick per second of the file.
+uint32_t PositionPollPeriod(int32_t rate);

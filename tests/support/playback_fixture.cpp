@@ -1,0 +1,180 @@
+#include "tests/support/playback_fixture.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/app_context.h"
+#include "disc/load_disc.h"
+#include "playback/app_command.h"
+#include "playback/dispatch.h"
+#include "playback/play_files.h"
+#include "playback/playback_hooks.h"
+#include "playback/position_poll.h"
+#include "playback/track_entry.h"
+#include "playback/tracks.h"
+
+namespace {
+struct LedRow {
+    const char* name;
+    int top;
+};
+constexpr LedRow kRows[] = {
+    {"PlayState", 10},    {"Repeat", 20},      {"SoundQuality", 30}, {"AudioChannel", 40}, {"SoundChannel", 50},
+    {"TrackNumber", 60},  {"Time", 70},        {"TrackTime", 80},    {"Mute", 90},         {"Volume", 100},
+};
+
+LedElement row(int top)
+{
+    LedElement led;
+    led.position = {1, top};
+    led.size = {4, 4};
+    return led;
+}
+
+template <size_t Slots>
+void stripRow(LedDigitStrip<Slots>& strip, int top)
+{
+    strip.strip = QImage(40, 4, QImage::Format_RGB32);
+    strip.cell = {4, 4};
+    strip.digitPositions = {};
+    strip.digitPositions[0] = {1, top};
+}
+}  // namespace
+
+void InstallLedRowsSkin()
+{
+    PanelSkin& skin = app().panelSkin;
+    skin.play = row(10);
+    skin.repeat[0] = row(20);
+    skin.soundQuality[0] = row(30);
+    skin.audioChannel[0] = row(40);
+    skin.soundChannel[0] = row(50);
+    stripRow(skin.trackNumbers, 60);
+    stripRow(skin.timeNumbers, 70);
+    stripRow(skin.trackTimeNumbers, 80);
+    skin.mute = row(90);
+    skin.volume = row(100);
+}
+
+void LedPanel::invalidate(const Rect& area)
+{
+    const auto found = std::ranges::find(kRows, area.top, &LedRow::top);
+    refreshes.push_back(std::string(found == std::end(kRows) ? "?" : found->name) + "(0)");
+}
+
+void LedPanel::repaintNow()
+{
+    // A refresh with now set marks its element and repaints at once.
+    if (!refreshes.empty())
+        refreshes.back().replace(refreshes.back().size() - 2, 1, "1");
+}
+
+int LedPanel::count(const std::string& refresh) const
+{
+    return static_cast<int>(std::ranges::count(refreshes, refresh));
+}
+
+PlaybackTest::PlaybackTest()
+{
+    resetApp();
+    playbackHooks() = {};
+    auto scripted = std::make_unique<ScriptedEngine>();
+    engine = scripted.get();
+    app().components.reelkit = std::move(scripted);
+
+    MainWindowHost host;
+    host.post = [this](const Message& message) { mainQueue.post(message); };
+    host.postQuit = [](int) {};
+    host.complain = [](std::string_view) {};
+    MainWindowParts parts;
+    parts.dispatchCommand = DispatchCommand;
+    parts.appCommandPost = AppCommand_Post;
+    parts.appCommandRun = AppCommand_Run;
+    parts.pollPosition = PollPosition;
+    parts.loadDisc = LoadDisc;
+    parts.playFiles = PlayFiles;
+    mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
+    mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
+    panel.manualTimers().setTick(TrackEntry_PanelTimer);
+
+    AppWindows& windows = app().windows;
+    windows.main = mainWindow.get();
+    windows.panel = &panel;
+    windows.videoFrame = &videoFrame;
+    windows.videoImage = &videoImage;
+    InstallLedRowsSkin();
+    app().playList.emplace();
+
+    playbackHooks().panelBeginBusyCursor = [this] {
+        ++busyBegins;
+        return 1u;
+    };
+    playbackHooks().panelEndBusyCursor = [this] {
+        ++busyEnds;
+        return 1u;
+    };
+}
+
+PlaybackTest::~PlaybackTest()
+{
+    playbackHooks() = {};
+    resetApp();
+}
+
+void PlaybackTest::setList(const std::vector<std::string>& paths)
+{
+    PlayList& list = *app().playList;
+    list.entries.clear();
+    for (const std::string& path : paths)
+        list.entries.push_back({path, 0});
+}
+
+std::string PlaybackTest::track(uint32_t number)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/disc/track%02u.mpg", number);
+    return name;
+}
+
+void PlaybackTest::setTracks(uint32_t count)
+{
+    std::vector<std::string> paths;
+    for (uint32_t n = 1; n <= count; ++n)
+        paths.push_back(track(n));
+    setList(paths);
+}
+
+std::vector<std::string> PlaybackTest::listPaths() const
+{
+    std::vector<std::string> paths;
+    for (const PlayListEntry& entry : app().playList->entries)
+        paths.push_back(entry.path);
+    return paths;
+}
+
+void PlaybackTest::runMainQueue()
+{
+    while (!mainQueue.empty()) {
+        for (const Message& message : mainQueue.take())
+            mainWindow->handle(message);
+    }
+}
+
+void PlaybackTest::loadTracks(uint32_t count, uint32_t current, uint16_t status)
+{
+    setTracks(count);
+    loadList(listPaths(), current, status);
+}
+
+void PlaybackTest::loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status)
+{
+    setList(paths);
+    ASSERT_EQ(OpenTrack(current), 1u);
+    engine->status = status;
+    app().state.status = status;
+    engine->log.clear();
+    panel.refreshes.clear();
+    videoFrame.titles.clear();
+    busyBegins = 0;
+    busyEnds = 0;
+}

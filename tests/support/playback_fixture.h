@@ -1,0 +1,87 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "tests/support/manual_timers.h"
+#include "tests/support/scripted_engine.h"
+
+// A window that keeps what playback asks of it.
+class ScriptedWindow : public Window {
+public:
+    explicit ScriptedWindow(ManualClock& clock, std::string base = {}) : timers_(clock), base_(std::move(base)) {}
+
+    void post(const Message& message) override { posted.push_back(message); }
+    TimerHost& timers() override { return timers_; }
+    ManualTimers& manualTimers() { return timers_; }
+    const ManualTimers& manualTimers() const { return timers_; }
+    void invalidateAll() override { ++wholeInvalidations; }
+    void setTitle(const std::string& text) override { titles.push_back(text); }
+    std::string baseTitle() const override { return base_; }
+    void setTopmost(bool on) override { topmost.push_back(on); }
+    bool minimized() const override { return isMinimized; }
+
+    std::vector<Message> posted;
+    std::vector<std::string> titles;
+    std::vector<bool> topmost;
+    int wholeInvalidations = 0;
+    bool isMinimized = false;
+
+private:
+    ManualTimers timers_;
+    std::string base_;
+};
+
+// The panel, with a skin in which every LED element has a row of its own, so that each
+// refresh reads back as "Element(now)": "TrackNumber(1)", "Time(0)".
+class LedPanel : public ScriptedWindow {
+public:
+    using ScriptedWindow::ScriptedWindow;
+    void invalidate(const Rect& area) override;
+    void repaintNow() override;
+
+    std::vector<std::string> refreshes;
+    // How many refreshes of that element with that flag, as "TrackNumber(1)".
+    int count(const std::string& refresh) const;
+};
+
+// Installs the LED skin that LedPanel reads back.
+void InstallLedRowsSkin();
+
+// Playback with the scripted engine, the main window's routing and timers on a manual
+// clock, the panel, the video frame and its image window, and an empty play list.
+class PlaybackTest : public ::testing::Test {
+protected:
+    PlaybackTest();
+    ~PlaybackTest() override;
+
+    // Makes the play list these paths, nothing open.
+    void setList(const std::vector<std::string>& paths);
+    // Makes the play list "/disc/track01.mpg" … for count tracks.
+    void setTracks(uint32_t count);
+    static std::string track(uint32_t number);
+    // A list of count tracks, or of these paths, with track current open and the engine at
+    // that status; the logs start empty.
+    void loadTracks(uint32_t count, uint32_t current, uint16_t status);
+    void loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status);
+    std::vector<std::string> listPaths() const;
+    // Runs what was posted to the main window, in order.
+    void runMainQueue();
+    bool pollRuns() const { return mainTimers.isRunning(main_timer::PositionPoll); }
+    uint32_t pollPeriod() const { return mainTimers.period(main_timer::PositionPoll); }
+
+    ManualClock clock;
+    ManualTimers mainTimers{clock};
+    ManualQueue mainQueue;
+    std::unique_ptr<MainWindow> mainWindow;
+    LedPanel panel{clock};
+    ScriptedWindow videoFrame{clock, "Video Window"};
+    ScriptedWindow videoImage{clock};
+    ScriptedEngine* engine = nullptr;
+    int busyBegins = 0;
+    int busyEnds = 0;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "components/reelkit.h"
+
+// A media engine whose answers a test sets: what it plays, where it stands, which paths it
+// cannot open and which calls it refuses. It keeps a log of every call that acts (queries
+// are not logged), as "name" or "name(argument)".
+class ScriptedEngine : public ReelkitEngine {
+public:
+    // What the engine reports. A status or rate written here stands until a call changes it.
+    uint16_t status = 0;
+    uint32_t position = 0;
+    int32_t rate = 1000;
+    bool isOpen = false;
+    std::string openPath;
+    // Lengths by path; any other opened path gets defaultLength.
+    std::map<std::string, uint32_t> lengths;
+    uint32_t defaultLength = 60'000;
+    uint32_t length = 0;
+    // Paths that Open refuses, and calls that answer 0 by name ("getStatus", "play", …).
+    std::set<std::string> failingPaths;
+    std::set<std::string> failingCalls;
+    // The audio properties a file reports; files without audio report the not-available values.
+    bool hasAudio = true;
+    uint32_t soundQuality = 0, audioChannel = 0, soundChannel = 0;
+
+    std::vector<std::string> log;
+    // Paths opened with success, in order.
+    std::vector<std::string> openedPaths;
+
+    // The open file has played to its end: the engine reports stopped there.
+    void reachEnd();
+    // How many logged calls are exactly this entry.
+    int count(const std::string& entry) const;
+
+    uint32_t init(uint32_t) override { return 1; }
+    uint32_t deInit() override { return 1; }
+    uint32_t open(Window* imageWindow, const std::string& path) override;
+    uint32_t close() override;
+    uint32_t getLength(uint32_t* result) override;
+    uint32_t play() override;
+    uint32_t pause() override;
+    uint32_t stop() override;
+    uint32_t stopAndSeekToStart() override;
+    uint32_t getStatus(uint16_t* result) override;
+    uint32_t getCurrentPosition(uint32_t* result) override;
+    uint32_t seek(uint32_t to) override;
+    uint32_t getRate(int32_t* result) override;
+    uint32_t setRate(int32_t to) override;
+    uint32_t setAudioProperties(Window* panel, const uint32_t* quality, const uint32_t* audio,
+                                const uint32_t* sound) override;
+    uint32_t getAudioProperties(Window* panel, uint32_t* quality, uint32_t* audio, uint32_t* sound) override;
+    uint32_t mpegAudioDecoderConfig(Window*) override { return act("mpegAudioDecoderConfig"); }
+    uint32_t resetImageSize() override { return act("resetImageSize"); }
+
+private:
+    // Logs an acting call; answers whether it goes through.
+    uint32_t act(const std::string& name, const std::string& argument = {});
+    bool refuses(const std::string& name) const { return failingCalls.contains(name); }
+    uint16_t runningStatus() const;
+};

@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "playback/app_command.h"
+#include "playback/command_strings.h"
+#include "playback/dispatch.h"
+#include "playback/playback_hooks.h"
+#include "playback/track_entry.h"
+#include "playback/window_access.h"
+#include "playback/window_commands.h"
+#include "tests/support/playback_fixture.h"
+#include "tests/support/recording_components.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+// The commands of the table, by the phase they act at.
+const std::set<int32_t> kClickCommands{1,  2,  3,  10, 11, 12, 13, 14, 15,  16,  17,  20,  21,  22,  23,  30,
+                                       33, 34, 35, 36, 40, 41, 42, 50, 51,  100, 101, 102, 103, 104, 105, 106,
+                                       107, 108, 109, 110, 120};
+const std::set<int32_t> kHeldCommands{18, 19, 31, 32};
+
+class DispatchTest : public PlaybackTest {
+protected:
+    // Every later part plugged in, each writing what it was asked into calls.
+    void installAllHooks()
+    {
+        PlaybackHooks& hooks = playbackHooks();
+        hooks.toggleMute = note("toggleMute");
+        hooks.stepVolume = [this](bool up, bool started) {
+            calls.push_back(std::string("stepVolume(") + (up ? "up" : "down") + "," + (started ? "start" : "end") +
+                            ")");
+            return 1u;
+        };
+        hooks.cycleSoundQuality = note("cycleSoundQuality");
+        hooks.cycleAudioChannel = note("cycleAudioChannel");
+        hooks.cycleSoundChannel = note("cycleSoundChannel");
+        hooks.showAudioProperties = note("showAudioProperties");
+        hooks.showDiscMenu = [this](DiscMenuForm form) {
+            calls.push_back(form == DiscMenuForm::Load ? "showDiscMenu(load)" : "showDiscMenu(eject)");
+            return 1u;
+        };
+        hooks.stopOrEject = note("stopOrEject");
+        hooks.showPlayListDialog = [this](Window* owner) {
+            calls.push_back(owner == &panel ? "showPlayListDialog(panel)" : "showPlayListDialog(?)");
+            return 0u;
+        };
+        hooks.panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
+            calls.push_back("setButtonChecked(" + std::to_string(command) + "," + std::to_string(checked) + ")");
+            return 1u;
+        };
+    }
+
+    std::function<uint32_t()> note(std::string name)
+    {
+        return [this, name] {
+            calls.push_back(name);
+            return 1u;
+        };
+    }
+
+    // An entry of "1" in progress on a list of 200 tracks, track 5 open.
+    void beginEntry()
+    {
+        setTracks(200);
+        app().state.trackCount = 200;
+        app().state.currentTrack = 5;
+        ASSERT_EQ(EnterDigit(1), 1u);
+        ASSERT_EQ(app().state.entryActive, 1u);
+        panel.refreshes.clear();
+    }
+
+    std::vector<std::string> calls;
+};
+
+TEST_F(DispatchTest, EachCommandActsOnlyAtItsPhasesAndNoOtherNumberExists)
+{
+    installAllHooks();
+    for (int32_t command = -2; command <= 130; ++command) {
+        for (int32_t phase = -1; phase <= 4; ++phase) {
+            const bool click = phase == 3 && kClickCommands.contains(command);
+            const bool held = phase >= 0 && phase <= 2 && kHeldCommands.contains(command);
+            EXPECT_EQ(DispatchCommand(command, phase), click || held ? 1u : 0u)
+                << "command " << command << " phase " << phase;
+        }
+    }
+}
+
+TEST(CommandStrings, EveryCommandHasItsTooltipTextAndNoOtherNumberHasOne)
+{
+    for (int32_t id = -1; id <= 130; ++id) {
+        const bool exists = kClickCommands.contains(id) || kHeldCommands.contains(id);
+        EXPECT_EQ(CommandTooltip(id).empty(), !exists) << id;
+    }
+    struct Case {
+        int32_t id;
+        const char* text;
+    };
+    for (const Case c : {Case{1, "Minimize"}, Case{12, "Play/Pause"}, Case{15, "Stop/Eject"}, Case{17, "Previous Track"},
+                         Case{30, "Mute/UnMute"}, Case{31, "Volume Up"}, Case{32, "Volume Down"},
+                         Case{36, "Audio Properties"}, Case{41, "Play List"}, Case{50, "Video Topmost"},
+                         Case{100, "0"}, Case{109, "9"}, Case{110, "+ 10"}, Case{120, "Return"}})
+        EXPECT_EQ(CommandTooltip(c.id), c.text) << c.id;
+}
+
+TEST_F(DispatchTest, ARefusedCommandRunsNothing)
+{
+    installAllHooks();
+    setTracks(3);
+    app().state.trackCount = 3;
+    struct Case {
+        int32_t command;
+        int32_t phase;
+    };
+    for (const Case c : {Case{19, 3}, Case{18, 3}, Case{31, 3}, Case{32, 3}, Case{10, 0}, Case{13, 2}, Case{30, 1},
+                         Case{105, 0}, Case{120, 2}, Case{0, 3}, Case{4, 3}, Case{121, 3}}) {
+        EXPECT_EQ(DispatchCommand(c.command, c.phase), 0u) << c.command << "," << c.phase;
+    }
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(engine->log.empty());
+    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
+}
+
+TEST_F(DispatchTest, CommandsOfPartsNotBuiltInAreRefused)
+{
+    beginEntry();
+    struct Case {
+        int32_t command;
+        int32_t phase;
+    };
+    for (const Case c : {Case{14, 3}, Case{15, 3}, Case{30, 3}, Case{31, 0}, Case{32, 2}, Case{33, 3}, Case{34, 3},
+                         Case{35, 3}, Case{36, 3}, Case{41, 3}, Case{42, 3}}) {
+        EXPECT_EQ(DispatchCommand(c.command, c.phase), 0u) << c.command;
+        EXPECT_EQ(app().state.entryActive, 1u) << "a refused " << c.command << " must not end the entry";
+    }
+}
+
+TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
+{
+    installAllHooks();
+    struct Case {
+        int32_t command;
+        int32_t phase;
+        const char* call;
+        uint32_t volumeHeldUp;
+    };
+    const Case cases[] = {
+        {14, 3, "showDiscMenu(eject)", 0}, {42, 3, "showDiscMenu(load)", 0},
+        {15, 3, "stopOrEject", 0},         {30, 3, "toggleMute", 0},
+        {33, 3, "cycleSoundQuality", 0},   {34, 3, "cycleAudioChannel", 0},
+        {35, 3, "cycleSoundChannel", 0},   {36, 3, "showAudioProperties", 0},
+        {41, 3, "showPlayListDialog(panel)", 0},
+        // 31 "Volume Up" lowers, 32 "Volume Down" raises; only Press starts the repeat.
+        {31, 0, "stepVolume(down,start)", 0}, {31, 1, "stepVolume(down,end)", 0},
+        {31, 2, "stepVolume(down,end)", 0},   {32, 0, "stepVolume(up,start)", 1},
+        {32, 1, "stepVolume(up,end)", 1},     {32, 2, "stepVolume(up,end)", 1},
+    };
+    for (const Case& c : cases) {
+        calls.clear();
+        app().state.volumeHeldUp = 7;
+        EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
+        EXPECT_EQ(calls, std::vector<std::string>{c.call}) << c.command << " at " << c.phase;
+        if (c.command == 31 || c.command == 32) {
+            EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
+        }
+    }
+}
+
+TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
+{
+    loadTracks(1, 1, 2);
+    EXPECT_EQ(DispatchCommand(19, 0), 1u);
+    EXPECT_EQ(app().state.seekHeldForward, 1u);
+    EXPECT_EQ(DispatchCommand(19, 2), 1u);
+    EXPECT_EQ(DispatchCommand(18, 0), 1u);
+    EXPECT_EQ(app().state.seekHeldForward, 0u);
+    EXPECT_EQ(DispatchCommand(18, 1), 1u);  // phase 1 releases like phase 2
+    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
+}
+
+TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
+{
+    installAllHooks();
+    struct Case {
+        int32_t command;
+        int32_t phase;
+        bool ends;
+    };
+    const Case cases[] = {
+        {13, 3, true},  {40, 3, true},  {50, 3, true},  {51, 3, true},  {30, 3, true}, {19, 0, true},
+        {31, 2, true},  {105, 3, false}, {110, 3, false}, {100, 3, false},
+    };
+    for (const Case& c : cases) {
+        beginEntry();
+        EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
+        EXPECT_EQ(app().state.entryActive, c.ends ? 0u : 1u) << c.command;
+        EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryBlink), !c.ends) << c.command;
+        EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryEnd), !c.ends) << c.command;
+        if (c.ends) {
+            EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)") << c.command;
+            EXPECT_EQ(app().state.enteredNumber, 0u);
+            EXPECT_EQ(app().state.entryBlinkOn, 1u);
+        }
+        EndTrackEntry(0);
+    }
+}
+
+TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
+{
+    app().state.entryBlinkOn = 0;
+    app().state.enteredNumber = 4;
+    EXPECT_EQ(EndTrackEntry(1), 1u);
+    EXPECT_TRUE(panel.refreshes.empty());
+    EXPECT_EQ(app().state.entryBlinkOn, 0u);
+    EXPECT_EQ(app().state.enteredNumber, 4u);
+}
+
+TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
+{
+    installAllHooks();
+    app().windows.videoImage = nullptr;
+    app().windows.videoFrame = nullptr;
+    for (int32_t command : {50, 51}) {
+        beginEntry();
+        EXPECT_EQ(DispatchCommand(command, 3), 1u);
+        EXPECT_EQ(app().state.entryActive, 0u);
+    }
+    EXPECT_EQ(app().state.videoTopmost, 0u);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(videoImage.posted.empty());
+    EXPECT_TRUE(videoFrame.topmost.empty());
+}
+
+TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
+{
+    installAllHooks();
+    EXPECT_EQ(DispatchCommand(50, 3), 1u);
+    EXPECT_EQ(app().state.videoTopmost, 1u);
+    EXPECT_EQ(DispatchCommand(50, 3), 1u);
+    EXPECT_EQ(app().state.videoTopmost, 0u);
+    EXPECT_EQ(videoFrame.topmost, (std::vector<bool>{true, false}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"setButtonChecked(50,1)", "setButtonChecked(50,0)"}));
+}
+
+TEST_F(DispatchTest, VideoSizeAsksTheImageWindowForItsDoubleClick)
+{
+    EXPECT_EQ(DispatchCommand(51, 3), 1u);
+    EXPECT_EQ(videoImage.posted, (std::vector<Message>{{kLeftButtonDoubleClickMessage, 0, 0}}));
+}
+
+TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
+{
+    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+    EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::SysCommand, kSysCommandMinimize, 0}}));
+    panel.posted.clear();
+    panel.isMinimized = true;
+    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+    EXPECT_TRUE(panel.posted.empty());
+    EXPECT_TRUE(videoFrame.posted.empty());
+    app().windows.panel = nullptr;
+    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+}
+
+TEST_F(DispatchTest, PowerAsksTheMainWindowToClose)
+{
+    EXPECT_EQ(DispatchCommand(3, 3), 1u);
+    EXPECT_EQ(mainQueue.take(), (std::vector<Message>{{msg::Close, 0, 0}}));
+}
+
+TEST_F(DispatchTest, HelpOpensTheDocumentBesideTheExecutableAndNothingWhenUnset)
+{
+    Journal journal;
+    app().components.hublet = std::make_unique<RecordingHublet>(journal);
+    TempDir folder;
+    app().settings.exeDir = folder.path() + "/";
+    app().settings.cfgPath = folder.file("Quintara.CFG");
+
+    EXPECT_EQ(DispatchCommand(2, 3), 1u);  // no configuration file
+    folder.write("Quintara.CFG", "[Initiation]\nHelp File=\n");
+    EXPECT_EQ(DispatchCommand(2, 3), 1u);
+    EXPECT_TRUE(journal.empty());
+
+    // Read at each Help: an edit shows at the next one.
+    folder.write("Quintara.CFG", "[Initiation]\nHelp File=Manual.html\n");
+    EXPECT_EQ(DispatchCommand(2, 3), 1u);
+    EXPECT_EQ(journal, Journal{"Hublet_ExecuteCommand(" + folder.path() + "/Manual.html)"});
+}
+
+TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
+{
+    for (uint32_t appCommand = 0; appCommand <= 60; ++appCommand) {
+        const intptr_t lParam = static_cast<intptr_t>(appCommand) << 16;
+        const bool known = appCommand >= 8 && appCommand <= 14;
+        EXPECT_EQ(mainWindow->handle({msg::AppCommand, 0x55, lParam}), known ? 1 : 0) << appCommand;
+        const std::vector<Message> posted = mainQueue.take();
+        if (known) {
+            EXPECT_EQ(posted, (std::vector<Message>{{msg::MultimediaKey, 0x55, lParam}})) << appCommand;
+        } else {
+            EXPECT_TRUE(posted.empty()) << appCommand;
+        }
+    }
+    // The device bits above the command do not change it.
+    EXPECT_EQ(AppCommand_Post(0, (0x8000 | 14) << 16), 1u);
+    EXPECT_EQ(AppCommand_Run(0, 7 << 16), 0u);
+    EXPECT_EQ(AppCommand_Run(0, 15 << 16), 0u);
+}
+
+TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)
+{
+    installAllHooks();
+    for (const auto& [appCommand, expected] :
+         {std::pair{9, std::vector<std::string>{"stepVolume(down,start)", "stepVolume(down,end)"}},
+          std::pair{10, std::vector<std::string>{"stepVolume(up,start)", "stepVolume(up,end)"}},
+          std::pair{8, std::vector<std::string>{"toggleMute"}}}) {
+        calls.clear();
+        mainWindow->handle({msg::AppCommand, 0, appCommand << 16});
+        EXPECT_TRUE(calls.empty()) << "handled from the queue, not at once";
+        runMainQueue();
+        EXPECT_EQ(calls, expected) << appCommand;
+    }
+}
+
+TEST_F(DispatchTest, MediaKeysDriveTheTransportAndTheTracks)
+{
+    loadTracks(3, 1, 0);
+    const auto key = [this](intptr_t appCommand) {
+        mainWindow->handle({msg::AppCommand, 0, appCommand << 16});
+        runMainQueue();
+    };
+    key(14);  // play/pause from stopped plays
+    EXPECT_EQ(engine->status, 2);
+    key(11);  // next track, and it goes on playing
+    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(engine->openPath, track(2));
+    EXPECT_EQ(engine->status, 2);
+    key(12);  // previous track
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(engine->status, 2);
+    key(14);  // playing at normal speed: pause
+    EXPECT_EQ(engine->status, 1);
+    key(13);  // stop, back to the start
+    EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
+    EXPECT_EQ(app().state.status, 0);
+}
+}  // namespace

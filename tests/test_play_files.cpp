@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "playback/play_files.h"
+#include "tests/support/playback_fixture.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+class PlayFilesTest : public PlaybackTest {
+protected:
+    TempDir dir;
+};
+
+TEST_F(PlayFilesTest, AFolderGivesItsPlayableFilesInOrderAndPlaysTheFirst)
+{
+    const std::string first = dir.write("clips/a.mpg", "1");
+    const std::string third = dir.write("clips/C.DAT", "3");
+    const std::string second = dir.write("clips/b.avi", "2");
+    dir.write("clips/notes.txt", "n");
+    dir.write("clips/clip", "no extension");
+    dir.write("clips/sub.mpg/inner.mpg", "a folder is never a track");
+    dir.write("clips/sub/d.mpg", "nor what it holds");
+
+    EXPECT_EQ(PlayFiles({dir.file("clips")}), 1u);
+    EXPECT_EQ(listPaths(), (std::vector<std::string>{first, second, third}));
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(app().state.trackCount, 3u);
+    EXPECT_EQ(engine->openPath, first);
+    EXPECT_EQ(engine->status, 2);
+    EXPECT_TRUE(pollRuns());
+}
+
+TEST_F(PlayFilesTest, FilesKeepTheOrderTheyWereNamedIn)
+{
+    const std::string z = dir.write("z.mpg", "z");
+    const std::string a = dir.write("a.mpg", "a");
+    const std::string other = dir.write("film.mkv", "named on its own, any extension goes");
+    const std::string inFolder = dir.write("more/m.dat", "m");
+    setList({"/old/entry.mpg"});
+
+    EXPECT_EQ(PlayFiles({z, dir.file("missing.mpg"), a, dir.file("more"), other}), 1u);
+    EXPECT_EQ(listPaths(), (std::vector<std::string>{z, a, inFolder, other}));
+    EXPECT_EQ(engine->openPath, z);
+}
+
+TEST_F(PlayFilesTest, PathsAreMadeWholeAndPlain)
+{
+    const std::string clip = dir.write("one/clip.mpg", "c");
+    EXPECT_EQ(PlayFiles({dir.path() + "/one/../one/./clip.mpg"}), 1u);
+    EXPECT_EQ(listPaths(), std::vector<std::string>{clip});
+}
+
+TEST_F(PlayFilesTest, NothingThatExistsChangesNothing)
+{
+    loadTracks(2, 2, 2);
+    const std::string emptyFolder = dir.path() + "/empty";
+    std::filesystem::create_directories(emptyFolder);
+    EXPECT_EQ(PlayFiles({dir.file("missing.mpg"), emptyFolder}), 0u);
+    EXPECT_EQ(PlayFiles({}), 0u);
+    EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
+    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_TRUE(engine->log.empty());
+}
+
+TEST_F(PlayFilesTest, FilesThatFailToOpenAreDroppedOnTheWayToTheFirstThatPlays)
+{
+    const std::string bad = dir.write("1.mpg", "corrupt");
+    const std::string good = dir.write("2.mpg", "fine");
+    engine->failingPaths = {bad};
+    EXPECT_EQ(PlayFiles({bad, good}), 1u);
+    EXPECT_EQ(listPaths(), std::vector<std::string>{good});
+    EXPECT_EQ(engine->status, 2);
+
+    engine->failingPaths = {bad, good};
+    EXPECT_EQ(PlayFiles({bad, good}), 0u);
+    EXPECT_TRUE(listPaths().empty());
+    EXPECT_EQ(app().state.trackCount, 0u);
+    EXPECT_FALSE(engine->isOpen);
+    EXPECT_EQ(videoFrame.titles.back(), "Video Window");
+}
+
+TEST_F(PlayFilesTest, WithoutAPlayListNothingHappens)
+{
+    const std::string clip = dir.write("clip.mpg", "c");
+    app().playList.reset();
+    EXPECT_EQ(PlayFiles({clip}), 0u);
+    EXPECT_TRUE(engine->log.empty());
+}
+}  // namespace

@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "playback/dispatch.h"
+#include "playback/playback_hooks.h"
+#include "playback/transport.h"
+#include "tests/support/playback_fixture.h"
+
+namespace {
+using TransportTest = PlaybackTest;
+
+// The hold's period and step at each event with the default seek settings, worked out by
+// hand: the period loses a tenth (rounded down) until it first drops to 50 or below; the
+// step grows by 500 up to 7000.
+const std::vector<uint32_t> kPeriods{500, 450, 405, 365, 329, 297, 268, 242, 218, 197, 178, 161, 145,
+                                     131, 118, 107, 97,  88,  80,  72,  65,  59,  54,  49,  49,  49};
+const std::vector<uint32_t> kSteps{1000, 1500, 2000, 2500, 3000, 3500, 4000, 4500, 5000, 5500, 6000, 6500, 7000,
+                                   7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000, 7000};
+
+TEST_F(TransportTest, AHeldForwardAcceleratesOnTheTimeDisplayAlone)
+{
+    loadTracks(2, 1, 2);
+    engine->length = 3'600'000;
+    app().state.length = 3'600'000;
+    engine->position = 100'000;
+    ASSERT_EQ(Play(1), 1u);
+    engine->log.clear();
+
+    uint32_t expected = 100'000;
+    ASSERT_EQ(DispatchCommand(19, 0), 1u);
+    for (size_t event = 0; event < kPeriods.size(); ++event) {
+        expected += kSteps[event];
+        EXPECT_EQ(app().state.position, expected) << "event " << event;
+        EXPECT_EQ(mainTimers.period(main_timer::SeekRepeat), kPeriods[event]) << "event " << event;
+        // The next repeat comes from the main window's timer, one period later.
+        clock.advance(kPeriods[event] - 1);
+        EXPECT_EQ(app().state.position, expected) << "too early at event " << event;
+        clock.advance(1);
+    }
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"pause"})) << "only the display moves while held";
+    EXPECT_EQ(engine->status, 1);
+    EXPECT_FALSE(pollRuns());
+    EXPECT_EQ(panel.count("Time(0)"), static_cast<int>(kPeriods.size()) + 1);
+}
+
+TEST_F(TransportTest, ReleaseSeeksToTheTargetAndResumesOnlyWhatWasRunning)
+{
+    struct Case {
+        uint16_t status;
+        bool resumes;
+    };
+    for (const Case c : {Case{2, true}, Case{3, true}, Case{4, true}, Case{1, false}, Case{0, false}}) {
+        loadTracks(1, 1, c.status);
+        engine->position = 20'000;
+        ASSERT_EQ(DispatchCommand(18, 0), 1u);
+        clock.advance(500);  // one repeat
+        ASSERT_EQ(app().state.position, 20'000u - 1000 - 1500);
+        ASSERT_EQ(DispatchCommand(18, 2), 1u);
+        EXPECT_EQ(engine->position, 17'500u) << c.status;
+        EXPECT_EQ(engine->count("seek(17500)"), 1) << c.status;
+        EXPECT_EQ(engine->count("play"), c.resumes ? 1 : 0) << c.status;
+        EXPECT_EQ(pollRuns(), c.resumes) << c.status;
+        EXPECT_EQ(app().state.seekIdle, 1u);
+        EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
+        mainTimers.stop(main_timer::PositionPoll);
+    }
+}
+
+TEST_F(TransportTest, TheTargetStopsAtBothEnds)
+{
+    // 400 ms before the end: the press itself reaches the length, repeats change nothing.
+    loadTracks(1, 1, 2);
+    engine->position = 59'600;
+    ASSERT_EQ(DispatchCommand(19, 0), 1u);
+    EXPECT_EQ(app().state.position, 60'000u);
+    EXPECT_EQ(panel.count("Time(0)"), 1);
+    clock.advance(500 + 450 + 405);
+    EXPECT_EQ(app().state.seekTarget, 60'000u);
+    EXPECT_EQ(panel.count("Time(0)"), 1);
+    ASSERT_EQ(DispatchCommand(19, 2), 1u);
+    EXPECT_EQ(engine->count("seek(60000)"), 1);
+
+    // From the start backward nothing moves; release seeks to 0 and resumes.
+    loadTracks(1, 1, 2);
+    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    clock.advance(500 + 450);
+    EXPECT_EQ(app().state.seekTarget, 0u);
+    EXPECT_EQ(panel.count("Time(0)"), 0);
+    ASSERT_EQ(DispatchCommand(18, 2), 1u);
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "seek(0)", "play"}));
+
+    // Less than a step from the start: the target stops at 0.
+    loadTracks(1, 1, 2);
+    engine->position = 700;
+    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    EXPECT_EQ(app().state.position, 0u);
+    DispatchCommand(18, 2);
+}
+
+TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
+{
+    // Release without a press.
+    loadTracks(1, 1, 2);
+    EXPECT_EQ(SeekHold(1, 0), 0u);
+    EXPECT_TRUE(engine->log.empty());
+
+    // Nothing loaded.
+    app().state.trackCount = 0;
+    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_EQ(app().state.seekIdle, 1u);
+
+    // The status cannot be read: no hold begins.
+    loadTracks(1, 1, 2);
+    engine->failingCalls = {"getStatus"};
+    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
+
+    // The position cannot be read: playback goes on as it was.
+    engine->failingCalls = {"getCurrentPosition"};
+    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "play"}));
+    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(pollRuns());
+    EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
+}
+
+TEST_F(TransportTest, EachRateCommandTogglesWithNormalSpeed)
+{
+    struct Case {
+        int32_t command;
+        int32_t rate;
+        uint32_t period;
+        uint16_t status;
+    };
+    for (const Case c : {Case{21, 3000, 333, 3}, Case{20, -3000, 333, 4}, Case{23, 500, 2000, 3},
+                         Case{22, -500, 2000, 4}}) {
+        loadTracks(1, 1, 2);
+        ASSERT_EQ(Play(1), 1u);
+        ASSERT_EQ(DispatchCommand(c.command, 3), 1u);
+        EXPECT_EQ(engine->rate, c.rate) << c.command;
+        EXPECT_EQ(app().state.status, c.status) << c.command;
+        EXPECT_EQ(pollPeriod(), c.period) << c.command;
+        // The same command again returns to normal speed, and the poll to a second.
+        ASSERT_EQ(DispatchCommand(c.command, 3), 1u);
+        EXPECT_EQ(engine->rate, 1000) << c.command;
+        EXPECT_EQ(app().state.status, 2) << c.command;
+        EXPECT_EQ(pollPeriod(), 1000u) << c.command;
+    }
+    // From fast to slow forward goes straight to the slow rate.
+    DispatchCommand(21, 3);
+    DispatchCommand(23, 3);
+    EXPECT_EQ(engine->rate, 500);
+}
+
+TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
+{
+    for (uint16_t status : {uint16_t{1}, uint16_t{0}}) {
+        loadTracks(1, 1, status);
+        EXPECT_EQ(ChangeRate(1, 3000), 0u);
+        EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(3000)", "setRate(1000)"}));
+        EXPECT_EQ(engine->rate, 1000);
+        EXPECT_EQ(app().state.status, status);
+        EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
+        EXPECT_FALSE(pollRuns());
+    }
+    // An engine that cannot tell its status gets normal speed back.
+    loadTracks(1, 1, 2);
+    engine->failingCalls = {"getStatus"};
+    EXPECT_EQ(ChangeRate(0, 500), 0u);
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(-500)", "setRate(1000)"}));
+    // A refused rate leaves the poll as it was.
+    engine->failingCalls = {"getRate"};
+    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    engine->failingCalls = {"setRate"};
+    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    EXPECT_EQ(engine->rate, 1000);
+    // Nothing loaded.
+    app().state.trackCount = 0;
+    engine->failingCalls.clear();
+    engine->log.clear();
+    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    EXPECT_TRUE(engine->log.empty());
+}
+
+TEST_F(TransportTest, PlayPausePausesOnlyNormalSpeedPlayback)
+{
+    struct Case {
+        uint16_t status;
+        int32_t rate;
+        const char* call;
+    };
+    for (const Case c : {Case{2, 1000, "pause"}, Case{2, 3000, "play"}, Case{2, -500, "play"}, Case{3, 3000, "play"},
+                         Case{1, 1000, "play"}, Case{0, 1000, "play"}}) {
+        loadTracks(1, 1, c.status);
+        engine->rate = c.rate;
+        EXPECT_EQ(TogglePlayPause(), 1u);
+        EXPECT_EQ(engine->log, std::vector<std::string>{c.call}) << c.status << " at " << c.rate;
+    }
+    // A rate that cannot be read counts as normal speed.
+    loadTracks(1, 1, 2);
+    engine->failingCalls = {"getRate"};
+    EXPECT_EQ(TogglePlayPause(), 1u);
+    EXPECT_EQ(engine->log, std::vector<std::string>{"pause"});
+}
+
+TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
+{
+    loadTracks(2, 1, 0);
+    EXPECT_EQ(Play(1), 1u);
+    EXPECT_TRUE(pollRuns());
+    EXPECT_EQ(pollPeriod(), 1000u);
+    EXPECT_EQ(app().state.status, 2);
+    EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
+
+    EXPECT_EQ(Pause(1), 1u);
+    EXPECT_FALSE(pollRuns());
+    EXPECT_EQ(app().state.status, 1);
+
+    Play(1);
+    app().state.position = 12'000;
+    EXPECT_EQ(DispatchCommand(13, 3), 1u);
+    EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
+    EXPECT_FALSE(pollRuns());
+    EXPECT_EQ(app().state.status, 0);
+    EXPECT_EQ(app().state.position, 0u) << "the display shows where the engine stands";
+}
+
+TEST_F(TransportTest, AFailedPlayLeavesThePollStopped)
+{
+    loadTracks(1, 1, 0);
+    Play(1);
+    engine->failingCalls = {"play"};
+    EXPECT_EQ(Play(1), 0u);
+    EXPECT_FALSE(pollRuns());
+    engine->failingCalls = {"getStatus"};
+    EXPECT_EQ(Play(1), 0u);
+}
+
+TEST_F(TransportTest, PlayWithNothingLoaded)
+{
+    // The dialog option off: refused, nothing opened.
+    app().settings.playListDialogOnPlay = 0;
+    int dialogs = 0;
+    playbackHooks().showPlayListDialog = [&](Window*) {
+        ++dialogs;
+        setTracks(2);
+        return 1u;
+    };
+    EXPECT_EQ(Play(1), 0u);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(engine->log.empty());
+
+    // On: the dialog's list opens and plays.
+    app().settings.playListDialogOnPlay = 1;
+    EXPECT_EQ(Play(1), 1u);
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(engine->openPath, track(1));
+    EXPECT_EQ(engine->status, 2);
+    EXPECT_TRUE(pollRuns());
+
+    // A cancelled dialog leaves nothing to play; the engine refuses.
+    loadTracks(1, 1, 0);
+    app().state.trackCount = 0;
+    engine->isOpen = false;
+    playbackHooks().showPlayListDialog = [&](Window*) { return 0u; };
+    EXPECT_EQ(Play(1), 0u);
+}
+
+TEST_F(TransportTest, TransportRefusesWithNothingLoaded)
+{
+    EXPECT_EQ(Pause(1), 0u);
+    EXPECT_EQ(Stop(1, 1), 0u);
+    EXPECT_EQ(SeekHold(0, 1), 0u);
+    EXPECT_TRUE(engine->log.empty());
+}
+
+TEST_F(TransportTest, PollPeriodFollowsTheRate)
+{
+    struct Case {
+        int32_t rate;
+        uint32_t period;
+    };
+    for (const Case c : {Case{1000, 1000}, Case{3000, 333}, Case{-3000, 333}, Case{500, 2000}, Case{-999, 1001},
+                         Case{4999, 200}})
+        EXPECT_EQ(PositionPollPeriod(c.rate), c.period) << c.rate;
+}
+}  // namespace
