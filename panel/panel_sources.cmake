@@ -1,0 +1,10 @@
+# The panel window, its buttons and pointer, and the keyboard map.
+
+# The tables and the pointer logic: no widgets.
+target_sources(quintara_logic PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/drive_commands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyboard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/panel_buttons.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/panel_place.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_keys.cpp
+)
