@@ -142,6 +142,9 @@ protected:
     void SetUp() override
     {
         resetApp();
+        // The pointer starts away from where the panel opens: a hover left by the last case
+        // would change the looks.
+        QCursor::setPos(0, 0);
         app().settings.cfgPath = dir.file("Quintara.CFG");
         dir.write("Quintara.CFG", "[Panel]\nAP Name=Quintara Deck\n");
         InstallRecordingComponents(journal);
