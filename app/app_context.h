@@ -8,6 +8,7 @@
 #include "components/components.h"
 #include "disc/play_list.h"
 #include "panel/panel_skin.h"
+#include "playback/playback_hooks.h"
 
 // The process-wide records, reached through app() alone.
 struct AppContext {
@@ -18,6 +19,7 @@ struct AppContext {
     PanelSkin panelSkin;
     std::optional<PlayList> playList;  // exists while the main window does
     ExtensionList extensions;
+    PlaybackHooks playbackHooks;  // what later parts plug into playback
 };
 
 AppContext& app();

@@ -5,7 +5,12 @@
 #include "app/app_context.h"
 #include "components/hublet/hublet_desktop.h"
 #include "components/nestwell/nestwell_file.h"
+#include "disc/load_disc.h"
 #include "disc/play_list.h"
+#include "playback/app_command.h"
+#include "playback/dispatch.h"
+#include "playback/play_files.h"
+#include "playback/position_poll.h"
 #include "video/video_window.h"
 
 void InstallDesktopComponents()
@@ -21,5 +26,11 @@ MainWindowParts DesktopParts()
     parts.createVideoFrame = VideoWnd_Create;
     parts.destroyVideoFrame = VideoWnd_Destroy;
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };
+    parts.dispatchCommand = DispatchCommand;
+    parts.appCommandPost = AppCommand_Post;
+    parts.appCommandRun = AppCommand_Run;
+    parts.pollPosition = PollPosition;
+    parts.loadDisc = LoadDisc;
+    parts.playFiles = PlayFiles;
     return parts;
 }

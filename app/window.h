@@ -20,8 +20,6 @@ public:
     // Marks the whole window, background included, for the next paint.
     virtual void invalidateAll() {}
     virtual void setTitle(const std::string& /*title*/) {}
-    // The title the window shows when it shows nothing else (the video frame's "AP Name").
-    virtual std::string baseTitle() const { return {}; }
     virtual void setTopmost(bool /*on*/) {}
     virtual bool minimized() const { return false; }
     // The wait cursor over the window while the player is busy.

@@ -1,9 +1,10 @@
 #include "playback/playback_hooks.h"
 
+#include "app/app_context.h"
+
 PlaybackHooks& playbackHooks()
 {
-    static PlaybackHooks hooks;
-    return hooks;
+    return app().playbackHooks;
 }
 
 uint32_t Panel_BeginBusyCursor()

@@ -183,6 +183,7 @@ void SetVideoTitle(const std::string* path)
     Window* frame = app().windows.videoFrame;
     if (!frame)
         return;
-    // The path as the list holds it, never cut: a cut path would name another file.
-    frame->setTitle(path && !path->empty() ? *path : frame->baseTitle());
+    // The path as the list holds it, never cut: a cut path would name another file. An empty
+    // title gives the frame's base title.
+    frame->setTitle(path ? *path : std::string());
 }

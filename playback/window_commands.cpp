@@ -6,6 +6,7 @@
 #include "components/hublet.h"
 #include "playback/command_id.h"
 #include "playback/playback_hooks.h"
+#include "video/sys_command.h"
 
 namespace {
 // The value of "Help File" is read into a buffer of this size, terminator included.
@@ -16,7 +17,7 @@ void Minimize()
 {
     Window* panel = app().windows.panel;
     if (panel && !panel->minimized())
-        panel->post({msg::SysCommand, kSysCommandMinimize, 0});
+        panel->post({msg::SysCommand, sys_command::Minimize, 0});
 }
 
 void Help()

@@ -13,6 +13,5 @@ void ToggleVideoTopmost();
 // Asks the video image window to switch the video size, as its double click does.
 void ToggleVideoSize();
 
-// WM_SYSCOMMAND's minimise, and the double click that the image window takes as Video Size.
-constexpr unsigned kSysCommandMinimize = 0xF020;
+// The double click that the image window takes as Video Size.
 constexpr unsigned kLeftButtonDoubleClickMessage = 0x0203;

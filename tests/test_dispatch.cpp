@@ -15,6 +15,8 @@
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
+#include "video/sys_command.h"
+#include "video/video_window.h"
 
 namespace {
 // The commands of the table, by the phase they act at.
@@ -249,6 +251,7 @@ TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 
 TEST_F(DispatchTest, VideoSizeAsksTheImageWindowForItsDoubleClick)
 {
+    static_assert(kLeftButtonDoubleClickMessage == video_msg::LButtonDblClk, "the image window's own number");
     EXPECT_EQ(DispatchCommand(51, 3), 1u);
     EXPECT_EQ(videoImage.posted, (std::vector<Message>{{kLeftButtonDoubleClickMessage, 0, 0}}));
 }
@@ -256,7 +259,7 @@ TEST_F(DispatchTest, VideoSizeAsksTheImageWindowForItsDoubleClick)
 TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
 {
     EXPECT_EQ(DispatchCommand(1, 3), 1u);
-    EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::SysCommand, kSysCommandMinimize, 0}}));
+    EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::SysCommand, 0xF020, 0}}));
     panel.posted.clear();
     panel.isMinimized = true;
     EXPECT_EQ(DispatchCommand(1, 3), 1u);

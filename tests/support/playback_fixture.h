@@ -20,8 +20,8 @@ public:
     ManualTimers& manualTimers() { return timers_; }
     const ManualTimers& manualTimers() const { return timers_; }
     void invalidateAll() override { ++wholeInvalidations; }
-    void setTitle(const std::string& text) override { titles.push_back(text); }
-    std::string baseTitle() const override { return base_; }
+    // As the video frame does: an empty title shows the base title.
+    void setTitle(const std::string& text) override { titles.push_back(text.empty() ? base_ : text); }
     void setTopmost(bool on) override { topmost.push_back(on); }
     bool minimized() const override { return isMinimized; }
 
