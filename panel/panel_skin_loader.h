@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -17,6 +18,9 @@ bool PanelSkin_FindCommand(std::string_view name, uint32_t& command);
 
 // Section "Panel": the faces and the region. 0 when "Normal Bitmap" gives no picture.
 uint32_t PanelSkin_LoadFace();
+// The same, calling afterFaces (the window's placement) once the faces are read and before the
+// region is made; not called when the face is missing.
+uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces);
 
 // One element, or one part of one, of section "Panel\LED\<element>"; an empty suffix means
 // the keys carry none. Null outputs are not read.

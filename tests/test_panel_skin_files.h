@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+// A skin folder and configuration written by a test: Quintara.CFG beside a skin folder, both
+// in one temporary folder that app().settings points at.
+class SkinFiles {
+public:
+    SkinFiles();
+
+    // Replaces the whole configuration.
+    void config(const std::string& text) const;
+    // A w x h picture of one colour in the skin folder.
+    void picture(const std::string& name, int width, int height, QColor colour = Qt::gray) const;
+    // Raw bytes in the skin folder (damaged pictures).
+    void raw(const std::string& name, const std::string& bytes) const;
+
+    const TempDir& dir() const { return dir_; }
+
+private:
+    TempDir dir_;
+};
