@@ -374,9 +374,10 @@ bool Panel_CreateWith(const PanelParts& parts, std::string& why)
     }
     const std::string title = panelTitle();
     PanelSkin& skin = app().panelSkin;
-    if (!parts.loadFace || !parts.loadFace() || !skin.faceNormal)
+    Point position;
+    const auto place = [&] { position = Panel_PlaceWindow(skin.faceSize, primaryScreenSize()); };
+    if (!parts.loadFace || !parts.loadFace(place) || !skin.faceNormal)
         return refuse(parts, why, "\"Normal Bitmap\" of section [Panel] gives no picture");
-    const Point position = Panel_PlaceWindow(skin.faceSize, primaryScreenSize());
 
     PlayerState& s = app().state;
     s.shownSoundQuality = 4;

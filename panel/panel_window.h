@@ -21,7 +21,9 @@ class QPainter;
 // provide, with the timers and the command dispatcher. Panel_Create uses the real ones;
 // tests give their own (a skin built in code, a manual clock, a recording dispatcher).
 struct PanelParts {
-    std::function<uint32_t()> loadFace;  // section "Panel" into app().panelSkin; 0 refuses
+    // Section "Panel" into app().panelSkin, calling afterFaces (the placement) between the face
+    // pictures and the region; 0 refuses.
+    std::function<uint32_t(const std::function<void()>& afterFaces)> loadFace;
     std::function<void()> loadLed;
     std::function<void()> loadSelectTrackSettings;
     std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
@@ -100,6 +102,9 @@ private:
     QImage composed_;
     QRegion pending_;  // marked and not yet painted
 };
+
+// The skin reader's steps, without the LED painter.
+PanelParts Panel_SkinParts();
 
 // Makes the panel with the real skin reader, LED painter, Qt timers and DispatchCommand; sets
 // app().windows.panel and plugs the panel into playback's hooks. False, with the reason, when

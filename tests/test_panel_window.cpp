@@ -161,11 +161,14 @@ protected:
         mainWindow = std::make_unique<MainWindow>(mainTimers, host);
         app().windows.main = mainWindow.get();
 
-        parts.loadFace = [this] {
-            ++steps;
-            if (withFace)
-                buildSkin();
-            return withFace ? 1u : 0u;
+        parts.loadFace = [this](const std::function<void()>& afterFaces) {
+            if (!withFace)
+                return 0u;
+            buildSkin();
+            const std::optional<Region> region = std::exchange(app().panelSkin.region, std::nullopt);
+            afterFaces();
+            app().panelSkin.region = region;
+            return 1u;
         };
         parts.loadLed = [] { buildLed(); };
         parts.loadSelectTrackSettings = [] {};
@@ -249,7 +252,6 @@ protected:
     PanelParts parts;
     bool withFace = true;
     bool withButtons = true;
-    int steps = 0;
     int frees = 0;
     std::vector<std::string> sections;
     std::vector<Event> events;
