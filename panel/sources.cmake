@@ -10,3 +10,19 @@ target_sources(quintara_desktop PRIVATE
 
 # The region maker the skin's outline is cut with.
 include(${CMAKE_CURRENT_SOURCE_DIR}/components/maskcut/sources.cmake)
+
+# The default skin's generator draws the panel too. Run it by hand when the drawing changes
+# (target quintara_default_panel_skin) and put the sections it prints into Quintara.CFG.
+target_sources(quintara_make_default_skin PRIVATE
+  ${CMAKE_CURRENT_SOURCE_DIR}/tools/panel_skin_art.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tools/cursor_art.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tools/panel_key_icons.cpp
+)
+target_include_directories(quintara_make_default_skin PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_custom_target(quintara_default_panel_skin
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:quintara_make_default_skin> ${CMAKE_CURRENT_SOURCE_DIR}/resources/skin/video
+          ${CMAKE_CURRENT_SOURCE_DIR}/resources > ${CMAKE_CURRENT_BINARY_DIR}/panel_sections.cfg
+  DEPENDS quintara_make_default_skin
+  COMMENT "Drawing the default skin's panel, cursors and icons; its sections go to panel_sections.cfg"
+  VERBATIM)

@@ -1,7 +1,9 @@
 // Draws the default skin's video pictures: a dark brushed-metal bezel in eight pieces (four
-// corners, four edge tiles) and the idle picture, saved as 24-bit Windows bitmaps.
+// corners, four edge tiles) and the idle picture, saved as 24-bit Windows bitmaps. Given the
+// resources folder too, it also draws the panel (into skin/panel), the cursors and the icons,
+// and prints the panel's sections of Quintara.CFG.
 //
-//   quintara_make_default_skin <folder>
+//   quintara_make_default_skin <video folder> [<resources folder>]
 //
 // The drawing is deterministic (fixed noise seed), so running it again changes no byte.
 
@@ -19,6 +21,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+
+#include "tools/panel_skin_art.h"
 
 namespace {
 
@@ -280,7 +284,7 @@ QImage idlePicture()
     return image;
 }
 
-bool save(const QImage& image, const QDir& folder, const char* name)
+bool save(const QImage& image, const QDir& folder, const QString& name)
 {
     // RGB888 makes the writer emit 24 bits a pixel, as older skin tools expect.
     const QString path = folder.filePath(name);
@@ -290,13 +294,38 @@ bool save(const QImage& image, const QDir& folder, const char* name)
     return false;
 }
 
+bool savePng(const QImage& image, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name);
+    if (QDir().mkpath(folder.path()) && image.save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+bool drawPanel(const QDir& resources)
+{
+    const QDir panel(resources.filePath("skin/panel"));
+    if (!QDir().mkpath(panel.path()))
+        return false;
+    const PanelArt art = DrawPanelArt();
+    for (const auto& [name, picture] : art.pictures)
+        if (!save(picture, panel, name))
+            return false;
+    std::fputs(qPrintable(art.configSections), stdout);
+    const QDir cursors(resources.filePath("cursors")), icons(resources.filePath("icons"));
+    return savePng(DrawPointingHandCursor(), cursors, "pointing_hand.png") &&
+           savePng(DrawOpenHandCursor(), cursors, "open_hand.png") &&
+           savePng(DrawPlayerIcon(64), icons, "quintara.png") && savePng(DrawVideoIcon(64), icons, "video.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <video folder> [<resources folder>]\n", argv[0]);
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
@@ -318,5 +347,7 @@ int main(int argc, char** argv)
                        save(edgeTile(Face::Right, brushes), folder, "border_r.bmp") &&
                        save(lb, folder, "border_lb.bmp") && save(edgeTile(Face::Bottom, brushes), folder, "border_b.bmp") &&
                        save(rb, folder, "border_rb.bmp") && save(idlePicture(), folder, "idle.bmp");
+    if (saved && argc == 3)
+        return drawPanel(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     return saved ? 0 : 1;
 }
