@@ -1,7 +1,7 @@
 # Tests of the panel window, its buttons and the keyboard map.
 quintara_logic_test(panel_logic_tests test_keyboard.cpp test_panel_buttons.cpp test_panel_place.cpp)
 quintara_test(panel_window_tests test_panel_window.cpp test_keyboard_qt.cpp test_panel_from_files.cpp
-  test_panel_skin_files.cpp)
+  test_panel_skin_files.cpp test_panel_default_skin.cpp)
 
 # The same on a real X server (test.sh starts Xvfb and sets DISPLAY), where no window manager
 # moves the panel; skipped where no display is given.

@@ -191,7 +191,7 @@ protected:
             events.push_back({command, phase});
             return 1u;
         };
-        Panel_LoadCursors();
+        ASSERT_TRUE(Panel_LoadCursors());
     }
 
     void TearDown() override
