@@ -26,3 +26,16 @@ add_custom_target(quintara_default_panel_skin
   DEPENDS quintara_make_default_skin
   COMMENT "Drawing the default skin's panel, cursors and icons; its sections go to panel_sections.cfg"
   VERBATIM)
+
+# The panel's cursors and the application icons travel inside the executable, as
+# ":/cursors/pointing_hand.png" (over a button, hot spot 11,0), ":/cursors/open_hand.png"
+# (elsewhere, hot spot 14,0), ":/icons/quintara.png" and ":/icons/video.png".
+qt_add_resources(quintara_desktop quintara_panel_pictures
+  PREFIX "/"
+  BASE ${CMAKE_CURRENT_SOURCE_DIR}/resources
+  FILES
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/cursors/pointing_hand.png
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/cursors/open_hand.png
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/quintara.png
+    ${CMAKE_CURRENT_SOURCE_DIR}/resources/icons/video.png
+)

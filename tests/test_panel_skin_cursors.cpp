@@ -62,4 +62,14 @@ TEST(ApplicationIcons, SquareOpaqueInsideClearAtTheCorners)
     EXPECT_NE(resource("icons/quintara.png"), resource("icons/video.png"));
 }
 
+TEST(PanelCursors, TheExecutableCarriesTheSamePictures)
+{
+    for (const std::string name :
+         {"cursors/pointing_hand.png", "cursors/open_hand.png", "icons/quintara.png", "icons/video.png"}) {
+        const QImage embedded(QString::fromStdString(":/" + name));
+        ASSERT_FALSE(embedded.isNull()) << name;
+        EXPECT_EQ(embedded, resource(name)) << name;
+    }
+}
+
 }  // namespace
