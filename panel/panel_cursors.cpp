@@ -8,7 +8,7 @@
 
 namespace {
 
-// The shipped pictures, built into the executable.
+// The shipped pictures, which travel inside the executable.
 std::unique_ptr<Cursor> load(const char* name, QPoint hotSpot)
 {
     const QPixmap picture(QString(":/cursors/") + name);

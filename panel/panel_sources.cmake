@@ -19,11 +19,3 @@ target_sources(quintara_desktop PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/video_keys.cpp
 )
 
-# The two hand cursors, built into the executable.
-qt_add_resources(quintara_desktop "panel_cursors"
-  PREFIX "/cursors"
-  BASE ${CMAKE_CURRENT_SOURCE_DIR}/resources/cursors
-  FILES
-    ${CMAKE_CURRENT_SOURCE_DIR}/resources/cursors/open_hand.png
-    ${CMAKE_CURRENT_SOURCE_DIR}/resources/cursors/pointing_hand.png
-)
