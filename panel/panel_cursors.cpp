@@ -1,0 +1,48 @@
+#include "panel/panel_cursors.h"
+
+#include <memory>
+
+#include <QPixmap>
+
+#include "app/app_context.h"
+
+namespace {
+
+// The shipped pictures, which travel inside the executable.
+std::unique_ptr<Cursor> load(const char* name, QPoint hotSpot)
+{
+    const QPixmap picture(QString(":/cursors/") + name);
+    if (picture.isNull())
+        return nullptr;
+    return std::make_unique<Cursor>(Cursor{QCursor(picture, hotSpot.x(), hotSpot.y())});
+}
+
+struct PanelCursors {
+    std::unique_ptr<Cursor> button;
+    std::unique_ptr<Cursor> body;
+};
+
+PanelCursors& cursors()
+{
+    static PanelCursors instance;
+    return instance;
+}
+
+}  // namespace
+
+bool Panel_LoadCursors()
+{
+    PanelCursors& c = cursors();
+    c.button = load("pointing_hand.png", {11, 0});
+    c.body = load("open_hand.png", {14, 0});
+    app().windows.buttonCursor = c.button.get();
+    app().windows.panelCursor = c.body.get();
+    return c.button && c.body;
+}
+
+void Panel_DestroyCursors()
+{
+    app().windows.buttonCursor = nullptr;
+    app().windows.panelCursor = nullptr;
+    cursors() = {};
+}

@@ -1,0 +1,428 @@
+#include "panel/panel_window.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+
+#include "app/app_context.h"
+#include "app/qt_timers.h"
+#include "app/settings.h"
+#include "components/reelkit.h"
+#include "components/nestwell.h"
+#include "panel/drive_commands.h"
+#include "panel/panel_cursors.h"
+#include "panel/panel_place.h"
+#include "panel/qt_keys.h"
+#include "playback/command_id.h"
+#include "playback/dispatch.h"
+#include "playback/playback_hooks.h"
+#include "playback/track_entry.h"
+#include "playback/window_access.h"
+#include "led/led_refresh.h"
+#include "video/sys_command.h"
+#include "video/video_window.h"
+
+namespace {
+
+constexpr const char* kSection = "Panel";
+constexpr const char* kButtonsSection = "Panel\\Buttons";
+// The main window's title, which the panel takes when the skin names none.
+constexpr const char* kMainTitle = "Video Player";
+
+QRect toQRect(const Rect& r)
+{
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+QRegion toQRegion(const Region& region)
+{
+    QRegion out;
+    for (const Rect& r : region.rects)
+        out += toQRect(r);
+    return out;
+}
+
+struct Panel {
+    std::unique_ptr<PanelWindow> window;
+    PanelParts parts;
+};
+
+Panel& panel()
+{
+    static Panel instance;
+    return instance;
+}
+
+}  // namespace
+
+PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      drawLed_(parts.drawLed),
+      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher(DispatchCommand)),
+      timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
+                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); })),
+      buttons_(app().panelSkin.buttons, *this, dispatch_)
+{
+    setObjectName("HalvexVideoPanelWnd");
+    setWindowTitle(QString::fromStdString(title));
+    // Every paint covers the whole face: nothing is ever erased.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+PanelWindow::~PanelWindow() = default;
+
+void PanelWindow::post(const Message& message)
+{
+    QMetaObject::invokeMethod(this, [this, message] { handle(message); }, Qt::QueuedConnection);
+}
+
+void PanelWindow::handle(const Message& message)
+{
+    if (message.id == msg::Command) {
+        Panel_DriveCommand(message.wParam);
+        return;
+    }
+    if (message.id != msg::SysCommand)
+        return;
+    // The low four bits of a system command are the system's own.
+    const uint32_t command = static_cast<uint32_t>(message.wParam) & 0xFFF0;
+    if (SysCommand_CloseToMain(this, command))
+        return;
+    if (command == sys_command::Minimize)
+        showMinimized();
+    else if (command == sys_command::Restore)
+        showNormal();
+}
+
+void PanelWindow::timerTick(TimerId id)
+{
+    PlayerState& s = app().state;
+    if (id == panel_timer::EntryBlink) {
+        s.entryBlinkOn = !s.entryBlinkOn;
+        Led_RefreshTrackNumber(1);
+    } else if (id == panel_timer::EntryEnd) {
+        if (app().settings.autoReturn)
+            dispatch_(command_id::Return, CommandPhase::Click);
+        else
+            EndTrackEntry(1);
+    }
+}
+
+void PanelWindow::invalidate(const Rect& area)
+{
+    const QRect r = toQRect(area);
+    pending_ += r;
+    update(r);
+}
+
+void PanelWindow::repaintNow()
+{
+    if (pending_.isEmpty())
+        return;
+    const QRegion marked = pending_;
+    pending_ = QRegion();
+    repaint(marked);
+}
+
+void PanelWindow::invalidateAll()
+{
+    pending_ = QRegion(rect());
+    update();
+}
+
+void PanelWindow::setTitle(const std::string& title)
+{
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void PanelWindow::setTopmost(bool on)
+{
+    SetStaysOnTop(*this, on);
+}
+
+bool PanelWindow::minimized() const
+{
+    return windowState() & Qt::WindowMinimized;
+}
+
+void PanelWindow::place(Point position, Size size, const std::optional<Region>& region)
+{
+    setFixedSize(size.width, size.height);
+    move(position.x, position.y);
+    state_.screenPosition = position;
+    if (region)
+        setMask(toQRegion(*region));
+}
+
+uint32_t PanelWindow::beginBusyCursor()
+{
+    PanelPointerState& s = buttons_.state();
+    if (s.busyCursorOn)
+        return 1;
+    // Over every window of the player until the operation ends; the one it covers comes back.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    s.busyCursorOn = true;
+    return 1;
+}
+
+uint32_t PanelWindow::endBusyCursor()
+{
+    PanelPointerState& s = buttons_.state();
+    if (!s.busyCursorOn)
+        return 0;
+    QGuiApplication::restoreOverrideCursor();
+    s.busyCursorOn = false;
+    return 1;
+}
+
+Point PanelWindow::pointer() const
+{
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    return {at.x(), at.y()};
+}
+
+void PanelWindow::beginMove()
+{
+    drag_.begin(*this, QCursor::pos());
+}
+
+void PanelWindow::resetTooltip()
+{
+    QToolTip::hideText();
+}
+
+void PanelWindow::showPointerCursor()
+{
+    const Cursor* c = buttons_.cursor() == PanelCursor::Button ? app().windows.buttonCursor
+                                                                : app().windows.panelCursor;
+    if (c)
+        setCursor(c->cursor);
+    else
+        unsetCursor();
+}
+
+void PanelWindow::compose()
+{
+    const PanelSkin& skin = app().panelSkin;
+    const QSize size(skin.faceSize.width, skin.faceSize.height);
+    if (composed_.size() != size)
+        composed_ = QImage(size, QImage::Format_RGB32);
+    QPainter painter(&composed_);
+    painter.drawImage(0, 0, *skin.faceNormal);
+    if (drawLed_)
+        drawLed_(painter);
+    Panel_DrawButtons(painter, skin.buttons, skin.faceNormal, skin.faceSelected,
+                      skin.faceMouseIn ? skin.faceMouseIn : skin.faceNormal);
+}
+
+void PanelWindow::paintEvent(QPaintEvent* event)
+{
+    if (!app().panelSkin.faceNormal)
+        return QWidget::paintEvent(event);
+    pending_ -= event->region();
+    compose();
+    // One copy; the marked region only limits what reaches the screen. The pixel ratio scales
+    // it here, once: the skin's pictures stay at their own size.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != qRound(devicePixelRatioF()));
+    painter.drawImage(rect(), composed_);
+}
+
+bool PanelWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const std::string tip = buttons_.tooltip();
+        if (tip.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), QString::fromStdString(tip), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void PanelWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Positions while minimised are not the panel's.
+    if (!minimized())
+        state_.screenPosition = {x(), y()};
+}
+
+void PanelWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && app().state.videoTopmost)
+        setTopmost(false);
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close (its menu, Alt+F4) closes the player, not just the panel.
+    event->ignore();
+    SysCommand_CloseToMain(this, sys_command::Close);
+}
+
+void PanelWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || drag_.following())
+        return QWidget::mousePressEvent(event);
+    buttons_.press();
+}
+
+void PanelWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (drag_.following()) {
+        drag_.follow(*this, event->globalPosition().toPoint());
+        return;
+    }
+    buttons_.move();
+    showPointerCursor();
+}
+
+void PanelWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseReleaseEvent(event);
+    if (drag_.following()) {
+        drag_.end();
+        return;
+    }
+    buttons_.release();
+    showPointerCursor();
+}
+
+void PanelWindow::mouseDoubleClickEvent(QMouseEvent*)
+{
+    // The second press of a double click is ignored: the first click has done it all.
+}
+
+void PanelWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Alt+F4 reaches the window only where no window manager takes it first.
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
+        SysCommand_CloseToMain(this, sys_command::Close);
+        return;
+    }
+    if (!QtKey_RouteAppCommand(*this, *event))
+        QtKey_Route(*this, *event);
+}
+
+void PanelWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!QtKey_RouteAppCommand(*this, *event))
+        QtKey_Route(*this, *event);
+}
+
+namespace {
+
+std::string panelTitle()
+{
+    const std::string name = ReadConfigText(kSection, "AP Name", kConfigTextBuffer);
+    return name.empty() ? std::string(kMainTitle) : name;
+}
+
+Size primaryScreenSize()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? Size{screen->geometry().width(), screen->geometry().height()} : Size{};
+}
+
+void plugIntoPlayback(PanelWindow* window)
+{
+    PlaybackHooks& hooks = playbackHooks();
+    if (!window) {
+        hooks.panelBeginBusyCursor = {};
+        hooks.panelEndBusyCursor = {};
+        hooks.panelSetButtonChecked = {};
+        return;
+    }
+    hooks.panelBeginBusyCursor = [window] { return window->beginBusyCursor(); };
+    hooks.panelEndBusyCursor = [window] { return window->endBusyCursor(); };
+    hooks.panelSetButtonChecked = [window](CommandId command, uint32_t checked) {
+        return window->buttons().setChecked(command, checked);
+    };
+}
+
+// A refused creation releases what it loaded and leaves no trace: no panel, nothing stored.
+bool refuse(const PanelParts& parts, std::string& why, std::string reason)
+{
+    if (parts.freeSkin)
+        parts.freeSkin();
+    why = std::move(reason);
+    return false;
+}
+
+}  // namespace
+
+bool Panel_CreateWith(const PanelParts& parts, std::string& why)
+{
+    Panel& p = panel();
+    if (p.window) {
+        why = "the control panel exists already";
+        return false;
+    }
+    const std::string title = panelTitle();
+    PanelSkin& skin = app().panelSkin;
+    Point position;
+    const auto place = [&] { position = Panel_PlaceWindow(skin.faceSize, primaryScreenSize()); };
+    if (!parts.loadFace || !parts.loadFace(place) || !skin.faceNormal)
+        return refuse(parts, why, "\"Normal Bitmap\" of section [Panel] gives no picture");
+
+    PlayerState& s = app().state;
+    s.shownSoundQuality = 4;
+    s.shownAudioChannel = 3;
+    s.shownSoundChannel = 2;
+    if (parts.loadLed)
+        parts.loadLed();
+    if (parts.loadSelectTrackSettings)
+        parts.loadSelectTrackSettings();
+    if (parts.loadButtons)
+        skin.buttons = parts.loadButtons(kButtonsSection);
+    if (skin.buttons.empty())
+        return refuse(parts, why, "section [Panel\\Buttons] gives no button");
+
+    auto window = std::make_unique<PanelWindow>(parts, title);
+    window->place(position, skin.faceSize, skin.region);
+    window->show();
+    window->raise();
+    app().windows.panel = window.get();
+    plugIntoPlayback(window.get());
+    p.parts = parts;
+    p.window = std::move(window);
+    return true;
+}
+
+void Panel_Destroy()
+{
+    Panel& p = panel();
+    if (!p.window)
+        return;
+    // Playback ends with the panel, before the main window shuts the engine down.
+    Reelkit_Stop();
+    Reelkit_Close();
+    p.window->endBusyCursor();
+    plugIntoPlayback(nullptr);
+    const Point position = p.window->state().screenPosition;
+    app().windows.panel = nullptr;
+    p.window.reset();
+    if (p.parts.freeSkin)
+        p.parts.freeSkin();
+    Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
+    p.parts = {};
+}
+
+PanelWindow* Panel_Window()
+{
+    return panel().window.get();
+}

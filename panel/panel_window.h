@@ -1,0 +1,119 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QImage>
+#include <QRegion>
+#include <QWidget>
+
+#include "app/window.h"
+#include "panel/panel_buttons.h"
+#include "panel/panel_drag.h"
+#include "panel/panel_skin.h"
+
+class QPainter;
+
+// The steps of the panel's creation and painting that the skin reader and the LED display
+// provide, with the timers and the command dispatcher. Panel_Create uses the real ones;
+// tests give their own (a skin built in code, a manual clock, a recording dispatcher).
+struct PanelParts {
+    // Section "Panel" into app().panelSkin, calling afterFaces (the placement) between the face
+    // pictures and the region; 0 refuses.
+    std::function<uint32_t(const std::function<void()>& afterFaces)> loadFace;
+    std::function<void()> loadLed;
+    std::function<void()> loadSelectTrackSettings;
+    std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
+    std::function<void()> freeSkin;
+    std::function<void(QPainter&)> drawLed;
+    // The panel's timers; Qt's when empty.
+    std::function<std::unique_ptr<TimerHost>(TimerTick tick)> makeTimers;
+    // DispatchCommand when empty.
+    PanelDispatcher dispatch;
+};
+
+// The panel's own record beside its buttons' pointer fields.
+struct PanelState {
+    Point screenPosition;  // left and top on the screen, stored at destruction
+};
+
+// The skinned control panel: frameless, shaped by the skin's region, painted off-screen.
+class PanelWindow : public QWidget, public Window, private PanelPointerHost {
+    Q_OBJECT
+public:
+    PanelWindow(const PanelParts& parts, const std::string& title);
+    ~PanelWindow() override;
+
+    void post(const Message& message) override;
+    TimerHost& timers() override { return *timers_; }
+    void invalidate(const Rect& area) override;
+    void repaintNow() override;
+    void invalidateAll() override;
+    void setTitle(const std::string& title) override;
+    void setTopmost(bool on) override;
+    bool minimized() const override;
+
+    // A posted message once the loop takes it: system commands and drive-menu items.
+    void handle(const Message& message);
+    void timerTick(TimerId id);
+
+    // Puts the window at the place and in the shape of the skin.
+    void place(Point position, Size size, const std::optional<Region>& region);
+
+    PanelState& state() { return state_; }
+    PanelButtons& buttons() { return buttons_; }
+    uint32_t beginBusyCursor();
+    uint32_t endBusyCursor();
+    // The picture of the last paint, as composed before it went to the screen.
+    const QImage& composed() const { return composed_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    // PanelPointerHost
+    Window& window() override { return *this; }
+    Point pointer() const override;
+    void beginMove() override;
+    void resetTooltip() override;
+
+    void compose();
+    void showPointerCursor();
+
+    std::function<void(QPainter&)> drawLed_;
+    PanelDispatcher dispatch_;
+    std::unique_ptr<TimerHost> timers_;
+    PanelState state_;
+    PanelButtons buttons_;
+    PanelDrag drag_;
+    QImage composed_;
+    QRegion pending_;  // marked and not yet painted
+};
+
+// The skin reader's steps, without the LED painter.
+PanelParts Panel_SkinParts();
+
+// Makes the panel with the real skin reader, LED painter, Qt timers and DispatchCommand; sets
+// app().windows.panel and plugs the panel into playback's hooks. False, with the reason, when
+// the skin gives no face picture or no button.
+bool Panel_Create(std::string& why);
+// The same with the given parts.
+bool Panel_CreateWith(const PanelParts& parts, std::string& why);
+// Stops and closes the media engine, releases the skin, stores the position, and destroys
+// the window. Nothing happens when there is no panel.
+void Panel_Destroy();
+// The live panel, or null.
+PanelWindow* Panel_Window();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class QKeyEvent;
+class Window;
+
+// Qt's key events in the terms of the keyboard map: virtual-key codes, characters, and the
+// application commands of the multimedia keys.
+
+// The virtual-key code of the event's key; 0 for a key the map has no code for.
+uint32_t QtKey_VirtualKey(const QKeyEvent& event);
+// The characters the key produced, as the platform's translation gives them (Enter gives 13).
+std::vector<uint32_t> QtKey_Characters(const QKeyEvent& event);
+// The application command (8..14) of a multimedia key; 0 for any other key.
+uint32_t QtKey_AppCommand(const QKeyEvent& event);
+
+// A multimedia key of the window goes to the multimedia-key handling, as WM_APPCOMMAND with
+// the command in bits 16..27 of lParam. Answers true when the event was a multimedia key.
+bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event);
+
+// A key press becomes the key-down and the characters it produced, a release the key-up;
+// the keyboard's own repeats come as presses only, as they do where each repeat is one more
+// key-down. Answers true: the window's key handling is the map's.
+bool QtKey_Route(Window& window, const QKeyEvent& event);

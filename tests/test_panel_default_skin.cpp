@@ -1,0 +1,97 @@
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "components/maskcut/maskcut_regions.h"
+#include "components/nestwell/nestwell_file.h"
+#include "panel/panel_cursors.h"
+#include "panel/panel_place.h"
+#include "panel/panel_window.h"
+#include "tests/support/recording_components.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// The panel as the player makes it: the shipped configuration and skin, the real reader and
+// LED painter, the shipped cursors.
+class DefaultPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        app().settings.exeDir = std::string(QUINTARA_SOURCE_DIR) + "/resources/";
+        app().settings.cfgPath = app().settings.exeDir + "Quintara.CFG";
+        app().settings.rcDir = app().settings.exeDir + "skin/";
+        InstallRecordingComponents(journal);
+        app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+        app().components.nestwell = std::make_unique<NestwellFile>(dir.file("profiles"));
+        app().components.nestwell->setUserProfileInfo("tester", kApplicationKey);
+    }
+    void TearDown() override
+    {
+        Panel_Destroy();
+        Panel_DestroyCursors();
+        resetApp();
+    }
+
+    TempDir dir;
+    Journal journal;
+};
+
+TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
+{
+    ASSERT_TRUE(Panel_LoadCursors());
+    EXPECT_EQ(app().windows.buttonCursor->cursor.hotSpot(), QPoint(11, 0));
+    EXPECT_EQ(app().windows.panelCursor->cursor.hotSpot(), QPoint(14, 0));
+
+    std::string why;
+    ASSERT_TRUE(Panel_Create(why)) << why;
+    settle();
+    PanelWindow* panel = Panel_Window();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    const Size face = app().panelSkin.faceSize;
+    EXPECT_EQ(panel->size(), QSize(face.width, face.height));
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    // Centred, or at the left edge of a screen narrower than the panel.
+    const Point centred = Panel_PlacePosition(face, {screen.width(), screen.height()}, "");
+    EXPECT_EQ(panel->pos(), QPoint(centred.x, centred.y));
+    EXPECT_EQ(centred.x, std::max(0, (screen.width() - face.width) / 2));
+    // Shaped: an outline that is not the plain rectangle.
+    EXPECT_FALSE(panel->mask().isEmpty());
+    EXPECT_NE(panel->mask(), QRegion(panel->rect()));
+    EXPECT_GE(app().panelSkin.buttons.size(), 20u);
+
+    // Over a button the pointing hand, over the body the open hand.
+    const Rect first = app().panelSkin.buttons.front().rect;
+    const QPoint onButton((first.left + first.right) / 2, (first.top + first.bottom) / 2);
+    QCursor::setPos(panel->mapToGlobal(onButton));
+    QMouseEvent move(QEvent::MouseMove, QPointF(onButton), QPointF(panel->mapToGlobal(onButton)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &move);
+    EXPECT_EQ(panel->cursor().hotSpot(), QPoint(11, 0));
+
+    // Painted through the LED painter: the composed picture is the face's size.
+    panel->repaint();
+    EXPECT_EQ(panel->composed().size(), QSize(face.width, face.height));
+}
+
+}  // namespace

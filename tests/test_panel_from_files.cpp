@@ -1,0 +1,202 @@
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "components/maskcut/maskcut_regions.h"
+#include "components/nestwell/nestwell_file.h"
+#include "led/led_refresh.h"
+#include "panel/panel_window.h"
+#include "tests/support/manual_timers.h"
+#include "tests/support/recording_components.h"
+#include "tests/test_panel_skin_files.h"
+
+namespace {
+
+// A panel read by the real skin reader from files the test writes: a 120 x 40 face whose
+// region picture cuts a white notch out of the top-right corner, one Play button, a time strip.
+constexpr const char* kConfig = R"([Panel]
+Normal Bitmap=face.bmp
+Selected Bitmap=face-selected.bmp
+Region Bitmap=Shape\region.bmp
+[Panel\Buttons]
+Button 1=play
+Button 2=Nothing Of The Kind
+Button 3=Mute
+[Play]
+Size=20,20
+Position=10,10
+[Mute]
+Check Button=1
+Size=20,20
+Position=40,10
+Tip=Sound off and on
+[Panel\LED\Time Numbers]
+Bitmap=digits.bmp
+Position Sec-Uint=110,28
+Position Sec-Decimal=102,28
+Position Min-Uint=90,28
+Position Min-Decimal=82,28
+Position Hour-Uint=70,28
+[SelectTrack Settings]
+Blink Track Interval=200
+)";
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+class PaintLog : public QObject {
+public:
+    std::vector<QRegion> painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.push_back(static_cast<QPaintEvent*>(event)->region());
+        return false;
+    }
+};
+
+class PanelFromFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        QCursor::setPos(0, 0);
+        files = std::make_unique<SkinFiles>();
+        files->config(kConfig);
+        files->picture("face.bmp", 120, 40, QColor(30, 30, 30));
+        files->picture("face-selected.bmp", 120, 40, QColor(200, 0, 0));
+        files->picture("digits.bmp", 85, 10, QColor(250, 250, 0));  // cells 8 x 10
+        files->picture("Shape/region.bmp", 1, 1);  // makes the folder
+        QImage shape(120, 40, QImage::Format_RGB32);
+        shape.fill(Qt::black);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 110; x < 120; ++x)
+                shape.setPixelColor(x, y, Qt::white);
+        ASSERT_TRUE(shape.save(QString::fromStdString(files->dir().file("skin/Shape/region.bmp")), "BMP"));
+
+        InstallRecordingComponents(journal);
+        app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+        auto store = std::make_unique<NestwellFile>(files->dir().file("profiles"));
+        store->setUserProfileInfo("tester", kApplicationKey);
+        nestwell = store.get();
+        app().components.nestwell = std::move(store);
+
+        parts = Panel_SkinParts();
+        parts.drawLed = [this](QPainter&) { ++ledPaints; };
+        parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
+        parts.dispatch = [](int32_t, int32_t) { return 1u; };
+    }
+
+    void TearDown() override
+    {
+        Panel_Destroy();
+        resetApp();
+    }
+
+    PanelWindow* create()
+    {
+        std::string why;
+        if (!Panel_CreateWith(parts, why))
+            return nullptr;
+        settle();
+        return Panel_Window();
+    }
+
+    std::string stored()
+    {
+        std::string text;
+        return nestwell->getProfileString("Panel", "Position", &text, 256) ? text : "(none)";
+    }
+
+    std::unique_ptr<SkinFiles> files;
+    Journal journal;
+    NestwellFile* nestwell = nullptr;
+    ManualClock clock;
+    PanelParts parts;
+    int ledPaints = 0;
+};
+
+TEST_F(PanelFromFilesTest, OpensShapedAndSizedByItsSkin)
+{
+    PanelWindow* panel = create();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->size(), QSize(120, 40));
+    EXPECT_EQ(panel->mask(), QRegion(0, 0, 110, 10) + QRegion(0, 10, 120, 30));
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_EQ(panel->pos(), QPoint((screen.width() - 120) / 2, (screen.height() - 40) / 2));
+    const std::vector<PanelButton>& buttons = app().panelSkin.buttons;
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_EQ(buttons[0].rect, (Rect{10, 10, 30, 30}));
+    EXPECT_EQ(buttons[1].tip, "Sound off and on");
+    EXPECT_EQ(app().settings.blinkTrackInterval, 200u);
+    EXPECT_GT(ledPaints, 0);
+}
+
+TEST_F(PanelFromFilesTest, PositionTickRepaintsOnlyItsDigitCells)
+{
+    PanelWindow* panel = create();
+    ASSERT_NE(panel, nullptr);
+    PaintLog log;
+    panel->installEventFilter(&log);
+    ASSERT_EQ(Led_RefreshTime(1), 1u);
+    ASSERT_EQ(log.painted.size(), 1u);
+    QRegion cells;
+    for (const QPoint p : {QPoint(110, 28), QPoint(102, 28), QPoint(90, 28), QPoint(82, 28), QPoint(70, 28)})
+        cells += QRect(p, QSize(9, 11));
+    EXPECT_EQ(log.painted[0], cells & panel->rect());
+    EXPECT_LT(log.painted[0].boundingRect().height(), 12);
+    panel->removeEventFilter(&log);
+}
+
+TEST_F(PanelFromFilesTest, ComesBackWhereItWasLeft)
+{
+    PanelWindow* panel = create();
+    ASSERT_NE(panel, nullptr);
+    panel->move(17, 23);
+    settle();
+    Panel_Destroy();
+    EXPECT_EQ(stored(), "17,23");
+    EXPECT_FALSE(app().panelSkin.faceNormal);
+    EXPECT_TRUE(app().panelSkin.buttons.empty());
+
+    panel = create();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->pos(), QPoint(17, 23));
+}
+
+TEST_F(PanelFromFilesTest, RefusedWithoutItsFacePicture)
+{
+    files->config(std::string(kConfig).replace(std::string(kConfig).find("face.bmp"), 8, "gone.bmp"));
+    EXPECT_EQ(create(), nullptr);
+    EXPECT_EQ(app().windows.panel, nullptr);
+    EXPECT_EQ(stored(), "(none)");
+}
+
+TEST_F(PanelFromFilesTest, RefusedWithoutAButtonLeavingNoPicture)
+{
+    std::string text = kConfig;
+    text.replace(text.find("Button 1=play"), 13, "Button 1=nope");
+    text.replace(text.find("Button 3=Mute"), 13, "Button 3=nope");
+    files->config(text);
+    EXPECT_EQ(create(), nullptr);
+    EXPECT_FALSE(app().panelSkin.faceNormal);
+    EXPECT_EQ(stored(), "(none)");
+}
+
+}  // namespace

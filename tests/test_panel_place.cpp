@@ -1,0 +1,197 @@
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "components/discbay.h"
+#include "components/nestwell.h"
+#include "panel/drive_commands.h"
+#include "panel/panel_place.h"
+
+namespace {
+
+struct PlaceCase {
+    const char* name;
+    Size face;
+    Size screen;
+    const char* stored;
+    Point expected;
+};
+
+const PlaceCase kPlaces[] = {
+    {"CentredEvenFit", {300, 100}, {1024, 768}, "", {362, 334}},
+    {"CentredRoundsTowardZero", {301, 101}, {1024, 768}, "", {361, 333}},
+    {"WiderThanTheScreen", {1100, 100}, {1024, 768}, "", {0, 334}},
+    {"TallerThanTheScreen", {300, 800}, {1024, 768}, "", {362, 0}},
+    {"Stored", {300, 100}, {1024, 768}, "12,40", {12, 40}},
+    {"StoredBeyondBothEdges", {300, 100}, {1024, 768}, "5000,5000", {724, 668}},
+    {"StoredLeftOfTheScreen", {300, 100}, {1024, 768}, "-20,10", {0, 10}},
+    {"StoredHangingOverTheRightEdge", {300, 100}, {1024, 768}, "1000,10", {1000, 10}},
+    {"StoredAtTheRightEdgeExactly", {300, 100}, {1024, 768}, "1024,767", {724, 767}},
+    {"StoredAboveTheScreen", {300, 100}, {1024, 768}, "10,-1", {10, 0}},
+    {"OneNumberReplacesXOnly", {300, 100}, {1024, 768}, "15", {15, 334}},
+    {"CommasRunTogether", {300, 100}, {1024, 768}, ",,15,,7", {15, 7}},
+    {"NoNumbersGivesZeroForX", {300, 100}, {1024, 768}, "abc", {0, 334}},
+    {"LetterThenNumber", {300, 100}, {1024, 768}, "abc,7", {0, 7}},
+    {"OnlyCommasKeepsTheCentre", {300, 100}, {1024, 768}, ",,,", {362, 334}},
+};
+
+class PlaceTest : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(PlaceTest, PlacesAndClamps)
+{
+    const PlaceCase& c = GetParam();
+    EXPECT_EQ(Panel_PlacePosition(c.face, c.screen, c.stored), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Panel, PlaceTest, ::testing::ValuesIn(kPlaces),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A store with one entry that answers as it is told.
+class OneEntryStore : public NestwellStore {
+public:
+    uint32_t answer = 1;
+    std::string text;
+    std::vector<std::string> asked;
+    std::vector<std::string> written;
+
+    uint32_t setUserProfileInfo(const char*, const std::string&) override { return 1; }
+    uint32_t getProfileString(const std::string& section, const std::string& key, std::string* out,
+                              size_t bufferSize) override
+    {
+        asked.push_back(section + "/" + key + "/" + std::to_string(bufferSize));
+        if (answer)
+            *out = text;
+        return answer;
+    }
+    uint32_t setProfileString(const std::string& section, const std::string& key, const std::string& value) override
+    {
+        written.push_back(section + "/" + key + "=" + value);
+        return 1;
+    }
+};
+
+class StoredPlaceTest : public ::testing::Test {
+protected:
+    StoredPlaceTest()
+    {
+        resetApp();
+        auto owned = std::make_unique<OneEntryStore>();
+        store = owned.get();
+        app().components.nestwell = std::move(owned);
+    }
+    ~StoredPlaceTest() override { resetApp(); }
+    OneEntryStore* store = nullptr;
+};
+
+TEST_F(StoredPlaceTest, ReadsPanelPositionFromTheStore)
+{
+    store->text = "5000,5000";
+    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{724, 668}));
+    EXPECT_EQ(store->asked, (std::vector<std::string>{"Panel/Position/256"}));
+}
+
+TEST_F(StoredPlaceTest, FailureOrEmptyKeepsTheCentre)
+{
+    store->text = "";
+    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
+    store->answer = 0;
+    store->text = "1,1";
+    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
+    app().components.nestwell.reset();
+    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
+}
+
+TEST(PositionText, IsWrittenAsTwoDecimals)
+{
+    EXPECT_EQ(Panel_PositionText({724, 668}), "724,668");
+    EXPECT_EQ(Panel_PositionText({-20, 0}), "-20,0");
+}
+
+// The drive-menu items.
+class Doors : public DiscbayDrives {
+public:
+    uint32_t answer = 1;
+    uint32_t open = 0;
+    std::vector<uint32_t> asked;
+    uint32_t init(Window*, uint32_t) override { return 1; }
+    uint32_t deInit(Window*) override { return 1; }
+    uint32_t deviceChange(uint32_t, const DeviceHeader*) override { return 0; }
+    uint32_t getTotalCDRomDrives(uint32_t*) override { return 0; }
+    uint32_t getCDRomDrive(uint32_t, uint32_t*) override { return 0; }
+    uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* isOpen) override
+    {
+        asked.push_back(drive);
+        *isOpen = open;
+        return answer;
+    }
+    uint32_t openCDRomDoor(uint32_t, uint32_t) override { return 0; }
+};
+
+class DriveItemTest : public ::testing::Test {
+protected:
+    DriveItemTest()
+    {
+        resetApp();
+        auto owned = std::make_unique<Doors>();
+        doors = owned.get();
+        app().components.discbay = std::move(owned);
+        saved = Panel_DriveMenuHooks();
+        Panel_DriveMenuHooks().loadDisc = [this](uintptr_t drive, intptr_t mode) {
+            calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
+        };
+        Panel_DriveMenuHooks().setDoorState = [this](uint32_t drive, uint32_t open) {
+            calls.push_back("door " + std::to_string(drive) + " " + std::to_string(open));
+            return 1u;
+        };
+    }
+    ~DriveItemTest() override
+    {
+        Panel_DriveMenuHooks() = saved;
+        resetApp();
+    }
+    Doors* doors = nullptr;
+    DriveMenuHooks saved;
+    std::vector<std::string> calls;
+};
+
+TEST_F(DriveItemTest, LoadItemsLoadTheirDrive)
+{
+    Panel_DriveCommand(41000);
+    Panel_DriveCommand(41025);
+    Panel_DriveCommand(41026);
+    Panel_DriveCommand(40999);
+    Panel_DriveCommand(0x10000 + 41003);  // only the low 16 bits count
+    EXPECT_EQ(calls, (std::vector<std::string>{"load 0 0", "load 25 0", "load 3 0"}));
+}
+
+TEST_F(DriveItemTest, EjectItemsToggleTheDoor)
+{
+    doors->open = 0;
+    Panel_DriveCommand(42004);
+    doors->open = 1;
+    Panel_DriveCommand(42025);
+    Panel_DriveCommand(42026);
+    EXPECT_EQ(calls, (std::vector<std::string>{"door 4 1", "door 25 0"}));
+    EXPECT_EQ(doors->asked, (std::vector<uint32_t>{4, 25}));
+}
+
+TEST_F(DriveItemTest, DoorQueryFailingDoesNothing)
+{
+    doors->answer = 0;
+    Panel_DriveCommand(42004);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(DriveItemTest, EjectOnlyAlwaysOpensWithoutAsking)
+{
+    app().settings.ejectCdRomOnly = 1;
+    doors->open = 1;
+    Panel_DriveCommand(42002);
+    EXPECT_EQ(calls, (std::vector<std::string>{"door 2 1"}));
+    EXPECT_TRUE(doors->asked.empty());
+}
+
+}  // namespace

@@ -1,0 +1,666 @@
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolTip>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "components/nestwell/nestwell_file.h"
+#include "led/led_refresh.h"
+#include "panel/drive_commands.h"
+#include "panel/keyboard.h"
+#include "panel/panel_cursors.h"
+#include "panel/panel_window.h"
+#include "playback/command_id.h"
+#include "playback/dispatch.h"
+#include "playback/playback_hooks.h"
+#include "playback/window_access.h"
+#include "tests/support/manual_timers.h"
+#include "tests/support/recording_components.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+
+struct Event {
+    int32_t command;
+    int32_t phase;
+    bool operator==(const Event&) const = default;
+};
+
+void PrintTo(const Event& e, std::ostream* os)
+{
+    *os << "(" << e.command << ", " << e.phase << ")";
+}
+
+// The colours of the small skin the tests build.
+const QColor kFace(40, 40, 40);
+const QColor kFaceSelected(200, 0, 0);
+const QColor kFaceMouseIn(0, 200, 0);
+const QColor kPlayOwn(0, 0, 220);  // the Play button's own pictures: blue, lighter when held
+const QColor kPlayOwnSelected(120, 120, 255);
+const QColor kLed(250, 250, 0);
+
+constexpr Size kFaceSize{120, 40};
+const Rect kPlay{10, 10, 30, 30};
+const Rect kMute{40, 10, 60, 30};  // checkable, no pictures: cut from the panel-wide ones
+const Rect kTrackLed{65, 5, 85, 17};  // the track number digits; the Mute button does not reach it
+const Rect kUnderPlay{12, 12, 20, 20};  // an LED element that the Play button covers
+
+QImage filled(Size size, QColor colour)
+{
+    QImage image(size.width, size.height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// The skin, built in code in the model the reader fills: a face with a notch cut out of its
+// top-right corner, two buttons, a track number strip and a five-slot time strip.
+void buildSkin()
+{
+    PanelSkin& skin = app().panelSkin;
+    skin.faceNormal = filled(kFaceSize, kFace);
+    skin.faceSize = kFaceSize;
+    skin.faceSelected = filled(kFaceSize, kFaceSelected);
+    skin.faceMouseIn = filled(kFaceSize, kFaceMouseIn);
+    skin.region = Region{{{0, 0, 110, 40}, {110, 10, 120, 40}}};
+}
+
+std::vector<PanelButton> buildButtons()
+{
+    std::vector<PanelButton> buttons(2);
+    buttons[0].command = command_id::Play;
+    buttons[0].tip = "Play";
+    buttons[0].rect = kPlay;
+    buttons[0].bitmaps[0] = filled({20, 20}, kPlayOwn);
+    buttons[0].bitmaps[1] = filled({20, 20}, kPlayOwnSelected);
+    buttons[0].bitmaps[2] = filled({20, 20}, kPlayOwn.lighter());
+    buttons[1].command = command_id::MuteUnMute;
+    buttons[1].tip = "";
+    buttons[1].checkable = 1;
+    buttons[1].rect = kMute;
+    return buttons;
+}
+
+void buildLed()
+{
+    PanelSkin& skin = app().panelSkin;
+    skin.trackNumbers.strip = filled({100, 12}, kLed);
+    skin.trackNumbers.cell = {10, 12};
+    skin.trackNumbers.digitPositions = {Point{75, 5}, Point{65, 5}};
+    skin.timeNumbers.strip = filled({80, 10}, kLed);
+    skin.timeNumbers.cell = {8, 10};
+    skin.timeNumbers.digitPositions = {Point{110, 28}, Point{102, 28}, Point{90, 28}, Point{82, 28}, Point{70, 28}};
+    skin.mute.position = {kUnderPlay.left, kUnderPlay.top};
+    skin.mute.size = {kUnderPlay.width(), kUnderPlay.height()};
+}
+
+QRegion cellsOf(std::initializer_list<Point> places, Size cell)
+{
+    QRegion region;
+    for (const Point& p : places)
+        region += QRect(p.x, p.y, cell.width + 1, cell.height + 1);
+    return region;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+// The regions the panel paints, as the window system asks for them.
+class PaintLog : public QObject {
+public:
+    std::vector<QRegion> painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted.push_back(static_cast<QPaintEvent*>(event)->region());
+        return false;
+    }
+};
+
+class PanelWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        // The pointer starts away from where the panel opens: a hover left by the last case
+        // would change the looks.
+        QCursor::setPos(0, 0);
+        app().settings.cfgPath = dir.file("Quintara.CFG");
+        dir.write("Quintara.CFG", "[Panel]\nAP Name=Quintara Deck\n");
+        InstallRecordingComponents(journal);
+        // The position goes to the real store.
+        auto store = std::make_unique<NestwellFile>(dir.file("profiles"));
+        store->setUserProfileInfo("tester", kApplicationKey);
+        nestwell = store.get();
+        app().components.nestwell = std::move(store);
+
+        MainWindowHost host;
+        host.post = [this](const Message& m) { mainPosted.push_back(m); };
+        host.postQuit = [](int) {};
+        host.complain = [](std::string_view) {};
+        mainWindow = std::make_unique<MainWindow>(mainTimers, host);
+        app().windows.main = mainWindow.get();
+
+        parts.loadFace = [this](const std::function<void()>& afterFaces) {
+            if (!withFace)
+                return 0u;
+            buildSkin();
+            const std::optional<Region> region = std::exchange(app().panelSkin.region, std::nullopt);
+            afterFaces();
+            app().panelSkin.region = region;
+            return 1u;
+        };
+        parts.loadLed = [] { buildLed(); };
+        parts.loadSelectTrackSettings = [] {};
+        parts.loadButtons = [this](std::string_view section) {
+            sections.emplace_back(section);
+            return withButtons ? buildButtons() : std::vector<PanelButton>{};
+        };
+        parts.freeSkin = [this] {
+            ++frees;
+            app().panelSkin = PanelSkin{};
+        };
+        parts.drawLed = [](QPainter& target) {
+            // What a lit element looks like here: its rectangle in the LED colour.
+            const LedElement& mute = app().panelSkin.mute;
+            target.fillRect(mute.position.x, mute.position.y, mute.size.width, mute.size.height, kLed);
+            target.fillRect(kTrackLed.left, kTrackLed.top, kTrackLed.width(), kTrackLed.height(), kLed);
+        };
+        parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
+        parts.dispatch = [this](int32_t command, int32_t phase) {
+            events.push_back({command, phase});
+            return 1u;
+        };
+        ASSERT_TRUE(Panel_LoadCursors());
+    }
+
+    void TearDown() override
+    {
+        Panel_Destroy();
+        Panel_DestroyCursors();
+        Keys_Shared().setDispatcher(DispatchCommand);
+        Keys_Shared().reset();
+        app().windows.main = nullptr;
+        mainWindow.reset();
+        resetApp();
+    }
+
+    PanelWindow& create()
+    {
+        std::string why;
+        EXPECT_TRUE(Panel_CreateWith(parts, why)) << why;
+        settle();
+        return *Panel_Window();
+    }
+
+    std::string stored()
+    {
+        std::string text;
+        return nestwell->getProfileString("Panel", "Position", &text, 256) ? text : "(none)";
+    }
+
+    // The pointer goes to the panel's point, then the event comes, as the window system does it.
+    void mouse(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton,
+               Qt::MouseButtons held = Qt::NoButton)
+    {
+        PanelWindow& panel = *Panel_Window();
+        const QPoint global = panel.mapToGlobal(local);
+        QCursor::setPos(global);
+        QMouseEvent event(type, QPointF(local), QPointF(global), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&panel, &event);
+    }
+    void moveTo(QPoint local) { mouse(QEvent::MouseMove, local); }
+    void press(QPoint local) { mouse(QEvent::MouseButtonPress, local, Qt::LeftButton, Qt::LeftButton); }
+    void release(QPoint local) { mouse(QEvent::MouseButtonRelease, local, Qt::LeftButton, Qt::NoButton); }
+
+    void key(QEvent::Type type, int qtKey, const QString& text = {}, bool repeat = false,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent event(type, qtKey, modifiers, text, repeat);
+        QCoreApplication::sendEvent(Panel_Window(), &event);
+    }
+
+    static QPoint centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+    TempDir dir;
+    Journal journal;
+    NestwellFile* nestwell = nullptr;
+    ManualClock clock;
+    ManualTimers mainTimers{clock};
+    std::vector<Message> mainPosted;
+    std::unique_ptr<MainWindow> mainWindow;
+    PanelParts parts;
+    bool withFace = true;
+    bool withButtons = true;
+    int frees = 0;
+    std::vector<std::string> sections;
+    std::vector<Event> events;
+};
+
+QPoint centredOnPrimaryScreen()
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    return {(screen.width() - kFaceSize.width) / 2, (screen.height() - kFaceSize.height) / 2};
+}
+
+TEST_F(PanelWindowTest, OpensCentredSizedShapedAndTitled)
+{
+    PanelWindow& panel = create();
+    EXPECT_EQ(app().windows.panel, &panel);
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.pos(), centredOnPrimaryScreen());
+    EXPECT_EQ(panel.size(), QSize(kFaceSize.width, kFaceSize.height));
+    EXPECT_EQ(panel.mask(), QRegion(0, 0, 110, 40) + QRegion(110, 10, 10, 30));
+    EXPECT_EQ(panel.windowTitle(), "Quintara Deck");
+    EXPECT_TRUE(panel.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(sections, (std::vector<std::string>{"Panel\\Buttons"}));
+    const PlayerState& s = app().state;
+    EXPECT_EQ(s.shownSoundQuality, 4u);
+    EXPECT_EQ(s.shownAudioChannel, 3u);
+    EXPECT_EQ(s.shownSoundChannel, 2u);
+}
+
+TEST_F(PanelWindowTest, WithoutAPanelNameTakesTheMainWindowsTitle)
+{
+    dir.write("Quintara.CFG", "[Panel]\nAP Name=\n");
+    EXPECT_EQ(create().windowTitle(), "Video Player");
+}
+
+TEST_F(PanelWindowTest, WithoutARegionStaysRectangular)
+{
+    parts.loadLed = [] {
+        buildLed();
+        app().panelSkin.region.reset();
+    };
+    EXPECT_TRUE(create().mask().isEmpty());
+}
+
+TEST_F(PanelWindowTest, RefusedWithoutFaceOrButtonsLeavingNoTrace)
+{
+    for (const bool face : {false, true}) {
+        withFace = face;
+        withButtons = false;
+        frees = 0;
+        std::string why;
+        EXPECT_FALSE(Panel_CreateWith(parts, why));
+        EXPECT_FALSE(why.empty());
+        EXPECT_EQ(app().windows.panel, nullptr);
+        EXPECT_EQ(Panel_Window(), nullptr);
+        EXPECT_EQ(frees, 1);
+        EXPECT_FALSE(app().panelSkin.faceNormal.has_value());
+    }
+    EXPECT_EQ(stored(), "(none)");
+    EXPECT_TRUE(journal.empty());
+}
+
+TEST_F(PanelWindowTest, PositionIsStoredAtDestructionAndComesBack)
+{
+    PanelWindow& panel = create();
+    panel.move(33, 44);
+    settle();
+    journal.clear();
+    Panel_Destroy();
+    EXPECT_EQ(app().windows.panel, nullptr);
+    EXPECT_EQ(stored(), "33,44");
+    EXPECT_EQ(journal, (Journal{"Reelkit_Stop", "Reelkit_Close"}));
+    EXPECT_EQ(frees, 1);
+    EXPECT_FALSE(app().panelSkin.faceNormal.has_value());
+
+    EXPECT_EQ(create().pos(), QPoint(33, 44));
+}
+
+TEST_F(PanelWindowTest, StoredPositionOffTheScreenIsPulledBack)
+{
+    nestwell->setProfileString("Panel", "Position", "-20,100000");
+    const int height = QGuiApplication::primaryScreen()->geometry().height();
+    EXPECT_EQ(create().pos(), QPoint(0, height - kFaceSize.height));
+}
+
+TEST_F(PanelWindowTest, MovesWhileMinimisedAreNotRecorded)
+{
+    PanelWindow& panel = create();
+    panel.move(50, 60);
+    settle();
+    panel.post({msg::SysCommand, 0xF020, 0});  // what the Minimize command posts
+    settle();
+    ASSERT_TRUE(panel.minimized());
+    panel.move(300, 300);
+    settle();
+    Panel_Destroy();
+    EXPECT_EQ(stored(), "50,60");
+}
+
+TEST_F(PanelWindowTest, PaintsFaceThenLedThenButtons)
+{
+    PanelWindow& panel = create();
+    panel.repaint();
+    const QImage& composed = panel.composed();
+    ASSERT_EQ(composed.size(), QSize(kFaceSize.width, kFaceSize.height));
+    EXPECT_EQ(composed.pixelColor(2, 2), kFace);
+    EXPECT_EQ(composed.pixelColor(centre(kTrackLed)), kLed);
+    // The Play button lies over an LED element and covers it.
+    EXPECT_EQ(composed.pixelColor(kUnderPlay.left, kUnderPlay.top), kPlayOwn);
+    EXPECT_EQ(composed.pixelColor(centre(kMute)), kFace);
+
+    // The copy on the screen is the composed picture.
+    const QImage shown = panel.grab().toImage().scaled(composed.size()).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixelColor(centre(kTrackLed)), kLed);
+    EXPECT_EQ(shown.pixelColor(centre(kPlay)), kPlayOwn);
+}
+
+TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
+{
+    PanelWindow& panel = create();
+    PaintLog log;
+    panel.installEventFilter(&log);
+    EXPECT_EQ(Led_RefreshTime(1), 1u);
+    ASSERT_EQ(log.painted.size(), 1u);
+    const LedDigitStrip<5>& time = app().panelSkin.timeNumbers;
+    const QRegion cells = cellsOf({time.digitPositions[0], time.digitPositions[1], time.digitPositions[2],
+                                   time.digitPositions[3], time.digitPositions[4]},
+                                  time.cell);
+    EXPECT_EQ(log.painted[0], cells & panel.rect());
+
+    // Marked only: nothing paints until the loop comes round.
+    log.painted.clear();
+    EXPECT_EQ(Led_RefreshTrackNumber(0), 1u);
+    EXPECT_TRUE(log.painted.empty());
+    settle();
+    ASSERT_EQ(log.painted.size(), 1u);
+    EXPECT_EQ(log.painted[0], cellsOf({Point{75, 5}, Point{65, 5}}, {10, 12}));
+    panel.removeEventFilter(&log);
+}
+
+TEST_F(PanelWindowTest, ClickOnAButtonGivesItsEventsAndLooks)
+{
+    PanelWindow& panel = create();
+    moveTo(centre(kPlay));
+    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::MouseIn);
+    press(centre(kPlay));
+    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::Selected);
+    EXPECT_EQ(panel.composed().pixelColor(centre(kPlay)), kPlayOwnSelected);
+    release(centre(kPlay));
+    // The second press of a double click is not a press.
+    mouse(QEvent::MouseButtonDblClick, centre(kPlay), Qt::LeftButton, Qt::LeftButton);
+    release(centre(kPlay));
+    EXPECT_EQ(events, (std::vector<Event>{{10, P}, {10, R}, {10, C}}));
+    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::MouseIn);
+}
+
+TEST_F(PanelWindowTest, CheckButtonTakesItsLooksFromThePanelWidePictures)
+{
+    PanelWindow& panel = create();
+    moveTo(centre(kMute));
+    press(centre(kMute));
+    EXPECT_EQ(panel.composed().pixelColor(centre(kMute)), kFaceSelected);
+    release(centre(kMute));
+    EXPECT_EQ(panel.composed().pixelColor(centre(kMute)), kFaceMouseIn);
+    moveTo({100, 35});
+    panel.repaint();
+    EXPECT_EQ(panel.composed().pixelColor(centre(kMute)), kFace);
+    EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
+    EXPECT_EQ(events, (std::vector<Event>{{30, P}, {30, R}, {30, C}}));
+}
+
+TEST_F(PanelWindowTest, DragOffAndBackThenReleaseOutside)
+{
+    create();
+    press(centre(kPlay));
+    mouse(QEvent::MouseMove, {100, 35}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, centre(kPlay), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {100, 35}, Qt::NoButton, Qt::LeftButton);
+    release({100, 35});
+    EXPECT_EQ(events, (std::vector<Event>{{10, P}, {10, R}, {10, P}, {10, R}}));
+    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::Normal);
+}
+
+TEST_F(PanelWindowTest, HandCursorsOverButtonsAndBody)
+{
+    PanelWindow& panel = create();
+    moveTo(centre(kPlay));
+    EXPECT_EQ(panel.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(panel.cursor().hotSpot(), QPoint(11, 0));
+    moveTo({100, 35});
+    EXPECT_EQ(panel.cursor().hotSpot(), QPoint(14, 0));
+    const QImage hand = panel.cursor().pixmap().toImage();
+    EXPECT_EQ(hand.size(), QSize(32, 32));
+    // Two colours and transparency, nothing in between.
+    for (int y = 0; y < hand.height(); ++y)
+        for (int x = 0; x < hand.width(); ++x) {
+            const QColor c = hand.pixelColor(x, y);
+            EXPECT_TRUE(c.alpha() == 0 || c == QColor(Qt::black) || c == QColor(Qt::white)) << x << "," << y;
+        }
+}
+
+TEST_F(PanelWindowTest, PressOnTheBodyMovesThePanelWithThePointer)
+{
+    PanelWindow& panel = create();
+    panel.move(100, 100);
+    settle();
+    const QPoint origin = panel.mapToGlobal(QPoint(100, 35));
+    QCursor::setPos(origin);
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(100, 35), QPointF(origin), Qt::LeftButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel, &down);
+    if (panel.windowHandle()->startSystemMove())
+        GTEST_SKIP() << "a window manager moves the panel here";
+    const QPoint to = origin + QPoint(25, -30);
+    QMouseEvent move(QEvent::MouseMove, QPointF(panel.mapFromGlobal(to)), QPointF(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel, &move);
+    QMouseEvent up(QEvent::MouseButtonRelease, QPointF(panel.mapFromGlobal(to)), QPointF(to), Qt::LeftButton,
+                   Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&panel, &up);
+    settle();
+    EXPECT_EQ(panel.pos(), QPoint(125, 70));
+    EXPECT_EQ(panel.state().screenPosition, (Point{125, 70}));
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
+{
+    PanelWindow& panel = create();
+    const QPoint at = centre(kPlay);
+    QCursor::setPos(panel.mapToGlobal(at));
+    QHelpEvent help(QEvent::ToolTip, at, panel.mapToGlobal(at));
+    QCoreApplication::sendEvent(&panel, &help);
+    EXPECT_EQ(QToolTip::text(), "Play");
+    EXPECT_EQ(panel.buttons().state().tipText, "Play");
+    // The Mute button's tip is empty: no text.
+    QCursor::setPos(panel.mapToGlobal(centre(kMute)));
+    QHelpEvent none(QEvent::ToolTip, centre(kMute), panel.mapToGlobal(centre(kMute)));
+    QCoreApplication::sendEvent(&panel, &none);
+    EXPECT_EQ(panel.buttons().state().tipText, "");
+}
+
+TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
+{
+    PanelWindow& panel = create();
+    EXPECT_EQ(Panel_SetButtonChecked(command_id::VideoTopmost, 1), 0u);
+    PaintLog log;
+    panel.installEventFilter(&log);
+    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    ASSERT_EQ(log.painted.size(), 1u);
+    EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
+    EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
+    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    EXPECT_EQ(log.painted.size(), 1u);
+    panel.removeEventFilter(&log);
+    Panel_Destroy();
+    // Without a panel, nothing.
+    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 0), 0u);
+}
+
+TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)
+{
+    create();
+    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
+    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
+    EXPECT_EQ(Panel_EndBusyCursor(), 1u);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
+}
+
+TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
+{
+    PanelWindow& panel = create();
+    PaintLog log;
+    panel.installEventFilter(&log);
+    app().settings.blinkTrackInterval = 350;
+    StartPanelTimer(panel_timer::EntryBlink, 350);
+    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    clock.advance(349);
+    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    clock.advance(1);
+    EXPECT_EQ(app().state.entryBlinkOn, 0u);
+    ASSERT_EQ(log.painted.size(), 1u);
+    EXPECT_EQ(log.painted[0], cellsOf({Point{75, 5}, Point{65, 5}}, {10, 12}));
+    clock.advance(350);
+    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    EXPECT_TRUE(events.empty());
+    panel.removeEventFilter(&log);
+}
+
+TEST_F(PanelWindowTest, EndOfEntryWithAutoReturnIsReturn)
+{
+    create();
+    app().settings.autoReturn = 1;
+    StartPanelTimer(panel_timer::EntryEnd, 3150);
+    clock.advance(3150);
+    EXPECT_EQ(events, (std::vector<Event>{{120, C}}));
+}
+
+TEST_F(PanelWindowTest, EndOfEntryWithoutAutoReturnDropsTheNumber)
+{
+    PanelWindow& panel = create();
+    app().settings.autoReturn = 0;
+    PlayerState& s = app().state;
+    s.entryActive = 1;
+    s.enteredNumber = 4;
+    s.entryBlinkOn = 0;
+    StartPanelTimer(panel_timer::EntryBlink, 350);
+    StartPanelTimer(panel_timer::EntryEnd, 3150);
+    clock.advance(3150);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(s.entryActive, 0u);
+    EXPECT_EQ(s.enteredNumber, 0u);
+    EXPECT_EQ(s.entryBlinkOn, 1u);
+    EXPECT_FALSE(panel.timers().isRunning(panel_timer::EntryBlink));
+    EXPECT_FALSE(panel.timers().isRunning(panel_timer::EntryEnd));
+}
+
+TEST_F(PanelWindowTest, OtherTimersDoNothing)
+{
+    PanelWindow& panel = create();
+    panel.timerTick(1002);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+}
+
+TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
+{
+    create();
+    std::vector<Event> keyed;
+    Keys_Shared().setDispatcher([&](int32_t command, int32_t phase) {
+        keyed.push_back({command, phase});
+        return 1u;
+    });
+    key(QEvent::KeyPress, Qt::Key_Right);
+    // The keyboard's repeats, as X delivers them: a release and a press, both marked.
+    for (int i = 0; i < 5; ++i) {
+        key(QEvent::KeyRelease, Qt::Key_Right, {}, true);
+        key(QEvent::KeyPress, Qt::Key_Right, {}, true);
+    }
+    key(QEvent::KeyRelease, Qt::Key_Right);
+    key(QEvent::KeyPress, Qt::Key_1, "1");
+    key(QEvent::KeyRelease, Qt::Key_1, "1");
+    key(QEvent::KeyPress, Qt::Key_Return, "\r");
+    key(QEvent::KeyRelease, Qt::Key_Return, "\r");
+    key(QEvent::KeyPress, Qt::Key_F1);
+    key(QEvent::KeyRelease, Qt::Key_F1);
+    EXPECT_EQ(keyed, (std::vector<Event>{{19, P}, {19, R}, {101, C}, {120, C}, {2, C}}));
+    EXPECT_TRUE(events.empty());  // keys do not pass through the buttons
+}
+
+TEST_F(PanelWindowTest, MediaKeysGoToTheMainWindow)
+{
+    create();
+    key(QEvent::KeyPress, Qt::Key_VolumeUp);
+    key(QEvent::KeyRelease, Qt::Key_VolumeUp);
+    key(QEvent::KeyPress, Qt::Key_MediaPlay);
+    ASSERT_EQ(mainPosted.size(), 2u);
+    EXPECT_EQ(mainPosted[0].id, msg::MultimediaKey);
+    EXPECT_EQ(mainPosted[0].lParam, intptr_t{10} << 16);
+    EXPECT_EQ(mainPosted[1].lParam, intptr_t{14} << 16);
+}
+
+TEST_F(PanelWindowTest, ClosingThePanelClosesThePlayer)
+{
+    PanelWindow& panel = create();
+    panel.close();
+    key(QEvent::KeyPress, Qt::Key_F4, {}, false, Qt::AltModifier);
+    panel.post({msg::SysCommand, 0xF060, 0});
+    settle();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(mainPosted, (std::vector<Message>(3, Message{msg::Close, 0, 0})));
+}
+
+TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
+{
+    PanelWindow& panel = create();
+    QWidget other;
+    other.setGeometry(0, 0, 50, 50);
+    other.show();
+    for (const uint32_t videoTopmost : {0u, 1u}) {
+        app().state.videoTopmost = videoTopmost;
+        panel.activateWindow();
+        settle();
+        ASSERT_TRUE(panel.isActiveWindow());
+        panel.setTopmost(true);
+        other.activateWindow();
+        settle();
+        ASSERT_FALSE(panel.isActiveWindow());
+        EXPECT_EQ(bool(panel.windowFlags() & Qt::WindowStaysOnTopHint), videoTopmost == 0) << videoTopmost;
+    }
+}
+
+TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
+{
+    PanelWindow& panel = create();
+    const DriveMenuHooks saved = Panel_DriveMenuHooks();
+    std::vector<std::string> calls;
+    Panel_DriveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
+        calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
+    };
+    panel.post({msg::Command, 41003, 0});
+    panel.post({msg::Command, 43000, 0});
+    EXPECT_TRUE(calls.empty());  // posted: handled from the queue
+    settle();
+    Panel_DriveMenuHooks() = saved;
+    EXPECT_EQ(calls, (std::vector<std::string>{"load 3 0"}));
+}
+
+}  // namespace
