@@ -3,13 +3,18 @@
 #include <memory>
 
 #include "app/app_context.h"
+#include "audio/audio_parts.h"
 #include "components/hublet/hublet_desktop.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
 #include "components/reelkit/mpv_engine.h"
+#include "components/sonokit/pulse_mixer.h"
 #include "disc/load_disc.h"
 #include "disc/play_list.h"
 #include "disc/play_list_dialog.h"
+#include "panel/panel_cursors.h"
+#include "panel/panel_window.h"
+#include "panel/video_keys.h"
 #include "playback/app_command.h"
 #include "playback/dispatch.h"
 #include "playback/play_files.h"
@@ -24,12 +29,19 @@ void InstallDesktopComponents()
     components.hublet = std::make_unique<HubletQtDesktop>();
     components.reelkit = std::make_unique<MpvEngine>();
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+    components.sonokit = std::make_unique<PulseMixer>();
+    InstallAudioHooks(playbackHooks());
+    PanelKeys_PlugIntoVideo();
     playbackHooks().showPlayListDialog = ShowPlayListDialog;
 }
 
 MainWindowParts DesktopParts()
 {
     MainWindowParts parts;
+    parts.loadCursors = Panel_LoadCursors;
+    parts.destroyCursors = Panel_DestroyCursors;
+    parts.createPanel = Panel_Create;
+    parts.destroyPanel = Panel_Destroy;
     parts.createVideoFrame = VideoWnd_Create;
     parts.destroyVideoFrame = VideoWnd_Destroy;
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };
@@ -39,5 +51,6 @@ MainWindowParts DesktopParts()
     parts.pollPosition = PollPosition;
     parts.loadDisc = LoadDisc;
     parts.playFiles = PlayFiles;
+    AddAudioParts(parts);
     return parts;
 }

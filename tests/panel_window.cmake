@@ -11,7 +11,6 @@ set_tests_properties(PanelWindowOnX11 PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=xcb" SKIP_RETURN_CODE 77 TIMEOUT 120)
 # One X server for all: a full-screen video frame hides the panel (nothing of a hidden window
 # is painted) and the tests move the one pointer, so the window tests on X take turns.
-set_tests_properties(PanelWindowOnX11 VideoWindowOnX11 PROPERTIES RESOURCE_LOCK x_display)
 
 # Once more at twice the pixel density: the skin's pictures are scaled once, at the copy.
 add_test(NAME PanelWindowScaled COMMAND panel_window_tests)

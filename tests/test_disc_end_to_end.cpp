@@ -8,6 +8,8 @@
 
 #include <deque>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -67,9 +69,15 @@ protected:
             ASSERT_FALSE(clip.empty()) << "ffmpeg could not make a clip";
         resetApp();
         app().windows.instance = dir_.write("bin/quintara", "");
-        // No video window: the picture costs time and is not what this test is about.
-        dir_.write("bin/Quintara.CFG", "[Initiation]\nUse Default Video Window=1\n[Drives]\nX: = " +
-                                           disc().dir.file("disc") + "\n");
+        // The shipped skin, but no video window: the picture costs time and is not what this
+        // test is about. The first section of a name wins, so the one written first counts.
+        std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", dir_.file("bin/skin"),
+                              std::filesystem::copy_options::recursive);
+        std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
+        std::stringstream config;
+        config << "[Initiation]\nRC Path=skin\nUse Default Video Window=1\n[Drives]\nX: = " << disc().dir.file("disc") << "\n"
+               << shipped.rdbuf();
+        dir_.write("bin/Quintara.CFG", config.str());
         InstallDesktopComponents();
         MainWindowHost host;
         host.post = [this](const Message& message) { queue_.push_back(message); };

@@ -239,7 +239,9 @@ TEST_P(EngineRate, MovesThePositionAtThePace)
     const double moved = double(position()) - double(from);
     const double pace = moved * 1000.0 / std::max<qint64>(clock.elapsed(), 1);
     EXPECT_GT(pace / wanted, 0.5) << "moved " << moved << " ms in " << clock.elapsed() << " ms";
-    EXPECT_LT(pace / wanted, 1.6) << "moved " << moved << " ms in " << clock.elapsed() << " ms";
+    // Wide, for steps backward land in bursts on a busy machine; half or twice the rate
+    // (a slow rate played at normal speed, a rate taken for its neighbour) still fails.
+    EXPECT_LT(pace / wanted, 1.9) << "moved " << moved << " ms in " << clock.elapsed() << " ms";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, EngineRate,
