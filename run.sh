@@ -20,8 +20,22 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 QUINTARA_XVFB_PID=""
-trap '[ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true' EXIT
+QUINTARA_PULSE_PID=""
+cleanup() {
+  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
+  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
 quintara_start_xvfb
+# A machine without a display seldom has a sound server: the sound goes to a silent one.
+if ! pactl info >/dev/null 2>&1; then
+  if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "$XDG_RUNTIME_DIR" ]; then
+    XDG_RUNTIME_DIR="$(mktemp -d /tmp/quintara-run-XXXXXX)"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export XDG_RUNTIME_DIR
+  fi
+  quintara_start_pulseaudio || true
+fi
 mkdir -p build/screenshots
 echo "No display: running on the virtual display $DISPLAY for ${QUINTARA_DEMO_SECONDS:-10} seconds."
 build/quintara "$@" &
