@@ -7,7 +7,11 @@
 #include "app/player_state.h"
 #include "components/components.h"
 #include "disc/play_list.h"
+#include "disc/load_disc.h"
+#include "panel/drive_commands.h"
+#include "panel/keyboard.h"
 #include "panel/panel_skin.h"
+#include "playback/dispatch.h"
 #include "playback/playback_hooks.h"
 
 // The process-wide records, reached through app() alone.
@@ -20,6 +24,8 @@ struct AppContext {
     std::optional<PlayList> playList;  // exists while the main window does
     ExtensionList extensions;
     PlaybackHooks playbackHooks;  // what later parts plug into playback
+    KeyMap keys{DispatchCommand};  // shared by every window, so a key may go up elsewhere
+    DriveMenuHooks driveMenuHooks{LoadDisc, {}};
 };
 
 AppContext& app();

@@ -25,8 +25,7 @@ void toggleDoor(uint32_t drive)
 
 DriveMenuHooks& Panel_DriveMenuHooks()
 {
-    static DriveMenuHooks hooks{LoadDisc, {}};
-    return hooks;
+    return app().driveMenuHooks;
 }
 
 void Panel_DriveCommand(uintptr_t wParam)

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "app/app_context.h"
 #include "playback/command_id.h"
 #include "playback/dispatch.h"
 
@@ -102,8 +103,7 @@ void KeyMap::character(uint32_t code)
 
 KeyMap& Keys_Shared()
 {
-    static KeyMap keys(DispatchCommand);
-    return keys;
+    return app().keys;
 }
 
 intptr_t Keys_OnKeyDown(Window*, uint32_t, uintptr_t virtualKey, intptr_t)

@@ -106,16 +106,7 @@ void PanelWindow::handle(const Message& message)
 
 void PanelWindow::timerTick(TimerId id)
 {
-    PlayerState& s = app().state;
-    if (id == panel_timer::EntryBlink) {
-        s.entryBlinkOn = !s.entryBlinkOn;
-        Led_RefreshTrackNumber(1);
-    } else if (id == panel_timer::EntryEnd) {
-        if (app().settings.autoReturn)
-            dispatch_(command_id::Return, CommandPhase::Click);
-        else
-            EndTrackEntry(1);
-    }
+    TrackEntry_PanelTimer(id, dispatch_);
 }
 
 void PanelWindow::invalidate(const Rect& area)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "app/timers.h"
 
@@ -12,6 +13,7 @@ uint32_t EndTrackEntry(uint32_t repaint);
 // A digit 0..9, or 10 for "+ 10" (which appends the value ten: 1 then "+ 10" gives 20).
 uint32_t EnterDigit(uint32_t value);
 uint32_t GoToEnteredTrack();
-// The panel's timers of an entry: 1000 blinks the number, 1001 ends the entry. Other
-// timers are not the entry's and change nothing.
-void TrackEntry_PanelTimer(TimerId id);
+// The panel's timers of an entry: 1000 blinks the number, 1001 ends the entry (through the
+// given dispatcher, DispatchCommand when empty). Other timers are not the entry's and change
+// nothing.
+void TrackEntry_PanelTimer(TimerId id, const std::function<uint32_t(int32_t command, int32_t phase)>& dispatch = {});

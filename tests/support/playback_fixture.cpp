@@ -95,7 +95,7 @@ PlaybackTest::PlaybackTest()
     parts.playFiles = PlayFiles;
     mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
-    panel.manualTimers().setTick(TrackEntry_PanelTimer);
+    panel.manualTimers().setTick([](TimerId id) { TrackEntry_PanelTimer(id); });
 
     AppWindows& windows = app().windows;
     windows.main = mainWindow.get();
