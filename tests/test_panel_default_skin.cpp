@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,9 +65,11 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
 
     std::string why;
     ASSERT_TRUE(Panel_Create(why)) << why;
-    settle();
     PanelWindow* panel = Panel_Window();
     ASSERT_NE(panel, nullptr);
+    // Nothing paints before the window system shows the window.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel, 10000));
+    settle();
     EXPECT_TRUE(panel->isVisible());
     const Size face = app().panelSkin.faceSize;
     EXPECT_EQ(panel->size(), QSize(face.width, face.height));

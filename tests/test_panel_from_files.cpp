@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,9 @@ void settle()
         QCoreApplication::processEvents();
     }
 }
+
+// How long a window system under load may take to answer.
+constexpr int kWaitMs = 10000;
 
 class PaintLog : public QObject {
 public:
@@ -114,8 +118,12 @@ protected:
         std::string why;
         if (!Panel_CreateWith(parts, why))
             return nullptr;
+        PanelWindow* panel = Panel_Window();
+        // Nothing paints before the window system shows the window; its first paint comes then.
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(panel, kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->composed().isNull(); }, kWaitMs));
         settle();
-        return Panel_Window();
+        return panel;
     }
 
     std::string stored()

@@ -11,6 +11,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTest>
 #include <QToolTip>
 #include <QWindow>
 
@@ -125,6 +126,9 @@ void settle()
     }
 }
 
+// How long a window system under load may take to answer.
+constexpr int kWaitMs = 10000;
+
 // The regions the panel paints, as the window system asks for them.
 class PaintLog : public QObject {
 public:
@@ -209,8 +213,12 @@ protected:
     {
         std::string why;
         EXPECT_TRUE(Panel_CreateWith(parts, why)) << why;
+        PanelWindow& panel = *Panel_Window();
+        // Nothing paints before the window system shows the window; its first paint comes then.
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel, kWaitMs));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.composed().isNull(); }, kWaitMs));
         settle();
-        return *Panel_Window();
+        return panel;
     }
 
     std::string stored()
@@ -634,14 +642,14 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
     QWidget other;
     other.setGeometry(0, 0, 50, 50);
     other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other, kWaitMs));
     for (const uint32_t videoTopmost : {0u, 1u}) {
         app().state.videoTopmost = videoTopmost;
         panel.activateWindow();
-        settle();
-        ASSERT_TRUE(panel.isActiveWindow());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isActiveWindow(); }, kWaitMs)) << videoTopmost;
         panel.setTopmost(true);
         other.activateWindow();
-        settle();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return other.isActiveWindow(); }, kWaitMs)) << videoTopmost;
         ASSERT_FALSE(panel.isActiveWindow());
         EXPECT_EQ(bool(panel.windowFlags() & Qt::WindowStaysOnTopHint), videoTopmost == 0) << videoTopmost;
     }

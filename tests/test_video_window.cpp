@@ -7,9 +7,12 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +54,12 @@ const QColor kTileMark(255, 255, 255);
 // The idle picture: four quadrants.
 const QColor kIdleQuadrants[4] = {QColor(200, 40, 40), QColor(40, 200, 40), QColor(40, 40, 200), QColor(220, 220, 60)};
 
+std::string describe(const QRect& r)
+{
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
+           std::to_string(r.height());
+}
+
 QRect screenRect()
 {
     return QGuiApplication::primaryScreen()->geometry();
@@ -63,6 +72,35 @@ void settle()
         QCoreApplication::processEvents();
     }
 }
+
+// How long a window system under load may take to answer.
+constexpr int kWaitMs = 10000;
+
+// The place and size the window system last reported for a window. A widget takes a requested
+// geometry at once; on X the server's answer, and any older one still on its way, come later
+// and put the widget back where it was for a while.
+class Reports : public QObject {
+public:
+    QRect last;
+
+    void watch(QWidget& window)
+    {
+        last = window.geometry();
+        window.windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (!event->spontaneous())
+            return false;
+        if (event->type() == QEvent::Move)
+            last.moveTopLeft(static_cast<QMoveEvent*>(event)->pos());
+        else if (event->type() == QEvent::Resize)
+            last.setSize(static_cast<QResizeEvent*>(event)->size());
+        return false;
+    }
+};
 
 class Hublet : public HubletDesktop {
 public:
@@ -157,8 +195,29 @@ protected:
     {
         std::string why;
         EXPECT_TRUE(VideoWnd_Create(why)) << why;
+        VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
+        reports.watch(frame);
         settle();
-        return *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
+        return frame;
+    }
+
+    // The frame stands at the place and the window system has said so: no older answer of
+    // its can move it any more.
+    [[nodiscard]] ::testing::AssertionResult placedAt(const QWidget& frame, const QRect& expected)
+    {
+        if (QTest::qWaitFor([&] { return frame.geometry() == expected && reports.last == expected; }, kWaitMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the frame stands at " << describe(frame.geometry())
+                                             << ", last reported at " << describe(reports.last) << ", not at "
+                                             << describe(expected);
+    }
+
+    // Sets the frame's geometry and waits until the window system has it.
+    [[nodiscard]] ::testing::AssertionResult place(QWidget& frame, const QRect& rect)
+    {
+        frame.setGeometry(rect);
+        return placedAt(frame, rect);
     }
 
     ImageWindow& image() { return *dynamic_cast<ImageWindow*>(app().windows.videoImage); }
@@ -202,6 +261,7 @@ protected:
     NestwellFile* nestwell = nullptr;
     Reelkit* reelkit = nullptr;
     Hublet* hublet = nullptr;
+    Reports reports;
 };
 
 TEST_F(VideoWindow, FirstStartIsAThirdOfTheScreenCentredWithTheImageInset)
@@ -255,8 +315,7 @@ TEST_F(VideoWindow, BorderTiledAroundTheIdlePicture)
 {
     configure("Image Bitmap=idle.bmp\n");
     VideoFrame& frame = create();
-    frame.setGeometry(QRect(40, 30, 100, 60));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(40, 30, 100, 60)));
     const QImage shot = frame.grab().toImage();
     ASSERT_EQ(shot.size(), QSize(100, 60));
     struct Probe {
@@ -311,8 +370,7 @@ TEST_F(VideoWindow, PlacementStoredAtDestructionAndBroughtBackAtTheNextStart)
 {
     configure();
     VideoFrame& frame = create();
-    frame.setGeometry(QRect(60, 70, 320, 200));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(60, 70, 320, 200)));
     VideoWnd_Destroy();
     EXPECT_EQ(app().windows.videoFrame, nullptr);
     EXPECT_EQ(stored("Position"), "60,70");
@@ -336,39 +394,35 @@ TEST_F(VideoWindow, MaximisedCoversTheScreenAndRestoresThePlacement)
 {
     configure();
     VideoFrame& frame = create();
-    frame.setGeometry(QRect(50, 40, 400, 300));
-    settle();
+    const QRect normal(50, 40, 400, 300);
+    ASSERT_TRUE(place(frame, normal));
 
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
-    settle();
+    EXPECT_TRUE(placedAt(frame, screenRect()));
     ASSERT_TRUE(frame.maximised());
-    EXPECT_EQ(frame.geometry(), screenRect());
     EXPECT_EQ(image().geometry(), QRect(QPoint(0, 0), screenRect().size()));
 
     // The Video Size command: a double click posted to the image window.
     image().post({video_msg::LButtonDblClk, 0, 0});
-    settle();
+    EXPECT_TRUE(placedAt(frame, normal));
     EXPECT_FALSE(frame.maximised());
-    EXPECT_EQ(frame.geometry(), QRect(50, 40, 400, 300));
     EXPECT_EQ(image().geometry(), QRect(8, 8, 384, 284));
 
     // A real double click on the picture does the same.
     QTest::mouseDClick(&image(), Qt::LeftButton, {}, QPoint(20, 20));
-    settle();
+    EXPECT_TRUE(placedAt(frame, screenRect()));
     EXPECT_TRUE(frame.maximised());
     image().post({video_msg::LButtonDblClk, 0, 0});
-    settle();
-    EXPECT_EQ(frame.geometry(), QRect(50, 40, 400, 300));
+    EXPECT_TRUE(placedAt(frame, normal));
 }
 
 TEST_F(VideoWindow, ClosingWhileMaximisedStoresTheLastRestoredPlacement)
 {
     configure();
     VideoFrame& frame = create();
-    frame.setGeometry(QRect(30, 20, 360, 240));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(30, 20, 360, 240)));
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
-    settle();
+    EXPECT_TRUE(placedAt(frame, screenRect()));
     ASSERT_TRUE(frame.maximised());
     VideoWnd_Destroy();
     EXPECT_EQ(stored("Position"), "30,20");
@@ -428,21 +482,21 @@ TEST_F(VideoWindow, DraggingThePictureMovesTheFrameUnlessMaximised)
 {
     configure();
     VideoFrame& frame = create();
-    frame.setGeometry(QRect(100, 100, 300, 200));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(100, 100, 300, 200)));
     // No window manager runs the move here: the frame follows the pointer itself.
+    const QRect moved(140, 140, 300, 200);
     drag(image(), QPoint(50, 50), {QPoint(30, 20), QPoint(40, 40)});
-    EXPECT_EQ(frame.geometry(), QRect(140, 140, 300, 200));
+    EXPECT_TRUE(placedAt(frame, moved));
     EXPECT_EQ(stored("Position"), "(none)");  // stored only at destruction
 
     // A press that does not move far enough is no move, so a double click stays one.
     drag(image(), QPoint(50, 50), {QPoint(1, 1)});
-    EXPECT_EQ(frame.geometry(), QRect(140, 140, 300, 200));
+    EXPECT_TRUE(placedAt(frame, moved));
 
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
-    settle();
+    ASSERT_TRUE(placedAt(frame, screenRect()));
     drag(image(), QPoint(50, 50), {QPoint(100, 100)});
-    EXPECT_EQ(frame.geometry(), screenRect());
+    EXPECT_TRUE(placedAt(frame, screenRect()));
 }
 
 struct SizingCase {
@@ -465,15 +519,13 @@ TEST_F(VideoWindow, DraggingABorderPartSizesTheFrameFromThatSide)
         {QPoint(150, 198), QPoint(0, 5000), QRect(100, 100, 300, screenRect().height())},  // B: the screen
     };
     for (const SizingCase& c : cases) {
-        frame.setGeometry(start);
-        settle();
+        ASSERT_TRUE(place(frame, start));
         ASSERT_EQ(frame.childAt(c.press), nullptr) << "on the border";
         drag(frame, c.press, {c.moveBy});
-        EXPECT_EQ(frame.geometry(), c.expected) << c.press.x() << "," << c.press.y();
+        EXPECT_TRUE(placedAt(frame, c.expected)) << "pressed at " << c.press.x() << "," << c.press.y();
     }
     // The frame's cursor follows the part under the pointer.
-    frame.setGeometry(start);
-    settle();
+    ASSERT_TRUE(place(frame, start));
     const QPoint corner(1, 1);
     sendMouse(frame, QEvent::MouseMove, corner, frame.mapToGlobal(corner), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(frame.cursor().shape(), Qt::SizeFDiagCursor);
@@ -519,12 +571,13 @@ TEST_F(VideoWindow, WithThePictureShownResizingRefitsItAndFullScreenEdgesAreBlac
     ASSERT_TRUE(image().videoShown());
 
     const int before = reelkit->resets;
-    frame.setGeometry(QRect(20, 20, 300, 200));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(20, 20, 300, 200)));
     EXPECT_GT(reelkit->resets, before);
 
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
-    settle();
+    ASSERT_TRUE(placedAt(frame, screenRect()));
+    ASSERT_TRUE(frame.maximised());
+    ASSERT_EQ(image().geometry(), QRect(QPoint(0, 0), screenRect().size()));
     picture->setGeometry(image().rect());  // as the engine fits it
     settle();
     const QImage shot = image().grab().toImage();
@@ -599,8 +652,7 @@ TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
     VideoFrame& frame = create();
     EXPECT_EQ(frame.windowTitle(), QString::fromStdString(ReadConfigText("Video", "AP Name", 256)));
     EXPECT_EQ(frame.minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
-    frame.setGeometry(QRect(10, 10, 480, 360));
-    settle();
+    ASSERT_TRUE(place(frame, QRect(10, 10, 480, 360)));
     // The idle picture, not one flat colour.
     const QImage shot = image().grab().toImage();
     const QColor centre = shot.pixelColor(shot.width() / 2, shot.height() / 2);
