@@ -9,17 +9,13 @@
 #include "components/nestwell/nestwell_file.h"
 #include "components/reelkit/mpv_engine.h"
 #include "components/sonokit/pulse_mixer.h"
-#include "disc/load_disc.h"
 #include "disc/play_list.h"
 #include "disc/play_list_dialog.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
 #include "panel/video_keys.h"
-#include "playback/app_command.h"
-#include "playback/dispatch.h"
-#include "playback/play_files.h"
 #include "playback/playback_hooks.h"
-#include "playback/position_poll.h"
+#include "playback/playback_parts.h"
 #include "video/video_window.h"
 
 void InstallDesktopComponents()
@@ -45,12 +41,7 @@ MainWindowParts DesktopParts()
     parts.createVideoFrame = VideoWnd_Create;
     parts.destroyVideoFrame = VideoWnd_Destroy;
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };
-    parts.dispatchCommand = DispatchCommand;
-    parts.appCommandPost = AppCommand_Post;
-    parts.appCommandRun = AppCommand_Run;
-    parts.pollPosition = PollPosition;
-    parts.loadDisc = LoadDisc;
-    parts.playFiles = PlayFiles;
+    AddPlaybackParts(parts);
     AddAudioParts(parts);
     return parts;
 }

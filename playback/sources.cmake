@@ -4,6 +4,7 @@ target_sources(quintara_logic PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/command_strings.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dispatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback_hooks.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playback_parts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/position_poll.cpp
   ${CMAKE_CURRENT_LIST_DIR}/play_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/track_entry.cpp

@@ -9,6 +9,7 @@
 #include "playback/dispatch.h"
 #include "playback/play_files.h"
 #include "playback/playback_hooks.h"
+#include "playback/playback_parts.h"
 #include "playback/position_poll.h"
 #include "playback/track_entry.h"
 #include "playback/tracks.h"
@@ -87,12 +88,7 @@ PlaybackTest::PlaybackTest()
     host.postQuit = [](int) {};
     host.complain = [](std::string_view) {};
     MainWindowParts parts;
-    parts.dispatchCommand = DispatchCommand;
-    parts.appCommandPost = AppCommand_Post;
-    parts.appCommandRun = AppCommand_Run;
-    parts.pollPosition = PollPosition;
-    parts.loadDisc = LoadDisc;
-    parts.playFiles = PlayFiles;
+    AddPlaybackParts(parts);
     mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick([](TimerId id) { TrackEntry_PanelTimer(id); });
