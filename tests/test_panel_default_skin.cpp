@@ -20,16 +20,9 @@
 #include "panel/panel_window.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/widget_waits.h"
 
 namespace {
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
 
 // The panel as the player makes it: the shipped configuration and skin, the real reader and
 // LED painter, the shipped cursors.

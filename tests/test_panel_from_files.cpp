@@ -20,6 +20,7 @@
 #include "panel/panel_window.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
+#include "tests/support/widget_waits.h"
 #include "tests/test_panel_skin_files.h"
 
 namespace {
@@ -52,28 +53,6 @@ Position Hour-Uint=70,28
 [SelectTrack Settings]
 Blink Track Interval=200
 )";
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-// How long a window system under load may take to answer.
-constexpr int kWaitMs = 10000;
-
-class PaintLog : public QObject {
-public:
-    std::vector<QRegion> painted;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted.push_back(static_cast<QPaintEvent*>(event)->region());
-        return false;
-    }
-};
 
 class PanelFromFilesTest : public ::testing::Test {
 protected:

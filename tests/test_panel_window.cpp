@@ -32,6 +32,7 @@
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/widget_waits.h"
 
 namespace {
 
@@ -117,29 +118,6 @@ QRegion cellsOf(std::initializer_list<Point> places, Size cell)
         region += QRect(p.x, p.y, cell.width + 1, cell.height + 1);
     return region;
 }
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-// How long a window system under load may take to answer.
-constexpr int kWaitMs = 10000;
-
-// The regions the panel paints, as the window system asks for them.
-class PaintLog : public QObject {
-public:
-    std::vector<QRegion> painted;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted.push_back(static_cast<QPaintEvent*>(event)->region());
-        return false;
-    }
-};
 
 class PanelWindowTest : public ::testing::Test {
 protected:

@@ -23,6 +23,7 @@
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/widget_waits.h"
 #include "video/image_window.h"
 #include "video/sys_command.h"
 #include "video/video_frame.h"
@@ -64,17 +65,6 @@ QRect screenRect()
 {
     return QGuiApplication::primaryScreen()->geometry();
 }
-
-void settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
-}
-
-// How long a window system under load may take to answer.
-constexpr int kWaitMs = 10000;
 
 // The place and size the window system last reported for a window. A widget takes a requested
 // geometry at once; on X the server's answer, and any older one still on its way, come later
