@@ -226,12 +226,12 @@ TEST_P(EngineRate, MovesThePositionAtThePace)
     EXPECT_EQ(status(), GetParam().status);
     EXPECT_EQ(rate(), wanted);
 
-    // Measured from the first moved picture, once libmpv runs at the rate.
-    const uint32_t span = std::min<uint32_t>(std::abs(wanted) / 2, 800);
-    ASSERT_TRUE(WaitUntil([&] { return position() != start; }));
+    // Measured from the rate's start over most of the clip: the engine keeps the rate's pace
+    // from then on, catching up when a busy machine delays a step.
     QElapsedTimer clock;
     clock.start();
-    const uint32_t from = position();
+    const uint32_t from = start;
+    const uint32_t span = std::min<uint32_t>(std::abs(wanted) * 6 / 10, 1500);
     ASSERT_TRUE(WaitUntil([&] {
         const uint32_t now = position();
         return (wanted > 0 ? now >= from + span : now + span <= from) || status() != GetParam().status;
