@@ -19,13 +19,7 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/quintara "$@"
 fi
 
-QUINTARA_XVFB_PID=""
-QUINTARA_PULSE_PID=""
-cleanup() {
-  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
-  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap quintara_stop_services EXIT
 quintara_start_xvfb
 # A machine without a display seldom has a sound server: the sound goes to a silent one.
 if ! pactl info >/dev/null 2>&1; then

@@ -12,11 +12,8 @@ quintara_build "$build_dir"
 XDG_RUNTIME_DIR="$(mktemp -d /tmp/quintara-tests-XXXXXX)"
 export XDG_RUNTIME_DIR
 chmod 700 "$XDG_RUNTIME_DIR"
-QUINTARA_XVFB_PID=""
-QUINTARA_PULSE_PID=""
 cleanup() {
-  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
-  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+  quintara_stop_services
   rm -rf "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT

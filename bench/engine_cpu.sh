@@ -29,11 +29,8 @@ export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 mkdir -p "$XDG_CONFIG_HOME"
-QUINTARA_XVFB_PID=""
-QUINTARA_PULSE_PID=""
 cleanup() {
-  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
-  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+  quintara_stop_services
   rm -rf "$work"
 }
 trap cleanup EXIT

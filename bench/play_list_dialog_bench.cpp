@@ -9,30 +9,19 @@
 
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/app_context.h"
+#include "bench/bench_files.h"
 #include "disc/dialog_lists.h"
 #include "disc/play_list_dialog.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-double secondsOf(const auto& work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -42,18 +31,8 @@ int main(int argc, char** argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     const fs::path root = fs::temp_directory_path() / ("quintara-dialog-bench-" + std::to_string(::getpid()));
     const fs::path folder = root / "disc";
-    fs::create_directories(folder);
-
     // Shuffled names of mixed case and extension, a few folders and files that are not shown.
-    std::mt19937 random(7);
-    std::vector<int> numbers(count);
-    for (int i = 0; i < count; ++i)
-        numbers[i] = i;
-    std::shuffle(numbers.begin(), numbers.end(), random);
-    for (const int n : numbers) {
-        const std::string name = (n % 2 ? "clip" : "CLIP") + std::to_string(n) + (n % 3 ? ".mpg" : ".DAT");
-        std::ofstream((folder / name).string()) << 'x';
-    }
+    MakeShuffledClips(folder, count);
     for (int n = 0; n < 20; ++n) {
         fs::create_directories(folder / ("Folder" + std::to_string(n)));
         std::ofstream((folder / ("notes" + std::to_string(n) + ".txt")).string()) << 'x';

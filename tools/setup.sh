@@ -26,6 +26,15 @@ quintara_build() {
   cmake --build "$build_dir" -j "$(nproc)"
 }
 
+QUINTARA_XVFB_PID=""
+QUINTARA_PULSE_PID=""
+
+# Stops what quintara_start_xvfb and quintara_start_pulseaudio started.
+quintara_stop_services() {
+  [ -n "$QUINTARA_PULSE_PID" ] && kill "$QUINTARA_PULSE_PID" 2>/dev/null || true
+  [ -n "$QUINTARA_XVFB_PID" ] && kill "$QUINTARA_XVFB_PID" 2>/dev/null || true
+}
+
 # Starts Xvfb on a free display and exports DISPLAY; the caller stops it.
 quintara_start_xvfb() {
   local display
