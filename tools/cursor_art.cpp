@@ -1,5 +1,6 @@
 // The panel's two hand cursors, monochrome as cursors of old were, and the application icons.
 
+#include <array>
 #include <functional>
 
 #include <QLinearGradient>
@@ -34,46 +35,61 @@ QImage monochrome(const QPainterPath& shape, const std::function<void(QPainter&)
 
 }  // namespace
 
+namespace {
+
+struct Line {
+    int x1, y1, x2, y2;
+};
+
+// A hand as four fingers on a palm with a thumb, and the creases drawn over it.
+struct HandShape {
+    std::array<QRectF, 4> fingers;  // x, top, width, bottom - top
+    QRectF palm;
+    double palmRadius;
+    std::array<QPointF, 5> thumb;  // start, line to, curve control and end, line to
+    std::array<Line, 3> creases;
+};
+
+QImage drawHand(const HandShape& shape)
+{
+    QPainterPath hand;
+    for (const QRectF& f : shape.fingers)
+        hand = hand.united(finger(f.x(), f.y(), f.width(), f.y() + f.height()));
+    QPainterPath palm;
+    palm.addRoundedRect(shape.palm, shape.palmRadius, shape.palmRadius);
+    QPainterPath thumb;
+    thumb.moveTo(shape.thumb[0]);
+    thumb.lineTo(shape.thumb[1]);
+    thumb.quadTo(shape.thumb[2], shape.thumb[3]);
+    thumb.lineTo(shape.thumb[4]);
+    thumb.closeSubpath();
+    hand = hand.united(palm).united(thumb).simplified();
+    return monochrome(hand, [&](QPainter& p) {
+        for (const Line& l : shape.creases)
+            p.drawLine(l.x1, l.y1, l.x2, l.y2);
+    });
+}
+
+}  // namespace
+
 QImage DrawPointingHandCursor()
 {
     // The index finger's tip is the hot spot, (11, 0).
-    QPainterPath hand = finger(9, 0, 5, 16);
-    hand = hand.united(finger(13, 9, 4, 17)).united(finger(16, 10, 4, 18)).united(finger(19, 11, 4, 19));
-    QPainterPath palm;
-    palm.addRoundedRect(QRectF(8, 13, 15, 15), 4, 4);
-    QPainterPath thumb;
-    thumb.moveTo(9, 22);
-    thumb.lineTo(3, 16);
-    thumb.quadTo(1.5, 14, 3.5, 13.5);
-    thumb.lineTo(9, 16);
-    thumb.closeSubpath();
-    hand = hand.united(palm).united(thumb).simplified();
-    return monochrome(hand, [](QPainter& p) {
-        p.drawLine(13, 12, 13, 16);
-        p.drawLine(16, 12, 16, 16);
-        p.drawLine(19, 13, 19, 17);
-    });
+    return drawHand({{QRectF(9, 0, 5, 16), QRectF(13, 9, 4, 8), QRectF(16, 10, 4, 8), QRectF(19, 11, 4, 8)},
+                     QRectF(8, 13, 15, 15),
+                     4,
+                     {QPointF(9, 22), QPointF(3, 16), QPointF(1.5, 14), QPointF(3.5, 13.5), QPointF(9, 16)},
+                     {Line{13, 12, 13, 16}, Line{16, 12, 16, 16}, Line{19, 13, 19, 17}}});
 }
 
 QImage DrawOpenHandCursor()
 {
     // The middle finger's tip is the hot spot, (14, 0).
-    QPainterPath hand = finger(12, 0, 5, 16);
-    hand = hand.united(finger(7, 2, 5, 16)).united(finger(17, 2, 5, 16)).united(finger(22, 6, 4, 17));
-    QPainterPath palm;
-    palm.addRoundedRect(QRectF(7, 11, 19, 18), 5, 5);
-    QPainterPath thumb;
-    thumb.moveTo(8, 24);
-    thumb.lineTo(1, 15);
-    thumb.quadTo(0.5, 12.5, 3, 13);
-    thumb.lineTo(9, 18);
-    thumb.closeSubpath();
-    hand = hand.united(palm).united(thumb).simplified();
-    return monochrome(hand, [](QPainter& p) {
-        p.drawLine(12, 9, 12, 15);
-        p.drawLine(17, 9, 17, 15);
-        p.drawLine(22, 10, 22, 15);
-    });
+    return drawHand({{QRectF(12, 0, 5, 16), QRectF(7, 2, 5, 14), QRectF(17, 2, 5, 14), QRectF(22, 6, 4, 11)},
+                     QRectF(7, 11, 19, 18),
+                     5,
+                     {QPointF(8, 24), QPointF(1, 15), QPointF(0.5, 12.5), QPointF(3, 13), QPointF(9, 18)},
+                     {Line{12, 9, 12, 15}, Line{17, 9, 17, 15}, Line{22, 10, 22, 15}}});
 }
 
 namespace {
