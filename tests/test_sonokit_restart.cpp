@@ -99,6 +99,21 @@ std::vector<uint32_t> EveryCall(PulseMixer& mixer)
             mixer.getControlId(0, 8, 1, &id)};
 }
 
+// A running private server, a mixer speaking to it, and a window hooked to the mixer's news.
+struct HookedMixer {
+    explicit HookedMixer(QStringList sinks = {"private_null"}) : server(folder, std::move(sinks))
+    {
+        server.start();
+    }
+    bool hook() { return QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait); }
+
+    TempDir folder;
+    PrivateServer server;
+    PulseMixer mixer{server.address()};
+    ManualClock clock;
+    RecordingWindow window{clock};
+};
+
 TEST(SonokitServer, WithoutAServerEveryCallFails)
 {
     TempDir folder;
@@ -113,13 +128,9 @@ TEST(SonokitServer, WithoutAServerEveryCallFails)
 
 TEST(SonokitServer, AServerThatDiesMakesCallsFailAndItsReturnBringsThemBack)
 {
-    TempDir folder;
-    PrivateServer server(folder);
-    server.start();
-    PulseMixer mixer(server.address());
-    ManualClock clock;
-    RecordingWindow window(clock);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    HookedMixer hooked;
+    auto& [folder, server, mixer, clock, window] = hooked;
+    ASSERT_TRUE(hooked.hook());
     std::vector<uint32_t> values;
     ASSERT_EQ(mixer.setValue(0, 0, 1, {30000, 30000}), 1u);
     ASSERT_EQ(mixer.setValue(0, 8, 1, {20000, 20000}), 1u);
@@ -147,13 +158,9 @@ TEST(SonokitServer, AServerThatDiesMakesCallsFailAndItsReturnBringsThemBack)
 
 TEST(SonokitServer, AHookedWindowHearsOfTheServerAgainWithoutAnyCall)
 {
-    TempDir folder;
-    PrivateServer server(folder);
-    server.start();
-    PulseMixer mixer(server.address());
-    ManualClock clock;
-    RecordingWindow window(clock);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    HookedMixer hooked;
+    auto& [folder, server, mixer, clock, window] = hooked;
+    ASSERT_TRUE(hooked.hook());
 
     server.kill();
     server.start();
@@ -177,13 +184,9 @@ TEST(SonokitServer, AHookedWindowHearsOfTheServerAgainWithoutAnyCall)
 
 TEST(SonokitServer, TheReattachReconnectsAfterTheServerCameBack)
 {
-    TempDir folder;
-    PrivateServer server(folder);
-    server.start();
-    PulseMixer mixer(server.address());
-    ManualClock clock;
-    RecordingWindow window(clock);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    HookedMixer hooked;
+    auto& [folder, server, mixer, clock, window] = hooked;
+    ASSERT_TRUE(hooked.hook());
     server.kill();
     std::vector<uint32_t> values;
     ASSERT_EQ(mixer.getValue(0, 0, 1, &values), 0u);
@@ -198,13 +201,9 @@ TEST(SonokitServer, TheReattachReconnectsAfterTheServerCameBack)
 }
 TEST(SonokitServer, AnotherDefaultDeviceCountsAsAChangeOfTheDeviceLine)
 {
-    TempDir folder;
-    PrivateServer server(folder, {"first", "second"});
-    server.start();
-    PulseMixer mixer(server.address());
-    ManualClock clock;
-    RecordingWindow window(clock);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));
+    HookedMixer hooked({"first", "second"});
+    auto& [folder, server, mixer, clock, window] = hooked;
+    ASSERT_TRUE(hooked.hook());
     ASSERT_TRUE(server.pactl({"set-default-sink", "first"}));
     ASSERT_TRUE(server.pactl({"set-sink-volume", "second", "16384", "8192"}));
     // Once the default device's own change is heard, the mixer knows which device that is.
