@@ -1,5 +1,7 @@
 #include "components/reelkit/mpv_engine.h"
 
+#include <unistd.h>
+
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QWidget>
@@ -107,6 +109,12 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
     for (const auto& [name, value] : kFixed)
         setOption(h, name, value);
     setOption(h, mpvname::AudioOutput, options_.audioOutput.c_str());
+    // libmpv's own account of what it does, for looking into a fault: one file per engine.
+    if (const QByteArray folder = qgetenv("QUINTARA_MPV_LOG"); !folder.isEmpty()) {
+        const QByteArray file = folder + "/mpv-" + QByteArray::number(::getpid()) + "-" +
+                                QByteArray::number(reinterpret_cast<quintptr>(this), 16) + ".log";
+        setOption(h, mpvname::LogFile, file.constData());
+    }
     if (mpv_initialize(h) < 0)
         return 0;
     mpv_observe_property(h, kTimePos, mpvname::TimePos, MPV_FORMAT_DOUBLE);

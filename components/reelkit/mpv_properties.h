@@ -12,6 +12,7 @@ inline constexpr const char* AudioOutput = "ao";
 inline constexpr const char* AudioFallbackToNull = "audio-fallback-to-null";
 inline constexpr const char* AudioClientName = "audio-client-name";
 inline constexpr const char* PulseBuffer = "pulse-buffer";
+inline constexpr const char* LogFile = "log-file";
 inline constexpr const char* LoadScripts = "load-scripts";
 inline constexpr const char* Ytdl = "ytdl";
 inline constexpr const char* LoadStatsOverlay = "load-stats-overlay";
