@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/app_windows.h"
 #include "app/player_settings.h"
@@ -26,6 +29,9 @@ struct AppContext {
     PlaybackHooks playbackHooks;  // what later parts plug into playback
     KeyMap keys{DispatchCommand};  // shared by every window, so a key may go up elsewhere
     DriveMenuHooks driveMenuHooks{LoadDisc, {}};
+    // The CD-ROM drives' device nodes in device order; empty where the system has none.
+    std::function<std::vector<std::string>()> listCdRomDevices;
+    std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
 };
 
 AppContext& app();

@@ -11,6 +11,7 @@
 #include "app/ini_file.h"
 #include "app/settings.h"
 #include "app/text.h"
+#include "components/discbay.h"
 
 namespace fs = std::filesystem;
 
@@ -48,7 +49,7 @@ std::string lastName(const std::string& folder)
 // one splits it.
 std::optional<DriveSlot> parseBinding(std::string_view value)
 {
-    DriveSlot slot{std::string(trimmed(value)), DriveType::CdRom, {}, true};
+    DriveSlot slot{.root = std::string(trimmed(value)), .type = DriveType::CdRom, .bound = true};
     if (const size_t comma = value.rfind(','); comma != std::string_view::npos) {
         const std::string_view typeName = trimmed(value.substr(comma + 1));
         for (const TypeName& known : kTypeNames) {
@@ -62,7 +63,8 @@ std::optional<DriveSlot> parseBinding(std::string_view value)
     if (slot.root.empty() || slot.root.front() != '/')
         return std::nullopt;
     slot.root = withoutTrailingSlash(std::move(slot.root));
-    slot.label = lastName(slot.root);
+    slot.image = slot.type == DriveType::CdRom && IsDiscImageName(slot.root);
+    slot.label = slot.image ? fs::path(slot.root).stem().string() : lastName(slot.root);
     return slot;
 }
 
@@ -118,7 +120,8 @@ std::vector<MountPoint> ParseMountInfo(std::string_view text)
         const auto separator = std::find(fields.begin(), fields.end(), "-");
         if (fields.size() < 5 || separator == fields.end() || separator + 1 == fields.end())
             continue;
-        mounts.push_back({unescapeMountField(fields[4]), *(separator + 1)});
+        const std::string source = separator + 2 < fields.end() ? unescapeMountField(*(separator + 2)) : std::string();
+        mounts.push_back({unescapeMountField(fields[4]), *(separator + 1), source});
     }
     return mounts;
 }
@@ -149,26 +152,35 @@ DriveType TypeOfFileSystem(std::string_view fileSystem)
 }
 
 DriveTable DriveTable::build(const std::string& home, const std::string& user,
-                             const std::vector<std::string>& cdRomRoots, const std::vector<MountPoint>& mounts,
-                             const IniFile& configuration)
+                             const std::vector<std::string>& cdRomDevices, const std::vector<MountPoint>& mounts,
+                             const IniFile& configuration, const std::vector<std::string>& images)
 {
     DriveTable table;
-    table.slots_[kHomeDrive] = {withoutTrailingSlash(home), DriveType::Fixed, lastName(home), false};
-    table.slots_[kRootDrive] = {"/", DriveType::Fixed, {}, false};
+    table.slots_[kHomeDrive] = {.root = withoutTrailingSlash(home), .type = DriveType::Fixed, .label = lastName(home)};
+    table.slots_[kRootDrive] = {.root = "/", .type = DriveType::Fixed};
 
     std::vector<DriveSlot> found;
-    for (const std::string& root : cdRomRoots)
-        found.push_back({withoutTrailingSlash(root), DriveType::CdRom, lastName(root), false});
+    std::vector<std::string> taken;
+    for (const std::string& device : cdRomDevices) {
+        DriveSlot slot{.type = DriveType::CdRom, .device = device};
+        const auto mount = std::find_if(mounts.begin(), mounts.end(), [&](const MountPoint& m) { return m.source == device; });
+        if (mount != mounts.end()) {
+            slot.root = mount->folder;
+            slot.label = lastName(mount->folder);
+            taken.push_back(mount->folder);
+        }
+        found.push_back(std::move(slot));
+    }
+    for (const std::string& image : images)
+        found.push_back({.root = image, .type = DriveType::CdRom, .label = fs::path(image).stem().string(), .image = true});
     std::vector<MountPoint> volumes;
     for (const MountPoint& mount : mounts) {
-        const bool taken = std::any_of(cdRomRoots.begin(), cdRomRoots.end(),
-                                       [&](const std::string& root) { return withoutTrailingSlash(root) == mount.folder; });
-        if (!taken && IsVolumeFolder(mount.folder, user))
+        if (std::find(taken.begin(), taken.end(), mount.folder) == taken.end() && IsVolumeFolder(mount.folder, user))
             volumes.push_back(mount);
     }
     std::sort(volumes.begin(), volumes.end(), [](const MountPoint& a, const MountPoint& b) { return a.folder < b.folder; });
     for (const MountPoint& volume : volumes)
-        found.push_back({volume.folder, TypeOfFileSystem(volume.fileSystem), lastName(volume.folder), false});
+        found.push_back({.root = volume.folder, .type = TypeOfFileSystem(volume.fileSystem), .label = lastName(volume.folder)});
 
     // Bound letters first, so that the found drives fill the letters left over.
     for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
@@ -180,7 +192,7 @@ DriveTable DriveTable::build(const std::string& home, const std::string& user,
     }
     uint32_t next = kFirstFreeDrive;
     for (DriveSlot& slot : found) {
-        while (next < kRootDrive && !table.slots_[next].root.empty())
+        while (next < kRootDrive && table.slots_[next].type != DriveType::Unknown)
             ++next;
         if (next >= kRootDrive)
             break;
@@ -192,8 +204,10 @@ DriveTable DriveTable::build(const std::string& home, const std::string& user,
 DriveTable DriveTable::current()
 {
     const QByteArray user = qgetenv("USER");
-    return build(QDir::homePath().toStdString(), user.toStdString(), {},
-                 ParseMountInfo(readWhole("/proc/self/mountinfo")), IniFile::load(app().settings.cfgPath));
+    const auto& listCdRoms = app().listCdRomDevices;
+    return build(QDir::homePath().toStdString(), user.toStdString(), listCdRoms ? listCdRoms() : std::vector<std::string>{},
+                 ParseMountInfo(readWhole("/proc/self/mountinfo")), IniFile::load(app().settings.cfgPath),
+                 app().discImages);
 }
 
 std::optional<uint32_t> DriveTable::driveOf(std::string_view path) const
@@ -213,9 +227,28 @@ std::optional<std::string> DriveTable::presentRoot(uint32_t drive) const
     if (slot.root.empty())
         return std::nullopt;
     std::error_code error;
-    if (slot.bound ? !isNonEmptyFolder(slot.root) : !fs::is_directory(slot.root, error))
+    if (slot.image ? !fs::is_regular_file(slot.root, error)
+                   : slot.bound ? !isNonEmptyFolder(slot.root) : !fs::is_directory(slot.root, error))
         return std::nullopt;
+    if (slot.image || (slot.bound && slot.type == DriveType::CdRom)) {
+        // The door of a bound drive or an image is a flag the drive component keeps.
+        uint32_t open = 0;
+        if (Discbay_IsCDRomDoorOpen(drive, &open) && open == 1)
+            return std::nullopt;
+    }
     return slot.root;
+}
+
+bool DriveTable::isCdRomDrive(uint32_t drive) const
+{
+    const DriveSlot& slot = this->slot(drive);
+    return slot.type == DriveType::CdRom && (!slot.device.empty() || slot.bound || slot.image);
+}
+
+bool IsDiscImageName(std::string_view path)
+{
+    constexpr std::string_view kCue = ".cue";
+    return path.size() > kCue.size() && EqualsIgnoringCase(path.substr(path.size() - kCue.size()), kCue);
 }
 
 std::string FindChildFolder(const std::string& folder, std::string_view name)

@@ -14,10 +14,12 @@ enum class DriveType : uint32_t { Unknown = 0, Removable = 2, Fixed = 3, Remote 
 
 // One letter's place in the table. Roots are folders without a trailing "/", except "/".
 struct DriveSlot {
-    std::string root;  // empty: the letter stands for nothing
+    std::string root{};  // empty: the letter stands for nothing
     DriveType type = DriveType::Unknown;
-    std::string label;
+    std::string label{};
     bool bound = false;  // set by the "Drives" section of the configuration
+    std::string device{};  // a CD-ROM drive's device node; its root is where its disc is mounted
+    bool image = false;  // the root is a disc image file that acts as a CD-ROM drive
 };
 
 constexpr uint32_t kDriveCount = 26;
@@ -29,27 +31,34 @@ constexpr uint32_t kFirstFreeDrive = 'D' - 'A';
 struct MountPoint {
     std::string folder;
     std::string fileSystem;
+    std::string source{};  // the device or other thing mounted there
 };
 
-// Where the letters stand: C: the home folder, Z: the root, from D: up the CD-ROM drives and
-// then the removable, network and RAM volumes mounted under the usual folders; a letter bound
-// in the configuration replaces whatever would stand there.
+// Where the letters stand: C: the home folder, Z: the root, from D: up the CD-ROM drives, the
+// disc images opened as drives, then the removable, network and RAM volumes mounted under the
+// usual folders; a letter bound in the configuration replaces whatever would stand there.
 class DriveTable {
 public:
-    // The table of this machine now: its mounts, the user's home, the configuration's bindings.
+    // The table of this machine now: its CD-ROM drives (app().listCdRomDevices), the disc
+    // images opened as drives (app().discImages), its mounts, the user's home, the
+    // configuration's bindings.
     static DriveTable current();
-    // The table from given facts (tests, and current() itself).
-    // cdRomRoots lists each CD-ROM drive's mount folder in device order, empty when it has none.
+    // The table from given facts (tests, and current() itself). cdRomDevices lists the CD-ROM
+    // drives' device nodes in device order; each takes its letter, holding a disc while the
+    // device is mounted. images are disc image files, each a drive after them.
     static DriveTable build(const std::string& home, const std::string& user,
-                            const std::vector<std::string>& cdRomRoots,
-                            const std::vector<MountPoint>& mounts, const IniFile& configuration);
+                            const std::vector<std::string>& cdRomDevices, const std::vector<MountPoint>& mounts,
+                            const IniFile& configuration, const std::vector<std::string>& images = {});
 
     const DriveSlot& slot(uint32_t drive) const { return slots_[drive % kDriveCount]; }
     // The drive whose root is the longest leading folder of the path.
     std::optional<uint32_t> driveOf(std::string_view path) const;
     // The folder of a drive while it holds something: a bound folder that exists and is not
-    // empty, or any other letter's existing root.
+    // empty, a disc image that exists, or any other letter's existing root. A bound CD-ROM
+    // drive whose door the drive component reports open holds nothing.
     std::optional<std::string> presentRoot(uint32_t drive) const;
+    // A drive with a door: a CD-ROM device, a folder bound as a CD-ROM drive, a disc image.
+    bool isCdRomDrive(uint32_t drive) const;
 
 private:
     std::array<DriveSlot, kDriveCount> slots_;
@@ -61,6 +70,9 @@ std::vector<MountPoint> ParseMountInfo(std::string_view text);
 bool IsVolumeFolder(std::string_view folder, std::string_view user);
 // The type a volume's file system tells.
 DriveType TypeOfFileSystem(std::string_view fileSystem);
+
+// Whether a file's name marks a disc image (".cue", any case).
+bool IsDiscImageName(std::string_view path);
 
 // Finds a child folder's real name without regard to case; empty when there is none.
 std::string FindChildFolder(const std::string& folder, std::string_view name);

@@ -22,21 +22,24 @@ constexpr uint32_t drive(char letter)
 TEST(DriveTable, LettersFromHomeRootMountsAndBindings)
 {
     const std::vector<MountPoint> mounts = {
-        {"/", "ext4"},
-        {"/media/me/USB STICK", "vfat"},
-        {"/mnt/share", "cifs"},
-        {"/run/media/me/DISC", "iso9660"},
-        {"/run/media/other/NOPE", "vfat"},  // another user's
-        {"/mnt", "tmpfs"},                  // the folder itself holds no volume
-        {"/media/me/cdrom", "iso9660"},
+        {"/", "ext4", ""},
+        {"/media/me/USB STICK", "vfat", ""},
+        {"/mnt/share", "cifs", ""},
+        {"/run/media/me/DISC", "iso9660", ""},
+        {"/run/media/other/NOPE", "vfat", ""},  // another user's
+        {"/mnt", "tmpfs", ""},                  // the folder itself holds no volume
+        {"/media/me/cdrom", "iso9660", "/dev/sr1"},
     };
     const IniFile config = IniFile::parse(
         "[Drives]\n"
         "E: = /srv/discs/one, Remote\n"
         "v: = /srv/discs/a,b\n"  // a comma inside a folder's name
         "W: = relative/folder\n"
-        "X: = /srv/ram/, ram disk\n");
-    const DriveTable table = DriveTable::build("/home/me/", "me", {"/media/me/cdrom"}, mounts, config);
+        "X: = /srv/ram/, ram disk\n"
+        "Y: = /srv/discs/Holiday.CUE\n");
+    // sr0 holds no disc but keeps its letter; the image comes after the drives.
+    const DriveTable table =
+        DriveTable::build("/home/me/", "me", {"/dev/sr0", "/dev/sr1"}, mounts, config, {"/srv/rips/film.cue"});
 
     struct Expect {
         char letter;
@@ -46,15 +49,18 @@ TEST(DriveTable, LettersFromHomeRootMountsAndBindings)
     const Expect expected[] = {
         {'A', "", DriveType::Unknown},
         {'C', "/home/me", DriveType::Fixed},
-        {'D', "/media/me/cdrom", DriveType::CdRom},
-        {'E', "/srv/discs/one", DriveType::Remote},  // bound, so the volumes move up
-        {'F', "/media/me/USB STICK", DriveType::Removable},
-        {'G', "/mnt/share", DriveType::Remote},
-        {'H', "/run/media/me/DISC", DriveType::CdRom},
-        {'I', "", DriveType::Unknown},
+        {'D', "", DriveType::CdRom},
+        {'E', "/srv/discs/one", DriveType::Remote},  // bound, so the found drives move up
+        {'F', "/media/me/cdrom", DriveType::CdRom},
+        {'G', "/srv/rips/film.cue", DriveType::CdRom},
+        {'H', "/media/me/USB STICK", DriveType::Removable},
+        {'I', "/mnt/share", DriveType::Remote},
+        {'J', "/run/media/me/DISC", DriveType::CdRom},
+        {'K', "", DriveType::Unknown},
         {'V', "/srv/discs/a,b", DriveType::CdRom},
         {'W', "", DriveType::Unknown},
         {'X', "/srv/ram", DriveType::RamDisk},
+        {'Y', "/srv/discs/Holiday.CUE", DriveType::CdRom},
         {'Z', "/", DriveType::Fixed},
     };
     for (const Expect& e : expected) {
@@ -62,7 +68,19 @@ TEST(DriveTable, LettersFromHomeRootMountsAndBindings)
         EXPECT_EQ(table.slot(drive(e.letter)).root, e.root);
         EXPECT_EQ(table.slot(drive(e.letter)).type, e.type);
     }
-    EXPECT_EQ(table.slot(drive('F')).label, "USB STICK");
+    EXPECT_EQ(table.slot(drive('H')).label, "USB STICK");
+    EXPECT_EQ(table.slot(drive('D')).device, "/dev/sr0");
+    EXPECT_EQ(table.slot(drive('F')).device, "/dev/sr1");
+    EXPECT_EQ(table.slot(drive('F')).label, "cdrom");
+    EXPECT_EQ(table.slot(drive('G')).label, "film");
+    EXPECT_EQ(table.slot(drive('Y')).label, "Holiday");
+    // Drives with a door: the devices, the images, the folders bound as CD-ROM drives.
+    for (const char letter : {'D', 'F', 'G', 'V', 'Y'})
+        EXPECT_TRUE(table.isCdRomDrive(drive(letter))) << letter;
+    for (const char letter : {'C', 'E', 'H', 'J', 'K'})
+        EXPECT_FALSE(table.isCdRomDrive(drive(letter))) << letter;
+    EXPECT_TRUE(table.slot(drive('Y')).image);
+    EXPECT_FALSE(table.slot(drive('V')).image);
 
     struct Owner {
         const char* path;
@@ -71,7 +89,8 @@ TEST(DriveTable, LettersFromHomeRootMountsAndBindings)
     const Owner owners[] = {
         {"/home/me/clip.mpg", 'C'},
         {"/home/meat/clip.mpg", 'Z'},  // a longer name is not inside the folder
-        {"/media/me/cdrom/MpegAV/AVSEQ01.DAT", 'D'},
+        {"/media/me/cdrom/MpegAV/AVSEQ01.DAT", 'F'},
+        {"/srv/rips/film.cue/MPEGAV/AVSEQ01.DAT", 'G'},
         {"/srv/discs/a,b/x.dat", 'V'},
         {"/etc/passwd", 'Z'},
     };
@@ -93,6 +112,8 @@ TEST(DriveTable, MountInfoLinesAndTheirEscapes)
     EXPECT_EQ(mounts[0].fileSystem, "iso9660");
     EXPECT_EQ(mounts[1].folder, "/media/u/k");
     EXPECT_EQ(mounts[1].fileSystem, "vfat");
+    EXPECT_EQ(mounts[0].source, "/dev/sr0");
+    EXPECT_EQ(mounts[1].source, "/dev/sdb1");
 }
 
 // A folder bound to a letter acts as a CD-ROM drive holding a Video CD.

@@ -40,10 +40,16 @@ std::vector<std::string> pathsOf(const PlayList& list)
     return out;
 }
 
+// cdRoms are where each CD-ROM drive's disc is mounted.
 DriveTable tableWith(const std::vector<std::string>& cdRoms, const std::string& drives = {})
 {
-    const std::vector<MountPoint> mounts = {{"/media/me/STICK", "vfat"}, {"/mnt/share", "nfs"}};
-    return DriveTable::build("/home/me", "me", cdRoms, mounts, IniFile::parse(drives));
+    std::vector<MountPoint> mounts = {{"/media/me/STICK", "vfat", "/dev/sdb1"}, {"/mnt/share", "nfs", "srv:/share"}};
+    std::vector<std::string> devices;
+    for (const std::string& root : cdRoms) {
+        devices.push_back("/dev/sr" + std::to_string(devices.size()));
+        mounts.push_back({root, "iso9660", devices.back()});
+    }
+    return DriveTable::build("/home/me", "me", devices, mounts, IniFile::parse(drives));
 }
 
 // A probe from fixed answers: drives by letter that are gone, folders that may not be read.

@@ -1,0 +1,1 @@
+# The Video CD reader against disc images made by vcdimager.
