@@ -9,6 +9,7 @@
 #include "app/player_settings.h"
 #include "app/player_state.h"
 #include "components/components.h"
+#include "disc/disc_menu.h"
 #include "disc/play_list.h"
 #include "disc/load_disc.h"
 #include "panel/drive_commands.h"
@@ -28,7 +29,7 @@ struct AppContext {
     ExtensionList extensions;
     PlaybackHooks playbackHooks;  // what later parts plug into playback
     KeyMap keys{DispatchCommand};  // shared by every window, so a key may go up elsewhere
-    DriveMenuHooks driveMenuHooks{LoadDisc, {}};
+    DriveMenuHooks driveMenuHooks{.loadDisc = LoadDisc, .setDoorState = SetDoorState};
     // The CD-ROM drives' device nodes in device order; empty where the system has none.
     std::function<std::vector<std::string>()> listCdRomDevices;
     std::vector<std::string> discImages;  // disc image files opened as drives, oldest first

@@ -9,8 +9,10 @@
 #include "components/nestwell/nestwell_file.h"
 #include "components/reelkit/mpv_engine.h"
 #include "components/sonokit/pulse_mixer.h"
+#include "disc/disc_menu.h"
 #include "disc/play_list.h"
 #include "disc/play_list_dialog.h"
+#include "panel/drive_popup.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
 #include "panel/video_keys.h"
@@ -29,6 +31,9 @@ void InstallDesktopComponents()
     InstallAudioHooks(playbackHooks());
     PanelKeys_PlugIntoVideo();
     playbackHooks().showPlayListDialog = ShowPlayListDialog;
+    playbackHooks().showDiscMenu = ShowDiscMenu;
+    playbackHooks().stopOrEject = StopOrEject;
+    app().driveMenuHooks.popup = Panel_PopupDriveMenu;
 }
 
 MainWindowParts DesktopParts()

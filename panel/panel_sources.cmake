@@ -13,6 +13,7 @@ target_sources(quintara_logic PRIVATE
 target_sources(quintara_desktop PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/panel_create.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel_cursors.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/drive_popup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel_drag.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel_skin_parts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel_window.cpp

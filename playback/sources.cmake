@@ -12,5 +12,6 @@ target_sources(quintara_logic PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/transport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_access.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_commands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/disc/disc_menu.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/disc/load_disc.cpp
 )

@@ -7,5 +7,6 @@ quintara_logic_test(playback_tests
   test_position_poll.cpp
   test_load_disc.cpp
   test_play_files.cpp
+  test_disc_menu.cpp
 )
 quintara_test(end_to_end_tests test_disc_end_to_end.cpp)

@@ -7,10 +7,13 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QApplication>
+#include <QTimer>
 #include <QTest>
 #include <QToolTip>
 #include <QWindow>
@@ -22,6 +25,7 @@
 #include "components/nestwell/nestwell_file.h"
 #include "led/led_refresh.h"
 #include "panel/drive_commands.h"
+#include "panel/drive_popup.h"
 #include "panel/keyboard.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
@@ -650,3 +654,50 @@ TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
 }
 
 }  // namespace
+
+namespace {
+// What the drive menu showed and where, with the keys given to it once it was up.
+struct MenuSeen {
+    QStringList texts;
+    QPoint at;
+};
+
+MenuSeen answerDriveMenu(const std::vector<DriveMenuItem>& items, const std::vector<int>& keys)
+{
+    MenuSeen seen;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (const QAction* action : menu->actions())
+            seen.texts << action->text();
+        seen.at = menu->pos();
+        for (const int key : keys)
+            QTest::keyClick(menu, static_cast<Qt::Key>(key));
+    });
+    Panel_PopupDriveMenu(items);
+    return seen;
+}
+}  // namespace
+
+TEST_F(PanelWindowTest, DriveMenuOpensAtThePointerAndSendsTheChoiceToThePanel)
+{
+    PanelWindow& panel = create();
+    std::vector<uintptr_t> loaded;
+    app().driveMenuHooks.loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
+    const QPoint pointer = panel.mapToGlobal(QPoint(4, 4));
+    QCursor::setPos(pointer);
+    const std::vector<DriveMenuItem> items = {{41003, "<D:> R&B"}, {41004, "<E:>"}};
+
+    const MenuSeen chosen = answerDriveMenu(items, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    EXPECT_EQ(chosen.texts, (QStringList{"<D:> R&&B", "<E:>"}));
+    EXPECT_EQ(chosen.at, pointer);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !loaded.empty(); }, kWaitMs));
+    EXPECT_EQ(loaded, std::vector<uintptr_t>{4});
+
+    // Dismissed, it sends nothing.
+    const MenuSeen dismissed = answerDriveMenu(items, {Qt::Key_Escape});
+    EXPECT_EQ(dismissed.texts.size(), 2);
+    settle();
+    EXPECT_EQ(loaded, std::vector<uintptr_t>{4});
+}
