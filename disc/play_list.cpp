@@ -151,27 +151,28 @@ bool HasListedExtension(const std::string& path)
 
 bool AddFileSorted(PlayList* list, const std::string& path)
 {
-    if (!list)
-        return false;
-    const std::optional<uint32_t> directory = accepted(path);
-    if (!directory)
-        return false;
-    auto& entries = list->entries;
-    const auto at = std::partition_point(entries.begin(), entries.end(), [&](const PlayListEntry& entry) {
-        return !stopsBefore(entry, *directory, path);
-    });
-    entries.insert(at, PlayListEntry{path, *directory});
-    return true;
+    return AddFilesSorted(list, {path}) == 1;
 }
 
-uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
+namespace {
+// Adds every path the check accepts (answering its folder flag), as AddFileSorted would.
+template <typename Accept>
+uint32_t addAllSorted(PlayList* list, const std::vector<std::string>& paths, Accept accept)
 {
     if (!list)
         return 0;
-    if (!list->entries.empty()) {
+    auto& entries = list->entries;
+    if (!entries.empty()) {
         uint32_t added = 0;
-        for (const std::string& path : paths)
-            added += AddFileSorted(list, path) ? 1 : 0;
+        for (const std::string& path : paths) {
+            if (const std::optional<uint32_t> directory = accept(path)) {
+                const auto at = std::partition_point(entries.begin(), entries.end(), [&](const PlayListEntry& entry) {
+                    return !stopsBefore(entry, *directory, path);
+                });
+                entries.insert(at, PlayListEntry{path, *directory});
+                ++added;
+            }
+        }
         return added;
     }
     struct Keyed {
@@ -181,7 +182,7 @@ uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
     std::vector<Keyed> keyed;
     keyed.reserve(paths.size());
     for (const std::string& path : paths) {
-        if (const std::optional<uint32_t> directory = accepted(path))
+        if (const std::optional<uint32_t> directory = accept(path))
             keyed.push_back({PlayListEntry{path, *directory}, SortKey(path)});
     }
     // Stable, so that equal paths keep the order in which they came, as one by one they would.
@@ -190,10 +191,23 @@ uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
             return a.entry.directory != 0;
         return a.key.compare(b.key) < 0;
     });
-    list->entries.reserve(keyed.size());
+    entries.reserve(keyed.size());
     for (Keyed& item : keyed)
-        list->entries.push_back(std::move(item.entry));
+        entries.push_back(std::move(item.entry));
     return static_cast<uint32_t>(keyed.size());
+}
+}  // namespace
+
+uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
+{
+    return addAllSorted(list, paths, accepted);
+}
+
+uint32_t AddListedFilesSorted(PlayList* list, const std::vector<std::string>& files)
+{
+    return addAllSorted(list, files, [](const std::string& path) {
+        return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
+    });
 }
 
 bool AddFolderFilesSorted(PlayList* list, const std::string& folder)

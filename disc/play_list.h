@@ -38,6 +38,9 @@ bool CopyList(PlayList* destination, const PlayList* source);
 bool AddFileSorted(PlayList* list, const std::string& path);
 // Adds every path as AddFileSorted would, sorting once; answers how many were added.
 uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths);
+// The same for files known to exist where the file system cannot see them (inside a disc
+// image): only their extension is checked.
+uint32_t AddListedFilesSorted(PlayList* list, const std::vector<std::string>& files);
 // Whether the extension of the path is one of the listed ones.
 bool HasListedExtension(const std::string& path);
 // Adds the playable files of a folder, sub-folders left out; false when it cannot be read.
