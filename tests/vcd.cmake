@@ -8,3 +8,6 @@ target_compile_options(quintara_vcd_testsupport PRIVATE ${QUINTARA_WARNINGS})
 
 quintara_logic_test(vcd_reader_tests test_vcd_reader.cpp test_vcd_damaged.cpp)
 target_link_libraries(vcd_reader_tests PRIVATE quintara_vcd_testsupport)
+
+quintara_test(vcd_engine_tests test_vcd_engine.cpp test_reelkit_support.cpp)
+target_link_libraries(vcd_engine_tests PRIVATE quintara_vcd_testsupport)
