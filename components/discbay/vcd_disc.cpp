@@ -100,10 +100,15 @@ void quietLog(cdio_log_level_t level, const char message[])
         g_libcdioLog(level, message);
 }
 
-void keepLibcdioQuiet()
+// Once per process, before any thread opens a disc: libcdio sets up its table of drivers on
+// first use without a lock.
+void prepareLibcdio()
 {
     static std::once_flag once;
-    std::call_once(once, [] { g_libcdioLog = cdio_log_set_handler(quietLog); });
+    std::call_once(once, [] {
+        g_libcdioLog = cdio_log_set_handler(quietLog);
+        cdio_init();
+    });
 }
 
 std::string withoutVersion(std::string name)
@@ -259,7 +264,7 @@ VcdDisc::~VcdDisc() = default;
 
 std::unique_ptr<VcdDisc> VcdDisc::open(const std::string& source)
 {
-    keepLibcdioQuiet();
+    prepareLibcdio();
     std::error_code error;
     CdIo_t* cdio = nullptr;
     std::string bin;

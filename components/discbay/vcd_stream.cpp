@@ -118,9 +118,10 @@ int openStream(void*, char* uri, mpv_stream_cb_info* info)
 }
 }  // namespace
 
-bool RegisterVcdStreams(mpv_handle* handle)
+void RegisterVcdStreams(mpv_handle* handle)
 {
-    return mpv_stream_cb_add_ro(handle, kProtocol, nullptr, openStream) >= 0;
+    // A refusal (the name taken, no memory) leaves only the Video CD streams unopenable.
+    mpv_stream_cb_add_ro(handle, kProtocol, nullptr, openStream);
 }
 
 std::string VcdStreamUrl(const RawVcdSource& source)

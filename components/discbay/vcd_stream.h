@@ -12,8 +12,8 @@ struct mpv_handle;
 // the 2,324 data bytes of each Form 2 sector and nothing else. Each stream libmpv opens owns
 // its own disc handle: libmpv reads it on its own thread.
 
-// Registers the protocol with a handle (after mpv_initialize); false when libmpv refused it.
-bool RegisterVcdStreams(mpv_handle* handle);
+// Registers the protocol with a handle, after mpv_initialize.
+void RegisterVcdStreams(mpv_handle* handle);
 
 // The address libmpv opens the file by; both strings travel in hexadecimal, so any path works.
 std::string VcdStreamUrl(const RawVcdSource& source);
