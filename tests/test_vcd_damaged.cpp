@@ -177,6 +177,25 @@ TEST(DamagedSource, AnImageChangedWhileOpenIsReadNoMore)
     EXPECT_EQ(disc->openFile("/MPEGAV/AVSEQ02.DAT")->read(0, buffer.data(), 1), -1);
 }
 
+// libcdio takes the .bin named like the .cue, its extension in the same case.
+TEST(ImageNames, AnImageOpensWithTheBinOfItsName)
+{
+    const VcdImage& image = VcdImage::get();
+    const struct {
+        const char* cue;
+        const char* bin;
+    } pairs[] = {{"lower.cue", "lower.bin"}, {"UPPER.CUE", "UPPER.BIN"}};
+    for (const auto& pair : pairs) {
+        const fs::path folder = fs::path(image.scratch().path()) / "names";
+        fs::create_directories(folder);
+        writeAll(folder / pair.cue, readAll(image.cue));
+        fs::create_symlink(image.bin, folder / pair.bin);
+        const std::unique_ptr<VcdDisc> disc = VcdDisc::open((folder / pair.cue).string());
+        ASSERT_NE(disc, nullptr) << pair.cue;
+        EXPECT_NE(disc->openFile("/MPEGAV/AVSEQ01.DAT"), nullptr) << pair.cue;
+    }
+}
+
 TEST(DamagedSource, WhatIsNoDiscImageNorDeviceIsRefused)
 {
     const VcdImage& image = VcdImage::get();

@@ -74,12 +74,18 @@ void makeImage(const fs::path& target)
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a folder beside " + target.string());
     const fs::path folder = pattern;
-    for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
-        if (!RunFfmpeg(clipArguments(VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
-            throw std::runtime_error("ffmpeg could not make " + clipName(i));
-    writeFile(folder / "notes.bin", noise(VcdImage::kNotesBytes));
-    if (!RunVcdImager(imageArguments(), folder.string()))
-        throw std::runtime_error("vcdimager could not make the disc image");
+    try {
+        for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
+            if (!RunFfmpeg(clipArguments(VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
+                throw std::runtime_error("ffmpeg could not make " + clipName(i));
+        writeFile(folder / "notes.bin", noise(VcdImage::kNotesBytes));
+        if (!RunVcdImager(imageArguments(), folder.string()))
+            throw std::runtime_error("vcdimager could not make the disc image");
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        throw;
+    }
     std::error_code lost;
     fs::rename(folder, target, lost);
     if (lost)
