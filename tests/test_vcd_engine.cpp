@@ -137,7 +137,11 @@ TEST_F(VcdEngineTest, SeeksInATrackAndPlaysOnFromThere)
 
 TEST_F(VcdEngineTest, WhatTheImageDoesNotHoldIsRefused)
 {
+    image.scratch().write("garbage.bin", std::string(600 * 2352, '\x5a'));
+    const std::string garbage = image.scratch().write(
+        "garbage.cue", "FILE \"garbage.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
     const std::string refused[] = {
+        garbage + "/MPEGAV/AVSEQ01.DAT",
         image.cue + "/MPEGAV/AVSEQ09.DAT",
         image.cue + "/MPEGAV",
         image.cue + "/NOPE/AVSEQ01.DAT",
