@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/window.h"
+#include "components/discbay/vcd_stream.h"
 #include "components/reelkit/audio_dialog.h"
 #include "components/reelkit/engine_status.h"
 #include "components/reelkit/mpv_picture.h"
@@ -37,6 +38,12 @@ uint32_t toMs(double seconds)
         return 0;
     const double ms = std::round(seconds * 1000.0);
     return ms >= 4294967295.0 ? 4294967295u : static_cast<uint32_t>(ms);
+}
+
+bool holdsData(const std::string& path)
+{
+    const QFileInfo file(QString::fromStdString(path));
+    return file.isFile() && file.isReadable() && file.size() > 0;
 }
 
 QWidget* widgetOf(Window* window)
@@ -117,6 +124,8 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
     }
     if (mpv_initialize(h) < 0)
         return 0;
+    // Without it a Video CD's streams fail to open, and only they.
+    RegisterVcdStreams(h);
     mpv_observe_property(h, kTimePos, mpvname::TimePos, MPV_FORMAT_DOUBLE);
     mpv_observe_property(h, kDuration, mpvname::Duration, MPV_FORMAT_DOUBLE);
     mpv_observe_property(h, kEofReached, mpvname::EofReached, MPV_FORMAT_FLAG);
@@ -360,9 +369,11 @@ uint32_t MpvEngine::open(Window* imageWindow, const std::string& path)
         return 0;
     if (open_ || mpvHasFile_)
         unload();
-    const QFileInfo file(QString::fromStdString(path));
-    if (path.empty() || !file.isFile() || !file.isReadable() || file.size() == 0)
+    // A Video CD's stream is read through its sectors; every other file as it stands.
+    const std::optional<RawVcdSource> raw = path.empty() ? std::nullopt : FindRawVcdSource(path);
+    if (path.empty() || !(raw ? VcdStreamHasData(*raw) : holdsData(path)))
         return 0;
+    const std::string target = raw ? VcdStreamUrl(*raw) : path;
 
     if (QWidget* parent = widgetOf(imageWindow); parent && !makePicture(parent))
         return 0;
@@ -370,7 +381,7 @@ uint32_t MpvEngine::open(Window* imageWindow, const std::string& path)
     mpv_set_property_string(handle_.get(), mpvname::Speed, "1");
     mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(audio_).c_str());
     load_ = Load::Loading;
-    const char* command[] = {mpvname::LoadFile, path.c_str(), nullptr};
+    const char* command[] = {mpvname::LoadFile, target.c_str(), nullptr};
     if (mpv_command(handle_.get(), command) < 0) {
         unload();
         return 0;

@@ -1,0 +1,150 @@
+#include "tests/support/vcd_image.h"
+
+#include <QProcess>
+#include <QStringList>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <stdexcept>
+
+#include <stdlib.h>
+
+#include "tests/support/test_clips.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string noise(size_t size)
+{
+    std::mt19937 generator(5000);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator() & 0xff);
+    return bytes;
+}
+
+std::string clipName(size_t index) { return "clip" + std::to_string(index + 1) + ".mpg"; }
+
+std::vector<std::string> clipArguments(double seconds, const std::string& out)
+{
+    const std::string length = std::to_string(seconds);
+    const std::string rate = std::to_string(VcdImage::kFramesPerSecond);
+    return {"-f", "lavfi", "-i", "testsrc=size=352x288:rate=" + rate + ":duration=" + length, "-f", "lavfi", "-i",
+            "sine=frequency=440:sample_rate=44100:duration=" + length, "-ac", "2", "-target", "pal-vcd", out};
+}
+
+std::vector<std::string> imageArguments()
+{
+    std::vector<std::string> arguments{"-t", "vcd2", "-l", VcdImage::kLabel, "-c", "disc.cue", "-b", "disc.bin",
+                                       "--add-dir=EXTRA", "--add-file=notes.bin,EXTRA/NOTES.BIN"};
+    for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
+        arguments.push_back(clipName(i));
+    return arguments;
+}
+
+// Names the image by everything it is made from.
+std::string recipeName()
+{
+    std::string recipe = std::to_string(VcdImage::kNotesBytes);
+    for (double seconds : VcdImage::kClipSeconds)
+        for (const std::string& argument : clipArguments(seconds, ""))
+            recipe += "\n" + argument;
+    for (const std::string& argument : imageArguments())
+        recipe += "\n" + argument;
+    char name[32];
+    std::snprintf(name, sizeof name, "vcd-%016zx", std::hash<std::string>{}(recipe));
+    return name;
+}
+
+void writeFile(const fs::path& path, const std::string& bytes)
+{
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+// Makes the image in a fresh folder beside `target`, then moves it into place in one step;
+// when another process got there first, its image is used and this one dropped.
+void makeImage(const fs::path& target)
+{
+    fs::create_directories(target.parent_path());
+    std::string pattern = (target.parent_path() / "making-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder beside " + target.string());
+    const fs::path folder = pattern;
+    try {
+        for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
+            if (!RunFfmpeg(clipArguments(VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
+                throw std::runtime_error("ffmpeg could not make " + clipName(i));
+        writeFile(folder / "notes.bin", noise(VcdImage::kNotesBytes));
+        if (!RunVcdImager(imageArguments(), folder.string()))
+            throw std::runtime_error("vcdimager could not make the disc image");
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        throw;
+    }
+    std::error_code lost;
+    fs::rename(folder, target, lost);
+    if (lost)
+        fs::remove_all(folder, lost);
+}
+
+std::string readAll(const fs::path& path)
+{
+    std::string bytes(fs::file_size(path), '\0');
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    const size_t got = in ? std::fread(bytes.data(), 1, bytes.size(), in) : 0;
+    if (in)
+        std::fclose(in);
+    bytes.resize(got);
+    return bytes;
+}
+}  // namespace
+
+bool RunVcdImager(const std::vector<std::string>& arguments, const std::string& folder)
+{
+    QStringList list{"--quiet"};
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    QProcess vcdimager;
+    vcdimager.setWorkingDirectory(QString::fromStdString(folder));
+    vcdimager.start("vcdimager", list);
+    if (!vcdimager.waitForFinished(60000))
+        return false;
+    return vcdimager.exitStatus() == QProcess::NormalExit && vcdimager.exitCode() == 0;
+}
+
+const VcdImage& VcdImage::get()
+{
+    static const VcdImage image;
+    return image;
+}
+
+std::string VcdImage::trackName(int track)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "AVSEQ%02d.DAT", track);
+    return name;
+}
+
+std::string VcdImage::trackPath(int track) const
+{
+    return cue + "/MPEGAV/" + trackName(track);
+}
+
+VcdImage::VcdImage()
+{
+    const fs::path folder = fs::path(QUINTARA_TEST_MEDIA) / recipeName();
+    if (!fs::exists(folder / "disc.cue"))
+        makeImage(folder);
+    cue = (folder / "disc.cue").string();
+    bin = (folder / "disc.bin").string();
+    for (size_t i = 0; i < std::size(kClipSeconds); ++i) {
+        const fs::path mpg = folder / clipName(i);
+        clips.push_back({mpg.string(), fs::file_size(mpg), kClipSeconds[i]});
+    }
+    notes = readAll(folder / "notes.bin");
+}

@@ -1,0 +1,157 @@
+#include <cmath>
+
+#include "components/discbay/vcd_stream.h"
+#include "tests/support/vcd_image.h"
+#include "tests/test_reelkit_support.h"
+
+namespace {
+
+// ---- the stream's address ----
+
+TEST(VcdStreamUrl, CarriesAnySourceAndPathThereAndBack)
+{
+    const RawVcdSource sources[] = {
+        {"/dev/sr0", "/MPEGAV/AVSEQ01.DAT"},
+        {"/home/me/my discs/holiday 100%.cue", "/mpegav/avseq02.dat"},
+        {"/tmp/ünïcödé/диск.CUE", "/MPEGAV/ÄVSEQ.DAT"},
+        {"/a/b.cue/c", "/quintaravcd://x/y?z#w"},
+        {std::string("/x\n\t\\\"'.cue", 11), std::string("/\x01\xff", 3)},
+    };
+    for (const RawVcdSource& source : sources) {
+        const std::string url = VcdStreamUrl(source);
+        EXPECT_EQ(url.find_first_of(" \n\t%?#\\\"'"), std::string::npos) << url;
+        const auto back = ParseVcdStreamUrl(url);
+        ASSERT_TRUE(back.has_value()) << url;
+        EXPECT_EQ(back->source, source.source);
+        EXPECT_EQ(back->inside, source.inside);
+    }
+}
+
+TEST(VcdStreamUrl, OtherAddressesNameNoSource)
+{
+    const std::string good = VcdStreamUrl({"/dev/sr0", "/MPEGAV/AVSEQ01.DAT"});
+    const std::string bad[] = {
+        "",
+        "/dev/sr0",
+        "file:///dev/sr0",
+        good.substr(0, good.find('/', 15)),           // no path inside
+        good.substr(0, good.size() - 1),              // an odd number of digits
+        std::string(good).replace(16, 1, "G"),        // not a digit
+        std::string(good).replace(16, 1, "A"),        // digits are lowercase
+        "quintaravcd:///2f",                           // no source
+        "quintaravcd://2f/",                           // nothing inside
+    };
+    for (const std::string& url : bad)
+        EXPECT_FALSE(ParseVcdStreamUrl(url).has_value()) << url;
+}
+
+// ---- libmpv through the reader ----
+
+class VcdEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<TestImageWindow>();
+        window->resize(320, 240);
+        window->show();
+        MpvEngineOptions options;
+        options.picture = MpvEngineOptions::Picture::Software;
+        engine = std::make_unique<MpvEngine>(options);
+        ASSERT_EQ(engine->init(1), 1u);
+    }
+    void TearDown() override
+    {
+        engine.reset();
+        window.reset();
+    }
+    uint16_t status()
+    {
+        uint16_t value = 99;
+        EXPECT_EQ(engine->getStatus(&value), 1u);
+        return value;
+    }
+    uint32_t position()
+    {
+        uint32_t value = 0;
+        EXPECT_EQ(engine->getCurrentPosition(&value), 1u);
+        return value;
+    }
+    uint32_t length()
+    {
+        uint32_t value = 0;
+        EXPECT_EQ(engine->getLength(&value), 1u);
+        return value;
+    }
+
+    const VcdImage& image = VcdImage::get();
+    std::unique_ptr<TestImageWindow> window;
+    std::unique_ptr<MpvEngine> engine;
+};
+
+// Two frames of the clips' 25 a second.
+constexpr uint32_t kTwoFramesMs = 2 * 1000 / VcdImage::kFramesPerSecond;
+
+class VcdEngineTracks : public VcdEngineTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(VcdEngineTracks, PlaysATrackOfTheImageToItsEnd)
+{
+    const int track = GetParam();
+    const uint32_t clipMs = static_cast<uint32_t>(std::lround(image.clips[track - 1].seconds * 1000));
+    ASSERT_EQ(engine->open(window.get(), image.trackPath(track)), 1u) << image.trackPath(track);
+    EXPECT_EQ(status(), 0);
+    const uint32_t total = length();
+    RecordProperty("lengthMs", static_cast<int>(total));
+    EXPECT_NEAR(total, clipMs, kTwoFramesMs);
+    ASSERT_NE(engine->pictureWidget(), nullptr);
+
+    ASSERT_EQ(engine->play(), 1u);
+    EXPECT_EQ(status(), 2);
+    uint32_t furthest = 0;
+    ASSERT_TRUE(WaitUntil([&] {
+        furthest = std::max(furthest, position());
+        return status() == 0;
+    }, static_cast<int>(clipMs) + kDecodeDeadlineMs));
+    EXPECT_EQ(position(), total);
+    EXPECT_GE(furthest, total - kTwoFramesMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Image, VcdEngineTracks, ::testing::Values(1, 2, 3),
+                         [](const auto& info) { return "Track" + std::to_string(info.param); });
+
+TEST_F(VcdEngineTest, ATrackThroughTheReaderLastsAsLongAsItsClip)
+{
+    ASSERT_EQ(engine->open(nullptr, image.clips[0].mpg), 1u);
+    const uint32_t plain = length();
+    ASSERT_EQ(engine->open(nullptr, image.trackPath(1)), 1u);
+    EXPECT_NEAR(length(), plain, kTwoFramesMs);
+}
+
+TEST_F(VcdEngineTest, SeeksInATrackAndPlaysOnFromThere)
+{
+    ASSERT_EQ(engine->open(window.get(), image.trackPath(1)), 1u);
+    ASSERT_EQ(engine->seek(1200), 1u);
+    ASSERT_TRUE(WaitUntil([&] { return position() == 1200; }));
+    ASSERT_EQ(engine->play(), 1u);
+    EXPECT_TRUE(WaitUntil([&] { return position() >= 1500 && status() == 2; }));
+}
+
+TEST_F(VcdEngineTest, WhatTheImageDoesNotHoldIsRefused)
+{
+    image.scratch().write("garbage.bin", std::string(600 * 2352, '\x5a'));
+    const std::string garbage = image.scratch().write(
+        "garbage.cue", "FILE \"garbage.bin\" BINARY\n  TRACK 01 MODE2/2352\n    INDEX 01 00:00:00\n");
+    const std::string refused[] = {
+        garbage + "/MPEGAV/AVSEQ01.DAT",
+        image.cue + "/MPEGAV/AVSEQ09.DAT",
+        image.cue + "/MPEGAV",
+        image.cue + "/NOPE/AVSEQ01.DAT",
+    };
+    for (const std::string& path : refused) {
+        EXPECT_EQ(engine->open(window.get(), path), 0u) << path;
+        EXPECT_EQ(status(), 0);
+        EXPECT_EQ(engine->pictureWidget(), nullptr);
+    }
+    EXPECT_EQ(engine->open(window.get(), image.trackPath(2)), 1u);
+}
+
+}  // namespace
