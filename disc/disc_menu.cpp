@@ -7,6 +7,7 @@
 #include "components/discbay.h"
 #include "components/reelkit.h"
 #include "disc/drive_table.h"
+#include "disc/image_disc.h"
 #include "disc/load_disc.h"
 #include "panel/drive_commands.h"
 #include "playback/track_entry.h"
@@ -23,8 +24,8 @@ std::string labelOf(const DriveTable& drives, uint32_t drive)
 {
     if (!drives.presentRoot(drive))
         return {};
-    const auto& readLabel = app().driveMenuHooks.readLabel;
-    return readLabel ? readLabel(drives.slot(drive)) : drives.slot(drive).label;
+    const DriveSlot& slot = drives.slot(drive);
+    return slot.image ? ImageDiscLabel(slot.root) : slot.label;
 }
 }  // namespace
 

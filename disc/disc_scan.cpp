@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "disc/drive_table.h"
+#include "disc/image_disc.h"
 #include "disc/play_list.h"
 
 namespace {
@@ -14,6 +15,12 @@ bool loadDisc(const DriveTable& drives, uint32_t drive)
     const std::optional<std::string> root = drives.presentRoot(drive);
     if (!root)
         return false;
+    if (drives.slot(drive).image) {
+        PlayList found;
+        if (AddListedFilesSorted(&found, ImageDiscFiles(*root)) == 0)
+            return false;
+        return CopyList(&*app().playList, &found);
+    }
     const std::string folder = FindChildFolder(*root, kDiscFolder);
     if (folder.empty())
         return false;

@@ -2,6 +2,7 @@
 target_sources(quintara_logic PRIVATE
   disc/disc_scan.cpp
   disc/drive_table.cpp
+  disc/image_disc.cpp
   disc/play_list.cpp
 )
 

@@ -13,8 +13,6 @@ constexpr uint32_t EjectFirst = 42000;
 constexpr uint32_t DriveCount = 26;
 }  // namespace drive_item
 
-struct DriveSlot;
-
 // One item of a drive menu: the command it sends to the panel and its text.
 struct DriveMenuItem {
     uint32_t id = 0;
@@ -27,8 +25,6 @@ struct DriveMenuHooks {
     std::function<uint32_t(uint32_t drive, uint32_t open)> setDoorState{};
     // Shows the items at the pointer; the chosen one reaches the panel as a command.
     std::function<void(const std::vector<DriveMenuItem>& items)> popup{};
-    // The volume label of what a drive holds; without it the drive table's label is used.
-    std::function<std::string(const DriveSlot& slot)> readLabel{};
 };
 DriveMenuHooks& Panel_DriveMenuHooks();
 

@@ -1,10 +1,13 @@
 #include "playback/play_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "app/app_context.h"
 #include "components/reelkit.h"
+#include "disc/drive_table.h"
+#include "disc/image_disc.h"
 #include "disc/play_list.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
@@ -27,6 +30,16 @@ PlayList listOf(const std::vector<std::string>& paths)
             PlayList folder;
             AddFolderFilesSorted(&folder, path.string());
             for (PlayListEntry& entry : folder.entries)
+                list.entries.push_back(std::move(entry));
+        } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {
+            // A disc image stays in the drives from now on, so that its door and the Disc
+            // menu reach it like any drive's.
+            auto& images = app().discImages;
+            if (std::find(images.begin(), images.end(), path.string()) == images.end())
+                images.push_back(path.string());
+            PlayList disc;
+            AddListedFilesSorted(&disc, ImageDiscFiles(path.string()));
+            for (PlayListEntry& entry : disc.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::exists(status)) {
             // A file named on its own is wanted whatever its extension.

@@ -22,6 +22,7 @@
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
+#include "tests/support/vcd_image.h"
 
 namespace {
 
@@ -197,6 +198,20 @@ TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
     ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 10, 10}));
     EXPECT_EQ(app().state.currentTrack, 1u);
+}
+
+TEST_F(DiscEndToEnd, ADiscImageNamedOnTheCommandLinePlaysItsTracksThroughTheReader)
+{
+    const VcdImage& image = VcdImage::get();
+    window_->playFiles({image.cue});
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    std::vector<uint32_t> made;
+    for (const VcdImage::Clip& clip : image.clips)
+        made.push_back(static_cast<uint32_t>(clip.seconds * 10));
+    EXPECT_EQ(played, made);
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    ASSERT_EQ(app().playList->entries.size(), 3u);
+    EXPECT_EQ(app().playList->entries[2].path, image.trackPath(3));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "disc/drive_table.h"
 #include "disc/play_list.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vcd_image.h"
 
 namespace fs = std::filesystem;
 
@@ -175,6 +176,38 @@ TEST_F(DiscScanTest, DroppingADriveRemovesItsEntriesOnly)
     EXPECT_FALSE(ScanDisc(drive('X'), 1));
     app().playList->entries.clear();
     EXPECT_FALSE(ScanDisc(drive('X'), 1));
+}
+
+TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
+{
+    const VcdImage& image = VcdImage::get();
+    // A copy of the image whose name ends in no ".cue" is not taken for one.
+    const std::string notAnImage = image.scratch().file("plain/disc.bin");
+    fs::create_directories(fs::path(notAnImage).parent_path());
+    fs::copy_file(image.bin, notAnImage, fs::copy_options::overwrite_existing);
+    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + image.cue + "\nW: = " + notAnImage + "\n");
+    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+
+    ASSERT_TRUE(ScanDisc(drive('V'), 0));
+    EXPECT_EQ(list(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3)}));
+    EXPECT_EQ(DriveTable::current().driveOf(image.trackPath(2)), drive('V'));
+    EXPECT_FALSE(ScanDisc(drive('W'), 0));
+
+    // Dropping it takes its tracks and nothing else.
+    app().playList->entries.push_back({"/elsewhere/new.mpg", 0});
+    ASSERT_TRUE(ScanDisc(drive('V'), 1));
+    EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/new.mpg"});
+}
+
+TEST_F(DiscScanTest, AnImageThatCannotBeReadLoadsNothing)
+{
+    const std::string broken = dir_.write("rips/broken.cue", "FILE \"broken.bin\" BINARY\n  TRACK 01 MODE2/2352\n");
+    dir_.write("rips/broken.bin", std::string(2352 * 20, '\x11'));
+    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + broken + "\nU: = " + dir_.file("rips/gone.cue") + "\n");
+    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    EXPECT_FALSE(ScanDisc(drive('V'), 0));
+    EXPECT_FALSE(ScanDisc(drive('U'), 0));
+    EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/old.mpg"});
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "app/app_context.h"
+#include "disc/drive_table.h"
 #include "playback/play_files.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vcd_image.h"
 
 namespace {
 class PlayFilesTest : public PlaybackTest {
@@ -90,4 +92,23 @@ TEST_F(PlayFilesTest, WithoutAPlayListNothingHappens)
     EXPECT_EQ(PlayFiles({clip}), 0u);
     EXPECT_TRUE(engine->log.empty());
 }
+TEST_F(PlayFilesTest, ADiscImageBecomesADriveAndGivesItsTracks)
+{
+    const VcdImage& image = VcdImage::get();
+    const std::string clip = dir.write("clip.mpg", "c");
+    EXPECT_EQ(PlayFiles({image.cue, clip}), 1u);
+    EXPECT_EQ(listPaths(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3), clip}));
+    EXPECT_EQ(engine->openPath, image.trackPath(1));
+    EXPECT_EQ(app().discImages, std::vector<std::string>{image.cue});
+
+    // Named again, it stays one drive; the drive table has it among the CD-ROM drives.
+    EXPECT_EQ(PlayFiles({image.cue}), 1u);
+    EXPECT_EQ(app().discImages, std::vector<std::string>{image.cue});
+    const DriveTable drives = DriveTable::current();
+    const std::optional<uint32_t> letter = drives.driveOf(image.trackPath(1));
+    ASSERT_TRUE(letter);
+    EXPECT_TRUE(drives.slot(*letter).image);
+    EXPECT_TRUE(drives.isCdRomDrive(*letter));
+}
+
 }  // namespace
