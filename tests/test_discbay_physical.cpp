@@ -233,6 +233,21 @@ TEST_F(DiscbayPhysical, AMediumNoticeLooksAgainAndNothingHappensWithoutInit)
     EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('E'), 0}}));
 }
 
+TEST_F(DiscbayPhysical, WithoutAHardwareLayerTheDoorsRefuseButMountsAreStillTold)
+{
+    DiscbayCore bare(nullptr, [this] { return DriveTable::build("/home/me", "me", {kSr0}, mounts_, IniFile::parse("")); });
+    ASSERT_EQ(bare.init(&window_, msg::DiscEvent), 1u);
+    uint32_t open = 7;
+    EXPECT_EQ(bare.isCDRomDoorOpen(drive('D'), &open), 0u);
+    EXPECT_EQ(open, 7u);
+    EXPECT_EQ(bare.openCDRomDoor(drive('D'), 1), 0u);
+    EXPECT_EQ(bare.openCDRomDoor(drive('D'), 0), 0u);
+    bare.mediumChanged({kSr0, true, "iso9660", "filesystem"});
+    mount(kSr0);
+    bare.rescan();
+    EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 0}}));
+}
+
 TEST(DeviceOrder, NumbersCountByTheirValue)
 {
     std::vector<std::string> nodes = {"/dev/sr10", "/dev/sr2", "/dev/sr0", "/dev/sr9", "/dev/sr1", "/dev/sr11"};

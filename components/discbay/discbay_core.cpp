@@ -103,7 +103,7 @@ uint32_t DiscbayCore::isCDRomDoorOpen(uint32_t drive, uint32_t* open)
         *open = keptDoorOpen(drive, DriveIdentity(slot)) ? 1 : 0;
         return 1;
     }
-    const std::optional<bool> state = hardware_->doorOpen(slot.device);
+    const std::optional<bool> state = hardware_ ? hardware_->doorOpen(slot.device) : std::nullopt;
     if (!state)
         return 0;
     *open = *state ? 1 : 0;
@@ -122,6 +122,8 @@ uint32_t DiscbayCore::openCDRomDoor(uint32_t drive, uint32_t open)
     bool done = true;
     if (slot.device.empty()) {
         doors_[drive] = {DriveIdentity(slot), open != 0};
+    } else if (!hardware_) {
+        done = false;
     } else if (open == 0) {
         done = hardware_->closeTray(slot.device);
     } else {
@@ -164,7 +166,7 @@ void DiscbayCore::mediumChanged(const MediumNotice& notice)
     const DriveTable table = tables_();
     for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
         const DriveSlot& slot = table.slot(drive);
-        if (slot.device == notice.device && !notice.device.empty() && slot.root.empty() &&
+        if (hardware_ && slot.device == notice.device && !notice.device.empty() && slot.root.empty() &&
             HoldsDataFileSystem(notice))
             hardware_->requestMount(notice.device);
     }

@@ -27,7 +27,8 @@ public:
 
 // The CD-ROM drives: the drive table's letters with a door, in letter order. Physical drives
 // are asked through the hardware layer; folders and disc images bound as drives have a door
-// flag kept here (closed at start). Each rescan compares what every drive holds with what it
+// flag kept here (closed at start). Without a hardware layer the physical drives refuse every
+// door call but their mounts are still told. Each rescan compares what every drive holds with what it
 // held before and posts one message per change.
 class DiscbayCore : public DiscbayDrives {
 public:
