@@ -276,6 +276,33 @@ TEST_F(DiscbayFolders, NothingIsPostedBeforeInitNorAfterDeInit)
     EXPECT_EQ(look(), std::vector<Message>{gone('X')});
 }
 
+TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
+{
+    int builds = 0;
+    auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [&builds] {
+        ++builds;
+        return DriveTable::current();
+    });
+    DiscbayCore& installed = *counted;
+    app().components.discbay = std::move(counted);
+    dir_.write("v/a.dat", "x");
+    dir_.write("x/a.dat", "x");
+    dir_.write("film.cue", "");
+    ASSERT_EQ(installed.init(&window_, msg::DiscEvent), 1u);
+    ASSERT_EQ(installed.openCDRomDoor(drive('X'), 1), 1u);
+    EXPECT_EQ(taken(), std::vector<Message>{gone('X')});
+    builds = 0;
+    fs::remove(dir_.file("v/a.dat"));
+    installed.rescan();
+    EXPECT_EQ(builds, 1);
+    EXPECT_EQ(taken(), std::vector<Message>{gone('V')});
+    // Outside a look, a door is read from the machine as it is now.
+    uint32_t open = 0;
+    ASSERT_EQ(installed.isCDRomDoorOpen(drive('X'), &open), 1u);
+    EXPECT_EQ(open, 1u);
+    EXPECT_EQ(builds, 2);
+}
+
 TEST_F(DiscbayFolders, TheMessageIsTheOneGivenToInit)
 {
     ASSERT_EQ(drives_->init(&window_, 4321), 1u);

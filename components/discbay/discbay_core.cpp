@@ -95,7 +95,7 @@ uint32_t DiscbayCore::isCDRomDoorOpen(uint32_t drive, uint32_t* open)
     drive &= kIndexMask;
     if (!open || drive >= kDriveCount)
         return 0;
-    const DriveTable table = tables_();
+    const DriveTable table = currentTable();
     if (!table.isCdRomDrive(drive))
         return 0;
     const DriveSlot& slot = table.slot(drive);
@@ -143,6 +143,9 @@ void DiscbayCore::rescan()
     if (!window_)
         return;
     const DriveTable table = tables_();
+    // The table asks this component for the doors while it is looked at; it answers from the
+    // same table instead of building another one for each drive.
+    scanning_ = &table;
     for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
         std::optional<Seen> now;
         if (table.isCdRomDrive(drive))
@@ -157,6 +160,7 @@ void DiscbayCore::rescan()
             post(drive, false);
         seen_[drive] = std::move(now);
     }
+    scanning_ = nullptr;
 }
 
 void DiscbayCore::mediumChanged(const MediumNotice& notice)
@@ -171,6 +175,11 @@ void DiscbayCore::mediumChanged(const MediumNotice& notice)
             hardware_->requestMount(notice.device);
     }
     rescan();
+}
+
+DriveTable DiscbayCore::currentTable() const
+{
+    return scanning_ ? *scanning_ : tables_();
 }
 
 bool DiscbayCore::keptDoorOpen(uint32_t drive, const std::string& identity) const

@@ -66,6 +66,7 @@ private:
         bool open = false;
     };
 
+    DriveTable currentTable() const;
     bool keptDoorOpen(uint32_t drive, const std::string& identity) const;
     bool holds(const DriveTable& table, uint32_t drive) const;
     void post(uint32_t drive, bool gone);
@@ -74,6 +75,7 @@ private:
     TableSource tables_;
     WatchMaker watchMaker_;
     std::unique_ptr<DiscWatch> watch_;
+    const DriveTable* scanning_ = nullptr;  // the table of the rescan under way
     Window* window_ = nullptr;
     uint32_t message_ = 0;
     std::array<std::optional<Seen>, kDriveCount> seen_{};
