@@ -41,9 +41,9 @@ std::optional<QString> UdisksClient::blockObject(const std::string& device)
 {
     if (!bus_.isConnected())
         return std::nullopt;
-    const QVariantMap spec{{QStringLiteral("path"), QString::fromStdString(device)}};
+    const QVariantMap byNode{{QStringLiteral("path"), QString::fromStdString(device)}};
     const QDBusReply<QList<QDBusObjectPath>> reply =
-        call(method(kManager, kManagerInterface, QStringLiteral("ResolveDevice"), {spec, QVariantMap()}));
+        call(method(kManager, kManagerInterface, QStringLiteral("ResolveDevice"), {byNode, QVariantMap()}));
     if (!reply.isValid() || reply.value().isEmpty())
         return std::nullopt;
     return reply.value().front().path();
