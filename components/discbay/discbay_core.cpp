@@ -1,0 +1,201 @@
+#include "components/discbay/discbay_core.h"
+
+#include <utility>
+#include <vector>
+
+#include "app/window.h"
+
+namespace {
+// Only the low 16 bits of a drive index or an ordinal count.
+constexpr uint32_t kIndexMask = 0xFFFF;
+
+std::vector<uint32_t> cdRomDrives(const DriveTable& table)
+{
+    std::vector<uint32_t> drives;
+    for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
+        if (table.isCdRomDrive(drive))
+            drives.push_back(drive);
+    }
+    return drives;
+}
+}  // namespace
+
+std::string DriveIdentity(const DriveSlot& slot)
+{
+    if (!slot.device.empty())
+        return "device " + slot.device;
+    return (slot.image ? "image " : "folder ") + slot.root;
+}
+
+bool HoldsDataFileSystem(const MediumNotice& notice)
+{
+    return notice.medium && !notice.fileSystem.empty() && (notice.usage.empty() || notice.usage == "filesystem");
+}
+
+DiscbayCore::DiscbayCore(std::unique_ptr<DriveHardware> hardware, TableSource tables, WatchMaker watch)
+    : hardware_(std::move(hardware)), tables_(std::move(tables)), watchMaker_(std::move(watch))
+{
+}
+
+DiscbayCore::~DiscbayCore()
+{
+    // The watchers call back into this object; they go first.
+    watch_.reset();
+}
+
+uint32_t DiscbayCore::init(Window* mainWindow, uint32_t message)
+{
+    if (!mainWindow)
+        return 0;
+    watch_.reset();
+    window_ = mainWindow;
+    message_ = message;
+    seen_ = {};
+    // Every drive takes what it holds now without an event.
+    rescan();
+    if (watchMaker_)
+        watch_ = watchMaker_(*this);
+    return 1;
+}
+
+uint32_t DiscbayCore::deInit(Window* /*mainWindow*/)
+{
+    watch_.reset();
+    window_ = nullptr;
+    seen_ = {};
+    return 1;
+}
+
+uint32_t DiscbayCore::deviceChange(uint32_t /*event*/, const DeviceHeader* /*header*/)
+{
+    rescan();
+    return 1;
+}
+
+uint32_t DiscbayCore::getTotalCDRomDrives(uint32_t* count)
+{
+    if (!count)
+        return 0;
+    *count = static_cast<uint32_t>(cdRomDrives(tables_()).size());
+    return 1;
+}
+
+uint32_t DiscbayCore::getCDRomDrive(uint32_t ordinal, uint32_t* drive)
+{
+    ordinal &= kIndexMask;
+    const std::vector<uint32_t> drives = cdRomDrives(tables_());
+    if (!drive || ordinal == 0 || ordinal > drives.size())
+        return 0;
+    *drive = drives[ordinal - 1];
+    return 1;
+}
+
+uint32_t DiscbayCore::isCDRomDoorOpen(uint32_t drive, uint32_t* open)
+{
+    drive &= kIndexMask;
+    if (!open || drive >= kDriveCount)
+        return 0;
+    const DriveTable table = currentTable();
+    if (!table.isCdRomDrive(drive))
+        return 0;
+    const DriveSlot& slot = table.slot(drive);
+    if (slot.device.empty()) {
+        *open = keptDoorOpen(drive, DriveIdentity(slot)) ? 1 : 0;
+        return 1;
+    }
+    const std::optional<bool> state = hardware_ ? hardware_->doorOpen(slot.device) : std::nullopt;
+    if (!state)
+        return 0;
+    *open = *state ? 1 : 0;
+    return 1;
+}
+
+uint32_t DiscbayCore::openCDRomDoor(uint32_t drive, uint32_t open)
+{
+    drive &= kIndexMask;
+    if (drive >= kDriveCount)
+        return 0;
+    const DriveTable table = tables_();
+    if (!table.isCdRomDrive(drive))
+        return 0;
+    const DriveSlot& slot = table.slot(drive);
+    bool done = true;
+    if (slot.device.empty()) {
+        doors_[drive] = {DriveIdentity(slot), open != 0};
+    } else if (!hardware_) {
+        done = false;
+    } else if (open == 0) {
+        done = hardware_->closeTray(slot.device);
+    } else {
+        // A mounted disc is let go by the disk service, which unmounts it cleanly; the kernel
+        // refuses to eject what is mounted.
+        const bool mounted = !slot.root.empty();
+        const UdisksResult result = mounted ? hardware_->unmountAndEject(slot.device) : UdisksResult::Unavailable;
+        done = result == UdisksResult::Done || (result == UdisksResult::Unavailable && hardware_->eject(slot.device));
+    }
+    // What the move took out or put back is told at once.
+    rescan();
+    return done ? 1 : 0;
+}
+
+void DiscbayCore::rescan()
+{
+    if (!window_)
+        return;
+    const DriveTable table = tables_();
+    // The table asks this component for the doors while it is looked at; it answers from the
+    // same table instead of building another one for each drive.
+    scanning_ = &table;
+    for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
+        std::optional<Seen> now;
+        if (table.isCdRomDrive(drive))
+            now = Seen{DriveIdentity(table.slot(drive)), holds(table, drive)};
+        const std::optional<Seen>& before = seen_[drive];
+        // A drive seen for the first time takes its state silently; one that went away or
+        // became another drive takes its disc with it.
+        const bool same = before && now && before->identity == now->identity;
+        if (before && before->present && !(same && now->present))
+            post(drive, true);
+        else if (same && !before->present && now->present)
+            post(drive, false);
+        seen_[drive] = std::move(now);
+    }
+    scanning_ = nullptr;
+}
+
+void DiscbayCore::mediumChanged(const MediumNotice& notice)
+{
+    if (!window_)
+        return;
+    const DriveTable table = tables_();
+    for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
+        const DriveSlot& slot = table.slot(drive);
+        if (hardware_ && slot.device == notice.device && !notice.device.empty() && slot.root.empty() &&
+            HoldsDataFileSystem(notice))
+            hardware_->requestMount(notice.device);
+    }
+    rescan();
+}
+
+DriveTable DiscbayCore::currentTable() const
+{
+    return scanning_ ? *scanning_ : tables_();
+}
+
+bool DiscbayCore::keptDoorOpen(uint32_t drive, const std::string& identity) const
+{
+    return doors_[drive].open && doors_[drive].identity == identity;
+}
+
+bool DiscbayCore::holds(const DriveTable& table, uint32_t drive) const
+{
+    const DriveSlot& slot = table.slot(drive);
+    // The table asks the installed component for the door; this one may not be installed.
+    return table.presentRoot(drive).has_value() &&
+           !(slot.device.empty() && keptDoorOpen(drive, DriveIdentity(slot)));
+}
+
+void DiscbayCore::post(uint32_t drive, bool gone)
+{
+    window_->post({message_, drive, gone ? 1 : 0});
+}

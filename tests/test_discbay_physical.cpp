@@ -1,0 +1,301 @@
+// Physical CD-ROM drives through a scripted drive layer, their discs' mounts fed to the drive
+// table by the test; and the real drive layer where it can run without a drive.
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/ini_file.h"
+#include "components/discbay/cdrom_devices.h"
+#include "components/discbay/disc_watchers.h"
+#include "components/discbay/discbay_core.h"
+#include "components/discbay/kernel_drive_hardware.h"
+#include "components/discbay/udisks_client.h"
+#include "disc/drive_table.h"
+#include "tests/support/recording_window.h"
+#include "tests/support/temp_dir.h"
+#include "tests/test_discbay_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr uint32_t drive(char letter)
+{
+    return static_cast<uint32_t>(letter - 'A');
+}
+
+const std::string kSr0 = "/dev/sr0";
+const std::string kSr1 = "/dev/sr1";
+
+// D: is sr0 and E: sr1, V: a folder bound as a CD-ROM drive.
+class DiscbayPhysical : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetApp();
+        dir_.write("cdrom0/MPEGAV/AVSEQ01.DAT", "x");
+        dir_.write("cdrom1/MPEGAV/AVSEQ01.DAT", "x");
+        auto scripted = std::make_unique<ScriptedDrives>();
+        hardware_ = scripted.get();
+        drives_ = std::make_unique<DiscbayCore>(std::move(scripted), [this] {
+            return DriveTable::build("/home/me", "me", {kSr0, kSr1}, mounts_,
+                                     IniFile::parse("[Drives]\nV: = " + dir_.file("v") + "\n"));
+        });
+    }
+
+    void TearDown() override { resetApp(); }
+
+    void mount(const std::string& device)
+    {
+        mounts_.push_back({dir_.file(device == kSr0 ? "cdrom0" : "cdrom1"), "iso9660", device});
+    }
+    void start() { ASSERT_EQ(drives_->init(&window_, msg::DiscEvent), 1u); }
+    std::vector<Message> taken() { return std::exchange(window_.posted, {}); }
+    std::vector<Message> look()
+    {
+        drives_->rescan();
+        return taken();
+    }
+
+    TempDir dir_;
+    std::vector<MountPoint> mounts_;
+    ManualClock clock_;
+    RecordingWindow window_{clock_};
+    ScriptedDrives* hardware_ = nullptr;
+    std::unique_ptr<DiscbayCore> drives_;
+};
+
+TEST_F(DiscbayPhysical, TheDevicesComeFirstInDeviceOrder)
+{
+    uint32_t count = 0;
+    ASSERT_EQ(drives_->getTotalCDRomDrives(&count), 1u);
+    EXPECT_EQ(count, 3u);
+    const uint32_t wanted[] = {drive('D'), drive('E'), drive('V')};
+    for (uint32_t ordinal = 1; ordinal <= 3; ++ordinal) {
+        uint32_t found = 99;
+        ASSERT_EQ(drives_->getCDRomDrive(ordinal, &found), 1u);
+        EXPECT_EQ(found, wanted[ordinal - 1]) << ordinal;
+    }
+}
+
+TEST_F(DiscbayPhysical, TheMachinesTableTakesTheDevicesTheSystemLists)
+{
+    app().listCdRomDevices = [] { return std::vector<std::string>{kSr0, kSr1}; };
+    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
+    DiscbayCore machine(std::make_unique<ScriptedDrives>());
+    uint32_t count = 0;
+    ASSERT_EQ(machine.getTotalCDRomDrives(&count), 1u);
+    EXPECT_EQ(count, 3u);
+    // The bound D: stays; the devices take the letters after it.
+    const uint32_t wanted[] = {drive('D'), drive('E'), drive('F')};
+    for (uint32_t ordinal = 1; ordinal <= 3; ++ordinal) {
+        uint32_t found = 99;
+        ASSERT_EQ(machine.getCDRomDrive(ordinal, &found), 1u);
+        EXPECT_EQ(found, wanted[ordinal - 1]);
+    }
+}
+
+TEST_F(DiscbayPhysical, TheDoorIsWhatTheDriveTells)
+{
+    struct Case {
+        std::optional<bool> drive;
+        uint32_t answer;
+        uint32_t open;
+    };
+    for (const Case c : {Case{true, 1, 1}, Case{false, 1, 0}, Case{std::nullopt, 0, 7}}) {
+        hardware_->doors[kSr1] = c.drive;
+        uint32_t open = 7;
+        EXPECT_EQ(drives_->isCDRomDoorOpen(drive('E'), &open), c.answer);
+        EXPECT_EQ(open, c.open);
+    }
+    EXPECT_EQ(hardware_->log, std::vector<std::string>(3, "doorOpen(" + kSr1 + ")"));
+}
+
+TEST_F(DiscbayPhysical, EjectingAMountedDiscAsksTheDiskServiceAndTheKernelOnlyWithoutOne)
+{
+    struct Case {
+        UdisksResult udisks;
+        bool kernel;
+        uint32_t answer;
+        std::vector<std::string> log;
+    };
+    const std::string unmount = "unmountAndEject(" + kSr0 + ")";
+    const Case cases[] = {
+        {UdisksResult::Done, true, 1, {unmount}},
+        {UdisksResult::Failed, true, 0, {unmount}},
+        {UdisksResult::Unavailable, true, 1, {unmount, "eject(" + kSr0 + ")"}},
+        {UdisksResult::Unavailable, false, 0, {unmount, "eject(" + kSr0 + ")"}},
+    };
+    mount(kSr0);
+    for (const Case& c : cases) {
+        hardware_->log.clear();
+        hardware_->udisks = c.udisks;
+        hardware_->kernelAnswers = c.kernel;
+        EXPECT_EQ(drives_->openCDRomDoor(drive('D'), 1), c.answer);
+        EXPECT_EQ(hardware_->log, c.log);
+    }
+}
+
+TEST_F(DiscbayPhysical, EjectingAnEmptyDriveAndClosingAskTheKernel)
+{
+    struct Case {
+        uint32_t open;
+        bool kernel;
+        uint32_t answer;
+        std::string request;
+    };
+    const Case cases[] = {
+        {1, true, 1, "eject(" + kSr1 + ")"},
+        {1, false, 0, "eject(" + kSr1 + ")"},
+        {0, true, 1, "closeTray(" + kSr1 + ")"},
+        {0, false, 0, "closeTray(" + kSr1 + ")"},
+    };
+    mount(kSr0);  // the other drive's disc changes nothing
+    for (const Case& c : cases) {
+        hardware_->log.clear();
+        hardware_->kernelAnswers = c.kernel;
+        EXPECT_EQ(drives_->openCDRomDoor(drive('E'), c.open), c.answer);
+        EXPECT_EQ(hardware_->log, std::vector<std::string>{c.request});
+    }
+}
+
+TEST_F(DiscbayPhysical, AMountArrivesAndItsEndIsGone)
+{
+    mount(kSr0);
+    start();
+    EXPECT_TRUE(taken().empty()) << "a disc mounted at the start is no event";
+    mount(kSr1);
+    EXPECT_EQ(look(), (std::vector<Message>{{msg::DiscEvent, drive('E'), 0}}));
+    EXPECT_TRUE(look().empty());
+    mounts_.clear();
+    EXPECT_EQ(look(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 1}, {msg::DiscEvent, drive('E'), 1}}));
+}
+
+TEST_F(DiscbayPhysical, AnEjectThatUnmountsTellsTheDiscGoneAtOnce)
+{
+    mount(kSr0);
+    start();
+    hardware_->whenUnmounted = [this] { mounts_.clear(); };
+    ASSERT_EQ(drives_->openCDRomDoor(drive('D'), 1), 1u);
+    EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 1}}));
+}
+
+TEST_F(DiscbayPhysical, ADataDiscThatNothingMountsIsMounted)
+{
+    struct Case {
+        const char* what;
+        MediumNotice notice;
+        bool mounted;
+        bool asks;
+    };
+    const Case cases[] = {
+        {"a data disc", {kSr1, true, "iso9660", "filesystem"}, false, true},
+        {"a disc without a usage", {kSr1, true, "udf", ""}, false, true},
+        {"an audio disc", {kSr1, true, "", ""}, false, false},
+        {"something else than data", {kSr1, true, "crypto_LUKS", "crypto"}, false, false},
+        {"no disc", {kSr1, false, "", ""}, false, false},
+        {"a disc mounted already", {kSr1, true, "iso9660", "filesystem"}, true, false},
+        {"a device that is no drive here", {"/dev/sr7", true, "iso9660", "filesystem"}, false, false},
+    };
+    start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mounts_.clear();
+        if (c.mounted)
+            mount(kSr1);
+        drives_->rescan();
+        taken();
+        hardware_->log.clear();
+        drives_->mediumChanged(c.notice);
+        EXPECT_EQ(hardware_->log, c.asks ? std::vector<std::string>{"requestMount(" + kSr1 + ")"}
+                                         : std::vector<std::string>{});
+    }
+}
+
+TEST_F(DiscbayPhysical, AMediumNoticeLooksAgainAndNothingHappensWithoutInit)
+{
+    const MediumNotice data{kSr1, true, "iso9660", "filesystem"};
+    drives_->mediumChanged(data);
+    EXPECT_TRUE(hardware_->log.empty()) << "not started";
+    start();
+    mount(kSr1);  // someone else mounted it first
+    drives_->mediumChanged(data);
+    EXPECT_TRUE(hardware_->log.empty());
+    EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('E'), 0}}));
+}
+
+TEST_F(DiscbayPhysical, WithoutAHardwareLayerTheDoorsRefuseButMountsAreStillTold)
+{
+    DiscbayCore bare(nullptr, [this] { return DriveTable::build("/home/me", "me", {kSr0}, mounts_, IniFile::parse("")); });
+    ASSERT_EQ(bare.init(&window_, msg::DiscEvent), 1u);
+    uint32_t open = 7;
+    EXPECT_EQ(bare.isCDRomDoorOpen(drive('D'), &open), 0u);
+    EXPECT_EQ(open, 7u);
+    EXPECT_EQ(bare.openCDRomDoor(drive('D'), 1), 0u);
+    EXPECT_EQ(bare.openCDRomDoor(drive('D'), 0), 0u);
+    bare.mediumChanged({kSr0, true, "iso9660", "filesystem"});
+    mount(kSr0);
+    bare.rescan();
+    EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 0}}));
+}
+
+TEST(DeviceOrder, NumbersCountByTheirValue)
+{
+    std::vector<std::string> nodes = {"/dev/sr10", "/dev/sr2", "/dev/sr0", "/dev/sr9", "/dev/sr1", "/dev/sr11"};
+    std::sort(nodes.begin(), nodes.end(), DeviceNodeLess);
+    EXPECT_EQ(nodes, (std::vector<std::string>{"/dev/sr0", "/dev/sr1", "/dev/sr2", "/dev/sr9", "/dev/sr10", "/dev/sr11"}));
+    EXPECT_FALSE(DeviceNodeLess("/dev/sr1", "/dev/sr1"));
+    EXPECT_TRUE(DeviceNodeLess("/dev/scd9", "/dev/sr0"));
+}
+
+TEST(KernelDriveHardware, WhatIsNoDriveAnswersNothing)
+{
+    TempDir dir;
+    const QDBusConnection noBus = QDBusConnection::connectToBus(QStringLiteral("unix:path=") + QString::fromStdString(dir.file("no-bus")),
+                                                               QStringLiteral("quintara-no-bus"));
+    ASSERT_FALSE(noBus.isConnected());
+    KernelDriveHardware hardware{UdisksClient(noBus, 100)};
+    for (const std::string& device : {dir.write("plain", "x"), dir.file("missing"), dir.path()}) {
+        SCOPED_TRACE(device);
+        EXPECT_EQ(hardware.doorOpen(device), std::nullopt);
+        EXPECT_FALSE(hardware.eject(device));
+        EXPECT_FALSE(hardware.closeTray(device));
+        EXPECT_EQ(hardware.unmountAndEject(device), UdisksResult::Unavailable) << "no service to ask";
+        hardware.requestMount(device);
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("quintara-no-bus"));
+}
+
+TEST(DiscWatchers, ThePeriodicLookFindsAFolderThatFilled)
+{
+    resetApp();
+    TempDir dir;
+    fs::create_directories(dir.file("v"));
+    app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\n");
+    ManualClock clock;
+    RecordingWindow window{clock};
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), &DriveTable::current,
+                       [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 0); });
+    ASSERT_EQ(drives.init(&window, msg::DiscEvent), 1u);
+    dir.write("v/a.dat", "x");
+    for (int turn = 0; turn < 1000 && window.posted.empty(); ++turn)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(window.posted, (std::vector<Message>{{msg::DiscEvent, drive('V'), 0}}));
+    drives.deInit(&window);
+    fs::remove(dir.file("v/a.dat"));
+    for (int turn = 0; turn < 20; ++turn)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(window.posted.size(), 1u) << "stopped watching";
+    resetApp();
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "components/discbay/drive_hardware.h"
+
+// A drive layer whose answers a test sets; it notes every request as "name(device)".
+class ScriptedDrives : public DriveHardware {
+public:
+    std::map<std::string, std::optional<bool>> doors;  // a device not listed cannot tell
+    bool kernelAnswers = true;
+    UdisksResult udisks = UdisksResult::Done;
+    std::function<void()> whenUnmounted;  // what the disk service's unmount does to the world
+    std::vector<std::string> log;
+
+    std::optional<bool> doorOpen(const std::string& device) override
+    {
+        log.push_back("doorOpen(" + device + ")");
+        const auto found = doors.find(device);
+        return found == doors.end() ? std::nullopt : found->second;
+    }
+    bool eject(const std::string& device) override
+    {
+        log.push_back("eject(" + device + ")");
+        return kernelAnswers;
+    }
+    bool closeTray(const std::string& device) override
+    {
+        log.push_back("closeTray(" + device + ")");
+        return kernelAnswers;
+    }
+    UdisksResult unmountAndEject(const std::string& device) override
+    {
+        log.push_back("unmountAndEject(" + device + ")");
+        if (udisks == UdisksResult::Done && whenUnmounted)
+            whenUnmounted();
+        return udisks;
+    }
+    void requestMount(const std::string& device) override { log.push_back("requestMount(" + device + ")"); }
+};
