@@ -4,6 +4,8 @@
 
 #include "app/app_context.h"
 #include "audio/audio_parts.h"
+#include "components/discbay/cdrom_devices.h"
+#include "components/discbay/discbay_linux.h"
 #include "components/hublet/hublet_desktop.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
@@ -28,6 +30,8 @@ void InstallDesktopComponents()
     components.reelkit = std::make_unique<MpvEngine>();
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
     components.sonokit = std::make_unique<PulseMixer>();
+    components.discbay = MakeLinuxDiscbay();
+    app().listCdRomDevices = ListCdRomDevices;
     InstallAudioHooks(playbackHooks());
     PanelKeys_PlugIntoVideo();
     playbackHooks().showPlayListDialog = ShowPlayListDialog;
