@@ -18,12 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vcdlayout;
 
-void writeAll(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 size_t firstTrack(const std::string& bin) { return trackRecord(bin, "AVSEQ01.DAT"); }
 
 // Fills the rest of the streams' directory sector with copies of its last record, the last copy
@@ -70,7 +64,7 @@ struct DamageCase {
 
 const DamageCase kDamage[] = {
     {"MissingBin", [](ImageFiles& f) { f.binBeside = false; }, Left::Nothing},
-    // libcdio reads the .bin named like the .cue, whatever the cue's FILE line names.
+    // A cue renamed with its data but not its text: the data named like the cue is read.
     {"FileLineNamesAMissingBin", [](ImageFiles& f) { f.cue.replace(f.cue.find("disc.bin"), 8, "gone.bin"); },
      Left::Everything},
     {"EmptyBin", [](ImageFiles& f) { f.bin.clear(); }, Left::Nothing},

@@ -28,6 +28,12 @@ inline std::string readAll(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline void writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
 inline size_t dataOf(size_t sector) { return sector * kRawSector + kForm1DataAt; }
 
 inline uint32_t read32(const std::string& bin, size_t at)

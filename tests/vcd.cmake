@@ -6,7 +6,7 @@ target_link_libraries(quintara_vcd_testsupport PUBLIC quintara_testsupport)
 target_compile_definitions(quintara_vcd_testsupport PRIVATE QUINTARA_TEST_MEDIA="${CMAKE_BINARY_DIR}/test-media")
 target_compile_options(quintara_vcd_testsupport PRIVATE ${QUINTARA_WARNINGS})
 
-quintara_logic_test(vcd_reader_tests test_vcd_reader.cpp test_vcd_damaged.cpp)
+quintara_logic_test(vcd_reader_tests test_vcd_reader.cpp test_vcd_damaged.cpp test_cue_links.cpp)
 target_link_libraries(vcd_reader_tests PRIVATE quintara_vcd_testsupport)
 
 quintara_test(vcd_engine_tests test_vcd_engine.cpp test_reelkit_support.cpp)

@@ -15,6 +15,7 @@
 #include <mutex>
 
 #include "app/text.h"
+#include "components/discbay/cue_links.h"
 #include "disc/drive_table.h"
 
 namespace fs = std::filesystem;
@@ -22,7 +23,8 @@ namespace fs = std::filesystem;
 // One open libcdio handle, shared by a disc and the files opened from it.
 class VcdDrive {
 public:
-    VcdDrive(CdIo_t* handle, lsn_t end, std::string bin) : cdio(handle), end(end), bin_(std::move(bin))
+    VcdDrive(CdIo_t* handle, lsn_t end, std::string bin, std::optional<CueLinks> links)
+        : cdio(handle), end(end), bin_(std::move(bin)), links_(std::move(links))
     {
         if (!bin_.empty())
             binBytes_ = fs::file_size(bin_, binError_);
@@ -51,6 +53,7 @@ public:
 
 private:
     std::string bin_;  // an image's .bin; empty for a drive
+    std::optional<CueLinks> links_;  // what libcdio opened the image by, while it reads it
     std::error_code binError_;
     uintmax_t binBytes_ = 0;
 };
@@ -267,21 +270,17 @@ std::unique_ptr<VcdDisc> VcdDisc::open(const std::string& source)
     prepareLibcdio();
     std::error_code error;
     CdIo_t* cdio = nullptr;
-    std::string bin;
-    if (IsDiscImageName(source)) {
-        // libcdio reads the .bin named like the .cue (whatever the cue's FILE line says).
-        if (char* binName = fs::is_regular_file(source, error) ? cdio_is_cuefile(source.c_str()) : nullptr) {
-            bin = binName;
-            cdio_free(binName);
-            cdio = cdio_open_cue(source.c_str());
-        }
-    } else if (fs::is_block_file(source, error)) {
+    const bool image = IsDiscImageName(source);
+    std::optional<CueLinks> links = image && fs::is_regular_file(source, error) ? CueLinks::prepare(source) : std::nullopt;
+    if (links)
+        cdio = cdio_open_cue(links->cue().c_str());
+    else if (!image && fs::is_block_file(source, error))
         cdio = cdio_open(source.c_str(), DRIVER_DEVICE);
-    }
+    std::string bin = links ? links->bin() : std::string();
     if (!cdio)
         return nullptr;
     const lsn_t end = cdio_get_disc_last_lsn(cdio);
-    auto drive = std::make_shared<VcdDrive>(cdio, end == CDIO_INVALID_LSN ? 0 : end, std::move(bin));
+    auto drive = std::make_shared<VcdDrive>(cdio, end == CDIO_INVALID_LSN ? 0 : end, std::move(bin), std::move(links));
     if (!drive->holds(ISO_PVD_SECTOR, 1))
         return nullptr;
     iso9660_pvd_t pvd;
