@@ -114,6 +114,15 @@ void prepareLibcdio()
     });
 }
 
+// libcdio parses a cue sheet with strtok(), whose state is the process's: two threads opening
+// images at once (the player listing a disc while the engine's stream opens one) would cut
+// each other's lines.
+std::mutex& openingLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 std::string withoutVersion(std::string name)
 {
     const size_t semicolon = name.rfind(';');
@@ -272,10 +281,13 @@ std::unique_ptr<VcdDisc> VcdDisc::open(const std::string& source)
     CdIo_t* cdio = nullptr;
     const bool image = IsDiscImageName(source);
     std::optional<CueLinks> links = image && fs::is_regular_file(source, error) ? CueLinks::prepare(source) : std::nullopt;
-    if (links)
-        cdio = cdio_open_cue(links->cue().c_str());
-    else if (!image && fs::is_block_file(source, error))
-        cdio = cdio_open(source.c_str(), DRIVER_DEVICE);
+    {
+        const std::lock_guard<std::mutex> opening(openingLock());
+        if (links)
+            cdio = cdio_open_cue(links->cue().c_str());
+        else if (!image && fs::is_block_file(source, error))
+            cdio = cdio_open(source.c_str(), DRIVER_DEVICE);
+    }
     std::string bin = links ? links->bin() : std::string();
     if (!cdio)
         return nullptr;
