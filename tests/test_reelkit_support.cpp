@@ -19,15 +19,27 @@ bool WaitUntil(const std::function<bool()>& condition, int deadlineMs)
     return true;
 }
 
-void EngineTest::SetUp()
+std::unique_ptr<TestImageWindow> ShownImageWindow()
 {
-    window = std::make_unique<TestImageWindow>();
+    auto window = std::make_unique<TestImageWindow>();
     window->resize(320, 240);
     window->show();
+    return window;
+}
+
+std::unique_ptr<MpvEngine> StartedSoftwareEngine()
+{
     MpvEngineOptions options;
     options.picture = MpvEngineOptions::Picture::Software;
-    engine = std::make_unique<MpvEngine>(options);
-    ASSERT_EQ(engine->init(1), 1u);
+    auto engine = std::make_unique<MpvEngine>(options);
+    EXPECT_EQ(engine->init(1), 1u);
+    return engine;
+}
+
+void EngineTest::SetUp()
+{
+    window = ShownImageWindow();
+    engine = StartedSoftwareEngine();
 }
 
 void EngineTest::TearDown()

@@ -30,7 +30,12 @@ constexpr int kDecodeDeadlineMs = 8000;
 // Runs the event loop until the condition holds or the deadline passes; answers the condition.
 bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = kDecodeDeadlineMs);
 
-// A real engine on the software picture and an image window of 320x240 (the clips' 4:3).
+// An image window of 320x240 (the clips' 4:3), shown.
+std::unique_ptr<TestImageWindow> ShownImageWindow();
+// A real engine on the software picture, started.
+std::unique_ptr<MpvEngine> StartedSoftwareEngine();
+
+// A real engine on the software picture and an image window of 320x240.
 class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override;

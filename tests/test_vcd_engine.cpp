@@ -51,13 +51,8 @@ class VcdEngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<TestImageWindow>();
-        window->resize(320, 240);
-        window->show();
-        MpvEngineOptions options;
-        options.picture = MpvEngineOptions::Picture::Software;
-        engine = std::make_unique<MpvEngine>(options);
-        ASSERT_EQ(engine->init(1), 1u);
+        window = ShownImageWindow();
+        engine = StartedSoftwareEngine();
     }
     void TearDown() override
     {

@@ -80,16 +80,25 @@ void make(const std::vector<std::string>& arguments, const std::string& what)
 }
 }  // namespace
 
-bool RunFfmpeg(const std::vector<std::string>& arguments)
+bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder)
 {
-    QStringList list{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"};
+    QStringList list;
     for (const std::string& argument : arguments)
         list << QString::fromStdString(argument);
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", list);
-    if (!ffmpeg.waitForFinished(60000))
+    QProcess process;
+    if (!folder.empty())
+        process.setWorkingDirectory(QString::fromStdString(folder));
+    process.start(QString::fromStdString(program), list);
+    if (!process.waitForFinished(60000))
         return false;
-    return ffmpeg.exitStatus() == QProcess::NormalExit && ffmpeg.exitCode() == 0;
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool RunFfmpeg(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> all{"-hide_banner", "-loglevel", "error", "-nostdin", "-y"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return RunProgram("ffmpeg", all);
 }
 
 const TestClips& TestClips::get()

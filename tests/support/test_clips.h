@@ -34,5 +34,8 @@ private:
     TempDir dir_;
 };
 
-// Runs ffmpeg with the arguments (no shell); true when it succeeded.
+// Runs a program with the arguments (no shell), in the folder when one is given; true when it
+// ended by itself with status 0 within a minute.
+bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder = {});
+// Runs ffmpeg with the arguments, quietly; true when it succeeded.
 bool RunFfmpeg(const std::vector<std::string>& arguments);

@@ -1,7 +1,5 @@
 #include "tests/support/vcd_image.h"
 
-#include <QProcess>
-#include <QStringList>
 
 #include <cstdio>
 #include <filesystem>
@@ -106,15 +104,9 @@ std::string readAll(const fs::path& path)
 
 bool RunVcdImager(const std::vector<std::string>& arguments, const std::string& folder)
 {
-    QStringList list{"--quiet"};
-    for (const std::string& argument : arguments)
-        list << QString::fromStdString(argument);
-    QProcess vcdimager;
-    vcdimager.setWorkingDirectory(QString::fromStdString(folder));
-    vcdimager.start("vcdimager", list);
-    if (!vcdimager.waitForFinished(60000))
-        return false;
-    return vcdimager.exitStatus() == QProcess::NormalExit && vcdimager.exitCode() == 0;
+    std::vector<std::string> all{"--quiet"};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return RunProgram("vcdimager", all, folder);
 }
 
 const VcdImage& VcdImage::get()
