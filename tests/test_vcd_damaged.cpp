@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "components/discbay/vcd_disc.h"
+#include "tests/support/test_clips.h"
 #include "tests/support/vcd_image.h"
 #include "tests/test_vcd_layout.h"
 
@@ -37,15 +38,6 @@ void recordsPastTheSector(std::string& bin)
         bin.replace(at, std::min(record.size(), sectorEnd - at), record.substr(0, sectorEnd - at));
 }
 
-std::string noise(size_t size)
-{
-    std::mt19937 generator(77);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator() & 0xff);
-    return bytes;
-}
-
 struct ImageFiles {
     std::string cue;
     std::string bin;
@@ -68,8 +60,8 @@ const DamageCase kDamage[] = {
     {"FileLineNamesAMissingBin", [](ImageFiles& f) { f.cue.replace(f.cue.find("disc.bin"), 8, "gone.bin"); },
      Left::Everything},
     {"EmptyBin", [](ImageFiles& f) { f.bin.clear(); }, Left::Nothing},
-    {"GarbageBin", [](ImageFiles& f) { f.bin = noise(f.bin.size()); }, Left::Nothing},
-    {"GarbageCue", [](ImageFiles& f) { f.cue = noise(f.cue.size()); }, Left::Nothing},
+    {"GarbageBin", [](ImageFiles& f) { f.bin = Noise(f.bin.size(), 77); }, Left::Nothing},
+    {"GarbageCue", [](ImageFiles& f) { f.cue = Noise(f.cue.size(), 77); }, Left::Nothing},
     {"BinCutBeforeTheFileSystem", [](ImageFiles& f) { f.bin.resize(10 * kRawSector); }, Left::Nothing},
     {"NoVolumeDescriptor", [](ImageFiles& f) { f.bin.replace(dataOf(kPvdSector) + 1, 5, "XXXXX"); }, Left::Nothing},
     {"RootClaimsAbsurdSize", [](ImageFiles& f) { writeBoth32(f.bin, rootRecord() + kDataLength, 0xfffff800u); },

@@ -64,21 +64,21 @@ std::string cdxaOf(const std::string& packs)
     return out + data;
 }
 
-std::string noise(size_t size)
-{
-    std::mt19937 generator(20261208);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator() & 0xff);
-    return bytes;
-}
-
 void make(const std::vector<std::string>& arguments, const std::string& what)
 {
     if (!RunFfmpeg(arguments))
         throw std::runtime_error("ffmpeg could not make " + what);
 }
 }  // namespace
+
+std::string Noise(size_t size, uint32_t seed)
+{
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator() & 0xff);
+    return bytes;
+}
 
 bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder)
 {
@@ -128,7 +128,7 @@ TestClips::TestClips()
     const std::string stream = readAll(vcd);
     vcdDat = dir_.write("MPEGAV/AVSEQ01.DAT", cdxaOf(stream));
     truncated = dir_.write("truncated.mpg", stream.substr(0, 4096));
-    randomBytes = dir_.write("random.MPG", noise(256 * 1024));
+    randomBytes = dir_.write("random.MPG", Noise(256 * 1024, 20261208));
     empty = dir_.write("empty.MPG", "");
 }
 

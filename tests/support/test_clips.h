@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ private:
     TestClips();
     TempDir dir_;
 };
+
+// Bytes of no meaning, the same for the same seed.
+std::string Noise(size_t size, uint32_t seed);
 
 // Runs a program with the arguments (no shell), in the folder when one is given; true when it
 // ended by itself with status 0 within a minute.

@@ -14,15 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string noise(size_t size)
-{
-    std::mt19937 generator(5000);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator() & 0xff);
-    return bytes;
-}
-
 std::string clipName(size_t index) { return "clip" + std::to_string(index + 1) + ".mpg"; }
 
 std::vector<std::string> clipArguments(double seconds, const std::string& out)
@@ -76,7 +67,7 @@ void makeImage(const fs::path& target)
         for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
             if (!RunFfmpeg(clipArguments(VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
                 throw std::runtime_error("ffmpeg could not make " + clipName(i));
-        writeFile(folder / "notes.bin", noise(VcdImage::kNotesBytes));
+        writeFile(folder / "notes.bin", Noise(VcdImage::kNotesBytes, 5000));
         if (!RunVcdImager(imageArguments(), folder.string()))
             throw std::runtime_error("vcdimager could not make the disc image");
     } catch (...) {
