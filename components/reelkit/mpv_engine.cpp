@@ -642,9 +642,16 @@ bool MpvEngine::applyAudio(const AudioChoice& wanted)
     if (wanted == audio_)
         return true;
     // Kept for the files to come even while nothing with sound is open.
-    if (open_ && hasAudio_
-        && mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(wanted).c_str()) < 0)
-        return false;
+    if (open_ && hasAudio_) {
+        if (mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(wanted).c_str()) < 0)
+            return false;
+        // libmpv hands a new filter chain only what is decoded after it: once the file's sound
+        // is decoded to its end (all of a short file, the last seconds of any), a second change
+        // leaves a chain that never hears the end, and the sound, which paces the picture,
+        // stalls. Decoding again from where the picture stands feeds the chain in force.
+        if (!eof_)
+            issueSeek(positionMs());
+    }
     audio_ = wanted;
     return true;
 }
