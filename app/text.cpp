@@ -106,6 +106,14 @@ bool NameMatcher::operator()(std::string_view candidate) const
     return QString::compare(decoded_, other, Qt::CaseInsensitive) == 0;
 }
 
+std::string_view TrimmedBlanks(std::string_view text)
+{
+    const size_t begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     return NameMatcher(a)(b);

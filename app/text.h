@@ -27,6 +27,9 @@ private:
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// The text without the blanks and tabs around it.
+std::string_view TrimmedBlanks(std::string_view text);
+
 // The key that orders names without regard to case (Unicode case folding); comparing two keys
 // orders their names as CompareIgnoringCase does.
 QString SortKey(std::string_view name);

@@ -25,14 +25,6 @@ constexpr TypeName kTypeNames[] = {
     {"Remote", DriveType::Remote},  {"RAM Disk", DriveType::RamDisk},
 };
 
-std::string_view trimmed(std::string_view text)
-{
-    const size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string_view::npos)
-        return {};
-    return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
 std::string withoutTrailingSlash(std::string folder)
 {
     while (folder.size() > 1 && folder.back() == '/')
@@ -49,12 +41,12 @@ std::string lastName(const std::string& folder)
 // one splits it.
 std::optional<DriveSlot> parseBinding(std::string_view value)
 {
-    DriveSlot slot{.root = std::string(trimmed(value)), .type = DriveType::CdRom, .bound = true};
+    DriveSlot slot{.root = std::string(TrimmedBlanks(value)), .type = DriveType::CdRom, .bound = true};
     if (const size_t comma = value.rfind(','); comma != std::string_view::npos) {
-        const std::string_view typeName = trimmed(value.substr(comma + 1));
+        const std::string_view typeName = TrimmedBlanks(value.substr(comma + 1));
         for (const TypeName& known : kTypeNames) {
             if (EqualsIgnoringCase(typeName, known.name)) {
-                slot.root = std::string(trimmed(value.substr(0, comma)));
+                slot.root = std::string(TrimmedBlanks(value.substr(0, comma)));
                 slot.type = known.type;
             }
         }

@@ -6,17 +6,13 @@
 #include <iterator>
 #include <utility>
 
+#include "app/text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 // A cue sheet is a few lines a track; a larger file is no cue of ours.
 constexpr std::streamsize kLongestCue = 64 * 1024;
-
-std::string_view trimmedStart(std::string_view text)
-{
-    const size_t begin = text.find_first_not_of(" \t");
-    return begin == std::string_view::npos ? std::string_view() : text.substr(begin);
-}
 
 // The .bin libcdio pairs with a cue, or nothing for a name it does not take for a cue.
 std::optional<std::string> libcdioBinOf(const std::string& cue)
@@ -36,11 +32,11 @@ std::optional<std::string> CueDataFile(std::string_view text)
 {
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = trimmedStart(text.substr(0, end));
+        std::string_view line = TrimmedBlanks(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         if (line.substr(0, 5) != "FILE " && line.substr(0, 5) != "FILE\t")
             continue;
-        line = trimmedStart(line.substr(5));
+        line = TrimmedBlanks(line.substr(5));
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (!line.empty() && line.front() == '"') {
