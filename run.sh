@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 source tools/setup.sh
 
 quintara_install_packages
-quintara_build build
+quintara_build build quintara
 
 # Without files or words, the player shows something: generated demo clips.
 if [ $# -eq 0 ]; then

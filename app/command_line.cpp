@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/message.h"
-#include "app/text.h"
-#include "app/window.h"
+#include "core/message.h"
+#include "core/text.h"
+#include "core/window.h"
 
 std::string JoinCommandLine(int argc, const char* const* argv)
 {

@@ -4,7 +4,7 @@
 
 #include <libudev.h>
 
-#include "app/device_change.h"
+#include "core/device_change.h"
 
 SoundDeviceWatcher::SoundDeviceWatcher(QObject* parent) : QObject(parent)
 {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message.h"
+#include "core/message.h"
 
 class QLocalServer;
 class QLocalSocket;

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/desktop_parts.h"
 #include "app/instance_channel.h"
-#include "app/main_host.h"
+#include "app/main_window.h"
+#include "app/player.h"
 #include "app/shutdown_signals.h"
 
 namespace {
@@ -60,14 +60,15 @@ int main(int argc, char** argv)
         std::cerr << "quintara: cannot set up the single-instance channel; a second start will not find this one"
                   << std::endl;
 
-    InstallDesktopComponents();
-    MainHost host(role == InstanceChannel::Role::First ? &channel : nullptr, shutdownSignals, DesktopParts());
-    if (host.create() < 0)
+    // Declared after the application, so that it and all it holds go before Qt does.
+    Player player(role == InstanceChannel::Role::First ? &channel : nullptr, shutdownSignals);
+    if (player.create() < 0)
         return 0;
-    HandleCommandLine(host.mainWindow(), request.line);
+    HandleCommandLine(player.mainWindow(), request.line);
     if (!request.files.empty()) {
         QMetaObject::invokeMethod(
-            &host, [&host, files = request.files] { host.mainWindow().playFiles(files); }, Qt::QueuedConnection);
+            &application, [&player, files = request.files] { player.mainWindow().playFiles(files); },
+            Qt::QueuedConnection);
     }
     return QApplication::exec();
 }

@@ -9,8 +9,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "app/app_context.h"
-#include "app/device_change.h"
+#include "context/app_context.h"
+#include "core/device_change.h"
 #include "app/instance_channel.h"
 
 std::string LogOnName()

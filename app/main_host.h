@@ -6,7 +6,7 @@
 
 #include "app/device_watcher.h"
 #include "app/main_window.h"
-#include "app/qt_timers.h"
+#include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
 
 class InstanceChannel;

@@ -1,9 +1,10 @@
 #include "app/main_window.h"
 
-#include "app/app_context.h"
-#include "app/device_change.h"
-#include "app/settings.h"
-#include "components/components.h"
+#include "context/app_context.h"
+#include "core/command_id.h"
+#include "core/device_change.h"
+#include "context/settings.h"
+#include "context/components.h"
 
 MainWindow::MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts)
     : timers_(timers), host_(std::move(host)), parts_(std::move(parts))
@@ -77,6 +78,9 @@ void MainWindow::destroy()
         parts_.destroyPanel();
     if (app().windows.videoFrame && parts_.destroyVideoFrame)
         parts_.destroyVideoFrame();
+    // The play-list store is the main window's child and goes with it.
+    if (parts_.destroyPlayList)
+        parts_.destroyPlayList();
     Sonokit_UnHookDevice(this, 0);
     Discbay_DeInit(this);
     if (cursorsLoaded_ && parts_.destroyCursors)
@@ -133,10 +137,10 @@ void MainWindow::timerTick(TimerId id)
     const PlayerState& state = app().state;
     switch (id) {
     case main_timer::VolumeRepeat:
-        dispatch(static_cast<int32_t>(31 + state.volumeHeldUp), 0);
+        dispatch(state.volumeHeldUp ? command_id::VolumeDown : command_id::VolumeUp, CommandPhase::Press);
         break;
     case main_timer::SeekRepeat:
-        dispatch(static_cast<int32_t>(18 + state.seekHeldForward), 0);
+        dispatch(state.seekHeldForward ? command_id::Forward : command_id::Backward, CommandPhase::Press);
         break;
     case main_timer::PositionPoll:
         if (parts_.pollPosition)

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/window.h"
+#include "core/player_ids.h"
+#include "core/window.h"
 
 struct DeviceHeader;
 
@@ -23,6 +24,7 @@ struct MainWindowParts {
     Maker createVideoFrame;
     std::function<void()> destroyVideoFrame;
     Maker createPlayList;
+    std::function<void()> destroyPlayList;
     std::function<void(uint32_t repaint)> readMuteState;
     std::function<void(uint32_t repaint)> readVolumeLevel;
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
@@ -42,14 +44,6 @@ struct MainWindowHost {
     std::function<std::string()> userName;          // the log-on name, empty when unknown
     std::function<void(std::string_view)> complain; // one line on standard error
 };
-
-namespace main_timer {
-constexpr TimerId VolumeRepeat = 1000;
-constexpr TimerId SeekRepeat = 1001;
-constexpr TimerId PositionPoll = 1002;
-constexpr TimerId MixerReattach = 1003;
-constexpr uint32_t MixerReattachDelay = 1000;
-}  // namespace main_timer
 
 // The hidden main window: start-up and shut-down, the main timers, and the notices of the
 // system and the components. It is never shown.
@@ -94,6 +88,3 @@ private:
     bool engineStarted_ = false;
     bool cursorsLoaded_ = false;
 };
-
-constexpr int kOrderlyExitStatus = 18;
-constexpr const char* kApplicationKey = "Halvex\\VideoPlayer";

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/app_context.h"
-#include "components/reelkit.h"
+#include "context/app_context.h"
+#include "context/components.h"
 #include "led/led_refresh.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/main_window.h"
-#include "components/sonokit.h"
+#include "context/app_context.h"
+#include "core/player_ids.h"
+#include "context/components.h"
 #include "led/led_refresh.h"
-#include "playback/command_id.h"
-#include "playback/playback_hooks.h"
-#include "playback/window_access.h"
+#include "core/command_id.h"
+#include "context/playback_hooks.h"
+#include "context/window_access.h"
 
 namespace {
 namespace kind {
@@ -109,7 +109,7 @@ uint32_t ReadMuteState(uint32_t repaint)
         if (!mute.read(kind::Mute))
             return 0;
         for (uint32_t channel : mute.items)
-            state.muted = channel;
+            state.muted = channel != 0;
     }
     if (repaint)
         Led_RefreshMute(0);

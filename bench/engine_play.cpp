@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/timers.h"
-#include "app/window.h"
+#include "core/timers.h"
+#include "core/window.h"
 #include "components/reelkit/mpv_engine.h"
 
 namespace {

@@ -16,10 +16,10 @@
 #include <QPainter>
 #include <QRegion>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
-#include "panel/panel_skin_loader.h"
+#include "panel/skin/panel_skin_loader.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int main(int argc, char** argv)
     state.position = 5025000;
     state.length = 3599999;
     state.status = 1;
-    state.repeatMode = 1;
+    state.repeatMode = RepeatMode::List;
     state.volumeLeft = 11;
     state.volumeRight = 9;
     state.shownSoundQuality = 0;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "bench/bench_files.h"
 #include "disc/play_list.h"
 

@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "bench/bench_files.h"
-#include "disc/dialog_lists.h"
-#include "disc/play_list_dialog.h"
+#include "disc/dialog/dialog_lists.h"
+#include "disc/dialog/play_list_dialog.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,8 @@
 #include <optional>
 
-#include "app/app_context.h"
-#include "disc/drive_table.h"
+#include "context/drives.h"
+#include "context/app_context.h"
+#include "components/discbay/drive_table.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -12,7 +13,7 @@ constexpr const char* kDiscFolder = "MpegAV";
 // when the disc holds at least one.
 bool loadDisc(const DriveTable& drives, uint32_t drive)
 {
-    const std::optional<std::string> root = drives.presentRoot(drive);
+    const std::optional<std::string> root = drives.presentRoot(drive, DriveDoorOpen);
     if (!root)
         return false;
     if (drives.slot(drive).image) {
@@ -49,6 +50,6 @@ bool ScanDisc(uint32_t drive, uint32_t mode)
     const uint32_t index = drive & 0xFFFF;
     if (index >= kDriveCount)
         return false;
-    const DriveTable drives = DriveTable::current();
+    const DriveTable drives = CurrentDrives();
     return mode == 0 ? loadDisc(drives, index) : dropDrive(drives, index);
 }

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/text.h"
+#include "core/text.h"
 #include "components/discbay/vcd_disc.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/app_context.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "context/app_context.h"
+#include "context/settings.h"
+#include "core/text.h"
 
 namespace fs = std::filesystem;
 

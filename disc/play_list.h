@@ -4,21 +4,7 @@
 #include <string>
 #include <vector>
 
-// One entry of a list: a native absolute path and whether it names a folder.
-struct PlayListEntry {
-    std::string path;
-    uint32_t directory = 0;
-};
-
-// An ordered list of paths; the order is the playing order (track n is entry n-1).
-struct PlayList {
-    std::vector<PlayListEntry> entries;
-};
-
-// The playable extensions, as read from the configuration when the play list is made.
-struct ExtensionList {
-    std::string text = "DAT,MPG,AVI";
-};
+#include "core/play_list_records.h"
 
 // The play list of the player lives in app().playList while the main window exists.
 // Without it, counts are 0 and every other operation answers false and does nothing.

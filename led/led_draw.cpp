@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "led/led_view.h"
 
 namespace {
@@ -135,7 +135,7 @@ void Led_DrawPlayState(QPainter& target)
         Led_DrawLit(target, panel.stop);
 }
 
-void Led_DrawRepeat(QPainter& target) { drawGroup(target, skin().repeat, app().state.repeatMode); }
+void Led_DrawRepeat(QPainter& target) { drawGroup(target, skin().repeat, static_cast<uint32_t>(app().state.repeatMode)); }
 void Led_DrawSoundQuality(QPainter& target) { drawGroup(target, skin().soundQuality, app().state.shownSoundQuality); }
 void Led_DrawAudioChannel(QPainter& target) { drawGroup(target, skin().audioChannel, app().state.shownAudioChannel); }
 void Led_DrawSoundChannel(QPainter& target) { drawGroup(target, skin().soundChannel, app().state.shownSoundChannel); }

@@ -2,8 +2,8 @@
 
 #include <initializer_list>
 
-#include "app/app_context.h"
-#include "app/window.h"
+#include "context/app_context.h"
+#include "core/window.h"
 
 namespace {
 void mark(Window& panel, Point at, Size size)

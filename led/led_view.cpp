@@ -9,7 +9,7 @@ TrackNumberView Led_TrackNumberView(const PlayerState& state)
     uint32_t value = state.currentTrack;
     if (state.entryActive) {
         value = state.enteredNumber;
-        view.shown = state.entryBlinkOn != 0;
+        view.shown = state.entryBlinkOn;
     }
     for (uint32_t& digit : view.digits) {
         digit = value % 10;
@@ -27,7 +27,8 @@ std::array<uint32_t, 5> Led_TimeDigits(uint32_t milliseconds)
 
 PlayStateLights Led_PlayStateLights(uint16_t status)
 {
-    return {status >= 1 && status <= 4, status == 1, status == 0 || status > 4};
+    using namespace engine_status;
+    return {status >= Paused && status <= Backward, status == Paused, status == Stopped || status > Backward};
 }
 
 std::optional<size_t> Led_LitMember(uint32_t value, size_t count)

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/player_state.h"
-#include "panel/panel_skin.h"
+#include "core/player_state.h"
+#include "core/panel_skin.h"
 
 // What each LED element shows, as plain functions of the state: no pictures, no painting.
 

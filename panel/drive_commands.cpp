@@ -1,8 +1,8 @@
 #include "panel/drive_commands.h"
 
-#include "app/app_context.h"
-#include "components/discbay.h"
-#include "disc/load_disc.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "playback/load_disc.h"
 
 namespace {
 
@@ -11,14 +11,14 @@ void toggleDoor(uint32_t drive)
     const auto& setDoorState = Panel_DriveMenuHooks().setDoorState;
     if (!setDoorState)
         return;
-    uint32_t open = 1;
+    DoorState door = DoorState::Open;
     if (!app().settings.ejectCdRomOnly) {
         uint32_t isOpen = 0;
         if (!Discbay_IsCDRomDoorOpen(drive, &isOpen))
             return;
-        open = isOpen ? 0 : 1;
+        door = isOpen ? DoorState::Closed : DoorState::Open;
     }
-    setDoorState(drive, open);
+    setDoorState(drive, door);
 }
 
 }  // namespace

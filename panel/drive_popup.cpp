@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QPointer>
 
-#include "app/app_context.h"
-#include "app/window.h"
+#include "context/app_context.h"
+#include "core/window.h"
 
 void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
 {

@@ -5,8 +5,8 @@
 
 #include <QPainter>
 
-#include "app/window.h"
-#include "playback/command_id.h"
+#include "core/window.h"
+#include "core/command_id.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <QImage>
 
-#include "panel/panel_skin.h"
+#include "core/panel_skin.h"
 
 class QPainter;
 class Window;

@@ -4,7 +4,7 @@
 
 #include <QPixmap>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 
 namespace {
 
@@ -17,22 +17,10 @@ std::unique_ptr<Cursor> load(const char* name, QPoint hotSpot)
     return std::make_unique<Cursor>(Cursor{QCursor(picture, hotSpot.x(), hotSpot.y())});
 }
 
-struct PanelCursors {
-    std::unique_ptr<Cursor> button;
-    std::unique_ptr<Cursor> body;
-};
-
-PanelCursors& cursors()
-{
-    static PanelCursors instance;
-    return instance;
-}
-
 }  // namespace
 
-bool Panel_LoadCursors()
+bool Panel_LoadCursors(PanelCursors& c)
 {
-    PanelCursors& c = cursors();
     c.button = load("pointing_hand.png", {11, 0});
     c.body = load("open_hand.png", {14, 0});
     app().windows.buttonCursor = c.button.get();
@@ -40,9 +28,9 @@ bool Panel_LoadCursors()
     return c.button && c.body;
 }
 
-void Panel_DestroyCursors()
+void Panel_DestroyCursors(PanelCursors& cursors)
 {
     app().windows.buttonCursor = nullptr;
     app().windows.panelCursor = nullptr;
-    cursors() = {};
+    cursors = {};
 }

@@ -1,6 +1,6 @@
 #include "panel/panel_place.h"
 
-#include "components/nestwell.h"
+#include "context/components.h"
 #include "video/video_values.h"
 
 namespace {

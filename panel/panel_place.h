@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "panel/panel_skin.h"
+#include "core/panel_skin.h"
 
 // Where the panel opens: centred on the primary screen, or at the stored position (the pair
 // rule, a missing number keeping the centred one), pulled back onto the screen only where its

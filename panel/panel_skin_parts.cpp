@@ -1,4 +1,4 @@
-#include "panel/panel_skin_loader.h"
+#include "panel/skin/panel_skin_loader.h"
 #include "panel/panel_window.h"
 
 PanelParts Panel_SkinParts()

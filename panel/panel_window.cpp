@@ -10,23 +10,22 @@
 #include <QScreen>
 #include <QToolTip>
 
-#include "app/app_context.h"
-#include "app/qt_timers.h"
-#include "app/settings.h"
-#include "components/reelkit.h"
-#include "components/nestwell.h"
+#include "context/app_context.h"
+#include "core/qt_timers.h"
+#include "context/settings.h"
+#include "context/components.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_place.h"
 #include "panel/qt_keys.h"
-#include "playback/command_id.h"
-#include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
-#include "playback/track_entry.h"
-#include "playback/window_access.h"
-#include "led/led_refresh.h"
-#include "video/sys_command.h"
 #include "video/video_window.h"
+#include "core/command_id.h"
+#include "playback/dispatch.h"
+#include "context/playback_hooks.h"
+#include "playback/track_entry.h"
+#include "context/window_access.h"
+#include "led/led_refresh.h"
+#include "context/sys_command.h"
 
 namespace {
 
@@ -48,22 +47,12 @@ QRegion toQRegion(const Region& region)
     return out;
 }
 
-struct Panel {
-    std::unique_ptr<PanelWindow> window;
-    PanelParts parts;
-};
-
-Panel& panel()
-{
-    static Panel instance;
-    return instance;
-}
-
 }  // namespace
 
 PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      parts_(parts),
       drawLed_(parts.drawLed),
       dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher(DispatchCommand)),
       timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
@@ -102,6 +91,11 @@ void PanelWindow::handle(const Message& message)
         showMinimized();
     else if (command == sys_command::Restore)
         showNormal();
+}
+
+void PanelWindow::minimize()
+{
+    QMetaObject::invokeMethod(this, [this] { showMinimized(); }, Qt::QueuedConnection);
 }
 
 void PanelWindow::timerTick(TimerId id)
@@ -356,10 +350,9 @@ bool refuse(const PanelParts& parts, std::string& why, std::string reason)
 
 }  // namespace
 
-bool Panel_CreateWith(const PanelParts& parts, std::string& why)
+bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, std::string& why)
 {
-    Panel& p = panel();
-    if (p.window) {
+    if (panel) {
         why = "the control panel exists already";
         return false;
     }
@@ -389,31 +382,29 @@ bool Panel_CreateWith(const PanelParts& parts, std::string& why)
     window->raise();
     app().windows.panel = window.get();
     plugIntoPlayback(window.get());
-    p.parts = parts;
-    p.window = std::move(window);
+    panel = std::move(window);
     return true;
 }
 
-void Panel_Destroy()
+void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
 {
-    Panel& p = panel();
-    if (!p.window)
+    if (!panel)
         return;
     // Playback ends with the panel, before the main window shuts the engine down.
     Reelkit_Stop();
     Reelkit_Close();
-    p.window->endBusyCursor();
+    panel->endBusyCursor();
     plugIntoPlayback(nullptr);
-    const Point position = p.window->state().screenPosition;
+    const Point position = panel->state().screenPosition;
+    const std::function<void()> freeSkin = panel->parts().freeSkin;
     app().windows.panel = nullptr;
-    p.window.reset();
-    if (p.parts.freeSkin)
-        p.parts.freeSkin();
+    panel.reset();
+    if (freeSkin)
+        freeSkin();
     Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
-    p.parts = {};
 }
 
 PanelWindow* Panel_Window()
 {
-    return panel().window.get();
+    return dynamic_cast<PanelWindow*>(app().windows.panel);
 }

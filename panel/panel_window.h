@@ -10,10 +10,10 @@
 #include <QRegion>
 #include <QWidget>
 
-#include "app/window.h"
+#include "core/window.h"
 #include "panel/panel_buttons.h"
 #include "panel/panel_drag.h"
-#include "panel/panel_skin.h"
+#include "core/panel_skin.h"
 
 class QPainter;
 
@@ -55,6 +55,7 @@ public:
     void setTitle(const std::string& title) override;
     void setTopmost(bool on) override;
     bool minimized() const override;
+    void minimize() override;
 
     // A posted message once the loop takes it: system commands and drive-menu items.
     void handle(const Message& message);
@@ -64,6 +65,7 @@ public:
     void place(Point position, Size size, const std::optional<Region>& region);
 
     PanelState& state() { return state_; }
+    const PanelParts& parts() const { return parts_; }
     PanelButtons& buttons() { return buttons_; }
     uint32_t beginBusyCursor();
     uint32_t endBusyCursor();
@@ -93,6 +95,7 @@ private:
     void compose();
     void showPointerCursor();
 
+    PanelParts parts_;
     std::function<void(QPainter&)> drawLed_;
     PanelDispatcher dispatch_;
     std::unique_ptr<TimerHost> timers_;
@@ -106,14 +109,14 @@ private:
 // The skin reader's steps, without the LED painter.
 PanelParts Panel_SkinParts();
 
-// Makes the panel with the real skin reader, LED painter, Qt timers and DispatchCommand; sets
-// app().windows.panel and plugs the panel into playback's hooks. False, with the reason, when
-// the skin gives no face picture or no button.
-bool Panel_Create(std::string& why);
+// Makes the panel into the given holder with the real skin reader, LED painter, Qt timers and
+// DispatchCommand; sets app().windows.panel and plugs the panel into playback's hooks. False,
+// with the reason, when the skin gives no face picture or no button, or the holder holds one.
+bool Panel_Create(std::unique_ptr<PanelWindow>& panel, std::string& why);
 // The same with the given parts.
-bool Panel_CreateWith(const PanelParts& parts, std::string& why);
+bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, std::string& why);
 // Stops and closes the media engine, releases the skin, stores the position, and destroys
 // the window. Nothing happens when there is no panel.
-void Panel_Destroy();
+void Panel_Destroy(std::unique_ptr<PanelWindow>& panel);
 // The live panel, or null.
 PanelWindow* Panel_Window();

@@ -3,9 +3,10 @@
 #include <array>
 #include <utility>
 
-#include "app/app_context.h"
-#include "app/main_window.h"
-#include "playback/command_id.h"
+#include "context/app_context.h"
+#include "core/player_ids.h"
+#include "core/window.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
 
 namespace {
@@ -34,7 +35,7 @@ CommandId commandFor(intptr_t lParam)
 
 uint32_t AppCommand_Post(uintptr_t wParam, intptr_t lParam)
 {
-    MainWindow* main = app().windows.main;
+    Window* main = app().windows.main;
     if (commandFor(lParam) == 0 || !main)
         return 0;
     // Handled from the queue, never inside the key's own delivery.

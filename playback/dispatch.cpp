@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "app/app_context.h"
-#include "playback/command_id.h"
-#include "playback/playback_hooks.h"
+#include "context/app_context.h"
+#include "core/command_id.h"
+#include "context/playback_hooks.h"
 #include "playback/track_entry.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
@@ -125,9 +125,10 @@ constexpr std::array kCommands{
     click(c::Disc, hook<&H::showDiscMenu, DiscMenuForm::Load>),
     click(c::VideoTopmost, run<ToggleVideoTopmost>),
     click(c::VideoSize, run<ToggleVideoSize>),
-    entry(100, enterDigit), entry(101, enterDigit), entry(102, enterDigit), entry(103, enterDigit),
-    entry(104, enterDigit), entry(105, enterDigit), entry(106, enterDigit), entry(107, enterDigit),
-    entry(108, enterDigit), entry(109, enterDigit), entry(c::PlusTen, enterDigit),
+    entry(c::Digit0, enterDigit), entry(c::Digit1, enterDigit), entry(c::Digit2, enterDigit),
+    entry(c::Digit3, enterDigit), entry(c::Digit4, enterDigit), entry(c::Digit5, enterDigit),
+    entry(c::Digit6, enterDigit), entry(c::Digit7, enterDigit), entry(c::Digit8, enterDigit),
+    entry(c::Digit9, enterDigit), entry(c::PlusTen, enterDigit),
     entry(c::Return, run<GoToEnteredTrack>),
 };
 static_assert(std::ranges::is_sorted(kCommands, {}, &Command::id));

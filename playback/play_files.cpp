@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_context.h"
-#include "components/reelkit.h"
-#include "disc/drive_table.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "components/discbay/drive_table.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 #include "playback/tracks.h"

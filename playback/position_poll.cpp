@@ -1,17 +1,15 @@
 #include "playback/position_poll.h"
 
-#include "app/app_context.h"
-#include "app/main_window.h"
-#include "components/reelkit.h"
+#include "context/app_context.h"
+#include "core/player_ids.h"
+#include "context/components.h"
 #include "led/led_refresh.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
 #include "playback/tracks.h"
-#include "playback/window_access.h"
+#include "context/window_access.h"
 
 namespace {
-enum RepeatMode : uint32_t { RepeatOff = 0, RepeatList = 1, RepeatTrack = 2 };
-
 PlayerState& state()
 {
     return app().state;
@@ -19,7 +17,7 @@ PlayerState& state()
 
 void showStopped()
 {
-    state().status = 0;
+    state().status = engine_status::Stopped;
     Led_RefreshPlayState(0);
 }
 
@@ -33,14 +31,14 @@ uint32_t trackAfterCurrent()
 bool trackEnded()
 {
     PlayerState& s = state();
-    if (s.repeatMode == RepeatTrack) {
+    if (s.repeatMode == RepeatMode::Track) {
         Reelkit_Seek(0);
         Reelkit_Play();
         return true;
     }
     if (s.trackCount == 1) {
         Reelkit_Seek(0);
-        if (s.repeatMode == RepeatList)
+        if (s.repeatMode == RepeatMode::List)
             Reelkit_Play();
         else
             showStopped();
@@ -57,7 +55,7 @@ bool trackEnded()
         next = trackAfterCurrent();
     }
     // After the last track the list stands on its first, opened but not playing.
-    if (next == 1 && s.repeatMode == RepeatOff)
+    if (next == 1 && s.repeatMode == RepeatMode::Off)
         showStopped();
     else
         DispatchCommand(command_id::Play, CommandPhase::Click);
@@ -67,10 +65,10 @@ bool trackEnded()
 
 bool PollPosition()
 {
-    uint16_t status = 2;
+    uint16_t status = engine_status::Playing;
     if (!Reelkit_GetStatus(&status))
         return true;
-    if (status == 0) {
+    if (status == engine_status::Stopped) {
         if (!trackEnded())
             return false;
         if (!Reelkit_GetStatus(&status))
@@ -81,7 +79,7 @@ bool PollPosition()
         state().position = position;
         Led_RefreshTime(0);
     }
-    if (status == 0 || status == 1)
+    if (status == engine_status::Stopped || status == engine_status::Paused)
         StopMainTimer(main_timer::PositionPoll);
     return true;
 }

@@ -1,11 +1,11 @@
 #include "playback/track_entry.h"
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "led/led_refresh.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
 #include "playback/tracks.h"
-#include "playback/window_access.h"
+#include "context/window_access.h"
 
 namespace {
 PlayerState& state()
@@ -20,8 +20,8 @@ uint32_t EndTrackEntry(uint32_t repaint)
     if (!s.entryActive)
         return 1;
     s.enteredNumber = 0;
-    s.entryActive = 0;
-    s.entryBlinkOn = 1;
+    s.entryActive = false;
+    s.entryBlinkOn = true;
     StopPanelTimer(panel_timer::EntryBlink);
     StopPanelTimer(panel_timer::EntryEnd);
     Led_RefreshTrackNumber(repaint);
@@ -45,8 +45,8 @@ uint32_t EnterDigit(uint32_t value)
     }
     EndTrackEntry(0);
     s.enteredNumber = static_cast<uint32_t>(candidate);
-    s.entryActive = 1;
-    s.entryBlinkOn = 1;
+    s.entryActive = true;
+    s.entryBlinkOn = true;
     const PlayerSettings& settings = app().settings;
     StartPanelTimer(panel_timer::EntryBlink, settings.blinkTrackInterval);
     StartPanelTimer(panel_timer::EntryEnd, (2 * settings.blinkTrackTimes - 1) * settings.blinkTrackInterval);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/timers.h"
+#include "core/timers.h"
 
 // Typing a track number on the digit buttons. The track number display shows the number
 // being entered while an entry is active.

@@ -1,11 +1,11 @@
 #include "playback/tracks.h"
 
-#include "app/app_context.h"
-#include "app/window.h"
-#include "components/reelkit.h"
+#include "context/app_context.h"
+#include "core/window.h"
+#include "context/components.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "playback/track_entry.h"
 #include "playback/transport.h"
 
@@ -48,7 +48,7 @@ bool openEntry(uint32_t track, std::string& path)
 void showOpenedTrack(const std::string& path, uint32_t track)
 {
     PlayerState& s = state();
-    s.status = 0;
+    s.status = engine_status::Stopped;
     s.currentTrack = track;
     s.position = 0;
     // A length the engine does not give must not be taken from the previous file.
@@ -152,7 +152,7 @@ void ResetPlayback()
 {
     PlayerState& s = state();
     s.trackCount = 0;
-    s.status = 0;
+    s.status = engine_status::Stopped;
     s.currentTrack = 0;
     s.position = 0;
     s.length = 0;
@@ -169,11 +169,12 @@ void ResetPlayback()
 
 uint32_t CycleRepeat()
 {
-    uint32_t& mode = state().repeatMode;
+    // Off, the whole list, the one track, and round again; or only the first two.
+    RepeatMode& mode = state().repeatMode;
     if (app().settings.repeatAllOnly)
-        mode = mode == 1 ? 0 : 1;
+        mode = mode == RepeatMode::List ? RepeatMode::Off : RepeatMode::List;
     else
-        mode = (mode + 1) % 3;
+        mode = mode == RepeatMode::Off ? RepeatMode::List : mode == RepeatMode::List ? RepeatMode::Track : RepeatMode::Off;
     Led_RefreshRepeat(0);
     return 1;
 }

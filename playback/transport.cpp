@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/app_context.h"
-#include "app/main_window.h"
-#include "components/reelkit.h"
+#include "context/app_context.h"
+#include "core/player_ids.h"
+#include "context/components.h"
 #include "led/led_refresh.h"
 #include "playback/tracks.h"
-#include "playback/window_access.h"
+#include "context/window_access.h"
 
 namespace {
 constexpr int32_t kNormalRate = 1000;
@@ -38,7 +38,7 @@ uint32_t Play(uint32_t update)
         // Whatever the dialog did, the engine decides below whether there is something to play.
         PlayListCommand(1);
     }
-    uint16_t status = 0;
+    uint16_t status = engine_status::Stopped;
     if (!Reelkit_GetStatus(&status))
         return 0;
     StopMainTimer(main_timer::PositionPoll);
@@ -46,7 +46,7 @@ uint32_t Play(uint32_t update)
         return 0;
     StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
-        state().status = 2;
+        state().status = engine_status::Playing;
         Led_RefreshPlayState(0);
     }
     return 1;
@@ -85,15 +85,15 @@ uint32_t Stop(uint32_t toStart, uint32_t update)
 
 uint32_t TogglePlayPause()
 {
-    uint16_t status = 0;
+    uint16_t status = engine_status::Stopped;
     if (nothingLoaded() || !Reelkit_GetStatus(&status))
-        status = 0;
-    if (status == 2) {
+        status = engine_status::Stopped;
+    if (status == engine_status::Playing) {
         int32_t rate = kNormalRate;
         if (Reelkit_GetRate(&rate) && rate != kNormalRate)
-            status = 0;
+            status = engine_status::Stopped;
     }
-    return status == 2 ? Pause(1) : Play(1);
+    return status == engine_status::Playing ? Pause(1) : Play(1);
 }
 
 uint32_t SeekHold(uint32_t forward, uint32_t start)
@@ -109,7 +109,7 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
         Reelkit_Seek(s.seekTarget);
         if (IsRunningStatus(s.seekSavedStatus))
             Play(1);
-        s.seekIdle = 1;
+        s.seekIdle = true;
         return 1;
     }
 
@@ -128,7 +128,7 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
                 Play(1);
             return 0;
         }
-        s.seekIdle = 0;
+        s.seekIdle = false;
         s.seekTarget = position;
     }
 
@@ -166,7 +166,7 @@ uint32_t ChangeRate(uint32_t forward, uint32_t rate)
         wanted = kNormalRate;
     if (!Reelkit_SetRate(wanted))
         return 0;
-    uint16_t status = 0;
+    uint16_t status = engine_status::Stopped;
     if (!Reelkit_GetStatus(&status)) {
         Reelkit_SetRate(kNormalRate);
         return 0;
@@ -174,7 +174,7 @@ uint32_t ChangeRate(uint32_t forward, uint32_t rate)
     state().status = status;
     Led_RefreshPlayState(0);
     // Rates apply only while playing.
-    if (status == 0 || status == 1) {
+    if (status == engine_status::Stopped || status == engine_status::Paused) {
         Reelkit_SetRate(kNormalRate);
         return 0;
     }

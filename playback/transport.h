@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/player_state.h"
+
 // Play, pause, stop, the held seek and the rates. Each answers 1 when done and 0 when
 // refused, and refuses at once when no track is loaded, except Play and TogglePlayPause.
 uint32_t Play(uint32_t update);
@@ -15,7 +17,7 @@ uint32_t ChangeRate(uint32_t forward, uint32_t rate);
 // Playing at some rate, as opposed to stopped or paused.
 constexpr bool IsRunningStatus(uint16_t status)
 {
-    return status >= 2 && status <= 4;
+    return status >= engine_status::Playing && status <= engine_status::Backward;
 }
 
 // The position poll's period at a rate: a tick per second of the file.

@@ -1,12 +1,13 @@
 #include "playback/window_commands.h"
 
-#include "app/app_context.h"
-#include "app/main_window.h"
-#include "app/settings.h"
-#include "components/hublet.h"
-#include "playback/command_id.h"
-#include "playback/playback_hooks.h"
-#include "video/sys_command.h"
+#include "context/app_context.h"
+#include "core/player_ids.h"
+#include "core/window.h"
+#include "context/settings.h"
+#include "context/components.h"
+#include "core/command_id.h"
+#include "context/playback_hooks.h"
+#include "context/sys_command.h"
 
 namespace {
 // The value of "Help File" is read into a buffer of this size, terminator included.
@@ -17,7 +18,7 @@ void Minimize()
 {
     Window* panel = app().windows.panel;
     if (panel && !panel->minimized())
-        panel->post({msg::SysCommand, sys_command::Minimize, 0});
+        panel->minimize();
 }
 
 void Help()
@@ -31,7 +32,7 @@ void Help()
 
 void Power()
 {
-    if (MainWindow* main = app().windows.main)
+    if (Window* main = app().windows.main)
         main->post({msg::Close, 0, 0});
 }
 
@@ -40,14 +41,14 @@ void ToggleVideoTopmost()
     Window* frame = app().windows.videoFrame;
     if (!frame)
         return;
-    uint32_t& topmost = app().state.videoTopmost;
+    bool& topmost = app().state.videoTopmost;
     topmost = !topmost;
-    frame->setTopmost(topmost != 0);
+    frame->setTopmost(topmost);
     Panel_SetButtonChecked(command_id::VideoTopmost, topmost);
 }
 
 void ToggleVideoSize()
 {
     if (Window* image = app().windows.videoImage)
-        image->post({kLeftButtonDoubleClickMessage, 0, 0});
+        image->toggleVideoSize();
 }

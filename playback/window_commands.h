@@ -12,6 +12,3 @@ void Power();
 void ToggleVideoTopmost();
 // Asks the video image window to switch the video size, as its double click does.
 void ToggleVideoSize();
-
-// The double click that the image window takes as Video Size.
-constexpr unsigned kLeftButtonDoubleClickMessage = 0x0203;

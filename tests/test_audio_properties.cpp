@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "audio/audio_parts.h"
+#include "context/app_context.h"
+#include "app/wiring.h"
 #include "audio/audio_properties.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "tests/support/playback_fixture.h"
 

@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_context.h"
-#include "audio/audio_parts.h"
+#include "context/app_context.h"
+#include "app/wiring.h"
 #include "audio/volume.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -149,12 +149,12 @@ TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClic
 {
     volume().values = {40000, 40000};
     EXPECT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
-    EXPECT_EQ(app().state.volumeHeldUp, 1u);
+    EXPECT_TRUE(app().state.volumeHeldUp);
     EXPECT_EQ(volume().values, (Channels{44096, 44096}));
     EXPECT_EQ(DispatchCommand(32, CommandPhase::Release), 1u);
 
     EXPECT_EQ(DispatchCommand(31, CommandPhase::Press), 1u);
-    EXPECT_EQ(app().state.volumeHeldUp, 0u);
+    EXPECT_FALSE(app().state.volumeHeldUp);
     EXPECT_EQ(DispatchCommand(31, CommandPhase::Release), 1u);
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
 
@@ -291,11 +291,12 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
     struct Case {
         Channels values;
         uint32_t repaint;
-        uint32_t muted;
+        bool muted;
     };
-    app().state.muted = 7;
+    app().state.muted = true;
+    // No channel leaves the state as it was.
     const Case cases[] = {
-        {{}, 0, 7}, {{0, 1}, 0, 1}, {{1, 0}, 1, 0}, {{1}, 1, 1}, {{0, 0, 0}, 0, 0},
+        {{}, 0, true}, {{0, 1}, 0, true}, {{1, 0}, 1, false}, {{1}, 1, true}, {{0, 0, 0}, 0, false}, {{}, 1, false},
     };
     for (const Case& c : cases) {
         mute().values = c.values;
@@ -312,7 +313,7 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
     panel.refreshes.clear();
     checks.clear();
     EXPECT_EQ(ReadMuteState(1), 0u);
-    EXPECT_EQ(app().state.muted, 0u);
+    EXPECT_FALSE(app().state.muted);
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 }
@@ -380,7 +381,7 @@ TEST_F(VolumeTest, TheMixersNoticeRereadsOnlyTheControlItNames)
         EXPECT_EQ(panel.refreshes, c.refreshes) << c.master << "/" << c.control;
         const bool muteRead = !c.refreshes.empty() && c.refreshes[0] == "Mute(0)";
         const bool volumeRead = !c.refreshes.empty() && c.refreshes[0] == "Volume(0)";
-        EXPECT_EQ(app().state.muted, muteRead ? 1u : 0u) << c.master << "/" << c.control;
+        EXPECT_EQ(app().state.muted, muteRead) << c.master << "/" << c.control;
         EXPECT_EQ(app().state.volumeLeft, volumeRead ? 16u : 0u) << c.master << "/" << c.control;
     }
 }
@@ -391,7 +392,7 @@ TEST_F(VolumeTest, TheStartUpReadsSetTheButtonWithoutRepainting)
     volume().values = {65535, 16384};
     mainWindow->parts().readMuteState(0);
     mainWindow->parts().readVolumeLevel(0);
-    EXPECT_EQ(app().state.muted, 1u);
+    EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(app().state.volumeLeft, 16u);
     EXPECT_EQ(app().state.volumeRight, 4u);
     EXPECT_TRUE(panel.refreshes.empty());

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/desktop_parts.h"
+#include "context/app_context.h"
+#include "app/wiring.h"
 #include "app/main_window.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
@@ -80,11 +80,12 @@ protected:
                << shipped.rdbuf();
         dir_.write("bin/Quintara.CFG", config.str());
         InstallDesktopComponents();
+        WirePlayerLogic();
         MainWindowHost host;
         host.post = [this](const Message& message) { queue_.push_back(message); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
-        window_ = std::make_unique<MainWindow>(timers_, host, DesktopParts());
+        window_ = std::make_unique<MainWindow>(timers_, host, PlayerParts(windows_));
         timers_.setTick([this](TimerId id) { window_->timerTick(id); });
         ASSERT_EQ(window_->create(), 0);
         ASSERT_TRUE(window_->engineStarted());
@@ -94,6 +95,7 @@ protected:
     {
         window_->destroy();
         window_.reset();
+        windows_.release();
         resetApp();
     }
 
@@ -156,6 +158,7 @@ private:
     std::deque<Message> queue_;
 
 protected:
+    OwnedWindows windows_;
     std::unique_ptr<MainWindow> window_;
 
 private:
@@ -182,7 +185,7 @@ TEST_F(DiscEndToEnd, WithoutRepeatItPlaysEveryGoodTrackInOrderAndStopsOnTheFirst
 TEST_F(DiscEndToEnd, RepeatAllGoesOnFromTheFirstTrack)
 {
     window_->parts().dispatchCommand(command_id::Repeat, Click);
-    ASSERT_EQ(app().state.repeatMode, 1u);
+    ASSERT_EQ(app().state.repeatMode, RepeatMode::List);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 4; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18, 10}));
@@ -193,7 +196,7 @@ TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
 {
     window_->parts().dispatchCommand(command_id::Repeat, Click);
     window_->parts().dispatchCommand(command_id::Repeat, Click);
-    ASSERT_EQ(app().state.repeatMode, 2u);
+    ASSERT_EQ(app().state.repeatMode, RepeatMode::Track);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 10, 10}));

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "components/discbay.h"
-#include "disc/disc_menu.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "playback/disc_menu.h"
+#include "playback/load_disc.h"
 #include "disc/play_list.h"
 #include "panel/drive_commands.h"
 #include "playback/dispatch.h"
@@ -81,6 +82,8 @@ protected:
         app().windows.panel = &panel;
         playbackHooks().showDiscMenu = ShowDiscMenu;
         playbackHooks().stopOrEject = StopOrEject;
+        app().driveMenuHooks.loadDisc = LoadDisc;
+        app().driveMenuHooks.setDoorState = SetDoorState;
         app().driveMenuHooks.popup = [this](const std::vector<DriveMenuItem>& items) {
             for (const DriveMenuItem& item : items)
                 menu.push_back(std::to_string(item.id) + " " + item.text);
@@ -205,7 +208,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         app().settings.ejectCdRomOnly = ejectOnly;
         Panel_DriveCommand(drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
-        EXPECT_EQ(SetDoorState(drive('E'), 1), 0u);
+        EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 0u);
     }
 }
 
@@ -215,7 +218,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
     uint32_t entriesAtMove = 0;
     drives->beforeMove = [&] { entriesAtMove = PlayList_Count(); };
 
-    EXPECT_EQ(SetDoorState(drive('D'), 1), 1u);
+    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Open), 1u);
     EXPECT_EQ(journal, std::vector<std::string>{"open D"});
     EXPECT_EQ(entriesAtMove, 1u) << "the entries left before the door moved";
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
@@ -225,7 +228,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 
     // Closing loads nothing by itself: the disc's arrival does that later.
     journal.clear();
-    EXPECT_EQ(SetDoorState(drive('D'), 0), 1u);
+    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Closed), 1u);
     EXPECT_EQ(journal, std::vector<std::string>{"close D"});
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
 }
@@ -233,13 +236,13 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 TEST_F(DiscMenuTest, OpeningADoorWithoutEntriesLeavesPlaybackAlone)
 {
     loadList({movie1, movie2}, 2, 2);
-    EXPECT_EQ(SetDoorState(drive('E'), 1), 1u);
+    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
     EXPECT_EQ(journal, std::vector<std::string>{"open E"});
     EXPECT_EQ(listPaths(), (std::vector<std::string>{movie1, movie2}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     // A door already where it is wanted is not moved again.
-    EXPECT_EQ(SetDoorState(drive('E'), 1), 1u);
+    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
     EXPECT_EQ(journal.size(), 1u);
 }
 

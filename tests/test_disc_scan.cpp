@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/ini_file.h"
-#include "disc/drive_table.h"
+#include "context/drives.h"
+#include "context/app_context.h"
+#include "core/ini_file.h"
+#include "components/discbay/drive_table.h"
 #include "disc/play_list.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/vcd_image.h"
@@ -190,7 +191,7 @@ TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
 
     ASSERT_TRUE(ScanDisc(drive('V'), 0));
     EXPECT_EQ(list(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3)}));
-    EXPECT_EQ(DriveTable::current().driveOf(image.trackPath(2)), drive('V'));
+    EXPECT_EQ(CurrentDrives().driveOf(image.trackPath(2)), drive('V'));
     EXPECT_FALSE(ScanDisc(drive('W'), 0));
 
     // Dropping it takes its tracks and nothing else.

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/device_change.h"
+#include "context/drives.h"
+#include "context/app_context.h"
+#include "core/device_change.h"
 #include "components/discbay/discbay_core.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/test_discbay_support.h"
@@ -46,7 +47,7 @@ protected:
         fs::create_directories(dir_.file("v"));
         fs::create_directories(dir_.file("fixed"));
         dir_.write("fixed/file.txt", "x");
-        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>());
+        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), CurrentDrives);
         drives_ = made.get();
         app().components.discbay = std::move(made);
     }
@@ -281,7 +282,7 @@ TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
     int builds = 0;
     auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [&builds] {
         ++builds;
-        return DriveTable::current();
+        return CurrentDrives();
     });
     DiscbayCore& installed = *counted;
     app().components.discbay = std::move(counted);

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/drives.h"
+#include "context/app_context.h"
+#include "playback/load_disc.h"
 #include "components/discbay/discbay_linux.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -24,7 +26,7 @@ protected:
     {
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nX: = " + dir.file("x") + "\n");
         fs::create_directories(dir.file("x"));
-        auto made = MakeLinuxDiscbay();
+        auto made = MakeLinuxDiscbay(CurrentDrives);
         drives = made.get();
         app().components.discbay = std::move(made);
         Discbay_Init(mainWindow.get(), msg::DiscEvent);

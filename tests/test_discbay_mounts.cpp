@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/ini_file.h"
+#include "context/app_context.h"
+#include "core/ini_file.h"
 #include "components/discbay/disc_watchers.h"
 #include "components/discbay/discbay_core.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/test_discbay_support.h"

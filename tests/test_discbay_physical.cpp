@@ -12,14 +12,15 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/ini_file.h"
+#include "context/app_context.h"
+#include "context/drives.h"
+#include "core/ini_file.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/disc_watchers.h"
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/kernel_drive_hardware.h"
 #include "components/discbay/udisks_client.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"
 #include "tests/test_discbay_support.h"
@@ -91,7 +92,7 @@ TEST_F(DiscbayPhysical, TheMachinesTableTakesTheDevicesTheSystemLists)
 {
     app().listCdRomDevices = [] { return std::vector<std::string>{kSr0, kSr1}; };
     app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
-    DiscbayCore machine(std::make_unique<ScriptedDrives>());
+    DiscbayCore machine(std::make_unique<ScriptedDrives>(), CurrentDrives);
     uint32_t count = 0;
     ASSERT_EQ(machine.getTotalCDRomDrives(&count), 1u);
     EXPECT_EQ(count, 3u);
@@ -283,7 +284,7 @@ TEST(DiscWatchers, ThePeriodicLookFindsAFolderThatFilled)
     app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\n");
     ManualClock clock;
     RecordingWindow window{clock};
-    DiscbayCore drives(std::make_unique<ScriptedDrives>(), &DriveTable::current,
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), CurrentDrives,
                        [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 0); });
     ASSERT_EQ(drives.init(&window, msg::DiscEvent), 1u);
     dir.write("v/a.dat", "x");

@@ -4,18 +4,18 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "playback/app_command.h"
-#include "playback/command_strings.h"
+#include "core/command_strings.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "playback/track_entry.h"
-#include "playback/window_access.h"
+#include "context/window_access.h"
 #include "playback/window_commands.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
-#include "video/sys_command.h"
+#include "context/sys_command.h"
 #include "video/video_window.h"
 
 namespace {
@@ -71,7 +71,7 @@ protected:
         app().state.trackCount = 200;
         app().state.currentTrack = 5;
         ASSERT_EQ(EnterDigit(1), 1u);
-        ASSERT_EQ(app().state.entryActive, 1u);
+        ASSERT_TRUE(app().state.entryActive);
         panel.refreshes.clear();
     }
 
@@ -123,7 +123,7 @@ TEST_F(DispatchTest, ARefusedCommandRunsNothing)
     }
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(engine->log.empty());
-    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
 
@@ -137,7 +137,7 @@ TEST_F(DispatchTest, CommandsOfPartsNotBuiltInAreRefused)
     for (const Case c : {Case{14, 3}, Case{15, 3}, Case{30, 3}, Case{31, 0}, Case{32, 2}, Case{33, 3}, Case{34, 3},
                          Case{35, 3}, Case{36, 3}, Case{41, 3}, Case{42, 3}}) {
         EXPECT_EQ(DispatchCommand(c.command, c.phase), 0u) << c.command;
-        EXPECT_EQ(app().state.entryActive, 1u) << "a refused " << c.command << " must not end the entry";
+        EXPECT_TRUE(app().state.entryActive) << "a refused " << c.command << " must not end the entry";
     }
 }
 
@@ -148,7 +148,7 @@ TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
         int32_t command;
         int32_t phase;
         const char* call;
-        uint32_t volumeHeldUp;
+        bool volumeHeldUp;
     };
     const Case cases[] = {
         {14, 3, "showDiscMenu(eject)", 0}, {42, 3, "showDiscMenu(load)", 0},
@@ -163,7 +163,7 @@ TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
     };
     for (const Case& c : cases) {
         calls.clear();
-        app().state.volumeHeldUp = 7;
+        app().state.volumeHeldUp = c.command == 31;
         EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
         EXPECT_EQ(calls, std::vector<std::string>{c.call}) << c.command << " at " << c.phase;
         if (c.command == 31 || c.command == 32) {
@@ -176,12 +176,12 @@ TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
 {
     loadTracks(1, 1, 2);
     EXPECT_EQ(DispatchCommand(19, 0), 1u);
-    EXPECT_EQ(app().state.seekHeldForward, 1u);
+    EXPECT_TRUE(app().state.seekHeldForward);
     EXPECT_EQ(DispatchCommand(19, 2), 1u);
     EXPECT_EQ(DispatchCommand(18, 0), 1u);
-    EXPECT_EQ(app().state.seekHeldForward, 0u);
+    EXPECT_FALSE(app().state.seekHeldForward);
     EXPECT_EQ(DispatchCommand(18, 1), 1u);  // phase 1 releases like phase 2
-    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
 
@@ -200,13 +200,13 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
     for (const Case& c : cases) {
         beginEntry();
         EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
-        EXPECT_EQ(app().state.entryActive, c.ends ? 0u : 1u) << c.command;
+        EXPECT_EQ(app().state.entryActive, !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryBlink), !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryEnd), !c.ends) << c.command;
         if (c.ends) {
             EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)") << c.command;
             EXPECT_EQ(app().state.enteredNumber, 0u);
-            EXPECT_EQ(app().state.entryBlinkOn, 1u);
+            EXPECT_TRUE(app().state.entryBlinkOn);
         }
         EndTrackEntry(0);
     }
@@ -218,7 +218,7 @@ TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
     app().state.enteredNumber = 4;
     EXPECT_EQ(EndTrackEntry(1), 1u);
     EXPECT_TRUE(panel.refreshes.empty());
-    EXPECT_EQ(app().state.entryBlinkOn, 0u);
+    EXPECT_FALSE(app().state.entryBlinkOn);
     EXPECT_EQ(app().state.enteredNumber, 4u);
 }
 
@@ -230,9 +230,9 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
     for (int32_t command : {50, 51}) {
         beginEntry();
         EXPECT_EQ(DispatchCommand(command, 3), 1u);
-        EXPECT_EQ(app().state.entryActive, 0u);
+        EXPECT_FALSE(app().state.entryActive);
     }
-    EXPECT_EQ(app().state.videoTopmost, 0u);
+    EXPECT_FALSE(app().state.videoTopmost);
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(videoImage.posted.empty());
     EXPECT_TRUE(videoFrame.topmost.empty());
@@ -242,28 +242,26 @@ TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 {
     installAllHooks();
     EXPECT_EQ(DispatchCommand(50, 3), 1u);
-    EXPECT_EQ(app().state.videoTopmost, 1u);
+    EXPECT_TRUE(app().state.videoTopmost);
     EXPECT_EQ(DispatchCommand(50, 3), 1u);
-    EXPECT_EQ(app().state.videoTopmost, 0u);
+    EXPECT_FALSE(app().state.videoTopmost);
     EXPECT_EQ(videoFrame.topmost, (std::vector<bool>{true, false}));
     EXPECT_EQ(calls, (std::vector<std::string>{"setButtonChecked(50,1)", "setButtonChecked(50,0)"}));
 }
 
-TEST_F(DispatchTest, VideoSizeAsksTheImageWindowForItsDoubleClick)
+TEST_F(DispatchTest, VideoSizeAsksTheImageWindowToToggleItsSize)
 {
-    static_assert(kLeftButtonDoubleClickMessage == video_msg::LButtonDblClk, "the image window's own number");
     EXPECT_EQ(DispatchCommand(51, 3), 1u);
-    EXPECT_EQ(videoImage.posted, (std::vector<Message>{{kLeftButtonDoubleClickMessage, 0, 0}}));
+    EXPECT_EQ(videoImage.sizeToggles, 1);
 }
 
 TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
 {
     EXPECT_EQ(DispatchCommand(1, 3), 1u);
-    EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::SysCommand, 0xF020, 0}}));
-    panel.posted.clear();
+    EXPECT_EQ(panel.minimizes, 1);
     panel.isMinimized = true;
     EXPECT_EQ(DispatchCommand(1, 3), 1u);
-    EXPECT_TRUE(panel.posted.empty());
+    EXPECT_EQ(panel.minimizes, 1);
     EXPECT_TRUE(videoFrame.posted.empty());
     app().windows.panel = nullptr;
     EXPECT_EQ(DispatchCommand(1, 3), 1u);

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/message.h"
-#include "app/window.h"
+#include "core/message.h"
+#include "core/window.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "app/ini_file.h"
+#include "core/ini_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "panel/keyboard.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
 
 namespace {

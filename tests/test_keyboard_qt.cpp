@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
 #include "panel/keyboard.h"
 #include "panel/qt_keys.h"
-#include "panel/video_keys.h"
-#include "playback/command_id.h"
+#include "app/wiring.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
@@ -133,7 +133,6 @@ protected:
             events.push_back({command, phase});
             return 1u;
         });
-        PanelKeys_PlugIntoVideo();
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
         mainWindow = std::make_unique<MainWindow>(mainTimers, host);
@@ -141,7 +140,6 @@ protected:
     }
     void TearDown() override
     {
-        VideoWnd_Hooks() = {};
         Keys_Shared().setDispatcher(DispatchCommand);
         Keys_Shared().reset();
         app().windows.main = nullptr;
@@ -152,10 +150,10 @@ protected:
     bool send(Window& window, QEvent::Type type, int key, const QString& text = {}, bool repeat = false)
     {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
-        const VideoHooks& hooks = VideoWnd_Hooks();
         return hooks.appCommand(window, event) || hooks.key(window, event);
     }
 
+    const VideoHooks hooks = PanelKeysForVideo();
     ManualClock clock;
     RecordingWindow frame{clock};
     RecordingWindow image{clock};

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "led/led_draw.h"
 #include "led/led_view.h"
 
@@ -213,7 +213,7 @@ TEST_F(LedDraw, GroupsLightTheMemberOfTheirValueOrNone)
         uint32_t repeat, quality, audio, sound;
     };
     for (const Row& row : std::vector<Row>{{0, 0, 0, 0}, {1, 3, 2, 1}, {2, 4, 3, 2}, {3, 99, 1, 7}}) {
-        state().repeatMode = row.repeat;
+        state().repeatMode = static_cast<RepeatMode>(row.repeat);
         state().shownSoundQuality = row.quality;
         state().shownAudioChannel = row.audio;
         state().shownSoundChannel = row.sound;

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
-#include "panel/panel_skin_loader.h"
+#include "panel/skin/panel_skin_loader.h"
 
 namespace {
 
@@ -234,7 +234,7 @@ TEST_F(DefaultSkin, DigitsShowTrackPositionAndLength)
 TEST_F(DefaultSkin, IndicatorsFollowTheState)
 {
     state().status = 1;
-    state().repeatMode = 0;
+    state().repeatMode = RepeatMode::Off;
     state().muted = 1;
     state().shownSoundQuality = 4;
     state().shownAudioChannel = 1;

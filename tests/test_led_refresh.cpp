@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "led/led_refresh.h"
 #include "tests/support/recording_window.h"
 

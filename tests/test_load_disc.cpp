@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "disc/load_disc.h"
+#include "context/app_context.h"
+#include "playback/load_disc.h"
 #include "playback/track_entry.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -120,10 +120,10 @@ TEST_F(LoadDiscTest, ADriveWithoutAVideoCdChangesNothingButEndsTheEntry)
         many.push_back(n % 2 ? a : b);
     loadList(many, 4, 2);
     ASSERT_EQ(EnterDigit(2), 1u);
-    ASSERT_EQ(app().state.entryActive, 1u);
+    ASSERT_TRUE(app().state.entryActive);
     for (const uintptr_t which : {drive('X'), drive('A'), drive('W')})
         discEvent(which, 0);
-    EXPECT_EQ(app().state.entryActive, 0u);
+    EXPECT_FALSE(app().state.entryActive);
     EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)");
     EXPECT_EQ(listPaths(), many);
     EXPECT_EQ(app().state.currentTrack, 4u);

@@ -5,9 +5,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_host.h"
-#include "app/qt_timers.h"
+#include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"

@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "app/app_context.h"
-#include "app/device_change.h"
+#include "context/app_context.h"
+#include "core/device_change.h"
 #include "app/main_window.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "panel/panel_buttons.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
 

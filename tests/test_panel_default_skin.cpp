@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
@@ -28,6 +28,9 @@ namespace {
 // LED painter, the shipped cursors.
 class DefaultPanelTest : public ::testing::Test {
 protected:
+    std::unique_ptr<PanelWindow> panelHolder;
+    PanelCursors cursors;
+
     void SetUp() override
     {
         resetApp();
@@ -41,8 +44,8 @@ protected:
     }
     void TearDown() override
     {
-        Panel_Destroy();
-        Panel_DestroyCursors();
+        Panel_Destroy(panelHolder);
+        Panel_DestroyCursors(cursors);
         resetApp();
     }
 
@@ -52,12 +55,12 @@ protected:
 
 TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
 {
-    ASSERT_TRUE(Panel_LoadCursors());
+    ASSERT_TRUE(Panel_LoadCursors(cursors));
     EXPECT_EQ(app().windows.buttonCursor->cursor.hotSpot(), QPoint(11, 0));
     EXPECT_EQ(app().windows.panelCursor->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(why)) << why;
+    ASSERT_TRUE(Panel_Create(panelHolder, why)) << why;
     PanelWindow* panel = Panel_Window();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.

@@ -12,11 +12,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
 #include "led/led_refresh.h"
+#include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
@@ -56,6 +57,9 @@ Blink Track Interval=200
 
 class PanelFromFilesTest : public ::testing::Test {
 protected:
+    std::unique_ptr<PanelWindow> panelHolder;
+    PanelCursors cursors;
+
     void SetUp() override
     {
         resetApp();
@@ -88,14 +92,14 @@ protected:
 
     void TearDown() override
     {
-        Panel_Destroy();
+        Panel_Destroy(panelHolder);
         resetApp();
     }
 
     PanelWindow* create()
     {
         std::string why;
-        if (!Panel_CreateWith(parts, why))
+        if (!Panel_CreateWith(panelHolder, parts, why))
             return nullptr;
         PanelWindow* panel = Panel_Window();
         // Nothing paints before the window system shows the window; its first paint comes then.
@@ -157,7 +161,7 @@ TEST_F(PanelFromFilesTest, ComesBackWhereItWasLeft)
     ASSERT_NE(panel, nullptr);
     panel->move(17, 23);
     settle();
-    Panel_Destroy();
+    Panel_Destroy(panelHolder);
     EXPECT_EQ(stored(), "17,23");
     EXPECT_FALSE(app().panelSkin.faceNormal);
     EXPECT_TRUE(app().panelSkin.buttons.empty());

@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
-#include "components/discbay.h"
-#include "components/nestwell.h"
+#include "context/app_context.h"
+#include "context/components.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_place.h"
 
@@ -142,8 +141,8 @@ protected:
         Panel_DriveMenuHooks().loadDisc = [this](uintptr_t drive, intptr_t mode) {
             calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
         };
-        Panel_DriveMenuHooks().setDoorState = [this](uint32_t drive, uint32_t open) {
-            calls.push_back("door " + std::to_string(drive) + " " + std::to_string(open));
+        Panel_DriveMenuHooks().setDoorState = [this](uint32_t drive, DoorState door) {
+            calls.push_back("door " + std::to_string(drive) + " " + std::to_string(static_cast<uint32_t>(door)));
             return 1u;
         };
     }

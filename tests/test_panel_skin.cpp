@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "components/maskcut/maskcut_regions.h"
-#include "panel/panel_button_names.h"
-#include "panel/panel_skin_loader.h"
-#include "panel/skin_values.h"
+#include "panel/skin/panel_button_names.h"
+#include "panel/skin/panel_skin_loader.h"
+#include "panel/skin/skin_values.h"
 #include "tests/test_panel_skin_files.h"
 
 namespace {

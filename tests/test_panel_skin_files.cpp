@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 
 SkinFiles::SkinFiles()
 {

@@ -20,7 +20,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
 #include "components/nestwell/nestwell_file.h"
 #include "led/led_refresh.h"
@@ -29,10 +29,10 @@
 #include "panel/keyboard.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
-#include "playback/command_id.h"
+#include "core/command_id.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
-#include "playback/window_access.h"
+#include "context/playback_hooks.h"
+#include "context/window_access.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -125,6 +125,9 @@ QRegion cellsOf(std::initializer_list<Point> places, Size cell)
 
 class PanelWindowTest : public ::testing::Test {
 protected:
+    std::unique_ptr<PanelWindow> panelHolder;
+    PanelCursors cursors;
+
     void SetUp() override
     {
         resetApp();
@@ -177,13 +180,13 @@ protected:
             events.push_back({command, phase});
             return 1u;
         };
-        ASSERT_TRUE(Panel_LoadCursors());
+        ASSERT_TRUE(Panel_LoadCursors(cursors));
     }
 
     void TearDown() override
     {
-        Panel_Destroy();
-        Panel_DestroyCursors();
+        Panel_Destroy(panelHolder);
+        Panel_DestroyCursors(cursors);
         Keys_Shared().setDispatcher(DispatchCommand);
         Keys_Shared().reset();
         app().windows.main = nullptr;
@@ -194,7 +197,7 @@ protected:
     PanelWindow& create()
     {
         std::string why;
-        EXPECT_TRUE(Panel_CreateWith(parts, why)) << why;
+        EXPECT_TRUE(Panel_CreateWith(panelHolder, parts, why)) << why;
         PanelWindow& panel = *Panel_Window();
         // Nothing paints before the window system shows the window; its first paint comes then.
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel, kWaitMs));
@@ -292,7 +295,7 @@ TEST_F(PanelWindowTest, RefusedWithoutFaceOrButtonsLeavingNoTrace)
         withButtons = false;
         frees = 0;
         std::string why;
-        EXPECT_FALSE(Panel_CreateWith(parts, why));
+        EXPECT_FALSE(Panel_CreateWith(panelHolder, parts, why));
         EXPECT_FALSE(why.empty());
         EXPECT_EQ(app().windows.panel, nullptr);
         EXPECT_EQ(Panel_Window(), nullptr);
@@ -309,7 +312,7 @@ TEST_F(PanelWindowTest, PositionIsStoredAtDestructionAndComesBack)
     panel.move(33, 44);
     settle();
     journal.clear();
-    Panel_Destroy();
+    Panel_Destroy(panelHolder);
     EXPECT_EQ(app().windows.panel, nullptr);
     EXPECT_EQ(stored(), "33,44");
     EXPECT_EQ(journal, (Journal{"Reelkit_Stop", "Reelkit_Close"}));
@@ -331,12 +334,12 @@ TEST_F(PanelWindowTest, MovesWhileMinimisedAreNotRecorded)
     PanelWindow& panel = create();
     panel.move(50, 60);
     settle();
-    panel.post({msg::SysCommand, 0xF020, 0});  // what the Minimize command posts
+    panel.minimize();  // what the Minimize command asks
     settle();
     ASSERT_TRUE(panel.minimized());
     panel.move(300, 300);
     settle();
-    Panel_Destroy();
+    Panel_Destroy(panelHolder);
     EXPECT_EQ(stored(), "50,60");
 }
 
@@ -496,7 +499,7 @@ TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
     EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
-    Panel_Destroy();
+    Panel_Destroy(panelHolder);
     // Without a panel, nothing.
     EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 0), 0u);
 }
@@ -521,15 +524,15 @@ TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
     panel.installEventFilter(&log);
     app().settings.blinkTrackInterval = 350;
     StartPanelTimer(panel_timer::EntryBlink, 350);
-    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    EXPECT_TRUE(app().state.entryBlinkOn);
     clock.advance(349);
-    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    EXPECT_TRUE(app().state.entryBlinkOn);
     clock.advance(1);
-    EXPECT_EQ(app().state.entryBlinkOn, 0u);
+    EXPECT_FALSE(app().state.entryBlinkOn);
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], cellsOf({Point{75, 5}, Point{65, 5}}, {10, 12}));
     clock.advance(350);
-    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    EXPECT_TRUE(app().state.entryBlinkOn);
     EXPECT_TRUE(events.empty());
     panel.removeEventFilter(&log);
 }
@@ -555,9 +558,9 @@ TEST_F(PanelWindowTest, EndOfEntryWithoutAutoReturnDropsTheNumber)
     StartPanelTimer(panel_timer::EntryEnd, 3150);
     clock.advance(3150);
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(s.entryActive, 0u);
+    EXPECT_FALSE(s.entryActive);
     EXPECT_EQ(s.enteredNumber, 0u);
-    EXPECT_EQ(s.entryBlinkOn, 1u);
+    EXPECT_TRUE(s.entryBlinkOn);
     EXPECT_FALSE(panel.timers().isRunning(panel_timer::EntryBlink));
     EXPECT_FALSE(panel.timers().isRunning(panel_timer::EntryEnd));
 }
@@ -567,7 +570,7 @@ TEST_F(PanelWindowTest, OtherTimersDoNothing)
     PanelWindow& panel = create();
     panel.timerTick(1002);
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(app().state.entryBlinkOn, 1u);
+    EXPECT_TRUE(app().state.entryBlinkOn);
 }
 
 TEST_F(PanelWindowTest, KeysGoToTheSharedMap)

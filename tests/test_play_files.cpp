@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "disc/drive_table.h"
+#include "context/drives.h"
+#include "context/app_context.h"
+#include "components/discbay/drive_table.h"
 #include "playback/play_files.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -104,7 +105,7 @@ TEST_F(PlayFilesTest, ADiscImageBecomesADriveAndGivesItsTracks)
     // Named again, it stays one drive; the drive table has it among the CD-ROM drives.
     EXPECT_EQ(PlayFiles({image.cue}), 1u);
     EXPECT_EQ(app().discImages, std::vector<std::string>{image.cue});
-    const DriveTable drives = DriveTable::current();
+    const DriveTable drives = CurrentDrives();
     const std::optional<uint32_t> letter = drives.driveOf(image.trackPath(1));
     ASSERT_TRUE(letter);
     EXPECT_TRUE(drives.slot(*letter).image);

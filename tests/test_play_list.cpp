@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "disc/play_list_dialog.h"
+#include "disc/dialog/play_list_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/window.h"
+#include "context/app_context.h"
+#include "core/window.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"

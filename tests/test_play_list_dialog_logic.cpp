@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "app/ini_file.h"
-#include "disc/dialog_folder_combo.h"
-#include "disc/dialog_lists.h"
-#include "playback/playback_hooks.h"
+#include "context/app_context.h"
+#include "core/ini_file.h"
+#include "disc/dialog/dialog_folder_combo.h"
+#include "disc/dialog/dialog_lists.h"
+#include "context/playback_hooks.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

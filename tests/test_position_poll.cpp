@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "playback/position_poll.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
@@ -15,7 +15,7 @@ protected:
     void playing(uint32_t count, uint32_t current, uint32_t repeat)
     {
         loadTracks(count, current, 0);
-        app().state.repeatMode = repeat;
+        app().state.repeatMode = static_cast<RepeatMode>(repeat);
         ASSERT_EQ(Play(1), 1u);
         engine->log.clear();
         panel.refreshes.clear();

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window.h"
+#include "core/window.h"
 #include "components/reelkit/mpv_engine.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/test_clips.h"

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "context/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -223,24 +223,30 @@ TEST_F(LoadSettingsTest, WithoutAnInstanceUsesThisExecutable)
 TEST_F(LoadSettingsTest, ResetsOnlyThePlaybackFieldsOfTheState)
 {
     using Field32 = uint32_t PlayerState::*;
+    using Flag = bool PlayerState::*;
     const Field32 cleared[] = {
-        &PlayerState::repeatMode,         &PlayerState::trackCount,         &PlayerState::currentTrack,
-        &PlayerState::position,           &PlayerState::length,             &PlayerState::wantedSoundQuality,
-        &PlayerState::wantedAudioChannel, &PlayerState::wantedSoundChannel, &PlayerState::muted,
-        &PlayerState::volumeLeft,         &PlayerState::volumeRight,        &PlayerState::volumeHeldUp,
-        &PlayerState::seekHeldForward,
+        &PlayerState::trackCount,         &PlayerState::currentTrack,       &PlayerState::position,
+        &PlayerState::length,             &PlayerState::wantedSoundQuality, &PlayerState::wantedAudioChannel,
+        &PlayerState::wantedSoundChannel, &PlayerState::volumeLeft,         &PlayerState::volumeRight,
     };
+    const Flag clearedFlags[] = {&PlayerState::muted, &PlayerState::volumeHeldUp, &PlayerState::seekHeldForward};
     const Field32 kept[] = {
-        &PlayerState::entryActive,      &PlayerState::enteredNumber,     &PlayerState::entryBlinkOn,
-        &PlayerState::seekIdle,         &PlayerState::seekTarget,        &PlayerState::seekStep,
-        &PlayerState::seekInterval,     &PlayerState::shownSoundQuality, &PlayerState::shownAudioChannel,
-        &PlayerState::shownSoundChannel, &PlayerState::videoTopmost,
+        &PlayerState::enteredNumber,     &PlayerState::seekTarget,        &PlayerState::seekStep,
+        &PlayerState::seekInterval,      &PlayerState::shownSoundQuality, &PlayerState::shownAudioChannel,
+        &PlayerState::shownSoundChannel,
     };
+    const Flag keptFlags[] = {&PlayerState::entryActive, &PlayerState::seekIdle, &PlayerState::videoTopmost};
     PlayerState& state = app().state;
     for (const Field32 field : cleared)
         state.*field = 7;
     for (const Field32 field : kept)
         state.*field = 7;
+    for (const Flag flag : clearedFlags)
+        state.*flag = true;
+    for (const Flag flag : keptFlags)
+        state.*flag = true;
+    state.entryBlinkOn = false;
+    state.repeatMode = RepeatMode::Track;
     state.status = 2;
     state.seekSavedStatus = 2;
 
@@ -249,6 +255,12 @@ TEST_F(LoadSettingsTest, ResetsOnlyThePlaybackFieldsOfTheState)
         EXPECT_EQ(state.*field, 0u);
     for (const Field32 field : kept)
         EXPECT_EQ(state.*field, 7u);
+    for (const Flag flag : clearedFlags)
+        EXPECT_FALSE(state.*flag);
+    for (const Flag flag : keptFlags)
+        EXPECT_TRUE(state.*flag);
+    EXPECT_FALSE(state.entryBlinkOn);
+    EXPECT_EQ(state.repeatMode, RepeatMode::Off);
     EXPECT_EQ(state.status, 0);
     EXPECT_EQ(state.seekSavedStatus, 2);
 }

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
-#include "panel/skin_bitmap.h"
+#include "context/app_context.h"
+#include "panel/skin/skin_bitmap.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
-#include "audio/audio_parts.h"
+#include "context/app_context.h"
+#include "app/wiring.h"
 #include "audio/volume.h"
 #include "components/sonokit/pulse_mixer.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -119,7 +119,7 @@ protected:
     PulseMixerTest()
     {
         SetDevice({32768, 32768}, false);
-        auto pulse = std::make_unique<PulseMixer>();
+        auto pulse = std::make_unique<PulseMixer>(msg::MixerControlChange);
         mixer = pulse.get();
         app().components.sonokit = std::move(pulse);
         InstallAudioHooks(playbackHooks());
@@ -240,14 +240,14 @@ TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
     ASSERT_EQ(ToggleMute(), 1u);
     EXPECT_TRUE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_EQ(app().state.muted, 1u);
+    EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(panel.count("Mute(0)"), 1);
     EXPECT_EQ(checks.back(), "30:1");
 
     ASSERT_EQ(DispatchCommand(30, CommandPhase::Click), 1u);
     EXPECT_FALSE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_EQ(app().state.muted, 0u);
+    EXPECT_FALSE(app().state.muted);
     EXPECT_EQ(checks.back(), "30:0");
 }
 
@@ -263,7 +263,7 @@ TEST_F(PulseMixerTest, AChangeMadeByAnotherProgramReachesThePlayerAndTheLedFollo
 
     Pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"});
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_EQ(app().state.muted, 1u);
+    EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(checks.back(), "30:1");
 
     // The player's own step reaches it the same way.
@@ -289,7 +289,7 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     ASSERT_TRUE(handleNoticeOf(8, 0));
     EXPECT_EQ(app().state.volumeLeft, 4u);
     EXPECT_EQ(app().state.volumeRight, 7u);
-    EXPECT_EQ(app().state.muted, 1u);
+    EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(DeviceVolumes(), (Channels{32768, 32768})) << "the device is not the player's line";
 
     auto stream = std::make_unique<OwnStream>();
@@ -342,6 +342,6 @@ TEST_F(PulseMixerTest, AStreamThatAppearsFirstLendsTheLineItsValues)
     EXPECT_EQ(app().state.volumeRight, 6u);
     Pactl({"set-sink-input-mute", QString::number(index), "1"});
     ASSERT_TRUE(handleNoticeOf(8, 0));
-    EXPECT_EQ(app().state.muted, 1u);
+    EXPECT_TRUE(app().state.muted);
 }
 }  // namespace

@@ -109,7 +109,7 @@ struct HookedMixer {
 
     TempDir folder;
     PrivateServer server;
-    PulseMixer mixer{server.address()};
+    PulseMixer mixer{msg::MixerControlChange, server.address()};
     ManualClock clock;
     RecordingWindow window{clock};
 };
@@ -117,7 +117,7 @@ struct HookedMixer {
 TEST(SonokitServer, WithoutAServerEveryCallFails)
 {
     TempDir folder;
-    PulseMixer mixer("unix:" + folder.file("nobody-listens"));
+    PulseMixer mixer(msg::MixerControlChange, "unix:" + folder.file("nobody-listens"));
     ManualClock clock;
     RecordingWindow window(clock);
     EXPECT_EQ(mixer.hookDevice(&window, 0), 0u);

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "playback/dispatch.h"
 #include "playback/track_entry.h"
-#include "playback/window_access.h"
+#include "context/window_access.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -80,7 +80,7 @@ TEST_F(TrackEntryTest, AJumpAtTheFirstDigitLeavesNothingBehindForTheNextEntry)
     EXPECT_EQ(state().currentTrack, 25u);
     press({1});
     EXPECT_EQ(state().enteredNumber, 1u);
-    EXPECT_EQ(state().entryActive, 1u);
+    EXPECT_TRUE(state().entryActive);
 }
 
 TEST_F(TrackEntryTest, TheEntryEndsByItselfAfterTheBlinks)
@@ -93,15 +93,15 @@ TEST_F(TrackEntryTest, TheEntryEndsByItselfAfterTheBlinks)
         app().settings.autoReturn = c.autoReturn;
         loadTracks(100, 7, 2);
         press({1, 0});
-        ASSERT_EQ(state().entryActive, 1u);
+        ASSERT_TRUE(state().entryActive);
         // (2 × 5 − 1) × 350 ms after the last digit.
         EXPECT_EQ(panel.manualTimers().period(panel_timer::EntryEnd), 3150u);
         clock.advance(3149);
-        EXPECT_EQ(state().entryActive, 1u) << c.autoReturn;
+        EXPECT_TRUE(state().entryActive) << c.autoReturn;
         clock.advance(1);
-        EXPECT_EQ(state().entryActive, 0u) << c.autoReturn;
+        EXPECT_FALSE(state().entryActive) << c.autoReturn;
         EXPECT_EQ(state().enteredNumber, 0u);
-        EXPECT_EQ(state().entryBlinkOn, 1u);
+        EXPECT_TRUE(state().entryBlinkOn);
         EXPECT_FALSE(entryTimersRun());
         EXPECT_EQ(state().currentTrack, c.track) << c.autoReturn;
         EXPECT_EQ(engine->status, 2) << "a running player goes on running";
@@ -129,10 +129,10 @@ TEST_F(TrackEntryTest, TheFirstDigitShowsWithTheBlinkAndLaterOnesAtOnce)
     press({1});
     EXPECT_TRUE(panel.refreshes.empty()) << "the first digit asks for no repaint of its own";
     clock.advance(350);
-    EXPECT_EQ(state().entryBlinkOn, 0u);
+    EXPECT_FALSE(state().entryBlinkOn);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"TrackNumber(1)"});
     clock.advance(350);
-    EXPECT_EQ(state().entryBlinkOn, 1u);
+    EXPECT_TRUE(state().entryBlinkOn);
     EXPECT_EQ(panel.refreshes, (std::vector<std::string>{"TrackNumber(1)", "TrackNumber(1)"}));
 
     clock.advance(350);  // hidden again
@@ -140,10 +140,10 @@ TEST_F(TrackEntryTest, TheFirstDigitShowsWithTheBlinkAndLaterOnesAtOnce)
     press({2});
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"TrackNumber(0)"});
     EXPECT_EQ(state().enteredNumber, 12u);
-    EXPECT_EQ(state().entryBlinkOn, 1u) << "a new digit shows at once";
+    EXPECT_TRUE(state().entryBlinkOn) << "a new digit shows at once";
     // The blink and the end of the entry start over from the new digit.
     clock.advance(3149);
-    EXPECT_EQ(state().entryActive, 1u);
+    EXPECT_TRUE(state().entryActive);
     clock.advance(1);
     EXPECT_EQ(state().currentTrack, 12u);
 }
@@ -155,7 +155,7 @@ TEST_F(TrackEntryTest, EnteringTheCurrentTrackLeavesItPlaying)
     EXPECT_EQ(state().currentTrack, 12u);
     EXPECT_TRUE(engine->log.empty()) << "the file is neither reopened nor restarted";
     EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)");
-    EXPECT_EQ(state().entryActive, 0u);
+    EXPECT_FALSE(state().entryActive);
 }
 
 TEST_F(TrackEntryTest, GoingToTrackOneOrTheLastOpensIt)
@@ -176,7 +176,7 @@ TEST_F(TrackEntryTest, ReturnWithoutAnEntryAndDigitsWithoutAListAreRefused)
     app().state.trackCount = 0;
     for (uint32_t digit = 0; digit <= 10; ++digit)
         EXPECT_EQ(EnterDigit(digit), 0u);
-    EXPECT_EQ(state().entryActive, 0u);
+    EXPECT_FALSE(state().entryActive);
 }
 
 TEST_F(TrackEntryTest, OtherPanelTimersAreNotTheEntrys)
@@ -184,8 +184,8 @@ TEST_F(TrackEntryTest, OtherPanelTimersAreNotTheEntrys)
     loadTracks(100, 7, 0);
     press({5});
     TrackEntry_PanelTimer(1002);
-    EXPECT_EQ(state().entryActive, 1u);
-    EXPECT_EQ(state().entryBlinkOn, 1u);
+    EXPECT_TRUE(state().entryActive);
+    EXPECT_TRUE(state().entryBlinkOn);
     EXPECT_TRUE(panel.refreshes.empty());
 }
 }  // namespace

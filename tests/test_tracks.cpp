@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
@@ -224,17 +224,17 @@ TEST_F(TracksTest, RepeatCyclesThroughItsModes)
     };
     for (const Case& c : {Case{0, {1, 2, 0, 1}}, Case{1, {1, 0, 1, 0}}}) {
         app().settings.repeatAllOnly = c.allOnly;
-        app().state.repeatMode = 0;
+        app().state.repeatMode = RepeatMode::Off;
         for (uint32_t expected : c.modes) {
             EXPECT_EQ(DispatchCommand(40, 3), 1u);
-            EXPECT_EQ(app().state.repeatMode, expected) << "all only " << c.allOnly;
+            EXPECT_EQ(static_cast<uint32_t>(app().state.repeatMode), expected) << "all only " << c.allOnly;
             EXPECT_EQ(panel.refreshes.back(), "Repeat(0)");
         }
     }
     // Repeat-all only from the track mode goes to the list mode.
-    app().state.repeatMode = 2;
+    app().state.repeatMode = RepeatMode::Track;
     CycleRepeat();
-    EXPECT_EQ(app().state.repeatMode, 1u);
+    EXPECT_EQ(app().state.repeatMode, RepeatMode::List);
 }
 
 TEST_F(TracksTest, TheVideoTitleIsThePathUncutOrTheBaseTitle)

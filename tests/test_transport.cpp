@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "playback/dispatch.h"
-#include "playback/playback_hooks.h"
+#include "context/playback_hooks.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
 
@@ -63,7 +63,7 @@ TEST_F(TransportTest, ReleaseSeeksToTheTargetAndResumesOnlyWhatWasRunning)
         EXPECT_EQ(engine->count("seek(17500)"), 1) << c.status;
         EXPECT_EQ(engine->count("play"), c.resumes ? 1 : 0) << c.status;
         EXPECT_EQ(pollRuns(), c.resumes) << c.status;
-        EXPECT_EQ(app().state.seekIdle, 1u);
+        EXPECT_TRUE(app().state.seekIdle);
         EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
         mainTimers.stop(main_timer::PositionPoll);
     }
@@ -110,20 +110,20 @@ TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
     // Nothing loaded.
     app().state.trackCount = 0;
     EXPECT_EQ(SeekHold(1, 1), 0u);
-    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(app().state.seekIdle);
 
     // The status cannot be read: no hold begins.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
     EXPECT_EQ(SeekHold(1, 1), 0u);
-    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 
     // The position cannot be read: playback goes on as it was.
     engine->failingCalls = {"getCurrentPosition"};
     EXPECT_EQ(SeekHold(1, 1), 0u);
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "play"}));
-    EXPECT_EQ(app().state.seekIdle, 1u);
+    EXPECT_TRUE(app().state.seekIdle);
     EXPECT_TRUE(pollRuns());
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }

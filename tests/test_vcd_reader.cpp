@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "components/discbay/vcd_disc.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 #include "tests/support/vcd_image.h"
 #include "tests/test_vcd_layout.h"
 

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
 #include "tests/support/manual_timers.h"
-#include "video/sys_command.h"
+#include "context/sys_command.h"
 #include "video/video_values.h"
 
 namespace {

@@ -16,16 +16,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "context/settings.h"
 #include "components/nestwell/nestwell_file.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/widget_waits.h"
 #include "video/image_window.h"
-#include "video/sys_command.h"
+#include "context/sys_command.h"
 #include "video/video_frame.h"
 #include "video/video_window.h"
 
@@ -126,6 +126,8 @@ private:
 
 class VideoWindow : public ::testing::Test {
 protected:
+    std::unique_ptr<VideoFrame> video;
+
     void SetUp() override
     {
         resetApp();
@@ -159,8 +161,7 @@ protected:
 
     void TearDown() override
     {
-        VideoWnd_Hooks() = {};
-        VideoWnd_Destroy();
+        VideoWnd_Destroy(video);
         resetApp();
     }
 
@@ -184,7 +185,7 @@ protected:
     VideoFrame& create()
     {
         std::string why;
-        EXPECT_TRUE(VideoWnd_Create(why)) << why;
+        EXPECT_TRUE(VideoWnd_Create(video, {}, why)) << why;
         VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
         reports.watch(frame);
@@ -287,7 +288,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     for (const char* key : dropped) {
         configure("", key);
         std::string why;
-        EXPECT_FALSE(VideoWnd_Create(why)) << key;
+        EXPECT_FALSE(VideoWnd_Create(video, {}, why)) << key;
         EXPECT_NE(why.find(key), std::string::npos) << why;
         EXPECT_EQ(app().windows.videoFrame, nullptr);
         EXPECT_EQ(app().windows.videoImage, nullptr);
@@ -295,7 +296,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     configure();
     dir.write("skin/frame/r.bmp", "BM not a picture");
     std::string why;
-    EXPECT_FALSE(VideoWnd_Create(why));
+    EXPECT_FALSE(VideoWnd_Create(video, {}, why));
     EXPECT_NE(why.find("R-Border Bitmap"), std::string::npos) << why;
     // A refused creation stores nothing: the user's last placement stays.
     EXPECT_EQ(stored("Position"), "(none)");
@@ -352,7 +353,7 @@ TEST_F(VideoWindow, WithoutAnIdlePictureTheBackgroundColourFillsTheImage)
         for (const QPoint p : {QPoint(0, 0), QPoint(shot.width() / 2, shot.height() / 2),
                                QPoint(shot.width() - 1, shot.height() - 1)})
             EXPECT_EQ(shot.pixelColor(p), c.expected) << c.line << " at " << p.x() << "," << p.y();
-        VideoWnd_Destroy();
+        VideoWnd_Destroy(video);
     }
 }
 
@@ -361,7 +362,7 @@ TEST_F(VideoWindow, PlacementStoredAtDestructionAndBroughtBackAtTheNextStart)
     configure();
     VideoFrame& frame = create();
     ASSERT_TRUE(place(frame, QRect(60, 70, 320, 200)));
-    VideoWnd_Destroy();
+    VideoWnd_Destroy(video);
     EXPECT_EQ(app().windows.videoFrame, nullptr);
     EXPECT_EQ(stored("Position"), "60,70");
     EXPECT_EQ(stored("Size"), "320,200");
@@ -392,8 +393,8 @@ TEST_F(VideoWindow, MaximisedCoversTheScreenAndRestoresThePlacement)
     ASSERT_TRUE(frame.maximised());
     EXPECT_EQ(image().geometry(), QRect(QPoint(0, 0), screenRect().size()));
 
-    // The Video Size command: a double click posted to the image window.
-    image().post({video_msg::LButtonDblClk, 0, 0});
+    // The Video Size command acts as a double click on the picture.
+    image().toggleVideoSize();
     EXPECT_TRUE(placedAt(frame, normal));
     EXPECT_FALSE(frame.maximised());
     EXPECT_EQ(image().geometry(), QRect(8, 8, 384, 284));
@@ -402,7 +403,7 @@ TEST_F(VideoWindow, MaximisedCoversTheScreenAndRestoresThePlacement)
     QTest::mouseDClick(&image(), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(placedAt(frame, screenRect()));
     EXPECT_TRUE(frame.maximised());
-    image().post({video_msg::LButtonDblClk, 0, 0});
+    image().toggleVideoSize();
     EXPECT_TRUE(placedAt(frame, normal));
 }
 
@@ -414,7 +415,7 @@ TEST_F(VideoWindow, ClosingWhileMaximisedStoresTheLastRestoredPlacement)
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
     EXPECT_TRUE(placedAt(frame, screenRect()));
     ASSERT_TRUE(frame.maximised());
-    VideoWnd_Destroy();
+    VideoWnd_Destroy(video);
     EXPECT_EQ(stored("Position"), "30,20");
     EXPECT_EQ(stored("Size"), "360,240");
 }
@@ -602,11 +603,11 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
         bool press;
     };
     std::vector<Seen> seen;
-    VideoWnd_Hooks().appCommand = [&](Window& to, QKeyEvent& event) {
+    frame.hooks().appCommand = [&](Window& to, QKeyEvent& event) {
         EXPECT_EQ(&to, static_cast<Window*>(&frame));  // multimedia keys always reach the frame
         return event.key() == Qt::Key_MediaPlay;
     };
-    VideoWnd_Hooks().key = [&](Window& target, QKeyEvent& event) {
+    frame.hooks().key = [&](Window& target, QKeyEvent& event) {
         seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
         return true;
     };

@@ -4,7 +4,7 @@
 add_library(quintara_vcd_testsupport STATIC support/vcd_image.cpp)
 target_link_libraries(quintara_vcd_testsupport PUBLIC quintara_testsupport)
 target_compile_definitions(quintara_vcd_testsupport PRIVATE QUINTARA_TEST_MEDIA="${CMAKE_BINARY_DIR}/test-media")
-target_compile_options(quintara_vcd_testsupport PRIVATE ${QUINTARA_WARNINGS})
+target_link_libraries(quintara_vcd_testsupport PRIVATE quintara_warnings)
 
 quintara_logic_test(vcd_reader_tests test_vcd_reader.cpp test_vcd_damaged.cpp test_cue_links.cpp)
 target_link_libraries(vcd_reader_tests PRIVATE quintara_vcd_testsupport)

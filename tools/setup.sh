@@ -20,10 +20,14 @@ quintara_install_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Builds the given targets (everything when none is named) into the build folder $1.
 quintara_build() {
   local build_dir="$1"
+  shift
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build_dir" -j "$(nproc)"
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  cmake --build "$build_dir" -j "$(nproc)" "${targets[@]}"
 }
 
 QUINTARA_XVFB_PID=""

@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "app/app_context.h"
-#include "components/components.h"
-#include "video/sys_command.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "context/sys_command.h"
 #include "video/video_frame.h"
 #include "video/video_window.h"
 
@@ -35,7 +35,7 @@ void bringPanelForward()
     Window* panel = app().windows.panel;
     if (!panel)
         return;
-    panel->setTopmost(app().state.videoTopmost != 0);
+    panel->setTopmost(app().state.videoTopmost);
     Hublet_SetWindowToForeground(panel);
 }
 
@@ -94,10 +94,13 @@ void ImageWindow::post(const Message& message)
 
 void ImageWindow::handle(const Message& message)
 {
-    if (message.id == video_msg::LButtonDblClk)
-        doubleClick();
-    else if (message.id == video_msg::RButtonUp)
+    if (message.id == video_msg::RButtonUp)
         rightButtonUp();
+}
+
+void ImageWindow::toggleVideoSize()
+{
+    QMetaObject::invokeMethod(this, [this] { doubleClick(); }, Qt::QueuedConnection);
 }
 
 bool ImageWindow::videoShown() const

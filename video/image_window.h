@@ -7,8 +7,8 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "app/qt_timers.h"
-#include "app/window.h"
+#include "core/qt_timers.h"
+#include "core/window.h"
 
 class VideoFrame;
 
@@ -27,8 +27,9 @@ public:
     // The idle picture or the colour comes back once the engine's picture is gone.
     void invalidateAll() override;
     bool minimized() const override;
+    void toggleVideoSize() override;
     void setBusyCursor(bool on) override;
-    // A posted message once the loop takes it: the double click of the Video Size command.
+    // A posted message once the loop takes it: the right button let go.
     void handle(const Message& message);
 
     // Whether the engine's picture is in it.

@@ -12,7 +12,7 @@
 #include <QWindow>
 
 #include "video/image_window.h"
-#include "video/sys_command.h"
+#include "context/sys_command.h"
 #include "video/video_window.h"
 
 namespace {
@@ -46,10 +46,11 @@ constexpr std::array<Qt::CursorShape, 4> kSizeCursors = {
 
 }  // namespace
 
-VideoFrame::VideoFrame(VideoSkin skin, const std::string& title)
+VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       skin_(std::move(skin)),
+      hooks_(std::move(hooks)),
       baseTitle_(title),
       timers_([](TimerId) {})
 {
@@ -326,7 +327,7 @@ bool VideoWnd_RouteKey(Window& target, VideoFrame& frame, QKeyEvent& event)
     if (event.type() == QEvent::KeyPress && event.key() == Qt::Key_F4 &&
         (event.modifiers() & Qt::AltModifier))
         return SysCommand_CloseToMain(&frame, sys_command::Close);
-    const VideoHooks& hooks = VideoWnd_Hooks();
+    const VideoHooks& hooks = frame.hooks();
     if (hooks.appCommand && hooks.appCommand(frame, event))
         return true;
     return hooks.key && hooks.key(target, event);

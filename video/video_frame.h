@@ -7,9 +7,10 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "app/qt_timers.h"
-#include "app/window.h"
+#include "core/qt_timers.h"
+#include "core/window.h"
 #include "video/video_skin.h"
+#include "video/video_window.h"
 #include "video/video_values.h"
 
 class ImageWindow;
@@ -19,7 +20,7 @@ class ImageWindow;
 class VideoFrame : public QWidget, public Window {
     Q_OBJECT
 public:
-    VideoFrame(VideoSkin skin, const std::string& title);
+    VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks = {});
     ~VideoFrame() override;
 
     void post(const Message& message) override;
@@ -35,6 +36,9 @@ public:
     void setBusyCursor(bool on) override;
     // A posted message once the loop takes it: the system commands.
     void handle(const Message& message);
+
+    // The keyboard's routes in the frame and its image window.
+    VideoHooks& hooks() { return hooks_; }
 
     // Moves and sizes the frame while it is restored, as at its creation.
     void place(const Rect& rect);
@@ -75,6 +79,7 @@ private:
     };
 
     VideoSkin skin_;
+    VideoHooks hooks_;
     std::string baseTitle_;
     bool busy_ = false;
     QtTimers timers_;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/geometry.h"
-#include "panel/panel_skin.h"  // Size, shared with the panel
+#include "core/geometry.h"
+#include "core/panel_skin.h"  // Size, shared with the panel
 
 // The video frame's geometry: where its eight border pictures lie, where the image window
 // goes, which border part is under the pointer. Plain arithmetic on client coordinates.

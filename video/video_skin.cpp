@@ -1,9 +1,9 @@
 #include "video/video_skin.h"
 
-#include "app/app_context.h"
-#include "app/ini_file.h"
-#include "app/settings.h"
-#include "panel/skin_bitmap.h"
+#include "context/app_context.h"
+#include "core/ini_file.h"
+#include "context/settings.h"
+#include "panel/skin/skin_bitmap.h"
 
 namespace {
 constexpr const char* kSection = "Video";

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/geometry.h"
+#include "core/geometry.h"
 
 // How the video skin's values are written, and where the frame opens. Plain text in, numbers out.
 

@@ -6,25 +6,14 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/app_context.h"
-#include "components/components.h"
+#include "context/app_context.h"
+#include "context/components.h"
 #include "video/image_window.h"
 #include "video/video_frame.h"
 
 namespace {
 
 constexpr const char* kSection = "Video";
-
-struct VideoWindows {
-    std::unique_ptr<VideoFrame> frame;
-    VideoHooks hooks;
-};
-
-VideoWindows& windows()
-{
-    static VideoWindows instance;
-    return instance;
-}
 
 std::string storedText(const char* key)
 {
@@ -34,10 +23,9 @@ std::string storedText(const char* key)
 
 }  // namespace
 
-bool VideoWnd_Create(std::string& why)
+bool VideoWnd_Create(std::unique_ptr<VideoFrame>& video, const VideoHooks& hooks, std::string& why)
 {
-    VideoWindows& video = windows();
-    if (video.frame) {
+    if (video) {
         why = "the video window exists already";
         return false;
     }
@@ -51,7 +39,7 @@ bool VideoWnd_Create(std::string& why)
     if (!skin)
         return false;
 
-    auto frame = std::make_unique<VideoFrame>(std::move(*skin), title);
+    auto frame = std::make_unique<VideoFrame>(std::move(*skin), title, hooks);
     const QRect area = screen->geometry();
     const Rect screenRect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
     frame->place(VideoWnd_InitialRect(storedText("Size"), storedText("Position"), screenRect));
@@ -59,39 +47,33 @@ bool VideoWnd_Create(std::string& why)
     frame->raise();
     app().windows.videoFrame = frame.get();
     app().windows.videoImage = &frame->image();
-    video.frame = std::move(frame);
+    video = std::move(frame);
     return true;
 }
 
-void VideoWnd_Destroy()
+void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& video)
 {
-    VideoWindows& video = windows();
-    if (!video.frame)
+    if (!video)
         return;
     // The last restored placement, also when the frame is full screen or minimised now.
-    const VideoPlacement& placement = video.frame->placement();
+    const VideoPlacement& placement = video->placement();
     Nestwell_SetProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
     Nestwell_SetProfileString(kSection, "Size", VideoPlacement_SizeText(placement));
     app().windows.videoFrame = nullptr;
     app().windows.videoImage = nullptr;
-    video.frame.reset();
+    video.reset();
 }
 
 void VideoWnd_SetTopmost(bool topmost)
 {
-    if (VideoFrame* frame = windows().frame.get())
+    if (Window* frame = app().windows.videoFrame)
         frame->setTopmost(topmost);
 }
 
 void VideoWnd_SetTitle(std::string_view title)
 {
-    if (VideoFrame* frame = windows().frame.get())
+    if (Window* frame = app().windows.videoFrame)
         frame->setTitle(std::string(title));
-}
-
-VideoHooks& VideoWnd_Hooks()
-{
-    return windows().hooks;
 }
 
 void SetStaysOnTop(QWidget& window, bool on)

@@ -2,32 +2,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 class QKeyEvent;
 class QWidget;
+class VideoFrame;
 class Window;
 
-// The skinned video window: a frameless frame drawn from eight border pictures, and inside it
-// the image window that the media engine shows the picture in.
-
-// Makes the frame and its image window from section "Video" of the configuration, places it
-// from the per-user store and shows it; sets app().windows.videoFrame and videoImage. False,
-// with one line in why naming the missing key or file, when the skin lacks a border picture.
-bool VideoWnd_Create(std::string& why);
-
-// Stores the last restored placement through Nestwell, then destroys both windows and clears
-// their pointers in app().windows. Nothing happens when there is no frame.
-void VideoWnd_Destroy();
-
-// Puts the frame in or out of the always-on-top band without moving it.
-void VideoWnd_SetTopmost(bool topmost);
-
-// The frame's title: the text, or the base title ("AP Name") when the text is empty.
-void VideoWnd_SetTitle(std::string_view title);
-
-// What the keyboard does in the two windows is the panel's keyboard map; it plugs in here.
+// What the keyboard does in the two windows is the panel's keyboard map; the owner plugs it in.
 struct VideoHooks {
     // Key presses and releases in the frame or the image window (target). Answers true when it
     // took the key.
@@ -36,12 +20,28 @@ struct VideoHooks {
     // the frame, so frame is always the frame. Answers true when it took the key.
     std::function<bool(Window& frame, QKeyEvent& event)> appCommand;
 };
-VideoHooks& VideoWnd_Hooks();
 
-// Messages the image window takes through Window::post. The Video Size command posts
-// LButtonDblClk (0, 0): it acts as a double click on the picture.
+// The skinned video window: a frameless frame drawn from eight border pictures, and inside it
+// the image window that the media engine shows the picture in.
+
+// Makes the frame and its image window into the holder from section "Video" of the
+// configuration, places it from the per-user store and shows it; sets app().windows.videoFrame
+// and videoImage. False, with one line in why naming the missing key or file, when the skin
+// lacks a border picture or the holder holds a frame.
+bool VideoWnd_Create(std::unique_ptr<VideoFrame>& frame, const VideoHooks& hooks, std::string& why);
+
+// Stores the last restored placement through Nestwell, then destroys both windows and clears
+// their pointers in app().windows. Nothing happens when there is no frame.
+void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& frame);
+
+// Puts the frame in or out of the always-on-top band without moving it.
+void VideoWnd_SetTopmost(bool topmost);
+
+// The frame's title: the text, or the base title ("AP Name") when the text is empty.
+void VideoWnd_SetTitle(std::string_view title);
+
+// Messages the image window takes through Window::post.
 namespace video_msg {
-constexpr uint32_t LButtonDblClk = 0x0203;
 constexpr uint32_t RButtonUp = 0x0205;
 }  // namespace video_msg
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <utility>
 
-#include "app/text.h"
+#include "core/text.h"
 
 namespace fs = std::filesystem;
 

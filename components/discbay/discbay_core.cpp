@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/window.h"
+#include "core/window.h"
 
 namespace {
 // Only the low 16 bits of a drive index or an ordinal count.
@@ -190,7 +190,6 @@ bool DiscbayCore::keptDoorOpen(uint32_t drive, const std::string& identity) cons
 bool DiscbayCore::holds(const DriveTable& table, uint32_t drive) const
 {
     const DriveSlot& slot = table.slot(drive);
-    // The table asks the installed component for the door; this one may not be installed.
     return table.presentRoot(drive).has_value() &&
            !(slot.device.empty() && keptDoorOpen(drive, DriveIdentity(slot)));
 }

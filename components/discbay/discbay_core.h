@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "components/discbay.h"
+#include "components/discbay/discbay.h"
 #include "components/discbay/drive_hardware.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 
 // A disc coming or going as the device manager reports it for a CD-ROM device.
 struct MediumNotice {
@@ -35,7 +35,7 @@ public:
     using TableSource = std::function<DriveTable()>;
     using WatchMaker = std::function<std::unique_ptr<DiscWatch>(DiscbayCore&)>;
 
-    explicit DiscbayCore(std::unique_ptr<DriveHardware> hardware, TableSource tables = &DriveTable::current,
+    explicit DiscbayCore(std::unique_ptr<DriveHardware> hardware, TableSource tables,
                          WatchMaker watch = {});
     ~DiscbayCore() override;
     DiscbayCore(const DiscbayCore&) = delete;

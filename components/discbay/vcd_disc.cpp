@@ -14,9 +14,9 @@
 #include <iterator>
 #include <mutex>
 
-#include "app/text.h"
+#include "core/text.h"
 #include "components/discbay/cue_links.h"
-#include "disc/drive_table.h"
+#include "components/discbay/drive_table.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "app/window.h"
+#include "core/window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "components/hublet.h"
+#include "components/hublet/hublet.h"
 
 // The common desktop functions on Qt: files open with the desktop's default application,
 // windows come forward through the window system.

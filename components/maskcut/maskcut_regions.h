@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/maskcut.h"
+#include "components/maskcut/maskcut.h"
 
 // Outlines cut from pictures on Linux. A pixel of the key colour (a colour value 0x00BBGGRR,
 // alpha ignored) lies outside when `outside` is nonzero, and is the only kind inside when it is

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "components/nestwell.h"
+#include "components/nestwell/nestwell.h"
 
 // The profile store as one small ini-like file per application key:
 // <config home>/<key with "\" as "/">/profile.ini.

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <utility>
 
-#include "app/window.h"
+#include "core/window.h"
 #include "components/discbay/vcd_stream.h"
 #include "components/reelkit/audio_dialog.h"
 #include "components/reelkit/engine_status.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "components/reelkit.h"
+#include "components/reelkit/reelkit.h"
 #include "components/reelkit/audio_choice.h"
 #include "components/reelkit/backward_stepper.h"
 

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/message.h"
-#include "app/window.h"
+#include "core/message.h"
+#include "core/window.h"
 
 using namespace sonokit;
 
@@ -69,7 +69,8 @@ struct PulseMixer::Reading : PulseLink::Answer {
     }
 };
 
-PulseMixer::PulseMixer(std::string server) : kept_(fullVolume())
+PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server)
+    : noticeMessage_(noticeMessage), kept_(fullVolume())
 {
     seen_[1] = kept_;
     PulseLink::Handlers handlers;
@@ -258,7 +259,7 @@ bool PulseMixer::writeOwnStream(uint32_t kind, const std::vector<uint32_t>& valu
 void PulseMixer::deliver(uint32_t controlId)
 {
     if (hooked_)
-        hooked_->post({msg::MixerControlChange, 0, static_cast<intptr_t>(controlId)});
+        hooked_->post({noticeMessage_, 0, static_cast<intptr_t>(controlId)});
 }
 
 // ---- The server's news, on libpulse's thread ----

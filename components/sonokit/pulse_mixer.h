@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "components/sonokit.h"
+#include "components/sonokit/sonokit.h"
 #include "components/sonokit/pulse_link.h"
 #include "components/sonokit/sonokit_values.h"
 
@@ -19,7 +19,9 @@
 // Without a server every call fails; calls reconnect when it is back.
 class PulseMixer : public SonokitMixer {
 public:
-    explicit PulseMixer(std::string server = {});
+    // noticeMessage is the message the hooked window takes the notices as: wParam 0, lParam
+    // the control's id.
+    explicit PulseMixer(uint32_t noticeMessage, std::string server = {});
     ~PulseMixer() override;
 
     uint32_t getValue(uint32_t mixer, uint32_t line, uint32_t kind, std::vector<uint32_t>* values) override;
@@ -62,6 +64,7 @@ private:
 
     QObject gui_;                 // queued notices run in its thread, the GUI thread
     Window* hooked_ = nullptr;    // GUI thread only
+    const uint32_t noticeMessage_;
 
     // Loop held.
     std::string defaultDevice_;

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "app/message.h"
+#include "core/message.h"
 
 void ManualClock::advance(uint64_t ms)
 {

@@ -4,7 +4,7 @@
 #include <map>
 #include <vector>
 
-#include "app/timers.h"
+#include "core/timers.h"
 
 class ManualTimers;
 

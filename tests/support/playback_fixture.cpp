@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app_context.h"
-#include "disc/load_disc.h"
+#include "context/app_context.h"
+#include "playback/load_disc.h"
 #include "playback/app_command.h"
 #include "playback/dispatch.h"
 #include "playback/play_files.h"
-#include "playback/playback_hooks.h"
-#include "playback/playback_parts.h"
+#include "context/playback_hooks.h"
+#include "app/wiring.h"
 #include "playback/position_poll.h"
 #include "playback/track_entry.h"
 #include "playback/tracks.h"

@@ -24,11 +24,15 @@ public:
     void setTitle(const std::string& text) override { titles.push_back(text.empty() ? base_ : text); }
     void setTopmost(bool on) override { topmost.push_back(on); }
     bool minimized() const override { return isMinimized; }
+    void minimize() override { ++minimizes; }
+    void toggleVideoSize() override { ++sizeToggles; }
 
     std::vector<Message> posted;
     std::vector<std::string> titles;
     std::vector<bool> topmost;
     int wholeInvalidations = 0;
+    int minimizes = 0;
+    int sizeToggles = 0;
     bool isMinimized = false;
 
 private:

@@ -1,7 +1,7 @@
 #include "tests/support/recording_components.h"
 
-#include "app/app_context.h"
-#include "app/device_change.h"
+#include "context/app_context.h"
+#include "core/device_change.h"
 
 uint32_t RecordingReelkit::init(uint32_t useActiveMovie)
 {

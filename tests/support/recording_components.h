@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "components/components.h"
+#include "context/components.h"
 
 // Every call the recorders below receive, in order, as "Name(args)".
 using Journal = std::vector<std::string>;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/window.h"
+#include "core/window.h"
 #include "tests/support/manual_timers.h"
 
 // A window that keeps what it is asked to do: posted messages, marked rectangles, repaints.

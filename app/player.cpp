@@ -1,0 +1,42 @@
+#include "app/player.h"
+
+#include <iostream>
+
+#include "app/main_host.h"
+#include "app/main_window.h"
+#include "context/app_context.h"
+#include "disc/play_list.h"
+
+Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
+{
+    resetApp();
+    InstallDesktopComponents();
+    WirePlayerLogic();
+    MainWindowParts parts = PlayerParts(windows_);
+    unwired_ = UnwiredParts(parts, windows_.videoKeys);
+    host_ = std::make_unique<MainHost>(channel, shutdownSignals, std::move(parts));
+}
+
+Player::~Player()
+{
+    // After an orderly shut-down nothing is left; after a refused start what was made goes
+    // now, while Qt still runs, and the components go with the records.
+    windows_.release();
+    PlayList_Destroy();
+    host_.reset();
+    resetApp();
+}
+
+int Player::create()
+{
+    for (const std::string& part : unwired_)
+        std::cerr << "quintara: " << part << " is not wired" << std::endl;
+    if (!unwired_.empty())
+        return -1;
+    return host_->create();
+}
+
+MainWindow& Player::mainWindow()
+{
+    return host_->mainWindow();
+}

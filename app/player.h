@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/wiring.h"
+
+class InstanceChannel;
+class MainHost;
+class MainWindow;
+class ShutdownSignals;
+
+// The one owner of the player. Built after QApplication and destroyed before it, it starts the
+// records afresh, puts the components in place, wires every part in one place, and holds the
+// main window, the panel, the video window and the cursors, so that nothing outlives Qt.
+class Player {
+public:
+    // channel may be null when the single-instance channel could not be set up.
+    Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals);
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    // The main window's creation; -1 when it was refused, the reason on standard error.
+    int create();
+    MainWindow& mainWindow();
+    // What was left unwired; the start is refused while this is not empty.
+    const std::vector<std::string>& unwired() const { return unwired_; }
+
+private:
+    OwnedWindows windows_;
+    std::unique_ptr<MainHost> host_;
+    std::vector<std::string> unwired_;
+};

@@ -1,8 +1,0 @@
-#include "app/timers.h"
-
-#include <algorithm>
-
-uint32_t effectiveTimerPeriod(uint32_t periodMs)
-{
-    return std::max(periodMs, kMinimumTimerPeriod);
-}

@@ -1,0 +1,147 @@
+#include "app/wiring.h"
+
+#include <memory>
+#include <utility>
+
+#include "audio/audio_properties.h"
+#include "audio/volume.h"
+#include "components/discbay/cdrom_devices.h"
+#include "components/discbay/discbay_linux.h"
+#include "components/hublet/hublet_desktop.h"
+#include "components/maskcut/maskcut_regions.h"
+#include "components/nestwell/nestwell_file.h"
+#include "components/reelkit/mpv_engine.h"
+#include "components/sonokit/pulse_mixer.h"
+#include "context/app_context.h"
+#include "context/drives.h"
+#include "disc/dialog/play_list_dialog.h"
+#include "disc/play_list.h"
+#include "panel/drive_popup.h"
+#include "panel/panel_window.h"
+#include "panel/qt_keys.h"
+#include "playback/app_command.h"
+#include "playback/disc_menu.h"
+#include "playback/dispatch.h"
+#include "playback/load_disc.h"
+#include "playback/play_files.h"
+#include "playback/position_poll.h"
+#include "video/video_frame.h"
+
+void InstallDesktopComponents()
+{
+    Components& components = app().components;
+    components.nestwell = std::make_unique<NestwellFile>();
+    components.hublet = std::make_unique<HubletQtDesktop>();
+    components.reelkit = std::make_unique<MpvEngine>();
+    components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange);
+    components.discbay = MakeLinuxDiscbay(CurrentDrives);
+    app().listCdRomDevices = ListCdRomDevices;
+}
+
+void WirePlayerLogic()
+{
+    app().keys.setDispatcher(DispatchCommand);
+    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = Panel_PopupDriveMenu};
+    PlaybackHooks& hooks = playbackHooks();
+    InstallAudioHooks(hooks);
+    hooks.showPlayListDialog = ShowPlayListDialog;
+    hooks.showDiscMenu = ShowDiscMenu;
+    hooks.stopOrEject = StopOrEject;
+}
+
+void InstallAudioHooks(PlaybackHooks& hooks)
+{
+    hooks.toggleMute = ToggleMute;
+    hooks.stepVolume = StepVolume;
+    hooks.cycleSoundQuality = CycleSoundQuality;
+    hooks.cycleAudioChannel = CycleAudioChannel;
+    hooks.cycleSoundChannel = CycleSoundChannel;
+    hooks.showAudioProperties = ShowAudioProperties;
+}
+
+void AddAudioParts(MainWindowParts& parts)
+{
+    parts.readMuteState = [](uint32_t repaint) { ReadMuteState(repaint); };
+    parts.readVolumeLevel = [](uint32_t repaint) { ReadVolumeLevel(repaint); };
+}
+
+void AddPlaybackParts(MainWindowParts& parts)
+{
+    parts.dispatchCommand = DispatchCommand;
+    parts.appCommandPost = AppCommand_Post;
+    parts.appCommandRun = AppCommand_Run;
+    parts.pollPosition = PollPosition;
+    parts.loadDisc = LoadDisc;
+    parts.playFiles = PlayFiles;
+}
+
+VideoHooks PanelKeysForVideo()
+{
+    return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(target, event); },
+            .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); }};
+}
+
+OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}
+
+OwnedWindows::~OwnedWindows()
+{
+    release();
+}
+
+void OwnedWindows::release()
+{
+    VideoWnd_Destroy(video);
+    Panel_Destroy(panel);
+    Panel_DestroyCursors(cursors);
+}
+
+MainWindowParts PlayerParts(OwnedWindows& windows)
+{
+    MainWindowParts parts;
+    parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
+    parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
+    parts.createPanel = [&windows](std::string& why) { return Panel_Create(windows.panel, why); };
+    parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
+    parts.createVideoFrame = [&windows](std::string& why) {
+        return VideoWnd_Create(windows.video, windows.videoKeys, why);
+    };
+    parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
+    parts.createPlayList = [](std::string&) { return PlayList_Create(); };
+    parts.destroyPlayList = PlayList_Destroy;
+    AddPlaybackParts(parts);
+    AddAudioParts(parts);
+    return parts;
+}
+
+std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video)
+{
+    const PlaybackHooks& hooks = app().playbackHooks;
+    const DriveMenuHooks& menus = app().driveMenuHooks;
+    const std::pair<const char*, bool> table[] = {
+        {"the panel's cursors", parts.loadCursors && parts.destroyCursors},
+        {"the control panel", parts.createPanel && parts.destroyPanel},
+        {"the video window", parts.createVideoFrame && parts.destroyVideoFrame},
+        {"the play list", parts.createPlayList && parts.destroyPlayList},
+        {"the mixer's start-up reads", parts.readMuteState && parts.readVolumeLevel},
+        {"the disc events", bool(parts.loadDisc)},
+        {"the command dispatcher", bool(parts.dispatchCommand)},
+        {"the multimedia keys", parts.appCommandPost && parts.appCommandRun},
+        {"the position poll", bool(parts.pollPosition)},
+        {"the files of a command line", bool(parts.playFiles)},
+        {"volume and mute", hooks.toggleMute && hooks.stepVolume},
+        {"the audio properties", hooks.cycleSoundQuality && hooks.cycleAudioChannel && hooks.cycleSoundChannel &&
+                                     hooks.showAudioProperties},
+        {"the disc menu", hooks.showDiscMenu && hooks.stopOrEject},
+        {"the play-list dialog", bool(hooks.showPlayListDialog)},
+        {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
+        {"the keyboard map", app().keys.wired()},
+        {"the video window's keys", video.key && video.appCommand},
+        {"the CD-ROM drive list", bool(app().listCdRomDevices)},
+    };
+    std::vector<std::string> missing;
+    for (const auto& [name, wired] : table)
+        if (!wired)
+            missing.emplace_back(name);
+    return missing;
+}

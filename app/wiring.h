@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "panel/panel_cursors.h"
+#include "video/video_window.h"
+
+class PanelWindow;
+class VideoFrame;
+struct PlaybackHooks;
+
+// The player's wiring, piece by piece, all in this one place. The owner calls every piece;
+// a test calls the ones its part needs.
+
+// The Linux implementations of the outside components, and the CD-ROM drives they list.
+void InstallDesktopComponents();
+// The tables the logic calls through: the key map's dispatcher, the drive menus' items, and
+// what playback asks of the audio, the dialogs and the menus.
+void WirePlayerLogic();
+// Mute, volume and the audio properties for the command dispatcher.
+void InstallAudioHooks(PlaybackHooks& hooks);
+// The main window's start-up reads and change notices reach the mixer's state through these.
+void AddAudioParts(MainWindowParts& parts);
+// Commands, multimedia keys, the position poll, disc events and files of a command line.
+void AddPlaybackParts(MainWindowParts& parts);
+// The video frame and its image window take their keys through the panel's keyboard map.
+VideoHooks PanelKeysForVideo();
+
+// The windows the main window's parts make and destroy, held by whoever owns the main window.
+struct OwnedWindows {
+    OwnedWindows();
+    ~OwnedWindows();
+    OwnedWindows(const OwnedWindows&) = delete;
+    OwnedWindows& operator=(const OwnedWindows&) = delete;
+    // Destroys what is left (after a refused start), as the shut-down would.
+    void release();
+
+    PanelCursors cursors;
+    std::unique_ptr<PanelWindow> panel;
+    std::unique_ptr<VideoFrame> video;
+    VideoHooks videoKeys;
+};
+// Every part of the main window, its windows made into the given holders.
+MainWindowParts PlayerParts(OwnedWindows& windows);
+
+// The names of the parts left empty, for the line that refuses the start; none when every
+// part is in place. The panel's own entries fill in while the panel lives and are not asked.
+std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video);

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Window;
+
+// The media engine. Times are milliseconds, rates thousandths of normal speed (negative
+// backward). Status: 0 stopped (also at the end), 1 paused, 2 playing, 3 another forward
+// rate, 4 backward. Audio properties: sound quality 0..3 (4 none), audio channel 0..2
+// (3 none), sound channel 0..1 (2 none). Every call answers nonzero when done, 0 when refused.
+class ReelkitEngine {
+public:
+    virtual ~ReelkitEngine() = default;
+    virtual uint32_t init(uint32_t useActiveMovie) = 0;
+    virtual uint32_t deInit() = 0;
+    virtual uint32_t open(Window* imageWindow, const std::string& path) = 0;
+    virtual uint32_t close() = 0;
+    virtual uint32_t getLength(uint32_t* length) = 0;
+    virtual uint32_t play() = 0;
+    virtual uint32_t pause() = 0;
+    virtual uint32_t stop() = 0;
+    virtual uint32_t stopAndSeekToStart() = 0;
+    virtual uint32_t getStatus(uint16_t* status) = 0;
+    virtual uint32_t getCurrentPosition(uint32_t* position) = 0;
+    virtual uint32_t seek(uint32_t position) = 0;
+    virtual uint32_t getRate(int32_t* rate) = 0;
+    virtual uint32_t setRate(int32_t rate) = 0;
+    virtual uint32_t setAudioProperties(Window* panel, const uint32_t* soundQuality,
+                                        const uint32_t* audioChannel, const uint32_t* soundChannel) = 0;
+    virtual uint32_t getAudioProperties(Window* panel, uint32_t* soundQuality, uint32_t* audioChannel,
+                                        uint32_t* soundChannel) = 0;
+    virtual uint32_t mpegAudioDecoderConfig(Window* owner) = 0;
+    virtual uint32_t resetImageSize() = 0;
+};
+
+// The object name of the picture widget the engine makes inside the image window; the video
+// windows look for it to know whether a picture is shown.
+constexpr const char* kReelkitPictureName = "ReelkitPicture";

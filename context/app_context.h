@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "context/components.h"
+#include "context/drive_menu_hooks.h"
+#include "context/playback_hooks.h"
+#include "core/app_windows.h"
+#include "core/panel_skin.h"
+#include "core/play_list_records.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "panel/keys/key_map.h"
+
+// The process-wide records, reached through app() alone. The wiring tables (hooks, the key
+// map's dispatcher) are filled by the player's owner, which checks that none is left empty.
+struct AppContext {
+    PlayerState state;
+    PlayerSettings settings;
+    AppWindows windows;
+    Components components;
+    PanelSkin panelSkin;
+    std::optional<PlayList> playList;  // exists while the main window does
+    ExtensionList extensions;
+    PlaybackHooks playbackHooks;  // what later parts plug into playback
+    KeyMap keys;  // shared by every window, so a key may go up elsewhere
+    DriveMenuHooks driveMenuHooks;
+    // The CD-ROM drives' device nodes in device order; empty where the system has none.
+    std::function<std::vector<std::string>()> listCdRomDevices;
+    std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
+};
+
+AppContext& app();
+
+// Starts over with fresh records and no components (tests do this between cases).
+void resetApp();

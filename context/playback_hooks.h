@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "core/command_id.h"
+
+class Window;
+
+enum class DiscMenuForm { Load, Eject };
+
+// What the other parts of the player plug into playback. An empty entry is a part that is
+// not built in: the commands that need it are refused (the dispatcher answers 0) and the
+// panel calls change nothing.
+struct PlaybackHooks {
+    // Volume and mute.
+    std::function<uint32_t()> toggleMute;
+    std::function<uint32_t(bool up, bool started)> stepVolume;
+    // The engine's audio properties.
+    std::function<uint32_t()> cycleSoundQuality;
+    std::function<uint32_t()> cycleAudioChannel;
+    std::function<uint32_t()> cycleSoundChannel;
+    std::function<uint32_t()> showAudioProperties;
+    // Drive menus and the door.
+    std::function<uint32_t(DiscMenuForm form)> showDiscMenu;
+    std::function<uint32_t()> stopOrEject;
+    // The play-list dialog, owned by the given window; nonzero when closed with OK.
+    std::function<uint32_t(Window* owner)> showPlayListDialog;
+    // The panel's busy cursor and check buttons.
+    std::function<uint32_t()> panelBeginBusyCursor;
+    std::function<uint32_t()> panelEndBusyCursor;
+    std::function<uint32_t(CommandId command, uint32_t checked)> panelSetButtonChecked;
+};
+
+PlaybackHooks& playbackHooks();
+
+uint32_t Panel_BeginBusyCursor();
+uint32_t Panel_EndBusyCursor();
+uint32_t Panel_SetButtonChecked(CommandId command, uint32_t checked);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string_view>
+
+#include "core/command_id.h"
+
+// The program's string table: the tooltip text of each command, keyed by its CommandId.
+// Empty for a number that names no command.
+std::string_view CommandTooltip(CommandId id);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "disc/dialog/dialog_folder_combo.h"
+#include "disc/dialog/dialog_views.h"
+#include "components/discbay/drive_table.h"
+#include "disc/play_list.h"
+
+class QListView;
+class QPushButton;
+class Window;
+
+// The play-list dialog, modal and owned by the given window (the panel) when it is a widget:
+// answers 1 only when it was closed with OK, after the edited list replaced the play list.
+// While one is open, a second call brings it forward and answers 0.
+uint32_t ShowPlayListDialog(Window* owner);
+
+// Drives on the left, folders and playable files in the middle, the play-list copy on the
+// right. Its controls are named for tests: folderCombo, fileList, playList, add, remove,
+// clearAll, ok, cancel.
+class PlayListDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit PlayListDialog(QWidget* owner);
+    ~PlayListDialog() override;
+
+    // Fills the drives, the first folder's files and the play-list copy; false without a play
+    // list, and the dialog is then to be cancelled.
+    bool initialise();
+    const PlayList& playListCopy() const { return chosen_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void checkFolderCombo();
+    void selectFolder(int row);
+    void openFileItem();
+    void openPlayListItem();
+    void addSelected();
+    void removeSelected();
+    void clearAll();
+    void accepted();
+    void updateAdd();
+    void updateRemove();
+    void updateClearAll();
+    void listFolder(const std::string& folder);
+    std::vector<uint32_t> selectedRows(const QListView& view) const;
+
+    DriveTable drives_;
+    FolderCombo combo_;
+    PlayList files_;
+    PlayList chosen_;
+    DialogIcons icons_;
+    int itemHeight_ = 0;
+    bool updatingAdd_ = false;
+
+    FolderComboBox* folderCombo_ = nullptr;
+    QListView* fileList_ = nullptr;
+    QListView* playList_ = nullptr;
+    PlayListModel* filesModel_ = nullptr;
+    PlayListModel* chosenModel_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QPushButton* remove_ = nullptr;
+    QPushButton* clearAll_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};

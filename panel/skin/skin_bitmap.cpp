@@ -1,0 +1,179 @@
+#include "panel/skin/skin_bitmap.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QString>
+
+#include "context/app_context.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kFileHeaderBytes = 14;
+constexpr size_t kLargestInfoHeader = 124;  // BITMAPV5HEADER
+// The biggest picture within the bounds, with room for headers and a palette; a longer file
+// is no skin picture.
+constexpr uint64_t kMaxFileBytes = uint64_t{kSkinBitmapMaxPixels} * 4 + (1 << 20);
+
+uint32_t le16(const uint8_t* p)
+{
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8;
+}
+
+uint32_t le32(const uint8_t* p)
+{
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+enum Compression : uint32_t { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+
+struct Layout {
+    uint32_t bitsPerPixel;
+    uint32_t compression;
+};
+
+// Which depths go with which compression; anything else (JPEG or PNG inside, odd depths) is
+// no skin picture.
+constexpr std::array<Layout, 10> kLayouts = {{
+    {1, Rgb}, {4, Rgb}, {8, Rgb}, {16, Rgb}, {24, Rgb}, {32, Rgb},
+    {16, BitFields}, {32, BitFields}, {8, Rle8}, {4, Rle4},
+}};
+
+bool knownLayout(uint32_t bits, uint32_t compression)
+{
+    return std::any_of(kLayouts.begin(), kLayouts.end(),
+                       [&](const Layout& l) { return l.bitsPerPixel == bits && l.compression == compression; });
+}
+
+bool knownInfoHeader(uint32_t size)
+{
+    constexpr std::array<uint32_t, 7> sizes = {12, 40, 52, 56, 64, 108, 124};
+    return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
+}
+
+// Whether the headers describe a picture within the bounds whose pixels fit in the file, so
+// that the decoder never sizes a buffer from a lie.
+bool headerSane(const std::vector<uint8_t>& head, uint64_t fileSize)
+{
+    if (head.size() < kFileHeaderBytes + 12 || head[0] != 'B' || head[1] != 'M')
+        return false;
+    const uint64_t pixelOffset = le32(&head[10]);
+    const uint32_t infoSize = le32(&head[14]);
+    if (!knownInfoHeader(infoSize) || head.size() < kFileHeaderBytes + infoSize)
+        return false;
+
+    const uint8_t* info = &head[kFileHeaderBytes];
+    int64_t width, height;
+    uint32_t planes, bits, compression = Rgb;
+    if (infoSize == 12) {  // OS/2 core header: unsigned 16-bit sides
+        width = le16(info + 4);
+        height = le16(info + 6);
+        planes = le16(info + 8);
+        bits = le16(info + 10);
+    } else {
+        width = static_cast<int32_t>(le32(info + 4));
+        height = static_cast<int32_t>(le32(info + 8));
+        planes = le16(info + 12);
+        bits = le16(info + 14);
+        compression = le32(info + 16);
+    }
+    const bool topDown = height < 0;
+    height = topDown ? -height : height;
+    if (planes != 1 || width <= 0 || height <= 0 || width > kSkinBitmapMaxSide || height > kSkinBitmapMaxSide)
+        return false;
+    if (width * height > kSkinBitmapMaxPixels || !knownLayout(bits, compression))
+        return false;
+    if (pixelOffset < kFileHeaderBytes + infoSize || pixelOffset >= fileSize)
+        return false;
+
+    const uint64_t pixelBytes = fileSize - pixelOffset;
+    if (compression == Rle8 || compression == Rle4) {
+        // Run-length pictures are stored bottom-up only, and a two-byte run covers at most
+        // 255 pixels.
+        return !topDown && uint64_t(width * height) <= pixelBytes / 2 * 255;
+    }
+    const uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
+    return stride * uint64_t(height) <= pixelBytes;
+}
+
+bool sameName(const std::string& a, std::string_view b)
+{
+    return QString::fromStdString(a).compare(QString::fromUtf8(b.data(), qsizetype(b.size())),
+                                             Qt::CaseInsensitive) == 0;
+}
+
+}  // namespace
+
+std::string Skin_ResolvePath(const std::string& folder, std::string_view fileName)
+{
+    fs::path current = folder.empty() ? fs::path(".") : fs::path(folder);
+    std::error_code error;
+    size_t start = 0;
+    while (start <= fileName.size()) {
+        const size_t end = std::min(fileName.find_first_of("/\\", start), fileName.size());
+        const std::string_view piece = fileName.substr(start, end - start);
+        start = end + 1;
+        if (piece.empty())
+            continue;
+        const fs::path exact = current / fs::path(std::string(piece));
+        if (fs::exists(exact, error)) {
+            current = exact;
+            continue;
+        }
+        if (piece == "." || piece == "..")
+            return {};
+        // The smallest matching name wins, so two names differing in case only resolve the
+        // same way on every run.
+        std::string found;
+        for (fs::directory_iterator it(current, error), endIt; !error && it != endIt; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            if (sameName(name, piece) && (found.empty() || name < found))
+                found = name;
+        }
+        if (found.empty())
+            return {};
+        current /= found;
+    }
+    return current.string();
+}
+
+std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
+{
+    if (fileName.empty())
+        return std::nullopt;
+    const std::string path = Skin_ResolvePath(app().settings.rcDir, fileName);
+    std::error_code error;
+    if (path.empty() || !fs::is_regular_file(path, error))
+        return std::nullopt;
+    const uint64_t fileSize = fs::file_size(path, error);
+    if (error || fileSize > kMaxFileBytes)
+        return std::nullopt;
+
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> head(std::min<uint64_t>(fileSize, kFileHeaderBytes + kLargestInfoHeader));
+    if (!in.read(reinterpret_cast<char*>(head.data()), std::streamsize(head.size())) || !headerSane(head, fileSize))
+        return std::nullopt;
+
+    QByteArray bytes(qsizetype(fileSize), Qt::Uninitialized);
+    in.seekg(0);
+    if (!in.read(bytes.data(), bytes.size()))
+        return std::nullopt;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setDecideFormatFromContent(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    // The border and idle pictures are copied as they are: any alpha in the file means nothing.
+    return image.convertToFormat(QImage::Format_RGB32);
+}

@@ -1,9 +1,0 @@
-#pragma once
-
-#include <string_view>
-
-#include "playback/command_id.h"
-
-// The program's string table: the tooltip text of each command, keyed by its CommandId.
-// Empty for a number that names no command.
-std::string_view CommandTooltip(CommandId id);

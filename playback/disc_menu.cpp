@@ -1,0 +1,95 @@
+#include "context/drives.h"
+#include "playback/disc_menu.h"
+
+#include <vector>
+
+#include "context/app_context.h"
+#include "core/window.h"
+#include "context/components.h"
+#include "components/discbay/drive_table.h"
+#include "disc/image_disc.h"
+#include "playback/load_disc.h"
+#include "context/drive_menu_hooks.h"
+#include "playback/track_entry.h"
+#include "playback/transport.h"
+
+namespace {
+uint32_t baseOf(DiscMenuForm form)
+{
+    return form == DiscMenuForm::Load ? drive_item::LoadFirst : drive_item::EjectFirst;
+}
+
+// The label of what the drive holds now; a drive with nothing in it has none to read.
+std::string labelOf(const DriveTable& drives, uint32_t drive)
+{
+    if (!drives.presentRoot(drive, DriveDoorOpen))
+        return {};
+    const DriveSlot& slot = drives.slot(drive);
+    return slot.image ? ImageDiscLabel(slot.root) : slot.label;
+}
+}  // namespace
+
+std::string DiscMenuItemText(uint32_t drive, const std::string& label)
+{
+    std::string text = "<";
+    text += static_cast<char>('A' + drive % kDriveCount);
+    text += ":>";
+    if (!label.empty())
+        text += " " + label;
+    return text;
+}
+
+uint32_t ShowDiscMenu(DiscMenuForm form)
+{
+    Window* panel = app().windows.panel;
+    if (!panel)
+        return 0;
+    uint32_t count = 0;
+    if (!Discbay_GetTotalCDRomDrives(&count) || (count & 0xFFFF) == 0)
+        return 0;
+    count &= 0xFFFF;
+    const uint32_t base = baseOf(form);
+    uint32_t drive = 0;
+    if (count == 1) {
+        if (!Discbay_GetCDRomDrive(1, &drive))
+            return 0;
+        panel->post({msg::Command, base + (drive & 0xFFFF), 0});
+        return 1;
+    }
+
+    const auto& popup = app().driveMenuHooks.popup;
+    if (!popup)
+        return 0;
+    const DriveTable drives = CurrentDrives();
+    std::vector<DriveMenuItem> items;
+    for (uint32_t ordinal = 1; ordinal <= count; ++ordinal) {
+        if (!Discbay_GetCDRomDrive(ordinal, &drive))
+            return 0;
+        drive &= 0xFFFF;
+        items.push_back({base + drive, DiscMenuItemText(drive, labelOf(drives, drive))});
+    }
+    popup(items);
+    return 1;
+}
+
+uint32_t StopOrEject()
+{
+    uint16_t status = engine_status::Stopped;
+    if (app().state.trackCount == 0 || !Reelkit_GetStatus(&status) || status == engine_status::Stopped)
+        return ShowDiscMenu(DiscMenuForm::Eject);
+    return Stop(1, 1);
+}
+
+uint32_t SetDoorState(uint32_t drive, DoorState door)
+{
+    uint32_t isOpen = 0;
+    if (!Discbay_IsCDRomDoorOpen(drive, &isOpen))
+        return 0;
+    const uint32_t open = static_cast<uint32_t>(door);
+    if (isOpen == open)
+        return 1;
+    EndTrackEntry(1);
+    if (door == DoorState::Open)
+        LoadDisc(drive, 1);
+    return Discbay_OpenCDRomDoor(drive, open);
+}

@@ -1,0 +1,170 @@
+// The folders of the player stand in floors: a file includes only its own folder and folders
+// on lower floors, the folders' includes form no cycle, and the components know nothing of the
+// player but the bottom floor.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each product folder and its floor; tests, benchmarks, tools and resources stand apart.
+const std::map<std::string, int> kFloors = {
+    {"core", 0},
+    {"components/discbay", 1}, {"components/hublet", 1}, {"components/maskcut", 1},
+    {"components/nestwell", 1}, {"components/reelkit", 1}, {"components/sonokit", 1},
+    {"panel/keys", 1},
+    {"context", 2},
+    {"panel/skin", 3}, {"disc", 3}, {"led", 3},
+    {"audio", 4}, {"playback", 4}, {"video", 4},
+    {"disc/dialog", 5}, {"panel", 5},
+    {"app", 6},
+};
+const std::set<std::string> kApart = {"tests", "bench", "tools", "resources"};
+
+// Whether a file of the tree is one of the product's: not apart, not hidden, not built.
+bool isProductFile(const fs::path& relative)
+{
+    const std::string top = relative.begin()->string();
+    const std::string extension = relative.extension().string();
+    return relative.has_parent_path() && !kApart.count(top) && !top.starts_with(".") && !top.starts_with("build") &&
+           (extension == ".h" || extension == ".cpp");
+}
+
+struct Include {
+    std::string file;    // relative to the source root
+    std::string text;    // as written between the quotes
+    std::string folder;  // the folder of the file it names
+};
+
+std::string folderOf(const fs::path& relative)
+{
+    return relative.parent_path().generic_string();
+}
+
+// Every #include "..." of the product's sources that names a file of the tree.
+std::vector<Include> readIncludes(const fs::path& root)
+{
+    static const std::regex kInclude(R"(^\s*#\s*include\s+"([^"]+)\")");
+    std::vector<Include> found;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::path relative = fs::relative(entry.path(), root);
+        if (!entry.is_regular_file() || !isProductFile(relative))
+            continue;
+        std::ifstream in(entry.path());
+        std::string line;
+        std::smatch match;
+        while (std::getline(in, line)) {
+            if (!std::regex_search(line, match, kInclude))
+                continue;
+            const std::string text = match[1];
+            fs::path target = root / text;
+            if (!fs::exists(target))
+                target = entry.path().parent_path() / text;
+            if (fs::exists(target))
+                found.push_back({relative.generic_string(), text, folderOf(fs::relative(target, root))});
+        }
+    }
+    return found;
+}
+
+// What is wrong with the includes, one line each, naming the file and the include.
+std::vector<std::string> faults(const std::vector<Include>& includes)
+{
+    std::vector<std::string> out;
+    std::map<std::string, std::map<std::string, std::string>> edges;  // folder -> folder -> first include
+    for (const Include& include : includes) {
+        const std::string from = folderOf(include.file);
+        if (from == include.folder)
+            continue;
+        const std::string where = include.file + ": #include \"" + include.text + "\"";
+        const auto a = kFloors.find(from);
+        const auto b = kFloors.find(include.folder);
+        if (a == kFloors.end() || b == kFloors.end()) {
+            out.push_back(where + " involves a folder without a floor");
+            continue;
+        }
+        if (b->second > a->second)
+            out.push_back(where + " runs upward");
+        if (from.starts_with("components/") && b->second != 0 && !include.folder.starts_with("components/"))
+            out.push_back(where + ": a component reaches into the player");
+        edges[from].emplace(include.folder, where);
+    }
+    // An include closes a cycle when its folder leads back to the includer's.
+    for (const auto& [from, targets] : edges) {
+        for (const auto& [to, where] : targets) {
+            std::set<std::string> seen;
+            std::vector<std::string> open{to};
+            bool back = false;
+            while (!open.empty() && !back) {
+                const std::string next = open.back();
+                open.pop_back();
+                back = next == from;
+                if (seen.insert(next).second && edges.count(next))
+                    for (const auto& [further, unused] : edges.at(next))
+                        open.push_back(further);
+            }
+            if (back)
+                out.push_back(where + " closes a cycle between folders");
+        }
+    }
+    return out;
+}
+
+TEST(Floors, TheProductsIncludesRunDownwardWithoutCycles)
+{
+    const std::vector<Include> includes = readIncludes(QUINTARA_SOURCE_DIR);
+    ASSERT_GT(includes.size(), 100u);
+    for (const std::string& fault : faults(includes))
+        ADD_FAILURE() << fault;
+}
+
+TEST(Floors, EveryProductFolderHasAFloor)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(QUINTARA_SOURCE_DIR)) {
+        const fs::path relative = fs::relative(entry.path(), QUINTARA_SOURCE_DIR);
+        if (entry.is_regular_file() && isProductFile(relative)) {
+            EXPECT_TRUE(kFloors.count(folderOf(relative))) << relative.generic_string() << " stands in no floor";
+        }
+    }
+}
+
+// The check itself, on small trees made for it.
+TEST(Floors, TheCheckNamesTheIncludeThatBreaksTheFloors)
+{
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> files;  // path, include
+        std::string expected;  // a part of the one fault, empty for none
+    };
+    const std::vector<Case> cases = {
+        {{{"led/a.h", "core/b.h"}, {"core/b.h", ""}}, ""},
+        {{{"core/b.h", "led/a.h"}, {"led/a.h", ""}}, "core/b.h: #include \"led/a.h\" runs upward"},
+        {{{"components/sonokit/s.h", "context/c.h"}, {"context/c.h", ""}}, "a component reaches into the player"},
+        {{{"audio/a.h", "video/v.h"}, {"video/v.h", "audio/a.h"}}, "closes a cycle"},
+        {{{"extra/x.h", "core/b.h"}, {"core/b.h", ""}}, "without a floor"},
+    };
+    for (const Case& c : cases) {
+        TempDir tree;
+        for (const auto& [path, include] : c.files)
+            tree.write(path, include.empty() ? "" : "#include \"" + include + "\"\n");
+        const std::vector<std::string> found = faults(readIncludes(tree.path()));
+        if (c.expected.empty()) {
+            EXPECT_TRUE(found.empty()) << found.front();
+            continue;
+        }
+        EXPECT_TRUE(std::ranges::any_of(found, [&](const std::string& f) { return f.find(c.expected) != f.npos; }))
+            << c.expected << (found.empty() ? " not found" : ", found " + found.front());
+    }
+}
+
+}  // namespace
