@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include "app/text.h"
 #include "app/window.h"
 #include "playback/command_id.h"
 
@@ -161,7 +162,7 @@ std::string PanelButtons::tooltip()
     const int32_t hit = hitTest();
     if (hit < 0)
         return {};
-    state_.tipText = button(hit).tip.substr(0, 255);
+    state_.tipText = CutToCharacters(button(hit).tip, 255);
     return state_.tipText;
 }
 
