@@ -4,15 +4,16 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
 #include <vector>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <QString>
 
 #include "app/app_context.h"
+#include "app/case_path.h"
 
 namespace fs = std::filesystem;
 
@@ -105,52 +106,13 @@ bool headerSane(const std::vector<uint8_t>& head, uint64_t fileSize)
     return stride * uint64_t(height) <= pixelBytes;
 }
 
-bool sameName(const std::string& a, std::string_view b)
-{
-    return QString::fromStdString(a).compare(QString::fromUtf8(b.data(), qsizetype(b.size())),
-                                             Qt::CaseInsensitive) == 0;
-}
-
 }  // namespace
-
-std::string Skin_ResolvePath(const std::string& folder, std::string_view fileName)
-{
-    fs::path current = folder.empty() ? fs::path(".") : fs::path(folder);
-    std::error_code error;
-    size_t start = 0;
-    while (start <= fileName.size()) {
-        const size_t end = std::min(fileName.find_first_of("/\\", start), fileName.size());
-        const std::string_view piece = fileName.substr(start, end - start);
-        start = end + 1;
-        if (piece.empty())
-            continue;
-        const fs::path exact = current / fs::path(std::string(piece));
-        if (fs::exists(exact, error)) {
-            current = exact;
-            continue;
-        }
-        if (piece == "." || piece == "..")
-            return {};
-        // The smallest matching name wins, so two names differing in case only resolve the
-        // same way on every run.
-        std::string found;
-        for (fs::directory_iterator it(current, error), endIt; !error && it != endIt; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            if (sameName(name, piece) && (found.empty() || name < found))
-                found = name;
-        }
-        if (found.empty())
-            return {};
-        current /= found;
-    }
-    return current.string();
-}
 
 std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
 {
     if (fileName.empty())
         return std::nullopt;
-    const std::string path = Skin_ResolvePath(app().settings.rcDir, fileName);
+    const std::string path = ResolvePathIgnoringCase(app().settings.rcDir, fileName);
     std::error_code error;
     if (path.empty() || !fs::is_regular_file(path, error))
         return std::nullopt;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include <QImage>
@@ -18,7 +17,3 @@ inline constexpr int64_t kSkinBitmapMaxPixels = int64_t{1} << 25;  // 128 MiB as
 // that is missing, not a regular file, not a bitmap, truncated, or whose header claims more
 // than the bounds above or than the file holds: none.
 std::optional<QImage> Skin_LoadBitmap(std::string_view fileName);
-
-// The path of fileName below folder, each piece matched as Skin_LoadBitmap does; empty when a
-// piece matches nothing.
-std::string Skin_ResolvePath(const std::string& folder, std::string_view fileName);
