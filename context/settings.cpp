@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "context/app_context.h"
+#include "core/case_path.h"
 #include "core/ini_file.h"
 
 namespace {
@@ -20,6 +21,14 @@ std::string folderOf(const std::string& executable)
     const std::string resolved = error ? executable : real.string();
     const size_t slash = resolved.rfind('/');
     return slash == std::string::npos ? std::string() : resolved.substr(0, slash + 1);
+}
+
+// What lies at relative below folder, found as skin pictures are; as written when nothing does,
+// so that the messages name the path the configuration gave.
+std::string foundOrAsWritten(const std::string& folder, const std::string& relative)
+{
+    const std::string found = ResolvePathIgnoringCase(folder, relative);
+    return found.empty() ? folder + relative : found;
 }
 
 uint32_t orDefaultWhenZero(uint32_t value, uint32_t fallback)
@@ -45,14 +54,14 @@ void LoadSettings()
     PlayerSettings& settings = app().settings;
     const std::string& instance = app().windows.instance;
     settings.exeDir = folderOf(instance.empty() ? ExecutablePath() : instance);
-    settings.cfgPath = settings.exeDir + "Quintara.CFG";
+    settings.cfgPath = foundOrAsWritten(settings.exeDir, "Quintara.CFG");
 
     const IniFile file = IniFile::load(settings.cfgPath);
 
     // Skins made on Windows name their folder with backslashes.
     std::string rcPath = file.text("Initiation", "RC Path", kConfigTextBuffer);
     std::replace(rcPath.begin(), rcPath.end(), '\\', '/');
-    settings.rcDir = settings.exeDir + rcPath;
+    settings.rcDir = foundOrAsWritten(settings.exeDir, rcPath);
     // An unknown executable folder leaves rcDir relative rather than turning it into "/".
     if (!settings.rcDir.empty() && settings.rcDir.back() != '/')
         settings.rcDir += '/';

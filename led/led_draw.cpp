@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "context/app_context.h"
+#include "core/saturated.h"
 #include "led/led_view.h"
 
 namespace {
@@ -25,13 +26,20 @@ void copyBlock(QPainter& target, const QImage& source, QPoint from, QPoint to, i
     const QRect available(int(left), int(top), int(right - left), int(bottom - top));
     const QPainter::CompositionMode before = target.compositionMode();
     target.setCompositionMode(QPainter::CompositionMode_Source);
-    target.drawImage(to + (available.topLeft() - from), source, available);
+    const QPoint destination(SaturatedInt(int64_t{to.x()} + left - from.x()),
+                             SaturatedInt(int64_t{to.y()} + top - from.y()));
+    target.drawImage(destination, source, available);
     target.setCompositionMode(before);
 }
 
 QPoint at(Point p)
 {
     return {p.x, p.y};
+}
+
+QPoint below(QPoint p, int by)
+{
+    return {p.x(), SaturatedSum(p.y(), by)};
 }
 
 const PanelSkin& skin()
@@ -116,8 +124,8 @@ void Led_DrawVolume(QPainter& target)
     if (state.volumeLeft)
         copyBlock(target, *source, origin, at(bar.position), view.leftWidth, view.half);
     if (state.volumeRight)
-        copyBlock(target, *source, origin + QPoint(0, view.half), at(bar.position) + QPoint(0, view.half),
-                  view.rightWidth, view.half);
+        copyBlock(target, *source, below(origin, view.half), below(at(bar.position), view.half), view.rightWidth,
+                  view.half);
 }
 
 void Led_DrawPlayState(QPainter& target)

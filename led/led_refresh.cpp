@@ -1,14 +1,17 @@
 #include "led/led_refresh.h"
 
+#include <cstdint>
 #include <initializer_list>
 
 #include "context/app_context.h"
+#include "core/saturated.h"
 #include "core/window.h"
 
 namespace {
 void mark(Window& panel, Point at, Size size)
 {
-    panel.invalidate({at.x, at.y, at.x + size.width + 1, at.y + size.height + 1});
+    panel.invalidate({at.x, at.y, SaturatedInt(int64_t{at.x} + size.width + 1),
+                      SaturatedInt(int64_t{at.y} + size.height + 1)});
 }
 
 uint32_t finish(Window& panel, uint32_t now)

@@ -5,8 +5,9 @@
 
 #include <QPainter>
 
-#include "core/window.h"
 #include "core/command_id.h"
+#include "core/text.h"
+#include "core/window.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ std::string PanelButtons::tooltip()
     const int32_t hit = hitTest();
     if (hit < 0)
         return {};
-    state_.tipText = button(hit).tip.substr(0, 255);
+    state_.tipText = CutToCharacters(button(hit).tip, 255);
     return state_.tipText;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "context/app_context.h"
 #include "led/led_refresh.h"
 #include "tests/support/recording_window.h"
@@ -47,6 +49,22 @@ TEST_F(LedRefreshTest, MarksOnePixelMoreThanTheElementAndRepaintsOnlyWhenAsked)
     EXPECT_EQ(panel.repaints, 1);
     EXPECT_EQ(Led_RefreshVolume(1), 0u);  // absent
     EXPECT_EQ(panel.repaints, 1);
+}
+
+TEST_F(LedRefreshTest, HugePositionsAndSizesMarkUpToTheEdgeOfTheRange)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    PanelSkin& skin = app().panelSkin;
+    skin.mute = element(kMax - 5, 7, 10, kMax);
+    skin.stop = element(kMax, kMax, 1, 1);
+    skin.timeNumbers.strip = QImage(80, 12, QImage::Format_RGB32);
+    skin.timeNumbers.cell = {8, 12};
+    skin.timeNumbers.digitPositions = {Point{kMax - 3, kMax - 20}, Point{}, Point{}, Point{}, Point{}};
+    EXPECT_EQ(Led_RefreshMute(0), 1u);
+    EXPECT_EQ(Led_RefreshPlayState(0), 1u);
+    EXPECT_EQ(Led_RefreshTime(0), 1u);
+    EXPECT_EQ(panel.marked, (std::vector<Rect>{{kMax - 5, 7, kMax, kMax}, {kMax, kMax, kMax, kMax},
+                                               {kMax - 3, kMax - 20, kMax, kMax - 7}}));
 }
 
 TEST_F(LedRefreshTest, GroupsMarkEveryPresentMember)

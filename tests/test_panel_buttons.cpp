@@ -316,6 +316,12 @@ TEST_F(ButtonTest, TooltipIsTheTipOfTheButtonUnderThePointer)
     EXPECT_EQ(panel.tooltip(), "");
     host.at = kStop;
     EXPECT_EQ(panel.tooltip().size(), 255u);
+
+    // 255 characters, the last of two bytes: the cut never splits one.
+    const std::string accented = std::string(254, 'x') + "\xC3\xA9";
+    buttons[2].tip = accented + "yyy";
+    EXPECT_EQ(panel.tooltip(), accented);
+    EXPECT_EQ(panel.state().tipText, accented);
 }
 
 TEST_F(ButtonTest, CursorOverButtonsAndBody)

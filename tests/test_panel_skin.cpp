@@ -311,6 +311,10 @@ TEST_F(PanelSkinTest, ButtonSizesFollowThePicturesInKeyOrder)
         {"Size=abc\n", {0, 0}, {}},
         {"Size=20\n", {0, 0}, {}},
         {"Size=0,10\n", {0, 0}, {}},
+        {"Size=-20,10\n", {0, 0}, {}},
+        {"Size=20,-10\n", {0, 0}, {}},
+        {"Size=-2147483648,-1\n", {0, 0}, {}},
+        {"Size=-5,5\nSelected Bitmap=30x5.bmp\n", {30, 5}, {0, 1, 0, 0, 0, 0}},
         {"", {0, 0}, {}},
     };
     for (const Row& row : rows) {

@@ -175,6 +175,38 @@ TEST_F(LoadSettingsTest, RcPathJoinsTheExecutableFolder)
     }
 }
 
+// A configuration made on Windows names its file and folders in any case; what exists on the
+// disk is what the paths hold, and a name that matches nothing stays as written.
+TEST_F(LoadSettingsTest, ConfigurationAndSkinFolderFoundWithoutRegardToCase)
+{
+    fs::create_directories(dir_.file("bin/Skins/Blue"));
+    fs::create_directories(dir_.file("Shared"));
+    struct Case {
+        std::string rcPath;
+        std::string expected;  // behind exeDir
+    };
+    const Case cases[] = {
+        {"skins\\BLUE", "Skins/Blue/"},
+        {"SKINS/blue/", "Skins/Blue/"},
+        {"Skins\\\\blue", "Skins/Blue/"},
+        {"..\\shared", "../Shared/"},
+        {"skins\\Gone", "skins/Gone/"},
+    };
+    for (const Case& c : cases) {
+        dir_.write("bin/quintara.cfg", "[initiation]\nRC Path=" + c.rcPath + "\n[Volume Settings]\nMax Volume Level=9\n");
+        load(std::nullopt);
+        EXPECT_EQ(app().settings.cfgPath, exeDir_ + "quintara.cfg") << c.rcPath;
+        EXPECT_EQ(app().settings.maxVolumeLevel, 9u) << c.rcPath;
+        EXPECT_EQ(app().settings.rcDir, exeDir_ + c.expected) << c.rcPath;
+    }
+
+    // The name as written wins over one differing in case only.
+    dir_.write("bin/Quintara.CFG", "[Volume Settings]\nMax Volume Level=4\n");
+    LoadSettings();
+    EXPECT_EQ(app().settings.cfgPath, exeDir_ + "Quintara.CFG");
+    EXPECT_EQ(app().settings.maxVolumeLevel, 4u);
+}
+
 TEST_F(LoadSettingsTest, LongExecutableFolderIsNotCut)
 {
     const std::string deep = "bin/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/" + std::string(120, 'f');

@@ -2,6 +2,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <QColor>
 #include <QImage>
@@ -61,6 +62,22 @@ std::string twoByTwo()
     return out + bottom + top;
 }
 
+// Four colours, as a palette stores them (blue, green, red, unused).
+const QColor kPalette[] = {QColor(10, 20, 30), QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255)};
+
+// A run-length picture of 8 or 4 bits a pixel with the palette above and the codes given.
+std::string runLength(uint32_t bits, int32_t width, int32_t height, const std::string& codes)
+{
+    const uint32_t compression = bits == 8 ? 1 : 2;
+    std::string out = bmpHeaders({.width = width, .height = height, .bits = bits, .compression = compression,
+                                  .pixelOffset = 54 + 4 * 4});
+    put32(out, 34, uint32_t(codes.size()));
+    put32(out, 46, 4);  // colours used
+    for (const QColor& c : kPalette)
+        out += {char(c.blue()), char(c.green()), char(c.red()), '\0'};
+    return out + codes;
+}
+
 class SkinBitmap : public ::testing::Test {
 protected:
     void SetUp() override
@@ -112,6 +129,51 @@ TEST_F(SkinBitmap, PicturesWrittenByQtInTheCommonDepthsLoad)
     }
 }
 
+// Line ends, skips and the end code leave a picture far larger than its bytes; what the codes
+// pass over shows the palette's first colour.
+TEST_F(SkinBitmap, RunLengthPicturesDecodeWithEveryEscape)
+{
+    struct Lit {
+        int x, y, index;  // y from the top
+    };
+    struct Case {
+        const char* what;
+        uint32_t bits;
+        int width, height;
+        std::string codes;
+        std::vector<Lit> lit;
+    };
+    using namespace std::string_literals;
+    const Case cases[] = {
+        {"8 bits: a run, a line end, a literal, a skip, a run, the end", 8, 6, 4,
+         "\x03\x01" "\x00\x00" "\x00\x03\x03\x02\x01\x00" "\x00\x02\x01\x01" "\x02\x02" "\x00\x01"s,
+         {{0, 3, 1}, {1, 3, 1}, {2, 3, 1}, {0, 2, 3}, {1, 2, 2}, {2, 2, 1}, {4, 1, 2}, {5, 1, 2}}},
+        {"4 bits: a run, a line end, a literal, a skip, a run, the end", 4, 6, 4,
+         "\x04\x12" "\x00\x00" "\x00\x03\x31\x20" "\x00\x02\x01\x01" "\x02\x33" "\x00\x01"s,
+         {{0, 3, 1}, {1, 3, 2}, {2, 3, 1}, {3, 3, 2}, {0, 2, 3}, {1, 2, 1}, {2, 2, 2}, {4, 1, 3}, {5, 1, 3}}},
+        {"only the end code", 8, 100, 100, "\x00\x01"s, {}},
+        {"a skip across most of a wide picture", 8, 600, 4,
+         "\x03\x01" "\x00\x02\xFF\x02" "\x02\x02" "\x00\x01"s,
+         {{0, 3, 1}, {1, 3, 1}, {2, 3, 1}, {258, 1, 2}, {259, 1, 2}}},
+        {"4 bits: a line end on every row", 4, 300, 3, "\x00\x00\x02\x30\x00\x00\x00\x01"s, {{0, 1, 3}}},
+    };
+    for (const Case& c : cases) {
+        dir.write("runs.bmp", runLength(c.bits, c.width, c.height, c.codes));
+        const std::optional<QImage> image = Skin_LoadBitmap("runs.bmp");
+        ASSERT_TRUE(image) << c.what;
+        ASSERT_EQ(image->size(), QSize(c.width, c.height)) << c.what;
+        std::vector<int> expected(size_t(c.width) * size_t(c.height), 0);
+        for (const Lit& l : c.lit)
+            expected[size_t(l.y) * size_t(c.width) + size_t(l.x)] = l.index;
+        int wrong = 0;
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                if (image->pixelColor(x, y) != kPalette[expected[size_t(y) * size_t(c.width) + size_t(x)]] && wrong++ < 3)
+                    ADD_FAILURE() << c.what << ": pixel " << x << "," << y;
+        EXPECT_EQ(wrong, 0) << c.what;
+    }
+}
+
 struct HostileCase {
     const char* what;
     std::string bytes;
@@ -139,6 +201,8 @@ TEST_F(SkinBitmap, HostileOrDamagedFilesAreNoPicture)
         {"two planes", headerWith({.planes = 2}, 16)},
         {"JPEG inside", headerWith({.bits = 0, .compression = 4}, 64)},
         {"run-length claiming a large picture", headerWith({.width = 4000, .height = 4000, .bits = 8, .compression = 1}, 64)},
+        {"run-length just over its bound", runLength(8, 2048, 2049, std::string("\x00\x01", 2))},
+        {"4-bit run-length over its bound", runLength(4, 16384, 257, std::string("\x00\x01", 2))},
         {"top-down run-length", headerWith({.height = -2, .bits = 8, .compression = 1}, 64)},
     };
     for (const HostileCase& c : cases) {
@@ -149,9 +213,14 @@ TEST_F(SkinBitmap, HostileOrDamagedFilesAreNoPicture)
 
 TEST_F(SkinBitmap, RandomDamageNeverCrashesAndNeverGivesAnOversizedPicture)
 {
-    const std::string good = twoByTwo();
+    const std::string goods[] = {
+        twoByTwo(),
+        runLength(8, 6, 4, std::string("\x03\x01\x00\x00\x00\x03\x03\x02\x01\x00\x00\x02\x01\x01\x02\x02\x00\x01", 18)),
+        runLength(4, 6, 4, std::string("\x04\x12\x00\x00\x00\x03\x31\x20\x00\x02\x01\x01\x02\x33\x00\x01", 16)),
+    };
     std::mt19937 random(20261208);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 1200; ++round) {
+        const std::string& good = goods[round % 3];
         std::string bytes = good;
         const int flips = 1 + int(random() % 6);
         for (int i = 0; i < flips; ++i)

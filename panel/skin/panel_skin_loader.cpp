@@ -1,18 +1,18 @@
 #include "panel/skin/panel_skin_loader.h"
 
 #include <array>
-#include <limits>
 #include <string>
 #include <utility>
 
 #include "context/app_context.h"
-#include "core/ini_file.h"
-#include "context/settings.h"
 #include "context/components.h"
+#include "context/settings.h"
+#include "core/command_strings.h"
+#include "core/ini_file.h"
+#include "core/saturated.h"
 #include "panel/skin/panel_button_names.h"
 #include "panel/skin/skin_bitmap.h"
 #include "panel/skin/skin_values.h"
-#include "core/command_strings.h"
 
 namespace {
 
@@ -107,13 +107,6 @@ constexpr std::array<std::string_view, kButtonStateCount> kButtonPictureKeys{
     "Checked-Normal Bitmap", "Checked-Selected Bitmap", "Checked-MouseIn Bitmap",
 };
 
-// Huge positions and sizes from a hostile file stay in range instead of overflowing.
-int saturatedSum(int a, int b)
-{
-    const int64_t sum = int64_t{a} + b;
-    return int(std::clamp<int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
 // The button named by one "Button n" value, when its section gives it a size.
 std::optional<PanelButton> readButton(const SkinConfig& config, const std::string& name, uint32_t command)
 {
@@ -134,12 +127,13 @@ std::optional<PanelButton> readButton(const SkinConfig& config, const std::strin
             ReadSkinPair(size, width, height);
         }
     }
-    if (width == 0 || height == 0)
+    // A negative size would draw to the picture's edge, over whatever lies beside the button.
+    if (width <= 0 || height <= 0)
         return std::nullopt;
 
     int x = 0, y = 0;
     config.pair(name, "Position", x, y);
-    button.rect = {x, y, saturatedSum(x, width), saturatedSum(y, height)};
+    button.rect = {x, y, SaturatedSum(x, width), SaturatedSum(y, height)};
     button.tip = config.text(name, "Tip");
     if (button.tip.empty())
         button.tip = CommandTooltip(CommandId(command));

@@ -4,15 +4,16 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <system_error>
 #include <vector>
 
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <QString>
 
 #include "context/app_context.h"
+#include "core/case_path.h"
 
 namespace fs = std::filesystem;
 
@@ -60,16 +61,23 @@ bool knownInfoHeader(uint32_t size)
     return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
 }
 
-// Whether the headers describe a picture within the bounds whose pixels fit in the file, so
-// that the decoder never sizes a buffer from a lie.
-bool headerSane(const std::vector<uint8_t>& head, uint64_t fileSize)
+// What the headers say of the picture that matters before its pixels are read.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    bool runLength = false;
+};
+
+// The picture the headers describe when it lies within the bounds and its pixels fit in the
+// file, so that the decoder never sizes a buffer from a lie.
+std::optional<Picture> saneHeader(const std::vector<uint8_t>& head, uint64_t fileSize)
 {
     if (head.size() < kFileHeaderBytes + 12 || head[0] != 'B' || head[1] != 'M')
-        return false;
+        return std::nullopt;
     const uint64_t pixelOffset = le32(&head[10]);
     const uint32_t infoSize = le32(&head[14]);
     if (!knownInfoHeader(infoSize) || head.size() < kFileHeaderBytes + infoSize)
-        return false;
+        return std::nullopt;
 
     const uint8_t* info = &head[kFileHeaderBytes];
     int64_t width, height;
@@ -89,68 +97,51 @@ bool headerSane(const std::vector<uint8_t>& head, uint64_t fileSize)
     const bool topDown = height < 0;
     height = topDown ? -height : height;
     if (planes != 1 || width <= 0 || height <= 0 || width > kSkinBitmapMaxSide || height > kSkinBitmapMaxSide)
-        return false;
+        return std::nullopt;
     if (width * height > kSkinBitmapMaxPixels || !knownLayout(bits, compression))
-        return false;
+        return std::nullopt;
     if (pixelOffset < kFileHeaderBytes + infoSize || pixelOffset >= fileSize)
-        return false;
+        return std::nullopt;
 
-    const uint64_t pixelBytes = fileSize - pixelOffset;
-    if (compression == Rle8 || compression == Rle4) {
-        // Run-length pictures are stored bottom-up only, and a two-byte run covers at most
-        // 255 pixels.
-        return !topDown && uint64_t(width * height) <= pixelBytes / 2 * 255;
+    const Picture picture{int(width), int(height), compression == Rle8 || compression == Rle4};
+    if (picture.runLength) {
+        // Line ends, skips and an early end let a few bytes stand for any picture, so the
+        // picture's own size is what is bounded. Run-length pictures are stored bottom-up only.
+        if (topDown || width * height > kSkinBitmapMaxRunLengthPixels)
+            return std::nullopt;
+        return picture;
     }
     const uint64_t stride = (uint64_t(width) * bits + 31) / 32 * 4;
-    return stride * uint64_t(height) <= pixelBytes;
+    if (stride * uint64_t(height) > fileSize - pixelOffset)
+        return std::nullopt;
+    return picture;
 }
 
-bool sameName(const std::string& a, std::string_view b)
+// Qt leaves the pixels that line ends, skips and an early end pass over as its buffer held
+// them. Decoding into a picture of the right shape, cleared to the first colour of the
+// palette, gives them that colour instead of whatever the memory held.
+QImage decode(QImageReader& reader, const Picture& picture)
 {
-    return QString::fromStdString(a).compare(QString::fromUtf8(b.data(), qsizetype(b.size())),
-                                             Qt::CaseInsensitive) == 0;
+    if (!picture.runLength)
+        return reader.read();
+    QImage image(picture.width, picture.height, QImage::Format_Indexed8);
+    if (image.isNull())
+        return {};
+    image.fill(0);
+    const uchar* cleared = image.constBits();
+    // A decoder that took a buffer of its own would leave those pixels undefined again.
+    if (!reader.read(&image) || image.constBits() != cleared)
+        return {};
+    return image;
 }
 
 }  // namespace
-
-std::string Skin_ResolvePath(const std::string& folder, std::string_view fileName)
-{
-    fs::path current = folder.empty() ? fs::path(".") : fs::path(folder);
-    std::error_code error;
-    size_t start = 0;
-    while (start <= fileName.size()) {
-        const size_t end = std::min(fileName.find_first_of("/\\", start), fileName.size());
-        const std::string_view piece = fileName.substr(start, end - start);
-        start = end + 1;
-        if (piece.empty())
-            continue;
-        const fs::path exact = current / fs::path(std::string(piece));
-        if (fs::exists(exact, error)) {
-            current = exact;
-            continue;
-        }
-        if (piece == "." || piece == "..")
-            return {};
-        // The smallest matching name wins, so two names differing in case only resolve the
-        // same way on every run.
-        std::string found;
-        for (fs::directory_iterator it(current, error), endIt; !error && it != endIt; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            if (sameName(name, piece) && (found.empty() || name < found))
-                found = name;
-        }
-        if (found.empty())
-            return {};
-        current /= found;
-    }
-    return current.string();
-}
 
 std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
 {
     if (fileName.empty())
         return std::nullopt;
-    const std::string path = Skin_ResolvePath(app().settings.rcDir, fileName);
+    const std::string path = ResolvePathIgnoringCase(app().settings.rcDir, fileName);
     std::error_code error;
     if (path.empty() || !fs::is_regular_file(path, error))
         return std::nullopt;
@@ -160,7 +151,10 @@ std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
 
     std::ifstream in(path, std::ios::binary);
     std::vector<uint8_t> head(std::min<uint64_t>(fileSize, kFileHeaderBytes + kLargestInfoHeader));
-    if (!in.read(reinterpret_cast<char*>(head.data()), std::streamsize(head.size())) || !headerSane(head, fileSize))
+    if (!in.read(reinterpret_cast<char*>(head.data()), std::streamsize(head.size())))
+        return std::nullopt;
+    const std::optional<Picture> picture = saneHeader(head, fileSize);
+    if (!picture)
         return std::nullopt;
 
     QByteArray bytes(qsizetype(fileSize), Qt::Uninitialized);
@@ -171,7 +165,7 @@ std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     reader.setDecideFormatFromContent(false);
-    QImage image = reader.read();
+    const QImage image = decode(reader, *picture);
     if (image.isNull())
         return std::nullopt;
     // The border and idle pictures are copied as they are: any alpha in the file means nothing.
