@@ -71,6 +71,7 @@ CommandLineRequest ParseCommandLine(int argc, const char* const* argv)
     const std::string whole = JoinCommandLine(argc, argv);
     if (IsCloseCommand(whole)) {
         request.line = whole;
+        request.close = true;
         return request;
     }
     std::vector<const char*> words = {argc > 0 ? argv[0] : ""};

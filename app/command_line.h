@@ -17,10 +17,12 @@ std::string JoinCommandLine(int argc, const char* const* argv);
 struct CommandLineRequest {
     std::string line;                // the other arguments joined by single spaces
     std::vector<std::string> files;  // absolute paths, in the order given
+    bool close = false;              // the whole line as given closes the player
 };
 // An argument that names an existing file or folder is a file to play, unless it is one of
 // the line's own words ("/Play", a drive word) or the whole line closes the player. Paths are
-// made absolute here: the running player has another working folder.
+// made absolute here: the running player has another working folder. Close is decided on the
+// line as given: "clip.mpg close" plays the clip and closes nothing.
 CommandLineRequest ParseCommandLine(int argc, const char* const* argv);
 
 // "Close" or "Destroy" as the whole line, in any case: close the running player.

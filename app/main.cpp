@@ -22,7 +22,7 @@ public:
 int handOver(InstanceChannel& channel, const CommandLineRequest& request)
 {
     Outbox outbox;
-    if (IsCloseCommand(request.line))
+    if (request.close)
         outbox.post({msg::Close, 0, 0});
     else
         HandleCommandLine(outbox, request.line);
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
         const InstanceChannel::Role role = probe.claim(false);
         if (role == InstanceChannel::Role::Second)
             return handOver(probe, request);
-        if (IsCloseCommand(request.line))
+        if (request.close)
             return 0;
     }
 

@@ -22,7 +22,7 @@ bool loadDisc(const DriveTable& drives, uint32_t drive)
             return false;
         return CopyList(&*app().playList, &found);
     }
-    const std::string folder = FindChildFolder(*root, kDiscFolder);
+    const std::string folder = DiscFolderOf(*root);
     if (folder.empty())
         return false;
     PlayList found;
@@ -41,6 +41,11 @@ bool dropDrive(const DriveTable& drives, uint32_t drive)
     return entries.size() != before;
 }
 }  // namespace
+
+std::string DiscFolderOf(const std::string& root)
+{
+    return FindChildFolder(root, kDiscFolder);
+}
 
 bool ScanDisc(uint32_t drive, uint32_t mode)
 {

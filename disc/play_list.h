@@ -34,3 +34,6 @@ bool AddFolderFilesSorted(PlayList* list, const std::string& folder);
 
 // Mode 0 loads the disc of the drive (its MpegAV folder); any other mode drops its entries.
 bool ScanDisc(uint32_t drive, uint32_t mode);
+// The folder that holds a Video CD's tracks under a disc's root (MpegAV, in any case); empty
+// when the root has none.
+std::string DiscFolderOf(const std::string& root);

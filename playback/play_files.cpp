@@ -27,8 +27,11 @@ PlayList listOf(const std::vector<std::string>& paths)
         if (error)
             continue;
         if (fs::is_directory(status)) {
+            // A Video CD's folder named alone (what a file manager hands over for a disc) is
+            // the disc: its tracks, as its drive gives them at insertion.
+            const std::string disc = paths.size() == 1 ? DiscFolderOf(path.string()) : std::string();
             PlayList folder;
-            AddFolderFilesSorted(&folder, path.string());
+            AddFolderFilesSorted(&folder, disc.empty() ? path.string() : disc);
             for (PlayListEntry& entry : folder.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {

@@ -78,6 +78,7 @@ uint32_t OpenTrack(uint32_t track)
     if (track == 0 || track > s.trackCount)
         return 0;
     EndTrackEntry(1);
+    EndSeekHold();
     Panel_BeginBusyCursor();
 
     std::string path;
@@ -151,6 +152,7 @@ uint32_t PlayListCommand(uint32_t showDialog)
 void ResetPlayback()
 {
     PlayerState& s = state();
+    EndSeekHold();
     s.trackCount = 0;
     s.status = engine_status::Stopped;
     s.currentTrack = 0;

@@ -22,6 +22,17 @@ bool nothingLoaded()
 {
     return state().trackCount == 0;
 }
+
+// After a hold over a running track. A release at the very end leaves the engine stopped
+// there: playing would start the track again, so the poll finds the end as it finds any.
+void resumeAfterHold()
+{
+    uint16_t status = engine_status::Stopped;
+    if (Reelkit_GetStatus(&status) && status == engine_status::Stopped)
+        StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
+    else
+        Play(1);
+}
 }  // namespace
 
 uint32_t PositionPollPeriod(int32_t rate)
@@ -107,9 +118,9 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
         if (s.seekIdle)
             return 0;
         Reelkit_Seek(s.seekTarget);
-        if (IsRunningStatus(s.seekSavedStatus))
-            Play(1);
         s.seekIdle = true;
+        if (IsRunningStatus(s.seekSavedStatus))
+            resumeAfterHold();
         return 1;
     }
 
@@ -152,6 +163,12 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
     if (s.seekStep < app().settings.seekMaxOffset)
         s.seekStep += app().settings.seekOffsetIncrement;
     return 1;
+}
+
+void EndSeekHold()
+{
+    StopMainTimer(main_timer::SeekRepeat);
+    state().seekIdle = true;
 }
 
 uint32_t ChangeRate(uint32_t forward, uint32_t rate)

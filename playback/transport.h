@@ -12,6 +12,9 @@ uint32_t Stop(uint32_t toStart, uint32_t update);
 uint32_t TogglePlayPause();
 // A held Backward or Forward: start is set for the press and each repeat, clear for the release.
 uint32_t SeekHold(uint32_t forward, uint32_t start);
+// The track under a hold has gone (another opened, or the list ran empty): the repeats stop
+// and the release does nothing, for its target belongs to the track that went.
+void EndSeekHold();
 uint32_t ChangeRate(uint32_t forward, uint32_t rate);
 
 // Playing at some rate, as opposed to stopped or paused.

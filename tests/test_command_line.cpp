@@ -126,20 +126,27 @@ TEST(CommandLine, ExistingFilesAndFoldersArePlayedAndLeaveTheLine)
         std::vector<const char*> arguments;
         std::string line;
         std::vector<std::string> files;
+        bool close = false;
     };
     const Case cases[] = {
         {{"quintara", "my E: clip.mpg", "./folder/", "missing.mpg", "/Play"},
          "missing.mpg /Play",
          {clip, dir.path() + "/folder/"}},
         // The line's own words win over files of the same name.
-        {{"quintara", "Close"}, "Close", {}},
+        {{"quintara", "Close"}, "Close", {}, true},
+        {{"quintara", "destroy"}, "destroy", {}, true},
         {{"quintara", "E:", "/PLAY"}, "E: /PLAY", {}},
         {{"quintara", clip.c_str(), ""}, "", {clip}},
+        // Close is the whole line as given, not what is left once the files are taken out.
+        {{"quintara", clip.c_str(), "close"}, "close", {clip}},
+        {{"quintara", "Destroy", clip.c_str()}, "Destroy", {clip}},
+        {{"quintara", "close", "/Play"}, "close /Play", {}},
     };
     for (const Case& c : cases) {
         const CommandLineRequest request = ParseCommandLine(static_cast<int>(c.arguments.size()), c.arguments.data());
         EXPECT_EQ(request.line, c.line);
         EXPECT_EQ(request.files, c.files);
+        EXPECT_EQ(request.close, c.close) << c.line;
     }
     std::filesystem::current_path(cwd);
 }

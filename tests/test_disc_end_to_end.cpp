@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "context/app_context.h"
+#include "context/drives.h"
 #include "app/wiring.h"
 #include "app/main_window.h"
+#include "components/discbay/drive_table.h"
 #include "core/command_id.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
@@ -201,6 +203,25 @@ TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
     ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 10, 10}));
     EXPECT_EQ(app().state.currentTrack, 1u);
+}
+
+// What a file manager hands over for an inserted disc: its mount folder, here the root of X:.
+// A second start passes its files to the running player the same way.
+TEST_F(DiscEndToEnd, ADiscFolderNamedOnTheCommandLinePlaysAsItsDrivesDisc)
+{
+    window_->playFiles({disc().dir.file("disc")});
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
+    ASSERT_EQ(app().playList->entries.size(), 3u);
+    EXPECT_EQ(app().playList->entries[2].path, disc().clips[2]);
+    EXPECT_EQ(CurrentDrives().driveOf(app().playList->entries[0].path), std::optional<uint32_t>(kDriveX))
+        << "the tracks are the drive's, as at insertion";
+
+    window_->playFiles({disc().dir.file("disc/")});
+    ASSERT_TRUE(runUntil([&] { return played.size() == 4 && app().state.status == 2; }));
+    EXPECT_EQ(played.back(), 10u);
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(app().state.trackCount, 4u) << "the whole disc again, its noise not yet reached";
 }
 
 TEST_F(DiscEndToEnd, ADiscImageNamedOnTheCommandLinePlaysItsTracksThroughTheReader)

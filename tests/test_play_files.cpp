@@ -37,6 +37,40 @@ TEST_F(PlayFilesTest, AFolderGivesItsPlayableFilesInOrderAndPlaysTheFirst)
     EXPECT_TRUE(pollRuns());
 }
 
+// A Video CD's folder named alone is a disc: its MpegAV tracks in the disc's order, whatever
+// else the folder holds. Among other names it is a folder like any.
+TEST_F(PlayFilesTest, AVideoCdFolderNamedAloneIsADisc)
+{
+    struct Case {
+        const char* disc;       // the MpegAV folder's spelling
+        const char* named;      // how the disc's folder is named, under dir
+        bool withAnotherFile;
+    };
+    for (const Case c : {Case{"MPEGAV", "vcd", false}, Case{"mpegav", "vcd/", false}, Case{"MpegAV", "./vcd/.", false},
+                         Case{"MPEGAV", "vcd", true}}) {
+        TempDir disc;
+        const std::string second = disc.write(std::string("vcd/") + c.disc + "/AVSEQ02.DAT", "2");
+        const std::string first = disc.write(std::string("vcd/") + c.disc + "/avseq01.dat", "1");
+        disc.write(std::string("vcd/") + c.disc + "/README.TXT", "not a track");
+        const std::string loose = disc.write("vcd/intro.mpg", "a file beside the disc's folders");
+        disc.write("vcd/SEGMENT/ITEM0001.MPG", "s");
+        disc.write("vcd/VCD/INFO.VCD", "i");
+        const std::string other = dir.write("other.mpg", "o");
+        const std::string named = disc.path() + "/" + c.named;
+        setList({"/old/entry.mpg"});
+
+        std::vector<std::string> paths = {named};
+        if (c.withAnotherFile)
+            paths.push_back(other);
+        EXPECT_EQ(PlayFiles(paths), 1u) << c.named;
+        const std::vector<std::string> expected =
+            c.withAnotherFile ? std::vector<std::string>{loose, other} : std::vector<std::string>{first, second};
+        EXPECT_EQ(listPaths(), expected) << c.disc << " named " << c.named;
+        EXPECT_EQ(engine->openPath, expected.front()) << c.named;
+        EXPECT_EQ(engine->status, 2) << c.named;
+    }
+}
+
 TEST_F(PlayFilesTest, FilesKeepTheOrderTheyWereNamedIn)
 {
     const std::string z = dir.write("z.mpg", "z");

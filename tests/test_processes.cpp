@@ -20,6 +20,12 @@ TEST(Processes, CloseFromASecondStartEndsTheFirstInOrder)
     PlayerSandbox sandbox;
     auto first = sandbox.launch();
     ASSERT_TRUE(first);
+    // A line with a file besides "close" is no close.
+    TempDir files;
+    const QString clip = QString::fromStdString(files.write("clip.mpg", "not a clip"));
+    EXPECT_EQ(sandbox.run({clip, "close"}), 0);
+    EXPECT_TRUE(sandbox.channelReachable());
+    EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_EQ(sandbox.run({"close"}), 0);
     EXPECT_EQ(PlayerSandbox::waitForEnd(*first), kOrderly);
     EXPECT_FALSE(sandbox.channelExists());

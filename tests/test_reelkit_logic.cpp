@@ -36,10 +36,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EngineRates, AcceptedRange)
 {
-    for (int32_t rate : {10, 500, 1000, 3000, 100000, -10, -1000, -100000})
+    // Every slow rate the configuration allows (1 to 999) is taken, either way.
+    for (int32_t rate : {1, 9, 10, 500, 1000, 3000, 100000, -1, -9, -10, -1000, -100000})
         EXPECT_TRUE(IsAcceptedRate(rate)) << rate;
-    for (int32_t rate : {0, 9, -9, 100001, -100001, INT32_MIN, INT32_MAX})
+    for (int32_t rate : {0, 100001, -100001, INT32_MIN, INT32_MAX})
         EXPECT_FALSE(IsAcceptedRate(rate)) << rate;
+}
+
+TEST(EngineRates, ForwardSpeedGoesNoSlowerThanLibmpv)
+{
+    const std::pair<int32_t, int32_t> cases[] = {{1, 10}, {9, 10}, {10, 10}, {11, 11}, {500, 500}, {100000, 100000}};
+    for (const auto& [rate, speed] : cases)
+        EXPECT_EQ(ForwardSpeed(rate), speed) << rate;
 }
 
 struct FilterCase {

@@ -6,6 +6,7 @@
 #include "context/app_context.h"
 #include "playback/dispatch.h"
 #include "context/playback_hooks.h"
+#include "playback/tracks.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
 
@@ -98,6 +99,70 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     ASSERT_EQ(DispatchCommand(18, 0), 1u);
     EXPECT_EQ(app().state.position, 0u);
     DispatchCommand(18, 2);
+}
+
+// Released at the very end of a running track, the hold ends the track there and the poll
+// goes on as at the end of any track; it never starts the same track again.
+TEST_F(TransportTest, AReleaseAtTheEndGoesOnAsTheEndOfATrack)
+{
+    struct Case {
+        uint32_t tracks;
+        RepeatMode repeatMode;
+        uint32_t trackAfter;
+        uint16_t statusAfter;
+    };
+    for (const Case c :
+         {Case{2, RepeatMode::Off, 2, 2}, Case{1, RepeatMode::Off, 1, 0}, Case{1, RepeatMode::Track, 1, 2}}) {
+        app().state.repeatMode = c.repeatMode;
+        loadTracks(c.tracks, 1, 2);
+        ASSERT_EQ(Play(1), 1u);
+        engine->position = 59'600;
+        ASSERT_EQ(DispatchCommand(19, 0), 1u);
+        ASSERT_EQ(DispatchCommand(19, 2), 1u);
+        EXPECT_EQ(engine->count("play"), 1) << "only the Play before the hold; tracks " << c.tracks;
+        EXPECT_EQ(engine->status, 0) << "stopped at the end";
+        EXPECT_EQ(engine->position, 60'000u);
+        ASSERT_TRUE(pollRuns());
+        clock.advance(pollPeriod());
+        EXPECT_EQ(app().state.currentTrack, c.trackAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
+        EXPECT_EQ(engine->openPath, track(c.trackAfter));
+        EXPECT_EQ(engine->status, c.statusAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
+        EXPECT_EQ(app().state.status, c.statusAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
+        EXPECT_EQ(engine->position, 0u);
+        mainTimers.stop(main_timer::PositionPoll);
+    }
+}
+
+// A disc that leaves during a hold takes the hold with its track: no repeats go on, and the
+// next disc's release seeks nowhere.
+TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> left;  // the list after the disc has gone
+    };
+    for (const Case& c : {Case{"the list empties", {}}, Case{"another track stays", {"/other/clip.mpg"}}}) {
+        loadTracks(2, 1, 2);
+        engine->position = 20'000;
+        ASSERT_EQ(DispatchCommand(19, 0), 1u);
+        clock.advance(500);
+        ASSERT_EQ(app().state.seekTarget, 22'500u);
+
+        // What a disc's leaving does once its entries are dropped.
+        setList(c.left);
+        PlayListCommand(0);
+        EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat)) << c.name;
+        EXPECT_EQ(app().state.seekIdle, 1u) << c.name;
+        EXPECT_EQ(app().state.trackCount, c.left.size()) << c.name;
+
+        loadTracks(1, 1, 2);
+        engine->position = 1'000;
+        clock.advance(10'000);
+        EXPECT_EQ(app().state.seekTarget, 22'500u) << c.name << ": no repeat moved it";
+        DispatchCommand(19, 2);
+        EXPECT_TRUE(engine->log.empty()) << c.name << ": the release seeks nowhere";
+        EXPECT_EQ(engine->position, 1'000u) << c.name;
+    }
 }
 
 TEST_F(TransportTest, AHoldThatCannotBeginRefuses)

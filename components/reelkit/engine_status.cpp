@@ -16,3 +16,8 @@ bool IsAcceptedRate(int32_t rate)
     const int64_t magnitude = rate < 0 ? -static_cast<int64_t>(rate) : rate;
     return magnitude >= kSlowestRate && magnitude <= kFastestRate;
 }
+
+int32_t ForwardSpeed(int32_t rate)
+{
+    return rate < kSlowestForwardSpeed ? kSlowestForwardSpeed : rate;
+}

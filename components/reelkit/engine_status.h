@@ -15,8 +15,12 @@ struct PlaybackFacts {
 
 uint16_t StatusOf(const PlaybackFacts& facts);
 
-// Rates the engine accepts: libmpv plays forward from a hundredth to a hundred times normal
-// speed; backward is held to the same range.
-constexpr int32_t kSlowestRate = 10;
+// Rates the engine accepts: every slow rate the configuration allows, up to a hundred times
+// normal speed. Backward play is emulated and keeps any of them; forward, libmpv goes no
+// slower than a hundredth, so slower forward rates play at that.
+constexpr int32_t kSlowestRate = 1;
+constexpr int32_t kSlowestForwardSpeed = 10;
 constexpr int32_t kFastestRate = 100000;
 bool IsAcceptedRate(int32_t rate);
+// The speed libmpv is given for a forward rate, in thousandths.
+int32_t ForwardSpeed(int32_t rate);

@@ -447,7 +447,7 @@ void MpvEngine::setPaused(bool paused)
 
 void MpvEngine::setSpeed(int32_t rate)
 {
-    double speed = rate / 1000.0;
+    double speed = ForwardSpeed(rate) / 1000.0;
     mpv_set_property(handle_.get(), mpvname::Speed, MPV_FORMAT_DOUBLE, &speed);
 }
 
@@ -702,6 +702,14 @@ int MpvEngine::audioOutputRate() const
     if (handle_ && mpv_get_property(handle_.get(), mpvname::AudioOutRate, MPV_FORMAT_INT64, &rate) < 0)
         return 0;
     return static_cast<int>(rate);
+}
+
+double MpvEngine::speedInForce() const
+{
+    double speed = 0;
+    if (!handle_ || mpv_get_property(handle_.get(), mpvname::Speed, MPV_FORMAT_DOUBLE, &speed) < 0)
+        return 0;
+    return speed;
 }
 
 std::string MpvEngine::videoOutput() const

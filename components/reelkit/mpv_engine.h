@@ -44,7 +44,8 @@ struct MpvEngineOptions {
 // output. Stop holds the position; play after the end starts again from the start. At the
 // end of a file the engine reports stopped with the position at the length. A rate set while
 // paused or stopped is answered by getRate but does not run: play returns to normal speed. Backward rates are emulated with exact seeks paced by a timer; reaching the start
-// goes on forward at normal speed. With nothing open, the status is 0 and every transport
+// goes on forward at normal speed. Forward rates slower than libmpv goes play at its slowest,
+// while getRate answers the rate asked for. With nothing open, the status is 0 and every transport
 // call is refused. The audio properties are described in audio_choice.h.
 //
 // Everything runs on the GUI thread; libmpv's threads only queue calls onto it.
@@ -82,6 +83,8 @@ public:
     std::string audioFilterInForce() const;
     // The sample rate the sound goes out with (0 while none does).
     int audioOutputRate() const;
+    // libmpv's playing speed as it stands (1 for normal; 0 without a handle).
+    double speedInForce() const;
     // The video output libmpv runs ("libmpv" into the picture, "null" without a window).
     std::string videoOutput() const;
     // Pictures libmpv dropped, in the decoder or at the output, since the file was opened.

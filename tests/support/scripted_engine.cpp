@@ -115,6 +115,9 @@ uint32_t ScriptedEngine::seek(uint32_t to)
     if (!act("seek", std::to_string(to)) || !isOpen)
         return 0;
     position = std::min(to, length);
+    // As playing to it: the end itself is reported stopped there.
+    if (length != 0 && position == length)
+        status = 0;
     return 1;
 }
 
