@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/app_context.h"
+#include "app/modal_loop.h"
 #include "app/window.h"
 #include "disc/dialog_lists.h"
 
@@ -95,7 +96,11 @@ uint32_t ShowPlayListDialog(Window* owner)
     const QPointer<PlayListDialog> alive(dialog.get());
     if (!dialog->initialise())
         return 0;
-    const int result = dialog->exec();
+    int result = QDialog::Rejected;
+    {
+        const ModalLoop loop;
+        result = dialog->exec();
+    }
     // An owner that went while the dialog ran took the dialog with it.
     if (!alive)
         (void)dialog.release();
