@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/app_context.h"
+#include "app/app_icons.h"
 #include "app/modal_loop.h"
 #include "app/window.h"
 #include "disc/dialog_lists.h"
@@ -112,6 +113,7 @@ PlayListDialog::PlayListDialog(QWidget* owner)
 {
     setObjectName(QStringLiteral("playListDialog"));
     setWindowTitle(QStringLiteral("Video Player"));
+    setWindowIcon(PlayerIcon());
     // Modal to the panel alone, so that the video window still takes its keys.
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
 
@@ -153,7 +155,7 @@ PlayListDialog::PlayListDialog(QWidget* owner)
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("applicationIcon"));
-    picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    picture->setPixmap(PlayerIcon().pixmap(32, 32));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const DialogScale scale(fontMetrics());

@@ -11,6 +11,7 @@
 #include <QToolTip>
 
 #include "app/app_context.h"
+#include "app/app_icons.h"
 #include "app/qt_timers.h"
 #include "app/settings.h"
 #include "components/reelkit.h"
@@ -72,6 +73,7 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
 {
     setObjectName("HalvexVideoPanelWnd");
     setWindowTitle(QString::fromStdString(title));
+    setWindowIcon(PlayerIcon());
     // Every paint covers the whole face: nothing is ever erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

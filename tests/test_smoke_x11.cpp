@@ -1,6 +1,6 @@
 // The real player on a real X server: it shows the clips named on its command line, one
 // after the other, and ends in order when asked to close, also while a dialog or a menu of
-// it is open.
+// it is open; its windows show the application's icons.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -192,6 +192,40 @@ TEST(Smoke, AskedToCloseWhileADialogOrMenuIsOpenThePlayerEndsItThenEndsInOrderSa
         EXPECT_EQ(iniValue(profile, "Video", "Position"), pair(videoPlace.x(), videoPlace.y()));
         EXPECT_EQ(iniValue(profile, "Video", "Size"), pair(videoPlace.width(), videoPlace.height()));
     }
+}
+
+TEST(Smoke, ThePanelAndTheVideoWindowGiveTheWindowManagerTheirIcons)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs a real X server";
+    X11Windows x;
+    ASSERT_TRUE(x.connected());
+    PlayerSandbox sandbox;
+    sandbox.environment.insert("QT_QPA_PLATFORM", "xcb");
+    sandbox.environment.insert("DISPLAY", qEnvironmentVariable("DISPLAY"));
+    PlayerBeside beside(sandbox);
+    auto player = sandbox.launch({}, beside.executable);
+    ASSERT_TRUE(player);
+    const int64_t pid = player->processId();
+
+    std::optional<xcb_window_t> panel, video, dialog;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        panel = x.shownWindowTitled(pid, "Quintara");
+        video = x.shownWindowTitled(pid, "Quintara Video");
+        return panel && video;
+    }, 15000));
+    ASSERT_TRUE(x.click(x.geometry(*panel).topLeft() + kPlayListButton));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (dialog = x.shownWindowTitled(pid, "Video Player")).has_value(); }, 15000));
+
+    const QImage player101 = QImage(":/icons/quintara.png").convertToFormat(QImage::Format_ARGB32);
+    const QImage video102 = QImage(":/icons/video.png").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(player101.isNull() || video102.isNull());
+    EXPECT_EQ(x.icon(*panel), player101);
+    EXPECT_EQ(x.icon(*video), video102);
+    EXPECT_EQ(x.icon(*dialog), player101);
+
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
 }
 
 }  // namespace

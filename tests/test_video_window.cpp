@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "components/nestwell/nestwell_file.h"
+#include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -264,6 +265,7 @@ TEST_F(VideoWindow, FirstStartIsAThirdOfTheScreenCentredWithTheImageInset)
     EXPECT_TRUE(frame.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(frame.geometry(), QRect(screen.x() + (screen.width() - w) / 2, screen.y() + (screen.height() - h) / 2, w, h));
     EXPECT_EQ(frame.minimumSize(), QSize(8 + 4 + 8, 8 + 4 + 8));
+    EXPECT_TRUE(DrawsPicture(frame.windowIcon(), ":/icons/video.png"));
     EXPECT_EQ(image().parentWidget(), &frame);
     EXPECT_EQ(image().geometry(), QRect(8, 8, w - 16, h - 16));
     EXPECT_EQ(frame.windowTitle(), "Video Window");

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "app/app_icons.h"
 #include "video/image_window.h"
 #include "video/sys_command.h"
 #include "video/video_window.h"
@@ -59,6 +60,7 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    setWindowIcon(VideoIcon());
     setMinimumSize(skin_.minTrackSize.width, skin_.minTrackSize.height);
     const Size largest = maximumTrackSize();
     setMaximumSize(std::max(largest.width, minimumWidth()), std::max(largest.height, minimumHeight()));
