@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "core/app_icons.h"
 #include "app/command_line.h"
 #include "app/instance_channel.h"
 #include "app/main_window.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
+    // Also the icon of the windows that name none, such as the engine's dialog.
+    QApplication::setWindowIcon(PlayerIcon());
     // Before the channel opens: from then on a polite kill must find the orderly way out.
     ShutdownSignals shutdownSignals;
 

@@ -1,7 +1,10 @@
 #include "app/main_host.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
 #include <QEvent>
+#include <QPointer>
+#include <QWidget>
 
 #include <iostream>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "app/instance_channel.h"
+#include "context/modal_loop.h"
 
 std::string LogOnName()
 {
@@ -28,6 +32,24 @@ void complain(std::string_view text)
 {
     std::cerr << "quintara: " << text << std::endl;
 }
+
+// As a click elsewhere dismisses a menu and Cancel ends a dialog; menus first, as a list's
+// drop-down may lie over a dialog.
+void endModalWindows()
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        windows.append(widget);
+    for (const QPointer<QWidget>& widget : windows) {
+        if (widget && widget->isVisible() && widget->windowType() == Qt::Popup)
+            widget->close();
+    }
+    for (const QPointer<QWidget>& widget : windows) {
+        auto* dialog = qobject_cast<QDialog*>(widget.data());
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
 }  // namespace
 
 MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
@@ -41,6 +63,7 @@ MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, M
     host.postQuit = [](int status) { QCoreApplication::exit(status); };
     host.userName = LogOnName;
     host.complain = complain;
+    host.endModalLoops = [this] { return endModalLoops(); };
     window_ = std::make_unique<MainWindow>(timers_, std::move(host), std::move(parts));
 
     connect(&soundDevices_, &SoundDeviceWatcher::deviceChanged, this, [this](uint32_t event) {
@@ -82,6 +105,15 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool MainHost::endModalLoops()
+{
+    // Queued: the shut-down then runs from the loop below them all, never from an opener.
+    if (!ModalLoop::whenAllEnded([this] { post({msg::Close, 0, 0}); }))
+        return false;
+    endModalWindows();
+    return true;
 }
 
 void MainHost::post(const Message& message)

@@ -29,6 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool endModalLoops();
     void post(const Message& message);
     void handle(const Message& message);
 

@@ -72,6 +72,10 @@ void MainWindow::destroy()
 {
     if (destroyed_)
         return;
+    // Asked from inside a dialog's or a menu's loop, the code that opened it still runs on the
+    // panel: that loop ends first, and the shut-down runs once its opener has returned.
+    if (host_.endModalLoops && host_.endModalLoops())
+        return;
     destroyed_ = true;
 
     if (app().windows.panel && parts_.destroyPanel)

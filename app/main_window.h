@@ -43,6 +43,9 @@ struct MainWindowHost {
     std::function<void(int status)> postQuit;       // end the loop with that status
     std::function<std::string()> userName;          // the log-on name, empty when unknown
     std::function<void(std::string_view)> complain; // one line on standard error
+    // Ends the dialogs and menus whose loops run; true when the shut-down must wait until
+    // their openers have returned, and the host then asks for it again.
+    std::function<bool()> endModalLoops;
 };
 
 // The hidden main window: start-up and shut-down, the main timers, and the notices of the

@@ -4,6 +4,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
+#include "context/modal_loop.h"
 #include "led/led_refresh.h"
 
 namespace {
@@ -64,7 +65,13 @@ uint32_t CycleSoundChannel() { return cycle(2); }
 uint32_t ShowAudioProperties()
 {
     Window* panel = app().windows.panel;
-    if (!Reelkit_MPEGAudioDecoderConfig(panel))
+    uint32_t changed = 0;
+    {
+        // The engine's dialog runs a loop of its own, with the panel as its owner.
+        const ModalLoop loop;
+        changed = Reelkit_MPEGAudioDecoderConfig(panel);
+    }
+    if (!changed)
         return 1;
     PlayerState& state = app().state;
     Reelkit_GetAudioProperties(panel, &state.shownSoundQuality, &state.shownAudioChannel, &state.shownSoundChannel);

@@ -15,6 +15,12 @@
 #include "core/player_state.h"
 #include "panel/keys/key_map.h"
 
+// The dialogs' and menus' own loops that run now, and what waits for the last one to end.
+struct ModalLoops {
+    int depth = 0;
+    std::function<void()> waiting;
+};
+
 // The process-wide records, reached through app() alone. The wiring tables (hooks, the key
 // map's dispatcher) are filled by the player's owner, which checks that none is left empty.
 struct AppContext {
@@ -31,6 +37,7 @@ struct AppContext {
     // The CD-ROM drives' device nodes in device order; empty where the system has none.
     std::function<std::vector<std::string>()> listCdRomDevices;
     std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
+    ModalLoops modalLoops;
 };
 
 AppContext& app();

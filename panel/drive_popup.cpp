@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "context/app_context.h"
+#include "context/modal_loop.h"
 #include "core/window.h"
 
 void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
@@ -20,7 +21,11 @@ void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
         action->setData(item.id);
     }
     const QPointer<QWidget> guard(owner);
-    QAction* chosen = menu.exec(QCursor::pos());
+    QAction* chosen = nullptr;
+    {
+        const ModalLoop loop;
+        chosen = menu.exec(QCursor::pos());
+    }
     // The panel may have gone while the menu ran its own loop.
     if (chosen && guard && app().windows.panel == panel)
         panel->post({msg::Command, chosen->data().toUInt(), 0});

@@ -11,9 +11,10 @@
 #include <QToolTip>
 
 #include "context/app_context.h"
-#include "core/qt_timers.h"
-#include "context/settings.h"
 #include "context/components.h"
+#include "context/settings.h"
+#include "core/app_icons.h"
+#include "core/qt_timers.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_place.h"
@@ -61,6 +62,7 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
 {
     setObjectName("HalvexVideoPanelWnd");
     setWindowTitle(QString::fromStdString(title));
+    setWindowIcon(PlayerIcon());
     // Every paint covers the whole face: nothing is ever erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

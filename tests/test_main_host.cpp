@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDialog>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 #include "context/app_context.h"
 #include "app/main_host.h"
+#include "context/modal_loop.h"
 #include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
 #include "tests/support/recording_components.h"
@@ -64,6 +69,49 @@ TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
     EXPECT_EQ(QCoreApplication::exec(), 18);
     EXPECT_TRUE(host.mainWindow().destroyed());
+}
+
+TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerHasReturned)
+{
+    // Each runs its loop as the player's openers do, and tells how it ended.
+    const std::pair<const char*, std::function<std::string()>> openers[] = {
+        {"dialog",
+         [] {
+             QDialog dialog;
+             dialog.setModal(true);
+             return std::string(dialog.exec() == QDialog::Rejected ? "cancelled" : "accepted");
+         }},
+        {"menu",
+         [] {
+             QMenu menu;
+             menu.addAction(QStringLiteral("E:"));
+             return std::string(menu.exec(QPoint(10, 10)) ? "chosen" : "dismissed");
+         }},
+    };
+    const char* ended[] = {"cancelled", "dismissed"};
+    for (size_t i = 0; i < std::size(openers); ++i) {
+        SCOPED_TRACE(openers[i].first);
+        MainHost host(nullptr, shutdownSignals, recordingParts());
+        ASSERT_EQ(host.create(), 0);
+        journal.clear();
+        QTimer::singleShot(0, [&] {
+            {
+                const ModalLoop loop;
+                // Asked twice from inside the loop, as by a second start and a signal.
+                QTimer::singleShot(0, [&] {
+                    host.mainWindow().post({msg::Close, 0, 0});
+                    host.mainWindow().post({msg::Close, 0, 0});
+                });
+                journal.push_back(openers[i].second());
+                journal.push_back(host.mainWindow().destroyed() ? "shut down" : "still there");
+            }
+            journal.push_back("opener returned");
+        });
+        EXPECT_EQ(QCoreApplication::exec(), 18);
+        EXPECT_EQ(journal, (Journal{ended[i], "still there", "opener returned", "Sonokit_UnHookDevice(0)",
+                                    "Discbay_DeInit", "Reelkit_DeInit"}));
+        EXPECT_FALSE(ModalLoop::running());
+    }
 }
 
 TEST(QtTimers, TicksByIdRestartAndStop)

@@ -1,11 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "app/main_window.h"
+#include "context/modal_loop.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -95,6 +97,7 @@ protected:
         host.postQuit = [this](int status) { quitStatus = status; };
         host.userName = [this] { return userName; };
         host.complain = [this](std::string_view text) { complaints.emplace_back(text); };
+        host.endModalLoops = [this] { return endModalLoops && endModalLoops(); };
         window = std::make_unique<MainWindow>(timers, std::move(host), std::move(parts));
         timers.setTick([this](TimerId id) { window->timerTick(id); });
         return *window;
@@ -119,6 +122,7 @@ protected:
     std::optional<int> quitStatus;
     std::vector<std::string> complaints;
     std::string userName = "alice";
+    std::function<bool()> endModalLoops;
     bool refusePanel = false;
     StandIn panel;
     StandIn frame;
@@ -156,6 +160,43 @@ TEST_F(MainWindowTest, WithoutAUserNameTheProfileStoreGetsNone)
     userName.clear();
     make(recordingParts()).create();
     EXPECT_EQ(journal.front(), "Nestwell_SetUserProfileInfo(<none>,Halvex\\VideoPlayer)");
+}
+
+TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpenersHaveReturned)
+{
+    // As the desktop host does: the loops are ended, and Close comes again through the queue.
+    endModalLoops = [this] {
+        note("EndModalLoops");
+        return ModalLoop::whenAllEnded([this] { queue.post({msg::Close, 0, 0}); });
+    };
+    MainWindow& w = started();
+    {
+        const ModalLoop dialog;
+        {
+            const ModalLoop menu;
+            w.handle({msg::Close, 0, 0});
+            w.handle({msg::EndSession, 1, 0});
+        }
+        EXPECT_THAT(journal, ElementsAre("EndModalLoops", "EndModalLoops"));
+        EXPECT_FALSE(w.destroyed());
+        EXPECT_FALSE(quitStatus);
+        EXPECT_TRUE(queue.empty()) << "the outer opener still runs";
+        EXPECT_TRUE(ModalLoop::running());
+    }
+    EXPECT_FALSE(ModalLoop::running());
+    const std::vector<Message> posted = queue.take();
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].id, msg::Close);
+
+    journal.clear();
+    w.handle(posted[0]);
+    EXPECT_THAT(journal, ElementsAre("EndModalLoops", "DestroyPanel", "DestroyVideoFrame", "Sonokit_UnHookDevice(0)",
+                                     "Discbay_DeInit", "DestroyCursors", "Reelkit_DeInit"));
+    EXPECT_EQ(quitStatus, kOrderlyExitStatus);
+    {
+        const ModalLoop later;
+    }
+    EXPECT_TRUE(queue.empty()) << "nothing is left waiting for a loop";
 }
 
 TEST_F(MainWindowTest, DefaultVideoWindowSkipsTheSkinnedFrame)

@@ -33,6 +33,7 @@
 #include "playback/dispatch.h"
 #include "context/playback_hooks.h"
 #include "context/window_access.h"
+#include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -266,6 +267,7 @@ TEST_F(PanelWindowTest, OpensCentredSizedShapedAndTitled)
     EXPECT_EQ(panel.mask(), QRegion(0, 0, 110, 40) + QRegion(110, 10, 10, 30));
     EXPECT_EQ(panel.windowTitle(), "Quintara Deck");
     EXPECT_TRUE(panel.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(DrawsPicture(panel.windowIcon(), ":/icons/quintara.png"));
     EXPECT_EQ(sections, (std::vector<std::string>{"Panel\\Buttons"}));
     const PlayerState& s = app().state;
     EXPECT_EQ(s.shownSoundQuality, 4u);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "core/window.h"
 #include "playback/dispatch.h"
 #include "context/playback_hooks.h"
+#include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -126,6 +128,12 @@ TEST_F(PlayListDialogTest, OpensOnTheCdRomDriveWithFoldersFirstThenThePlayableFi
     loadTracks(2, 2, 0);
     runPlayList([&](PlayListDialog& dialog, Controls& c) {
         EXPECT_EQ(dialog.windowTitle(), "Video Player");
+        EXPECT_TRUE(DrawsPicture(dialog.windowIcon(), ":/icons/quintara.png"));
+        const auto* picture = dialog.findChild<QLabel*>("applicationIcon");
+        ASSERT_NE(picture, nullptr);
+        EXPECT_FALSE(picture->pixmap().isNull());
+        EXPECT_EQ(picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+                  QIcon(":/icons/quintara.png").pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32));
         EXPECT_EQ(c.comboPath(), disc);
         EXPECT_EQ(c.combo->currentText(), "disc (D:)");
         EXPECT_EQ(Controls::rows(c.files),

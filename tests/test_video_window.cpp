@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "context/settings.h"
 #include "components/nestwell/nestwell_file.h"
+#include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -264,7 +265,10 @@ TEST_F(VideoWindow, FirstStartIsAThirdOfTheScreenCentredWithTheImageInset)
     EXPECT_TRUE(frame.isVisible());
     EXPECT_TRUE(frame.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(frame.geometry(), QRect(screen.x() + (screen.width() - w) / 2, screen.y() + (screen.height() - h) / 2, w, h));
-    EXPECT_EQ(frame.minimumSize(), QSize(8 + 4 + 8, 8 + 4 + 8));
+    // The sizing limits reach the window manager as hints, not the widget as its own limits.
+    EXPECT_EQ(frame.windowHandle()->minimumSize(), QSize(8 + 4 + 8, 8 + 4 + 8));
+    EXPECT_EQ(frame.windowHandle()->maximumSize(), screen.size());
+    EXPECT_TRUE(DrawsPicture(frame.windowIcon(), ":/icons/video.png"));
     EXPECT_EQ(image().parentWidget(), &frame);
     EXPECT_EQ(image().geometry(), QRect(8, 8, w - 16, h - 16));
     EXPECT_EQ(frame.windowTitle(), "Video Window");
@@ -372,13 +376,30 @@ TEST_F(VideoWindow, PlacementStoredAtDestructionAndBroughtBackAtTheNextStart)
     EXPECT_EQ(image().geometry(), QRect(8, 8, 304, 184));
 }
 
-TEST_F(VideoWindow, StoredCornerOffTheScreenIsPulledBack)
+TEST_F(VideoWindow, StoredCornerOffTheScreenIsPulledBackAndAStoredSizeIsKeptWhateverTheScreen)
 {
+    const QRect screen = screenRect();
+    struct Case {
+        std::string position;
+        std::string size;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"-20,10", "300,200", QRect(screen.x(), 10, 300, 200)},
+        {"0,0", std::to_string(screen.width() + 300) + "," + std::to_string(screen.height() + 200),
+         QRect(0, 0, screen.width() + 300, screen.height() + 200)},
+        {"30,40", "12,9", QRect(30, 40, 12, 9)},  // below the border's corners
+    };
     configure();
-    nestwell->setProfileString("Video", "Position", "-20,10");
-    nestwell->setProfileString("Video", "Size", "300,200");
-    VideoFrame& frame = create();
-    EXPECT_EQ(frame.geometry(), QRect(screenRect().x(), 10, 300, 200));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position + " " + c.size);
+        nestwell->setProfileString("Video", "Position", c.position);
+        nestwell->setProfileString("Video", "Size", c.size);
+        VideoFrame& frame = create();
+        EXPECT_EQ(frame.geometry(), c.expected);
+        VideoWnd_Destroy(video);
+        EXPECT_EQ(stored("Size"), c.size);
+    }
 }
 
 TEST_F(VideoWindow, MaximisedCoversTheScreenAndRestoresThePlacement)
@@ -642,7 +663,7 @@ TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
     ASSERT_EQ(app().settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
     VideoFrame& frame = create();
     EXPECT_EQ(frame.windowTitle(), QString::fromStdString(ReadConfigText("Video", "AP Name", 256)));
-    EXPECT_EQ(frame.minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
+    EXPECT_EQ(frame.windowHandle()->minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
     ASSERT_TRUE(place(frame, QRect(10, 10, 480, 360)));
     // The idle picture, not one flat colour.
     const QImage shot = image().grab().toImage();

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "core/app_icons.h"
 #include "video/image_window.h"
 #include "context/sys_command.h"
 #include "video/video_window.h"
@@ -60,9 +61,11 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hook
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    setMinimumSize(skin_.minTrackSize.width, skin_.minTrackSize.height);
-    const Size largest = maximumTrackSize();
-    setMaximumSize(std::max(largest.width, minimumWidth()), std::max(largest.height, minimumHeight()));
+    setWindowIcon(VideoIcon());
+    // The sizing limits bound the user's sizing only. As the widget's own limits Qt would
+    // apply them to every placement too, and cut a stored size larger than the screen.
+    connect(qApp, &QGuiApplication::primaryScreenChanged, this, &VideoFrame::followScreen);
+    followScreen(QGuiApplication::primaryScreen());
 
     const uint32_t c = skin_.imageBackground;
     image_ = new ImageWindow(*this, QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)),
@@ -182,12 +185,39 @@ void VideoFrame::restore()
         setGeometry(toQRect(normal));
 }
 
+Size VideoFrame::minimumTrackSize() const
+{
+    return skin_.minTrackSize;
+}
+
 Size VideoFrame::maximumTrackSize() const
 {
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (!primary)
         return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
-    return {primary->geometry().width(), primary->geometry().height()};
+    // The minimum wins on a screen smaller than the border's corners.
+    return {std::max(primary->geometry().width(), skin_.minTrackSize.width),
+            std::max(primary->geometry().height(), skin_.minTrackSize.height)};
+}
+
+void VideoFrame::followScreen(QScreen* screen)
+{
+    disconnect(screenGeometry_);
+    if (screen)
+        screenGeometry_ = connect(screen, &QScreen::geometryChanged, this, &VideoFrame::hintTrackLimits);
+    hintTrackLimits();
+}
+
+void VideoFrame::hintTrackLimits()
+{
+    // On the window, not the widget: a window manager's sizing keeps to them, a placement does not.
+    QWindow* window = windowHandle();
+    if (!window)
+        return;
+    const Size smallest = minimumTrackSize();
+    const Size largest = maximumTrackSize();
+    window->setMinimumSize(QSize(smallest.width, smallest.height));
+    window->setMaximumSize(QSize(largest.width, largest.height));
 }
 
 void VideoFrame::noteNormalPlacement()
@@ -203,6 +233,13 @@ void VideoFrame::layoutImage()
     const Rect r = VideoWnd_ImageRect(skin_.sizes, width(), height(), maximised());
     image_->setGeometry(r.left, r.top, std::max(0, r.width()), std::max(0, r.height()));
     image_->frameChanged();
+}
+
+void VideoFrame::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The window exists from here on, before it is mapped.
+    hintTrackLimits();
 }
 
 void VideoFrame::resizeEvent(QResizeEvent* event)
@@ -297,8 +334,8 @@ void VideoFrame::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     const QPoint moved = event->globalPosition().toPoint() - sizing_->origin;
-    const Rect target = VideoWnd_SizeRect(sizing_->start, sizing_->edges, moved.x(), moved.y(),
-                                          {minimumWidth(), minimumHeight()}, {maximumWidth(), maximumHeight()});
+    const Rect target = VideoWnd_SizeRect(sizing_->start, sizing_->edges, moved.x(), moved.y(), minimumTrackSize(),
+                                          maximumTrackSize());
     setGeometry(toQRect(target));
 }
 

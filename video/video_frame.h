@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include <QMetaObject>
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "video/video_values.h"
 
 class ImageWindow;
+class QScreen;
 
 // The frameless top-level window that draws the skin's border around the image window.
 // Maximised is full screen; restoring brings back the last restored placement.
@@ -53,6 +55,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -68,7 +71,11 @@ private:
     void noteNormalPlacement();
     void compose();
     void showCursorAt(QPoint point);
+    // The bounds of the user's sizing: the border's corners, and the primary screen as it is now.
+    Size minimumTrackSize() const;
     Size maximumTrackSize() const;
+    void followScreen(QScreen* screen);
+    void hintTrackLimits();
     void showCursor(Qt::CursorShape shape);
 
     // Sizing by hand, where no window manager runs the sizing loop.
@@ -87,6 +94,7 @@ private:
     ImageWindow* image_;  // child, owned by Qt
     QPixmap composed_;    // the border at the current size and pixel ratio
     std::optional<Sizing> sizing_;
+    QMetaObject::Connection screenGeometry_;
 };
 
 // The border's composition and the frame's keys are shared with the image window.

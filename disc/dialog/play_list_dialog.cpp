@@ -13,6 +13,8 @@
 #include <algorithm>
 
 #include "context/app_context.h"
+#include "context/modal_loop.h"
+#include "core/app_icons.h"
 #include "core/window.h"
 #include "disc/dialog/dialog_lists.h"
 
@@ -96,7 +98,11 @@ uint32_t ShowPlayListDialog(Window* owner)
     const QPointer<PlayListDialog> alive(dialog.get());
     if (!dialog->initialise())
         return 0;
-    const int result = dialog->exec();
+    int result = QDialog::Rejected;
+    {
+        const ModalLoop loop;
+        result = dialog->exec();
+    }
     // An owner that went while the dialog ran took the dialog with it.
     if (!alive)
         (void)dialog.release();
@@ -108,6 +114,7 @@ PlayListDialog::PlayListDialog(QWidget* owner)
 {
     setObjectName(QStringLiteral("playListDialog"));
     setWindowTitle(QStringLiteral("Video Player"));
+    setWindowIcon(PlayerIcon());
     // Modal to the panel alone, so that the video window still takes its keys.
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
 
@@ -149,7 +156,7 @@ PlayListDialog::PlayListDialog(QWidget* owner)
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("applicationIcon"));
-    picture->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    picture->setPixmap(PlayerIcon().pixmap(32, 32));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const DialogScale scale(fontMetrics());
