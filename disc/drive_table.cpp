@@ -195,11 +195,18 @@ DriveTable DriveTable::build(const std::string& home, const std::string& user,
 
 DriveTable DriveTable::current()
 {
+    // The bindings are read once, like every other setting: the table is built on every disc
+    // event and every look of the drive component.
+    static std::string readFrom;
+    static IniFile configuration = IniFile::parse("");
+    if (readFrom != app().settings.cfgPath) {
+        readFrom = app().settings.cfgPath;
+        configuration = IniFile::load(readFrom);
+    }
     const QByteArray user = qgetenv("USER");
     const auto& listCdRoms = app().listCdRomDevices;
     return build(QDir::homePath().toStdString(), user.toStdString(), listCdRoms ? listCdRoms() : std::vector<std::string>{},
-                 ParseMountInfo(readWhole("/proc/self/mountinfo")), IniFile::load(app().settings.cfgPath),
-                 app().discImages);
+                 ParseMountInfo(readWhole("/proc/self/mountinfo")), configuration, app().discImages);
 }
 
 std::optional<uint32_t> DriveTable::driveOf(std::string_view path) const
@@ -235,6 +242,11 @@ bool DriveTable::isCdRomDrive(uint32_t drive) const
 {
     const DriveSlot& slot = this->slot(drive);
     return slot.type == DriveType::CdRom && (!slot.device.empty() || slot.bound || slot.image);
+}
+
+bool IsInFolder(std::string_view path, std::string_view folder)
+{
+    return !folder.empty() && startsWithFolder(path, folder);
 }
 
 bool IsDiscImageName(std::string_view path)

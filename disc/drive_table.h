@@ -71,6 +71,9 @@ bool IsVolumeFolder(std::string_view folder, std::string_view user);
 // The type a volume's file system tells.
 DriveType TypeOfFileSystem(std::string_view fileSystem);
 
+// Whether a path is the folder or lies under it.
+bool IsInFolder(std::string_view path, std::string_view folder);
+
 // Whether a file's name marks a disc image (".cue", any case).
 bool IsDiscImageName(std::string_view path);
 

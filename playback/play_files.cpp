@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/app_context.h"
+#include "components/discbay.h"
 #include "components/reelkit.h"
 #include "disc/drive_table.h"
 #include "disc/image_disc.h"
@@ -54,7 +55,11 @@ uint32_t PlayFiles(const std::vector<std::string>& paths)
 {
     if (!app().playList)
         return 0;
+    const size_t drivesBefore = app().discImages.size();
     PlayList list = listOf(paths);
+    // A new image drive is watched from now on, so that its going is heard.
+    if (app().discImages.size() != drivesBefore)
+        Discbay_DeviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
         return 0;
 

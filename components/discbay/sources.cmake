@@ -14,3 +14,9 @@ target_sources(quintara_desktop PRIVATE
   components/discbay/udisks_client.cpp
 )
 target_link_libraries(quintara_desktop PUBLIC PkgConfig::UDEV Qt6::DBus)
+
+# How long the UI thread stands still on a slow disk service; run by hand, not a test.
+add_executable(quintara_bench_ui_block bench/ui_block_bench.cpp)
+target_link_libraries(quintara_bench_ui_block PRIVATE quintara_desktop)
+target_compile_options(quintara_bench_ui_block PRIVATE ${QUINTARA_WARNINGS})
+set_target_properties(quintara_bench_ui_block PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
