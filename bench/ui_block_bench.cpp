@@ -61,6 +61,8 @@ public:
         else if (member == "Mount")
             mounted = true;
         connection.send(reply);
+        if (qEnvironmentVariableIsSet("BENCH_TRACE"))
+            std::fprintf(stderr, "answered %s\n", qPrintable(member));
         return true;
     }
     std::atomic<bool> mounted = true;
@@ -140,6 +142,7 @@ void trackChange(Heartbeat& heart, const char* image)
     bool opened = engine.open(&picture, first) && engine.play();
     const qint64 longest = heart.measure([&] { opened = opened && engine.close() && engine.open(&picture, second); },
                                          [] { return true; }, 0);
+    std::printf("track change: %s\n", opened ? "opened" : "failed");
     report("track change", longest, opened);
     engine.deInit();
 }
@@ -185,17 +188,18 @@ int main(int argc, char** argv)
     Heartbeat heart;
     const auto posted = [&] { return !window.posted.empty(); };
 
-    report("eject", heart.measure([&] { drives.openCDRomDoor(3, 1); }, posted, 30000), heart.finished);
+    const qint64 eject = heart.measure([&] { drives.openCDRomDoor(3, 1); }, posted, 30000);
+    report("eject", eject, heart.finished);
     window.posted.clear();
-    report("insertion", heart.measure([&] { drives.mediumChanged({"/dev/sr0", true, "iso9660", "filesystem"}); },
-                                      [&] {
-                                          // The mount table's notice, as the watchers give it.
-                                          if (udisks.mounted)
-                                              drives.rescan();
-                                          return posted();
-                                      },
-                                      30000),
-           heart.finished);
+    const qint64 insertion = heart.measure([&] { drives.mediumChanged({"/dev/sr0", true, "iso9660", "filesystem"}); },
+                                           [&] {
+                                               // The mount table's notice, as the watchers give it.
+                                               if (udisks.mounted)
+                                                   drives.rescan();
+                                               return posted();
+                                           },
+                                           30000);
+    report("insertion", insertion, heart.finished);
     if (argc > 1)
         trackChange(heart, argv[1]);
 
