@@ -9,6 +9,7 @@
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
 #include "core/app_windows.h"
+#include "core/ini_file.h"
 #include "core/panel_skin.h"
 #include "core/play_list_records.h"
 #include "core/player_settings.h"
@@ -38,6 +39,9 @@ struct AppContext {
     std::function<std::vector<std::string>()> listCdRomDevices;
     std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
     ModalLoops modalLoops;
+    // The drive bindings of the configuration, read once per file.
+    std::string driveBindingsFrom;
+    std::optional<IniFile> driveBindings;
 };
 
 AppContext& app();

@@ -112,6 +112,10 @@ uint32_t Discbay_OpenCDRomDoor(uint32_t drive, uint32_t open)
 {
     return forward(parts().discbay, &DiscbayDrives::openCDRomDoor, drive, open);
 }
+std::vector<std::string> Discbay_TakeGoneRoots(uint32_t drive)
+{
+    return parts().discbay ? parts().discbay->takeGoneRoots(drive) : std::vector<std::string>{};
+}
 
 uint32_t Nestwell_SetUserProfileInfo(const char* user, const std::string& applicationKey)
 {

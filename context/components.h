@@ -58,6 +58,8 @@ uint32_t Discbay_GetTotalCDRomDrives(uint32_t* count);
 uint32_t Discbay_GetCDRomDrive(uint32_t ordinal, uint32_t* drive);
 uint32_t Discbay_IsCDRomDoorOpen(uint32_t drive, uint32_t* open);
 uint32_t Discbay_OpenCDRomDoor(uint32_t drive, uint32_t open);
+// The folders the drive held when it last posted "gone", let go by the call.
+std::vector<std::string> Discbay_TakeGoneRoots(uint32_t drive);
 
 uint32_t Nestwell_SetUserProfileInfo(const char* user, const std::string& applicationKey);
 // Answers nonzero when the entry exists; the text is cut to bufferSize - 1 bytes.

@@ -1,8 +1,12 @@
+#include <algorithm>
 #include <optional>
+#include <string>
+#include <vector>
 
-#include "context/drives.h"
-#include "context/app_context.h"
 #include "components/discbay/drive_table.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "context/drives.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -31,13 +35,27 @@ bool loadDisc(const DriveTable& drives, uint32_t drive)
     return CopyList(&*app().playList, &found);
 }
 
-bool dropDrive(const DriveTable& drives, uint32_t drive)
+// An entry is the drive's when the drive's folder now, or one it held before a "gone" notice,
+// is the longest folder of the table that holds the entry's path.
+bool isDrivesEntry(const DriveTable& drives, uint32_t drive, const std::vector<std::string>& goneRoots,
+                   const std::string& path)
+{
+    const std::optional<uint32_t> owner = drives.driveOf(path);
+    if (owner == drive)
+        return true;
+    const size_t ownerRoot = owner ? drives.slot(*owner).root.size() : 0;
+    return std::any_of(goneRoots.begin(), goneRoots.end(), [&](const std::string& root) {
+        return IsInFolder(path, root) && root.size() >= ownerRoot;
+    });
+}
+
+bool dropDrive(const DriveTable& drives, uint32_t drive, const std::vector<std::string>& goneRoots)
 {
     auto& entries = app().playList->entries;
     if (entries.empty())
         return false;
     const size_t before = entries.size();
-    std::erase_if(entries, [&](const PlayListEntry& entry) { return drives.driveOf(entry.path) == drive; });
+    std::erase_if(entries, [&](const PlayListEntry& entry) { return isDrivesEntry(drives, drive, goneRoots, entry.path); });
     return entries.size() != before;
 }
 }  // namespace
@@ -49,12 +67,15 @@ std::string DiscFolderOf(const std::string& root)
 
 bool ScanDisc(uint32_t drive, uint32_t mode)
 {
-    if (!app().playList)
-        return false;
     // Only the low 16 bits name the drive.
     const uint32_t index = drive & 0xFFFF;
     if (index >= kDriveCount)
         return false;
+    // A drop handles the drive's "gone" notices: what they kept is let go even when nothing
+    // is left to drop.
+    const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : Discbay_TakeGoneRoots(index);
+    if (!app().playList)
+        return false;
     const DriveTable drives = CurrentDrives();
-    return mode == 0 ? loadDisc(drives, index) : dropDrive(drives, index);
+    return mode == 0 ? loadDisc(drives, index) : dropDrive(drives, index, goneRoots);
 }

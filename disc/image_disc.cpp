@@ -1,7 +1,9 @@
 #include "disc/image_disc.h"
 
+#include <filesystem>
 #include <memory>
 
+#include "components/discbay/drive_table.h"
 #include "core/text.h"
 #include "components/discbay/vcd_disc.h"
 
@@ -38,4 +40,34 @@ std::string ImageDiscLabel(const std::string& image)
 {
     const std::unique_ptr<VcdDisc> disc = VcdDisc::open(image);
     return disc ? disc->label() : std::string();
+}
+
+std::optional<ImagePath> SplitImagePath(const std::string& path)
+{
+    std::optional<ImagePath> found;
+    for (size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
+        const std::string leading = path.substr(0, end);
+        std::error_code error;
+        if (IsDiscImageName(leading) && std::filesystem::is_regular_file(leading, error)) {
+            std::string inside = end == std::string::npos ? std::string() : path.substr(end);
+            while (!inside.empty() && inside.back() == '/')
+                inside.pop_back();
+            found = ImagePath{leading, inside.empty() ? "/" : inside};
+        }
+        if (end == std::string::npos)
+            return found;
+    }
+}
+
+std::optional<std::vector<PlayListEntry>> ImageFolderEntries(const ImagePath& folder)
+{
+    const std::unique_ptr<VcdDisc> disc = VcdDisc::open(folder.image);
+    const std::optional<std::vector<VcdEntry>> listed = disc ? disc->list(folder.inside) : std::nullopt;
+    if (!listed)
+        return std::nullopt;
+    const std::string prefix = folder.image + (folder.inside == "/" ? "" : folder.inside);
+    std::vector<PlayListEntry> entries;
+    for (const VcdEntry& entry : *listed)
+        entries.push_back({prefix + "/" + entry.name, entry.directory ? 1u : 0u});
+    return entries;
 }

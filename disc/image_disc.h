@@ -1,7 +1,27 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "disc/play_list.h"
+
+// A path that is a disc image or lies inside one, split there.
+struct ImagePath {
+    std::string image;
+    std::string inside;  // "/" for the image itself, else "/FOLDER/..."
+};
+// The image a path is or lies in: the longest leading part that is an existing regular file
+// named *.cue; nothing for any other path.
+std::optional<ImagePath> SplitImagePath(const std::string& path);
+// The folders and files of a folder of an image (the image itself for its root), as play-list
+// entries "<image>/<path inside>" flagged as folders or files, in the disc's order; nothing
+// when the image cannot be read or holds no such folder.
+std::optional<std::vector<PlayListEntry>> ImageFolderEntries(const ImagePath& folder);
+// Adds such entries at their sorted places, as AddFilesSorted does with a folder's: every
+// folder, and the files whose extension is listed. (It sorts with the play list's own order,
+// in play_list.cpp.)
+uint32_t AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>& entries);
 
 // The files of a disc image's MpegAV folder as play-list paths, "<image>/<folder>/<name>" in
 // the disc's own spelling; empty when the image cannot be read or has no such folder.

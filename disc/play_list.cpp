@@ -9,6 +9,7 @@
 #include "context/app_context.h"
 #include "context/settings.h"
 #include "core/text.h"
+#include "disc/image_disc.h"
 
 namespace fs = std::filesystem;
 
@@ -206,6 +207,23 @@ uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
 uint32_t AddListedFilesSorted(PlayList* list, const std::vector<std::string>& files)
 {
     return addAllSorted(list, files, [](const std::string& path) {
+        return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
+    });
+}
+
+uint32_t AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>& entries)
+{
+    std::vector<std::string> paths;
+    std::vector<std::string> folders;
+    for (const PlayListEntry& entry : entries) {
+        paths.push_back(entry.path);
+        if (entry.directory)
+            folders.push_back(entry.path);
+    }
+    std::sort(folders.begin(), folders.end());
+    return addAllSorted(list, paths, [&](const std::string& path) {
+        if (std::binary_search(folders.begin(), folders.end(), path))
+            return std::optional<uint32_t>(1);
         return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
     });
 }

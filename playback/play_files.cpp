@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "components/discbay/drive_table.h"
 #include "context/app_context.h"
 #include "context/components.h"
-#include "components/discbay/drive_table.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 #include "playback/tracks.h"
@@ -57,7 +57,11 @@ uint32_t PlayFiles(const std::vector<std::string>& paths)
 {
     if (!app().playList)
         return 0;
+    const size_t drivesBefore = app().discImages.size();
     PlayList list = listOf(paths);
+    // A new image drive is watched from now on, so that its going is heard.
+    if (app().discImages.size() != drivesBefore)
+        Discbay_DeviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
         return 0;
 

@@ -79,7 +79,12 @@ protected:
         std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
         std::stringstream config;
         config << "[Initiation]\nRC Path=skin\nUse Default Video Window=1\n[Drives]\nX: = " << disc().dir.file("disc") << "\n"
+               << "Y: = " << dir_.file("y") << "\n"
                << shipped.rdbuf();
+        // Y: holds two of the disc's tracks from the start, so that it is no news.
+        std::filesystem::create_directories(dir_.file("y/MPEGAV"));
+        for (const size_t clip : {0, 1})
+            std::filesystem::copy_file(disc().clips[clip], dir_.file("y/MPEGAV/AVSEQ0" + std::to_string(clip + 1) + ".DAT"));
         dir_.write("bin/Quintara.CFG", config.str());
         InstallDesktopComponents();
         WirePlayerLogic();
@@ -155,6 +160,11 @@ protected:
 
 private:
     TempDir dir_;
+
+protected:
+    const std::string yFolder_ = dir_.file("y");
+
+private:
     ManualClock clock_;
     ManualTimers timers_{clock_};
     std::deque<Message> queue_;
@@ -222,6 +232,23 @@ TEST_F(DiscEndToEnd, ADiscFolderNamedOnTheCommandLinePlaysAsItsDrivesDisc)
     EXPECT_EQ(played.back(), 10u);
     EXPECT_EQ(app().state.currentTrack, 1u);
     EXPECT_EQ(app().state.trackCount, 4u) << "the whole disc again, its noise not yet reached";
+}
+
+TEST_F(DiscEndToEnd, ABoundFolderRemovedWhileItsTrackPlaysLeavesTheRestPlaying)
+{
+    // Y:'s two tracks, then X:'s three good ones.
+    window_->playFiles({yFolder_ + "/MPEGAV", disc().dir.file("disc/MPEGAV")});
+    runQueue();
+    ASSERT_EQ(app().playList->entries.size(), 6u);
+    ASSERT_TRUE(runUntil([&] { return app().state.status == 2 && app().state.currentTrack == 1; }));
+    std::filesystem::remove_all(yFolder_);
+    ASSERT_TRUE(runUntil([&] { return app().playList->entries.size() == 4; })) << "the drive's entries go";
+    ASSERT_TRUE(runUntil([&] { return app().state.status == 2 && app().state.currentTrack == 1; }));
+    EXPECT_EQ(app().playList->entries.front().path, disc().clips[0]);
+    played.clear();
+    // It goes on with what is left, to the end of the list.
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
 }
 
 TEST_F(DiscEndToEnd, ADiscImageNamedOnTheCommandLinePlaysItsTracksThroughTheReader)

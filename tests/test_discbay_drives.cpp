@@ -54,9 +54,10 @@ protected:
 
     void TearDown() override { resetApp(); }
 
+    // The bindings are read once for a configuration file; new ones come in a file of their own.
     void bind(const std::string& more)
     {
-        app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nE: = " + dir_.file("fixed") +
+        app().settings.cfgPath = dir_.write("Quintara" + std::to_string(++binds_) + ".CFG", "[Drives]\nE: = " + dir_.file("fixed") +
                                                                 ", Fixed\nR: = " + dir_.file("stick") +
                                                                 ", Removable\nV: = " + dir_.file("v") + "\nX: = " +
                                                                 dir_.file("x") + "\nY: = " + dir_.file("film.cue") +
@@ -81,6 +82,7 @@ protected:
     }
 
     TempDir dir_;
+    int binds_ = 0;
     ManualClock clock_;
     RecordingWindow window_{clock_};
     DiscbayCore* drives_ = nullptr;
@@ -235,7 +237,7 @@ TEST_F(DiscbayFolders, ADriveBoundLaterTakesItsStateAndOneUnboundTakesItsDisc)
     ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 0), 1u);
     EXPECT_EQ(taken(), std::vector<Message>{arrived('V')});
     dir_.write("other/a.dat", "x");
-    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + dir_.file("other") + "\n");
+    app().settings.cfgPath = dir_.write("Quintara-other.CFG", "[Drives]\nV: = " + dir_.file("other") + "\n");
     EXPECT_EQ(look(), (std::vector<Message>{gone('V')})) << "the old disc is gone; the new one was there already";
     EXPECT_EQ(doorOpen('V'), 0u);
     fs::remove(dir_.file("other/a.dat"));

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "context/app_context.h"
@@ -126,22 +128,25 @@ TEST_F(DiscbayPhysical, EjectingAMountedDiscAsksTheDiskServiceAndTheKernelOnlyWi
     struct Case {
         UdisksResult udisks;
         bool kernel;
-        uint32_t answer;
         std::vector<std::string> log;
     };
     const std::string unmount = "unmountAndEject(" + kSr0 + ")";
     const Case cases[] = {
-        {UdisksResult::Done, true, 1, {unmount}},
-        {UdisksResult::Failed, true, 0, {unmount}},
-        {UdisksResult::Unavailable, true, 1, {unmount, "eject(" + kSr0 + ")"}},
-        {UdisksResult::Unavailable, false, 0, {unmount, "eject(" + kSr0 + ")"}},
+        {UdisksResult::Done, true, {unmount}},
+        {UdisksResult::Failed, true, {unmount}},
+        {UdisksResult::Unavailable, true, {unmount, "eject(" + kSr0 + ")"}},
+        {UdisksResult::Unavailable, false, {unmount, "eject(" + kSr0 + ")"}},
     };
     mount(kSr0);
     for (const Case& c : cases) {
         hardware_->log.clear();
         hardware_->udisks = c.udisks;
         hardware_->kernelAnswers = c.kernel;
-        EXPECT_EQ(drives_->openCDRomDoor(drive('D'), 1), c.answer);
+        // The door call does not wait for the service; a second press meanwhile asks nothing more.
+        EXPECT_EQ(drives_->openCDRomDoor(drive('D'), 1), 1u);
+        EXPECT_EQ(drives_->openCDRomDoor(drive('D'), 1), 1u);
+        EXPECT_EQ(hardware_->log, std::vector<std::string>{unmount});
+        hardware_->answer();
         EXPECT_EQ(hardware_->log, c.log);
     }
 }
@@ -181,13 +186,16 @@ TEST_F(DiscbayPhysical, AMountArrivesAndItsEndIsGone)
     EXPECT_EQ(look(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 1}, {msg::DiscEvent, drive('E'), 1}}));
 }
 
-TEST_F(DiscbayPhysical, AnEjectThatUnmountsTellsTheDiscGoneAtOnce)
+TEST_F(DiscbayPhysical, AnEjectThatUnmountsTellsTheDiscGoneWhenTheServiceAnswers)
 {
     mount(kSr0);
     start();
     hardware_->whenUnmounted = [this] { mounts_.clear(); };
     ASSERT_EQ(drives_->openCDRomDoor(drive('D'), 1), 1u);
+    EXPECT_TRUE(taken().empty()) << "still mounted";
+    hardware_->answer();
     EXPECT_EQ(taken(), (std::vector<Message>{{msg::DiscEvent, drive('D'), 1}}));
+    EXPECT_EQ(drives_->takeGoneRoots(drive('D')), std::vector<std::string>{dir_.file("cdrom0")});
 }
 
 TEST_F(DiscbayPhysical, ADataDiscThatNothingMountsIsMounted)
@@ -270,32 +278,55 @@ TEST(KernelDriveHardware, WhatIsNoDriveAnswersNothing)
         EXPECT_EQ(hardware.doorOpen(device), std::nullopt);
         EXPECT_FALSE(hardware.eject(device));
         EXPECT_FALSE(hardware.closeTray(device));
-        EXPECT_EQ(hardware.unmountAndEject(device), UdisksResult::Unavailable) << "no service to ask";
+        std::optional<UdisksResult> ejected;
+        hardware.unmountAndEject(device, [&](UdisksResult result) { ejected = result; });
+        EXPECT_FALSE(ejected) << "the answer comes on the event loop";
         hardware.requestMount(device);
+        for (int turn = 0; turn < 1000 && !ejected; ++turn)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(ejected, UdisksResult::Unavailable) << "no service to ask";
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("quintara-no-bus"));
 }
 
-TEST(DiscWatchers, ThePeriodicLookFindsAFolderThatFilled)
+// The file system's notices alone: the slow look is an hour away.
+TEST(DiscWatchers, ABoundFolderIsHeardFillingEmptyingGoingAndComingBack)
 {
     resetApp();
     TempDir dir;
     fs::create_directories(dir.file("v"));
-    app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\n");
+    app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\nW: = " +
+                                                           dir.file("w/deeper/disc") + "\n");
     ManualClock clock;
     RecordingWindow window{clock};
     DiscbayCore drives(std::make_unique<ScriptedDrives>(), CurrentDrives,
-                       [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 0); });
+                       [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 3'600'000); });
     ASSERT_EQ(drives.init(&window, msg::DiscEvent), 1u);
+    const auto heard = [&](std::vector<Message> wanted) {
+        for (QDeadlineTimer deadline(10000); window.posted.size() < wanted.size() && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return std::exchange(window.posted, {}) == wanted;
+    };
+    const Message vIn{msg::DiscEvent, drive('V'), 0};
+    const Message vOut{msg::DiscEvent, drive('V'), 1};
+    const Message wIn{msg::DiscEvent, drive('W'), 0};
     dir.write("v/a.dat", "x");
-    for (int turn = 0; turn < 1000 && window.posted.empty(); ++turn)
-        QCoreApplication::processEvents();
-    EXPECT_EQ(window.posted, (std::vector<Message>{{msg::DiscEvent, drive('V'), 0}}));
-    drives.deInit(&window);
+    EXPECT_TRUE(heard({vIn})) << "filled";
     fs::remove(dir.file("v/a.dat"));
+    EXPECT_TRUE(heard({vOut})) << "emptied";
+    dir.write("v/a.dat", "x");
+    EXPECT_TRUE(heard({vIn}));
+    fs::remove_all(dir.file("v"));
+    EXPECT_TRUE(heard({vOut})) << "the folder went";
+    dir.write("v/MPEGAV/a.dat", "x");
+    EXPECT_TRUE(heard({vIn})) << "and came back";
+    dir.write("w/deeper/disc/MPEGAV/a.dat", "x");
+    EXPECT_TRUE(heard({wIn})) << "a folder whose parents were missing too";
+    drives.deInit(&window);
+    fs::remove_all(dir.file("v"));
     for (int turn = 0; turn < 20; ++turn)
         QCoreApplication::processEvents();
-    EXPECT_EQ(window.posted.size(), 1u) << "stopped watching";
+    EXPECT_TRUE(window.posted.empty()) << "stopped watching";
     resetApp();
 }
 

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "components/discbay/drive_hardware.h"
@@ -16,6 +17,14 @@ public:
     UdisksResult udisks = UdisksResult::Done;
     std::function<void()> whenUnmounted;  // what the disk service's unmount does to the world
     std::vector<std::string> log;
+    std::vector<std::function<void()>> unanswered;  // the disk service's answers still to come
+
+    // Gives the disk service's answers, in the order they were asked.
+    void answer()
+    {
+        for (auto& reply : std::exchange(unanswered, {}))
+            reply();
+    }
 
     std::optional<bool> doorOpen(const std::string& device) override
     {
@@ -33,12 +42,14 @@ public:
         log.push_back("closeTray(" + device + ")");
         return kernelAnswers;
     }
-    UdisksResult unmountAndEject(const std::string& device) override
+    void unmountAndEject(const std::string& device, std::function<void(UdisksResult)> done) override
     {
         log.push_back("unmountAndEject(" + device + ")");
-        if (udisks == UdisksResult::Done && whenUnmounted)
-            whenUnmounted();
-        return udisks;
+        unanswered.push_back([this, done = std::move(done), result = udisks] {
+            if (result == UdisksResult::Done && whenUnmounted)
+                whenUnmounted();
+            done(result);
+        });
     }
     void requestMount(const std::string& device) override { log.push_back("requestMount(" + device + ")"); }
 };

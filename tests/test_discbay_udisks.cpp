@@ -1,7 +1,9 @@
 // The disk-service side of the drive layer against a stand-in service on a private message bus:
 // the same requests udisks2 answers, answered from a thread of the test.
 
+#include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -15,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +40,9 @@ public:
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
     {
         const QString member = message.member();
+        // A held service takes each request, then answers only when the test lets it.
+        if (held)
+            gate_.acquire();
         {
             QMutexLocker lock(&mutex_);
             calls_.push_back((member + " " + message.path()).toStdString());
@@ -77,16 +84,19 @@ public:
         return quiet_;
     }
     bool waitForMount() { return mounted_.tryAcquire(1, 10000); }
+    void letAnswer(int requests) { gate_.release(requests); }
 
     // Set before a request only.
     QString unmountError;
     bool ejectRefused = false;
+    std::atomic<bool> held = false;
 
 private:
     QMutex mutex_;
     std::vector<std::string> calls_;
     std::vector<bool> quiet_;
     QSemaphore mounted_;
+    QSemaphore gate_;
 };
 
 class UdisksOnAPrivateBus : public testing::Test {
@@ -128,6 +138,16 @@ protected:
         }
     }
 
+    // Asks for the eject and lets the answer come; nothing when it does not come in 10 s.
+    std::optional<UdisksResult> eject(const std::string& device)
+    {
+        std::optional<UdisksResult> result;
+        client_->unmountAndEject(device, [&](UdisksResult answer) { result = answer; });
+        for (QDeadlineTimer deadline(10000); !result && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        return result;
+    }
+
     TempDir dir_;
     QProcess bus_;
     QString address_;
@@ -138,7 +158,7 @@ protected:
 
 TEST_F(UdisksOnAPrivateBus, AMountedDiscIsUnmountedThenItsDriveEjected)
 {
-    EXPECT_EQ(client_->unmountAndEject("/dev/sr0"), UdisksResult::Done);
+    EXPECT_EQ(eject("/dev/sr0"), UdisksResult::Done);
     EXPECT_EQ(udisks_.calls(), (std::vector<std::string>{
                                    "ResolveDevice /org/freedesktop/UDisks2/Manager",
                                    "Unmount " + kBlock.toStdString(),
@@ -168,20 +188,59 @@ TEST_F(UdisksOnAPrivateBus, WhatTheServiceRefusesFailsAndADeviceItDoesNotKnowIsT
         SCOPED_TRACE(c.device + (" " + c.unmountError.toStdString()));
         udisks_.unmountError = c.unmountError;
         udisks_.ejectRefused = c.ejectRefused;
-        EXPECT_EQ(client_->unmountAndEject(c.device), c.result);
+        EXPECT_EQ(eject(c.device), c.result);
         EXPECT_EQ(udisks_.calls().size() - before, c.calls);
         before = udisks_.calls().size();
     }
 }
 
+TEST_F(UdisksOnAPrivateBus, NothingWaitsForTheServiceAndItsLateAnswerEndsWithTheClient)
+{
+    udisks_.held = true;
+    std::optional<UdisksResult> result;
+    client_->unmountAndEject("/dev/sr0", [&](UdisksResult answer) { result = answer; });
+    EXPECT_FALSE(result);
+    // Each request of the eject is answered in turn, the next asked only then.
+    udisks_.letAnswer(4);
+    for (QDeadlineTimer deadline(10000); !result && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(result, UdisksResult::Done);
+    EXPECT_EQ(udisks_.calls().size(), 4u);
+
+    // A client gone before the answer hears nothing of it.
+    result.reset();
+    client_->unmountAndEject("/dev/sr0", [&](UdisksResult answer) { result = answer; });
+    client_.reset();
+    udisks_.letAnswer(1);
+    for (QDeadlineTimer deadline(10000); udisks_.calls().size() < 5 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(udisks_.calls().size(), 5u);
+    for (int turn = 0; turn < 100; ++turn)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    EXPECT_FALSE(result);
+}
+
 TEST_F(UdisksOnAPrivateBus, AMountIsAskedForWithoutWaiting)
 {
     client_->requestMount("/dev/sr0");
+    for (QDeadlineTimer deadline(10000); udisks_.calls().size() < 2 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     ASSERT_TRUE(udisks_.waitForMount());
     EXPECT_EQ(udisks_.calls().back(), "Mount " + kBlock.toStdString());
     EXPECT_EQ(udisks_.quiet(), std::vector<bool>{true});
+    // A device the service does not know is only looked up.
     client_->requestMount("/dev/sr5");
-    EXPECT_EQ(udisks_.calls().back(), "ResolveDevice /org/freedesktop/UDisks2/Manager") << "nothing to mount";
+    client_->requestMount("/dev/sr0");
+    for (QDeadlineTimer deadline(10000); udisks_.calls().size() < 5 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    ASSERT_TRUE(udisks_.waitForMount());
+    EXPECT_EQ(udisks_.calls(), (std::vector<std::string>{
+                                   "ResolveDevice /org/freedesktop/UDisks2/Manager",
+                                   "Mount " + kBlock.toStdString(),
+                                   "ResolveDevice /org/freedesktop/UDisks2/Manager",
+                                   "ResolveDevice /org/freedesktop/UDisks2/Manager",
+                                   "Mount " + kBlock.toStdString(),
+                               }));
 }
 
 }  // namespace

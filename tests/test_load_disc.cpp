@@ -4,11 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "components/discbay/discbay_core.h"
+#include "components/discbay/drive_table.h"
 #include "context/app_context.h"
+#include "core/ini_file.h"
 #include "playback/load_disc.h"
 #include "playback/track_entry.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/test_discbay_support.h"
 
 namespace fs = std::filesystem;
 
@@ -128,5 +132,60 @@ TEST_F(LoadDiscTest, ADriveWithoutAVideoCdChangesNothingButEndsTheEntry)
     EXPECT_EQ(listPaths(), many);
     EXPECT_EQ(app().state.currentTrack, 4u);
     EXPECT_TRUE(engine->log.empty());
+}
+}  // namespace
+
+namespace {
+// D: is a physical drive behind the hardware stand-in; its disc is mounted where the test says.
+class LeavingDiscTest : public LoadDiscTest {
+protected:
+    LeavingDiscTest()
+    {
+        app().listCdRomDevices = [] { return std::vector<std::string>{kSr0}; };
+        auto drives = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] {
+            return DriveTable::build("/home/me", "me", {kSr0}, mounts, IniFile::parse(""));
+        });
+        core = drives.get();
+        app().components.discbay = std::move(drives);
+    }
+
+    static constexpr const char* kSr0 = "/dev/sr0";
+    std::vector<MountPoint> mounts{{dir.file("cdrom"), "iso9660", kSr0}};
+    DiscbayCore* core = nullptr;
+    const std::string first = dir.write("cdrom/MPEGAV/AVSEQ01.DAT", "1");
+    const std::string second = dir.write("cdrom/MPEGAV/AVSEQ02.DAT", "2");
+};
+
+// The desktop, the drive's button or an unmount take the disc: the mount is gone before the
+// notice comes, and the drive's entries are found by the folder it held.
+TEST_F(LeavingDiscTest, ADiscThatLeftWithoutThePlayersEjectTakesItsEntries)
+{
+    struct Case {
+        const char* what;
+        uint32_t current;  // in the list a, first, second, b
+        uint32_t currentAfter;
+        std::string open;
+    };
+    const Case cases[] = {
+        {"a track of another drive plays on", 4, 2, b},
+        {"the disc's track ends and the list starts over", 2, 1, a},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        mounts = {{dir.file("cdrom"), "iso9660", kSr0}};
+        ASSERT_EQ(Discbay_Init(mainWindow.get(), msg::DiscEvent), 1u);
+        loadList({a, first, second, b}, c.current, 2);
+        mounts.clear();
+        core->rescan();
+        // A second look before the notice is handled keeps what the first kept.
+        core->rescan();
+        runMainQueue();
+        EXPECT_EQ(listPaths(), (std::vector<std::string>{a, b}));
+        EXPECT_EQ(app().state.currentTrack, c.currentAfter);
+        EXPECT_EQ(engine->openPath, c.open);
+        EXPECT_EQ(engine->status, 2);
+        EXPECT_TRUE(Discbay_TakeGoneRoots(drive('D')).empty()) << "let go once handled";
+        Discbay_DeInit(mainWindow.get());
+    }
 }
 }  // namespace

@@ -295,8 +295,9 @@ TEST_F(PlayListDialogTest, OpeningTheDropDownDropsADriveThatVanished)
         Controls::doubleClick(c.files, 0);
         ASSERT_EQ(c.comboPath(), inDisc("a"));
         // The letter is no longer bound: its root goes when the list drops down, the folder
-        // of its chain stays, being merely on a drive that went.
-        app().settings.cfgPath = dir.write("Quintara.CFG", "");
+        // of its chain stays, being merely on a drive that went. (The bindings are read once
+        // for a configuration file: the new ones come in a file of their own.)
+        app().settings.cfgPath = dir.write("Quintara-unbound.CFG", "");
         c.combo->showPopup();
         c.combo->hidePopup();
         EXPECT_EQ(c.comboPath(), inDisc("a"));

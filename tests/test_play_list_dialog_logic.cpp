@@ -2,17 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "context/app_context.h"
+#include "context/playback_hooks.h"
 #include "core/ini_file.h"
+#include "core/text.h"
 #include "disc/dialog/dialog_folder_combo.h"
 #include "disc/dialog/dialog_lists.h"
-#include "context/playback_hooks.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vcd_image.h"
 
 namespace {
 
@@ -400,6 +403,43 @@ TEST_F(ListDirectoryTest, AFolderThatCannotBeReadLeavesTheListEmpty)
     EXPECT_FALSE(ListDirectory(&files, ""));
     EXPECT_EQ(files.entries.size(), 1u) << "an empty path fails before anything";
     EXPECT_FALSE(ListDirectory(nullptr, dir.path()));
+}
+
+// An image drive is browsed through the reader: its folders, then its playable files, under
+// paths the engine plays; the folder combo keeps the folders it enters.
+TEST_F(ListDirectoryTest, ADiscImageIsListedThroughTheReader)
+{
+    const VcdImage& image = VcdImage::get();
+    PlayList files;
+    files.entries = {{"/stale.mpg", 0}};
+    ASSERT_TRUE(ListDirectory(&files, image.cue));
+    ASSERT_FALSE(files.entries.empty());
+    std::vector<std::string> folders;
+    for (const PlayListEntry& entry : files.entries) {
+        EXPECT_EQ(entry.directory, 1u) << entry.path << ": the root holds folders only";
+        folders.push_back(entry.path);
+    }
+    for (const char* name : {"/EXTRA", "/MPEGAV", "/VCD"})
+        EXPECT_NE(std::find(folders.begin(), folders.end(), image.cue + name), folders.end()) << name;
+    EXPECT_EQ(begins, 1);
+    EXPECT_EQ(ends, 1);
+
+    for (const std::string& tracks : {image.cue + "/MPEGAV", image.cue + "/mpegav/"}) {
+        ASSERT_TRUE(ListDirectory(&files, tracks));
+        ASSERT_EQ(files.entries.size(), 3u) << tracks;
+        for (int track = 1; track <= 3; ++track) {
+            EXPECT_TRUE(EqualsIgnoringCase(files.entries[track - 1].path, image.trackPath(track))) << files.entries[track - 1].path;
+            EXPECT_EQ(files.entries[track - 1].directory, 0u);
+        }
+    }
+    // NOTES.BIN is no playable file; a folder the disc does not hold cannot be read.
+    EXPECT_TRUE(ListDirectory(&files, image.cue + "/EXTRA"));
+    EXPECT_TRUE(files.entries.empty());
+    EXPECT_FALSE(ListDirectory(&files, image.cue + "/NOWHERE"));
+
+    EXPECT_EQ(ProbeFolderAccess(image.cue + "/MPEGAV"), FolderAccess::Readable);
+    EXPECT_EQ(ProbeFolderAccess(image.cue + "/NOWHERE"), FolderAccess::Missing);
+    EXPECT_EQ(ProbeFolderAccess(dir.write("plain", "x") + "/inside"), FolderAccess::Missing);
 }
 
 }  // namespace

@@ -301,10 +301,16 @@ TEST_F(RawSourceTest, APathThroughAnImageIsReadRaw)
         EXPECT_EQ(raw->source, cue);
         EXPECT_EQ(raw->inside, "/MPEGAV/AVSEQ01.DAT");
     }
+    // The one opening of the disc tells the size too.
+    const auto first = FindRawVcdSource(image.cue + "/MPEGAV/AVSEQ01.DAT");
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->size, VcdDisc::open(image.cue)->openFile("/MPEGAV/AVSEQ01.DAT")->size());
+    EXPECT_GT(first->size, 0u);
     // Whatever follows the image is its path inside, even one the disc does not hold.
     const auto missing = FindRawVcdSource(image.cue + "/mpegav/avseq07.dat");
     ASSERT_TRUE(missing.has_value());
     EXPECT_EQ(missing->inside, "/mpegav/avseq07.dat");
+    EXPECT_EQ(missing->size, 0u);
 }
 
 TEST_F(RawSourceTest, OtherPathsArePlayedAsTheyAre)
@@ -338,6 +344,7 @@ TEST_F(RawSourceTest, AForm2FileOnAnIso9660MountIsReadFromItsDisc)
     ASSERT_TRUE(stream.has_value());
     EXPECT_EQ(stream->source, image.cue);
     EXPECT_EQ(stream->inside, "/mpegav/avseq02.dat");
+    EXPECT_EQ(stream->size, VcdDisc::open(image.cue)->openFile("/MPEGAV/AVSEQ02.DAT")->size());
 
     const struct {
         const char* name;

@@ -12,7 +12,8 @@ target_link_libraries(vcd_reader_tests PRIVATE quintara_vcd_testsupport)
 quintara_test(vcd_engine_tests test_vcd_engine.cpp test_reelkit_support.cpp)
 target_link_libraries(vcd_engine_tests PRIVATE quintara_vcd_testsupport)
 
-# The disc scan, the command line and the end-to-end run take images as drives.
+# The disc scan, the command line, the end-to-end run and the dialog's lists take images as drives.
 target_link_libraries(disc_tests PRIVATE quintara_vcd_testsupport)
 target_link_libraries(playback_tests PRIVATE quintara_vcd_testsupport)
 target_link_libraries(end_to_end_tests PRIVATE quintara_vcd_testsupport)
+target_link_libraries(dialog_logic_tests PRIVATE quintara_vcd_testsupport)

@@ -4,11 +4,35 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
+#include <set>
 #include <string>
 
 #include <libudev.h>
 
+namespace fs = std::filesystem;
+
 namespace {
+// A drive's folder or image, with the folder above it; where they are missing, the nearest
+// folder above that exists, whose changes tell when they come.
+std::vector<QString> pathsToWatch(const std::string& root)
+{
+    std::vector<QString> paths;
+    std::error_code error;
+    fs::path path(root);
+    if (fs::exists(path, error))
+        paths.push_back(QString::fromStdString(path.string()));
+    for (path = path.parent_path(); !path.empty(); path = path.parent_path()) {
+        if (fs::is_directory(path, error)) {
+            paths.push_back(QString::fromStdString(path.string()));
+            break;
+        }
+        if (path == path.root_path())
+            break;
+    }
+    return paths;
+}
+
 std::string udevProperty(udev_device* device, const char* name)
 {
     const char* value = udev_device_get_property_value(device, name);
@@ -16,13 +40,54 @@ std::string udevProperty(udev_device* device, const char* name)
 }
 }  // namespace
 
-DiscWatchers::DiscWatchers(DiscbayCore& core, int periodMs) : core_(core)
+DiscWatchers::DiscWatchers(DiscbayCore& core, int slowPeriodMs) : core_(core)
 {
     watchMounts();
     watchDevices();
+    connect(&folders_, &QFileSystemWatcher::directoryChanged, this, [this] { core_.rescan(); });
+    connect(&folders_, &QFileSystemWatcher::fileChanged, this, [this] { core_.rescan(); });
+    slowLook_.setInterval(slowPeriodMs);
+    connect(&slowLook_, &QTimer::timeout, this, [this] { core_.rescan(); });
+    watchFolders();
     noticeMediaPresent();
-    connect(&timer_, &QTimer::timeout, this, [this] { core_.rescan(); });
-    timer_.start(periodMs);
+}
+
+void DiscWatchers::looked()
+{
+    watchFolders();
+}
+
+void DiscWatchers::watchFolders()
+{
+    std::set<QString> wanted;
+    bool unwatched = false;
+    for (const std::string& root : core_.boundRoots()) {
+        const std::vector<QString> paths = pathsToWatch(root);
+        unwatched = unwatched || paths.empty();
+        wanted.insert(paths.begin(), paths.end());
+    }
+    QStringList gone;
+    for (const QStringList& held : {folders_.directories(), folders_.files()}) {
+        for (const QString& path : held) {
+            if (!wanted.contains(path))
+                gone.push_back(path);
+        }
+    }
+    if (!gone.isEmpty())
+        folders_.removePaths(gone);
+    QStringList added;
+    for (const QString& path : wanted) {
+        if (!folders_.directories().contains(path) && !folders_.files().contains(path))
+            added.push_back(path);
+    }
+    // What the file system refuses to watch (too many watches, a file system without
+    // notices) is looked at slowly instead.
+    if (!added.isEmpty())
+        unwatched = !folders_.addPaths(added).isEmpty() || unwatched;
+    if (unwatched && !slowLook_.isActive())
+        slowLook_.start();
+    else if (!unwatched)
+        slowLook_.stop();
 }
 
 DiscWatchers::~DiscWatchers()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -13,13 +14,17 @@ struct udev_monitor;
 struct udev_device;
 
 // What makes the component look again: the mount table changing, the device manager's
-// notices of CD-ROM drives and their discs, and a gentle periodic look for bound folders,
-// which tell nobody when they fill or empty. Without udev only the other two remain.
+// notices of CD-ROM drives and their discs, and the file system's notices for the folders and
+// images bound as drives, each watched with the folder above it so that its coming and going is
+// heard too. Nothing is looked at on a clock, except at a slow pace while some bound drive has
+// nothing the file system can watch.
 class DiscWatchers : public QObject, public DiscWatch {
     Q_OBJECT
 public:
-    explicit DiscWatchers(DiscbayCore& core, int periodMs = 1000);
+    explicit DiscWatchers(DiscbayCore& core, int slowPeriodMs = 10000);
     ~DiscWatchers() override;
+
+    void looked() override;
 
 private:
     void watchMounts();
@@ -28,9 +33,12 @@ private:
     void noticeMediaPresent();
     void drainDevices();
     void notice(udev_device* device);
+    // Watches what the bound drives are now.
+    void watchFolders();
 
     DiscbayCore& core_;
-    QTimer timer_;
+    QFileSystemWatcher folders_;
+    QTimer slowLook_;
     int mountInfo_ = -1;
     std::unique_ptr<QSocketNotifier> mountNotifier_;
     udev* udev_ = nullptr;

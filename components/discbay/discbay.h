@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 class Window;
 struct DeviceHeader;
@@ -18,4 +20,8 @@ public:
     virtual uint32_t getCDRomDrive(uint32_t ordinal, uint32_t* drive) = 0;
     virtual uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* open) = 0;
     virtual uint32_t openCDRomDoor(uint32_t drive, uint32_t open) = 0;
+    // The folders the drive held before each "gone" notice posted for it and not yet handled:
+    // a disc that left without the player's eject has no folder in the table any more, and
+    // its entries are found by these. Taking them ends their keeping.
+    virtual std::vector<std::string> takeGoneRoots(uint32_t /*drive*/) { return {}; }
 };

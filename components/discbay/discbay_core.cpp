@@ -1,5 +1,6 @@
 #include "components/discbay/discbay_core.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -63,6 +64,7 @@ uint32_t DiscbayCore::deInit(Window* /*mainWindow*/)
     watch_.reset();
     window_ = nullptr;
     seen_ = {};
+    goneRoots_ = {};
     return 1;
 }
 
@@ -126,16 +128,31 @@ uint32_t DiscbayCore::openCDRomDoor(uint32_t drive, uint32_t open)
         done = false;
     } else if (open == 0) {
         done = hardware_->closeTray(slot.device);
+    } else if (!slot.root.empty()) {
+        // Under way: the disc's "gone" notice tells when it is out.
+        ejectMounted(drive, slot.device);
     } else {
-        // A mounted disc is let go by the disk service, which unmounts it cleanly; the kernel
-        // refuses to eject what is mounted.
-        const bool mounted = !slot.root.empty();
-        const UdisksResult result = mounted ? hardware_->unmountAndEject(slot.device) : UdisksResult::Unavailable;
-        done = result == UdisksResult::Done || (result == UdisksResult::Unavailable && hardware_->eject(slot.device));
+        done = hardware_->eject(slot.device);
     }
     // What the move took out or put back is told at once.
     rescan();
     return done ? 1 : 0;
+}
+
+void DiscbayCore::ejectMounted(uint32_t drive, const std::string& device)
+{
+    // A second press while the service is busy with the first asks nothing more.
+    if (ejecting_[drive])
+        return;
+    ejecting_[drive] = true;
+    // A mounted disc is let go by the disk service, which unmounts it cleanly; the kernel
+    // refuses to eject what is mounted. The hardware layer is ours, so its answers end with it.
+    hardware_->unmountAndEject(device, [this, drive, device](UdisksResult result) {
+        ejecting_[drive] = false;
+        if (result == UdisksResult::Unavailable)
+            hardware_->eject(device);
+        rescan();
+    });
 }
 
 void DiscbayCore::rescan()
@@ -149,18 +166,33 @@ void DiscbayCore::rescan()
     for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
         std::optional<Seen> now;
         if (table.isCdRomDrive(drive))
-            now = Seen{DriveIdentity(table.slot(drive)), holds(table, drive)};
+            now = Seen{DriveIdentity(table.slot(drive)), holds(table, drive), table.slot(drive).root,
+                       table.slot(drive).device.empty()};
         const std::optional<Seen>& before = seen_[drive];
         // A drive seen for the first time takes its state silently; one that went away or
         // became another drive takes its disc with it.
         const bool same = before && now && before->identity == now->identity;
-        if (before && before->present && !(same && now->present))
+        if (before && before->present && !(same && now->present)) {
+            keepGoneRoot(drive, *before);
             post(drive, true);
-        else if (same && !before->present && now->present)
+        } else if (same && !before->present && now->present) {
             post(drive, false);
+        }
         seen_[drive] = std::move(now);
     }
     scanning_ = nullptr;
+    if (watch_)
+        watch_->looked();
+}
+
+std::vector<std::string> DiscbayCore::boundRoots() const
+{
+    std::vector<std::string> roots;
+    for (const std::optional<Seen>& seen : seen_) {
+        if (seen && seen->bound)
+            roots.push_back(seen->root);
+    }
+    return roots;
 }
 
 void DiscbayCore::mediumChanged(const MediumNotice& notice)
@@ -192,6 +224,19 @@ bool DiscbayCore::holds(const DriveTable& table, uint32_t drive) const
     const DriveSlot& slot = table.slot(drive);
     return table.presentRoot(drive).has_value() &&
            !(slot.device.empty() && keptDoorOpen(drive, DriveIdentity(slot)));
+}
+
+std::vector<std::string> DiscbayCore::takeGoneRoots(uint32_t drive)
+{
+    drive &= kIndexMask;
+    return drive < kDriveCount ? std::exchange(goneRoots_[drive], {}) : std::vector<std::string>{};
+}
+
+void DiscbayCore::keepGoneRoot(uint32_t drive, const Seen& before)
+{
+    std::vector<std::string>& roots = goneRoots_[drive];
+    if (!before.root.empty() && std::find(roots.begin(), roots.end(), before.root) == roots.end())
+        roots.push_back(before.root);
 }
 
 void DiscbayCore::post(uint32_t drive, bool gone)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "components/discbay/discbay.h"
 #include "components/discbay/drive_hardware.h"
@@ -23,6 +24,8 @@ struct MediumNotice {
 class DiscWatch {
 public:
     virtual ~DiscWatch() = default;
+    // The component has just looked at every drive; what is to be watched may have changed.
+    virtual void looked() {}
 };
 
 // The CD-ROM drives: the drive table's letters with a door, in letter order. Physical drives
@@ -48,17 +51,23 @@ public:
     uint32_t getCDRomDrive(uint32_t ordinal, uint32_t* drive) override;
     uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* open) override;
     uint32_t openCDRomDoor(uint32_t drive, uint32_t open) override;
+    std::vector<std::string> takeGoneRoots(uint32_t drive) override;
 
     // Looks at every drive now and posts its changes; nothing before init or after deInit.
     void rescan();
     // A medium arrived in or left a device: a data disc that nothing mounts is mounted.
     void mediumChanged(const MediumNotice& notice);
+    // The folders and images bound or opened as drives at the last look, which tell nobody
+    // when they fill, empty or go.
+    std::vector<std::string> boundRoots() const;
 
 private:
     // What a letter stood for and whether it held something at the last look.
     struct Seen {
         std::string identity;
         bool present = false;
+        std::string root{};  // where it held it
+        bool bound = false;  // a folder or an image, not a device
     };
     // The door of a folder or image drive, for the thing it was moved on.
     struct KeptDoor {
@@ -70,6 +79,8 @@ private:
     bool keptDoorOpen(uint32_t drive, const std::string& identity) const;
     bool holds(const DriveTable& table, uint32_t drive) const;
     void post(uint32_t drive, bool gone);
+    void keepGoneRoot(uint32_t drive, const Seen& before);
+    void ejectMounted(uint32_t drive, const std::string& device);
 
     std::unique_ptr<DriveHardware> hardware_;
     TableSource tables_;
@@ -80,6 +91,8 @@ private:
     uint32_t message_ = 0;
     std::array<std::optional<Seen>, kDriveCount> seen_{};
     std::array<KeptDoor, kDriveCount> doors_{};
+    std::array<std::vector<std::string>, kDriveCount> goneRoots_{};
+    std::array<bool, kDriveCount> ejecting_{};  // the disk service has not answered yet
 };
 
 // What names a drive across rescans: its device, or its image or folder.

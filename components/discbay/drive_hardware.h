@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,8 +21,9 @@ public:
     // The kernel's own eject and close of the tray.
     virtual bool eject(const std::string& device) = 0;
     virtual bool closeTray(const std::string& device) = 0;
-    // Unmounts the disc's file system, then ejects, through the disk service.
-    virtual UdisksResult unmountAndEject(const std::string& device) = 0;
+    // Unmounts the disc's file system, then ejects, through the disk service. The service may
+    // take long: done hears the outcome on the event loop, after this call returned.
+    virtual void unmountAndEject(const std::string& device, std::function<void(UdisksResult)> done) = 0;
     // Asks for the disc's file system to be mounted; the mount shows up in the mount table.
     virtual void requestMount(const std::string& device) = 0;
 };

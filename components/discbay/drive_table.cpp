@@ -195,8 +195,8 @@ DriveTable DriveTable::current(const DriveSources& sources)
     const QByteArray user = qgetenv("USER");
     return build(QDir::homePath().toStdString(), user.toStdString(),
                  sources.cdRomDevices ? sources.cdRomDevices() : std::vector<std::string>{},
-                 ParseMountInfo(readWhole("/proc/self/mountinfo")), IniFile::load(sources.configurationPath),
-                 sources.images);
+                 ParseMountInfo(readWhole("/proc/self/mountinfo")),
+                 sources.configuration ? *sources.configuration : IniFile::parse(""), sources.images);
 }
 
 std::optional<uint32_t> DriveTable::driveOf(std::string_view path) const
@@ -229,6 +229,11 @@ bool DriveTable::isCdRomDrive(uint32_t drive) const
 {
     const DriveSlot& slot = this->slot(drive);
     return slot.type == DriveType::CdRom && (!slot.device.empty() || slot.bound || slot.image);
+}
+
+bool IsInFolder(std::string_view path, std::string_view folder)
+{
+    return !folder.empty() && startsWithFolder(path, folder);
 }
 
 bool IsDiscImageName(std::string_view path)

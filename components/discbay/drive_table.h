@@ -39,7 +39,7 @@ struct MountPoint {
 struct DriveSources {
     // The CD-ROM drives' device nodes in device order; none when empty.
     std::function<std::vector<std::string>()> cdRomDevices{};
-    std::string configurationPath{};  // its section "Drives" binds letters
+    const IniFile* configuration = nullptr;  // its section "Drives" binds letters
     std::vector<std::string> images{};  // disc image files opened as drives, oldest first
 };
 
@@ -81,6 +81,9 @@ std::vector<MountPoint> ParseMountInfo(std::string_view text);
 bool IsVolumeFolder(std::string_view folder, std::string_view user);
 // The type a volume's file system tells.
 DriveType TypeOfFileSystem(std::string_view fileSystem);
+
+// Whether a path is the folder or lies under it.
+bool IsInFolder(std::string_view path, std::string_view folder);
 
 // Whether a file's name marks a disc image (".cue", any case).
 bool IsDiscImageName(std::string_view path);

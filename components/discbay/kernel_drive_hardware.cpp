@@ -41,9 +41,9 @@ bool KernelDriveHardware::closeTray(const std::string& device)
     return request(device, CDROMCLOSETRAY) == 0;
 }
 
-UdisksResult KernelDriveHardware::unmountAndEject(const std::string& device)
+void KernelDriveHardware::unmountAndEject(const std::string& device, std::function<void(UdisksResult)> done)
 {
-    return udisks_.unmountAndEject(device);
+    udisks_.unmountAndEject(device, std::move(done));
 }
 
 void KernelDriveHardware::requestMount(const std::string& device)

@@ -12,7 +12,7 @@ public:
     std::optional<bool> doorOpen(const std::string& device) override;
     bool eject(const std::string& device) override;
     bool closeTray(const std::string& device) override;
-    UdisksResult unmountAndEject(const std::string& device) override;
+    void unmountAndEject(const std::string& device, std::function<void(UdisksResult)> done) override;
     void requestMount(const std::string& device) override;
 
 private:

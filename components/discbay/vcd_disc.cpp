@@ -419,12 +419,16 @@ std::optional<RawVcdSource> FindRawVcdSourceOnMounts(const std::string& path, co
     const std::unique_ptr<VcdFile> file = disc->openFile(inside);
     if (!file || !file->form2())
         return std::nullopt;
-    return RawVcdSource{holder->source, std::move(inside)};
+    return RawVcdSource{holder->source, std::move(inside), file->size()};
 }
 
 std::optional<RawVcdSource> FindRawVcdSource(const std::string& path)
 {
-    if (std::optional<RawVcdSource> image = insideImage(path))
+    if (std::optional<RawVcdSource> image = insideImage(path)) {
+        const std::unique_ptr<VcdDisc> disc = VcdDisc::open(image->source);
+        const std::unique_ptr<VcdFile> file = disc ? disc->openFile(image->inside) : nullptr;
+        image->size = file ? file->size() : 0;
         return image;
+    }
     return FindRawVcdSourceOnMounts(path, ParseMountInfo(readWhole("/proc/self/mountinfo")));
 }

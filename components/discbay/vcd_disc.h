@@ -88,9 +88,11 @@ private:
 struct RawVcdSource {
     std::string source;
     std::string inside;
+    uint64_t size = 0;  // the file's data bytes as the look-up found them; 0 for a file not there
 };
 
-// Where a player path must be read raw; nullopt means: play the file as it is.
+// Where a player path must be read raw; nullopt means: play the file as it is. The disc is
+// opened once for it, which also tells the file's size.
 //  - "<image.cue>/<inside>", where the leading part is an existing regular file named *.cue
 //    (any case): {image, "/inside"};
 //  - a file on an iso9660 mount of a block device that is Form 2 on the disc: {device, path

@@ -371,7 +371,7 @@ uint32_t MpvEngine::open(Window* imageWindow, const std::string& path)
         unload();
     // A Video CD's stream is read through its sectors; every other file as it stands.
     const std::optional<RawVcdSource> raw = path.empty() ? std::nullopt : FindRawVcdSource(path);
-    if (path.empty() || !(raw ? VcdStreamHasData(*raw) : holdsData(path)))
+    if (path.empty() || !(raw ? raw->size > 0 : holdsData(path)))
         return 0;
     const std::string target = raw ? VcdStreamUrl(*raw) : path;
 

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "disc/image_disc.h"
+
 namespace {
 bool listedType(DriveType type)
 {
@@ -165,6 +167,11 @@ FolderAccess ProbeFolderAccess(const std::string& folder)
     struct stat status {};
     if (::stat(folder.c_str(), &status) == 0)
         return FolderAccess::Readable;
+    // A folder inside a disc image is there when the image's reader finds it.
+    if (errno == ENOTDIR) {
+        const std::optional<ImagePath> image = SplitImagePath(folder);
+        return image && ImageFolderEntries(*image) ? FolderAccess::Readable : FolderAccess::Missing;
+    }
     return errno == EACCES ? FolderAccess::Denied : FolderAccess::Missing;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "context/playback_hooks.h"
+#include "disc/image_disc.h"
 
 namespace fs = std::filesystem;
 
@@ -31,10 +32,19 @@ bool ListDirectory(PlayList* target, const std::string& folder)
     Panel_BeginBusyCursor();
     std::vector<std::string> paths;
     PlayList found;
-    const bool read = namesIn(folder, paths);
-    // One sort for the whole folder instead of an insertion per name.
-    if (read)
-        AddFilesSorted(&found, paths);
+    bool read = false;
+    // A disc image's folders are read through the reader, as its tracks are played.
+    if (const std::optional<ImagePath> image = SplitImagePath(folder)) {
+        const std::optional<std::vector<PlayListEntry>> entries = ImageFolderEntries(*image);
+        read = entries.has_value();
+        if (read)
+            AddListedEntriesSorted(&found, *entries);
+    } else {
+        read = namesIn(folder, paths);
+        // One sort for the whole folder instead of an insertion per name.
+        if (read)
+            AddFilesSorted(&found, paths);
+    }
     CopyList(target, &found);
     Panel_EndBusyCursor();
     return read;
