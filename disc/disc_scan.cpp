@@ -6,9 +6,7 @@
 #include "disc/play_list.h"
 
 namespace {
-constexpr const char* kDiscFolder = "MpegAV";
-
-// A Video CD's playable files, sorted, in a list of their own; the play list is replaced only
+// A Video CD's (or Super Video CD's) playable files, sorted, in a list of their own; the play list is replaced only
 // when the disc holds at least one.
 bool loadDisc(const DriveTable& drives, uint32_t drive)
 {
@@ -21,7 +19,7 @@ bool loadDisc(const DriveTable& drives, uint32_t drive)
             return false;
         return CopyList(&*app().playList, &found);
     }
-    const std::string folder = FindChildFolder(*root, kDiscFolder);
+    const std::string folder = FindDiscStreamFolder(*root);
     if (folder.empty())
         return false;
     PlayList found;

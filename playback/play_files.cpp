@@ -29,6 +29,11 @@ PlayList listOf(const std::vector<std::string>& paths)
         if (fs::is_directory(status)) {
             PlayList folder;
             AddFolderFilesSorted(&folder, path.string());
+            // The desktop opens an inserted disc by the folder it is mounted on, whose tracks
+            // lie in its stream folder.
+            if (folder.entries.empty())
+                if (const std::string streams = FindDiscStreamFolder(path.string()); !streams.empty())
+                    AddFolderFilesSorted(&folder, streams);
             for (PlayListEntry& entry : folder.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {
