@@ -47,6 +47,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // Ties the windows to the launcher and its icon (the Wayland app id).
+    QGuiApplication::setDesktopFileName("com.halvex.Quintara");
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     // Before the channel opens: from then on a polite kill must find the orderly way out.
