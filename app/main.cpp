@@ -48,6 +48,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // Ties the windows to the launcher and its icon (the Wayland app id).
+    QGuiApplication::setDesktopFileName("com.halvex.Quintara");
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     // Also the icon of the windows that name none, such as the engine's dialog.

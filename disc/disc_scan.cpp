@@ -11,9 +11,7 @@
 #include "disc/play_list.h"
 
 namespace {
-constexpr const char* kDiscFolder = "MpegAV";
-
-// A Video CD's playable files, sorted, in a list of their own; the play list is replaced only
+// A Video CD's (or Super Video CD's) playable files, sorted, in a list of their own; the play list is replaced only
 // when the disc holds at least one.
 bool loadDisc(const DriveTable& drives, uint32_t drive)
 {
@@ -62,7 +60,7 @@ bool dropDrive(const DriveTable& drives, uint32_t drive, const std::vector<std::
 
 std::string DiscFolderOf(const std::string& root)
 {
-    return FindChildFolder(root, kDiscFolder);
+    return FindDiscStreamFolder(root);
 }
 
 bool ScanDisc(uint32_t drive, uint32_t mode)

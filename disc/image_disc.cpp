@@ -6,10 +6,19 @@
 #include "components/discbay/drive_table.h"
 #include "core/text.h"
 #include "components/discbay/vcd_disc.h"
+#include "components/discbay/drive_table.h"
 
 namespace {
-constexpr const char* kDiscFolder = "MpegAV";
+// The name the disc spells its stream folder with; empty when it has none.
+std::string streamFolder(const std::vector<VcdEntry>& root)
+{
+    for (const std::string_view wanted : kDiscStreamFolders)
+        for (const VcdEntry& entry : root)
+            if (entry.directory && EqualsIgnoringCase(entry.name, wanted))
+                return entry.name;
+    return {};
 }
+}  // namespace
 
 std::vector<std::string> ImageDiscFiles(const std::string& image)
 {
@@ -20,11 +29,7 @@ std::vector<std::string> ImageDiscFiles(const std::string& image)
     const std::optional<std::vector<VcdEntry>> root = disc->list("/");
     if (!root)
         return {};
-    std::string folder;
-    for (const VcdEntry& entry : *root) {
-        if (entry.directory && EqualsIgnoringCase(entry.name, kDiscFolder))
-            folder = entry.name;
-    }
+    const std::string folder = streamFolder(*root);
     const std::optional<std::vector<VcdEntry>> entries = folder.empty() ? std::nullopt : disc->list("/" + folder);
     if (!entries)
         return {};

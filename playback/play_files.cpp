@@ -32,6 +32,10 @@ PlayList listOf(const std::vector<std::string>& paths)
             const std::string disc = paths.size() == 1 ? DiscFolderOf(path.string()) : std::string();
             PlayList folder;
             AddFolderFilesSorted(&folder, disc.empty() ? path.string() : disc);
+            // Among other names, a disc's folder without files of its own gives its streams.
+            if (folder.entries.empty())
+                if (const std::string streams = FindDiscStreamFolder(path.string()); !streams.empty())
+                    AddFolderFilesSorted(&folder, streams);
             for (PlayListEntry& entry : folder.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {

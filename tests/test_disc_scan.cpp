@@ -156,6 +156,20 @@ TEST_F(DiscScanTest, LoadingTakesTheSortedPlayableFilesOfMpegAvWhateverItsCase)
     EXPECT_EQ(list(), wanted);
 }
 
+TEST_F(DiscScanTest, ASuperVideoCdGivesItsMpeg2FolderWhereItHasNoMpegAv)
+{
+    const std::vector<std::string> superTracks = {disc("MPEG2/AVSEQ01.MPG"), disc("MPEG2/avseq02.mpg")};
+    disc("MPEG2/README.TXT");
+    disc("SVCD/INFO.SVD");
+    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    EXPECT_EQ(list(), superTracks);
+
+    // A disc holding both plays its MpegAV folder alone.
+    const std::string videoTrack = disc("MpegAV/AVSEQ01.DAT");
+    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    EXPECT_EQ(list(), std::vector<std::string>{videoTrack});
+}
+
 TEST_F(DiscScanTest, LoadingWhatHoldsNothingPlayableChangesNothing)
 {
     app().playList->entries = {{"/elsewhere/old.mpg", 0}};
@@ -181,23 +195,28 @@ TEST_F(DiscScanTest, DroppingADriveRemovesItsEntriesOnly)
 
 TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
 {
-    const VcdImage& image = VcdImage::get();
-    // A copy of the image whose name ends in no ".cue" is not taken for one.
-    const std::string notAnImage = image.scratch().file("plain/disc.bin");
-    fs::create_directories(fs::path(notAnImage).parent_path());
-    fs::copy_file(image.bin, notAnImage, fs::copy_options::overwrite_existing);
-    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + image.cue + "\nW: = " + notAnImage + "\n");
-    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    // A Super Video CD's tracks are the streams of its MPEG2 folder.
+    for (const VcdImage* image : {&VcdImage::get(), &VcdImage::superVideoCd()}) {
+        SCOPED_TRACE(image->cue);
+        // A copy of the image whose name ends in no ".cue" is not taken for one.
+        const std::string notAnImage = image->scratch().file("plain/disc.bin");
+        fs::create_directories(fs::path(notAnImage).parent_path());
+        fs::copy_file(image->bin, notAnImage, fs::copy_options::overwrite_existing);
+        // A file of its own for each: the bindings are read once per configuration file.
+        app().settings.cfgPath = dir_.write(fs::path(image->cue).parent_path().filename().string() + ".CFG",
+                                            "[Drives]\nV: = " + image->cue + "\nW: = " + notAnImage + "\n");
+        app().playList->entries = {{"/elsewhere/old.mpg", 0}};
 
-    ASSERT_TRUE(ScanDisc(drive('V'), 0));
-    EXPECT_EQ(list(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3)}));
-    EXPECT_EQ(CurrentDrives().driveOf(image.trackPath(2)), drive('V'));
-    EXPECT_FALSE(ScanDisc(drive('W'), 0));
+        ASSERT_TRUE(ScanDisc(drive('V'), 0));
+        EXPECT_EQ(list(), (std::vector<std::string>{image->trackPath(1), image->trackPath(2), image->trackPath(3)}));
+        EXPECT_EQ(CurrentDrives().driveOf(image->trackPath(2)), drive('V'));
+        EXPECT_FALSE(ScanDisc(drive('W'), 0));
 
-    // Dropping it takes its tracks and nothing else.
-    app().playList->entries.push_back({"/elsewhere/new.mpg", 0});
-    ASSERT_TRUE(ScanDisc(drive('V'), 1));
-    EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/new.mpg"});
+        // Dropping it takes its tracks and nothing else.
+        app().playList->entries.push_back({"/elsewhere/new.mpg", 0});
+        ASSERT_TRUE(ScanDisc(drive('V'), 1));
+        EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/new.mpg"});
+    }
 }
 
 TEST_F(DiscScanTest, AnImageThatCannotBeReadLoadsNothing)

@@ -71,6 +71,36 @@ TEST_F(PlayFilesTest, AVideoCdFolderNamedAloneIsADisc)
     }
 }
 
+TEST_F(PlayFilesTest, ADiscsFolderWithoutPlayableFilesGivesItsStreamFolder)
+{
+    // The folder a desktop names when it opens an inserted disc: its root.
+    const struct {
+        const char* name;
+        std::vector<const char*> files;
+        std::vector<const char*> tracks;
+    } cases[] = {
+        {"video", {"VCD/INFO.VCD", "MPEGAV/AVSEQ02.DAT", "MPEGAV/avseq01.dat"}, {"MPEGAV/avseq01.dat", "MPEGAV/AVSEQ02.DAT"}},
+        {"super", {"SVCD/INFO.SVD", "MPEG2/AVSEQ01.MPG", "MPEG2/NOTES.TXT"}, {"MPEG2/AVSEQ01.MPG"}},
+        {"both", {"MPEG2/AVSEQ01.MPG", "mpegav/AVSEQ01.DAT"}, {"mpegav/AVSEQ01.DAT"}},
+        {"named alone, the disc wins", {"film.mpg", "MPEGAV/AVSEQ01.DAT"}, {"MPEGAV/AVSEQ01.DAT"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string root = dir.file(c.name);
+        for (const char* file : c.files)
+            dir.write(std::string(c.name) + "/" + file, "x");
+        std::vector<std::string> wanted;
+        for (const char* track : c.tracks)
+            wanted.push_back(root + "/" + track);
+        EXPECT_EQ(PlayFiles({root}), 1u);
+        EXPECT_EQ(listPaths(), wanted);
+    }
+    // A folder holding neither changes nothing.
+    dir.write("plain/VCD/INFO.VCD", "x");
+    EXPECT_EQ(PlayFiles({dir.file("plain")}), 0u);
+    EXPECT_EQ(listPaths(), std::vector<std::string>{dir.file("named alone, the disc wins") + "/MPEGAV/AVSEQ01.DAT"});
+}
+
 TEST_F(PlayFilesTest, FilesKeepTheOrderTheyWereNamedIn)
 {
     const std::string z = dir.write("z.mpg", "z");

@@ -345,6 +345,13 @@ TEST_F(RawSourceTest, AForm2FileOnAnIso9660MountIsReadFromItsDisc)
     EXPECT_EQ(stream->source, image.cue);
     EXPECT_EQ(stream->inside, "/mpegav/avseq02.dat");
     EXPECT_EQ(stream->size, VcdDisc::open(image.cue)->openFile("/MPEGAV/AVSEQ02.DAT")->size());
+    // A Super Video CD's streams, in its MPEG2 folder, are read raw the same way.
+    const std::string superMount = image.scratch().file("mnt/SVCD");
+    const std::string superCue = VcdImage::superVideoCd().cue;
+    const auto superStream = FindRawVcdSourceOnMounts(superMount + "/mpeg2/avseq01.mpg", {{superMount, "iso9660", superCue}});
+    ASSERT_TRUE(superStream.has_value());
+    EXPECT_EQ(superStream->source, superCue);
+    EXPECT_EQ(superStream->inside, "/mpeg2/avseq01.mpg");
 
     const struct {
         const char* name;

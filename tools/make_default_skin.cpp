@@ -1,7 +1,8 @@
 // Draws the default skin's video pictures: a dark brushed-metal bezel in eight pieces (four
 // corners, four edge tiles) and the idle picture, saved as 24-bit Windows bitmaps. Given the
-// resources folder too, it also draws the panel (into skin/panel), the cursors and the icons,
-// and prints the panel's sections of Quintara.CFG.
+// resources folder too, it also draws the panel (into skin/panel), the cursors and the icons
+// (the launcher's in the hicolor sizes under icons/hicolor), and prints the panel's sections
+// of Quintara.CFG.
 //
 //   quintara_make_default_skin <video folder> [<resources folder>]
 //
@@ -303,6 +304,18 @@ bool savePng(const QImage& image, const QDir& folder, const QString& name)
     return false;
 }
 
+// The launcher's icon in the sizes of the desktop's hicolor theme, each drawn at its size
+// rather than scaled from another.
+bool drawThemeIcons(const QDir& icons)
+{
+    for (const int side : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString size = QString("%1x%1").arg(side);
+        if (!savePng(DrawPlayerIcon(side), QDir(icons.filePath("hicolor/" + size + "/apps")), "com.halvex.Quintara.png"))
+            return false;
+    }
+    return true;
+}
+
 bool drawPanel(const QDir& resources)
 {
     const QDir panel(resources.filePath("skin/panel"));
@@ -316,7 +329,8 @@ bool drawPanel(const QDir& resources)
     const QDir cursors(resources.filePath("cursors")), icons(resources.filePath("icons"));
     return savePng(DrawPointingHandCursor(), cursors, "pointing_hand.png") &&
            savePng(DrawOpenHandCursor(), cursors, "open_hand.png") &&
-           savePng(DrawPlayerIcon(64), icons, "quintara.png") && savePng(DrawVideoIcon(64), icons, "video.png");
+           savePng(DrawPlayerIcon(64), icons, "quintara.png") && savePng(DrawVideoIcon(64), icons, "video.png") &&
+           drawThemeIcons(icons);
 }
 
 }  // namespace

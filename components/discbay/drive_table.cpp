@@ -261,3 +261,11 @@ std::string FindChildFolder(const std::string& folder, std::string_view name)
     }
     return found;
 }
+
+std::string FindDiscStreamFolder(const std::string& root)
+{
+    for (const std::string_view name : kDiscStreamFolders)
+        if (std::string folder = FindChildFolder(root, name); !folder.empty())
+            return folder;
+    return {};
+}

@@ -90,3 +90,9 @@ bool IsDiscImageName(std::string_view path);
 
 // Finds a child folder's real name without regard to case; empty when there is none.
 std::string FindChildFolder(const std::string& folder, std::string_view name);
+
+// The folders a disc keeps its streams in, by preference: a Video CD's, then, on a disc
+// without one, a Super Video CD's.
+inline constexpr std::string_view kDiscStreamFolders[] = {"MpegAV", "MPEG2"};
+// The stream folder under a disc's root, found without regard to case; empty when none.
+std::string FindDiscStreamFolder(const std::string& root);

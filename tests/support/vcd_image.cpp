@@ -16,34 +16,55 @@ namespace fs = std::filesystem;
 namespace {
 std::string clipName(size_t index) { return "clip" + std::to_string(index + 1) + ".mpg"; }
 
-std::vector<std::string> clipArguments(double seconds, const std::string& out)
+using Kind = VcdImage::Kind;
+
+// What each kind of disc is made with: ffmpeg's target and picture, vcdimager's disc type.
+struct Recipe {
+    const char* name;
+    const char* size;
+    const char* target;
+    const char* discType;
+    const char* streamFolder;
+    const char* streamExtension;
+};
+
+const Recipe& recipeOf(Kind kind)
 {
-    const std::string length = std::to_string(seconds);
-    const std::string rate = std::to_string(VcdImage::kFramesPerSecond);
-    return {"-f", "lavfi", "-i", "testsrc=size=352x288:rate=" + rate + ":duration=" + length, "-f", "lavfi", "-i",
-            "sine=frequency=440:sample_rate=44100:duration=" + length, "-ac", "2", "-target", "pal-vcd", out};
+    static const Recipe videoCd{"vcd", "352x288", "pal-vcd", "vcd2", "MPEGAV", "DAT"};
+    static const Recipe superVideoCd{"svcd", "480x576", "pal-svcd", "svcd", "MPEG2", "MPG"};
+    return kind == Kind::VideoCd ? videoCd : superVideoCd;
 }
 
-std::vector<std::string> imageArguments()
+std::vector<std::string> clipArguments(Kind kind, double seconds, const std::string& out)
 {
-    std::vector<std::string> arguments{"-t", "vcd2", "-l", VcdImage::kLabel, "-c", "disc.cue", "-b", "disc.bin",
-                                       "--add-dir=EXTRA", "--add-file=notes.bin,EXTRA/NOTES.BIN"};
+    const Recipe& recipe = recipeOf(kind);
+    const std::string length = std::to_string(seconds);
+    const std::string rate = std::to_string(VcdImage::kFramesPerSecond);
+    return {"-f", "lavfi", "-i", std::string("testsrc=size=") + recipe.size + ":rate=" + rate + ":duration=" + length,
+            "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=44100:duration=" + length, "-ac", "2", "-target",
+            recipe.target, out};
+}
+
+std::vector<std::string> imageArguments(Kind kind)
+{
+    std::vector<std::string> arguments{"-t", recipeOf(kind).discType, "-l", VcdImage::kLabel, "-c", "disc.cue", "-b",
+                                       "disc.bin", "--add-dir=EXTRA", "--add-file=notes.bin,EXTRA/NOTES.BIN"};
     for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
         arguments.push_back(clipName(i));
     return arguments;
 }
 
 // Names the image by everything it is made from.
-std::string recipeName()
+std::string recipeName(Kind kind)
 {
     std::string recipe = std::to_string(VcdImage::kNotesBytes);
     for (double seconds : VcdImage::kClipSeconds)
-        for (const std::string& argument : clipArguments(seconds, ""))
+        for (const std::string& argument : clipArguments(kind, seconds, ""))
             recipe += "\n" + argument;
-    for (const std::string& argument : imageArguments())
+    for (const std::string& argument : imageArguments(kind))
         recipe += "\n" + argument;
-    char name[32];
-    std::snprintf(name, sizeof name, "vcd-%016zx", std::hash<std::string>{}(recipe));
+    char name[40];
+    std::snprintf(name, sizeof name, "%s-%016zx", recipeOf(kind).name, std::hash<std::string>{}(recipe));
     return name;
 }
 
@@ -56,7 +77,7 @@ void writeFile(const fs::path& path, const std::string& bytes)
 
 // Makes the image in a fresh folder beside `target`, then moves it into place in one step;
 // when another process got there first, its image is used and this one dropped.
-void makeImage(const fs::path& target)
+void makeImage(Kind kind, const fs::path& target)
 {
     fs::create_directories(target.parent_path());
     std::string pattern = (target.parent_path() / "making-XXXXXX").string();
@@ -65,10 +86,10 @@ void makeImage(const fs::path& target)
     const fs::path folder = pattern;
     try {
         for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
-            if (!RunFfmpeg(clipArguments(VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
+            if (!RunFfmpeg(clipArguments(kind, VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
                 throw std::runtime_error("ffmpeg could not make " + clipName(i));
         writeFile(folder / "notes.bin", Noise(VcdImage::kNotesBytes, 5000));
-        if (!RunVcdImager(imageArguments(), folder.string()))
+        if (!RunVcdImager(imageArguments(kind), folder.string()))
             throw std::runtime_error("vcdimager could not make the disc image");
     } catch (...) {
         std::error_code ignored;
@@ -102,7 +123,13 @@ bool RunVcdImager(const std::vector<std::string>& arguments, const std::string& 
 
 const VcdImage& VcdImage::get()
 {
-    static const VcdImage image;
+    static const VcdImage image(Kind::VideoCd);
+    return image;
+}
+
+const VcdImage& VcdImage::superVideoCd()
+{
+    static const VcdImage image(Kind::SuperVideoCd);
     return image;
 }
 
@@ -115,14 +142,17 @@ std::string VcdImage::trackName(int track)
 
 std::string VcdImage::trackPath(int track) const
 {
-    return cue + "/MPEGAV/" + trackName(track);
+    const Recipe& recipe = recipeOf(kind);
+    char name[16];
+    std::snprintf(name, sizeof name, "AVSEQ%02d.%s", track, recipe.streamExtension);
+    return cue + "/" + recipe.streamFolder + "/" + name;
 }
 
-VcdImage::VcdImage()
+VcdImage::VcdImage(Kind kind) : kind(kind)
 {
-    const fs::path folder = fs::path(QUINTARA_TEST_MEDIA) / recipeName();
+    const fs::path folder = fs::path(QUINTARA_TEST_MEDIA) / recipeName(kind);
     if (!fs::exists(folder / "disc.cue"))
-        makeImage(folder);
+        makeImage(kind, folder);
     cue = (folder / "disc.cue").string();
     bin = (folder / "disc.bin").string();
     for (size_t i = 0; i < std::size(kClipSeconds); ++i) {

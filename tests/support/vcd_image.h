@@ -7,13 +7,16 @@
 #include "tests/support/temp_dir.h"
 
 // A Video CD image (.cue and .bin) as vcdimager makes it, from clips made by ffmpeg (PAL Video
-// CD streams of ffmpeg's test pattern and a tone). Made on first use and kept in the build's
+// CD streams of ffmpeg's test pattern and a tone), or a Super Video CD's (MPEG-2 streams in its
+// MPEG2 folder, no MPEGAV folder). Made on first use and kept in the build's
 // test-media folder, so that the many processes of a test run (and of runs to come) share one;
 // a folder named for what it was made from, so a changed recipe makes a new one. Read-only:
 // a test writes its own files into scratch().
 class VcdImage {
 public:
+    enum class Kind { VideoCd, SuperVideoCd };
     static const VcdImage& get();
+    static const VcdImage& superVideoCd();
 
     static constexpr const char* kLabel = "QUINTARA_VCD";
     // The clips' lengths in track order: tracks of different lengths tell one from another.
@@ -29,21 +32,23 @@ public:
         double seconds;    // the length it was made with
     };
 
+    Kind kind;
     std::string cue;
     std::string bin;
-    std::vector<Clip> clips;  // clips[i] is MPEGAV/AVSEQ<i+1>.DAT on the disc
+    std::vector<Clip> clips;  // clips[i] is track i+1 on the disc
     std::string notes;        // the bytes of kNotesPath
 
-    // "<cue>/MPEGAV/AVSEQnn.DAT" for track (1-based), the path the player opens it by.
+    // "<cue>/MPEGAV/AVSEQnn.DAT" (a Super Video CD's "<cue>/MPEG2/AVSEQnn.MPG") for track
+    // (1-based), the path the player opens it by.
     std::string trackPath(int track) const;
-    // The name vcdimager gives a track's stream: AVSEQ01.DAT, AVSEQ02.DAT, ...
+    // The name vcdimager gives a Video CD track's stream: AVSEQ01.DAT, AVSEQ02.DAT, ...
     static std::string trackName(int track);
 
     // A folder for this process's own files, removed when it ends.
     const TempDir& scratch() const { return scratch_; }
 
 private:
-    VcdImage();
+    explicit VcdImage(Kind kind);
     TempDir scratch_;
 };
 
