@@ -8,6 +8,7 @@
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
+#include "context/state_notice.h"
 #include "core/app_windows.h"
 #include "core/panel_skin.h"
 #include "core/play_list_records.h"
@@ -31,6 +32,7 @@ struct AppContext {
     // The CD-ROM drives' device nodes in device order; empty where the system has none.
     std::function<std::vector<std::string>()> listCdRomDevices;
     std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
+    StateListener stateListener;  // hears each change of the state the display shows
 };
 
 AppContext& app();

@@ -4,7 +4,7 @@ QUINTARA_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libqt6opengl6-dev libmpv-dev libpulse-dev libudev-dev libcdio-dev libiso9660-dev
   libgtest-dev libgmock-dev
-  ffmpeg vcdimager dbus xvfb xauth x11-utils imagemagick pulseaudio pulseaudio-utils
+  ffmpeg vcdimager dbus xvfb xauth x11-utils imagemagick pulseaudio pulseaudio-utils playerctl
 )
 
 quintara_install_packages() {
