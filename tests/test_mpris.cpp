@@ -172,7 +172,7 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
         {{"playerctl", "pause"}, {"status"}, "Paused", "PlaybackStatus", "Paused"},
         {{"playerctl", "position", "12"}, {"position"}, "12\\.\\d+", "Seeked", "12000000"},
         {{"playerctl", "play"}, {"status"}, "Playing", "PlaybackStatus", "Playing"},
-        {{"playerctl", "next"}, {"-f", format, "metadata"}, "2 two\\.mpg 30\\d{6} file://.*/two\\.mpg",
+        {{"playerctl", "next"}, {"-f", format, "metadata"}, "2 two\\.mpg (29|30)\\d{6} file://.*/two\\.mpg",
          "Metadata.xesam:trackNumber", "2"},
         {{"playerctl", "loop", "Track"}, {"loop"}, "Track", "LoopStatus", "Track"},
         {{"playerctl", "loop", "Playlist"}, {"loop"}, "Playlist", "LoopStatus", "Playlist"},
@@ -181,9 +181,9 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
         {{"playerctl", "stop"}, {"status"}, "Stopped", "PlaybackStatus", "Stopped"},
         // Changes that do not come over the bus are signalled all the same.
         {{"quintara", "/Play"}, {"status"}, "Playing", "PlaybackStatus", "Playing"},
-        {{"playerctl", "previous"}, {"-f", format, "metadata"}, "1 one\\.mpg 30\\d{6} file://.*/one\\.mpg",
+        {{"playerctl", "previous"}, {"-f", format, "metadata"}, "1 one\\.mpg (29|30)\\d{6} file://.*/one\\.mpg",
          "Metadata.xesam:trackNumber", "1"},
-        {{"playerctl", "open", oneUrl}, {"-f", format, "metadata"}, "1 one\\.mpg 30\\d{6} file://.*/one\\.mpg",
+        {{"playerctl", "open", oneUrl}, {"-f", format, "metadata"}, "1 one\\.mpg (29|30)\\d{6} file://.*/one\\.mpg",
          "CanGoPrevious", "false"},
     };
     for (const Step& step : steps) {
