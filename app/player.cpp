@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "context/app_context.h"
 #include "disc/play_list.h"
+#include "mpris/mpris_service.h"
 
 Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
 {
@@ -19,6 +20,7 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
 
 Player::~Player()
 {
+    mediaControls_.reset();
     // After an orderly shut-down nothing is left; after a refused start what was made goes
     // now, while Qt still runs, and the components go with the records.
     windows_.release();
@@ -33,7 +35,10 @@ int Player::create()
         std::cerr << "quintara: " << part << " is not wired" << std::endl;
     if (!unwired_.empty())
         return -1;
-    return host_->create();
+    const int result = host_->create();
+    if (result == 0)
+        mediaControls_ = StartMediaControls(host_->mainWindow());
+    return result;
 }
 
 MainWindow& Player::mainWindow()

@@ -9,6 +9,7 @@
 class InstanceChannel;
 class MainHost;
 class MainWindow;
+class MprisService;
 class ShutdownSignals;
 
 // The one owner of the player. Built after QApplication and destroyed before it, it starts the
@@ -31,5 +32,6 @@ public:
 private:
     OwnedWindows windows_;
     std::unique_ptr<MainHost> host_;
+    std::unique_ptr<MprisService> mediaControls_;  // after the main window's creation, gone before it
     std::vector<std::string> unwired_;
 };

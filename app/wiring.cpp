@@ -16,6 +16,7 @@
 #include "context/drives.h"
 #include "disc/dialog/play_list_dialog.h"
 #include "disc/play_list.h"
+#include "mpris/mpris_service.h"
 #include "panel/drive_popup.h"
 #include "panel/panel_window.h"
 #include "panel/qt_keys.h"
@@ -80,6 +81,11 @@ VideoHooks PanelKeysForVideo()
 {
     return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(target, event); },
             .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); }};
+}
+
+std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
+{
+    return MprisService::start([&mainWindow] { return !mainWindow.destroyed(); });
 }
 
 OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}

@@ -8,6 +8,7 @@
 #include "panel/panel_cursors.h"
 #include "video/video_window.h"
 
+class MprisService;
 class PanelWindow;
 class VideoFrame;
 struct PlaybackHooks;
@@ -28,6 +29,9 @@ void AddAudioParts(MainWindowParts& parts);
 void AddPlaybackParts(MainWindowParts& parts);
 // The video frame and its image window take their keys through the panel's keyboard map.
 VideoHooks PanelKeysForVideo();
+// The desktop's media controls on the session bus, taking calls while the main window does;
+// null without a session bus.
+std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow);
 
 // The windows the main window's parts make and destroy, held by whoever owns the main window.
 struct OwnedWindows {

@@ -1,6 +1,7 @@
 #include "audio/volume.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "context/app_context.h"
@@ -136,4 +137,32 @@ uint32_t ReadVolumeLevel(uint32_t repaint)
     if (repaint)
         Led_RefreshVolume(0);
     return 1;
+}
+
+std::optional<double> ReadVolumeShare()
+{
+    Range range;
+    Values volume;
+    if (!readRange(range) || !volume.read(kind::Volume) || range.maximum <= range.minimum)
+        return std::nullopt;
+    uint32_t loudest = range.minimum;
+    for (uint32_t channel : volume.items)
+        loudest = std::max(loudest, channel);
+    const double span = double(range.maximum) - range.minimum;
+    return std::clamp((double(loudest) - range.minimum) / span, 0.0, 1.0);
+}
+
+uint32_t SetVolumeShare(double share)
+{
+    if (std::isnan(share))
+        return 0;
+    Range range;
+    Values volume;
+    if (!readRange(range) || !volume.read(kind::Volume) || range.maximum < range.minimum)
+        return 0;
+    const double span = double(range.maximum) - range.minimum;
+    const auto value = static_cast<uint32_t>(range.minimum + std::lround(std::clamp(share, 0.0, 1.0) * span));
+    for (uint32_t& channel : volume.items)
+        channel = value;
+    return volume.write(kind::Volume) ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
+#include "context/state_notice.h"
 #include "core/app_windows.h"
 #include "core/ini_file.h"
 #include "core/panel_skin.h"
@@ -42,6 +43,7 @@ struct AppContext {
     // The drive bindings of the configuration, read once per file.
     std::string driveBindingsFrom;
     std::optional<IniFile> driveBindings;
+    StateListener stateListener;  // hears each change of the state the display shows
 };
 
 AppContext& app();

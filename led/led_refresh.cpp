@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "context/app_context.h"
+#include "context/state_notice.h"
 #include "core/saturated.h"
 #include "core/window.h"
 
@@ -70,19 +71,65 @@ uint32_t refreshStrip(const LedDigitStrip<Slots>& strip, uint32_t now)
 }
 }  // namespace
 
-uint32_t Led_RefreshMute(uint32_t now) { return refreshSingle(&PanelSkin::mute, now); }
-uint32_t Led_RefreshVolume(uint32_t now) { return refreshSingle(&PanelSkin::volume, now); }
+// Each names its part to the state's listener first: the state changed whether or not a
+// panel shows it.
+uint32_t Led_RefreshMute(uint32_t now)
+{
+    NotifyStateChanged(StatePart::Mute);
+    return refreshSingle(&PanelSkin::mute, now);
+}
+
+uint32_t Led_RefreshVolume(uint32_t now)
+{
+    NotifyStateChanged(StatePart::Volume);
+    return refreshSingle(&PanelSkin::volume, now);
+}
 
 uint32_t Led_RefreshPlayState(uint32_t now)
 {
+    NotifyStateChanged(StatePart::PlayState);
     const PanelSkin& skin = app().panelSkin;
     return refreshGroup({&skin.play, &skin.pause, &skin.stop}, now);
 }
 
-uint32_t Led_RefreshRepeat(uint32_t now) { return refreshGroup(app().panelSkin.repeat, now); }
-uint32_t Led_RefreshSoundQuality(uint32_t now) { return refreshGroup(app().panelSkin.soundQuality, now); }
-uint32_t Led_RefreshAudioChannel(uint32_t now) { return refreshGroup(app().panelSkin.audioChannel, now); }
-uint32_t Led_RefreshSoundChannel(uint32_t now) { return refreshGroup(app().panelSkin.soundChannel, now); }
-uint32_t Led_RefreshTrackNumber(uint32_t now) { return refreshStrip(app().panelSkin.trackNumbers, now); }
-uint32_t Led_RefreshTime(uint32_t now) { return refreshStrip(app().panelSkin.timeNumbers, now); }
-uint32_t Led_RefreshTrackTime(uint32_t now) { return refreshStrip(app().panelSkin.trackTimeNumbers, now); }
+uint32_t Led_RefreshRepeat(uint32_t now)
+{
+    NotifyStateChanged(StatePart::Repeat);
+    return refreshGroup(app().panelSkin.repeat, now);
+}
+
+uint32_t Led_RefreshSoundQuality(uint32_t now)
+{
+    NotifyStateChanged(StatePart::SoundQuality);
+    return refreshGroup(app().panelSkin.soundQuality, now);
+}
+
+uint32_t Led_RefreshAudioChannel(uint32_t now)
+{
+    NotifyStateChanged(StatePart::AudioChannel);
+    return refreshGroup(app().panelSkin.audioChannel, now);
+}
+
+uint32_t Led_RefreshSoundChannel(uint32_t now)
+{
+    NotifyStateChanged(StatePart::SoundChannel);
+    return refreshGroup(app().panelSkin.soundChannel, now);
+}
+
+uint32_t Led_RefreshTrackNumber(uint32_t now)
+{
+    NotifyStateChanged(StatePart::TrackNumber);
+    return refreshStrip(app().panelSkin.trackNumbers, now);
+}
+
+uint32_t Led_RefreshTime(uint32_t now)
+{
+    NotifyStateChanged(StatePart::Time);
+    return refreshStrip(app().panelSkin.timeNumbers, now);
+}
+
+uint32_t Led_RefreshTrackTime(uint32_t now)
+{
+    NotifyStateChanged(StatePart::TrackTime);
+    return refreshStrip(app().panelSkin.trackTimeNumbers, now);
+}

@@ -1,5 +1,6 @@
 #include "playback/transport.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "context/app_context.h"
@@ -169,6 +170,20 @@ void EndSeekHold()
 {
     StopMainTimer(main_timer::SeekRepeat);
     state().seekIdle = true;
+}
+
+uint32_t SeekTo(uint32_t position)
+{
+    PlayerState& s = state();
+    if (nothingLoaded() || !s.seekIdle)
+        return 0;
+    if (s.length != 0)
+        position = std::min(position, s.length);
+    if (!Reelkit_Seek(position))
+        return 0;
+    s.position = position;
+    Led_RefreshTime(0);
+    return 1;
 }
 
 uint32_t ChangeRate(uint32_t forward, uint32_t rate)

@@ -16,6 +16,9 @@ uint32_t SeekHold(uint32_t forward, uint32_t start);
 // and the release does nothing, for its target belongs to the track that went.
 void EndSeekHold();
 uint32_t ChangeRate(uint32_t forward, uint32_t rate);
+// A jump to the position in milliseconds (cut to the track's length), the play going on as it
+// was; refused while a held seek is under way.
+uint32_t SeekTo(uint32_t position);
 
 // Playing at some rate, as opposed to stopped or paused.
 constexpr bool IsRunningStatus(uint16_t status)

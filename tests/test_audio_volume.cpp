@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <set>
@@ -143,6 +144,36 @@ TEST_F(VolumeTest, OneStepMovesEveryChannelWithinTheRange)
         EXPECT_FALSE(repeating()) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what << ": the release steps nothing";
     }
+}
+
+TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
+{
+    struct Case {
+        const char* what;
+        uint32_t minimum, maximum;
+        Channels before;
+        double share;
+        uint32_t written;  // 1 when the write went out
+        Channels after;
+        double readBack;
+    };
+    const Case cases[] = {
+        {"a quarter", 0, 65536, {65536, 1000}, 0.25, 1, {16384, 16384}, 0.25},
+        {"below nothing is nothing", 0, 65536, {500}, -3.0, 1, {0}, 0.0},
+        {"above everything is all", 0, 65536, {500, 500}, 7.5, 1, {65536, 65536}, 1.0},
+        {"a raised bottom", 100, 1100, {100}, 0.5, 1, {600}, 0.5},
+        {"the whole 32-bit range", 0, 0xFFFFFFFF, {0, 0}, 1.0, 1, {0xFFFFFFFF, 0xFFFFFFFF}, 1.0},
+        {"not a number is refused", 0, 65536, {32768, 0}, std::nan(""), 0, {32768, 0}, 0.5},
+    };
+    for (const Case& c : cases) {
+        volume() = {c.before, c.maximum, c.minimum};
+        EXPECT_EQ(SetVolumeShare(c.share), c.written) << c.what;
+        EXPECT_EQ(volume().values, c.after) << c.what;
+        EXPECT_DOUBLE_EQ(ReadVolumeShare().value_or(-1), c.readBack) << c.what;
+    }
+    mixer->failing.insert("getValue");
+    EXPECT_EQ(SetVolumeShare(0.5), 0u);
+    EXPECT_FALSE(ReadVolumeShare());
 }
 
 TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClick)

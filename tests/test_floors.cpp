@@ -27,7 +27,7 @@ const std::map<std::string, int> kFloors = {
     {"context", 2},
     {"panel/skin", 3}, {"disc", 3}, {"led", 3},
     {"audio", 4}, {"playback", 4}, {"video", 4},
-    {"disc/dialog", 5}, {"panel", 5},
+    {"disc/dialog", 5}, {"panel", 5}, {"mpris", 5},
     {"app", 6},
 };
 const std::set<std::string> kApart = {"tests", "bench", "tools", "resources"};

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "context/app_context.h"
 #include "led/led_refresh.h"
@@ -28,14 +30,29 @@ protected:
     RecordingWindow panel{clock};
 };
 
-TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarked)
+TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetTheListenerHearsEachPart)
 {
     app().windows.panel = nullptr;
     app().panelSkin.mute = element(1, 1, 4, 4);
-    for (auto refresh : {Led_RefreshMute, Led_RefreshVolume, Led_RefreshPlayState, Led_RefreshRepeat,
-                         Led_RefreshSoundQuality, Led_RefreshAudioChannel, Led_RefreshSoundChannel,
-                         Led_RefreshTrackNumber, Led_RefreshTime, Led_RefreshTrackTime})
+    std::vector<StatePart> heard;
+    app().stateListener = [&heard](StatePart part) { heard.push_back(part); };
+    const std::pair<uint32_t (*)(uint32_t), StatePart> table[] = {
+        {Led_RefreshMute, StatePart::Mute},
+        {Led_RefreshVolume, StatePart::Volume},
+        {Led_RefreshPlayState, StatePart::PlayState},
+        {Led_RefreshRepeat, StatePart::Repeat},
+        {Led_RefreshSoundQuality, StatePart::SoundQuality},
+        {Led_RefreshAudioChannel, StatePart::AudioChannel},
+        {Led_RefreshSoundChannel, StatePart::SoundChannel},
+        {Led_RefreshTrackNumber, StatePart::TrackNumber},
+        {Led_RefreshTime, StatePart::Time},
+        {Led_RefreshTrackTime, StatePart::TrackTime},
+    };
+    for (const auto& [refresh, part] : table) {
+        heard.clear();
         EXPECT_EQ(refresh(1), 0u);
+        EXPECT_EQ(heard, std::vector<StatePart>{part});
+    }
     EXPECT_TRUE(panel.marked.empty());
 }
 

@@ -99,6 +99,17 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     ASSERT_EQ(DispatchCommand(18, 0), 1u);
     EXPECT_EQ(app().state.position, 0u);
     DispatchCommand(18, 2);
+
+    // A jump goes as far as the end and no further, and waits while a hold is under way.
+    loadTracks(1, 1, 2);
+    ASSERT_EQ(SeekTo(90'000), 1u);
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"seek(60000)"}));
+    EXPECT_EQ(app().state.position, 60'000u);
+    EXPECT_EQ(panel.count("Time(0)"), 1);
+    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    EXPECT_EQ(SeekTo(1'000), 0u);
+    DispatchCommand(18, 2);
+    EXPECT_EQ(engine->count("seek(1000)"), 0);
 }
 
 // Released at the very end of a running track, the hold ends the track there and the poll
@@ -340,6 +351,7 @@ TEST_F(TransportTest, TransportRefusesWithNothingLoaded)
     EXPECT_EQ(Pause(1), 0u);
     EXPECT_EQ(Stop(1, 1), 0u);
     EXPECT_EQ(SeekHold(0, 1), 0u);
+    EXPECT_EQ(SeekTo(1'000), 0u);
     EXPECT_TRUE(engine->log.empty());
 }
 

@@ -16,6 +16,8 @@ PlayerSandbox::PlayerSandbox() : environment(QProcessEnvironment::systemEnvironm
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("DISPLAY", ":quintara-test");
     environment.remove("WAYLAND_DISPLAY");
+    // Players side by side must not meet on the desktop's bus either; a test gives its own.
+    environment.remove("DBUS_SESSION_BUS_ADDRESS");
 }
 
 bool PlayerSandbox::channelExists() const

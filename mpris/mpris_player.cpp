@@ -1,0 +1,134 @@
+#include "mpris/mpris_player.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/volume.h"
+#include "context/app_context.h"
+#include "context/components.h"
+#include "core/command_id.h"
+#include "mpris/mpris_service.h"
+#include "mpris/mpris_values.h"
+#include "playback/dispatch.h"
+#include "playback/play_files.h"
+#include "playback/transport.h"
+
+namespace {
+const PlayerState& state()
+{
+    return app().state;
+}
+}  // namespace
+
+MprisPlayer::MprisPlayer(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
+
+QString MprisPlayer::playbackStatus() const { return PlaybackStatusName(state().status); }
+QString MprisPlayer::loopStatus() const { return LoopStatusName(state().repeatMode); }
+QVariantMap MprisPlayer::metadata() const { return CurrentMprisValues(0).metadata; }
+double MprisPlayer::volume() const { return service_.volume(); }
+bool MprisPlayer::canGoNext() const { return CurrentMprisValues(0).canGoNext; }
+bool MprisPlayer::canGoPrevious() const { return CurrentMprisValues(0).canGoPrevious; }
+bool MprisPlayer::canPlay() const { return CurrentMprisValues(0).canPlay; }
+bool MprisPlayer::canPause() const { return CurrentMprisValues(0).canPause; }
+bool MprisPlayer::canSeek() const { return CurrentMprisValues(0).canSeek; }
+
+qlonglong MprisPlayer::position() const
+{
+    // The engine's own is fresher than the poll's, which the display shows.
+    uint32_t position = state().position;
+    if (state().trackCount != 0)
+        Reelkit_GetCurrentPosition(&position);
+    return qlonglong(position) * 1000;
+}
+
+void MprisPlayer::setLoopStatus(const QString& name)
+{
+    const std::optional<RepeatMode> wanted = RepeatModeNamed(name);
+    if (!wanted || !service_.live())
+        return;
+    const RepeatMode start = state().repeatMode;
+    for (int clicks = 0; clicks < 3 && state().repeatMode != *wanted; ++clicks) {
+        DispatchCommand(command_id::Repeat, CommandPhase::Click);
+        if (state().repeatMode == start)
+            break;
+    }
+}
+
+void MprisPlayer::setVolume(double share)
+{
+    if (service_.live())
+        SetVolumeShare(share);
+}
+
+void MprisPlayer::command(int32_t id, bool needsTrack)
+{
+    // Without a track Play would ask for the play-list dialog, which a remote call must not
+    // leave waiting on the screen.
+    if (service_.live() && (!needsTrack || state().trackCount != 0))
+        DispatchCommand(id, CommandPhase::Click);
+}
+
+void MprisPlayer::Next() { command(command_id::NextTrack, false); }
+void MprisPlayer::Previous() { command(command_id::PreviousTrack, false); }
+void MprisPlayer::Pause() { command(command_id::Pause, true); }
+void MprisPlayer::PlayPause() { command(command_id::PlayPause, true); }
+void MprisPlayer::Stop() { command(command_id::Stop, true); }
+void MprisPlayer::Play() { command(command_id::Play, true); }
+
+void MprisPlayer::jumpTo(qlonglong positionUs)
+{
+    const auto target = static_cast<uint32_t>(positionUs / 1000);
+    if (SeekTo(target))
+        service_.seeked(state().position);
+}
+
+void MprisPlayer::Seek(qlonglong offset)
+{
+    if (!service_.live() || !canSeek())
+        return;
+    const qlonglong target = position() + offset;
+    // Past the end is where the next track begins.
+    if (target > qlonglong(state().length) * 1000)
+        DispatchCommand(command_id::NextTrack, CommandPhase::Click);
+    else
+        jumpTo(std::max<qlonglong>(target, 0));
+}
+
+void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position)
+{
+    // A position meant for another track, or outside this one, is passed over.
+    if (!service_.live() || !canSeek() || trackId != MprisTrackId(state().currentTrack) || position < 0 ||
+        position > qlonglong(state().length) * 1000)
+        return;
+    jumpTo(position);
+}
+
+void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
+{
+    const QUrl url(uri, QUrl::StrictMode);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
+    QDBusError::ErrorType refusal = QDBusError::NoError;
+    QString why;
+    if (!url.isValid() || !url.isLocalFile()) {
+        refusal = QDBusError::NotSupported;
+        why = "only file:// addresses are played";
+    } else if (!QFileInfo::exists(path)) {
+        refusal = QDBusError::InvalidArgs;
+        why = "no such file: " + path;
+    } else if (!service_.live() || !PlayFiles({QFile::encodeName(path).toStdString()})) {
+        refusal = QDBusError::Failed;
+        why = "nothing to play in " + path;
+    }
+    if (refusal == QDBusError::NoError)
+        return;
+    call.setDelayedReply(true);
+    service_.bus().send(call.createErrorReply(refusal, why));
+}

@@ -1,0 +1,26 @@
+#include "mpris/mpris_root.h"
+
+#include "context/app_context.h"
+#include "context/components.h"
+#include "core/message.h"
+#include "core/window.h"
+#include "mpris/mpris_service.h"
+
+MprisRoot::MprisRoot(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
+
+QStringList MprisRoot::supportedMimeTypes() const
+{
+    return {"video/mpeg", "video/x-msvideo", "video/mp4"};
+}
+
+void MprisRoot::Raise()
+{
+    if (Window* panel = app().windows.panel; panel && service_.live())
+        Hublet_SetWindowToForeground(panel);
+}
+
+void MprisRoot::Quit()
+{
+    if (Window* main = app().windows.main; main && service_.live())
+        main->post({msg::Close, 0, 0});
+}

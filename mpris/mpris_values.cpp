@@ -1,0 +1,115 @@
+#include "mpris/mpris_values.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <string>
+#include <utility>
+
+#include "context/app_context.h"
+#include "disc/play_list.h"
+
+namespace {
+constexpr std::pair<RepeatMode, const char*> kLoopNames[] = {
+    {RepeatMode::Off, "None"},
+    {RepeatMode::List, "Playlist"},
+    {RepeatMode::Track, "Track"},
+};
+
+QVariantMap metadataOf(const PlayerState& state)
+{
+    QVariantMap metadata;
+    metadata.insert("mpris:trackid", QVariant::fromValue(MprisTrackId(state.currentTrack)));
+    std::string path;
+    if (state.currentTrack == 0 || !PlayList_GetPath(state.currentTrack - 1, path))
+        return metadata;
+    // A length the engine does not know is left out rather than given as none.
+    if (state.length != 0)
+        metadata.insert("mpris:length", qlonglong(state.length) * 1000);
+    const QString name = QFile::decodeName(path.c_str());
+    metadata.insert("xesam:title", QFileInfo(name).fileName());
+    metadata.insert("xesam:url", QUrl::fromLocalFile(name).toString(QUrl::FullyEncoded));
+    metadata.insert("xesam:trackNumber", int(state.currentTrack));
+    return metadata;
+}
+
+struct Property {
+    const char* name;
+    QVariant (*value)(const MprisValues&);
+};
+
+constexpr Property kSignalled[] = {
+    {"PlaybackStatus", [](const MprisValues& v) { return QVariant(v.playbackStatus); }},
+    {"LoopStatus", [](const MprisValues& v) { return QVariant(v.loopStatus); }},
+    {"Metadata", [](const MprisValues& v) { return QVariant(v.metadata); }},
+    {"Volume", [](const MprisValues& v) { return QVariant(v.volume); }},
+    {"CanGoNext", [](const MprisValues& v) { return QVariant(v.canGoNext); }},
+    {"CanGoPrevious", [](const MprisValues& v) { return QVariant(v.canGoPrevious); }},
+    {"CanPlay", [](const MprisValues& v) { return QVariant(v.canPlay); }},
+    {"CanPause", [](const MprisValues& v) { return QVariant(v.canPause); }},
+    {"CanSeek", [](const MprisValues& v) { return QVariant(v.canSeek); }},
+};
+}  // namespace
+
+MprisValues CurrentMprisValues(double volume)
+{
+    const PlayerState& state = app().state;
+    const bool loaded = state.trackCount != 0;
+    MprisValues values;
+    values.playbackStatus = PlaybackStatusName(state.status);
+    values.loopStatus = LoopStatusName(state.repeatMode);
+    values.metadata = metadataOf(state);
+    values.volume = volume;
+    values.canGoNext = loaded;
+    values.canGoPrevious = state.trackCount > 1;
+    values.canPlay = loaded;
+    values.canPause = loaded;
+    values.canSeek = loaded && state.length != 0;
+    return values;
+}
+
+QVariantMap ChangedMprisProperties(const MprisValues& before, const MprisValues& after)
+{
+    QVariantMap changed;
+    for (const Property& property : kSignalled) {
+        const QVariant value = property.value(after);
+        if (value != property.value(before))
+            changed.insert(property.name, value);
+    }
+    return changed;
+}
+
+QString PlaybackStatusName(uint16_t status)
+{
+    switch (status) {
+    case engine_status::Paused: return "Paused";
+    case engine_status::Playing:
+    case engine_status::OtherRate:
+    case engine_status::Backward: return "Playing";
+    default: return "Stopped";
+    }
+}
+
+QString LoopStatusName(RepeatMode mode)
+{
+    for (const auto& [each, name] : kLoopNames)
+        if (each == mode)
+            return name;
+    return "None";
+}
+
+std::optional<RepeatMode> RepeatModeNamed(const QString& name)
+{
+    for (const auto& [mode, each] : kLoopNames)
+        if (name == QLatin1String(each))
+            return mode;
+    return std::nullopt;
+}
+
+QDBusObjectPath MprisTrackId(uint32_t track)
+{
+    if (track == 0)
+        return QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack");
+    return QDBusObjectPath(QString("/com/halvex/Quintara/track/%1").arg(track));
+}

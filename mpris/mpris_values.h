@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDBusObjectPath>
+#include <QString>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <optional>
+
+#include "core/player_state.h"
+
+// What the desktop's media controls see of the player, taken from PlayerState and the play
+// list: the properties of org.mpris.MediaPlayer2.Player that are signalled when they change.
+struct MprisValues {
+    QString playbackStatus;
+    QString loopStatus;
+    QVariantMap metadata;
+    double volume = 0;
+    bool canGoNext = false;
+    bool canGoPrevious = false;
+    bool canPlay = false;
+    bool canPause = false;
+    bool canSeek = false;
+};
+
+// The values now; the volume is the mixer's share, which the caller keeps.
+MprisValues CurrentMprisValues(double volume);
+// The properties that differ between the two, by name, with their values in after.
+QVariantMap ChangedMprisProperties(const MprisValues& before, const MprisValues& after);
+
+QString PlaybackStatusName(uint16_t status);
+QString LoopStatusName(RepeatMode mode);
+// The repeat mode a loop status names; nothing for a name that is none of them.
+std::optional<RepeatMode> RepeatModeNamed(const QString& name);
+// The object path of track n of the list; the "no track" path when n is 0.
+QDBusObjectPath MprisTrackId(uint32_t track);
