@@ -12,7 +12,7 @@ build_dir="${QUINTARA_BUILD_DIR:-build}"
 if [ -n "${QUINTARA_SANITIZE:-}" ]; then
   build_dir="${QUINTARA_BUILD_DIR:-build-sanitize}"
   QUINTARA_CMAKE_ARGS=(-DQUINTARA_SANITIZE="$QUINTARA_SANITIZE" -DCMAKE_BUILD_TYPE=Sanitize
-    -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g" -DQUINTARA_BUILD_BENCH=OFF)
+    -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" -DQUINTARA_BUILD_BENCH=OFF)
   quintara_sanitizer_options
 fi
 quintara_build "$build_dir"

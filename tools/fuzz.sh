@@ -45,7 +45,7 @@ for target in "${targets[@]}"; do
     failed+=("$target")
     grep -E "ERROR|SUMMARY|Test unit written" "$log" | head -5 || true
   fi
-  grep -E "^#[0-9]+ +DONE" "$log" | tail -1 || true
+  grep -E "^#[0-9]+[[:space:]]+DONE" "$log" | tail -1 || true
   grep -E "stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)" "$log" | tr '\n' ' '
   echo "corpus: $(find "$corpus" -type f | wc -l) files"
 done
