@@ -49,45 +49,18 @@ protected:
 };
 
 struct PeerState {
-    std::string pending;  // the line begun but not yet ended
+    InstanceLines lines;
     std::vector<std::string> files;  // named since the last "open"
-    qint64 received = 0;
-    bool overlong = false;  // the line under way is dropped whatever follows up to its end
 };
 
 // Reads what the peer sent and answers its complete lines of acceptable length, in order.
-// Bytes beyond the peer's allowance are not looked at; overCap tells the caller to drop it.
 std::vector<std::string> takeLines(QLocalSocket* peer, PeerState& state, bool& overCap)
 {
-    std::vector<std::string> lines;
     overCap = false;
     if (peer->bytesAvailable() <= 0)  // reading a socket already closed only draws a warning
-        return lines;
+        return {};
     const QByteArray bytes = peer->readAll();
-    const qint64 room = InstanceChannel::MaxBytesPerPeer - state.received;
-    state.received += bytes.size();
-    overCap = bytes.size() > room;
-    std::string_view rest(bytes.constData(), static_cast<size_t>(std::min<qint64>(bytes.size(), room)));
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        if (!state.overlong) {
-            state.pending.append(rest.substr(0, end));
-            const bool fileLine = state.pending.starts_with("file ");
-            const size_t limit = fileLine ? InstanceChannel::MaxFileLineBytes : InstanceChannel::MaxLineBytes;
-            if (state.pending.size() > limit) {
-                state.overlong = true;
-                state.pending.clear();
-            }
-        }
-        if (end == std::string_view::npos)
-            break;
-        if (!state.overlong)
-            lines.push_back(state.pending);
-        state.pending.clear();
-        state.overlong = false;
-        rest.remove_prefix(end + 1);
-    }
-    return lines;
+    return state.lines.take(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), overCap);
 }
 
 // One decimal field followed by a space, or by the end of the line when it is the last.
@@ -106,7 +79,39 @@ bool takeField(std::string_view& rest, Number& value, bool last)
     return true;
 }
 
-std::optional<Message> parseLine(std::string_view line)
+}  // namespace
+
+std::vector<std::string> InstanceLines::take(std::string_view bytes, bool& overCap)
+{
+    std::vector<std::string> lines;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    const qint64 room = InstanceChannel::MaxBytesPerPeer - received;
+    received += size;
+    overCap = size > room;
+    std::string_view rest = bytes.substr(0, static_cast<size_t>(std::clamp<qint64>(room, 0, size)));
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        if (!overlong) {
+            pending.append(rest.substr(0, end));
+            const bool fileLine = pending.starts_with("file ");
+            const size_t limit = fileLine ? InstanceChannel::MaxFileLineBytes : InstanceChannel::MaxLineBytes;
+            if (pending.size() > limit) {
+                overlong = true;
+                pending.clear();
+            }
+        }
+        if (end == std::string_view::npos)
+            break;
+        if (!overlong)
+            lines.push_back(pending);
+        pending.clear();
+        overlong = false;
+        rest.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+std::optional<Message> ParseInstancePostLine(std::string_view line)
 {
     constexpr std::string_view verb = "post ";
     if (!line.starts_with(verb))
@@ -119,7 +124,7 @@ std::optional<Message> parseLine(std::string_view line)
     return message;
 }
 
-std::optional<std::string> parseFileLine(std::string_view line)
+std::optional<std::string> ParseInstanceFileLine(std::string_view line)
 {
     constexpr std::string_view verb = "file ";
     if (!line.starts_with(verb))
@@ -145,6 +150,8 @@ std::optional<std::string> parseFileLine(std::string_view line)
         return std::nullopt;
     return path;
 }
+
+namespace {
 
 QString socketName()
 {
@@ -313,7 +320,7 @@ void InstanceChannel::watchPeer(QLocalSocket* peer)
         }
         const QPointer<QLocalSocket> alive(peer);
         for (const std::string& line : lines) {
-            if (std::optional<std::string> file = parseFileLine(line)) {
+            if (std::optional<std::string> file = ParseInstanceFileLine(line)) {
                 state->files.push_back(std::move(*file));
                 continue;
             }
@@ -327,7 +334,7 @@ void InstanceChannel::watchPeer(QLocalSocket* peer)
                     return false;
                 continue;
             }
-            const std::optional<Message> message = parseLine(line);
+            const std::optional<Message> message = ParseInstancePostLine(line);
             const bool allowed = message && (message->id == msg::Close || message->id == msg::SecondStart
                 || std::find(allowed_.begin(), allowed_.end(), message->id) != allowed_.end());
             if (!allowed)

@@ -4,7 +4,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/message.h"
@@ -77,3 +79,19 @@ private:
     QLocalServer* server_ = nullptr;
     QLocalSocket* toFirst_ = nullptr;
 };
+
+// The wire format apart from the socket: one peer's bytes cut into lines, as they arrive.
+struct InstanceLines {
+    std::string pending;  // the line begun but not yet ended
+    qint64 received = 0;
+    bool overlong = false;  // the line under way is dropped whatever follows up to its end
+
+    // The complete lines of acceptable length, in order. Bytes beyond the peer's allowance are
+    // not looked at; overCap tells the caller to drop the peer.
+    std::vector<std::string> take(std::string_view bytes, bool& overCap);
+};
+
+// A "post" line's message; nullopt when the line is anything else or does not parse.
+std::optional<Message> ParseInstancePostLine(std::string_view line);
+// A "file" line's absolute path; nullopt when the line is anything else or does not parse.
+std::optional<std::string> ParseInstanceFileLine(std::string_view line);

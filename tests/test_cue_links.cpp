@@ -35,6 +35,36 @@ TEST(CueDataFile, TheFirstFileLineNamesTheData)
         EXPECT_EQ(CueDataFile(c.text), c.file) << c.text;
 }
 
+// What libcdio's reader is handed: it crashes on tracks that do not count up from 1 and leaks
+// the name of a FILE line without a track; a real Video CD cue passes.
+TEST(CueSheetIsSound, OnlySheetsLibcdioReadsSafelyPass)
+{
+    const std::string longLine = "REM " + std::string(kLongestCueLine, ' ') + "FILE \"x.bin\" BINARY\n";
+    const struct {
+        const char* what;
+        std::string text;
+        bool sound;
+    } cases[] = {
+        {"vcdimager's", "FILE \"disc.bin\" BINARY\n  TRACK 01 MODE2/2352\n    FLAGS DCP\n    INDEX 01 00:00:00\n"
+                        "  TRACK 02 MODE2/2352\n    INDEX 00 00:04:00\n    INDEX 01 00:06:00\n", true},
+        {"one file a track", "FILE a.bin BINARY\r\nTRACK 1 MODE2/2352\r\nfile b.bin BINARY\r\ntrack 2 AUDIO\r\n", true},
+        {"first track 99", "FILE \"disc.bin\" BINARY\nTRACK 99 MODE2/2352\n", false},
+        {"first track 0", "FILE \"disc.bin\" BINARY\nTRACK 00 MODE2/2352\n", false},
+        {"a track left out", "FILE \"disc.bin\" BINARY\nTRACK 01 MODE2/2352\nTRACK 03 MODE2/2352\n", false},
+        {"a track number with more", "FILE \"disc.bin\" BINARY\nTRACK 1x MODE2/2352\n", false},
+        {"a track without a number", "FILE \"disc.bin\" BINARY\nTRACK\n", false},
+        {"a track before any file", "TRACK 01 MODE2/2352\nFILE \"disc.bin\" BINARY\n", false},
+        {"a file without a track", "FILE \"disc.bin\" BINARY\n", false},
+        {"a file replaced before its track", "FILE a.bin BINARY\nFILE b.bin BINARY\nTRACK 01 MODE2/2352\n", false},
+        {"a track on the file's line", "FILE a.bin BINARY\rTRACK 01 MODE2/2352\n", false},
+        {"a NUL", std::string("FILE a.bin BINARY\nTRACK 01 MODE2/2352\n") + '\0' + "TRACK 02 AUDIO\n", false},
+        {"a line libcdio reads as two", "FILE a.bin BINARY\nTRACK 01 MODE2/2352\n" + longLine, false},
+        {"no file at all", "REM nothing\n", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CueSheetIsSound(c.text), c.sound) << c.what;
+}
+
 // A rip in a folder of its own, named as the cases say, with its links' folder private too.
 class RipNames : public ::testing::Test {
 protected:

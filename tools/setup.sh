@@ -21,11 +21,15 @@ quintara_install_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# Further cmake arguments of quintara_build; later ones win.
+QUINTARA_CMAKE_ARGS=()
+
 # Builds the given targets (everything when none is named) into the build folder $1.
 quintara_build() {
   local build_dir="$1"
   shift
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINTARA_SANITIZE= \
+    "${QUINTARA_CMAKE_ARGS[@]}" >/dev/null
   local targets=()
   [ $# -gt 0 ] && targets=(--target "$@")
   cmake --build "$build_dir" -j "$(nproc)" "${targets[@]}"
@@ -89,4 +93,12 @@ quintara_make_demo_clips() {
     fi
     i=$((i + 1))
   done
+}
+
+# The sanitizers' settings for the sanitized suite and the fuzzers: every report stops the
+# program; only the suppressions under tests/ (libraries underneath, each with why) are heard.
+quintara_sanitizer_options() {
+  export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/ubsan.supp"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 }

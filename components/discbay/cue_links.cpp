@@ -1,5 +1,6 @@
 #include "components/discbay/cue_links.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -51,14 +52,64 @@ std::optional<std::string> CueDataFile(std::string_view text)
     return std::nullopt;
 }
 
+namespace {
+
+// The line's first word as libcdio parts it, and the second.
+std::pair<std::string_view, std::string_view> firstWords(std::string_view line)
+{
+    constexpr std::string_view kSeparators = " \t\r";
+    std::pair<std::string_view, std::string_view> words;
+    for (std::string_view* word : {&words.first, &words.second}) {
+        const size_t begin = std::min(line.find_first_not_of(kSeparators), line.size());
+        line.remove_prefix(begin);
+        *word = line.substr(0, line.find_first_of(kSeparators));
+        line.remove_prefix(word->size());
+    }
+    return words;
+}
+
+}  // namespace
+
+bool CueSheetIsSound(std::string_view text)
+{
+    if (text.find('\0') != std::string_view::npos)
+        return false;
+    bool fileWaits = false;  // a FILE line no TRACK line has followed yet
+    bool anyFile = false;
+    int lastTrack = 0;
+    while (!text.empty()) {
+        const size_t end = std::min(text.find('\n'), text.size());
+        if (end > kLongestCueLine)
+            return false;
+        const auto [keyword, argument] = firstWords(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (EqualsIgnoringCase(keyword, "FILE")) {
+            if (fileWaits)
+                return false;
+            fileWaits = anyFile = true;
+        } else if (EqualsIgnoringCase(keyword, "TRACK")) {
+            const bool digits = !argument.empty() && argument.size() <= 2
+                && argument.find_first_not_of("0123456789") == std::string_view::npos;
+            if (!anyFile || !digits || std::stoi(std::string(argument)) != lastTrack + 1)
+                return false;
+            ++lastTrack;
+            fileWaits = false;
+        }
+    }
+    return !fileWaits;
+}
+
 std::optional<CueLinks> CueLinks::prepare(const std::string& cue)
 {
     std::ifstream in(cue, std::ios::binary);
     if (!in)
         return std::nullopt;
-    std::string text(static_cast<size_t>(kLongestCue), '\0');
-    in.read(text.data(), kLongestCue);
+    // One byte more than a cue may hold: libcdio would read what lies beyond the check.
+    std::string text(static_cast<size_t>(kLongestCue) + 1, '\0');
+    in.read(text.data(), kLongestCue + 1);
     text.resize(static_cast<size_t>(in.gcount()));
+    if (text.size() > static_cast<size_t>(kLongestCue) || !CueSheetIsSound(text))
+        return std::nullopt;
 
     // The file the cue names comes first; a pair renamed without its cue's text being
     // changed still has its data beside it, named like the cue.

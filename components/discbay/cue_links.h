@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,3 +34,11 @@ private:
 // The data file named by the first FILE line of a cue's text, as written (quoted or not);
 // nullopt when there is none.
 std::optional<std::string> CueDataFile(std::string_view text);
+
+// Whether libcdio may be handed the cue's text. Its reader (libcdio 2.1) crashes on a sheet
+// whose tracks do not run 1, 2, 3, … and leaks the name of a FILE line no TRACK follows; it
+// reads a NUL as the end of a line and a long line as several. So only sheets whose
+// every FILE line is followed by a TRACK line, whose tracks count up from 1, with no NUL and
+// no line over kLongestCueLine bytes, go to it; a real Video CD cue is all of these.
+inline constexpr size_t kLongestCueLine = 1000;
+bool CueSheetIsSound(std::string_view text);

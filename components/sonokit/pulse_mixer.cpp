@@ -238,11 +238,12 @@ bool PulseMixer::writeOwnStream(uint32_t kind, const std::vector<uint32_t>& valu
         }
     }
     bool all = true;
+    // Copied into the lambda by name: clang 14 cannot capture a structured binding.
     for (const auto& [index, map] : streams) {
         PulseLink::Answer answer;
         const pa_cvolume volume = VolumesFor(wanted, map);
         const int mute = static_cast<int>(wanted.mute);
-        all = link_->await(answer, [&, index](pa_context* context, PulseLink::Answer* waiting) {
+        all = link_->await(answer, [&, index = index](pa_context* context, PulseLink::Answer* waiting) {
             return kind == MuteKind
                        ? pa_context_set_sink_input_mute(context, index, mute, acknowledged, waiting)
                        : pa_context_set_sink_input_volume(context, index, &volume, acknowledged, waiting);
