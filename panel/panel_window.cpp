@@ -12,6 +12,7 @@
 
 #include "context/app_context.h"
 #include "core/qt_timers.h"
+#include "core/skin_twin.h"
 #include "context/settings.h"
 #include "context/components.h"
 #include "panel/drive_commands.h"
@@ -199,15 +200,23 @@ void PanelWindow::showPointerCursor()
 void PanelWindow::compose()
 {
     const PanelSkin& skin = app().panelSkin;
-    const QSize size(skin.faceSize.width, skin.faceSize.height);
-    if (composed_.size() != size)
+    // Composed at twice the skin's size where the screen is dense and the face has its twin;
+    // everything is drawn in skin pixels all the same.
+    const int ratio = skin.faceNormal2x && Skin_TwinsWanted(devicePixelRatioF()) ? 2 : 1;
+    const QSize size = QSize(skin.faceSize.width, skin.faceSize.height) * ratio;
+    if (composed_.size() != size) {
         composed_ = QImage(size, QImage::Format_RGB32);
+        composed_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(&composed_);
-    painter.drawImage(0, 0, *skin.faceNormal);
+    const QSize face(skin.faceSize.width, skin.faceSize.height);
+    Skin_DrawPart(painter, {0, 0}, *skin.faceNormal, skin.faceNormal2x, QRect(QPoint(0, 0), face));
     if (drawLed_)
         drawLed_(painter);
+    const bool ownMouseIn = skin.faceMouseIn.has_value();
     Panel_DrawButtons(painter, skin.buttons, skin.faceNormal, skin.faceSelected,
-                      skin.faceMouseIn ? skin.faceMouseIn : skin.faceNormal);
+                      ownMouseIn ? skin.faceMouseIn : skin.faceNormal, skin.faceNormal2x, skin.faceSelected2x,
+                      ownMouseIn ? skin.faceMouseIn2x : skin.faceNormal2x);
 }
 
 void PanelWindow::paintEvent(QPaintEvent* event)
