@@ -8,6 +8,7 @@
 #include "app/instance_channel.h"
 #include "app/main_window.h"
 #include "app/player.h"
+#include "app/session_platform.h"
 #include "app/shutdown_signals.h"
 
 namespace {
@@ -46,7 +47,9 @@ int main(int argc, char** argv)
             return 0;
     }
 
+    const bool platformChosen = Session_ChoosePlatform();
     QApplication application(argc, argv);
+    Session_ForgetPlatform(platformChosen);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     // Before the channel opens: from then on a polite kill must find the orderly way out.

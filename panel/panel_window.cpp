@@ -11,6 +11,7 @@
 #include <QToolTip>
 
 #include "context/app_context.h"
+#include "core/compositor.h"
 #include "core/qt_timers.h"
 #include "core/skin_twin.h"
 #include "context/settings.h"
@@ -144,8 +145,11 @@ bool PanelWindow::minimized() const
 void PanelWindow::place(Point position, Size size, const std::optional<Region>& region)
 {
     setFixedSize(size.width, size.height);
-    move(position.x, position.y);
-    state_.screenPosition = position;
+    // Where the compositor places windows a position asked for means nothing.
+    if (!Compositor_PlacesWindows()) {
+        move(position.x, position.y);
+        state_.screenPosition = position;
+    }
     if (region)
         setMask(toQRegion(*region));
 }
@@ -410,7 +414,10 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
     panel.reset();
     if (freeSkin)
         freeSkin();
-    Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
+    // Where the compositor places windows the panel's position is unknown: the one stored
+    // from an X session stays.
+    if (!Compositor_PlacesWindows())
+        Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
 }
 
 PanelWindow* Panel_Window()
