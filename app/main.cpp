@@ -9,6 +9,7 @@
 #include "app/instance_channel.h"
 #include "app/main_window.h"
 #include "app/player.h"
+#include "app/session_platform.h"
 #include "app/shutdown_signals.h"
 
 namespace {
@@ -47,7 +48,9 @@ int main(int argc, char** argv)
             return 0;
     }
 
+    const bool platformChosen = Session_ChoosePlatform();
     QApplication application(argc, argv);
+    Session_ForgetPlatform(platformChosen);
     // Ties the windows to the launcher and its icon (the Wayland app id).
     QGuiApplication::setDesktopFileName("com.halvex.Quintara");
     std::setlocale(LC_NUMERIC, "C");

@@ -34,12 +34,15 @@ struct PanelButton {
     uint32_t checkable = 0;
     uint32_t checked = 0;
     ButtonState state = ButtonState::Normal;
+    // The pictures' twins at twice the size, where the screen is dense enough and the skin has them.
+    std::array<std::optional<QImage>, kButtonStateCount> bitmaps2x;
 };
 
 struct LedElement {
     std::optional<QImage> bitmap;
     Point position;
     Size size;
+    std::optional<QImage> bitmap2x;  // the twin at twice the size, or none
 
     // Shown at all: both dimensions nonzero.
     bool present() const { return size.width != 0 && size.height != 0; }
@@ -51,6 +54,7 @@ struct LedDigitStrip {
     std::optional<QImage> strip;
     Size cell;
     std::array<Point, Slots> digitPositions{};
+    std::optional<QImage> strip2x;  // the twin at twice the size, or none
 };
 
 namespace track_slot {
@@ -81,4 +85,9 @@ struct PanelSkin {
     std::array<LedElement, 4> soundQuality;
     std::array<LedElement, 3> audioChannel;
     std::array<LedElement, 2> soundChannel;
+
+    // The faces' twins at twice the size, or none; the region always comes from the 1x picture.
+    std::optional<QImage> faceNormal2x;
+    std::optional<QImage> faceSelected2x;
+    std::optional<QImage> faceMouseIn2x;
 };

@@ -7,13 +7,16 @@
 
 #include "context/app_context.h"
 #include "core/saturated.h"
+#include "core/skin_twin.h"
 #include "led/led_view.h"
 
 namespace {
 
-// A plain opaque copy of w x h pixels of source at from to the target at to. Only pixels that
-// exist in the source are copied: a block reaching past the picture is cut to it.
-void copyBlock(QPainter& target, const QImage& source, QPoint from, QPoint to, int w, int h)
+// A plain opaque copy of w x h pixels of source at from to the target at to, from the source's
+// twin where the target is dense enough. Only pixels that exist in the source are copied: a
+// block reaching past the picture is cut to it.
+void copyBlock(QPainter& target, const QImage& source, const std::optional<QImage>& twin, QPoint from, QPoint to,
+               int w, int h)
 {
     if (w <= 0 || h <= 0)
         return;
@@ -28,7 +31,7 @@ void copyBlock(QPainter& target, const QImage& source, QPoint from, QPoint to, i
     target.setCompositionMode(QPainter::CompositionMode_Source);
     const QPoint destination(SaturatedInt(int64_t{to.x()} + left - from.x()),
                              SaturatedInt(int64_t{to.y()} + top - from.y()));
-    target.drawImage(destination, source, available);
+    Skin_DrawPart(target, destination, source, twin, available);
     target.setCompositionMode(before);
 }
 
@@ -69,7 +72,7 @@ void drawDigits(QPainter& target, const LedDigitStrip<Slots>& strip, const std::
         const Point position = strip.digitPositions[slot];
         if (position == Point{})
             continue;
-        copyBlock(target, *strip.strip, QPoint(int(digits[slot]) * strip.cell.width, 0), at(position),
+        copyBlock(target, *strip.strip, strip.strip2x, QPoint(int(digits[slot]) * strip.cell.width, 0), at(position),
                   strip.cell.width, strip.cell.height);
     }
 }
@@ -86,8 +89,8 @@ void Led_RestoreFace(QPainter& target, const LedElement& element)
 {
     if (!element.present() || !skin().faceNormal)
         return;
-    copyBlock(target, *skin().faceNormal, at(element.position), at(element.position), element.size.width,
-              element.size.height);
+    copyBlock(target, *skin().faceNormal, skin().faceNormal2x, at(element.position), at(element.position),
+              element.size.width, element.size.height);
 }
 
 void Led_DrawLit(QPainter& target, const LedElement& element)
@@ -95,10 +98,11 @@ void Led_DrawLit(QPainter& target, const LedElement& element)
     if (!element.present())
         return;
     if (element.bitmap)
-        copyBlock(target, *element.bitmap, {0, 0}, at(element.position), element.size.width, element.size.height);
-    else if (skin().faceSelected)
-        copyBlock(target, *skin().faceSelected, at(element.position), at(element.position), element.size.width,
+        copyBlock(target, *element.bitmap, element.bitmap2x, {0, 0}, at(element.position), element.size.width,
                   element.size.height);
+    else if (skin().faceSelected)
+        copyBlock(target, *skin().faceSelected, skin().faceSelected2x, at(element.position), at(element.position),
+                  element.size.width, element.size.height);
 }
 
 void Led_DrawMute(QPainter& target)
@@ -117,15 +121,16 @@ void Led_DrawVolume(QPainter& target)
     const QImage* source = bar.bitmap ? &*bar.bitmap : skin().faceSelected ? &*skin().faceSelected : nullptr;
     if (!source)
         return;
+    const std::optional<QImage>& twin = bar.bitmap ? bar.bitmap2x : skin().faceSelected2x;
     const QPoint origin = bar.bitmap ? QPoint(0, 0) : at(bar.position);
     const PlayerState& state = app().state;
     const VolumeBarView view = Led_VolumeBarView(bar.size, app().settings.maxVolumeLevel, state.volumeLeft,
                                                  state.volumeRight);
     if (state.volumeLeft)
-        copyBlock(target, *source, origin, at(bar.position), view.leftWidth, view.half);
+        copyBlock(target, *source, twin, origin, at(bar.position), view.leftWidth, view.half);
     if (state.volumeRight)
-        copyBlock(target, *source, below(origin, view.half), below(at(bar.position), view.half), view.rightWidth,
-                  view.half);
+        copyBlock(target, *source, twin, below(origin, view.half), below(at(bar.position), view.half),
+                  view.rightWidth, view.half);
 }
 
 void Led_DrawPlayState(QPainter& target)
@@ -163,7 +168,8 @@ void Led_DrawTrackNumber(QPainter& target)
         return;
     for (const Point& position : strip.digitPositions) {
         if (position != Point{})
-            copyBlock(target, *skin().faceNormal, at(position), at(position), strip.cell.width, strip.cell.height);
+            copyBlock(target, *skin().faceNormal, skin().faceNormal2x, at(position), at(position), strip.cell.width,
+                      strip.cell.height);
     }
 }
 

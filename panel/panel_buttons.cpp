@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "core/command_id.h"
+#include "core/skin_twin.h"
 #include "core/text.h"
 #include "core/window.h"
 
@@ -188,19 +189,21 @@ uint32_t PanelButtons::setChecked(int32_t command, uint32_t checked)
 
 uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
                            const std::optional<QImage>& normal, const std::optional<QImage>& selected,
-                           const std::optional<QImage>& mouseIn)
+                           const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x,
+                           const std::optional<QImage>& selected2x, const std::optional<QImage>& mouseIn2x)
 {
     const std::array<const std::optional<QImage>*, 3> faces = {&normal, &selected, &mouseIn};
+    const std::array<const std::optional<QImage>*, 3> twins = {&normal2x, &selected2x, &mouseIn2x};
     for (const PanelButton& button : buttons) {
         const auto state = static_cast<size_t>(button.state);
         const QRect rect(button.rect.left, button.rect.top, button.rect.width(), button.rect.height());
         if (const std::optional<QImage>& own = button.bitmaps[state]) {
-            target.drawImage(rect.topLeft(), *own, QRect(QPoint(0, 0), rect.size()));
+            Skin_DrawPart(target, rect.topLeft(), *own, button.bitmaps2x[state], QRect(QPoint(0, 0), rect.size()));
             continue;
         }
-        const std::optional<QImage>& face = *faces[static_cast<size_t>(kFaceOfState[state])];
-        if (face)
-            target.drawImage(rect.topLeft(), *face, rect);
+        const auto look = static_cast<size_t>(kFaceOfState[state]);
+        if (const std::optional<QImage>& face = *faces[look])
+            Skin_DrawPart(target, rect.topLeft(), *face, *twins[look], rect);
     }
     return 1;
 }

@@ -3,12 +3,16 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "core/compositor.h"
+
 void PanelDrag::begin(QWidget& window, QPoint pointer)
 {
     follow_.reset();
     if (QWindow* handle = window.windowHandle(); handle && handle->startSystemMove())
         return;
-    follow_ = Follow{pointer, window.pos()};
+    // A window cannot move itself where the compositor places windows.
+    if (!Compositor_PlacesWindows())
+        follow_ = Follow{pointer, window.pos()};
 }
 
 void PanelDrag::follow(QWidget& window, QPoint pointer) const

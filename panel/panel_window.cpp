@@ -14,7 +14,9 @@
 #include "context/components.h"
 #include "context/settings.h"
 #include "core/app_icons.h"
+#include "core/compositor.h"
 #include "core/qt_timers.h"
+#include "core/skin_twin.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_place.h"
@@ -145,8 +147,11 @@ bool PanelWindow::minimized() const
 void PanelWindow::place(Point position, Size size, const std::optional<Region>& region)
 {
     setFixedSize(size.width, size.height);
-    move(position.x, position.y);
-    state_.screenPosition = position;
+    // Where the compositor places windows a position asked for means nothing.
+    if (!Compositor_PlacesWindows()) {
+        move(position.x, position.y);
+        state_.screenPosition = position;
+    }
     if (region)
         setMask(toQRegion(*region));
 }
@@ -201,15 +206,23 @@ void PanelWindow::showPointerCursor()
 void PanelWindow::compose()
 {
     const PanelSkin& skin = app().panelSkin;
-    const QSize size(skin.faceSize.width, skin.faceSize.height);
-    if (composed_.size() != size)
+    // Composed at twice the skin's size where the screen is dense and the face has its twin;
+    // everything is drawn in skin pixels all the same.
+    const int ratio = skin.faceNormal2x && Skin_TwinsWanted(devicePixelRatioF()) ? 2 : 1;
+    const QSize size = QSize(skin.faceSize.width, skin.faceSize.height) * ratio;
+    if (composed_.size() != size) {
         composed_ = QImage(size, QImage::Format_RGB32);
+        composed_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(&composed_);
-    painter.drawImage(0, 0, *skin.faceNormal);
+    const QSize face(skin.faceSize.width, skin.faceSize.height);
+    Skin_DrawPart(painter, {0, 0}, *skin.faceNormal, skin.faceNormal2x, QRect(QPoint(0, 0), face));
     if (drawLed_)
         drawLed_(painter);
+    const bool ownMouseIn = skin.faceMouseIn.has_value();
     Panel_DrawButtons(painter, skin.buttons, skin.faceNormal, skin.faceSelected,
-                      skin.faceMouseIn ? skin.faceMouseIn : skin.faceNormal);
+                      ownMouseIn ? skin.faceMouseIn : skin.faceNormal, skin.faceNormal2x, skin.faceSelected2x,
+                      ownMouseIn ? skin.faceMouseIn2x : skin.faceNormal2x);
 }
 
 void PanelWindow::paintEvent(QPaintEvent* event)
@@ -403,7 +416,10 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
     panel.reset();
     if (freeSkin)
         freeSkin();
-    Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
+    // Where the compositor places windows the panel's position is unknown: the one stored
+    // from an X session stays.
+    if (!Compositor_PlacesWindows())
+        Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
 }
 
 PanelWindow* Panel_Window()

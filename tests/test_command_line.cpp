@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/session_platform.h"
 #include "core/message.h"
 #include "core/window.h"
 #include "tests/support/manual_timers.h"
@@ -150,4 +151,27 @@ TEST(CommandLine, ExistingFilesAndFoldersArePlayedAndLeaveTheLine)
     }
     std::filesystem::current_path(cwd);
 }
+// XWayland where a Wayland session has an X display too; natively where it has none; the
+// user's own choice always.
+TEST(SessionPlatform, XWaylandWhereThereIsAnXDisplayUnlessTheUserChose)
+{
+    struct Case {
+        SessionEnvironment session;
+        const char* platform;
+    };
+    const Case cases[] = {
+        {{"", "wayland-0", "", ":0"}, "xcb"},
+        {{"", "", "wayland", ":1"}, "xcb"},
+        {{"", "wayland-0", "wayland", ""}, ""},       // only Wayland: natively
+        {{"wayland", "wayland-0", "", ":0"}, ""},     // the user's choice wins
+        {{"offscreen", "wayland-0", "", ":0"}, ""},
+        {{"", "", "x11", ":0"}, ""},                  // an X session: Qt's own choice
+        {{"", "", "", ""}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Session_PreferredPlatform(c.session), c.platform)
+            << c.session.qpaPlatform << "|" << c.session.waylandDisplay << "|" << c.session.sessionType << "|"
+            << c.session.display;
+}
+
 }  // namespace

@@ -88,9 +88,18 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     QCoreApplication::sendEvent(panel, &move);
     EXPECT_EQ(panel->cursor().hotSpot(), QPoint(11, 0));
 
-    // Painted through the LED painter: the composed picture is the face's size.
+    // Painted through the LED painter: the composed picture is the face's size, twice it where
+    // the screen is dense, from the twins the skin has for every picture.
     panel->repaint();
-    EXPECT_EQ(panel->composed().size(), QSize(face.width, face.height));
+    const bool dense = panel->devicePixelRatioF() >= 1.5;
+    EXPECT_EQ(panel->composed().size(), QSize(face.width, face.height) * (dense ? 2 : 1));
+    const PanelSkin& skin = app().panelSkin;
+    for (const std::optional<QImage>* twin : {&skin.faceNormal2x, &skin.faceSelected2x, &skin.faceMouseIn2x,
+                                              &skin.timeNumbers.strip2x, &skin.trackTimeNumbers.strip2x})
+        EXPECT_EQ(twin->has_value(), dense);
+    for (const PanelButton& button : skin.buttons)
+        for (size_t state = 0; state < kButtonStateCount; ++state)
+            EXPECT_EQ(button.bitmaps2x[state].has_value(), dense && button.bitmaps[state].has_value());
 }
 
 }  // namespace

@@ -190,4 +190,47 @@ TEST_F(PanelFromFilesTest, RefusedWithoutAButtonLeavingNoPicture)
     EXPECT_EQ(stored(), "(none)");
 }
 
+// A face twin in a fine pattern no scaling of the 1x face makes: stripes one device pixel
+// wide. Where the screen is dense the panel is composed from it at twice the size, while the
+// size, outline and buttons stay those of the 1x skin; at 1x (and for pictures without a
+// twin, or with a twin of the wrong size) the 1x pictures are drawn as before.
+TEST_F(PanelFromFilesTest, DenseScreensComposeFromTheTwinsAndKeepTheSkinsGeometry)
+{
+    QImage fine(240, 80, QImage::Format_RGB32);
+    for (int x = 0; x < fine.width(); ++x)
+        for (int y = 0; y < fine.height(); ++y)
+            fine.setPixelColor(x, y, x % 2 ? QColor(0, 0, 255) : QColor(0, 255, 0));
+    ASSERT_TRUE(fine.save(QString::fromStdString(files->dir().file("skin/FACE@2x.BMP")), "BMP"));
+    files->picture("face-selected@2x.bmp", 100, 30, QColor(0, 200, 200));  // not twice: ignored
+    parts.drawLed = {};
+
+    PanelWindow* panel = create();
+    ASSERT_NE(panel, nullptr);
+    const bool dense = panel->devicePixelRatioF() >= 1.5;
+    EXPECT_EQ(panel->size(), QSize(120, 40));
+    EXPECT_EQ(panel->mask(), QRegion(0, 0, 110, 10) + QRegion(0, 10, 120, 30));
+    EXPECT_EQ(app().panelSkin.buttons[0].rect, (Rect{10, 10, 30, 30}));
+    EXPECT_EQ(app().panelSkin.faceNormal2x.has_value(), dense);
+    EXPECT_FALSE(app().panelSkin.faceSelected2x);
+
+    const QImage& composed = panel->composed();
+    if (!dense) {
+        EXPECT_EQ(composed.size(), QSize(120, 40));
+        EXPECT_EQ(composed.pixelColor(60, 35), QColor(30, 30, 30));
+        return;
+    }
+    ASSERT_EQ(composed.size(), QSize(240, 80));
+    EXPECT_EQ(composed.devicePixelRatio(), 2.0);
+    // The face away from the buttons: the twin's stripes, pixel for pixel.
+    for (const QPoint p : {QPoint(120, 70), QPoint(121, 70), QPoint(200, 2), QPoint(239, 79)})
+        EXPECT_EQ(composed.pixelColor(p), fine.pixelColor(p)) << p.x() << "," << p.y();
+    // A pressed button shows the selected face, whose twin was refused: the 1x red, doubled.
+    app().panelSkin.buttons[0].state = ButtonState::Selected;
+    panel->invalidateAll();
+    panel->repaintNow();
+    EXPECT_EQ(composed.pixelColor(21, 21), QColor(200, 0, 0));
+    EXPECT_EQ(composed.pixelColor(58, 58), QColor(200, 0, 0));
+    EXPECT_EQ(composed.pixelColor(61, 61), fine.pixelColor(61, 61));
+}
+
 }  // namespace

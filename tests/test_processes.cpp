@@ -3,7 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QThread>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +15,7 @@
 #include <csignal>
 
 #include "tests/support/player_process.h"
+#include "tests/support/test_clips.h"
 
 namespace {
 constexpr int kOrderly = 18;
@@ -132,4 +137,79 @@ TEST(Processes, ASkinMissingItsPicturesRefusesTheStartSayingWhy)
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_FALSE(process.readAllStandardError().isEmpty());
 }
+// Waits, bounded, until the condition holds or the process ends; answers the condition.
+template <typename Condition>
+bool waitUntil(QProcess& process, Condition condition, int timeoutMs = 15000)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!condition() && !deadline.hasExpired() && process.state() == QProcess::Running)
+        process.waitForFinished(50);
+    return condition();
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Where only Wayland exists the player runs on it natively: its two windows are the
+// compositor's toplevels, a clip plays, "Close" ends it in order, and the positions stored by
+// an X session are neither applied nor overwritten (the compositor keeps them), while the
+// video window's size still is.
+TEST(Processes, NativelyOnWaylandAClipPlaysAndCloseEndsInOrder)
+{
+    const QString weston = QStandardPaths::findExecutable("weston");
+    if (weston.isEmpty())
+        GTEST_SKIP() << "weston is not installed (package weston)";
+    PlayerSandbox sandbox;
+    QProcessEnvironment compositorEnvironment = sandbox.environment;
+    compositorEnvironment.remove("DISPLAY");
+    QProcess compositor;
+    compositor.setProcessEnvironment(compositorEnvironment);
+    compositor.setProcessChannelMode(QProcess::MergedChannels);
+    compositor.start(weston, {"--backend=headless-backend.so", "--socket=wayland-quintara", "--no-config",
+                              "--idle-time=0"});
+    const std::string socket = sandbox.runtime().file("wayland-quintara");
+    if (!compositor.waitForStarted(5000) || !waitUntil(compositor, [&] { return std::filesystem::exists(socket); }, 10000)) {
+        compositor.kill();
+        compositor.waitForFinished(2000);
+        GTEST_SKIP() << "weston's headless backend did not start here: "
+                     << compositor.readAll().right(400).toStdString();
+    }
+
+    const std::string profile = sandbox.runtime().file("config/Halvex/VideoPlayer/profile.ini");
+    std::filesystem::create_directories(std::filesystem::path(profile).parent_path());
+    std::ofstream(profile) << "[Panel]\nPosition=17,23\n[Video]\nPosition=5,6\nSize=400,300\n";
+    TempDir logs;
+    sandbox.environment.remove("QT_QPA_PLATFORM");
+    sandbox.environment.remove("DISPLAY");
+    sandbox.environment.insert("WAYLAND_DISPLAY", "wayland-quintara");
+    sandbox.environment.insert("WAYLAND_DEBUG", "client");
+    sandbox.environment.insert("QUINTARA_MPV_LOG", QString::fromStdString(logs.path()));
+    auto player = sandbox.launch({"/play", QString::fromStdString(TestClips::get().vcdSilent)});
+    ASSERT_TRUE(player);
+
+    const auto log = [&] {
+        const QStringList found = QDir(QString::fromStdString(logs.path())).entryList({"mpv-*.log"}, QDir::Files);
+        return found.isEmpty() ? std::string() : readText(logs.file(found.front().toStdString()));
+    };
+    EXPECT_TRUE(waitUntil(*player, [&] { return log().find("video EOF") != std::string::npos; }))
+        << "the clip never played to its end:\n" << log();
+    EXPECT_NE(log().find("playback restart complete"), std::string::npos);
+
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
+    const std::string protocol = QString::fromUtf8(player->readAllStandardError()).toStdString();
+    EXPECT_GE(QString::fromStdString(protocol).count(QRegularExpression("xdg_toplevel@\\d+\\.set_title")), 2)
+        << "no Wayland toplevels: " << protocol.substr(0, 2000);
+    const std::string stored = readText(profile);
+    EXPECT_NE(stored.find("Position=17,23"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("Position=5,6"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("Size=400,300"), std::string::npos) << stored;
+
+    compositor.terminate();
+    EXPECT_TRUE(compositor.waitForFinished(5000));
+}
+
 }  // namespace

@@ -334,6 +334,36 @@ TEST_F(VideoWindow, BorderTiledAroundTheIdlePicture)
         EXPECT_EQ(shot.pixelColor(p.x, p.y), p.expected) << p.x << "," << p.y;
 }
 
+// A border picture's twin, in stripes one device pixel wide, gives the border its pixels where
+// the screen is dense; sizes and the image's inset stay those of the 1x pictures. A twin of
+// the wrong size is ignored. (Run at twice the density by VideoWindowScaled.)
+TEST_F(VideoWindow, TwinsGiveTheBorderFinerPixelsOnDenseScreens)
+{
+    QImage fine(16, 16, QImage::Format_RGB32);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            fine.setPixelColor(x, y, x % 2 ? QColor(10, 20, 30) : QColor(250, 240, 230));
+    save(fine, "frame/LT@2x.bmp");
+    QImage wrong(9, 9, QImage::Format_RGB32);
+    wrong.fill(Qt::black);
+    save(wrong, "frame/rt@2x.bmp");
+    configure();
+    VideoFrame& frame = create();
+    ASSERT_TRUE(place(frame, QRect(40, 30, 100, 60)));
+    EXPECT_EQ(frame.windowHandle()->minimumSize(), QSize(8 + 4 + 8, 8 + 4 + 8));
+    EXPECT_EQ(image().geometry(), QRect(8, 8, 100 - 16, 60 - 16));
+    const QImage shot = frame.grab().toImage();
+    if (frame.devicePixelRatioF() < 1.5) {
+        EXPECT_EQ(shot.pixelColor(1, 1), kParts[0].colour);
+        return;
+    }
+    ASSERT_EQ(shot.size(), QSize(200, 120));
+    for (const QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(14, 15), QPoint(15, 15)})
+        EXPECT_EQ(shot.pixelColor(p), fine.pixelColor(p)) << p.x() << "," << p.y();
+    EXPECT_EQ(shot.pixelColor(185, 1), kParts[2].colour);   // RT, its twin refused
+    EXPECT_EQ(shot.pixelColor(21, 5), kParts[1].colour);    // T, without a twin
+}
+
 struct BackgroundCase {
     const char* line;
     QColor expected;

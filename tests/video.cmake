@@ -9,3 +9,8 @@ add_test(NAME VideoWindowOnX11
   COMMAND sh -c "[ -n \"$DISPLAY\" ] || exit 77; exec \"$0\"" $<TARGET_FILE:video_window_tests>)
 set_tests_properties(VideoWindowOnX11 PROPERTIES
   ENVIRONMENT "QT_QPA_PLATFORM=xcb" SKIP_RETURN_CODE 77 TIMEOUT 120)
+
+# The twins of the skin's pictures at twice the pixel density.
+add_test(NAME VideoWindowScaled COMMAND video_window_tests --gtest_filter=VideoWindow.Twin*)
+set_tests_properties(VideoWindowScaled PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2" TIMEOUT 120)

@@ -1,8 +1,8 @@
 // Draws the default skin's video pictures: a dark brushed-metal bezel in eight pieces (four
-// corners, four edge tiles) and the idle picture, saved as 24-bit Windows bitmaps. Given the
-// resources folder too, it also draws the panel (into skin/panel), the cursors and the icons
-// (the launcher's in the hicolor sizes under icons/hicolor), and prints the panel's sections
-// of Quintara.CFG.
+// corners, four edge tiles) and the idle picture, saved as 24-bit Windows bitmaps, each also
+// drawn at twice the size as its @2x twin. Given the resources folder too, it also draws the
+// panel (into skin/panel), the cursors and the icons (the launcher's in the hicolor sizes under
+// icons/hicolor), and prints the panel's sections of Quintara.CFG.
 //
 //   quintara_make_default_skin <video folder> [<resources folder>]
 //
@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include <QDir>
 #include <QFont>
@@ -125,59 +126,65 @@ struct Brushes {
     Brushing vertical{0x2B9D41u};
 };
 
-// An edge tile: depth runs across the tile, the brushing along it.
-QImage edgeTile(Face face, const Brushes& brushes)
+// An edge tile: depth runs across the tile, the brushing along it. scale pixels a skin pixel
+// (2 for the twin): the profile is sampled at the finer pixels, the brushing keeps its grain.
+QImage edgeTile(Face face, const Brushes& brushes, int scale)
 {
     const bool across = face == Face::Top || face == Face::Bottom;
-    QImage image(across ? kTile : kThick, across ? kThick : kTile, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            int depth = 0, along = 0;
+    QImage image((across ? kTile : kThick) * scale, (across ? kThick : kTile) * scale, QImage::Format_RGB32);
+    const double last = kThick - 1.0 / scale;  // the innermost pixel's depth
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 0; px < image.width(); ++px) {
+            const double x = double(px) / scale, y = double(py) / scale;
+            double depth = 0, along = 0;
             switch (face) {
             case Face::Top: depth = y, along = x; break;
-            case Face::Bottom: depth = kThick - 1 - y, along = x; break;
+            case Face::Bottom: depth = last - y, along = x; break;
             case Face::Left: depth = x, along = y; break;
-            case Face::Right: depth = kThick - 1 - x, along = y; break;
+            case Face::Right: depth = last - x, along = y; break;
             }
             const Brushing& brushing = across ? brushes.horizontal : brushes.vertical;
-            image.setPixelColor(x, y, profile(face, depth, brushing.at(depth, along)));
+            image.setPixelColor(px, py, profile(face, depth, brushing.at(int(depth), int(along))));
         }
     return image;
 }
 
 // A corner: mitred where the horizontal and vertical faces meet, rounded on the outside.
-// right and bottom say which sides of the frame it joins.
-QImage corner(bool right, bool bottom, const Brushes& brushes)
+// right and bottom say which sides of the frame it joins; scale as for edgeTile.
+QImage corner(bool right, bool bottom, const Brushes& brushes, int scale)
 {
-    QImage image(kThick, kThick, QImage::Format_RGB32);
-    for (int y = 0; y < kThick; ++y)
-        for (int x = 0; x < kThick; ++x) {
-            const int dx = right ? kThick - 1 - x : x;  // from the outer vertical side
-            const int dy = bottom ? kThick - 1 - y : y; // from the outer horizontal side
+    QImage image(kThick * scale, kThick * scale, QImage::Format_RGB32);
+    const double last = kThick - 1.0 / scale, half = 0.5 / scale;
+    for (int py = 0; py < image.height(); ++py)
+        for (int px = 0; px < image.width(); ++px) {
+            const double x = double(px) / scale, y = double(py) / scale;
+            const double dx = right ? last - x : x;   // from the outer vertical side
+            const double dy = bottom ? last - y : y;  // from the outer horizontal side
             double depth = std::min(dx, dy);
             if (dx < kRound && dy < kRound)
-                depth = kRound - std::hypot(kRound - dx - 0.5, kRound - dy - 0.5);
+                depth = kRound - std::hypot(kRound - dx - half, kRound - dy - half);
             const bool horizontal = dy <= dx;
             const Face face = horizontal ? (bottom ? Face::Bottom : Face::Top) : (right ? Face::Right : Face::Left);
             // Brushing continues into the edge tile that follows a left or top corner.
-            const int along = horizontal ? x + (right ? 0 : kTile - kThick) : y + (bottom ? 0 : kTile - kThick);
+            const int along = int(horizontal ? x + (right ? 0 : kTile - kThick) : y + (bottom ? 0 : kTile - kThick));
             const Brushing& brushing = horizontal ? brushes.horizontal : brushes.vertical;
             const int band = std::clamp(int(depth), 0, kThick - 1);
             QColor colour = profile(face, std::max(depth, 0.0), brushing.at(band, along));
             // The mitre seam: a hairline, darker on the shadowed side.
             if (dx == dy && dx >= 2 && dx < 17)
                 colour = colour.darker(right != bottom ? 112 : 125);
-            if (depth < 0.5)  // anti-aliased rounding against the surround
-                colour = mix(kSurround, colour, std::clamp(depth + 0.5, 0.0, 1.0));
-            image.setPixelColor(x, y, colour);
+            if (depth < half)  // anti-aliased rounding against the surround
+                colour = mix(kSurround, colour, std::clamp(depth * scale + 0.5, 0.0, 1.0));
+            image.setPixelColor(px, py, colour);
         }
     return image;
 }
 
 // A countersunk screw head in the middle of a corner's face.
-void screw(QImage& image, QPointF centre, double turn)
+void screw(QImage& image, QPointF centre, double turn, int scale)
 {
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     QRadialGradient sink(centre + QPointF(0.6, 0.6), 4.2);
     sink.setColorAt(0.0, QColor(20, 21, 24));
@@ -199,9 +206,10 @@ void screw(QImage& image, QPointF centre, double turn)
 }
 
 // The sizing grip: raised dots in a triangle toward the outer corner.
-void grip(QImage& image)
+void grip(QImage& image, int scale)
 {
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     for (int row = 0; row < 3; ++row)
@@ -216,11 +224,12 @@ void grip(QImage& image)
 }
 
 // What the image window shows while nothing plays: the mark on a dark, softly lit field.
-QImage idlePicture()
+QImage idlePicture(int scale)
 {
     const QSize size(480, 360);
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(size * scale, QImage::Format_RGB32);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 
@@ -228,7 +237,7 @@ QImage idlePicture()
     field.setColorAt(0.0, QColor(34, 38, 46));
     field.setColorAt(0.55, QColor(18, 20, 25));
     field.setColorAt(1.0, QColor(6, 7, 9));
-    painter.fillRect(image.rect(), field);
+    painter.fillRect(QRect(QPoint(0, 0), size), field);
 
     // Faint horizontal lines, as on a screen at rest.
     painter.setPen(QColor(255, 255, 255, 6));
@@ -321,10 +330,11 @@ bool drawPanel(const QDir& resources)
     const QDir panel(resources.filePath("skin/panel"));
     if (!QDir().mkpath(panel.path()))
         return false;
-    const PanelArt art = DrawPanelArt();
-    for (const auto& [name, picture] : art.pictures)
-        if (!save(picture, panel, name))
-            return false;
+    const PanelArt art = DrawPanelArt(1);
+    for (const PanelArt& each : {art, DrawPanelArt(2)})
+        for (const auto& [name, picture] : each.pictures)
+            if (!save(picture, panel, name))
+                return false;
     std::fputs(qPrintable(art.configSections), stdout);
     const QDir cursors(resources.filePath("cursors")), icons(resources.filePath("icons"));
     return savePng(DrawPointingHandCursor(), cursors, "pointing_hand.png") &&
@@ -348,19 +358,26 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const Brushes brushes;
-    QImage lt = corner(false, false, brushes), rt = corner(true, false, brushes);
-    QImage lb = corner(false, true, brushes), rb = corner(true, true, brushes);
-    screw(lt, QPointF(9.5, 9.5), 20);
-    screw(rt, QPointF(kThick - 9.5, 9.5), 65);
-    screw(lb, QPointF(9.5, kThick - 9.5), 110);
-    grip(rb);
-
-    const bool saved = save(lt, folder, "border_lt.bmp") && save(edgeTile(Face::Top, brushes), folder, "border_t.bmp") &&
-                       save(rt, folder, "border_rt.bmp") && save(edgeTile(Face::Left, brushes), folder, "border_l.bmp") &&
-                       save(edgeTile(Face::Right, brushes), folder, "border_r.bmp") &&
-                       save(lb, folder, "border_lb.bmp") && save(edgeTile(Face::Bottom, brushes), folder, "border_b.bmp") &&
-                       save(rb, folder, "border_rb.bmp") && save(idlePicture(), folder, "idle.bmp");
+    // Every picture twice: at the skin's size and, for dense screens, drawn at twice it.
+    bool saved = true;
+    for (const auto& [scale, mark] : {std::pair{1, ""}, std::pair{2, "@2x"}}) {
+        const Brushes brushes;
+        QImage lt = corner(false, false, brushes, scale), rt = corner(true, false, brushes, scale);
+        QImage lb = corner(false, true, brushes, scale), rb = corner(true, true, brushes, scale);
+        screw(lt, QPointF(9.5, 9.5), 20, scale);
+        screw(rt, QPointF(kThick - 9.5, 9.5), 65, scale);
+        screw(lb, QPointF(9.5, kThick - 9.5), 110, scale);
+        grip(rb, scale);
+        const std::array<std::pair<const char*, QImage>, 9> pictures = {{
+            {"border_lt", lt}, {"border_t", edgeTile(Face::Top, brushes, scale)},
+            {"border_rt", rt}, {"border_l", edgeTile(Face::Left, brushes, scale)},
+            {"border_r", edgeTile(Face::Right, brushes, scale)}, {"border_lb", lb},
+            {"border_b", edgeTile(Face::Bottom, brushes, scale)}, {"border_rb", rb},
+            {"idle", idlePicture(scale)},
+        }};
+        for (const auto& [name, picture] : pictures)
+            saved = saved && save(picture, folder, QString(name) + mark + ".bmp");
+    }
     if (saved && argc == 3)
         return drawPanel(QDir(QString::fromLocal8Bit(argv[2]))) ? 0 : 1;
     return saved ? 0 : 1;

@@ -185,11 +185,12 @@ void drawSevenSegment(QPainter& p, const QRectF& cell, int digit)
     p.restore();
 }
 
-QImage digitStrip(QSize cell)
+QImage digitStrip(QSize cell, int scale)
 {
-    QImage strip(cell.width() * 10, cell.height(), QImage::Format_RGB32);
+    QImage strip(cell.width() * 10 * scale, cell.height() * scale, QImage::Format_RGB32);
     strip.fill(kGlass);
     QPainter p(&strip);
+    p.scale(scale, scale);
     for (int d = 0; d < 10; ++d)
         drawSevenSegment(p, QRectF(d * cell.width(), 0, cell.width(), cell.height()), d);
     return strip;
@@ -493,10 +494,11 @@ void drawKeyLabels(QPainter& p)
     engrave(p, QRectF(26, 134, 337, 12), "DIRECT TRACK SELECT", 7);
 }
 
-QImage drawFace(Look look, bool displayLit, bool lampsLit)
+QImage drawFace(Look look, bool displayLit, bool lampsLit, int scale)
 {
-    QImage face(kWidth, kHeight, QImage::Format_RGB32);
+    QImage face(kWidth * scale, kHeight * scale, QImage::Format_RGB32);
     QPainter p(&face);
+    p.scale(scale, scale);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     drawBody(p);
@@ -596,24 +598,30 @@ void writeConfig(QTextStream& out, const std::vector<Key>& list)
 
 }  // namespace
 
-PanelArt DrawPanelArt()
+PanelArt DrawPanelArt(int scale)
 {
     PanelArt art;
     const std::vector<Key> list = keys();
-    art.pictures.push_back({"face.bmp", drawFace(Look::Normal, false, false)});
-    art.pictures.push_back({"face_selected.bmp", drawFace(Look::Pressed, true, false)});
-    art.pictures.push_back({"face_mousein.bmp", drawFace(Look::MouseIn, false, false)});
-    art.pictures.push_back({"region.bmp", drawRegion()});
-    art.pictures.push_back({"digits_large.bmp", digitStrip(kBigCell)});
-    art.pictures.push_back({"digits_small.bmp", digitStrip(kSmallCell)});
+    const QString mark = scale == 1 ? QString() : QString("@%1x").arg(scale);
+    const auto add = [&](const QString& name, const QImage& picture) {
+        QString file = name;
+        art.pictures.push_back({file.insert(file.lastIndexOf('.'), mark), picture});
+    };
+    add("face.bmp", drawFace(Look::Normal, false, false, scale));
+    add("face_selected.bmp", drawFace(Look::Pressed, true, false, scale));
+    add("face_mousein.bmp", drawFace(Look::MouseIn, false, false, scale));
+    if (scale == 1)
+        add("region.bmp", drawRegion());
+    add("digits_large.bmp", digitStrip(kBigCell, scale));
+    add("digits_small.bmp", digitStrip(kSmallCell, scale));
 
     const std::array<std::pair<Look, const char*>, 3> checked = {
         {{Look::Normal, "_checked.bmp"}, {Look::Pressed, "_checked_selected.bmp"}, {Look::MouseIn, "_checked_mousein.bmp"}}};
     for (const auto& [look, suffix] : checked) {
-        const QImage lit = drawFace(look, look == Look::Pressed, true);
+        const QImage lit = drawFace(look, look == Look::Pressed, true, scale);
         for (const Key& key : list)
             if (key.check)
-                art.pictures.push_back({fileNameOf(key.name) + suffix, lit.copy(key.rect)});
+                add(fileNameOf(key.name) + suffix, lit.copy(QRect(key.rect.topLeft() * scale, key.rect.size() * scale)));
     }
 
     QTextStream out(&art.configSections);

@@ -9,6 +9,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
+#include "core/compositor.h"
 #include "context/sys_command.h"
 #include "video/video_frame.h"
 #include "video/video_window.h"
@@ -173,7 +174,8 @@ void ImageWindow::mouseMoveEvent(QMouseEvent* event)
         // The move starts only once the pointer really moves, so a double click stays one.
         if (moved.manhattanLength() < QApplication::startDragDistance())
             return;
-        if (frame_.windowHandle() && frame_.windowHandle()->startSystemMove()) {
+        // Where the compositor places windows its move is the only one.
+        if ((frame_.windowHandle() && frame_.windowHandle()->startSystemMove()) || Compositor_PlacesWindows()) {
             press_.reset();
             showCursor(Qt::ArrowCursor);
             return;

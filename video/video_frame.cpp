@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "core/app_icons.h"
+#include "core/skin_twin.h"
 #include "video/image_window.h"
 #include "context/sys_command.h"
 #include "video/video_window.h"
@@ -68,9 +69,12 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hook
     followScreen(QGuiApplication::primaryScreen());
 
     const uint32_t c = skin_.imageBackground;
+    // The idle picture is stretched over the image window: its twin, where loaded, only
+    // gives it finer pixels.
     image_ = new ImageWindow(*this, QColor(int(c & 0xFF), int(c >> 8 & 0xFF), int(c >> 16 & 0xFF)),
-                             std::move(skin_.idleImage));
+                             std::move(skin_.idleImage2x ? skin_.idleImage2x : skin_.idleImage));
     skin_.idleImage.reset();
+    skin_.idleImage2x.reset();
 }
 
 VideoFrame::~VideoFrame() = default;
@@ -277,8 +281,11 @@ void VideoFrame::compose()
     composed_.fill(Qt::black);
     QPainter painter(&composed_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != 1.0);
-    for (const BorderTile& tile : VideoWnd_PaintPlan(skin_.sizes, width(), height()))
-        painter.drawImage(QPoint(tile.x, tile.y), skin_.borders[static_cast<size_t>(tile.part)]);
+    for (const BorderTile& tile : VideoWnd_PaintPlan(skin_.sizes, width(), height())) {
+        const auto part = static_cast<size_t>(tile.part);
+        Skin_DrawPart(painter, QPoint(tile.x, tile.y), skin_.borders[part], skin_.borders2x[part],
+                      skin_.borders[part].rect());
+    }
 }
 
 void VideoFrame::paintEvent(QPaintEvent*)

@@ -4,6 +4,7 @@
 #include "core/ini_file.h"
 #include "context/settings.h"
 #include "panel/skin/skin_bitmap.h"
+#include "panel/skin/skin_bitmap_twin.h"
 
 namespace {
 constexpr const char* kSection = "Video";
@@ -26,12 +27,15 @@ std::optional<VideoSkin> VideoSkin_Load(std::string& why)
             return std::nullopt;
         }
         skin.sizes[static_cast<size_t>(part)] = {picture->width(), picture->height()};
+        skin.borders2x[static_cast<size_t>(part)] = Skin_LoadTwin(name, picture);
         skin.borders[static_cast<size_t>(part)] = std::move(*picture);
     }
     skin.minTrackSize = VideoSkin_MinTrackSize(skin.sizes);
     skin.imageBackground = VideoSkin_ParseColour(config.text(kSection, "Image Background Color", kConfigTextBuffer));
     // The idle picture is optional: without one the background colour shows.
-    skin.idleImage = Skin_LoadBitmap(config.text(kSection, "Image Bitmap", kConfigTextBuffer));
+    const std::string idleName = config.text(kSection, "Image Bitmap", kConfigTextBuffer);
+    skin.idleImage = Skin_LoadBitmap(idleName);
+    skin.idleImage2x = Skin_LoadTwin(idleName, skin.idleImage);
     return skin;
 }
 

@@ -18,6 +18,9 @@ struct VideoSkin {
     Size minTrackSize;
     uint32_t imageBackground = kDefaultImageBackground;  // 0x00BBGGRR
     std::optional<QImage> idleImage;
+    // The pictures' twins at twice the size, where the screen is dense and the skin has them.
+    std::array<std::optional<QImage>, kBorderPartCount> borders2x;
+    std::optional<QImage> idleImage2x;
 };
 
 // The configuration keys of the border pictures, in BorderPart order.

@@ -8,6 +8,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
+#include "core/compositor.h"
 #include "video/image_window.h"
 #include "video/video_frame.h"
 
@@ -42,7 +43,10 @@ bool VideoWnd_Create(std::unique_ptr<VideoFrame>& video, const VideoHooks& hooks
     auto frame = std::make_unique<VideoFrame>(std::move(*skin), title, hooks);
     const QRect area = screen->geometry();
     const Rect screenRect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
-    frame->place(VideoWnd_InitialRect(storedText("Size"), storedText("Position"), screenRect));
+    // Where the compositor places windows only the stored size applies.
+    const bool compositorPlaces = Compositor_PlacesWindows();
+    frame->place(VideoWnd_InitialRect(storedText("Size"), compositorPlaces ? std::string() : storedText("Position"),
+                                      screenRect));
     frame->show();
     frame->raise();
     app().windows.videoFrame = frame.get();
@@ -57,7 +61,9 @@ void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& video)
         return;
     // The last restored placement, also when the frame is full screen or minimised now.
     const VideoPlacement& placement = video->placement();
-    Nestwell_SetProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
+    // A position the compositor keeps to itself is not stored over the one of an X session.
+    if (!Compositor_PlacesWindows())
+        Nestwell_SetProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
     Nestwell_SetProfileString(kSection, "Size", VideoPlacement_SizeText(placement));
     app().windows.videoFrame = nullptr;
     app().windows.videoImage = nullptr;

@@ -12,6 +12,7 @@
 #include "core/saturated.h"
 #include "panel/skin/panel_button_names.h"
 #include "panel/skin/skin_bitmap.h"
+#include "panel/skin/skin_bitmap_twin.h"
 #include "panel/skin/skin_values.h"
 
 namespace {
@@ -33,6 +34,11 @@ public:
     {
         return Skin_LoadBitmap(text(section, key));
     }
+    std::optional<QImage> twin(std::string_view section, std::string_view key,
+                               const std::optional<QImage>& picture) const
+    {
+        return Skin_LoadTwin(text(section, key), picture);
+    }
     void pair(std::string_view section, std::string_view key, int& first, int& second) const
     {
         ReadSkinPair(text(section, key), first, second);
@@ -51,13 +57,15 @@ std::string joinKey(std::string_view base, std::string_view suffix)
 }
 
 void readLedElement(const SkinConfig& config, std::string_view element, std::string_view suffix,
-                    std::optional<QImage>* picture, Point* position, Size* size)
+                    std::optional<QImage>* picture, Point* position, Size* size, std::optional<QImage>* twin = nullptr)
 {
     const std::string section = std::string("Panel\\LED\\").append(element);
     bool loaded = false;
     Size pictureSize;
     if (picture) {
         *picture = config.picture(section, joinKey("Bitmap", suffix));
+        if (twin)
+            *twin = config.twin(section, joinKey("Bitmap", suffix), *picture);
         if (*picture) {
             loaded = true;
             pictureSize = {(*picture)->width(), (*picture)->height()};
@@ -78,7 +86,7 @@ void readLedElement(const SkinConfig& config, std::string_view element, std::str
 
 void readWhole(const SkinConfig& config, std::string_view element, std::string_view suffix, LedElement& led)
 {
-    readLedElement(config, element, suffix, &led.bitmap, &led.position, &led.size);
+    readLedElement(config, element, suffix, &led.bitmap, &led.position, &led.size, &led.bitmap2x);
 }
 
 template <size_t Slots>
@@ -87,7 +95,7 @@ void readStrip(const SkinConfig& config, std::string_view element, const std::ar
 {
     strip = {};
     Size size;
-    readLedElement(config, element, {}, &strip.strip, nullptr, &size);
+    readLedElement(config, element, {}, &strip.strip, nullptr, &size, &strip.strip2x);
     if (!strip.strip)
         return;
     strip.cell = {size.width / 10, size.height};
@@ -117,6 +125,7 @@ std::optional<PanelButton> readButton(const SkinConfig& config, const std::strin
     for (size_t state = 0; state < kButtonStateCount; ++state) {
         std::optional<QImage>& picture = button.bitmaps[state];
         picture = config.picture(name, kButtonPictureKeys[state]);
+        button.bitmaps2x[state] = config.twin(name, kButtonPictureKeys[state], picture);
         if (picture) {
             width = picture->width();
             height = picture->height();
@@ -184,6 +193,9 @@ uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
     skin.faceSize = {skin.faceNormal->width(), skin.faceNormal->height()};
     skin.faceSelected = config.picture("Panel", "Selected Bitmap");
     skin.faceMouseIn = config.picture("Panel", "MouseIn Bitmap");
+    skin.faceNormal2x = config.twin("Panel", "Normal Bitmap", skin.faceNormal);
+    skin.faceSelected2x = config.twin("Panel", "Selected Bitmap", skin.faceSelected);
+    skin.faceMouseIn2x = config.twin("Panel", "MouseIn Bitmap", skin.faceMouseIn);
     if (afterFaces)
         afterFaces();
 

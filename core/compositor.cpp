@@ -1,0 +1,8 @@
+#include "core/compositor.h"
+
+#include <QGuiApplication>
+
+bool Compositor_PlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
