@@ -18,6 +18,7 @@
 #include <string>
 
 #include "tests/support/player_process.h"
+#include "tests/support/private_services.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
 
@@ -27,27 +28,6 @@ constexpr int kWaitMs = 10000;
 const QString kName = "org.mpris.MediaPlayer2.quintara";
 const QString kPath = "/org/mpris/MediaPlayer2";
 const QString kPlayer = "org.mpris.MediaPlayer2.Player";
-
-// A session bus of the test's own, gone with it.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        daemon_.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
-            address = QString::fromUtf8(daemon_.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        daemon_.terminate();
-        if (!daemon_.waitForFinished(5000))
-            daemon_.kill();
-    }
-    QString address;
-
-private:
-    QProcess daemon_;
-};
 
 // What the player signalled: each property's last value as text (a metadata entry as
 // "Metadata.<key>"), and "Seeked" with its position in microseconds.
@@ -74,17 +54,6 @@ public slots:
     }
     void seeked(qlonglong position) { heard["Seeked"] = QString::number(position); }
 };
-
-std::string makeClip(const TempDir& dir, const std::string& name)
-{
-    // Long enough that no track ends while the test runs.
-    const std::string path = dir.file(name);
-    if (!RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25:duration=30", "-f", "lavfi", "-i",
-                    "sine=frequency=440:sample_rate=44100:duration=30", "-c:v", "mpeg1video", "-c:a", "mp2", "-f",
-                    "mpeg", path}))
-        return {};
-    return path;
-}
 
 bool waitFor(const std::function<bool()>& done)
 {
@@ -156,8 +125,8 @@ struct Step {
 TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
 {
     TempDir dir;
-    const std::string one = makeClip(dir, "one.mpg");
-    const std::string two = makeClip(dir, "two.mpg");
+    const std::string one = MakeClip(dir.file("one.mpg"), 30);
+    const std::string two = MakeClip(dir.file("two.mpg"), 30);
     ASSERT_FALSE(one.empty() || two.empty()) << "ffmpeg could not make the clips";
     const QString oneUrl = QUrl::fromLocalFile(QString::fromStdString(one)).toString();
     const QString format = "{{xesam:trackNumber}} {{xesam:title}} {{mpris:length}} {{xesam:url}}";

@@ -13,63 +13,12 @@
 
 #include "components/sonokit/pulse_mixer.h"
 #include "tests/support/manual_timers.h"
+#include "tests/support/private_services.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 constexpr int kServerWait = 10000;
-
-// A private sound server with a null sink, listening on a socket in its own folder.
-class PrivateServer {
-public:
-    explicit PrivateServer(const TempDir& folder, QStringList sinks = {"private_null"})
-        : runtime_(QString::fromStdString(folder.path())), socket_(runtime_ + "/native"), sinks_(std::move(sinks))
-    {
-    }
-    ~PrivateServer() { kill(); }
-
-    std::string address() const { return "unix:" + socket_.toStdString(); }
-
-    void start()
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_RUNTIME_DIR", runtime_);
-        process_ = std::make_unique<QProcess>();
-        process_->setProcessEnvironment(environment);
-        process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QStringList arguments{"--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-n", "--use-pid-file=no",
-                              "--log-level=error", "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket_};
-        for (const QString& sink : sinks_)
-            arguments << "--load=module-null-sink sink_name=" + sink;
-        process_->start("pulseaudio", arguments);
-        ASSERT_TRUE(process_->waitForStarted(kServerWait));
-    }
-
-    // Dies at once, as a crashed server does.
-    void kill()
-    {
-        if (!process_)
-            return;
-        process_->kill();
-        process_->waitForFinished(kServerWait);
-        process_.reset();
-    }
-
-    // pactl against this server.
-    bool pactl(const QStringList& arguments) const
-    {
-        QProcess pactl;
-        pactl.start("pactl", QStringList{"--server=" + QString::fromStdString(address())} + arguments);
-        return pactl.waitForFinished(kServerWait) && pactl.exitStatus() == QProcess::NormalExit &&
-               pactl.exitCode() == 0;
-    }
-
-private:
-    QString runtime_;
-    QString socket_;
-    QStringList sinks_;
-    std::unique_ptr<QProcess> process_;
-};
 
 bool AnyNotice(const RecordingWindow& window)
 {
@@ -103,12 +52,12 @@ std::vector<uint32_t> EveryCall(PulseMixer& mixer)
 struct HookedMixer {
     explicit HookedMixer(QStringList sinks = {"private_null"}) : server(folder, std::move(sinks))
     {
-        server.start();
+        EXPECT_TRUE(server.start());
     }
     bool hook() { return QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait); }
 
     TempDir folder;
-    PrivateServer server;
+    PrivateSoundServer server;
     PulseMixer mixer{msg::MixerControlChange, server.address()};
     ManualClock clock;
     RecordingWindow window{clock};
@@ -140,7 +89,7 @@ TEST(SonokitServer, AServerThatDiesMakesCallsFailAndItsReturnBringsThemBack)
 
     // Back again: the calls reconnect, the own stream's values were kept, and the server's
     // news reach the window again.
-    server.start();
+    ASSERT_TRUE(server.start());
     ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.getValue(0, 0, 1, &values) == 1; }, kServerWait));
     EXPECT_EQ(values, (std::vector<uint32_t>{65535, 65535})) << "a new server starts at full volume";
     EXPECT_EQ(mixer.getValue(0, 8, 1, &values), 1u);
@@ -163,7 +112,7 @@ TEST(SonokitServer, AHookedWindowHearsOfTheServerAgainWithoutAnyCall)
     ASSERT_TRUE(hooked.hook());
 
     server.kill();
-    server.start();
+    ASSERT_TRUE(server.start());
     // The line's device counts as changed when the server is back.
     ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
     EXPECT_EQ(window.posted[0], (Message{msg::MixerControlChange, 0, 1}));
@@ -190,7 +139,7 @@ TEST(SonokitServer, TheReattachReconnectsAfterTheServerCameBack)
     server.kill();
     std::vector<uint32_t> values;
     ASSERT_EQ(mixer.getValue(0, 0, 1, &values), 0u);
-    server.start();
+    ASSERT_TRUE(server.start());
     // Detach and attach again, as the main window does a second after a device change.
     mixer.unHookDevice(&window, 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return mixer.hookDevice(&window, 0) == 1; }, kServerWait));

@@ -46,6 +46,8 @@ std::unique_ptr<QProcess> PlayerSandbox::launch(const QStringList& arguments, co
 {
     auto player = std::make_unique<QProcess>();
     player->setProcessEnvironment(environment);
+    if (inChild)
+        player->setChildProcessModifier(inChild);
     player->start(executable.isEmpty() ? QString(QUINTARA_EXE) : executable, arguments);
     if (!player->waitForStarted(5000))
         return nullptr;
@@ -62,6 +64,8 @@ int PlayerSandbox::run(const QStringList& arguments, QString* standardError, int
 {
     QProcess player;
     player.setProcessEnvironment(environment);
+    if (inChild)
+        player.setChildProcessModifier(inChild);
     player.start(executable.isEmpty() ? QString(QUINTARA_EXE) : executable, arguments);
     const int status = waitForEnd(player, timeoutMs);
     if (standardError)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 #include "tests/support/temp_dir.h"
@@ -28,6 +29,8 @@ public:
     QString copyOfPlayer(const TempDir& folder) const;
 
     QProcessEnvironment environment;
+    // Runs in the player's process before it starts: limits, another user.
+    std::function<void()> inChild;
     const TempDir& runtime() const { return runtime_; }
 
 private:

@@ -101,6 +101,16 @@ bool RunFfmpeg(const std::vector<std::string>& arguments)
     return RunProgram("ffmpeg", all);
 }
 
+std::string MakeClip(const std::string& path, int seconds)
+{
+    const std::string duration = ":duration=" + std::to_string(seconds);
+    if (!RunFfmpeg({"-f", "lavfi", "-i", "testsrc=size=160x120:rate=25" + duration, "-f", "lavfi", "-i",
+                    "sine=frequency=440:sample_rate=44100" + duration, "-c:v", "mpeg1video", "-c:a", "mp2", "-f",
+                    "mpeg", path}))
+        return {};
+    return path;
+}
+
 const TestClips& TestClips::get()
 {
     static const TestClips clips;

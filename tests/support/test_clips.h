@@ -43,3 +43,6 @@ std::string Noise(size_t size, uint32_t seed);
 bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder = {});
 // Runs ffmpeg with the arguments, quietly; true when it succeeded.
 bool RunFfmpeg(const std::vector<std::string>& arguments);
+// Makes an MPEG program stream of the seconds given at path, small picture and a tone, for a
+// track that must not end while a test runs; answers path, or "" when ffmpeg failed.
+std::string MakeClip(const std::string& path, int seconds);
