@@ -36,6 +36,7 @@ int handOver(InstanceChannel& channel, const CommandLineRequest& request)
 
 int main(int argc, char** argv)
 {
+    ShutdownSignals::hold();
     const CommandLineRequest request = ParseCommandLine(argc, argv);
 
     // Settled before anything needs a display: a second start, or "Close" with none running.
@@ -57,7 +58,8 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     // Also the icon of the windows that name none, such as the engine's dialog.
     QApplication::setWindowIcon(PlayerIcon());
-    // Before the channel opens: from then on a polite kill must find the orderly way out.
+    // Before the channel opens: from then on a polite kill, also one that came while Qt
+    // started, finds the orderly way out.
     ShutdownSignals shutdownSignals;
 
     InstanceChannel channel;

@@ -4,10 +4,14 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <functional>
+
+#include <pthread.h>
 
 #include "context/app_context.h"
 #include "app/main_host.h"
@@ -112,6 +116,32 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
                                     "Discbay_DeInit", "Reelkit_DeInit"}));
         EXPECT_FALSE(ModalLoop::running());
     }
+}
+
+// A polite kill that comes while the player still starts waits for the handler, then takes
+// the orderly way; once the handler is gone, kills are held again instead of ending the
+// tear-down.
+TEST(ShutdownSignalsTest, AKillBeforeTheHandlerWaitsForItAndOneAfterItIsHeld)
+{
+    ASSERT_TRUE(ShutdownSignals::hold());
+    ::raise(SIGTERM);  // would end this program if it were not held
+    {
+        ShutdownSignals handler;
+        QSignalSpy requested(&handler, &ShutdownSignals::requested);
+        ASSERT_TRUE(requested.wait(5000));
+        EXPECT_EQ(requested.takeFirst().at(0).toInt(), SIGTERM);
+    }
+    ::raise(SIGTERM);
+    sigset_t pending;
+    ::sigpending(&pending);
+    EXPECT_TRUE(::sigismember(&pending, SIGTERM));
+    // Let the held one go unheard, and leave the program as it was.
+    ::signal(SIGTERM, SIG_IGN);
+    sigset_t term;
+    ::sigemptyset(&term);
+    ::sigaddset(&term, SIGTERM);
+    ::pthread_sigmask(SIG_UNBLOCK, &term, nullptr);
+    ::signal(SIGTERM, SIG_DFL);
 }
 
 TEST(QtTimers, TicksByIdRestartAndStop)
