@@ -35,7 +35,10 @@ void InstallDesktopComponents()
     components.hublet = std::make_unique<HubletQtDesktop>();
     components.reelkit = std::make_unique<MpvEngine>();
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange);
+    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [] {
+        if (ReelkitEngine* engine = app().components.reelkit.get())
+            engine->soundServerBack();
+    });
     components.discbay = MakeLinuxDiscbay(CurrentDrives);
     app().listCdRomDevices = ListCdRomDevices;
 }

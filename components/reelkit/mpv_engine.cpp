@@ -736,3 +736,12 @@ uint32_t MpvEngine::resetImageSize()
         picture_->setGeometry(parent->rect());
     return 1;
 }
+
+void MpvEngine::soundServerBack()
+{
+    // libmpv falls back to no output when its server goes and never looks for it again.
+    if (!handle_ || !open_ || !hasAudio_)
+        return;
+    const char* command[] = {"ao-reload", nullptr};
+    mpv_command_async(handle_.get(), 0, command);
+}

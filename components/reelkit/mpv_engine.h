@@ -75,6 +75,7 @@ public:
                                 uint32_t* soundChannel) override;
     uint32_t mpegAudioDecoderConfig(Window* owner) override;
     uint32_t resetImageSize() override;
+    void soundServerBack() override;
 
     // The picture widget while a file is open in a window; null otherwise.
     QWidget* pictureWidget() const { return picture_.data(); }

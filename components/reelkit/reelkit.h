@@ -32,6 +32,8 @@ public:
                                         uint32_t* soundChannel) = 0;
     virtual uint32_t mpegAudioDecoderConfig(Window* owner) = 0;
     virtual uint32_t resetImageSize() = 0;
+    // The sound server came back after it was lost: the sound of the open file goes to it again.
+    virtual void soundServerBack() {}
 };
 
 // The object name of the picture widget the engine makes inside the image window; the video

@@ -69,8 +69,8 @@ struct PulseMixer::Reading : PulseLink::Answer {
     }
 };
 
-PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server)
-    : noticeMessage_(noticeMessage), kept_(fullVolume())
+PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server, std::function<void()> serverBack)
+    : noticeMessage_(noticeMessage), serverBack_(std::move(serverBack)), kept_(fullVolume())
 {
     seen_[1] = kept_;
     PulseLink::Handlers handlers;
@@ -288,6 +288,8 @@ void PulseMixer::connected(pa_context* context)
     // Learn the default device anew, then the streams this process already plays. What
     // changed while the server was away is not known: a reconnection reports the device.
     announceDevice_ = connectedBefore_;
+    if (connectedBefore_ && serverBack_)
+        QMetaObject::invokeMethod(&gui_, serverBack_, Qt::QueuedConnection);
     connectedBefore_ = true;
     defaultDevice_.clear();
     drop(pa_context_get_server_info(context, &PulseMixer::serverInfo, this));

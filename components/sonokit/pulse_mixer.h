@@ -4,6 +4,7 @@
 
 #include <pulse/introspect.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,8 +21,9 @@
 class PulseMixer : public SonokitMixer {
 public:
     // noticeMessage is the message the hooked window takes the notices as: wParam 0, lParam
-    // the control's id.
-    explicit PulseMixer(uint32_t noticeMessage, std::string server = {});
+    // the control's id. serverBack runs on the GUI thread each time the server is reached
+    // again after it was lost: the streams of the process died with the old one.
+    explicit PulseMixer(uint32_t noticeMessage, std::string server = {}, std::function<void()> serverBack = {});
     ~PulseMixer() override;
 
     uint32_t getValue(uint32_t mixer, uint32_t line, uint32_t kind, std::vector<uint32_t>* values) override;
@@ -65,6 +67,7 @@ private:
     QObject gui_;                 // queued notices run in its thread, the GUI thread
     Window* hooked_ = nullptr;    // GUI thread only
     const uint32_t noticeMessage_;
+    const std::function<void()> serverBack_;
 
     // Loop held.
     std::string defaultDevice_;
