@@ -78,7 +78,7 @@ MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, M
         // Queued like a posted message, so that files arrive in order with the messages
         // sent before them.
         connect(channel_, &InstanceChannel::filesReceived, this, [this](const std::vector<std::string>& files) {
-            QMetaObject::invokeMethod(this, [this, files] { window_->playFiles(files); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, [this, files] { playFiles(files); }, Qt::QueuedConnection);
         });
     }
     // The session manager ending the session reaches us as the application's quit request.
@@ -119,6 +119,17 @@ bool MainHost::endModalLoops()
 void MainHost::post(const Message& message)
 {
     QMetaObject::invokeMethod(this, [this, message] { handle(message); }, Qt::QueuedConnection);
+}
+
+void MainHost::playFiles(const std::vector<std::string>& files)
+{
+    if (traceMessages_) {
+        std::cerr << "quintara: files";
+        for (const std::string& file : files)
+            std::cerr << ' ' << file;
+        std::cerr << std::endl;
+    }
+    window_->playFiles(files);
 }
 
 void MainHost::handle(const Message& message)

@@ -32,6 +32,7 @@ private:
     bool endModalLoops();
     void post(const Message& message);
     void handle(const Message& message);
+    void playFiles(const std::vector<std::string>& files);
 
     InstanceChannel* channel_;
     QtTimers timers_;
