@@ -11,28 +11,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core/timers.h"
-#include "core/window.h"
+#include "bench/bench_window.h"
 #include "components/reelkit/mpv_engine.h"
-
-namespace {
-class NoTimers : public TimerHost {
-public:
-    void start(TimerId, uint32_t) override {}
-    void stop(TimerId) override {}
-    bool isRunning(TimerId) const override { return false; }
-    uint32_t period(TimerId) const override { return 0; }
-};
-
-class ImageWindow : public QWidget, public Window {
-public:
-    void post(const Message&) override {}
-    TimerHost& timers() override { return timers_; }
-
-private:
-    NoTimers timers_;
-};
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -46,7 +26,7 @@ int main(int argc, char** argv)
     if (argc == 4)
         options.picture = std::string_view(argv[3]) == "opengl" ? MpvEngineOptions::Picture::OpenGl
                                                                 : MpvEngineOptions::Picture::Software;
-    ImageWindow window;
+    BenchWindow window;
     window.resize(640, 480);
     window.show();
     MpvEngine engine(options);

@@ -29,13 +29,12 @@
 #include <string>
 #include <vector>
 
-#include "core/ini_file.h"
-#include "core/message.h"
-#include "core/timers.h"
-#include "core/window.h"
+#include "bench/bench_window.h"
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/kernel_drive_hardware.h"
 #include "components/reelkit/mpv_engine.h"
+#include "core/ini_file.h"
+#include "core/message.h"
 
 namespace {
 constexpr int kAnswerDelayMs = 3000;
@@ -68,23 +67,6 @@ public:
     std::atomic<bool> mounted = true;
 };
 
-class NoTimers : public TimerHost {
-public:
-    void start(TimerId, uint32_t) override {}
-    void stop(TimerId) override {}
-    bool isRunning(TimerId) const override { return false; }
-    uint32_t period(TimerId) const override { return 0; }
-};
-
-class NoteWindow : public QWidget, public Window {
-public:
-    void post(const Message& message) override { posted.push_back(message); }
-    TimerHost& timers() override { return timers_; }
-    std::vector<Message> posted;
-
-private:
-    NoTimers timers_;
-};
 
 // The longest gap between beats of a 1 ms timer while the work and what it started run.
 class Heartbeat {
@@ -130,7 +112,7 @@ void report(const char* what, qint64 longestMs, bool finished)
 
 void trackChange(Heartbeat& heart, const char* image)
 {
-    NoteWindow picture;
+    BenchWindow picture;
     picture.resize(352, 240);
     MpvEngine engine;
     if (!engine.init(1)) {
@@ -174,7 +156,7 @@ int main(int argc, char** argv)
 
     const std::string mountFolder = dir.filePath("cdrom").toStdString();
     QDir().mkpath(QString::fromStdString(mountFolder + "/MPEGAV"));
-    NoteWindow window;
+    BenchWindow window;
     DiscbayCore drives(
         std::make_unique<KernelDriveHardware>(UdisksClient(QDBusConnection::connectToBus(address, "player"), 5000)),
         [&] {
