@@ -100,8 +100,10 @@ TEST(Faults, TheSoundServerDiesAndComesBackWhileAClipPlays)
     };
     const QString quietAndMuted = R"(Mute: yes\s+Volume: [^\n]* 40% )";
     EXPECT_EQ(desktop.ask({"volume", "0.4"}), "");
+    // The sound may start a little after the picture.
     QString listed;
-    ASSERT_TRUE(server.pactl({"list", "short", "sink-inputs"}, &listed));
+    ASSERT_TRUE(waitUntil(
+        [&] { return server.pactl({"list", "short", "sink-inputs"}, &listed) && !listed.isEmpty(); }));
     ASSERT_TRUE(server.pactl({"set-sink-input-mute", listed.section('\t', 0, 0), "1"}));
     ASSERT_TRUE(waitUntil([&] { return ownStream(quietAndMuted); }));
 
@@ -123,9 +125,9 @@ TEST(Faults, WhatIsNoMediaAndAFileDeletedWhileItPlaysAreGoneByAndTheListGoesOn)
 {
     const TestClips& clips = TestClips::get();
     TempDir files;
-    const std::string first = files.file("first.mpg"), last = files.file("last.mpg");
-    std::filesystem::copy_file(clips.vcd, first);
-    std::filesystem::copy_file(clips.vcd, last);
+    // Long enough to be seen playing however slowly playerctl answers.
+    const std::string first = MakeClip(files.file("first.mpg"), 4), last = MakeClip(files.file("last.mpg"), 4);
+    ASSERT_FALSE(first.empty() || last.empty()) << "ffmpeg could not make the clips";
     PlayerSandbox sandbox;
     Desktop desktop(sandbox);
     ASSERT_TRUE(desktop.ready());
