@@ -27,6 +27,26 @@ std::string LogOnName()
     return {};
 }
 
+bool HeldInput(const QEvent& event)
+{
+    // Spontaneous ones only: those sent again in their turn pass, and so do Qt's own.
+    if (!event.spontaneous())
+        return false;
+    switch (event.type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
 namespace {
 void complain(std::string_view text)
 {
@@ -55,7 +75,7 @@ void endModalWindows()
 MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
     : QObject(parent),
       channel_(channel),
-      timers_([this](TimerId id) { window_->timerTick(id); }),
+      timers_([this](TimerId id) { window_->timerTick(id); }, &app().turns),
       traceMessages_(!qEnvironmentVariableIsEmpty("QUINTARA_TRACE_MESSAGES"))
 {
     MainWindowHost host;
@@ -102,6 +122,14 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
         window_->endSession(true);
+        return true;
+    }
+    if (app().turns.waiting() && HeldInput(*event)) {
+        // The user's input waits for the engine's answer as the rest does, and comes in its turn.
+        app().turns.take([receiver = QPointer<QObject>(watched), held = std::shared_ptr<QEvent>(event->clone())] {
+            if (receiver)
+                QCoreApplication::sendEvent(receiver, held.get());
+        });
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -41,5 +41,8 @@ private:
     bool traceMessages_ = false;
 };
 
+// The user's input, which waits its turn while the engine has not answered an open.
+bool HeldInput(const QEvent& event);
+
 // The user's log-on name, empty when it cannot be found.
 std::string LogOnName();

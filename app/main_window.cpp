@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <memory>
+
 #include "context/app_context.h"
 #include "core/command_id.h"
 #include "core/device_change.h"
@@ -99,6 +101,14 @@ void MainWindow::destroy()
 
 intptr_t MainWindow::handle(const Message& message)
 {
+    // A message that comes while the engine opens a track waits its turn; it answers 0 then.
+    auto answer = std::make_shared<intptr_t>(0);
+    app().turns.take([this, message, answer] { *answer = handleInTurn(message); });
+    return *answer;
+}
+
+intptr_t MainWindow::handleInTurn(const Message& message)
+{
     if (destroyed_)
         return 0;
     switch (message.id) {
@@ -136,6 +146,11 @@ intptr_t MainWindow::handle(const Message& message)
 
 void MainWindow::timerTick(TimerId id)
 {
+    app().turns.take([this, id] { tickInTurn(id); });
+}
+
+void MainWindow::tickInTurn(TimerId id)
+{
     if (destroyed_)
         return;
     const PlayerState& state = app().state;
@@ -162,11 +177,18 @@ void MainWindow::timerTick(TimerId id)
 
 void MainWindow::deviceChange(uint32_t event, const DeviceHeader* header)
 {
-    if (destroyed_ || !header)
+    if (!header)
+        return;
+    app().turns.take([this, event, header = *header] { deviceChangeInTurn(event, header); });
+}
+
+void MainWindow::deviceChangeInTurn(uint32_t event, const DeviceHeader& header)
+{
+    if (destroyed_)
         return;
     if (event != device_event::Arrival && event != device_event::RemoveComplete)
         return;
-    switch (header->deviceType) {
+    switch (header.deviceType) {
     case device_type::Oem:
     case device_type::DevNode:
         // A burst of arrivals gives one re-attach, a second after the last.
@@ -174,7 +196,7 @@ void MainWindow::deviceChange(uint32_t event, const DeviceHeader* header)
         timers_.start(main_timer::MixerReattach, main_timer::MixerReattachDelay);
         break;
     case device_type::Volume:
-        Discbay_DeviceChange(event, header);
+        Discbay_DeviceChange(event, &header);
         break;
     default:
         break;
@@ -207,8 +229,10 @@ void MainWindow::mixerChange(intptr_t controlId)
 
 void MainWindow::playFiles(const std::vector<std::string>& files)
 {
-    if (created_ && !destroyed_ && !files.empty() && parts_.playFiles)
-        parts_.playFiles(files);
+    app().turns.take([this, files] {
+        if (created_ && !destroyed_ && !files.empty() && parts_.playFiles)
+            parts_.playFiles(files);
+    });
 }
 
 void MainWindow::secondStart(uintptr_t request, intptr_t drive)

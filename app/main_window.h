@@ -64,7 +64,8 @@ public:
     bool destroyed() const { return destroyed_; }
     bool engineStarted() const { return engineStarted_; }
 
-    // A posted or sent message; answers what its handler answers.
+    // A posted or sent message; answers what its handler answers. These four wait their turn
+    // while the engine opens a track (see Turns).
     intptr_t handle(const Message& message);
     void timerTick(TimerId id);
     // Files a command line named; nothing happens once the window is gone.
@@ -78,6 +79,9 @@ public:
     MainWindowParts& parts() { return parts_; }
 
 private:
+    intptr_t handleInTurn(const Message& message);
+    void tickInTurn(TimerId id);
+    void deviceChangeInTurn(uint32_t event, const DeviceHeader& header);
     bool makeWindow(const MainWindowParts::Maker& maker, std::string_view what);
     void mixerChange(intptr_t controlId);
     void secondStart(uintptr_t request, intptr_t drive);

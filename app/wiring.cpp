@@ -26,6 +26,7 @@
 #include "playback/load_disc.h"
 #include "playback/play_files.h"
 #include "playback/position_poll.h"
+#include "playback/tracks.h"
 #include "video/video_frame.h"
 
 void InstallDesktopComponents()
@@ -33,7 +34,9 @@ void InstallDesktopComponents()
     Components& components = app().components;
     components.nestwell = std::make_unique<NestwellFile>();
     components.hublet = std::make_unique<HubletQtDesktop>();
-    components.reelkit = std::make_unique<MpvEngine>();
+    auto engine = std::make_unique<MpvEngine>();
+    HearEngine(*engine);
+    components.reelkit = std::move(engine);
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
     components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [] {
         if (ReelkitEngine* engine = app().components.reelkit.get())
@@ -77,7 +80,7 @@ void AddPlaybackParts(MainWindowParts& parts)
     parts.appCommandRun = AppCommand_Run;
     parts.pollPosition = PollPosition;
     parts.loadDisc = LoadDisc;
-    parts.playFiles = PlayFiles;
+    parts.playFiles = [](const std::vector<std::string>& files) { PlayFiles(files); };
 }
 
 VideoHooks PanelKeysForVideo()

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "bench/bench_window.h"
+#include "bench/open_and_wait.h"
 #include "components/reelkit/mpv_engine.h"
 
 int main(int argc, char** argv)
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
     window.resize(640, 480);
     window.show();
     MpvEngine engine(options);
-    if (!engine.init(1) || !engine.open(&window, argv[1]) || !engine.play()) {
+    if (!engine.init(1) || !OpenAndWait(engine, &window, argv[1]) || !engine.play()) {
         std::fprintf(stderr, "cannot play %s\n", argv[1]);
         return 1;
     }

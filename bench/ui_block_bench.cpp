@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "bench/bench_window.h"
+#include "bench/open_and_wait.h"
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/kernel_drive_hardware.h"
 #include "components/reelkit/mpv_engine.h"
@@ -121,8 +122,8 @@ void trackChange(Heartbeat& heart, const char* image)
     }
     const std::string first = std::string(image) + "/MPEGAV/AVSEQ01.DAT";
     const std::string second = std::string(image) + "/MPEGAV/AVSEQ02.DAT";
-    bool opened = engine.open(&picture, first) && engine.play();
-    const qint64 longest = heart.measure([&] { opened = opened && engine.close() && engine.open(&picture, second); },
+    bool opened = OpenAndWait(engine, &picture, first) && engine.play();
+    const qint64 longest = heart.measure([&] { opened = opened && engine.close() && OpenAndWait(engine, &picture, second); },
                                          [] { return true; }, 0);
     std::printf("track change: %s\n", opened ? "opened" : "failed");
     report("track change", longest, opened);

@@ -15,6 +15,7 @@
 #include "core/play_list_records.h"
 #include "core/player_settings.h"
 #include "core/player_state.h"
+#include "core/turns.h"
 #include "panel/keys/key_map.h"
 
 // The dialogs' and menus' own loops that run now, and what waits for the last one to end.
@@ -44,6 +45,8 @@ struct AppContext {
     std::string driveBindingsFrom;
     std::optional<IniFile> driveBindings;
     StateListener stateListener;  // hears each change of the state the display shows
+    Turns turns;  // what comes in while the engine has not answered an open
+    std::function<void(bool opened)> openAnswer;  // what goes on when it answers
 };
 
 AppContext& app();

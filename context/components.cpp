@@ -20,9 +20,12 @@ Components& parts()
 
 uint32_t Reelkit_Init(uint32_t useActiveMovie) { return forward(parts().reelkit, &ReelkitEngine::init, useActiveMovie); }
 uint32_t Reelkit_DeInit() { return forward(parts().reelkit, &ReelkitEngine::deInit); }
-uint32_t Reelkit_Open(Window* imageWindow, const std::string& path)
+bool Reelkit_Open(Window* imageWindow, const std::string& path)
 {
-    return forward(parts().reelkit, &ReelkitEngine::open, imageWindow, path);
+    if (!parts().reelkit)
+        return false;
+    parts().reelkit->open(imageWindow, path);
+    return true;
 }
 uint32_t Reelkit_Close() { return forward(parts().reelkit, &ReelkitEngine::close); }
 uint32_t Reelkit_GetLength(uint32_t* length) { return forward(parts().reelkit, &ReelkitEngine::getLength, length); }

@@ -23,7 +23,9 @@ struct Components {
 
 uint32_t Reelkit_Init(uint32_t useActiveMovie);
 uint32_t Reelkit_DeInit();
-uint32_t Reelkit_Open(Window* imageWindow, const std::string& path);
+// Asks the engine to open the file; false without an engine. The answer comes by the engine's
+// openAnswered.
+bool Reelkit_Open(Window* imageWindow, const std::string& path);
 uint32_t Reelkit_Close();
 uint32_t Reelkit_GetLength(uint32_t* length);
 uint32_t Reelkit_Play();

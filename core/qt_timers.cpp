@@ -1,6 +1,13 @@
 #include "core/qt_timers.h"
 
-QtTimers::QtTimers(TimerTick tick, QObject* parent) : QObject(parent), tick_(std::move(tick)) {}
+#include <QPointer>
+
+#include "core/turns.h"
+
+QtTimers::QtTimers(TimerTick tick, Turns* turns, QObject* parent)
+    : QObject(parent), tick_(std::move(tick)), turns_(turns)
+{
+}
 
 void QtTimers::start(TimerId id, uint32_t periodMs)
 {
@@ -9,9 +16,26 @@ void QtTimers::start(TimerId id, uint32_t periodMs)
         timer = std::make_unique<QTimer>();
         // Held seeks tick every 50 ms: a coarse timer's 5 % slack would show.
         timer->setTimerType(Qt::PreciseTimer);
-        connect(timer.get(), &QTimer::timeout, this, [this, id] { tick_(id); });
+        connect(timer.get(), &QTimer::timeout, this, [this, id] { ranOut(id); });
     }
     timer->start(static_cast<int>(std::min<uint32_t>(effectiveTimerPeriod(periodMs), INT32_MAX)));
+}
+
+void QtTimers::ranOut(TimerId id)
+{
+    if (!turns_) {
+        tick_(id);
+        return;
+    }
+    if (!waiting_.insert(id).second)
+        return;
+    turns_->take([self = QPointer<QtTimers>(this), id] {
+        if (!self)
+            return;
+        self->waiting_.erase(id);
+        if (self->isRunning(id))
+            self->tick_(id);
+    });
 }
 
 void QtTimers::stop(TimerId id)

@@ -4,9 +4,11 @@
 #include <QDBusError>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +51,21 @@ qlonglong MprisPlayer::position() const
     return qlonglong(position) * 1000;
 }
 
+void MprisPlayer::inTurn(std::function<void()> work)
+{
+    // A call that comes while the engine opens a track runs after it, in its order with the input.
+    app().turns.take([self = QPointer<MprisPlayer>(this), work = std::move(work)] {
+        if (self)
+            work();
+    });
+}
+
 void MprisPlayer::setLoopStatus(const QString& name)
+{
+    inTurn([this, name] { clickRepeatUntil(name); });
+}
+
+void MprisPlayer::clickRepeatUntil(const QString& name)
 {
     const std::optional<RepeatMode> wanted = RepeatModeNamed(name);
     if (!wanted || !service_.live())
@@ -64,16 +80,20 @@ void MprisPlayer::setLoopStatus(const QString& name)
 
 void MprisPlayer::setVolume(double share)
 {
-    if (service_.live())
-        SetVolumeShare(share);
+    inTurn([this, share] {
+        if (service_.live())
+            SetVolumeShare(share);
+    });
 }
 
 void MprisPlayer::command(int32_t id, bool needsTrack)
 {
     // Without a track Play would ask for the play-list dialog, which a remote call must not
     // leave waiting on the screen.
-    if (service_.live() && (!needsTrack || state().trackCount != 0))
-        DispatchCommand(id, CommandPhase::Click);
+    inTurn([this, id, needsTrack] {
+        if (service_.live() && (!needsTrack || state().trackCount != 0))
+            DispatchCommand(id, CommandPhase::Click);
+    });
 }
 
 void MprisPlayer::Next() { command(command_id::NextTrack, false); }
@@ -92,6 +112,11 @@ void MprisPlayer::jumpTo(qlonglong positionUs)
 
 void MprisPlayer::Seek(qlonglong offset)
 {
+    inTurn([this, offset] { seekBy(offset); });
+}
+
+void MprisPlayer::seekBy(qlonglong offset)
+{
     if (!service_.live() || !canSeek())
         return;
     const qlonglong target = position() + offset;
@@ -104,31 +129,41 @@ void MprisPlayer::Seek(qlonglong offset)
 
 void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position)
 {
-    // A position meant for another track, or outside this one, is passed over.
-    if (!service_.live() || !canSeek() || trackId != MprisTrackId(state().currentTrack) || position < 0 ||
-        position > qlonglong(state().length) * 1000)
-        return;
-    jumpTo(position);
+    inTurn([this, trackId, position] {
+        // A position meant for another track, or outside this one, is passed over.
+        if (!service_.live() || !canSeek() || trackId != MprisTrackId(state().currentTrack) || position < 0 ||
+            position > qlonglong(state().length) * 1000)
+            return;
+        jumpTo(position);
+    });
 }
 
 void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
 {
     const QUrl url(uri, QUrl::StrictMode);
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    QDBusError::ErrorType refusal = QDBusError::NoError;
-    QString why;
-    if (!url.isValid() || !url.isLocalFile()) {
-        refusal = QDBusError::NotSupported;
-        why = "only file:// addresses are played";
-    } else if (!QFileInfo::exists(path)) {
-        refusal = QDBusError::InvalidArgs;
-        why = "no such file: " + path;
-    } else if (!service_.live() || !PlayFiles({QFile::encodeName(path).toStdString()})) {
-        refusal = QDBusError::Failed;
-        why = "nothing to play in " + path;
-    }
-    if (refusal == QDBusError::NoError)
-        return;
+    if (!url.isValid() || !url.isLocalFile())
+        return refuse(call, QDBusError::NotSupported, "only file:// addresses are played");
+    if (!QFileInfo::exists(path))
+        return refuse(call, QDBusError::InvalidArgs, "no such file: " + path);
+    // Answered once the files have been tried, which may wait for the engine.
     call.setDelayedReply(true);
-    service_.bus().send(call.createErrorReply(refusal, why));
+    inTurn([this, path, call] {
+        const auto answer = [this, path, call](uint32_t played) {
+            if (played)
+                service_.bus().send(call.createReply());
+            else
+                refuse(call, QDBusError::Failed, "nothing to play in " + path);
+        };
+        if (!service_.live())
+            answer(0);
+        else
+            PlayFiles({QFile::encodeName(path).toStdString()}, answer);
+    });
+}
+
+void MprisPlayer::refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why)
+{
+    call.setDelayedReply(true);
+    service_.bus().send(call.createErrorReply(error, why));
 }

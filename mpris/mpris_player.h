@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QString>
 #include <QVariantMap>
 
 #include <cstdint>
+#include <functional>
 
 class MprisService;
 
@@ -68,6 +70,11 @@ signals:
     void Seeked(qlonglong Position);
 
 private:
+    // Runs the work in its turn (see Turns).
+    void inTurn(std::function<void()> work);
+    void clickRepeatUntil(const QString& name);
+    void seekBy(qlonglong offset);
+    void refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why);
     // Runs a panel command while the player lives and, when asked, only with a track loaded.
     void command(int32_t id, bool needsTrack);
     void jumpTo(qlonglong positionUs);

@@ -1,5 +1,7 @@
 #include "mpris/mpris_root.h"
 
+#include <QPointer>
+
 #include "context/app_context.h"
 #include "context/components.h"
 #include "core/message.h"
@@ -15,8 +17,10 @@ QStringList MprisRoot::supportedMimeTypes() const
 
 void MprisRoot::Raise()
 {
-    if (Window* panel = app().windows.panel; panel && service_.live())
-        Hublet_SetWindowToForeground(panel);
+    app().turns.take([self = QPointer<MprisRoot>(this)] {
+        if (Window* panel = app().windows.panel; self && panel && self->service_.live())
+            Hublet_SetWindowToForeground(panel);
+    });
 }
 
 void MprisRoot::Quit()

@@ -59,7 +59,7 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
       drawLed_(parts.drawLed),
       dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher(DispatchCommand)),
       timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
-                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); })),
+                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &app().turns)),
       buttons_(app().panelSkin.buttons, *this, dispatch_)
 {
     setObjectName("HalvexVideoPanelWnd");

@@ -25,6 +25,10 @@ struct Command {
     Action action;
 };
 
+// The track changes, their results not waited for.
+uint32_t nextTrack() { return NextTrack(); }
+uint32_t previousTrack() { return PreviousTrack(); }
+
 template <auto Function, auto... Args>
 bool run(CommandId, int32_t)
 {
@@ -105,8 +109,8 @@ constexpr std::array kCommands{
     click(c::Stop, run<Stop, 1u, 1u>),
     click(c::Eject, hook<&H::showDiscMenu, DiscMenuForm::Eject>),
     click(c::StopEject, hook<&H::stopOrEject>),
-    click(c::NextTrack, run<NextTrack>),
-    click(c::PreviousTrack, run<PreviousTrack>),
+    click(c::NextTrack, run<nextTrack>),
+    click(c::PreviousTrack, run<previousTrack>),
     held(c::Backward, seekHold),
     held(c::Forward, seekHold),
     click(c::FastBackward, changeRate),

@@ -57,24 +57,29 @@ PlayList listOf(const std::vector<std::string>& paths)
 }
 }  // namespace
 
-uint32_t PlayFiles(const std::vector<std::string>& paths)
+uint32_t PlayFiles(const std::vector<std::string>& paths, Then then)
 {
     if (!app().playList)
-        return 0;
+        return Answer(then, 0);
     const size_t drivesBefore = app().discImages.size();
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
     if (app().discImages.size() != drivesBefore)
         Discbay_DeviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
-        return 0;
+        return Answer(then, 0);
 
     // Entries that fail to open are dropped on the way to the first that opens.
-    if (!OpenTrack(1)) {
-        Stop(0, 0);
-        Reelkit_Close();
-        ResetPlayback();
-        return 0;
-    }
-    return Play(1);
+    return ResultOrAsked(then, [](const Then& done) {
+        OpenTrack(1, [done](uint32_t opened) {
+            if (opened) {
+                done(Play(1));
+                return;
+            }
+            Stop(0, 0);
+            Reelkit_Close();
+            ResetPlayback();
+            done(0);
+        });
+    });
 }

@@ -9,6 +9,9 @@
 #include "playback/track_entry.h"
 #include "playback/transport.h"
 
+#include <functional>
+#include <utility>
+
 namespace {
 PlayerState& state()
 {
@@ -35,14 +38,23 @@ void leaveEmptyList()
     ResetPlayback();
 }
 
-// Tries the entry at place n; the engine then holds it or nothing.
-bool openEntry(uint32_t track, std::string& path)
+void engineAnswered(bool opened)
 {
-    if (!PlayList_GetPath(track - 1, path) || path.empty())
-        return false;
-    Stop(0, 1);
-    Reelkit_Close();
-    return Reelkit_Open(app().windows.videoImage, path) != 0;
+    std::function<void(bool)> answered = std::exchange(app().openAnswer, {});
+    if (!answered)
+        return;
+    answered(opened);
+    app().turns.resume();
+}
+
+// The engine's answer to an open goes on with answered; what comes in meanwhile waits.
+void askEngine(const std::string& path, std::function<void(bool)> answered)
+{
+    app().openAnswer = std::move(answered);
+    app().turns.wait();
+    // Without an engine the open is refused at once.
+    if (!Reelkit_Open(app().windows.videoImage, path))
+        engineAnswered(false);
 }
 
 void showOpenedTrack(const std::string& path, uint32_t track)
@@ -69,84 +81,136 @@ void showOpenedTrack(const std::string& path, uint32_t track)
 
     SetVideoTitle(&path);
 }
+
+// The entry at place n leaves the list and the following one moves up into its place; false
+// when none follows.
+bool dropEntry(uint32_t track)
+{
+    PlayList_RemoveAt(track - 1);
+    state().trackCount = PlayList_Count();
+    return track <= state().trackCount;
+}
+
+void openFrom(uint32_t track, const Then& done)
+{
+    std::string path;
+    while (!PlayList_GetPath(track - 1, path) || path.empty()) {
+        if (!dropEntry(track)) {
+            Panel_EndBusyCursor();
+            done(0);
+            return;
+        }
+    }
+    Stop(0, 1);
+    Reelkit_Close();
+    askEngine(path, [track, path, done](bool opened) {
+        if (opened) {
+            showOpenedTrack(path, track);
+            Panel_EndBusyCursor();
+            done(1);
+        } else if (dropEntry(track)) {
+            openFrom(track, done);
+        } else {
+            Panel_EndBusyCursor();
+            done(0);
+        }
+    });
+}
+
+// The end of a track change: the new track plays when the old one did; with nothing left
+// to open, playback ends.
+void changed(uint16_t earlier, const Then& done, uint32_t opened)
+{
+    if (!opened) {
+        leaveEmptyList();
+        done(0);
+        return;
+    }
+    resumeUnlessHalted(earlier);
+    done(opened);
+}
+
+// From the last track, or when the tracks after it have all gone, the list wraps.
+void nextFromFirst(uint16_t earlier, const Then& done, uint32_t opened)
+{
+    if (!opened && state().trackCount != 0)
+        OpenTrack(1, [earlier, done](uint32_t result) { changed(earlier, done, result); });
+    else
+        changed(earlier, done, opened);
+}
+
+// Each failed open shortens the list, so this ends.
+void previousFromLast(uint16_t earlier, const Then& done, uint32_t opened)
+{
+    if (!opened && state().trackCount != 0)
+        OpenTrack(state().trackCount, [earlier, done](uint32_t result) { previousFromLast(earlier, done, result); });
+    else
+        changed(earlier, done, opened);
+}
 }  // namespace
 
-uint32_t OpenTrack(uint32_t track)
+void HearEngine(ReelkitEngine& engine)
+{
+    QObject::connect(&engine, &ReelkitEngine::openAnswered, &engine, &engineAnswered);
+}
+
+uint32_t OpenTrack(uint32_t track, Then then)
 {
     PlayerState& s = state();
     s.trackCount = PlayList_Count();
     if (track == 0 || track > s.trackCount)
-        return 0;
+        return Answer(then, 0);
     EndTrackEntry(1);
     EndSeekHold();
     Panel_BeginBusyCursor();
-
-    std::string path;
-    while (!openEntry(track, path)) {
-        // The following entry moves up into place n.
-        PlayList_RemoveAt(track - 1);
-        s.trackCount = PlayList_Count();
-        if (track > s.trackCount) {
-            Panel_EndBusyCursor();
-            return 0;
-        }
-    }
-    showOpenedTrack(path, track);
-    Panel_EndBusyCursor();
-    return 1;
+    return ResultOrAsked(then, [track](const Then& done) { openFrom(track, done); });
 }
 
-uint32_t NextTrack()
+uint32_t NextTrack(Then then)
 {
     PlayerState& s = state();
     if (s.trackCount == 0)
-        return 0;
+        return Answer(then, 0);
     const uint16_t earlier = s.status;
-    uint32_t opened = 0;
-    if (s.currentTrack < s.trackCount)
-        opened = OpenTrack(s.currentTrack + 1);
-    // From the last track, or when the tracks after it have all gone, the list wraps.
-    if (!opened && s.trackCount != 0)
-        opened = OpenTrack(1);
-    if (!opened) {
-        leaveEmptyList();
-        return 0;
-    }
-    resumeUnlessHalted(earlier);
-    return opened;
+    return ResultOrAsked(then, [earlier](const Then& done) {
+        const PlayerState& now = state();
+        if (now.currentTrack < now.trackCount)
+            OpenTrack(now.currentTrack + 1, [earlier, done](uint32_t opened) { nextFromFirst(earlier, done, opened); });
+        else
+            nextFromFirst(earlier, done, 0);
+    });
 }
 
-uint32_t PreviousTrack()
+uint32_t PreviousTrack(Then then)
 {
     PlayerState& s = state();
     if (s.trackCount <= 1)
-        return 0;
+        return Answer(then, 0);
     const uint16_t earlier = s.status;
     // From track 1 this asks for track 0, which fails at once and wraps to the last.
-    uint32_t opened = OpenTrack(s.currentTrack == 0 ? 0 : s.currentTrack - 1);
-    while (!opened && s.trackCount != 0)
-        opened = OpenTrack(s.trackCount);
-    if (!opened) {
-        leaveEmptyList();
-        return 0;
-    }
-    resumeUnlessHalted(earlier);
-    return opened;
+    const uint32_t previous = s.currentTrack == 0 ? 0 : s.currentTrack - 1;
+    return ResultOrAsked(then, [earlier, previous](const Then& done) {
+        OpenTrack(previous, [earlier, done](uint32_t opened) { previousFromLast(earlier, done, opened); });
+    });
 }
 
-uint32_t PlayListCommand(uint32_t showDialog)
+uint32_t PlayListCommand(uint32_t showDialog, Then then)
 {
     const uint16_t earlier = state().status;
     if (showDialog) {
         const auto& dialog = playbackHooks().showPlayListDialog;
         if (!dialog || !dialog(app().windows.panel))
-            return 1;
+            return Answer(then, 1);
     }
-    if (OpenTrack(1))
-        resumeUnlessHalted(earlier);
-    else
-        leaveEmptyList();
-    return 1;
+    return ResultOrAsked(then, [earlier](const Then& done) {
+        OpenTrack(1, [earlier, done](uint32_t opened) {
+            if (opened)
+                resumeUnlessHalted(earlier);
+            else
+                leaveEmptyList();
+            done(1);
+        });
+    });
 }
 
 void ResetPlayback()

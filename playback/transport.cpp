@@ -34,22 +34,10 @@ void resumeAfterHold()
     else
         Play(1);
 }
-}  // namespace
 
-uint32_t PositionPollPeriod(int32_t rate)
+// Play with a track loaded.
+uint32_t playLoaded(uint32_t update)
 {
-    const int64_t speed = std::llabs(static_cast<int64_t>(rate));
-    return speed == 0 ? kNormalPollPeriod : static_cast<uint32_t>(1'000'000 / speed);
-}
-
-uint32_t Play(uint32_t update)
-{
-    if (nothingLoaded()) {
-        if (!app().settings.playListDialogOnPlay)
-            return 0;
-        // Whatever the dialog did, the engine decides below whether there is something to play.
-        PlayListCommand(1);
-    }
     uint16_t status = engine_status::Stopped;
     if (!Reelkit_GetStatus(&status))
         return 0;
@@ -63,6 +51,26 @@ uint32_t Play(uint32_t update)
     }
     return 1;
 }
+}  // namespace
+
+uint32_t PositionPollPeriod(int32_t rate)
+{
+    const int64_t speed = std::llabs(static_cast<int64_t>(rate));
+    return speed == 0 ? kNormalPollPeriod : static_cast<uint32_t>(1'000'000 / speed);
+}
+
+uint32_t Play(uint32_t update)
+{
+    if (!nothingLoaded())
+        return playLoaded(update);
+    if (!app().settings.playListDialogOnPlay)
+        return 0;
+    // Whatever the dialog did, the engine decides whether there is something to play.
+    return ResultOrAsked({}, [update](const Then& done) {
+        PlayListCommand(1, [update, done](uint32_t) { done(playLoaded(update)); });
+    });
+}
+
 
 uint32_t Pause(uint32_t update)
 {

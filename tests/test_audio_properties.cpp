@@ -47,6 +47,7 @@ protected:
     void useEngine(std::unique_ptr<ScriptedEngine> replacement)
     {
         engine = replacement.get();
+        HearEngine(*engine);
         app().components.reelkit = std::move(replacement);
     }
 };

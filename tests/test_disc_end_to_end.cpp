@@ -127,7 +127,8 @@ protected:
     {
         QElapsedTimer clock;
         clock.start();
-        while (!done()) {
+        // An open under way is part of what the player is doing.
+        while (!done() || app().turns.waiting()) {
             if (clock.elapsed() > kDeadlineMs)
                 return false;
             QTest::qWait(20);

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
+#include <QKeyEvent>
 
 #include <csignal>
 #include <functional>
@@ -63,6 +65,50 @@ TEST_F(MainHostTest, PostedMessagesWaitForTheLoopAndKeepTheirOrder)
     EXPECT_EQ(QCoreApplication::exec(), 18);
     EXPECT_EQ(journal, (Journal{"LoadDisc(4,0)", "DispatchCommand(10,3)", "Sonokit_UnHookDevice(0)",
                                 "Discbay_DeInit", "Reelkit_DeInit"}));
+}
+
+// Keys as the panel takes them, noted in the journal.
+class KeyNoter : public QWidget {
+public:
+    explicit KeyNoter(Journal& journal) : journal_(journal) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { journal_.push_back("key " + event->text().toStdString()); }
+
+private:
+    Journal& journal_;
+};
+
+TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirOrder)
+{
+    MainHost host(nullptr, shutdownSignals, recordingParts());
+    ASSERT_EQ(host.create(), 0);
+    journal.clear();
+    KeyNoter panel(journal);
+    const auto tick = [this](TimerId id) { journal.push_back("tick " + std::to_string(id)); };
+    QtTimers timers(tick, &app().turns);
+
+    app().turns.wait();
+    QTest::keyClick(&panel, Qt::Key_P);
+    host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
+    host.mainWindow().post({msg::SecondStart, second_start::Play, 0});
+    QTest::qWait(30);
+    timers.start(7, 10);
+    timers.start(8, 10);
+    QTest::qWait(100);
+    timers.stop(7);
+    EXPECT_TRUE(journal.empty());
+
+    // A tick that ran out ten times meanwhile comes once; one whose timer stopped, never.
+    app().turns.resume();
+    EXPECT_EQ(journal, (Journal{"key p", "LoadDisc(4,0)", "DispatchCommand(10,3)", "tick 8"}));
+    EXPECT_EQ(app().turns.queued(), 0u);
+
+    QTest::keyClick(&panel, Qt::Key_S);
+    EXPECT_EQ(journal.back(), "key s") << "with nothing awaited, input goes straight through";
+    timers.stop(8);
+    QTimer::singleShot(0, [&] { host.mainWindow().post({msg::Close, 0, 0}); });
+    EXPECT_EQ(QCoreApplication::exec(), 18);
 }
 
 TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)

@@ -1,5 +1,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 #include "tests/test_reelkit_support.h"
 
@@ -85,7 +86,7 @@ TEST_P(EngineRefuses, InBoundedTimeLeavingNothingOpenThenOpensAGoodFile)
 {
     QElapsedTimer took;
     took.start();
-    EXPECT_EQ(engine->open(window.get(), GetParam().path(clips)), 0u);
+    EXPECT_EQ(OpenAnswer(*engine, window.get(), GetParam().path(clips)), 0u);
     EXPECT_LT(took.elapsed(), 7000);
     EXPECT_EQ(status(), 0);
     uint32_t unused = 0;
@@ -155,11 +156,22 @@ TEST_F(EngineTransport, TheEndReportsStoppedAtTheLengthAndPlaysAgainFromTheStart
 {
     openClip(clips.vcd);
     const uint32_t total = length();
+    QSignalSpy statuses(engine.get(), &ReelkitEngine::statusChanged);
+    QSignalSpy positions(engine.get(), &ReelkitEngine::positionChanged);
+    QSignalSpy ends(engine.get(), &ReelkitEngine::endOfFile);
     ASSERT_EQ(engine->seek(total - 500), 1u);
     ASSERT_EQ(engine->play(), 1u);
     ASSERT_TRUE(WaitUntil([&] { return status() == 0; }));
     EXPECT_EQ(position(), total);
     EXPECT_EQ(position(), total);  // and stays there
+    // Told as it happened: playing, then stopped at the end, the position on its way there.
+    ASSERT_EQ(statuses.size(), 2);
+    EXPECT_EQ(statuses[0][0].value<quint16>(), 2);
+    EXPECT_EQ(statuses[1][0].value<quint16>(), 0);
+    EXPECT_EQ(ends.size(), 1);
+    ASSERT_GE(positions.size(), 2);
+    EXPECT_GE(positions.front()[0].value<quint32>() + 600, total);
+    EXPECT_EQ(positions.back()[0].value<quint32>(), total);
 
     // What the position poll does at the end of a track with repeat on.
     ASSERT_EQ(engine->seek(0), 1u);
@@ -350,7 +362,7 @@ TEST_F(EngineTransport, DeInitClosesAndRefusesAfterwards)
     openClip(clips.vcd);
     EXPECT_EQ(engine->deInit(), 1u);
     EXPECT_EQ(window->findChild<QWidget*>(kReelkitPictureName), nullptr);
-    EXPECT_EQ(engine->open(window.get(), clips.vcd), 0u);
+    EXPECT_EQ(OpenAnswer(*engine, window.get(), clips.vcd), 0u);
     EXPECT_EQ(engine->init(1), 1u);
     openClip(clips.vcd);
 }

@@ -1,5 +1,7 @@
 #include "tests/test_reelkit_support.h"
 
+#include <optional>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -78,9 +80,20 @@ uint32_t EngineTest::length()
     return value;
 }
 
+uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path)
+{
+    std::optional<bool> answer;
+    const auto heard = QObject::connect(&engine, &ReelkitEngine::openAnswered, [&](bool opened) { answer = opened; });
+    engine.open(window, path);
+    EXPECT_FALSE(answer.has_value()) << "the answer comes from the event loop: " << path;
+    EXPECT_TRUE(WaitUntil([&] { return answer.has_value(); })) << "no answer for " << path;
+    QObject::disconnect(heard);
+    return answer.value_or(false) ? 1 : 0;
+}
+
 void EngineTest::openClip(const std::string& path, Window* into)
 {
-    ASSERT_EQ(engine->open(into, path), 1u) << path;
+    ASSERT_EQ(OpenAnswer(*engine, into, path), 1u) << path;
 }
 
 bool EngineTest::playTo(uint32_t ms)

@@ -30,6 +30,10 @@ constexpr int kDecodeDeadlineMs = 8000;
 // Runs the event loop until the condition holds or the deadline passes; answers the condition.
 bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = kDecodeDeadlineMs);
 
+// Asks the engine to open the file and runs the event loop until it answers: 1 opened,
+// 0 refused; a test fails when the answer comes inside open() or not in time.
+uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path);
+
 // An image window of 320x240 (the clips' 4:3), shown.
 std::unique_ptr<TestImageWindow> ShownImageWindow();
 // A real engine on the software picture, started.

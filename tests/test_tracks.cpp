@@ -8,6 +8,7 @@
 #include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
+#include "core/player_ids.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -122,6 +123,36 @@ TEST_F(TracksTest, ATrackChangeGoesOnPlayingOnlyWhenThePlayerWasRunning)
             EXPECT_EQ(pollRuns(), c.plays);
         }
     }
+}
+
+TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFollows)
+{
+    loadTracks(3, 1, 2);
+    engine->answerLater = true;
+    engine->failingPaths = {track(2)};
+    ASSERT_EQ(DispatchCommand(16, 3), 1u);
+    EXPECT_EQ(engine->log, (std::vector<std::string>{"stop", "close"}));
+    EXPECT_TRUE(app().turns.waiting());
+    EXPECT_EQ(busyEnds, busyBegins - 1) << "busy until the answer";
+
+    // Stop by the media key, Play from a second start, a poll tick: none runs yet.
+    mainWindow->handle({msg::MultimediaKey, 0, 13 << 16});
+    mainWindow->handle({msg::SecondStart, second_start::Play, 0});
+    mainWindow->timerTick(main_timer::PositionPoll);
+    EXPECT_EQ(engine->log.size(), 2u);
+
+    // Track 2 is refused and leaves the list; track 3 is asked for and answers in turn.
+    engine->answerOpen();
+    EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(3)}));
+    EXPECT_TRUE(app().turns.waiting());
+    EXPECT_TRUE(engine->openAwaited());
+    engine->answerOpen();
+    EXPECT_FALSE(app().turns.waiting());
+    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(busyEnds, busyBegins);
+    const std::vector<std::string> after(engine->log.begin() + 2, engine->log.end());
+    EXPECT_EQ(after, (std::vector<std::string>{"open(" + track(2) + ")", "stop", "close", "open(" + track(3) + ")",
+                                               "setAudioProperties(0,0,0)", "play", "stopAndSeekToStart", "play"}));
 }
 
 TEST_F(TracksTest, NextWrapsWhenTheTracksAfterTheCurrentOneFail)

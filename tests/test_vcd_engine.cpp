@@ -92,7 +92,7 @@ TEST_P(VcdEngineTracks, PlaysATrackOfTheImageToItsEnd)
 {
     const int track = GetParam();
     const uint32_t clipMs = static_cast<uint32_t>(std::lround(image.clips[track - 1].seconds * 1000));
-    ASSERT_EQ(engine->open(window.get(), image.trackPath(track)), 1u) << image.trackPath(track);
+    ASSERT_EQ(OpenAnswer(*engine, window.get(), image.trackPath(track)), 1u) << image.trackPath(track);
     EXPECT_EQ(status(), 0);
     const uint32_t total = length();
     RecordProperty("lengthMs", static_cast<int>(total));
@@ -117,16 +117,16 @@ TEST_F(VcdEngineTest, ATrackThroughTheReaderLastsAsLongAsItsClip)
 {
     // A Super Video CD's MPEG-2 streams lie in Form 2 sectors too.
     for (const VcdImage* disc : {&image, &VcdImage::superVideoCd()}) {
-        ASSERT_EQ(engine->open(nullptr, disc->clips[0].mpg), 1u);
+        ASSERT_EQ(OpenAnswer(*engine, nullptr, disc->clips[0].mpg), 1u);
         const uint32_t plain = length();
-        ASSERT_EQ(engine->open(nullptr, disc->trackPath(1)), 1u) << disc->trackPath(1);
+        ASSERT_EQ(OpenAnswer(*engine, nullptr, disc->trackPath(1)), 1u) << disc->trackPath(1);
         EXPECT_NEAR(length(), plain, kTwoFramesMs) << disc->trackPath(1);
     }
 }
 
 TEST_F(VcdEngineTest, SeeksInATrackAndPlaysOnFromThere)
 {
-    ASSERT_EQ(engine->open(window.get(), image.trackPath(1)), 1u);
+    ASSERT_EQ(OpenAnswer(*engine, window.get(), image.trackPath(1)), 1u);
     ASSERT_EQ(engine->seek(1200), 1u);
     ASSERT_TRUE(WaitUntil([&] { return position() == 1200; }));
     ASSERT_EQ(engine->play(), 1u);
@@ -145,11 +145,11 @@ TEST_F(VcdEngineTest, WhatTheImageDoesNotHoldIsRefused)
         image.cue + "/NOPE/AVSEQ01.DAT",
     };
     for (const std::string& path : refused) {
-        EXPECT_EQ(engine->open(window.get(), path), 0u) << path;
+        EXPECT_EQ(OpenAnswer(*engine, window.get(), path), 0u) << path;
         EXPECT_EQ(status(), 0);
         EXPECT_EQ(engine->pictureWidget(), nullptr);
     }
-    EXPECT_EQ(engine->open(window.get(), image.trackPath(2)), 1u);
+    EXPECT_EQ(OpenAnswer(*engine, window.get(), image.trackPath(2)), 1u);
 }
 
 }  // namespace

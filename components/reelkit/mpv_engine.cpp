@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -21,11 +20,8 @@
 #include "components/reelkit/mpv_properties.h"
 
 namespace {
-// Reply ids of the observed properties.
-enum Observed : uint64_t { kTimePos = 1, kDuration, kEofReached };
-
-// How long close() and a refused open() wait for libmpv to let go of a file.
-constexpr int kUnloadTimeoutMs = 3000;
+// Reply ids of the observed properties, and of the loadfile commands (kLoad + the open's serial).
+enum Observed : uint64_t { kTimePos = 1, kDuration, kEofReached, kLoad = 1000 };
 
 void setOption(mpv_handle* handle, const char* name, const char* value)
 {
@@ -61,6 +57,11 @@ MpvEngine::MpvEngine(MpvEngineOptions options) : options_(std::move(options))
 {
     backwardTimer_.setInterval(kBackwardTickMs);
     connect(&backwardTimer_, &QTimer::timeout, this, &MpvEngine::backwardTick);
+    openTimer_.setSingleShot(true);
+    connect(&openTimer_, &QTimer::timeout, this, [this] {
+        unload();
+        answer(false);
+    });
     clock_.start();
 }
 
@@ -151,6 +152,9 @@ uint32_t MpvEngine::deInit()
     if (!handle_)
         return 0;
     close();
+    // Nobody is left to hear an answer once the engine is gone.
+    answerPending_ = false;
+    openTimer_.stop();
     mpv_set_wakeup_callback(handle_.get(), nullptr, nullptr);
     // The render context has to go before the handle.
     removePicture();
@@ -179,6 +183,16 @@ void MpvEngine::drainEvents()
             break;
         handleEvent(*event);
     }
+    tellStatus();
+}
+
+void MpvEngine::tellStatus()
+{
+    const uint16_t status = StatusOf({open_, stopped_, eof_, paused_, rate_});
+    if (status == toldStatus_)
+        return;
+    toldStatus_ = status;
+    emit statusChanged(status);
 }
 
 void MpvEngine::handleEvent(const mpv_event& event)
@@ -187,24 +201,44 @@ void MpvEngine::handleEvent(const mpv_event& event)
     case MPV_EVENT_PROPERTY_CHANGE: {
         const auto* property = static_cast<const mpv_event_property*>(event.data);
         const bool has = property->data != nullptr;
-        if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE)
+        if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
             timePos_ = *static_cast<const double*>(property->data);
-        else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE)
+            if (open_)
+                emit positionChanged(positionMs());
+        } else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE) {
             durationMs_ = toMs(*static_cast<const double*>(property->data));
-        else if (event.reply_userdata == kEofReached)
+        } else if (event.reply_userdata == kEofReached) {
             reachedEnd(has && property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data));
+        }
+        break;
+    }
+    case MPV_EVENT_COMMAND_REPLY: {
+        // Which entry of libmpv's list is this open's; the ends of the files before it are not its.
+        if (event.reply_userdata != kLoad + openSerial_ || load_ != Load::Loading)
+            break;
+        const auto* reply = static_cast<const mpv_event_command*>(event.data);
+        const mpv_node& result = reply->result;
+        if (event.error >= 0 && result.format == MPV_FORMAT_NODE_MAP)
+            for (int i = 0; i < result.u.list->num; ++i)
+                if (std::string_view(result.u.list->keys[i]) == "playlist_entry_id" &&
+                    result.u.list->values[i].format == MPV_FORMAT_INT64)
+                    loadEntry_ = result.u.list->values[i].u.int64;
+        if (loadEntry_ == 0)
+            fileEnded();
         break;
     }
     case MPV_EVENT_START_FILE:
-        mpvHasFile_ = true;
+        currentEntry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         break;
     case MPV_EVENT_FILE_LOADED:
-        if (load_ == Load::Loading)
+        if (load_ == Load::Loading && loadEntry_ != 0 && currentEntry_ == loadEntry_)
             load_ = Load::Loaded;
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        if (load_ == Load::Loaded)
+        if (load_ == Load::Loaded) {
             load_ = Load::Ready;
+            loadFinished();
+        }
         if (seekPending_) {
             // The observed time may come after this event; until then it is the old one.
             double landed = 0;
@@ -215,32 +249,57 @@ void MpvEngine::handleEvent(const mpv_event& event)
         }
         break;
     case MPV_EVENT_END_FILE:
-        mpvHasFile_ = false;
-        if (load_ == Load::Loading || load_ == Load::Loaded)
-            load_ = Load::Failed;
-        else if (open_)
-            lostFile();
+        if (loadEntry_ != 0 && static_cast<const mpv_event_end_file*>(event.data)->playlist_entry_id == loadEntry_)
+            fileEnded();
         break;
     default:
         break;
     }
 }
 
-template <class Done>
-void MpvEngine::waitFor(Done done, int timeoutMs)
+void MpvEngine::fileEnded()
 {
-    // Taken from libmpv directly rather than through the event loop, so that nothing else of
-    // the player runs while open() or close() has not answered. The picture is served too:
-    // libmpv waits for each decoded picture to be taken.
-    QDeadlineTimer deadline(timeoutMs);
-    while (handle_ && !done() && !deadline.hasExpired()) {
-        const double slice = std::min<qint64>(deadline.remainingTime(), 10) / 1000.0;
-        const mpv_event* event = mpv_wait_event(handle_.get(), slice);
-        if (event->event_id != MPV_EVENT_NONE)
-            handleEvent(*event);
-        if (MpvPicture* shown = picture())
-            shown->takeFrame();
+    if (load_ == Load::Loading || load_ == Load::Loaded) {
+        unload();
+        answer(false);
+    } else if (open_) {
+        lostFile();
     }
+}
+
+void MpvEngine::loadFinished()
+{
+    if (!readFileFacts()) {
+        unload();
+        answer(false);
+        return;
+    }
+    open_ = true;
+    stopped_ = true;
+    paused_ = true;
+    eof_ = false;
+    answer(true);
+}
+
+void MpvEngine::answer(bool opened)
+{
+    if (!answerPending_)
+        return;
+    answerPending_ = false;
+    openTimer_.stop();
+    tellStatus();
+    emit openAnswered(opened);
+}
+
+void MpvEngine::refuseLater()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial = openSerial_] {
+            if (serial == openSerial_)
+                answer(false);
+        },
+        Qt::QueuedConnection);
 }
 
 // ---- the picture ----
@@ -252,14 +311,50 @@ MpvPicture* MpvEngine::picture() const
 
 void MpvEngine::useVideoOutput(bool rendered)
 {
-    if (handle_)
-        mpv_set_property_string(handle_.get(), mpvname::VideoOutput,
-                                rendered ? mpvname::VideoOutputRenderApi : mpvname::VideoOutputNone);
+    if (!handle_ || rendered == outputRendered_)
+        return;
+    outputRendered_ = rendered;
+    const char* output = rendered ? mpvname::VideoOutputRenderApi : mpvname::VideoOutputNone;
+    mpv_set_property_async(handle_.get(), 0, mpvname::VideoOutput, MPV_FORMAT_STRING, &output);
+}
+
+bool MpvEngine::showPicture(QWidget* parent)
+{
+    // A software picture lives as long as the engine, so that a track change neither makes
+    // nor frees a render context; an OpenGL one belongs to its window's GL context.
+    if (picture_ && !pictureIsOpenGl()) {
+        if (picture_->parentWidget() != parent)
+            picture_->setParent(parent);
+        picture_->setGeometry(parent->rect());
+        picture_->show();
+        useVideoOutput(true);
+        return true;
+    }
+    removePicture();
+    return makePicture(parent);
+}
+
+void MpvEngine::hidePicture()
+{
+    if (!picture_ || pictureIsOpenGl()) {
+        removePicture();
+        return;
+    }
+    // Out of the image window, which then shows its idle picture; libmpv keeps its output.
+    picture_->hide();
+    picture_->setParent(nullptr);
 }
 
 bool MpvEngine::makePicture(QWidget* parent)
 {
-    PictureHooks hooks{[this] { useVideoOutput(false); }, [this] { useVideoOutput(true); }};
+    // The render context may go only once libmpv has let go of the output: that one waits.
+    PictureHooks hooks{[this] {
+                           outputRendered_ = false;
+                           if (handle_)
+                               mpv_set_property_string(handle_.get(), mpvname::VideoOutput,
+                                                       mpvname::VideoOutputNone);
+                       },
+                       [this] { useVideoOutput(true); }};
     MpvPicture* made = nullptr;
     if (useOpenGl_) {
         auto* gl = new GlPicture(parent, handle_.get(), std::move(hooks));
@@ -279,8 +374,8 @@ bool MpvEngine::makePicture(QWidget* parent)
     picture_ = widget;
     // An OpenGL picture gets its render context when first shown, and says so then.
     const bool ready = made->hasRenderer();
-    mpv_set_property_string(handle_.get(), mpvname::HardwareDecoding,
-                            useOpenGl_ ? mpvname::HardwareDecodingAuto : mpvname::HardwareDecodingOff);
+    const char* decoding = useOpenGl_ ? mpvname::HardwareDecodingAuto : mpvname::HardwareDecodingOff;
+    mpv_set_property_async(handle_.get(), 0, mpvname::HardwareDecoding, MPV_FORMAT_STRING, &decoding);
     useVideoOutput(ready);
     return true;
 }
@@ -315,13 +410,11 @@ void MpvEngine::resetFileState()
 void MpvEngine::unload()
 {
     stopBackward();
-    if (handle_ && (mpvHasFile_ || load_ != Load::None)) {
+    if (handle_ && (open_ || load_ != Load::None)) {
         const char* command[] = {mpvname::Stop, nullptr};
-        mpv_command(handle_.get(), command);
-        waitFor([this] { return !mpvHasFile_; }, kUnloadTimeoutMs);
+        mpv_command_async(handle_.get(), 0, command);
     }
-    removePicture();
-    useVideoOutput(false);
+    hidePicture();
     resetFileState();
 }
 
@@ -363,39 +456,47 @@ bool MpvEngine::readFileFacts()
     return (hasVideo || hasAudio) && lengthMs_ >= kShortestFile;
 }
 
-uint32_t MpvEngine::open(Window* imageWindow, const std::string& path)
+void MpvEngine::open(Window* imageWindow, const std::string& path)
 {
-    if (!handle_)
-        return 0;
-    if (open_ || mpvHasFile_)
+    answer(false);
+    ++openSerial_;
+    answerPending_ = true;
+    if (!handle_) {
+        refuseLater();
+        return;
+    }
+    if (open_ || load_ != Load::None)
         unload();
     // A Video CD's stream is read through its sectors; every other file as it stands.
     const std::optional<RawVcdSource> raw = path.empty() ? std::nullopt : FindRawVcdSource(path);
-    if (path.empty() || !(raw ? raw->size > 0 : holdsData(path)))
-        return 0;
+    if (path.empty() || !(raw ? raw->size > 0 : holdsData(path))) {
+        refuseLater();
+        return;
+    }
+    if (QWidget* parent = widgetOf(imageWindow)) {
+        if (!showPicture(parent)) {
+            refuseLater();
+            return;
+        }
+    } else {
+        // Without a window the file plays with no video output.
+        hidePicture();
+        useVideoOutput(false);
+    }
     const std::string target = raw ? VcdStreamUrl(*raw) : path;
-
-    if (QWidget* parent = widgetOf(imageWindow); parent && !makePicture(parent))
-        return 0;
-    mpv_set_property_string(handle_.get(), mpvname::Pause, "yes");
-    mpv_set_property_string(handle_.get(), mpvname::Speed, "1");
-    mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(audio_).c_str());
+    const std::string filters = AudioFilterOption(audio_);
+    for (auto [name, value] : {std::pair{mpvname::Pause, "yes"}, std::pair{mpvname::Speed, "1"},
+                               std::pair{mpvname::AudioFilters, filters.c_str()}})
+        mpv_set_property_async(handle_.get(), 0, name, MPV_FORMAT_STRING, &value);
     load_ = Load::Loading;
+    loadEntry_ = 0;
     const char* command[] = {mpvname::LoadFile, target.c_str(), nullptr};
-    if (mpv_command(handle_.get(), command) < 0) {
+    if (mpv_command_async(handle_.get(), kLoad + openSerial_, command) < 0) {
         unload();
-        return 0;
+        refuseLater();
+        return;
     }
-    waitFor([this] { return load_ == Load::Ready || load_ == Load::Failed; }, options_.openTimeoutMs);
-    if (load_ != Load::Ready || !readFileFacts()) {
-        unload();
-        return 0;
-    }
-    open_ = true;
-    stopped_ = true;
-    paused_ = true;
-    eof_ = false;
-    return 1;
+    openTimer_.start(options_.openTimeoutMs);
 }
 
 uint32_t MpvEngine::close()
@@ -403,6 +504,8 @@ uint32_t MpvEngine::close()
     if (!handle_)
         return 0;
     unload();
+    answer(false);
+    tellStatus();
     return 1;
 }
 
@@ -414,6 +517,8 @@ void MpvEngine::lostFile()
     eof_ = true;
     stopped_ = true;
     paused_ = true;
+    emit positionChanged(positionMs());
+    emit endOfFile();
 }
 
 // ---- state ----
@@ -438,6 +543,8 @@ void MpvEngine::reachedEnd(bool atEnd)
     eof_ = true;
     stopped_ = true;
     paused_ = true;
+    emit positionChanged(positionMs());
+    emit endOfFile();
 }
 
 void MpvEngine::setPaused(bool paused)
@@ -460,6 +567,7 @@ void MpvEngine::issueSeek(uint32_t position)
     seekPending_ = true;
     seekTarget_ = position;
     eof_ = false;
+    emit positionChanged(position);
 }
 
 // ---- transport ----
@@ -476,6 +584,7 @@ uint32_t MpvEngine::play()
     stopped_ = false;
     paused_ = false;
     setPaused(false);
+    tellStatus();
     return 1;
 }
 
@@ -488,6 +597,7 @@ uint32_t MpvEngine::pause()
         paused_ = true;
         setPaused(true);
     }
+    tellStatus();
     return 1;
 }
 
@@ -499,6 +609,7 @@ uint32_t MpvEngine::stop()
     stopped_ = true;
     paused_ = true;
     setPaused(true);
+    tellStatus();
     return 1;
 }
 
@@ -547,11 +658,13 @@ uint32_t MpvEngine::seek(uint32_t position)
         paused_ = true;
         stopBackward();
         setPaused(true);
+        tellStatus();
         return 1;
     }
     issueSeek(position);
     if (stepper_.running())
         stepper_.restartFrom(position, clock_.elapsed());
+    tellStatus();
     return 1;
 }
 
@@ -568,8 +681,10 @@ uint32_t MpvEngine::setRate(int32_t rate)
     if (!open_ || !IsAcceptedRate(rate))
         return 0;
     rate_ = rate;
-    if (!playing())
+    if (!playing()) {
+        tellStatus();
         return 1;
+    }
     if (rate < 0) {
         startBackward();
     } else {
@@ -577,6 +692,7 @@ uint32_t MpvEngine::setRate(int32_t rate)
         setSpeed(rate);
         setPaused(false);
     }
+    tellStatus();
     return 1;
 }
 

@@ -26,7 +26,7 @@ struct MpvEngineOptions {
     enum class Picture { ByInit, Software, OpenGl };
     // ByInit follows init's "Use ActiveMovie"; the others force one kind (tests, benchmarks).
     Picture picture = Picture::ByInit;
-    // The longest open() waits for libmpv to load a file before refusing it.
+    // The longest an open waits for libmpv to load a file before it is refused.
     int openTimeoutMs = 5000;
 };
 
@@ -38,8 +38,10 @@ struct MpvEngineOptions {
 // device, Mesa's CPU renderers, the offscreen platform, no context), which there costs a
 // fifth of the CPU.
 //
-// open() loads the file paused and answers only once libmpv has decoded its start, or refused
-// it within MpvEngineOptions::openTimeoutMs, leaving nothing open; a file holding less than
+// open() loads the file paused and answers once libmpv has decoded its start, or refuses it
+// within MpvEngineOptions::openTimeoutMs, leaving nothing open; the answer always comes from
+// the event loop, never inside open(), and an open asked while another awaits its answer
+// refuses the earlier one first. Neither open nor close waits for libmpv. A file holding less than
 // kShortestFile of media counts as nothing to play. Files with no window play with no video
 // output. Stop holds the position; play after the end starts again from the start. At the
 // end of a file the engine reports stopped with the position at the length. A rate set while
@@ -49,7 +51,7 @@ struct MpvEngineOptions {
 // call is refused. The audio properties are described in audio_choice.h.
 //
 // Everything runs on the GUI thread; libmpv's threads only queue calls onto it.
-class MpvEngine : public QObject, public ReelkitEngine {
+class MpvEngine : public ReelkitEngine {
     Q_OBJECT
 public:
     explicit MpvEngine(MpvEngineOptions options = {});
@@ -57,7 +59,7 @@ public:
 
     uint32_t init(uint32_t useActiveMovie) override;
     uint32_t deInit() override;
-    uint32_t open(Window* imageWindow, const std::string& path) override;
+    void open(Window* imageWindow, const std::string& path) override;
     uint32_t close() override;
     uint32_t getLength(uint32_t* length) override;
     uint32_t play() override;
@@ -78,7 +80,7 @@ public:
     void soundServerBack() override;
 
     // The picture widget while a file is open in a window; null otherwise.
-    QWidget* pictureWidget() const { return picture_.data(); }
+    QWidget* pictureWidget() const { return picture_ && picture_->parentWidget() ? picture_.data() : nullptr; }
     bool pictureIsOpenGl() const;
     // libmpv's audio filter chain as it stands, to see that the audio properties took effect.
     std::string audioFilterInForce() const;
@@ -105,11 +107,12 @@ private:
     void queueDrain();
     void drainEvents();
     void handleEvent(const mpv_event& event);
-    // Handles libmpv's events as they come until done() or the deadline, without the event loop.
-    template <class Done>
-    void waitFor(Done done, int timeoutMs);
+    void fileEnded();
+    void loadFinished();
 
+    bool showPicture(QWidget* parent);
     bool makePicture(QWidget* parent);
+    void hidePicture();
     void useVideoOutput(bool rendered);
     void removePicture();
     MpvPicture* picture() const;
@@ -118,6 +121,11 @@ private:
     void resetFileState();
     void lostFile();
     void reachedEnd(bool atEnd);
+    // The open awaiting its answer gets it, once.
+    void answer(bool opened);
+    // Refused from the event loop, as every answer comes.
+    void refuseLater();
+    void tellStatus();
     bool applyAudio(const AudioChoice& wanted);
     std::string propertyText(const char* name) const;
 
@@ -134,11 +142,19 @@ private:
     std::unique_ptr<mpv_handle, HandleDeleter> handle_;
     std::atomic<bool> drainQueued_{false};
     bool useOpenGl_ = false;
-    QPointer<QWidget> picture_;
+    QPointer<QWidget> picture_;  // kept between files; shown while it is the image window's child
+    bool outputRendered_ = false;
+
+    // The open awaiting its answer.
+    bool answerPending_ = false;
+    uint64_t openSerial_ = 0;
+    int64_t loadEntry_ = 0;     // the open's entry in libmpv's list, once libmpv has taken it
+    int64_t currentEntry_ = 0;  // the entry libmpv started last
+    QTimer openTimer_;
+    uint16_t toldStatus_ = 0;
 
     // libmpv's side of the file.
     Load load_ = Load::None;
-    bool mpvHasFile_ = false;
     double timePos_ = 0;
     uint32_t durationMs_ = 0;
     bool eof_ = false;

@@ -8,6 +8,7 @@
 #include "playback/app_command.h"
 #include "playback/dispatch.h"
 #include "playback/play_files.h"
+#include "playback/tracks.h"
 #include "context/playback_hooks.h"
 #include "app/wiring.h"
 #include "playback/position_poll.h"
@@ -81,6 +82,7 @@ PlaybackTest::PlaybackTest()
     playbackHooks() = {};
     auto scripted = std::make_unique<ScriptedEngine>();
     engine = scripted.get();
+    HearEngine(*engine);
     app().components.reelkit = std::move(scripted);
 
     MainWindowHost host;

@@ -1,5 +1,7 @@
 #include "tests/support/recording_components.h"
 
+#include "playback/tracks.h"
+
 #include "context/app_context.h"
 #include "core/device_change.h"
 
@@ -70,7 +72,9 @@ uint32_t RecordingHublet::retrieveRegisterWindowMessage(uint32_t)
 void InstallRecordingComponents(Journal& journal)
 {
     Components& components = app().components;
-    components.reelkit = std::make_unique<RecordingReelkit>(journal);
+    auto engine = std::make_unique<RecordingReelkit>(journal);
+    HearEngine(*engine);
+    components.reelkit = std::move(engine);
     components.sonokit = std::make_unique<RecordingSonokit>(journal);
     components.discbay = std::make_unique<RecordingDiscbay>(journal);
     components.nestwell = std::make_unique<RecordingNestwell>(journal);

@@ -15,7 +15,7 @@ public:
 
     uint32_t init(uint32_t useActiveMovie) override;
     uint32_t deInit() override { return note("Reelkit_DeInit"); }
-    uint32_t open(Window*, const std::string& path) override { return note("Reelkit_Open(" + path + ")"); }
+    void open(Window*, const std::string& path) override { emit openAnswered(note("Reelkit_Open(" + path + ")") != 0); }
     uint32_t close() override { return note("Reelkit_Close"); }
     uint32_t getLength(uint32_t*) override { return 0; }
     uint32_t play() override { return note("Reelkit_Play"); }

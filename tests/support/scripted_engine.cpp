@@ -1,6 +1,7 @@
 #include "tests/support/scripted_engine.h"
 
 #include <algorithm>
+#include <utility>
 
 uint32_t ScriptedEngine::act(const std::string& name, const std::string& argument)
 {
@@ -26,10 +27,25 @@ int ScriptedEngine::count(const std::string& entry) const
     return static_cast<int>(std::ranges::count(log, entry));
 }
 
-uint32_t ScriptedEngine::open(Window*, const std::string& path)
+void ScriptedEngine::open(Window*, const std::string& path)
+{
+    if (answerLater) {
+        awaited_ = path;
+        return;
+    }
+    emit openAnswered(take(path));
+}
+
+void ScriptedEngine::answerOpen()
+{
+    if (awaited_)
+        emit openAnswered(take(*std::exchange(awaited_, std::nullopt)));
+}
+
+bool ScriptedEngine::take(const std::string& path)
 {
     if (!act("open", path) || failingPaths.contains(path))
-        return 0;
+        return false;
     openedPaths.push_back(path);
     isOpen = true;
     openPath = path;
@@ -38,7 +54,7 @@ uint32_t ScriptedEngine::open(Window*, const std::string& path)
     rate = 1000;
     const auto known = lengths.find(path);
     length = known == lengths.end() ? defaultLength : known->second;
-    return 1;
+    return true;
 }
 
 uint32_t ScriptedEngine::close()

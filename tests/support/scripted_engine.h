@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -30,6 +31,11 @@ public:
     bool hasAudio = true;
     uint32_t soundQuality = 0, audioChannel = 0, soundChannel = 0;
 
+    // With answerLater, an open waits for answerOpen(), as libmpv's do.
+    bool answerLater = false;
+    void answerOpen();
+    bool openAwaited() const { return awaited_.has_value(); }
+
     std::vector<std::string> log;
     // Paths opened with success, in order.
     std::vector<std::string> openedPaths;
@@ -41,7 +47,7 @@ public:
 
     uint32_t init(uint32_t) override { return 1; }
     uint32_t deInit() override { return 1; }
-    uint32_t open(Window* imageWindow, const std::string& path) override;
+    void open(Window* imageWindow, const std::string& path) override;
     uint32_t close() override;
     uint32_t getLength(uint32_t* result) override;
     uint32_t play() override;
@@ -64,4 +70,7 @@ private:
     uint32_t act(const std::string& name, const std::string& argument = {});
     bool refuses(const std::string& name) const { return failingCalls.contains(name); }
     uint16_t runningStatus() const;
+    bool take(const std::string& path);
+
+    std::optional<std::string> awaited_;
 };
