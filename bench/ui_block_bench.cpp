@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "bench/bench_window.h"
+#include "bench/heartbeat.h"
 #include "bench/open_and_wait.h"
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/kernel_drive_hardware.h"
@@ -68,42 +69,6 @@ public:
     std::atomic<bool> mounted = true;
 };
 
-
-// The longest gap between beats of a 1 ms timer while the work and what it started run.
-class Heartbeat {
-public:
-    Heartbeat()
-    {
-        beat_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&beat_, &QTimer::timeout, [this] {
-            longest_ = std::max(longest_, clock_.restart());
-        });
-    }
-    // Runs the work, then the event loop until done says so (at most timeoutMs); the longest
-    // gap in ms, the work's own time included.
-    qint64 measure(const std::function<void()>& work, const std::function<bool()>& done, int timeoutMs)
-    {
-        longest_ = 0;
-        beat_.start(1);
-        QCoreApplication::processEvents();
-        clock_.start();
-        work();
-        QElapsedTimer total;
-        total.start();
-        while (!done() && total.elapsed() < timeoutMs)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-        longest_ = std::max(longest_, clock_.restart());
-        beat_.stop();
-        finished = done();
-        return longest_;
-    }
-    bool finished = false;
-
-private:
-    QTimer beat_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
-};
 
 void report(const char* what, qint64 longestMs, bool finished)
 {
