@@ -304,11 +304,6 @@ void MpvEngine::refuseLater()
 
 // ---- the picture ----
 
-MpvPicture* MpvEngine::picture() const
-{
-    return picture_ ? dynamic_cast<MpvPicture*>(picture_.data()) : nullptr;
-}
-
 void MpvEngine::useVideoOutput(bool rendered)
 {
     if (!handle_ || rendered == outputRendered_)

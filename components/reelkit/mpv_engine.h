@@ -115,7 +115,6 @@ private:
     void hidePicture();
     void useVideoOutput(bool rendered);
     void removePicture();
-    MpvPicture* picture() const;
     bool readFileFacts();
     void unload();
     void resetFileState();

@@ -8,9 +8,11 @@
 #include <QOpenGLFunctions>
 #include <QPainter>
 
+#include <mpv/client.h>
 #include <mpv/render.h>
 #include <mpv/render_gl.h>
 
+#include <algorithm>
 #include <utility>
 
 void RenderContextDeleter::operator()(mpv_render_context* context) const
@@ -22,6 +24,10 @@ namespace {
 // Rows padded to 64 bytes, as libmpv's software renderer asks for its fast path.
 constexpr qsizetype kRowAlignment = 64;
 
+// libmpv hands frames at most its timing offset (50 ms) before they are due; a longer wait
+// would be a clock gone wrong, and is cut short rather than leave the picture standing.
+constexpr int64_t kLongestWaitMs = 1000;
+
 PictureHooks withDefaults(PictureHooks hooks)
 {
     if (!hooks.rendererLost)
@@ -30,14 +36,42 @@ PictureHooks withDefaults(PictureHooks hooks)
         hooks.rendererReady = [] {};
     return hooks;
 }
+
+// In how many ms, rounded up, the frame libmpv has ready is due; 0 for one to show now: a
+// redraw, one without a time (display-synced), or one already due.
+int msUntilDue(mpv_render_context* render, mpv_handle* handle)
+{
+    mpv_render_frame_info info{};
+    if (mpv_render_context_get_info(render, {MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info}) < 0)
+        return 0;
+    const bool timed = (info.flags & MPV_RENDER_FRAME_INFO_PRESENT) && !(info.flags & MPV_RENDER_FRAME_INFO_REDRAW) &&
+                       info.target_time > 0;
+    const int64_t earlyUs = timed ? info.target_time - mpv_get_time_us(handle) : 0;
+    return earlyUs > 0 ? int(std::min((earlyUs + 999) / 1000, kLongestWaitMs)) : 0;
+}
+
+void preparePreciseTimer(QTimer& timer)
+{
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+}
+
+// Whether a timer still running has reached its time: the engine takes frames while it keeps
+// the event loop from running, and with it the timer.
+bool overdue(const QTimer& timer)
+{
+    return timer.isActive() && timer.remainingTime() == 0;
+}
 }  // namespace
 
 // ---- software ----
 
 SoftwarePicture::SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
-    : QWidget(parent), hooks_(withDefaults(std::move(hooks)))
+    : QWidget(parent), handle_(handle), hooks_(withDefaults(std::move(hooks)))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    preparePreciseTimer(showTimer_);
+    connect(&showTimer_, &QTimer::timeout, this, &SoftwarePicture::showRendered);
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
@@ -67,56 +101,83 @@ void SoftwarePicture::updateNotice(void* self)
 void SoftwarePicture::takeFrame()
 {
     noticeQueued_ = false;
-    if (render_ && (mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME)) {
-        // Rendered even when hidden: libmpv waits for each frame to be taken before it shows
-        // the next, and playback would stutter.
-        renderFrame();
-        update();
-    }
+    if (overdue(showTimer_))
+        showRendered();
+    if (!render_ || !(mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME))
+        return;
+    // libmpv hands a new frame only once the one before is due, so a frame still waiting
+    // goes up now rather than be drawn over.
+    if (showTimer_.isActive())
+        showRendered();
+    const int wait = msUntilDue(render_.get(), handle_);
+    // Rendered even when hidden: libmpv waits for each frame to be taken before it shows
+    // the next, and playback would stutter.
+    if (!renderFrame())
+        return;
+    if (wait > 0)
+        showTimer_.start(wait);
+    else
+        showRendered();
 }
 
-void SoftwarePicture::renderFrame()
+bool SoftwarePicture::Frame::fit(QSize size, qreal ratio)
+{
+    if (image.size() == size && image.devicePixelRatio() == ratio)
+        return true;
+    const qsizetype stride = (qsizetype(size.width()) * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+    pixels.reset(static_cast<uchar*>(std::aligned_alloc(kRowAlignment, size_t(stride) * size.height())));
+    if (!pixels) {
+        image = QImage();
+        return false;
+    }
+    image = QImage(pixels.get(), size.width(), size.height(), stride, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    return true;
+}
+
+bool SoftwarePicture::renderFrame()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize size = (QSizeF(this->size()) * ratio).toSize();
-    if (!render_ || size.isEmpty())
-        return;
-    if (image_.size() != size) {
-        const qsizetype stride = (qsizetype(size.width()) * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
-        pixels_.reset(static_cast<uchar*>(std::aligned_alloc(kRowAlignment, size_t(stride) * size.height())));
-        if (!pixels_) {
-            image_ = QImage();
-            return;
-        }
-        image_ = QImage(pixels_.get(), size.width(), size.height(), stride, QImage::Format_RGB32);
-        image_.setDevicePixelRatio(ratio);
-    }
+    if (!render_ || size.isEmpty() || !rendered_.fit(size, ratio))
+        return false;
     int surface[2] = {size.width(), size.height()};
-    size_t stride = size_t(image_.bytesPerLine());
+    int block = 0;  // the frame's time is kept by showTimer_
+    size_t stride = size_t(rendered_.image.bytesPerLine());
     // QImage::Format_RGB32 lies in memory as blue, green, red, padding.
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, surface},
         {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
-        {MPV_RENDER_PARAM_SW_POINTER, pixels_.get()},
+        {MPV_RENDER_PARAM_SW_POINTER, rendered_.pixels.get()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(render_.get(), params);
+    return mpv_render_context_render(render_.get(), params) >= 0;
+}
+
+void SoftwarePicture::showRendered()
+{
+    showTimer_.stop();
+    std::swap(shown_, rendered_);
+    update();
 }
 
 void SoftwarePicture::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (image_.isNull())
+    if (shown_.image.isNull())
         painter.fillRect(rect(), Qt::black);
     else
-        painter.drawImage(QPoint(0, 0), image_);
+        painter.drawImage(QPoint(0, 0), shown_.image);
 }
 
 void SoftwarePicture::resizeEvent(QResizeEvent*)
 {
-    // libmpv draws the last frame again at the new size.
-    renderFrame();
+    // libmpv draws the last frame taken again at the new size; one still waiting for its
+    // time goes up a little early.
+    if (renderFrame())
+        showRendered();
 }
 
 // ---- OpenGL ----
@@ -132,6 +193,8 @@ void* glProcAddress(void*, const char* name)
 GlPicture::GlPicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
     : QOpenGLWidget(parent), handle_(handle), hooks_(withDefaults(std::move(hooks)))
 {
+    preparePreciseTimer(drawTimer_);
+    connect(&drawTimer_, &QTimer::timeout, this, &GlPicture::drawFrame);
 }
 
 GlPicture::~GlPicture()
@@ -182,8 +245,19 @@ void GlPicture::updateNotice(void* self)
 void GlPicture::takeFrame()
 {
     noticeQueued_ = false;
+    if (overdue(drawTimer_))
+        drawFrame();
     if (!render_ || !(mpv_render_context_update(render_.get()) & MPV_RENDER_UPDATE_FRAME))
         return;
+    if (const int wait = msUntilDue(render_.get(), handle_); wait > 0)
+        drawTimer_.start(wait);
+    else
+        drawFrame();
+}
+
+void GlPicture::drawFrame()
+{
+    drawTimer_.stop();
     if (isVisible()) {
         update();
         return;
@@ -204,9 +278,11 @@ void GlPicture::paintGL()
     }
     mpv_opengl_fbo target{static_cast<int>(defaultFramebufferObject()), int(width() * ratio), int(height() * ratio), 0};
     int flip = 1;
+    int block = 0;  // the frame's time is kept by drawTimer_
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &target},
         {MPV_RENDER_PARAM_FLIP_Y, &flip},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(render_.get(), params);

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QOpenGLWidget>
+#include <QTimer>
 #include <QWidget>
 
 #include <atomic>
@@ -28,18 +29,20 @@ struct PictureHooks {
 };
 
 // The widget libmpv draws the video into.
+//
+// libmpv hands each frame some time before it is due; neither picture waits inside libmpv
+// for that time, which would hold the GUI thread for most of every frame. A single-shot
+// timer brings the frame to the screen when it is due instead.
 class MpvPicture {
 public:
     virtual ~MpvPicture() = default;
     virtual QWidget* widget() = 0;
     virtual bool hasRenderer() const = 0;
-    // Takes a frame libmpv has ready. Normally done from the queued update notice; the engine
-    // calls it while it waits for libmpv without running the event loop.
-    virtual void takeFrame() = 0;
 };
 
 // libmpv's software renderer into a QImage painted with QPainter: the cheapest way where
-// OpenGL is emulated on the CPU, and the only one where there is no OpenGL at all.
+// OpenGL is emulated on the CPU, and the only one where there is no OpenGL at all. A frame is
+// rendered as soon as libmpv has it, into an image of its own, and shown when due.
 class SoftwarePicture : public QWidget, public MpvPicture {
     Q_OBJECT
 public:
@@ -48,7 +51,6 @@ public:
 
     QWidget* widget() override { return this; }
     bool hasRenderer() const override { return render_ != nullptr; }
-    void takeFrame() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,17 +60,28 @@ private:
     struct FreeDeleter {
         void operator()(void* p) const { std::free(p); }
     };
+    struct Frame {
+        std::unique_ptr<uchar, FreeDeleter> pixels;  // 64-byte aligned rows, as libmpv's fast path wants
+        QImage image;                                // a view of pixels
+        bool fit(QSize size, qreal ratio);
+    };
     static void updateNotice(void* self);
-    void renderFrame();
+    // Takes a frame libmpv has ready, if any, without waiting for its time.
+    void takeFrame();
+    bool renderFrame();
+    void showRendered();
 
+    mpv_handle* handle_;
     PictureHooks hooks_;
     RenderContextPtr render_;
     std::atomic<bool> noticeQueued_{false};
-    std::unique_ptr<uchar, FreeDeleter> pixels_;  // 64-byte aligned rows, as libmpv's fast path wants
-    QImage image_;                                // a view of pixels_
+    Frame shown_;        // what paintEvent paints
+    Frame rendered_;     // the frame taken last, until it is due
+    QTimer showTimer_;   // runs while rendered_ waits for its time
 };
 
-// libmpv's OpenGL renderer inside a QOpenGLWidget, for hardware OpenGL drivers.
+// libmpv's OpenGL renderer inside a QOpenGLWidget, for hardware OpenGL drivers. A frame is
+// rendered when due: with graphics hardware the render call costs the GUI thread little.
 class GlPicture : public QOpenGLWidget, public MpvPicture {
     Q_OBJECT
 public:
@@ -77,7 +90,6 @@ public:
 
     QWidget* widget() override { return this; }
     bool hasRenderer() const override { return render_ != nullptr; }
-    void takeFrame() override;
 
 protected:
     void initializeGL() override;
@@ -85,12 +97,15 @@ protected:
 
 private:
     static void updateNotice(void* self);
+    void takeFrame();
     void releaseRenderer();
+    void drawFrame();
 
     mpv_handle* handle_;
     PictureHooks hooks_;
     RenderContextPtr render_;
     std::atomic<bool> noticeQueued_{false};
+    QTimer drawTimer_;  // runs while a frame libmpv has ready waits for its time
 };
 
 // Whether OpenGL here runs on graphics hardware: false on the offscreen platform, without a
