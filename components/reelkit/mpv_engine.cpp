@@ -20,8 +20,50 @@
 #include "components/reelkit/mpv_properties.h"
 
 namespace {
-// Reply ids of the observed properties, and of the loadfile commands (kLoad + the open's serial).
-enum Observed : uint64_t { kTimePos = 1, kDuration, kEofReached, kLoad = 1000 };
+// Reply ids: the observed properties, then the requests, of which those of an open carry its
+// serial (serial * kSerial + the request), so that a late reply to an earlier one is not taken.
+// libmpv 0.35 runs one client's requests in the order they were made.
+enum Reply : uint64_t {
+    kTimePos = 1, kDuration, kEofReached,
+    kLoad, kTracks, kLength, kFps, kLanded, kSeek,
+    kSerial = 16,
+};
+
+// The reply id of an open's request.
+uint64_t ofOpen(uint64_t serial, Reply request)
+{
+    return serial * kSerial + request;
+}
+
+double doubleOf(const mpv_event& event)
+{
+    const auto* property = static_cast<const mpv_event_property*>(event.data);
+    return event.error >= 0 && property->format == MPV_FORMAT_DOUBLE && property->data
+               ? *static_cast<const double*>(property->data)
+               : 0.0;
+}
+
+// Which kinds of track the file has: video, then audio.
+std::pair<bool, bool> kindsOf(const mpv_node& tracks)
+{
+    bool hasVideo = false;
+    bool hasAudio = false;
+    if (tracks.format != MPV_FORMAT_NODE_ARRAY)
+        return {false, false};
+    for (int i = 0; i < tracks.u.list->num; ++i) {
+        const mpv_node& track = tracks.u.list->values[i];
+        if (track.format != MPV_FORMAT_NODE_MAP)
+            continue;
+        for (int k = 0; k < track.u.list->num; ++k) {
+            const mpv_node& value = track.u.list->values[k];
+            if (std::string_view(track.u.list->keys[k]) != "type" || value.format != MPV_FORMAT_STRING)
+                continue;
+            hasVideo |= std::string_view(value.u.string) == "video";
+            hasAudio |= std::string_view(value.u.string) == "audio";
+        }
+    }
+    return {hasVideo, hasAudio};
+}
 
 void setOption(mpv_handle* handle, const char* name, const char* value)
 {
@@ -212,9 +254,17 @@ void MpvEngine::handleEvent(const mpv_event& event)
         }
         break;
     }
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        tookReply(event);
+        break;
     case MPV_EVENT_COMMAND_REPLY: {
+        if (event.reply_userdata == kSeek) {
+            if (event.error < 0)
+                seekLanded(timePos_);
+            break;
+        }
         // Which entry of libmpv's list is this open's; the ends of the files before it are not its.
-        if (event.reply_userdata != kLoad + openSerial_ || load_ != Load::Loading)
+        if (event.reply_userdata != ofOpen(openSerial_, kLoad) || load_ != Load::Loading)
             break;
         const auto* reply = static_cast<const mpv_event_command*>(event.data);
         const mpv_node& result = reply->result;
@@ -237,16 +287,11 @@ void MpvEngine::handleEvent(const mpv_event& event)
     case MPV_EVENT_PLAYBACK_RESTART:
         if (load_ == Load::Loaded) {
             load_ = Load::Ready;
-            loadFinished();
+            askFileFacts();
         }
-        if (seekPending_) {
-            // The observed time may come after this event; until then it is the old one.
-            double landed = 0;
-            if (mpv_get_property(handle_.get(), mpvname::TimePos, MPV_FORMAT_DOUBLE, &landed) >= 0)
-                timePos_ = landed;
-            seekPending_ = false;
-            stepper_.seekLanded();
-        }
+        // The observed time may come after this event; until then it is the old one.
+        if (seekPending_)
+            mpv_get_property_async(handle_.get(), kLanded, mpvname::TimePos, MPV_FORMAT_DOUBLE);
         break;
     case MPV_EVENT_END_FILE:
         if (loadEntry_ != 0 && static_cast<const mpv_event_end_file*>(event.data)->playlist_entry_id == loadEntry_)
@@ -269,7 +314,7 @@ void MpvEngine::fileEnded()
 
 void MpvEngine::loadFinished()
 {
-    if (!readFileFacts()) {
+    if (!useFileFacts()) {
         unload();
         answer(false);
         return;
@@ -413,42 +458,57 @@ void MpvEngine::unload()
     resetFileState();
 }
 
-bool MpvEngine::readFileFacts()
+void MpvEngine::askFileFacts()
 {
-    mpv_node tracks{};
-    if (mpv_get_property(handle_.get(), mpvname::TrackList, MPV_FORMAT_NODE, &tracks) < 0)
-        return false;
-    bool hasVideo = false;
-    bool hasAudio = false;
-    if (tracks.format == MPV_FORMAT_NODE_ARRAY) {
-        for (int i = 0; i < tracks.u.list->num; ++i) {
-            const mpv_node& track = tracks.u.list->values[i];
-            if (track.format != MPV_FORMAT_NODE_MAP)
-                continue;
-            for (int k = 0; k < track.u.list->num; ++k) {
-                const mpv_node& value = track.u.list->values[k];
-                if (std::string_view(track.u.list->keys[k]) != "type" || value.format != MPV_FORMAT_STRING)
-                    continue;
-                hasVideo |= std::string_view(value.u.string) == "video";
-                hasAudio |= std::string_view(value.u.string) == "audio";
-            }
-        }
-    }
-    mpv_free_node_contents(&tracks);
+    facts_ = {};
+    facts_.awaited = 3;
+    mpv_get_property_async(handle_.get(), ofOpen(openSerial_, kTracks), mpvname::TrackList, MPV_FORMAT_NODE);
+    mpv_get_property_async(handle_.get(), ofOpen(openSerial_, kLength), mpvname::Duration, MPV_FORMAT_DOUBLE);
+    mpv_get_property_async(handle_.get(), ofOpen(openSerial_, kFps), mpvname::ContainerFps, MPV_FORMAT_DOUBLE);
+}
 
-    // The observed length normally came with the file; asked for when it has not yet.
-    if (durationMs_ == 0) {
-        double duration = 0;
-        mpv_get_property(handle_.get(), mpvname::Duration, MPV_FORMAT_DOUBLE, &duration);
-        durationMs_ = toMs(duration);
+void MpvEngine::tookReply(const mpv_event& event)
+{
+    if (event.reply_userdata == kLanded) {
+        if (seekPending_)
+            seekLanded(event.error >= 0 ? doubleOf(event) : timePos_);
+        return;
     }
-    double fps = 0;
-    mpv_get_property(handle_.get(), mpvname::ContainerFps, MPV_FORMAT_DOUBLE, &fps);
+    if (load_ != Load::Ready || facts_.awaited == 0)
+        return;
+    const uint64_t id = event.reply_userdata;
+    if (id == ofOpen(openSerial_, kTracks)) {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        if (event.error >= 0 && property->format == MPV_FORMAT_NODE && property->data)
+            facts_.kinds = kindsOf(*static_cast<const mpv_node*>(property->data));
+    } else if (id == ofOpen(openSerial_, kLength)) {
+        facts_.length = doubleOf(event);
+    } else if (id == ofOpen(openSerial_, kFps)) {
+        facts_.fps = doubleOf(event);
+    } else {
+        return;
+    }
+    if (--facts_.awaited == 0)
+        loadFinished();
+}
+
+void MpvEngine::seekLanded(double at)
+{
+    timePos_ = at;
+    seekPending_ = false;
+    stepper_.seekLanded();
+}
+
+bool MpvEngine::useFileFacts()
+{
+    // The observed length normally came with the file; the one asked for when it has not yet.
+    if (durationMs_ == 0)
+        durationMs_ = toMs(facts_.length);
     lengthMs_ = durationMs_;
-    hasAudio_ = hasAudio;
-    if (fps > 1 && fps < 1000)
-        frameMs_ = static_cast<uint32_t>(std::lround(1000.0 / fps));
-    return (hasVideo || hasAudio) && lengthMs_ >= kShortestFile;
+    hasAudio_ = facts_.kinds.second;
+    if (facts_.fps > 1 && facts_.fps < 1000)
+        frameMs_ = static_cast<uint32_t>(std::lround(1000.0 / facts_.fps));
+    return (facts_.kinds.first || facts_.kinds.second) && lengthMs_ >= kShortestFile;
 }
 
 void MpvEngine::open(Window* imageWindow, const std::string& path)
@@ -486,7 +546,7 @@ void MpvEngine::open(Window* imageWindow, const std::string& path)
     load_ = Load::Loading;
     loadEntry_ = 0;
     const char* command[] = {mpvname::LoadFile, target.c_str(), nullptr};
-    if (mpv_command_async(handle_.get(), kLoad + openSerial_, command) < 0) {
+    if (mpv_command_async(handle_.get(), ofOpen(openSerial_, kLoad), command) < 0) {
         unload();
         refuseLater();
         return;
@@ -544,20 +604,21 @@ void MpvEngine::reachedEnd(bool atEnd)
 
 void MpvEngine::setPaused(bool paused)
 {
-    mpv_set_property_string(handle_.get(), mpvname::Pause, paused ? "yes" : "no");
+    const char* value = paused ? "yes" : "no";
+    mpv_set_property_async(handle_.get(), 0, mpvname::Pause, MPV_FORMAT_STRING, &value);
 }
 
 void MpvEngine::setSpeed(int32_t rate)
 {
     double speed = ForwardSpeed(rate) / 1000.0;
-    mpv_set_property(handle_.get(), mpvname::Speed, MPV_FORMAT_DOUBLE, &speed);
+    mpv_set_property_async(handle_.get(), 0, mpvname::Speed, MPV_FORMAT_DOUBLE, &speed);
 }
 
 void MpvEngine::issueSeek(uint32_t position)
 {
     const std::string seconds = std::to_string(position / 1000) + "." + std::to_string(1000 + position % 1000).substr(1);
     const char* command[] = {mpvname::Seek, seconds.c_str(), mpvname::SeekAbsoluteExact, nullptr};
-    if (mpv_command(handle_.get(), command) < 0)
+    if (mpv_command_async(handle_.get(), kSeek, command) < 0)
         return;
     seekPending_ = true;
     seekTarget_ = position;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "components/reelkit/reelkit.h"
 #include "components/reelkit/audio_choice.h"
@@ -115,7 +116,10 @@ private:
     void hidePicture();
     void useVideoOutput(bool rendered);
     void removePicture();
-    bool readFileFacts();
+    void askFileFacts();
+    void tookReply(const mpv_event& event);
+    bool useFileFacts();
+    void seekLanded(double at);
     void unload();
     void resetFileState();
     void lostFile();
@@ -151,6 +155,14 @@ private:
     int64_t currentEntry_ = 0;  // the entry libmpv started last
     QTimer openTimer_;
     uint16_t toldStatus_ = 0;
+    // What libmpv tells of the file being opened once its start is decoded.
+    struct FileFacts {
+        int awaited = 0;
+        std::pair<bool, bool> kinds;  // has video, has audio
+        double length = 0;
+        double fps = 0;
+    };
+    FileFacts facts_;
 
     // libmpv's side of the file.
     Load load_ = Load::None;
