@@ -16,7 +16,6 @@
 #include <map>
 #include <sstream>
 
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -170,8 +169,9 @@ TEST(Faults, APoliteKillWhileStartingOrChangingTracksEndsInOrder)
         ASSERT_TRUE(waitUntil([&] { return MindsPoliteKills(player.processId()); }, kWaitMs, 1));
         QThread::msleep(afterMs);
         ::kill(static_cast<pid_t>(player.processId()), SIGTERM);
-        const int status = PlayerSandbox::waitForEnd(player, kWaitMs);
-        EXPECT_TRUE(status == kOrderly || status == 0) << "killed " << afterMs << " ms into the start: " << status;
+        const PlayerEnd end = PlayerSandbox::waitForEnd(player, kWaitMs);
+        EXPECT_TRUE(end == kOrderly || end == 0)
+            << "killed " << afterMs << " ms into the start: " << testing::PrintToString(end);
     }
     // A second start hands a file over; the kill comes while the player changes to it.
     for (int afterMs : {0, 20, 80, 200}) {
@@ -278,15 +278,8 @@ ino_t Inode(const std::string& file)
 // byte.
 void ReadOnlyFolder(PlayerSandbox& sandbox, const std::string& profile)
 {
-    if (::geteuid() == 0) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(sandbox.runtime().path()))
-            ::lchown(entry.path().c_str(), 65534, 65534);
-        ::chown(sandbox.runtime().path().c_str(), 65534, 65534);
-        sandbox.inChild = [] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(126);
-        };
-    }
+    if (::geteuid() == 0)
+        sandbox.runAs(65534, 65534);
     ::chmod(std::filesystem::path(profile).parent_path().c_str(), 0555);
 }
 
