@@ -184,7 +184,8 @@ void PlayerSandbox::runAs(uid_t user, gid_t group)
     };
 }
 
-// A sanitized player reads its suppressions at start and refuses to run without them.
+// A sanitized player reads its suppressions once it has something to report; unreadable,
+// they fail it even over a leak they would excuse.
 void PlayerSandbox::placeSuppressionsIn(const TempDir& folder)
 {
     for (const char* variable : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
