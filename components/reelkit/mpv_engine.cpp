@@ -323,6 +323,7 @@ void MpvEngine::loadFinished()
     stopped_ = true;
     paused_ = true;
     eof_ = false;
+    atStart_ = true;
     answer(true);
 }
 
@@ -444,6 +445,7 @@ void MpvEngine::resetFileState()
     hasAudio_ = false;
     stopped_ = true;
     paused_ = true;
+    atStart_ = false;
     rate_ = 1000;
 }
 
@@ -582,6 +584,9 @@ uint32_t MpvEngine::positionMs() const
 {
     if (!open_)
         return 0;
+    // The first picture's time may come after the answer, and only then: the start is 0.
+    if (atStart_)
+        return 0;
     if (eof_)
         return lengthMs_;
     // libmpv's time runs through the pictures it decodes on the way to an exact seek's target;
@@ -623,6 +628,7 @@ void MpvEngine::issueSeek(uint32_t position)
     seekPending_ = true;
     seekTarget_ = position;
     eof_ = false;
+    atStart_ = false;
     emit positionChanged(position);
 }
 
@@ -639,6 +645,7 @@ uint32_t MpvEngine::play()
     setSpeed(rate_);
     stopped_ = false;
     paused_ = false;
+    atStart_ = false;
     setPaused(false);
     tellStatus();
     return 1;

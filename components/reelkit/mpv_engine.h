@@ -179,6 +179,7 @@ private:
     bool hasAudio_ = false;
     bool stopped_ = true;
     bool paused_ = true;
+    bool atStart_ = false;  // opened and neither played nor moved since
     int32_t rate_ = 1000;
 
     AudioChoice audio_;
