@@ -161,11 +161,6 @@ PlayerSettings Settings_Defaults()
     return settings;
 }
 
-std::string ReadConfigText(std::string_view section, std::string_view key, size_t bufferSize)
-{
-    return IniFile::load(app().settings.cfgPath).text(section, key, bufferSize);
-}
-
 std::string ExecutablePath()
 {
     std::error_code error;

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "core/player_settings.h"
 
@@ -29,9 +28,6 @@ void Settings_ReadFor(SettingMoment moment);
 
 // Every member at its key's default, as before any read.
 PlayerSettings Settings_Defaults();
-
-// Read app().settings.cfgPath afresh at each call, for the keys read at their own moments.
-std::string ReadConfigText(std::string_view section, std::string_view key, size_t bufferSize);
 
 // The real path of the running executable; empty when the system does not tell.
 std::string ExecutablePath();
