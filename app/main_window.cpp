@@ -28,7 +28,7 @@ int MainWindow::create()
 
     LoadSettings();
 
-    if (!Reelkit_Init(ReadConfigInt("Initiation", "Use ActiveMovie", 1))) {
+    if (!Reelkit_Init(app().settings.useActiveMovie)) {
         // The player stays reachable, so that a second start can still close it.
         host_.complain(app().components.reelkit
                            ? "the media engine could not start; nothing is shown until the player is closed"
@@ -42,7 +42,7 @@ int MainWindow::create()
         cursorsLoaded_ = parts_.loadCursors();
     if (!makeWindow(parts_.createPanel, "the control panel"))
         return -1;
-    if (ReadConfigInt("Initiation", "Use Default Video Window", 0) == 0 &&
+    if (app().settings.useDefaultVideoWindow == 0 &&
         !makeWindow(parts_.createVideoFrame, "the video window"))
         return -1;
     if (!makeWindow(parts_.createPlayList, "the play list"))

@@ -8,6 +8,7 @@
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
+#include "context/settings.h"
 #include "context/state_notice.h"
 #include "core/app_windows.h"
 #include "core/ini_file.h"
@@ -28,12 +29,11 @@ struct ModalLoops {
 // map's dispatcher) are filled by the player's owner, which checks that none is left empty.
 struct AppContext {
     PlayerState state;
-    PlayerSettings settings;
+    PlayerSettings settings = Settings_Defaults();
     AppWindows windows;
     Components components;
     PanelSkin panelSkin;
     std::optional<PlayList> playList;  // exists while the main window does
-    ExtensionList extensions;
     PlaybackHooks playbackHooks;  // what later parts plug into playback
     KeyMap keys;  // shared by every window, so a key may go up elsewhere
     DriveMenuHooks driveMenuHooks;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include "context/app_context.h"
@@ -9,6 +10,78 @@
 #include "core/ini_file.h"
 
 namespace {
+
+using S = PlayerSettings;
+using M = SettingMoment;
+
+enum class Kind : uint8_t {
+    Number,  // a value outside [low, high] gives the default
+    Text,    // an empty value gives the default
+    Folder,  // a folder below exeDir, as skin pictures are found
+};
+
+struct SettingKey {
+    SettingMoment moment;
+    const char* section;
+    const char* key;
+    Kind kind;
+    uint32_t S::*number = nullptr;
+    std::string S::*text = nullptr;
+    uint32_t fallback = 0;
+    uint32_t low = 0;
+    uint32_t high = std::numeric_limits<uint32_t>::max();
+    const char* fallbackText = "";
+    size_t buffer = kConfigTextBuffer;
+};
+
+constexpr SettingKey number(M moment, const char* section, const char* key, uint32_t S::*member, uint32_t fallback,
+                            uint32_t low = 0, uint32_t high = std::numeric_limits<uint32_t>::max())
+{
+    return {moment, section, key, Kind::Number, member, nullptr, fallback, low, high};
+}
+
+constexpr SettingKey text(M moment, const char* section, const char* key, std::string S::*member,
+                          const char* fallback, size_t buffer = kConfigTextBuffer)
+{
+    return {moment, section, key, Kind::Text, nullptr, member, 0, 0, 0, fallback, buffer};
+}
+
+constexpr SettingKey folder(M moment, const char* section, const char* key, std::string S::*member)
+{
+    return {moment, section, key, Kind::Folder, nullptr, member};
+}
+
+// Every key of Quintara.CFG that is a setting rather than skin data. Numbers are read unsigned,
+// so a negative one in the file is a large one: a low bound of 1 is "0 means the default", and
+// the rates keep only what lies strictly between their limits.
+constexpr SettingKey kSettingKeys[] = {
+    folder(M::StartUp, "Initiation", "RC Path", &S::rcDir),
+    number(M::StartUp, "Initiation", "Use ActiveMovie", &S::useActiveMovie, 1),
+    number(M::StartUp, "Initiation", "Use Default Video Window", &S::useDefaultVideoWindow, 0),
+    number(M::StartUp, "Volume Settings", "Control Master Volume", &S::controlMasterVolume, 0),
+    number(M::StartUp, "Volume Settings", "Max Volume Level", &S::maxVolumeLevel, 16, 1),
+    number(M::StartUp, "Volume Settings", "Volume Interval", &S::volumeInterval, 100, 1),
+    number(M::StartUp, "Repeat Settings", "Support Repeat-All Only", &S::repeatAllOnly, 0),
+    number(M::StartUp, "PlayList Settings", "Support PlayList Dialog When Play Button Pressed",
+           &S::playListDialogOnPlay, 1),
+    number(M::StartUp, "CD-Rom Settings", "Eject CD-Rom Only", &S::ejectCdRomOnly, 0),
+    number(M::StartUp, "Play Rate", "Fast Forward Rate", &S::fastForwardRate, 3000, 1001, 4999),
+    number(M::StartUp, "Play Rate", "Slow Forward Rate", &S::slowForwardRate, 500, 1, 999),
+    number(M::StartUp, "Play Rate", "Fast Backward Rate", &S::fastBackwardRate, 3000, 1001, 4999),
+    number(M::StartUp, "Play Rate", "Slow Backward Rate", &S::slowBackwardRate, 500, 1, 999),
+    number(M::StartUp, "Seek Settings", "Seek Base Interval", &S::seekBaseInterval, 500, 1),
+    number(M::StartUp, "Seek Settings", "Seek Offset Increment", &S::seekOffsetIncrement, 500, 1),
+    number(M::StartUp, "Seek Settings", "Seek Max Offset", &S::seekMaxOffset, 7000, 1),
+
+    text(M::Panel, "Panel", "AP Name", &S::panelTitle, "Video Player"),
+    number(M::Panel, "SelectTrack Settings", "Blink Track Interval", &S::blinkTrackInterval, 350, 1),
+    number(M::Panel, "SelectTrack Settings", "Blink Track Times", &S::blinkTrackTimes, 5, 1),
+    number(M::Panel, "SelectTrack Settings", "Auto Return", &S::autoReturn, 1),
+
+    text(M::VideoWindow, "Video", "AP Name", &S::videoTitle, "Video Window"),
+    text(M::PlayList, "PlayList Settings", "Play File Extentsion List", &S::playFileExtensions, "DAT,MPG,AVI"),
+    text(M::Help, "Initiation", "Help File", &S::helpFile, "", 128),
+};
 
 // The folder of the executable's real path, ending in "/": a symlink in a bin folder must not
 // move the configuration and skins away from the installation.
@@ -31,20 +104,28 @@ std::string foundOrAsWritten(const std::string& folder, const std::string& relat
     return found.empty() ? folder + relative : found;
 }
 
-uint32_t orDefaultWhenZero(uint32_t value, uint32_t fallback)
+std::string folderBelow(const std::string& exeDir, std::string relative)
 {
-    return value == 0 ? fallback : value;
+    // Skins made on Windows name their folder with backslashes.
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    std::string folder = foundOrAsWritten(exeDir, relative);
+    // An unknown executable folder leaves the folder relative rather than turning it into "/".
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
 }
 
-// Bounds are exclusive and tested unsigned, so a negative rate in the file falls back too.
-uint32_t fastRate(uint32_t rate)
+void read(const IniFile& file, const SettingKey& setting, PlayerSettings& settings)
 {
-    return rate > 1000 && rate < 5000 ? rate : 3000;
-}
-
-uint32_t slowRate(uint32_t rate)
-{
-    return rate > 0 && rate < 1000 ? rate : 500;
+    if (setting.kind == Kind::Number) {
+        const uint32_t value = file.intValue(setting.section, setting.key, setting.fallback);
+        settings.*setting.number = value < setting.low || value > setting.high ? setting.fallback : value;
+        return;
+    }
+    std::string value = file.text(setting.section, setting.key, setting.buffer);
+    if (value.empty())
+        value = setting.fallbackText;
+    settings.*setting.text = setting.kind == Kind::Folder ? folderBelow(settings.exeDir, value) : value;
 }
 
 }  // namespace
@@ -55,59 +136,29 @@ void LoadSettings()
     const std::string& instance = app().windows.instance;
     settings.exeDir = folderOf(instance.empty() ? ExecutablePath() : instance);
     settings.cfgPath = foundOrAsWritten(settings.exeDir, "Quintara.CFG");
+    Settings_ReadFor(SettingMoment::StartUp);
+}
 
+void Settings_ReadFor(SettingMoment moment)
+{
+    PlayerSettings& settings = app().settings;
     const IniFile file = IniFile::load(settings.cfgPath);
-
-    // Skins made on Windows name their folder with backslashes.
-    std::string rcPath = file.text("Initiation", "RC Path", kConfigTextBuffer);
-    std::replace(rcPath.begin(), rcPath.end(), '\\', '/');
-    settings.rcDir = foundOrAsWritten(settings.exeDir, rcPath);
-    // An unknown executable folder leaves rcDir relative rather than turning it into "/".
-    if (!settings.rcDir.empty() && settings.rcDir.back() != '/')
-        settings.rcDir += '/';
-
-    settings.controlMasterVolume = file.intValue("Volume Settings", "Control Master Volume", 0);
-    settings.maxVolumeLevel = orDefaultWhenZero(file.intValue("Volume Settings", "Max Volume Level", 16), 16);
-    settings.volumeInterval = orDefaultWhenZero(file.intValue("Volume Settings", "Volume Interval", 100), 100);
-    settings.repeatAllOnly = file.intValue("Repeat Settings", "Support Repeat-All Only", 0);
-    settings.playListDialogOnPlay =
-        file.intValue("PlayList Settings", "Support PlayList Dialog When Play Button Pressed", 1);
-    settings.ejectCdRomOnly = file.intValue("CD-Rom Settings", "Eject CD-Rom Only", 0);
-
-    settings.fastForwardRate = fastRate(file.intValue("Play Rate", "Fast Forward Rate", 3000));
-    settings.slowForwardRate = slowRate(file.intValue("Play Rate", "Slow Forward Rate", 500));
-    settings.fastBackwardRate = fastRate(file.intValue("Play Rate", "Fast Backward Rate", 3000));
-    settings.slowBackwardRate = slowRate(file.intValue("Play Rate", "Slow Backward Rate", 500));
-
-    PlayerState& state = app().state;
-    state.repeatMode = RepeatMode::Off;
-    state.status = engine_status::Stopped;
-    state.trackCount = 0;
-    state.currentTrack = 0;
-    state.position = 0;
-    state.length = 0;
-    state.wantedSoundQuality = 0;
-    state.wantedAudioChannel = 0;
-    state.wantedSoundChannel = 0;
-    state.muted = false;
-    state.volumeLeft = 0;
-    state.volumeRight = 0;
-    state.volumeHeldUp = false;
-    state.seekHeldForward = false;
-
-    settings.seekBaseInterval = orDefaultWhenZero(file.intValue("Seek Settings", "Seek Base Interval", 500), 500);
-    settings.seekOffsetIncrement = orDefaultWhenZero(file.intValue("Seek Settings", "Seek Offset Increment", 500), 500);
-    settings.seekMaxOffset = orDefaultWhenZero(file.intValue("Seek Settings", "Seek Max Offset", 7000), 7000);
+    for (const SettingKey& setting : kSettingKeys) {
+        if (setting.moment == moment)
+            read(file, setting, settings);
+    }
 }
 
-uint32_t ReadConfigInt(std::string_view section, std::string_view key, uint32_t fallback)
+PlayerSettings Settings_Defaults()
 {
-    return IniFile::load(app().settings.cfgPath).intValue(section, key, fallback);
-}
-
-std::string ReadConfigText(std::string_view section, std::string_view key, size_t bufferSize)
-{
-    return IniFile::load(app().settings.cfgPath).text(section, key, bufferSize);
+    PlayerSettings settings;
+    for (const SettingKey& setting : kSettingKeys) {
+        if (setting.kind == Kind::Number)
+            settings.*setting.number = setting.fallback;
+        else
+            settings.*setting.text = setting.fallbackText;
+    }
+    return settings;
 }
 
 std::string ExecutablePath()

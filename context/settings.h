@@ -3,19 +3,31 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
+
+#include "core/player_settings.h"
 
 // Room for a configuration text value, its terminator included (255 characters).
 inline constexpr size_t kConfigTextBuffer = 256;
 
+// When the keys of Quintara.CFG are read. Each moment reads the file as it is then, so an edit
+// shows at the next one, and a key missing by then gives its default again.
+enum class SettingMoment : uint8_t {
+    StartUp,      // LoadSettings, as the main window is made
+    Panel,        // the control panel is made
+    VideoWindow,  // the video window is made
+    PlayList,     // the play-list store is made
+    Help,         // each Help command
+};
+
 // Builds the paths of PlayerSettings from the executable (app().windows.instance, or this
-// process's own executable when that is empty), reads every start-up key of Quintara.CFG with
-// its bounds and defaults, and clears the playback fields of PlayerState.
+// process's own executable when that is empty), then reads the start-up keys.
 void LoadSettings();
 
-// Read app().settings.cfgPath afresh at each call, for the keys read at their own moments.
-uint32_t ReadConfigInt(std::string_view section, std::string_view key, uint32_t fallback);
-std::string ReadConfigText(std::string_view section, std::string_view key, size_t bufferSize);
+// Fills the members of app().settings that the keys of moment name, from app().settings.cfgPath.
+void Settings_ReadFor(SettingMoment moment);
+
+// Every member at its key's default, as before any read.
+PlayerSettings Settings_Defaults();
 
 // The real path of the running executable; empty when the system does not tell.
 std::string ExecutablePath();

@@ -14,8 +14,3 @@ struct PlayListEntry {
 struct PlayList {
     std::vector<PlayListEntry> entries;
 };
-
-// The playable extensions, as read from the configuration when the play list is made.
-struct ExtensionList {
-    std::string text = "DAT,MPG,AVI";
-};

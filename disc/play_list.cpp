@@ -73,8 +73,7 @@ std::optional<uint32_t> accepted(const std::string& path)
 
 bool PlayList_Create()
 {
-    std::string extensions = ReadConfigText("PlayList Settings", "Play File Extentsion List", kConfigTextBuffer);
-    app().extensions.text = extensions.empty() ? ExtensionList().text : std::move(extensions);
+    Settings_ReadFor(SettingMoment::PlayList);
     app().playList.emplace();
     return true;
 }
@@ -139,7 +138,7 @@ bool HasListedExtension(const std::string& path)
         return false;
     const NameMatcher matches(*extension);
     // Split at "," alone: blanks stay part of a token and empty tokens name nothing.
-    const std::string_view list = app().extensions.text;
+    const std::string_view list = app().settings.playFileExtensions;
     for (size_t begin = 0; begin <= list.size();) {
         const size_t end = std::min(list.find(',', begin), list.size());
         const std::string_view token = list.substr(begin, end - begin);

@@ -6,7 +6,6 @@ PanelParts Panel_SkinParts()
     PanelParts parts;
     parts.loadFace = [](const std::function<void()>& afterFaces) { return PanelSkin_LoadFace(afterFaces); };
     parts.loadLed = PanelSkin_LoadLed;
-    parts.loadSelectTrackSettings = PanelSkin_LoadSelectTrackSettings;
     parts.loadButtons = PanelSkin_LoadButtons;
     parts.freeSkin = PanelSkin_Free;
     return parts;

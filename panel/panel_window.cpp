@@ -34,8 +34,6 @@ namespace {
 
 constexpr const char* kSection = "Panel";
 constexpr const char* kButtonsSection = "Panel\\Buttons";
-// The main window's title, which the panel takes when the skin names none.
-constexpr const char* kMainTitle = "Video Player";
 
 QRect toQRect(const Rect& r)
 {
@@ -326,12 +324,6 @@ void PanelWindow::keyReleaseEvent(QKeyEvent* event)
 
 namespace {
 
-std::string panelTitle()
-{
-    const std::string name = ReadConfigText(kSection, "AP Name", kConfigTextBuffer);
-    return name.empty() ? std::string(kMainTitle) : name;
-}
-
 Size primaryScreenSize()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -371,7 +363,6 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
         why = "the control panel exists already";
         return false;
     }
-    const std::string title = panelTitle();
     PanelSkin& skin = app().panelSkin;
     Point position;
     const auto place = [&] { position = Panel_PlaceWindow(skin.faceSize, primaryScreenSize()); };
@@ -384,14 +375,13 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
     s.shownSoundChannel = 2;
     if (parts.loadLed)
         parts.loadLed();
-    if (parts.loadSelectTrackSettings)
-        parts.loadSelectTrackSettings();
+    Settings_ReadFor(SettingMoment::Panel);
     if (parts.loadButtons)
         skin.buttons = parts.loadButtons(kButtonsSection);
     if (skin.buttons.empty())
         return refuse(parts, why, "section [Panel\\Buttons] gives no button");
 
-    auto window = std::make_unique<PanelWindow>(parts, title);
+    auto window = std::make_unique<PanelWindow>(parts, app().settings.panelTitle);
     window->place(position, skin.faceSize, skin.region);
     window->show();
     window->raise();

@@ -25,7 +25,6 @@ struct PanelParts {
     // pictures and the region; 0 refuses.
     std::function<uint32_t(const std::function<void()>& afterFaces)> loadFace;
     std::function<void()> loadLed;
-    std::function<void()> loadSelectTrackSettings;
     std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
     std::function<void()> freeSkin;
     std::function<void(QPainter&)> drawLed;

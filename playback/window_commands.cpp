@@ -9,11 +9,6 @@
 #include "context/playback_hooks.h"
 #include "context/sys_command.h"
 
-namespace {
-// The value of "Help File" is read into a buffer of this size, terminator included.
-constexpr size_t kHelpFileBuffer = 128;
-}  // namespace
-
 void Minimize()
 {
     Window* panel = app().windows.panel;
@@ -24,7 +19,8 @@ void Minimize()
 void Help()
 {
     // Read at each Help, so that an edited configuration takes effect at once.
-    const std::string document = ReadConfigText("Initiation", "Help File", kHelpFileBuffer);
+    Settings_ReadFor(SettingMoment::Help);
+    const std::string& document = app().settings.helpFile;
     if (document.empty())
         return;
     Hublet_ExecuteCommand(0, app().settings.exeDir + document, 0, 1);

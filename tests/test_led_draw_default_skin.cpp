@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "context/app_context.h"
+#include "context/settings.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
 #include "panel/skin/panel_skin_loader.h"
@@ -41,7 +42,7 @@ protected:
         app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
         ASSERT_EQ(PanelSkin_LoadFace(), 1u);
         PanelSkin_LoadLed();
-        PanelSkin_LoadSelectTrackSettings();
+        Settings_ReadFor(SettingMoment::Panel);
         skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     }
     void TearDown() override { resetApp(); }

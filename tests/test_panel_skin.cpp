@@ -206,28 +206,6 @@ TEST_F(PanelSkinTest, DigitStripsCutTenCellsAndReadSlotsOnlyWithTheirPicture)
               (std::array<Point, 5>{Point{1, 1}, Point{}, Point{}, Point{3, 0}, Point{9, 8}}));
 }
 
-TEST_F(PanelSkinTest, SelectTrackSettingsTakeTheirDefaultsForMissingAndZero)
-{
-    struct Row {
-        std::string section;
-        uint32_t interval, times, autoReturn;
-    };
-    const std::vector<Row> rows = {
-        {"", 350, 5, 1},
-        {"Blink Track Interval=0\nBlink Track Times=0\nAuto Return=0\n", 350, 5, 0},
-        {"Blink Track Interval=200\nBlink Track Times=3\nAuto Return=7\n", 200, 3, 7},
-        {"Blink Track Interval=\nBlink Track Times=x\nAuto Return=\n", 350, 5, 1},
-    };
-    for (const Row& row : rows) {
-        files->config("[SelectTrack Settings]\n" + row.section);
-        app().settings.blinkTrackInterval = app().settings.blinkTrackTimes = app().settings.autoReturn = 99;
-        PanelSkin_LoadSelectTrackSettings();
-        EXPECT_EQ(app().settings.blinkTrackInterval, row.interval) << row.section;
-        EXPECT_EQ(app().settings.blinkTrackTimes, row.times) << row.section;
-        EXPECT_EQ(app().settings.autoReturn, row.autoReturn) << row.section;
-    }
-}
-
 std::vector<uint32_t> commands(const std::vector<PanelButton>& buttons)
 {
     std::vector<uint32_t> out;

@@ -161,7 +161,6 @@ protected:
             return 1u;
         };
         parts.loadLed = [] { buildLed(); };
-        parts.loadSelectTrackSettings = [] {};
         parts.loadButtons = [this](std::string_view section) {
             sections.emplace_back(section);
             return withButtons ? buildButtons() : std::vector<PanelButton>{};

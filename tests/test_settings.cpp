@@ -18,6 +18,7 @@ using SettingsField = uint32_t PlayerSettings::*;
 
 // Every number LoadSettings sets, in the order of the record.
 const SettingsField kAllFields[] = {
+    &PlayerSettings::useActiveMovie,      &PlayerSettings::useDefaultVideoWindow,
     &PlayerSettings::controlMasterVolume, &PlayerSettings::maxVolumeLevel,
     &PlayerSettings::volumeInterval,      &PlayerSettings::repeatAllOnly,
     &PlayerSettings::playListDialogOnPlay, &PlayerSettings::ejectCdRomOnly,
@@ -26,6 +27,8 @@ const SettingsField kAllFields[] = {
     &PlayerSettings::seekBaseInterval,    &PlayerSettings::seekOffsetIncrement,
     &PlayerSettings::seekMaxOffset,
 };
+const SettingsField kPanelFields[] = {
+    &PlayerSettings::blinkTrackInterval, &PlayerSettings::blinkTrackTimes, &PlayerSettings::autoReturn};
 
 std::vector<uint32_t> numbers(const PlayerSettings& settings)
 {
@@ -54,6 +57,8 @@ protected:
             dir_.write("bin/Quintara.CFG", *config);
         for (const SettingsField field : kAllFields)
             app().settings.*field = 123456;
+        for (const SettingsField field : kPanelFields)
+            app().settings.*field = 123456;
         app().settings.exeDir = app().settings.cfgPath = app().settings.rcDir = "stale";
         LoadSettings();
     }
@@ -69,12 +74,16 @@ TEST_F(LoadSettingsTest, NoFileGivesDefaultsAndPathsBesideTheExecutable)
     EXPECT_EQ(app().settings.cfgPath, exeDir_ + "Quintara.CFG");
     EXPECT_EQ(app().settings.rcDir, exeDir_);
     EXPECT_EQ(numbers(app().settings),
-              (std::vector<uint32_t>{0, 16, 100, 0, 1, 0, 3000, 500, 3000, 500, 500, 500, 7000}));
+              (std::vector<uint32_t>{1, 0, 0, 16, 100, 0, 1, 0, 3000, 500, 3000, 500, 500, 500, 7000}));
+    EXPECT_EQ(numbers(Settings_Defaults()), numbers(app().settings)) << "the record starts at the defaults";
 }
 
 TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
 {
-    load("[Seek Settings]\n"
+    load("[Initiation]\n"
+         "Use ActiveMovie=0\n"
+         "Use Default Video Window=1\n"
+         "[Seek Settings]\n"
          "Seek Base Interval=300\n"
          "Seek Offset Increment=200\n"
          "Seek Max Offset=9000\n"
@@ -94,7 +103,7 @@ TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
          "Max Volume Level=8\n"
          "Volume Interval=250\n");
     EXPECT_EQ(numbers(app().settings),
-              (std::vector<uint32_t>{2, 8, 250, 3, 0, 4, 2000, 250, 4000, 750, 300, 200, 9000}));
+              (std::vector<uint32_t>{0, 1, 2, 8, 250, 3, 0, 4, 2000, 250, 4000, 750, 300, 200, 9000}));
 }
 
 TEST_F(LoadSettingsTest, BoundsAndReplacements)
@@ -105,11 +114,16 @@ TEST_F(LoadSettingsTest, BoundsAndReplacements)
         const char* value;
         SettingsField field;
         uint32_t expected;
+        SettingMoment moment = SettingMoment::StartUp;
     };
     const SettingsField ff = &PlayerSettings::fastForwardRate;
     const SettingsField fb = &PlayerSettings::fastBackwardRate;
     const SettingsField sf = &PlayerSettings::slowForwardRate;
     const SettingsField sb = &PlayerSettings::slowBackwardRate;
+    const SettingsField interval = &PlayerSettings::blinkTrackInterval;
+    const SettingsField times = &PlayerSettings::blinkTrackTimes;
+    const SettingsField autoReturn = &PlayerSettings::autoReturn;
+    const SettingMoment panel = SettingMoment::Panel;
     const Case cases[] = {
         {"Play Rate", "Fast Forward Rate", "1000", ff, 3000},
         {"Play Rate", "Fast Forward Rate", "1001", ff, 1001},
@@ -145,9 +159,20 @@ TEST_F(LoadSettingsTest, BoundsAndReplacements)
          &PlayerSettings::playListDialogOnPlay, 0},
         {"PlayList Settings", "Support PlayList Dialog When Play Button Pressed", "no",
          &PlayerSettings::playListDialogOnPlay, 0},
+        {"Initiation", "Use ActiveMovie", "-1", &PlayerSettings::useActiveMovie, 4294967295u},
+        {"SelectTrack Settings", "Blink Track Interval", "0", interval, 350, panel},
+        {"SelectTrack Settings", "Blink Track Interval", "", interval, 350, panel},
+        {"SelectTrack Settings", "Blink Track Interval", "200", interval, 200, panel},
+        {"SelectTrack Settings", "Blink Track Times", "0", times, 5, panel},
+        {"SelectTrack Settings", "Blink Track Times", "x", times, 5, panel},
+        {"SelectTrack Settings", "Blink Track Times", "3", times, 3, panel},
+        {"SelectTrack Settings", "Auto Return", "0", autoReturn, 0, panel},
+        {"SelectTrack Settings", "Auto Return", "", autoReturn, 1, panel},
+        {"SelectTrack Settings", "Auto Return", "7", autoReturn, 7, panel},
     };
     for (const Case& c : cases) {
         load(std::string("[") + c.section + "]\n" + c.key + "=" + c.value + "\n");
+        Settings_ReadFor(c.moment);
         EXPECT_EQ(app().settings.*c.field, c.expected) << c.key << "=" << c.value;
     }
 }
@@ -252,70 +277,78 @@ TEST_F(LoadSettingsTest, WithoutAnInstanceUsesThisExecutable)
     EXPECT_EQ(app().settings.cfgPath, app().settings.exeDir + "Quintara.CFG");
 }
 
-TEST_F(LoadSettingsTest, ResetsOnlyThePlaybackFieldsOfTheState)
+TEST_F(LoadSettingsTest, TextsAreCutAndEmptyOnesTakeTheirDefaults)
 {
-    using Field32 = uint32_t PlayerState::*;
-    using Flag = bool PlayerState::*;
-    const Field32 cleared[] = {
-        &PlayerState::trackCount,         &PlayerState::currentTrack,       &PlayerState::position,
-        &PlayerState::length,             &PlayerState::wantedSoundQuality, &PlayerState::wantedAudioChannel,
-        &PlayerState::wantedSoundChannel, &PlayerState::volumeLeft,         &PlayerState::volumeRight,
+    struct Case {
+        SettingMoment moment;
+        std::string line;  // its section, then its key
+        std::string PlayerSettings::*field;
+        std::string expected;
     };
-    const Flag clearedFlags[] = {&PlayerState::muted, &PlayerState::volumeHeldUp, &PlayerState::seekHeldForward};
-    const Field32 kept[] = {
-        &PlayerState::enteredNumber,     &PlayerState::seekTarget,        &PlayerState::seekStep,
-        &PlayerState::seekInterval,      &PlayerState::shownSoundQuality, &PlayerState::shownAudioChannel,
-        &PlayerState::shownSoundChannel,
+    const Case cases[] = {
+        {SettingMoment::Panel, "[Panel]\nAP Name=", &PlayerSettings::panelTitle, "Video Player"},
+        {SettingMoment::Panel, "[panel]\nap name = \"Deck\" ", &PlayerSettings::panelTitle, "Deck"},
+        {SettingMoment::Panel, "[Panel]\nAP Name=" + std::string(300, 'p'), &PlayerSettings::panelTitle,
+         std::string(255, 'p')},
+        {SettingMoment::VideoWindow, "[Video]\nAP Name=", &PlayerSettings::videoTitle, "Video Window"},
+        {SettingMoment::VideoWindow, "[VIDEO]\nAP NAME=Screen", &PlayerSettings::videoTitle, "Screen"},
+        {SettingMoment::PlayList, "[PlayList Settings]\nPlay File Extentsion List=",
+         &PlayerSettings::playFileExtensions, "DAT,MPG,AVI"},
+        {SettingMoment::PlayList, "[PlayList Settings]\nPlay File Extentsion List=mp4, MKV",
+         &PlayerSettings::playFileExtensions, "mp4, MKV"},
+        {SettingMoment::Help, "[Initiation]\nHelp File=", &PlayerSettings::helpFile, ""},
+        {SettingMoment::Help, "[Initiation]\nHelp File=" + std::string(200, 'h'), &PlayerSettings::helpFile,
+         std::string(127, 'h')},
     };
-    const Flag keptFlags[] = {&PlayerState::entryActive, &PlayerState::seekIdle, &PlayerState::videoTopmost};
-    PlayerState& state = app().state;
-    for (const Field32 field : cleared)
-        state.*field = 7;
-    for (const Field32 field : kept)
-        state.*field = 7;
-    for (const Flag flag : clearedFlags)
-        state.*flag = true;
-    for (const Flag flag : keptFlags)
-        state.*flag = true;
-    state.entryBlinkOn = false;
-    state.repeatMode = RepeatMode::Track;
-    state.status = 2;
-    state.seekSavedStatus = 2;
-
-    load(std::nullopt);
-    for (const Field32 field : cleared)
-        EXPECT_EQ(state.*field, 0u);
-    for (const Field32 field : kept)
-        EXPECT_EQ(state.*field, 7u);
-    for (const Flag flag : clearedFlags)
-        EXPECT_FALSE(state.*flag);
-    for (const Flag flag : keptFlags)
-        EXPECT_TRUE(state.*flag);
-    EXPECT_FALSE(state.entryBlinkOn);
-    EXPECT_EQ(state.repeatMode, RepeatMode::Off);
-    EXPECT_EQ(state.status, 0);
-    EXPECT_EQ(state.seekSavedStatus, 2);
+    for (const Case& c : cases) {
+        load(c.line + "\n");
+        app().settings.*c.field = "stale";
+        Settings_ReadFor(c.moment);
+        EXPECT_EQ(app().settings.*c.field, c.expected) << c.line;
+    }
 }
 
-TEST_F(LoadSettingsTest, ReadConfigReadsTheFileAtEachCall)
+// Each moment reads its own keys from the file as it is then, and leaves the others alone.
+TEST_F(LoadSettingsTest, EachMomentReadsItsOwnKeysAfresh)
 {
-    // Before LoadSettings there is no file to read.
-    EXPECT_EQ(ReadConfigInt("Initiation", "Use ActiveMovie", 1), 1u);
-    EXPECT_EQ(ReadConfigText("Initiation", "Help File", 128), "");
+    const auto config = [](const std::string& tag) {
+        return "[Volume Settings]\nMax Volume Level=" + tag + "\n[Panel]\nAP Name=Deck" + tag +
+               "\n[SelectTrack Settings]\nBlink Track Times=" + tag + "\n[Video]\nAP Name=Screen" + tag +
+               "\n[PlayList Settings]\nPlay File Extentsion List=MKV" + tag + "\n[Initiation]\nHelp File=help" + tag +
+               "\n";
+    };
+    const auto seen = [] {
+        const PlayerSettings& s = app().settings;
+        return std::vector<std::string>{std::to_string(s.maxVolumeLevel), s.panelTitle, std::to_string(s.blinkTrackTimes),
+                                        s.videoTitle, s.playFileExtensions, s.helpFile};
+    };
+    using Seen = std::vector<std::string>;
+    dir_.write("bin/Quintara.CFG", config("2"));
+    LoadSettings();
+    EXPECT_EQ(seen(), (Seen{"2", "Video Player", "5", "Video Window", "DAT,MPG,AVI", ""}));
 
-    load("[Initiation]\nUse ActiveMovie=0\nUse Default Video Window=1\nHelp File=help.html\n");
-    EXPECT_EQ(ReadConfigInt("Initiation", "Use ActiveMovie", 1), 0u);
-    EXPECT_EQ(ReadConfigInt("initiation", "use default video window", 0), 1u);
-    EXPECT_EQ(ReadConfigText("Initiation", "Help File", 128), "help.html");
-
-    dir_.write("bin/Quintara.CFG", "[Initiation]\nUse ActiveMovie=-1\nHelp File=" + std::string(200, 'h') + "\n");
-    EXPECT_EQ(ReadConfigInt("Initiation", "Use ActiveMovie", 1), 4294967295u);
-    EXPECT_EQ(ReadConfigInt("Initiation", "Use Default Video Window", 0), 0u);
-    EXPECT_EQ(ReadConfigText("Initiation", "Help File", 128), std::string(127, 'h'));
-
-    fs::remove(app().settings.cfgPath);
-    EXPECT_EQ(ReadConfigInt("Initiation", "Use ActiveMovie", 1), 1u);
-    EXPECT_EQ(ReadConfigText("Initiation", "Help File", 128), "");
+    struct Step {
+        std::optional<std::string> config;  // written before the moment; none removes the file
+        SettingMoment moment;
+        Seen expected;
+    };
+    const Step steps[] = {
+        {config("3"), SettingMoment::Panel, {"2", "Deck3", "3", "Video Window", "DAT,MPG,AVI", ""}},
+        {config("4"), SettingMoment::VideoWindow, {"2", "Deck3", "3", "Screen4", "DAT,MPG,AVI", ""}},
+        {config("5"), SettingMoment::PlayList, {"2", "Deck3", "3", "Screen4", "MKV5", ""}},
+        {config("6"), SettingMoment::Help, {"2", "Deck3", "3", "Screen4", "MKV5", "help6"}},
+        {config("7"), SettingMoment::StartUp, {"7", "Deck3", "3", "Screen4", "MKV5", "help6"}},
+        {std::nullopt, SettingMoment::Help, {"7", "Deck3", "3", "Screen4", "MKV5", ""}},
+        {std::nullopt, SettingMoment::Panel, {"7", "Video Player", "5", "Screen4", "MKV5", ""}},
+    };
+    for (const Step& step : steps) {
+        std::error_code ignored;
+        fs::remove(app().settings.cfgPath, ignored);
+        if (step.config)
+            dir_.write("bin/Quintara.CFG", *step.config);
+        Settings_ReadFor(step.moment);
+        EXPECT_EQ(seen(), step.expected) << static_cast<int>(step.moment);
+    }
 }
 
 }  // namespace

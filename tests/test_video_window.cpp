@@ -19,6 +19,7 @@
 #include "context/app_context.h"
 #include "app/main_window.h"
 #include "context/settings.h"
+#include "core/ini_file.h"
 #include "components/nestwell/nestwell_file.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
@@ -692,7 +693,7 @@ TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
     LoadSettings();
     ASSERT_EQ(app().settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
     VideoFrame& frame = create();
-    EXPECT_EQ(frame.windowTitle(), QString::fromStdString(ReadConfigText("Video", "AP Name", 256)));
+    EXPECT_EQ(frame.windowTitle(), QString::fromStdString(IniFile::load(app().settings.cfgPath).text("Video", "AP Name", 256)));
     EXPECT_EQ(frame.windowHandle()->minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
     ASSERT_TRUE(place(frame, QRect(10, 10, 480, 360)));
     // The idle picture, not one flat colour.

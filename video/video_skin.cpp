@@ -38,9 +38,3 @@ std::optional<VideoSkin> VideoSkin_Load(std::string& why)
     skin.idleImage2x = Skin_LoadTwin(idleName, skin.idleImage);
     return skin;
 }
-
-std::string VideoSkin_Title()
-{
-    std::string title = ReadConfigText(kSection, "AP Name", kConfigTextBuffer);
-    return title.empty() ? std::string("Video Window") : title;
-}

@@ -32,6 +32,3 @@ inline constexpr std::array<const char*, kBorderPartCount> kBorderKeys = {
 // The skin, or none when a border picture is missing: the parts are read in order and the
 // first one without a picture stops the reading, with why naming its key or its file.
 std::optional<VideoSkin> VideoSkin_Load(std::string& why);
-
-// The frame's base title: "AP Name" of section "Video", "Video Window" when missing or empty.
-std::string VideoSkin_Title();

@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "context/app_context.h"
+#include "context/settings.h"
 #include "context/components.h"
 #include "core/compositor.h"
 #include "video/image_window.h"
@@ -35,7 +36,8 @@ bool VideoWnd_Create(std::unique_ptr<VideoFrame>& video, const VideoHooks& hooks
         why = "there is no screen to show the video window on";
         return false;
     }
-    const std::string title = VideoSkin_Title();
+    Settings_ReadFor(SettingMoment::VideoWindow);
+    const std::string title = app().settings.videoTitle;
     std::optional<VideoSkin> skin = VideoSkin_Load(why);
     if (!skin)
         return false;

@@ -239,16 +239,6 @@ void PanelSkin_LoadLed()
     readNumberedGroup(config, "Sound Channel", skin.soundChannel);
 }
 
-void PanelSkin_LoadSelectTrackSettings()
-{
-    const SkinConfig config;
-    PlayerSettings& settings = app().settings;
-    const auto orDefault = [](uint32_t value, uint32_t fallback) { return value == 0 ? fallback : value; };
-    settings.blinkTrackInterval = orDefault(config.integer("SelectTrack Settings", "Blink Track Interval", 350), 350);
-    settings.blinkTrackTimes = orDefault(config.integer("SelectTrack Settings", "Blink Track Times", 5), 5);
-    settings.autoReturn = config.integer("SelectTrack Settings", "Auto Return", 1);
-}
-
 std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section)
 {
     const SkinConfig config;

@@ -28,9 +28,6 @@ void PanelSkin_ReadLedElement(std::string_view element, std::string_view suffix,
                               Point* position, Size* size);
 void PanelSkin_LoadLed();
 
-// The three "SelectTrack Settings" into app().settings.
-void PanelSkin_LoadSelectTrackSettings();
-
 // The button list of the section ("Panel\Buttons" for the panel); empty means failure.
 std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section);
 

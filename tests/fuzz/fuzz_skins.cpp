@@ -7,6 +7,7 @@
 #include <string>
 
 #include "context/app_context.h"
+#include "context/settings.h"
 #include "panel/skin/panel_skin_loader.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "video/video_skin.h"
@@ -65,12 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     if (PanelSkin_LoadFace() != 0) {
         PanelSkin_LoadLed();
-        PanelSkin_LoadSelectTrackSettings();
+        Settings_ReadFor(SettingMoment::Panel);
         (void)PanelSkin_LoadButtons("Panel\\Buttons");
     }
     PanelSkin_Free();
     std::string why;
     (void)VideoSkin_Load(why);
-    (void)VideoSkin_Title();
+    Settings_ReadFor(SettingMoment::VideoWindow);
     return 0;
 }
