@@ -304,7 +304,7 @@ void MpvEngine::handleEvent(const mpv_event& event)
 
 void MpvEngine::fileEnded()
 {
-    if (load_ == Load::Loading || load_ == Load::Loaded) {
+    if (!open_ && load_ != Load::None) {
         unload();
         answer(false);
     } else if (open_) {

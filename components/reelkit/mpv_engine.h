@@ -101,8 +101,9 @@ private:
     struct HandleDeleter {
         void operator()(mpv_handle* handle) const;
     };
-    // Loading until libmpv has the file, Loaded until its first picture is decoded.
-    enum class Load { None, Loading, Loaded, Ready, Failed };
+    // Loading until libmpv has the file, Loaded until its first picture is decoded, Ready from
+    // then on (open once libmpv has told what the file holds).
+    enum class Load { None, Loading, Loaded, Ready };
 
     static void wakeup(void* self);
     void queueDrain();
