@@ -24,18 +24,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || true
 fi
 
-work="$(mktemp -d /tmp/quintara-bench-XXXXXX)"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-mkdir -p "$XDG_CONFIG_HOME"
-cleanup() {
-  quintara_stop_services
-  rm -rf "$work"
-}
-trap cleanup EXIT
-quintara_start_xvfb
-quintara_start_pulseaudio
+quintara_bench_sandbox
 
 # Clips a little longer than the run, so that every player plays the whole time.
 clip_seconds=$((seconds + 5))

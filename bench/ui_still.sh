@@ -40,18 +40,7 @@ if [ ! -s "$media/vcd/disc.cue" ]; then
   (cd "$media/vcd" && vcdimager --quiet -t vcd2 -l BENCH -c disc.cue -b disc.bin track-{1,2,3,4}.mpg >/dev/null)
 fi
 
-work="$(mktemp -d /tmp/quintara-bench-XXXXXX)"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-mkdir -p "$XDG_CONFIG_HOME"
-cleanup() {
-  quintara_stop_services
-  rm -rf "$work"
-}
-trap cleanup EXIT
-quintara_start_xvfb
-quintara_start_pulseaudio
+quintara_bench_sandbox
 
 "$build_dir/bench/quintara_bench_track_change" "$@" "$media/vcd/disc.cue" "${files[@]}"
 echo

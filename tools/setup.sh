@@ -102,3 +102,16 @@ quintara_sanitizer_options() {
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/ubsan.supp"
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 }
+
+# A benchmark's own home, runtime folder, virtual display and silent sound server, all gone when
+# the script ends; its scratch folder is $work.
+quintara_bench_sandbox() {
+  work="$(mktemp -d /tmp/quintara-bench-XXXXXX)"
+  export XDG_RUNTIME_DIR="$work/run"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+  mkdir -p "$XDG_CONFIG_HOME"
+  trap 'quintara_stop_services; rm -rf "$work"' EXIT
+  quintara_start_xvfb
+  quintara_start_pulseaudio
+}
