@@ -8,6 +8,13 @@
 #include "context/settings.h"
 #include "context/components.h"
 
+namespace {
+Components& components()
+{
+    return app().components;
+}
+}  // namespace
+
 MainWindow::MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts)
     : timers_(timers), host_(std::move(host)), parts_(std::move(parts))
 {
@@ -24,15 +31,13 @@ int MainWindow::create()
     app().windows.main = this;
 
     const std::string user = host_.userName ? host_.userName() : std::string();
-    Nestwell_SetUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
+    components().nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
 
     LoadSettings();
 
-    if (!Reelkit_Init(app().settings.useActiveMovie)) {
+    if (!components().reelkit->init(app().settings.useActiveMovie != 0)) {
         // The player stays reachable, so that a second start can still close it.
-        host_.complain(app().components.reelkit
-                           ? "the media engine could not start; nothing is shown until the player is closed"
-                           : "no media engine is built in; nothing is shown until the player is closed");
+        host_.complain("the media engine could not start; nothing is shown until the player is closed");
         created_ = true;
         return 0;
     }
@@ -48,13 +53,13 @@ int MainWindow::create()
     if (!makeWindow(parts_.createPlayList, "the play list"))
         return -1;
 
-    Sonokit_HookDevice(this, 0);
-    Discbay_Init(this, msg::DiscEvent);
+    components().sonokit->hookDevice(this, 0);
+    components().discbay->init(this, msg::DiscEvent);
     if (parts_.readMuteState)
         parts_.readMuteState(0);
     if (parts_.readVolumeLevel)
         parts_.readVolumeLevel(0);
-    app().windows.registeredMessage = Hublet_RetrieveRegisterWindowMessage(0);
+    app().windows.registeredMessage = components().hublet->retrieveRegisterWindowMessage();
     created_ = true;
     return 0;
 }
@@ -87,12 +92,12 @@ void MainWindow::destroy()
     // The play-list store is the main window's child and goes with it.
     if (parts_.destroyPlayList)
         parts_.destroyPlayList();
-    Sonokit_UnHookDevice(this, 0);
-    Discbay_DeInit(this);
+    components().sonokit->unHookDevice(this, 0);
+    components().discbay->deInit(this);
     if (cursorsLoaded_ && parts_.destroyCursors)
         parts_.destroyCursors();
     cursorsLoaded_ = false;
-    Reelkit_DeInit();
+    components().reelkit->deInit();
     for (TimerId id : {main_timer::VolumeRepeat, main_timer::SeekRepeat, main_timer::PositionPoll,
                        main_timer::MixerReattach})
         timers_.stop(id);
@@ -167,8 +172,8 @@ void MainWindow::tickInTurn(TimerId id)
         break;
     case main_timer::MixerReattach:
         timers_.stop(main_timer::MixerReattach);
-        Sonokit_UnHookDevice(this, 0);
-        Sonokit_HookDevice(this, 0);
+        components().sonokit->unHookDevice(this, 0);
+        components().sonokit->hookDevice(this, 0);
         break;
     default:
         break;
@@ -196,7 +201,7 @@ void MainWindow::deviceChangeInTurn(uint32_t event, const DeviceHeader& header)
         timers_.start(main_timer::MixerReattach, main_timer::MixerReattachDelay);
         break;
     case device_type::Volume:
-        Discbay_DeviceChange(event, &header);
+        components().discbay->deviceChange(event, &header);
         break;
     default:
         break;
@@ -217,11 +222,12 @@ void MainWindow::post(const Message& message)
 void MainWindow::mixerChange(intptr_t controlId)
 {
     const uint32_t line = app().settings.controlMasterVolume ? 0 : 8;
-    uint32_t id = 0;
-    if (Sonokit_GetControlID(0, line, 0, &id) && static_cast<intptr_t>(id) == controlId) {
+    SonokitMixer& mixer = *components().sonokit;
+    const auto is = [controlId](std::optional<uint32_t> id) { return id && static_cast<intptr_t>(*id) == controlId; };
+    if (is(mixer.getControlId(0, line, 0))) {
         if (parts_.readMuteState)
             parts_.readMuteState(1);
-    } else if (Sonokit_GetControlID(0, line, 1, &id) && static_cast<intptr_t>(id) == controlId) {
+    } else if (is(mixer.getControlId(0, line, 1))) {
         if (parts_.readVolumeLevel)
             parts_.readVolumeLevel(1);
     }

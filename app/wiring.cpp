@@ -34,13 +34,10 @@ void InstallDesktopComponents()
     Components& components = app().components;
     components.nestwell = std::make_unique<NestwellFile>();
     components.hublet = std::make_unique<HubletQtDesktop>();
-    auto engine = std::make_unique<MpvEngine>();
-    HearEngine(*engine);
-    components.reelkit = std::move(engine);
+    components.reelkit = std::make_unique<MpvEngine>();
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
     components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [] {
-        if (ReelkitEngine* engine = app().components.reelkit.get())
-            engine->soundServerBack();
+        app().components.reelkit->soundServerBack();
     });
     components.discbay = MakeLinuxDiscbay(CurrentDrives);
     app().listCdRomDevices = ListCdRomDevices;

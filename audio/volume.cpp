@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "context/app_context.h"
@@ -18,16 +20,21 @@ constexpr uint32_t Mute = 0;
 constexpr uint32_t Volume = 1;
 }  // namespace kind
 
-// A control's values, handed back to the mixer however the caller leaves.
-class Values {
-public:
-    Values() = default;
-    Values(const Values&) = delete;
-    Values& operator=(const Values&) = delete;
-    ~Values() { Sonokit_FreeValueItems(&items); }
+SonokitMixer& mixer()
+{
+    return *app().components.sonokit;
+}
 
-    bool read(uint32_t controlKind) { return Sonokit_GetValue(0, MixerLine(), controlKind, &items) != 0; }
-    bool write(uint32_t controlKind) const { return Sonokit_SetValue(0, MixerLine(), controlKind, items) != 0; }
+// A control's values, read from the mixer and written back.
+struct Values {
+    bool read(uint32_t controlKind)
+    {
+        std::optional<std::vector<uint32_t>> read = mixer().getValue(0, MixerLine(), controlKind);
+        if (read)
+            items = std::move(*read);
+        return read.has_value();
+    }
+    bool write(uint32_t controlKind) const { return mixer().setValue(0, MixerLine(), controlKind, items); }
 
     std::vector<uint32_t> items;
 };
@@ -41,8 +48,11 @@ struct Range {
 
 bool readRange(Range& range)
 {
-    if (!Sonokit_GetMaxMinValue(0, MixerLine(), kind::Volume, &range.maximum, &range.minimum, 0))
+    const std::optional<MixerRange> read = mixer().getMaxMinValue(0, MixerLine(), kind::Volume);
+    if (!read)
         return false;
+    range.maximum = read->maximum;
+    range.minimum = read->minimum;
     // Widened, so that a control spanning all 32 bits does not wrap to an empty range.
     const uint64_t size = uint64_t{range.maximum} - range.minimum + 1;
     const uint32_t levels = app().settings.maxVolumeLevel;

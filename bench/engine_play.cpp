@@ -169,8 +169,7 @@ int main(int argc, char** argv)
     printSpread("avsync_abs_ms", avsyncMs);
     printSpread("render_call_ms", renderMs);
     printSpread("probe_1ms_late_ms", probe.lateMs);
-    uint32_t position = 0;
-    engine.getCurrentPosition(&position);
+    const uint32_t position = engine.getCurrentPosition().value_or(0);
     std::printf("picture=%s size=%dx%d position_ms=%u dropped=%llu\n", engine.pictureIsOpenGl() ? "opengl" : "software",
                 size.width(), size.height(), position, static_cast<unsigned long long>(engine.droppedFrames()));
     engine.close();

@@ -181,7 +181,7 @@ int main(int argc, char** argv)
     size_t largeRects = 0;
     MaskcutBitmapRegions maskcut;
     const double maskcutUs = microsecondsEach(5, [&](int) {
-        largeRects = maskcut.createRegionByBitmap(large, 0, 0x00FFFFFF, 1, 0)->rects.size();
+        largeRects = maskcut.createRegionByBitmap(large, 0x00FFFFFF, true)->rects.size();
     });
 
     std::printf("panel %dx%d, %zu buttons, region of %zu rectangles; skin loaded in %.1f ms\n", skin.faceSize.width,

@@ -161,8 +161,7 @@ int main(int argc, char** argv)
     }
     printRow("playing at 352x240", playAt(heart, engine, window, 352, 240));
     printRow("playing at 1280x1024", playAt(heart, engine, window, 1280, 1024));
-    uint16_t status = 0;
-    engine.getStatus(&status);
+    const uint16_t status = engine.getStatus().value_or(0);
     if (status != 2)
         std::printf("(the file was no longer playing at the end: status %u)\n", unsigned(status));
     engine.deInit();

@@ -46,7 +46,6 @@ struct AppContext {
     std::optional<IniFile> driveBindings;
     StateListener stateListener;  // hears each change of the state the display shows
     Turns turns;  // what comes in while the engine has not answered an open
-    std::function<void(bool opened)> openAnswer;  // what goes on when it answers
 };
 
 AppContext& app();

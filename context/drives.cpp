@@ -19,6 +19,5 @@ DriveTable CurrentDrives()
 
 bool DriveDoorOpen(uint32_t drive)
 {
-    uint32_t open = 0;
-    return Discbay_IsCDRomDoorOpen(drive, &open) && open == 1;
+    return app().components.discbay->isCDRomDoorOpen(drive).value_or(false);
 }

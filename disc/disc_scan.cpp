@@ -71,7 +71,7 @@ bool ScanDisc(uint32_t drive, uint32_t mode)
         return false;
     // A drop handles the drive's "gone" notices: what they kept is let go even when nothing
     // is left to drop.
-    const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : Discbay_TakeGoneRoots(index);
+    const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : app().components.discbay->takeGoneRoots(index);
     if (!app().playList)
         return false;
     const DriveTable drives = CurrentDrives();

@@ -47,7 +47,7 @@ qlonglong MprisPlayer::position() const
     // The engine's own is fresher than the poll's, which the display shows.
     uint32_t position = state().position;
     if (state().trackCount != 0)
-        Reelkit_GetCurrentPosition(&position);
+        position = app().components.reelkit->getCurrentPosition().value_or(position);
     return qlonglong(position) * 1000;
 }
 

@@ -19,7 +19,7 @@ void MprisRoot::Raise()
 {
     app().turns.take([self = QPointer<MprisRoot>(this)] {
         if (Window* panel = app().windows.panel; self && panel && self->service_.live())
-            Hublet_SetWindowToForeground(panel);
+            app().components.hublet->setWindowToForeground(panel);
     });
 }
 

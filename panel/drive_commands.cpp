@@ -13,10 +13,10 @@ void toggleDoor(uint32_t drive)
         return;
     DoorState door = DoorState::Open;
     if (!app().settings.ejectCdRomOnly) {
-        uint32_t isOpen = 0;
-        if (!Discbay_IsCDRomDoorOpen(drive, &isOpen))
+        const std::optional<bool> isOpen = app().components.discbay->isCDRomDoorOpen(drive);
+        if (!isOpen)
             return;
-        door = isOpen ? DoorState::Closed : DoorState::Open;
+        door = *isOpen ? DoorState::Closed : DoorState::Open;
     }
     setDoorState(drive, door);
 }

@@ -1,5 +1,6 @@
 #include "panel/panel_place.h"
 
+#include "context/app_context.h"
 #include "context/components.h"
 #include "video/video_values.h"
 
@@ -29,9 +30,7 @@ Point Panel_PlacePosition(Size face, Size screen, std::string_view stored)
 
 Point Panel_PlaceWindow(Size face, Size screen)
 {
-    std::string stored;
-    if (!Nestwell_GetProfileString("Panel", "Position", &stored, 256))
-        stored.clear();
+    const std::string stored = app().components.nestwell->getProfileString("Panel", "Position").value_or("");
     return Panel_PlacePosition(face, screen, stored);
 }
 

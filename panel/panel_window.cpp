@@ -396,8 +396,9 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
     if (!panel)
         return;
     // Playback ends with the panel, before the main window shuts the engine down.
-    Reelkit_Stop();
-    Reelkit_Close();
+    ReelkitEngine& engine = *app().components.reelkit;
+    engine.stop();
+    engine.close();
     panel->endBusyCursor();
     plugIntoPlayback(nullptr);
     const Point position = panel->state().screenPosition;
@@ -409,7 +410,7 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
     // Where the compositor places windows the panel's position is unknown: the one stored
     // from an X session stays.
     if (!Compositor_PlacesWindows())
-        Nestwell_SetProfileString(kSection, "Position", Panel_PositionText(position));
+        app().components.nestwell->setProfileString(kSection, "Position", Panel_PositionText(position));
 }
 
 PanelWindow* Panel_Window()

@@ -44,16 +44,16 @@ uint32_t ShowDiscMenu(DiscMenuForm form)
     Window* panel = app().windows.panel;
     if (!panel)
         return 0;
-    uint32_t count = 0;
-    if (!Discbay_GetTotalCDRomDrives(&count) || (count & 0xFFFF) == 0)
+    DiscbayDrives& discbay = *app().components.discbay;
+    const uint32_t count = discbay.getTotalCDRomDrives().value_or(0) & 0xFFFF;
+    if (count == 0)
         return 0;
-    count &= 0xFFFF;
     const uint32_t base = baseOf(form);
-    uint32_t drive = 0;
     if (count == 1) {
-        if (!Discbay_GetCDRomDrive(1, &drive))
+        const std::optional<uint32_t> drive = discbay.getCDRomDrive(1);
+        if (!drive)
             return 0;
-        panel->post({msg::Command, base + (drive & 0xFFFF), 0});
+        panel->post({msg::Command, base + (*drive & 0xFFFF), 0});
         return 1;
     }
 
@@ -63,9 +63,10 @@ uint32_t ShowDiscMenu(DiscMenuForm form)
     const DriveTable drives = CurrentDrives();
     std::vector<DriveMenuItem> items;
     for (uint32_t ordinal = 1; ordinal <= count; ++ordinal) {
-        if (!Discbay_GetCDRomDrive(ordinal, &drive))
+        const std::optional<uint32_t> ordinalDrive = discbay.getCDRomDrive(ordinal);
+        if (!ordinalDrive)
             return 0;
-        drive &= 0xFFFF;
+        const uint32_t drive = *ordinalDrive & 0xFFFF;
         items.push_back({base + drive, DiscMenuItemText(drive, labelOf(drives, drive))});
     }
     popup(items);
@@ -74,22 +75,23 @@ uint32_t ShowDiscMenu(DiscMenuForm form)
 
 uint32_t StopOrEject()
 {
-    uint16_t status = engine_status::Stopped;
-    if (app().state.trackCount == 0 || !Reelkit_GetStatus(&status) || status == engine_status::Stopped)
+    if (app().state.trackCount == 0 ||
+        app().components.reelkit->getStatus().value_or(engine_status::Stopped) == engine_status::Stopped)
         return ShowDiscMenu(DiscMenuForm::Eject);
     return Stop(1, 1);
 }
 
 uint32_t SetDoorState(uint32_t drive, DoorState door)
 {
-    uint32_t isOpen = 0;
-    if (!Discbay_IsCDRomDoorOpen(drive, &isOpen))
+    DiscbayDrives& discbay = *app().components.discbay;
+    const std::optional<bool> isOpen = discbay.isCDRomDoorOpen(drive);
+    if (!isOpen)
         return 0;
-    const uint32_t open = static_cast<uint32_t>(door);
-    if (isOpen == open)
+    const bool open = door == DoorState::Open;
+    if (*isOpen == open)
         return 1;
     EndTrackEntry(1);
-    if (door == DoorState::Open)
+    if (open)
         LoadDisc(drive, 1);
-    return Discbay_OpenCDRomDoor(drive, open);
+    return discbay.openCDRomDoor(drive, open) ? 1 : 0;
 }

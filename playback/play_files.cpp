@@ -65,7 +65,7 @@ uint32_t PlayFiles(const std::vector<std::string>& paths, Then then)
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
     if (app().discImages.size() != drivesBefore)
-        Discbay_DeviceChange(0, nullptr);
+        app().components.discbay->deviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
         return Answer(then, 0);
 
@@ -77,7 +77,7 @@ uint32_t PlayFiles(const std::vector<std::string>& paths, Then then)
                 return;
             }
             Stop(0, 0);
-            Reelkit_Close();
+            app().components.reelkit->close();
             ResetPlayback();
             done(0);
         });

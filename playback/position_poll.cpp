@@ -1,5 +1,7 @@
 #include "playback/position_poll.h"
 
+#include <optional>
+
 #include "context/app_context.h"
 #include "core/player_ids.h"
 #include "context/components.h"
@@ -13,6 +15,11 @@ namespace {
 PlayerState& state()
 {
     return app().state;
+}
+
+ReelkitEngine& engine()
+{
+    return *app().components.reelkit;
 }
 
 void showStopped()
@@ -30,9 +37,8 @@ uint32_t trackAfterCurrent()
 // The time as the engine gives it; the poll ends while the track does not run.
 void showPosition(uint16_t status)
 {
-    uint32_t position = 0;
-    if (Reelkit_GetCurrentPosition(&position)) {
-        state().position = position;
+    if (const std::optional<uint32_t> position = engine().getCurrentPosition()) {
+        state().position = *position;
         Led_RefreshTime(0);
     }
     if (status == engine_status::Stopped || status == engine_status::Paused)
@@ -42,9 +48,8 @@ void showPosition(uint16_t status)
 // What the engine says once the end of a track has been dealt with.
 void showAfterEnd()
 {
-    uint16_t status = engine_status::Playing;
-    if (Reelkit_GetStatus(&status))
-        showPosition(status);
+    if (const std::optional<uint16_t> status = engine().getStatus())
+        showPosition(*status);
 }
 
 // Opens the track after the one that ended; each failed open drops an entry, so this ends.
@@ -77,12 +82,12 @@ bool trackEnded()
 {
     PlayerState& s = state();
     if (s.repeatMode == RepeatMode::Track) {
-        Reelkit_Seek(0);
-        Reelkit_Play();
+        engine().seek(0);
+        engine().play();
     } else if (s.trackCount == 1) {
-        Reelkit_Seek(0);
+        engine().seek(0);
         if (s.repeatMode == RepeatMode::List)
-            Reelkit_Play();
+            engine().play();
         else
             showStopped();
     } else {
@@ -95,11 +100,11 @@ bool trackEnded()
 
 bool PollPosition()
 {
-    uint16_t status = engine_status::Playing;
-    if (!Reelkit_GetStatus(&status))
+    const std::optional<uint16_t> status = engine().getStatus();
+    if (!status)
         return true;
-    if (status == engine_status::Stopped)
+    if (*status == engine_status::Stopped)
         return trackEnded();
-    showPosition(status);
+    showPosition(*status);
     return true;
 }

@@ -10,12 +10,18 @@
 #include "playback/transport.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
 PlayerState& state()
 {
     return app().state;
+}
+
+ReelkitEngine& engine()
+{
+    return *app().components.reelkit;
 }
 
 // Paused or stopped before a track change: the new track waits for Play.
@@ -34,27 +40,24 @@ void resumeUnlessHalted(uint16_t earlierStatus)
 void leaveEmptyList()
 {
     Stop(0, 0);
-    Reelkit_Close();
+    engine().close();
     ResetPlayback();
 }
 
-void engineAnswered(bool opened)
-{
-    std::function<void(bool)> answered = std::exchange(app().openAnswer, {});
-    if (!answered)
-        return;
-    answered(opened);
-    app().turns.resume();
-}
-
-// The engine's answer to an open goes on with answered; what comes in meanwhile waits.
+// The engine's answer to an open goes on with answered; what comes in meanwhile waits. The
+// engine answers each open once, and no open is asked while one is pending.
 void askEngine(const std::string& path, std::function<void(bool)> answered)
 {
-    app().openAnswer = std::move(answered);
     app().turns.wait();
-    // Without an engine the open is refused at once.
-    if (!Reelkit_Open(app().windows.videoImage, path))
-        engineAnswered(false);
+    ReelkitEngine& asked = engine();
+    QObject::connect(
+        &asked, &ReelkitEngine::openAnswered, &asked,
+        [answered = std::move(answered)](bool opened) {
+            answered(opened);
+            app().turns.resume();
+        },
+        Qt::SingleShotConnection);
+    asked.open(app().windows.videoImage, path);
 }
 
 void showOpenedTrack(const std::string& path, uint32_t track)
@@ -64,8 +67,7 @@ void showOpenedTrack(const std::string& path, uint32_t track)
     s.currentTrack = track;
     s.position = 0;
     // A length the engine does not give must not be taken from the previous file.
-    s.length = 0;
-    Reelkit_GetLength(&s.length);
+    s.length = engine().getLength().value_or(0);
     Led_RefreshPlayState(0);
     Led_RefreshTrackNumber(0);
     Led_RefreshTime(0);
@@ -73,8 +75,12 @@ void showOpenedTrack(const std::string& path, uint32_t track)
 
     // The user's last audio choices apply to every newly opened file.
     Window* panel = app().windows.panel;
-    Reelkit_SetAudioProperties(panel, &s.wantedSoundQuality, &s.wantedAudioChannel, &s.wantedSoundChannel);
-    Reelkit_GetAudioProperties(panel, &s.shownSoundQuality, &s.shownAudioChannel, &s.shownSoundChannel);
+    engine().setAudioProperties(panel, {s.wantedSoundQuality, s.wantedAudioChannel, s.wantedSoundChannel});
+    if (const std::optional<AudioChoice> shown = engine().getAudioProperties(panel)) {
+        s.shownSoundQuality = shown->soundQuality;
+        s.shownAudioChannel = shown->audioChannel;
+        s.shownSoundChannel = shown->soundChannel;
+    }
     Led_RefreshSoundQuality(0);
     Led_RefreshAudioChannel(0);
     Led_RefreshSoundChannel(0);
@@ -102,7 +108,7 @@ void openFrom(uint32_t track, const Then& done)
         }
     }
     Stop(0, 1);
-    Reelkit_Close();
+    engine().close();
     askEngine(path, [track, path, done](bool opened) {
         if (opened) {
             showOpenedTrack(path, track);
@@ -148,11 +154,6 @@ void previousFromLast(uint16_t earlier, const Then& done, uint32_t opened)
         changed(earlier, done, opened);
 }
 }  // namespace
-
-void HearEngine(ReelkitEngine& engine)
-{
-    QObject::connect(&engine, &ReelkitEngine::openAnswered, &engine, &engineAnswered);
-}
 
 uint32_t OpenTrack(uint32_t track, Then then)
 {

@@ -5,7 +5,6 @@
 
 #include "playback/then.h"
 
-class ReelkitEngine;
 
 // Opening tracks of the play list and moving between them. Track numbers count from 1.
 // Each answers 1 when done and 0 when refused; those that open a file go on from the engine's
@@ -22,5 +21,3 @@ void ResetPlayback();
 uint32_t CycleRepeat();
 // The video frame's title: the path, or its base title when there is none.
 void SetVideoTitle(const std::string* path);
-// The engine's answers to the opens asked of it go on here.
-void HearEngine(ReelkitEngine& engine);

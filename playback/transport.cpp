@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "context/app_context.h"
 #include "core/player_ids.h"
@@ -19,6 +20,11 @@ PlayerState& state()
     return app().state;
 }
 
+ReelkitEngine& engine()
+{
+    return *app().components.reelkit;
+}
+
 bool nothingLoaded()
 {
     return state().trackCount == 0;
@@ -28,8 +34,7 @@ bool nothingLoaded()
 // there: playing would start the track again, so the poll finds the end as it finds any.
 void resumeAfterHold()
 {
-    uint16_t status = engine_status::Stopped;
-    if (Reelkit_GetStatus(&status) && status == engine_status::Stopped)
+    if (engine().getStatus() == engine_status::Stopped)
         StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     else
         Play(1);
@@ -38,11 +43,10 @@ void resumeAfterHold()
 // Play with a track loaded.
 uint32_t playLoaded(uint32_t update)
 {
-    uint16_t status = engine_status::Stopped;
-    if (!Reelkit_GetStatus(&status))
+    if (!engine().getStatus())
         return 0;
     StopMainTimer(main_timer::PositionPoll);
-    if (!Reelkit_Play())
+    if (!engine().play())
         return 0;
     StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
@@ -77,10 +81,10 @@ uint32_t Pause(uint32_t update)
     if (nothingLoaded())
         return 0;
     StopMainTimer(main_timer::PositionPoll);
-    if (!Reelkit_Pause())
+    if (!engine().pause())
         return 0;
     if (update) {
-        Reelkit_GetStatus(&state().status);
+        state().status = engine().getStatus().value_or(state().status);
         Led_RefreshPlayState(0);
     }
     return 1;
@@ -91,10 +95,10 @@ uint32_t Stop(uint32_t toStart, uint32_t update)
     if (nothingLoaded())
         return 0;
     StopMainTimer(main_timer::PositionPoll);
-    if (!(toStart ? Reelkit_StopAndSeekToStart() : Reelkit_Stop()))
+    if (!(toStart ? engine().stopAndSeekToStart() : engine().stop()))
         return 0;
     if (update) {
-        Reelkit_GetStatus(&state().status);
+        state().status = engine().getStatus().value_or(state().status);
         Led_RefreshPlayState(0);
         // The time shows where the engine stands: the start, after either kind of stop.
         state().position = 0;
@@ -106,13 +110,10 @@ uint32_t Stop(uint32_t toStart, uint32_t update)
 uint32_t TogglePlayPause()
 {
     uint16_t status = engine_status::Stopped;
-    if (nothingLoaded() || !Reelkit_GetStatus(&status))
+    if (!nothingLoaded())
+        status = engine().getStatus().value_or(engine_status::Stopped);
+    if (status == engine_status::Playing && engine().getRate().value_or(kNormalRate) != kNormalRate)
         status = engine_status::Stopped;
-    if (status == engine_status::Playing) {
-        int32_t rate = kNormalRate;
-        if (Reelkit_GetRate(&rate) && rate != kNormalRate)
-            status = engine_status::Stopped;
-    }
     return status == engine_status::Playing ? Pause(1) : Play(1);
 }
 
@@ -126,7 +127,7 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
     if (!start) {
         if (s.seekIdle)
             return 0;
-        Reelkit_Seek(s.seekTarget);
+        engine().seek(s.seekTarget);
         s.seekIdle = true;
         if (IsRunningStatus(s.seekSavedStatus))
             resumeAfterHold();
@@ -138,18 +139,20 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
         s.seekTarget = 0;
         s.seekStep = 1000;
         s.seekInterval = settings.seekBaseInterval;
-        if (!Reelkit_GetStatus(&s.seekSavedStatus))
+        const std::optional<uint16_t> saved = engine().getStatus();
+        if (!saved)
             return 0;
+        s.seekSavedStatus = *saved;
         if (s.seekSavedStatus != 0 && s.seekSavedStatus != 1)
             Pause(0);
-        uint32_t position = 0;
-        if (!Reelkit_GetCurrentPosition(&position)) {
+        const std::optional<uint32_t> position = engine().getCurrentPosition();
+        if (!position) {
             if (IsRunningStatus(s.seekSavedStatus))
                 Play(1);
             return 0;
         }
         s.seekIdle = false;
-        s.seekTarget = position;
+        s.seekTarget = *position;
     }
 
     const uint32_t before = s.seekTarget;
@@ -187,7 +190,7 @@ uint32_t SeekTo(uint32_t position)
         return 0;
     if (s.length != 0)
         position = std::min(position, s.length);
-    if (!Reelkit_Seek(position))
+    if (!engine().seek(position))
         return 0;
     s.position = position;
     Led_RefreshTime(0);
@@ -198,24 +201,24 @@ uint32_t ChangeRate(uint32_t forward, uint32_t rate)
 {
     if (nothingLoaded())
         return 0;
-    int32_t current = 0;
-    if (!Reelkit_GetRate(&current))
+    const std::optional<int32_t> current = engine().getRate();
+    if (!current)
         return 0;
     int32_t wanted = forward ? static_cast<int32_t>(rate) : -static_cast<int32_t>(rate);
-    if (current == wanted)
+    if (*current == wanted)
         wanted = kNormalRate;
-    if (!Reelkit_SetRate(wanted))
+    if (!engine().setRate(wanted))
         return 0;
-    uint16_t status = engine_status::Stopped;
-    if (!Reelkit_GetStatus(&status)) {
-        Reelkit_SetRate(kNormalRate);
+    const std::optional<uint16_t> status = engine().getStatus();
+    if (!status) {
+        engine().setRate(kNormalRate);
         return 0;
     }
-    state().status = status;
+    state().status = *status;
     Led_RefreshPlayState(0);
     // Rates apply only while playing.
-    if (status == engine_status::Stopped || status == engine_status::Paused) {
-        Reelkit_SetRate(kNormalRate);
+    if (*status == engine_status::Stopped || *status == engine_status::Paused) {
+        engine().setRate(kNormalRate);
         return 0;
     }
     StopMainTimer(main_timer::PositionPoll);

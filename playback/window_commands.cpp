@@ -23,7 +23,7 @@ void Help()
     const std::string& document = app().settings.helpFile;
     if (document.empty())
         return;
-    Hublet_ExecuteCommand(0, app().settings.exeDir + document, 0, 1);
+    app().components.hublet->executeCommand(app().settings.exeDir + document);
 }
 
 void Power()

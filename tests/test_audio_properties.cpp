@@ -17,11 +17,10 @@ namespace {
 class SubstitutingEngine : public ScriptedEngine {
 public:
     uint32_t asked = 0, given = 0;
-    uint32_t setAudioProperties(Window* panel, const uint32_t* quality, const uint32_t* audio,
-                                const uint32_t* sound) override
+    bool setAudioProperties(Window* panel, const AudioWish& wish) override
     {
-        const uint32_t result = ScriptedEngine::setAudioProperties(panel, quality, audio, sound);
-        if (quality && *quality == asked)
+        const bool result = ScriptedEngine::setAudioProperties(panel, wish);
+        if (wish.soundQuality == asked)
             soundQuality = given;
         return result;
     }
@@ -47,7 +46,6 @@ protected:
     void useEngine(std::unique_ptr<ScriptedEngine> replacement)
     {
         engine = replacement.get();
-        HearEngine(*engine);
         app().components.reelkit = std::move(replacement);
     }
 };

@@ -46,42 +46,37 @@ public:
 
     Control& control(uint32_t line, uint32_t kind) { return controls.at({line, kind}); }
 
-    uint32_t getValue(uint32_t mixer, uint32_t line, uint32_t kind, std::vector<uint32_t>* values) override
+    std::optional<std::vector<uint32_t>> getValue(uint32_t mixer, uint32_t line, uint32_t kind) override
     {
         lines.insert(line);
         if (mixer != 0 || failing.contains("getValue") || !controls.contains({line, kind}))
-            return 0;
-        *values = controls.at({line, kind}).values;
-        return 1;
+            return {};
+        return controls.at({line, kind}).values;
     }
-    uint32_t setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values) override
+    bool setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values) override
     {
         lines.insert(line);
         log.push_back("set(" + std::to_string(line) + "," + std::to_string(kind) + ":" + text(values) + ")");
         if (mixer != 0 || failing.contains("setValue") || !controls.contains({line, kind}))
-            return 0;
+            return false;
         controls.at({line, kind}).values = values;
-        return 1;
+        return true;
     }
-    uint32_t getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind, uint32_t* maximum,
-                            uint32_t* minimum) override
+    std::optional<MixerRange> getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind) override
     {
         lines.insert(line);
         if (mixer != 0 || failing.contains("getMaxMinValue") || !controls.contains({line, kind}))
-            return 0;
-        *maximum = controls.at({line, kind}).maximum;
-        *minimum = controls.at({line, kind}).minimum;
-        return 1;
+            return {};
+        return MixerRange{controls.at({line, kind}).maximum, controls.at({line, kind}).minimum};
     }
-    uint32_t getControlId(uint32_t, uint32_t line, uint32_t kind, uint32_t* controlId) override
+    std::optional<uint32_t> getControlId(uint32_t, uint32_t line, uint32_t kind) override
     {
         if (kind > 1)
-            return 0;
-        *controlId = line * 10 + kind + 1;
-        return 1;
+            return {};
+        return line * 10 + kind + 1;
     }
-    uint32_t hookDevice(Window*, uint32_t) override { return 1; }
-    uint32_t unHookDevice(Window*, uint32_t) override { return 1; }
+    bool hookDevice(Window*, uint32_t) override { return true; }
+    bool unHookDevice(Window*, uint32_t) override { return true; }
 
     std::map<std::pair<uint32_t, uint32_t>, Control> controls;
     std::set<std::string> failing;

@@ -29,35 +29,34 @@ class ScriptedDrives : public DiscbayDrives {
 public:
     explicit ScriptedDrives(std::vector<std::string>& journal) : journal_(journal) {}
 
-    uint32_t init(Window*, uint32_t) override { return 1; }
-    uint32_t deInit(Window*) override { return 1; }
-    uint32_t deviceChange(uint32_t, const DeviceHeader*) override { return 1; }
-    uint32_t getTotalCDRomDrives(uint32_t* count) override
+    bool init(Window*, uint32_t) override { return true; }
+    bool deInit(Window*) override { return true; }
+    bool deviceChange(uint32_t, const DeviceHeader*) override { return true; }
+    std::optional<uint32_t> getTotalCDRomDrives() override
     {
-        *count = static_cast<uint32_t>(drives.size());
-        return !failCount;
+        if (failCount)
+            return {};
+        return static_cast<uint32_t>(drives.size());
     }
-    uint32_t getCDRomDrive(uint32_t ordinal, uint32_t* which) override
+    std::optional<uint32_t> getCDRomDrive(uint32_t ordinal) override
     {
         if (ordinal == 0 || ordinal > drives.size() || ordinal == failOrdinal)
-            return 0;
-        *which = drives[ordinal - 1];
-        return 1;
+            return {};
+        return drives[ordinal - 1];
     }
-    uint32_t isCDRomDoorOpen(uint32_t which, uint32_t* open) override
+    std::optional<bool> isCDRomDoorOpen(uint32_t which) override
     {
         if (failDoorRead)
-            return 0;
-        *open = doorOpen[which] ? 1 : 0;
-        return 1;
+            return {};
+        return doorOpen[which];
     }
-    uint32_t openCDRomDoor(uint32_t which, uint32_t open) override
+    bool openCDRomDoor(uint32_t which, bool open) override
     {
         if (beforeMove)
             beforeMove();
         journal_.push_back(std::string(open ? "open " : "close ") + static_cast<char>('A' + which));
-        doorOpen[which] = open != 0;
-        return 1;
+        doorOpen[which] = open;
+        return true;
     }
 
     std::vector<uint32_t> drives;

@@ -64,7 +64,7 @@ protected:
                                                                 "\n" + more);
     }
 
-    void start() { ASSERT_EQ(drives_->init(&window_, msg::DiscEvent), 1u); }
+    void start() { ASSERT_TRUE(drives_->init(&window_, msg::DiscEvent)); }
 
     // What the last look posted, and the record emptied.
     std::vector<Message> look()
@@ -76,9 +76,9 @@ protected:
 
     uint32_t doorOpen(char letter)
     {
-        uint32_t open = 7;
-        EXPECT_EQ(drives_->isCDRomDoorOpen(drive(letter), &open), 1u) << letter;
-        return open;
+        const std::optional<bool> open = drives_->isCDRomDoorOpen(drive(letter));
+        EXPECT_TRUE(open) << letter;
+        return open.value_or(7);
     }
 
     TempDir dir_;
@@ -90,26 +90,18 @@ protected:
 
 TEST_F(DiscbayFolders, TheDrivesAreTheLettersWithADoorInLetterOrder)
 {
-    uint32_t count = 0;
-    ASSERT_EQ(drives_->getTotalCDRomDrives(&count), 1u);
-    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(drives_->getTotalCDRomDrives(), 3u);
     struct Case {
         uint32_t ordinal;
-        uint32_t answer;
-        uint32_t drive;
+        std::optional<uint32_t> drive;
     };
     const Case cases[] = {
-        {1, 1, drive('V')},       {2, 1, drive('X')}, {3, 1, drive('Y')}, {0, 0, 99}, {4, 0, 99},
-        {0x10002, 1, drive('X')},  // only the low 16 bits count
-        {0x10000, 0, 99},
+        {1, drive('V')},       {2, drive('X')}, {3, drive('Y')}, {0, {}}, {4, {}},
+        {0x10002, drive('X')},  // only the low 16 bits count
+        {0x10000, {}},
     };
-    for (const Case& c : cases) {
-        uint32_t found = 99;
-        EXPECT_EQ(drives_->getCDRomDrive(c.ordinal, &found), c.answer) << c.ordinal;
-        EXPECT_EQ(found, c.drive) << c.ordinal;
-    }
-    EXPECT_EQ(drives_->getTotalCDRomDrives(nullptr), 0u);
-    EXPECT_EQ(drives_->getCDRomDrive(1, nullptr), 0u);
+    for (const Case& c : cases)
+        EXPECT_EQ(drives_->getCDRomDrive(c.ordinal), c.drive) << c.ordinal;
 }
 
 TEST_F(DiscbayFolders, AFolderFillingArrivesOnceAndEmptyingGoesOnce)
@@ -149,15 +141,15 @@ TEST_F(DiscbayFolders, TheDoorTakesTheDiscOutAndPutsItBack)
         start();
         EXPECT_EQ(doorOpen('V'), 0u) << "closed at the start";
 
-        ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 1), 1u);
+        ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 1));
         EXPECT_EQ(taken(), std::vector<Message>{gone('V')}) << "told at once";
         EXPECT_EQ(doorOpen('V'), 1u);
         EXPECT_EQ(doorOpen('X'), 0u) << "each drive has its own door";
-        ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 1), 1u);
+        ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 1));
         EXPECT_TRUE(taken().empty()) << "an open door opened again takes nothing more";
         EXPECT_TRUE(look().empty());
 
-        ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 0), 1u);
+        ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 0));
         EXPECT_EQ(taken(), std::vector<Message>{arrived('V')});
         EXPECT_EQ(doorOpen('V'), 0u);
         drives_->deInit(&window_);
@@ -169,10 +161,10 @@ TEST_F(DiscbayFolders, TheDoorTakesTheDiscOutAndPutsItBack)
 TEST_F(DiscbayFolders, ADoorOpenOnAnEmptyFolderKeepsTheDiscOutWhenItFills)
 {
     start();
-    ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 1), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 1));
     dir_.write("v/MPEGAV/AVSEQ01.DAT", "x");
     EXPECT_TRUE(look().empty());
-    ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 0), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 0));
     EXPECT_EQ(taken(), std::vector<Message>{arrived('V')});
 }
 
@@ -182,15 +174,12 @@ TEST_F(DiscbayFolders, DoorCallsOnLettersWithoutADoorFail)
     // A: nothing, C: the home folder, E: a fixed folder, R: a removable one, Z: the root, then
     // indexes past Z:.
     for (const uint32_t which : {drive('A'), drive('C'), drive('E'), drive('R'), drive('Z'), 26u, 0xFFFFu}) {
-        uint32_t open = 7;
-        EXPECT_EQ(drives_->isCDRomDoorOpen(which, &open), 0u) << which;
-        EXPECT_EQ(open, 7u) << which;
-        EXPECT_EQ(drives_->openCDRomDoor(which, 1), 0u) << which;
-        EXPECT_EQ(drives_->openCDRomDoor(which, 0), 0u) << which;
+        EXPECT_FALSE(drives_->isCDRomDoorOpen(which)) << which;
+        EXPECT_FALSE(drives_->openCDRomDoor(which, true)) << which;
+        EXPECT_FALSE(drives_->openCDRomDoor(which, false)) << which;
     }
-    EXPECT_EQ(drives_->isCDRomDoorOpen(drive('V'), nullptr), 0u);
     // Only the low 16 bits of an index count.
-    ASSERT_EQ(drives_->openCDRomDoor(0x10000 + drive('V'), 1), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(0x10000 + drive('V'), true));
     EXPECT_EQ(doorOpen('V'), 1u);
     EXPECT_TRUE(taken().empty()) << "nothing was in the drive";
 }
@@ -200,9 +189,9 @@ TEST_F(DiscbayFolders, AnImageDriveHoldsItsDiscWhileTheFileExistsAndTheDoorIsClo
     start();
     dir_.write("film.cue", "");  // its content is the reader's business
     EXPECT_EQ(look(), std::vector<Message>{arrived('Y')});
-    ASSERT_EQ(drives_->openCDRomDoor(drive('Y'), 1), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('Y'), 1));
     EXPECT_EQ(taken(), std::vector<Message>{gone('Y')});
-    ASSERT_EQ(drives_->openCDRomDoor(drive('Y'), 0), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('Y'), 0));
     EXPECT_EQ(taken(), std::vector<Message>{arrived('Y')});
     fs::remove(dir_.file("film.cue"));
     EXPECT_EQ(look(), std::vector<Message>{gone('Y')});
@@ -232,9 +221,9 @@ TEST_F(DiscbayFolders, ADriveBoundLaterTakesItsStateAndOneUnboundTakesItsDisc)
 
     // V: now stands for another folder: its disc went with the old one; the new one's door is
     // closed whatever the old one's was.
-    ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 1), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 1));
     EXPECT_EQ(taken(), std::vector<Message>{gone('V')});
-    ASSERT_EQ(drives_->openCDRomDoor(drive('V'), 0), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 0));
     EXPECT_EQ(taken(), std::vector<Message>{arrived('V')});
     dir_.write("other/a.dat", "x");
     app().settings.cfgPath = dir_.write("Quintara-other.CFG", "[Drives]\nV: = " + dir_.file("other") + "\n");
@@ -249,7 +238,7 @@ TEST_F(DiscbayFolders, ADeviceNoticeMakesItLookAgain)
     start();
     dir_.write("x/a.dat", "x");
     const DeviceHeader header{.deviceType = device_type::Volume, .unitMask = 1u << drive('X')};
-    EXPECT_EQ(drives_->deviceChange(device_event::Arrival, &header), 1u);
+    EXPECT_TRUE(drives_->deviceChange(device_event::Arrival, &header));
     EXPECT_EQ(taken(), std::vector<Message>{arrived('X')});
 }
 
@@ -257,19 +246,19 @@ TEST_F(DiscbayFolders, NothingIsPostedBeforeInitNorAfterDeInit)
 {
     dir_.write("x/a.dat", "x");
     EXPECT_TRUE(look().empty());
-    EXPECT_EQ(drives_->init(nullptr, msg::DiscEvent), 0u);
+    EXPECT_FALSE(drives_->init(nullptr, msg::DiscEvent));
     EXPECT_TRUE(look().empty());
 
     start();
     fs::remove(dir_.file("x/a.dat"));
     EXPECT_EQ(look(), std::vector<Message>{gone('X')});
-    ASSERT_EQ(drives_->deInit(&window_), 1u);
+    ASSERT_TRUE(drives_->deInit(&window_));
     dir_.write("x/a.dat", "x");
     EXPECT_TRUE(look().empty());
     const DeviceHeader header{.deviceType = device_type::Volume};
     drives_->deviceChange(device_event::Arrival, &header);
-    ASSERT_EQ(drives_->openCDRomDoor(drive('X'), 1), 1u) << "the door still moves";
-    ASSERT_EQ(drives_->openCDRomDoor(drive('X'), 0), 1u);
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('X'), 1)) << "the door still moves";
+    ASSERT_TRUE(drives_->openCDRomDoor(drive('X'), 0));
     EXPECT_TRUE(taken().empty());
 
     // Started again, the drives take their state afresh.
@@ -291,8 +280,8 @@ TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
     dir_.write("v/a.dat", "x");
     dir_.write("x/a.dat", "x");
     dir_.write("film.cue", "");
-    ASSERT_EQ(installed.init(&window_, msg::DiscEvent), 1u);
-    ASSERT_EQ(installed.openCDRomDoor(drive('X'), 1), 1u);
+    ASSERT_TRUE(installed.init(&window_, msg::DiscEvent));
+    ASSERT_TRUE(installed.openCDRomDoor(drive('X'), 1));
     EXPECT_EQ(taken(), std::vector<Message>{gone('X')});
     builds = 0;
     fs::remove(dir_.file("v/a.dat"));
@@ -300,15 +289,13 @@ TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
     EXPECT_EQ(builds, 1);
     EXPECT_EQ(taken(), std::vector<Message>{gone('V')});
     // Outside a look, a door is read from the machine as it is now.
-    uint32_t open = 0;
-    ASSERT_EQ(installed.isCDRomDoorOpen(drive('X'), &open), 1u);
-    EXPECT_EQ(open, 1u);
+    EXPECT_EQ(installed.isCDRomDoorOpen(drive('X')), true);
     EXPECT_EQ(builds, 2);
 }
 
 TEST_F(DiscbayFolders, TheMessageIsTheOneGivenToInit)
 {
-    ASSERT_EQ(drives_->init(&window_, 4321), 1u);
+    ASSERT_TRUE(drives_->init(&window_, 4321));
     dir_.write("x/a.dat", "x");
     EXPECT_EQ(look(), (std::vector<Message>{{4321, drive('X'), 0}}));
 }

@@ -29,7 +29,7 @@ protected:
         auto made = MakeLinuxDiscbay(CurrentDrives);
         drives = made.get();
         app().components.discbay = std::move(made);
-        Discbay_Init(mainWindow.get(), msg::DiscEvent);
+        drives->init(mainWindow.get(), msg::DiscEvent);
     }
 
     // The messages posted to the main window, each handled in turn.
@@ -80,16 +80,14 @@ TEST_F(DiscbayInPlayer, TheDoorTakesTheDiscOutOfThePlayersReach)
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 0}}));
     ASSERT_EQ(listPaths(), std::vector<std::string>{track});
 
-    uint32_t open = 7;
-    ASSERT_EQ(Discbay_IsCDRomDoorOpen(kDriveX, &open), 1u);
-    ASSERT_EQ(open, 0u);
-    ASSERT_EQ(Discbay_OpenCDRomDoor(kDriveX, 1), 1u);
+    ASSERT_EQ(drives->isCDRomDoorOpen(kDriveX), false);
+    ASSERT_TRUE(drives->openCDRomDoor(kDriveX, true));
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 1}}));
     EXPECT_TRUE(listPaths().empty());
     LoadDisc(kDriveX, 0);
     EXPECT_TRUE(listPaths().empty()) << "an open drive holds nothing to load";
 
-    ASSERT_EQ(Discbay_OpenCDRomDoor(kDriveX, 0), 1u);
+    ASSERT_TRUE(drives->openCDRomDoor(kDriveX, false));
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 0}}));
     EXPECT_EQ(listPaths(), std::vector<std::string>{track});
 }

@@ -41,7 +41,7 @@ TEST(Hublet, ExecuteCommandHandsTheFileToTheDesktop)
         const std::string path = folder.write(name, "help");
         DesktopOpenerStandIn opener;
         HubletQtDesktop hublet;
-        EXPECT_NE(hublet.executeCommand(0, path, 0, 1), 0u);
+        EXPECT_TRUE(hublet.executeCommand(path));
         EXPECT_EQ(opener.received(), QUrl::fromLocalFile(QString::fromStdString(path)));
         EXPECT_EQ(opener.received().toLocalFile().toStdString(), path);
     }
@@ -54,7 +54,7 @@ TEST(Hublet, ExecuteCommandRefusesWhatIsNotThere)
         SCOPED_TRACE(path);
         DesktopOpenerStandIn opener;
         HubletQtDesktop hublet;
-        EXPECT_EQ(hublet.executeCommand(0, path, 0, 1), 0u);
+        EXPECT_FALSE(hublet.executeCommand(path));
         EXPECT_TRUE(opener.received().isEmpty()) << "opened " << opener.received().toString().toStdString();
     }
 }
@@ -68,8 +68,8 @@ TEST(Hublet, RegisteredMessageIsInTheRegisteredRangeAndFixed)
     EXPECT_EQ(RegisteredMessageId(), id);
 
     HubletQtDesktop hublet;
-    EXPECT_EQ(hublet.retrieveRegisterWindowMessage(0), id);
-    EXPECT_EQ(HubletQtDesktop().retrieveRegisterWindowMessage(0), id) << "another object gives the same id";
+    EXPECT_EQ(hublet.retrieveRegisterWindowMessage(), id);
+    EXPECT_EQ(HubletQtDesktop().retrieveRegisterWindowMessage(), id) << "another object gives the same id";
 }
 
 class TestWindow : public QWidget, public Window {
@@ -115,7 +115,7 @@ TEST(Hublet, ForegroundRestoresAMinimisedWindow)
         ASSERT_EQ(window.isMinimized(), c.before.testFlag(Qt::WindowMinimized));
 
         HubletQtDesktop hublet;
-        EXPECT_EQ(hublet.setWindowToForeground(&window), 1u);
+        EXPECT_TRUE(hublet.setWindowToForeground(&window));
         EXPECT_FALSE(window.isMinimized());
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(window.windowState() & ~Qt::WindowActive, c.after);
@@ -125,13 +125,13 @@ TEST(Hublet, ForegroundRestoresAMinimisedWindow)
 TEST(Hublet, ForegroundRefusesWhatCannotComeForward)
 {
     HubletQtDesktop hublet;
-    EXPECT_EQ(hublet.setWindowToForeground(nullptr), 0u);
+    EXPECT_FALSE(hublet.setWindowToForeground(nullptr));
 
     NotAWidget notAWidget;
-    EXPECT_EQ(hublet.setWindowToForeground(&notAWidget), 0u);
+    EXPECT_FALSE(hublet.setWindowToForeground(&notAWidget));
 
     TestWindow neverShown;
-    EXPECT_EQ(hublet.setWindowToForeground(&neverShown), 0u);
+    EXPECT_FALSE(hublet.setWindowToForeground(&neverShown));
     EXPECT_FALSE(neverShown.isVisible());
 }
 

@@ -173,7 +173,7 @@ TEST_F(LeavingDiscTest, ADiscThatLeftWithoutThePlayersEjectTakesItsEntries)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         mounts = {{dir.file("cdrom"), "iso9660", kSr0}};
-        ASSERT_EQ(Discbay_Init(mainWindow.get(), msg::DiscEvent), 1u);
+        ASSERT_TRUE(app().components.discbay->init(mainWindow.get(), msg::DiscEvent));
         loadList({a, first, second, b}, c.current, 2);
         mounts.clear();
         core->rescan();
@@ -184,8 +184,8 @@ TEST_F(LeavingDiscTest, ADiscThatLeftWithoutThePlayersEjectTakesItsEntries)
         EXPECT_EQ(app().state.currentTrack, c.currentAfter);
         EXPECT_EQ(engine->openPath, c.open);
         EXPECT_EQ(engine->status, 2);
-        EXPECT_TRUE(Discbay_TakeGoneRoots(drive('D')).empty()) << "let go once handled";
-        Discbay_DeInit(mainWindow.get());
+        EXPECT_TRUE(app().components.discbay->takeGoneRoots(drive('D')).empty()) << "let go once handled";
+        app().components.discbay->deInit(mainWindow.get());
     }
 }
 }  // namespace

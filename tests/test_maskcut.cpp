@@ -45,12 +45,12 @@ void expectExactly(const Region& region, const Bitmap& bitmap, bool keyInside, u
 TEST(Maskcut, NothingInsideOrNoPictureGivesNoRegion)
 {
     MaskcutBitmapRegions maskcut;
-    EXPECT_FALSE(maskcut.createRegionByBitmap(picture(10, 10), 0, kWhiteKey, 1, 0));
-    EXPECT_FALSE(maskcut.createRegionByBitmap(picture(0, 0), 0, kWhiteKey, 1, 0));
+    EXPECT_FALSE(maskcut.createRegionByBitmap(picture(10, 10), kWhiteKey, true));
+    EXPECT_FALSE(maskcut.createRegionByBitmap(picture(0, 0), kWhiteKey, true));
     Bitmap lying = picture(4, 4, 0);
     lying.height = 5;  // claims more rows than it holds
-    EXPECT_FALSE(maskcut.createRegionByBitmap(lying, 0, kWhiteKey, 1, 0));
-    EXPECT_FALSE(maskcut.createRegionByBitmap(Bitmap{-3, 4, std::vector<uint32_t>(12, 0)}, 0, kWhiteKey, 1, 0));
+    EXPECT_FALSE(maskcut.createRegionByBitmap(lying, kWhiteKey, true));
+    EXPECT_FALSE(maskcut.createRegionByBitmap(Bitmap{-3, 4, std::vector<uint32_t>(12, 0)}, kWhiteKey, true));
 }
 
 TEST(Maskcut, WhiteIsOutsideWhateverItsAlphaAndEverythingElseInside)
@@ -61,7 +61,7 @@ TEST(Maskcut, WhiteIsOutsideWhateverItsAlphaAndEverythingElseInside)
     bitmap.pixels[3] = 0x00FFFFFF;   // white, no alpha
     bitmap.pixels[6 + 4] = 0x00123456;
     MaskcutBitmapRegions maskcut;
-    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, 0, kWhiteKey, 1, 0);
+    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, kWhiteKey, true);
     ASSERT_TRUE(region);
     EXPECT_EQ(region->rects, (std::vector<Rect>{{1, 0, 3, 1}, {4, 1, 5, 2}}));
 }
@@ -75,7 +75,7 @@ TEST(Maskcut, RowsWithTheSameRunsJoinIntoOneBand)
             if ((x >= 10 && x < 20) || (y >= 10 && y < 20))
                 bitmap.pixels[size_t(y * 30 + x)] = 0xFF202020;
     MaskcutBitmapRegions maskcut;
-    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, 0, kWhiteKey, 1, 0);
+    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, kWhiteKey, true);
     ASSERT_TRUE(region);
     EXPECT_EQ(region->rects, (std::vector<Rect>{{10, 0, 20, 10}, {0, 10, 30, 20}, {10, 20, 20, 30}}));
 }
@@ -90,7 +90,7 @@ TEST(Maskcut, ScatteredPixelsAreCoveredExactlyOnce)
         pixel = (state & 3) == 0 ? kWhite : 0xFF000000 | (state >> 8 & 0xFFFFFF);
     }
     MaskcutBitmapRegions maskcut;
-    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, 0, kWhiteKey, 1, 0);
+    const std::optional<Region> region = maskcut.createRegionByBitmap(bitmap, kWhiteKey, true);
     ASSERT_TRUE(region);
     expectExactly(*region, bitmap, false, 0xFFFFFF);
 }
@@ -101,10 +101,10 @@ TEST(Maskcut, TheKeyIsAColourValueWithRedInTheLowByteAndOutsideZeroKeepsOnlyIt)
     bitmap.pixels[0] = 0xFFFF0000;  // red
     bitmap.pixels[3] = 0xFF0000FF;  // blue
     MaskcutBitmapRegions maskcut;
-    const std::optional<Region> withoutRed = maskcut.createRegionByBitmap(bitmap, 0, 0x000000FF, 1, 0);
+    const std::optional<Region> withoutRed = maskcut.createRegionByBitmap(bitmap, 0x000000FF, true);
     ASSERT_TRUE(withoutRed);
     EXPECT_EQ(withoutRed->rects, (std::vector<Rect>{{1, 0, 4, 1}}));
-    const std::optional<Region> onlyBlue = maskcut.createRegionByBitmap(bitmap, 0, 0x00FF0000, 0, 0);
+    const std::optional<Region> onlyBlue = maskcut.createRegionByBitmap(bitmap, 0x00FF0000, false);
     ASSERT_TRUE(onlyBlue);
     EXPECT_EQ(onlyBlue->rects, (std::vector<Rect>{{3, 0, 4, 1}}));
 }

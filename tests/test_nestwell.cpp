@@ -94,10 +94,9 @@ private:
     void (*oldHandler_)(int) = nullptr;
 };
 
-std::string get(NestwellStore& store, const std::string& section, const std::string& key, size_t size = 256)
+std::string get(NestwellStore& store, const std::string& section, const std::string& key)
 {
-    std::string text = "<untouched>";
-    return store.getProfileString(section, key, &text, size) ? text : "<missing>";
+    return store.getProfileString(section, key).value_or("<missing>");
 }
 
 TEST(Nestwell, EntriesSurviveIntoAFreshStore)
@@ -105,17 +104,17 @@ TEST(Nestwell, EntriesSurviveIntoAFreshStore)
     TempDir base;
     {
         NestwellFile first(base.path());
-        ASSERT_NE(first.setUserProfileInfo("alice", kKey), 0u);
+        ASSERT_TRUE(first.setUserProfileInfo("alice", kKey));
         EXPECT_EQ(first.filePath(), profileIn(base.path()));
-        EXPECT_NE(first.setProfileString("Panel", "Position", "0,0"), 0u);
-        EXPECT_NE(first.setProfileString("Panel", "Position", "12,-40"), 0u);
-        EXPECT_NE(first.setProfileString("Video Frame", "Position", "-3,7"), 0u);
-        EXPECT_NE(first.setProfileString("Odd", "Text", "  a = b; [c] # d\t"), 0u);
-        EXPECT_NE(first.setProfileString("Odd", "Empty", ""), 0u);
-        EXPECT_NE(first.setProfileString("Odd", "Path", "C:\\Discs\\Été"), 0u);
+        EXPECT_TRUE(first.setProfileString("Panel", "Position", "0,0"));
+        EXPECT_TRUE(first.setProfileString("Panel", "Position", "12,-40"));
+        EXPECT_TRUE(first.setProfileString("Video Frame", "Position", "-3,7"));
+        EXPECT_TRUE(first.setProfileString("Odd", "Text", "  a = b; [c] # d\t"));
+        EXPECT_TRUE(first.setProfileString("Odd", "Empty", ""));
+        EXPECT_TRUE(first.setProfileString("Odd", "Path", "C:\\Discs\\Été"));
     }
     NestwellFile second(base.path());
-    ASSERT_NE(second.setUserProfileInfo("alice", kKey), 0u);
+    ASSERT_TRUE(second.setUserProfileInfo("alice", kKey));
     EXPECT_EQ(get(second, "Panel", "Position"), "12,-40");
     EXPECT_EQ(get(second, "Video Frame", "Position"), "-3,7");
     EXPECT_EQ(get(second, "Odd", "Text"), "  a = b; [c] # d\t");
@@ -131,15 +130,15 @@ TEST(Nestwell, SectionsAndKeysMatchWithoutRegardToCase)
 {
     TempDir base;
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo(nullptr, kKey), 0u);
-    ASSERT_NE(store.setProfileString("Panel", "Position", "1,2"), 0u);
-    ASSERT_NE(store.setProfileString("Ärger", "Größe", "x"), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo(nullptr, kKey));
+    ASSERT_TRUE(store.setProfileString("Panel", "Position", "1,2"));
+    ASSERT_TRUE(store.setProfileString("Ärger", "Größe", "x"));
 
     EXPECT_EQ(get(store, "PANEL", "position"), "1,2");
     EXPECT_EQ(get(store, "panel", "POSITION"), "1,2");
     EXPECT_EQ(get(store, "ärger", "GRÖßE"), "x");
 
-    ASSERT_NE(store.setProfileString("pAnEl", "POSITION", "3,4"), 0u);
+    ASSERT_TRUE(store.setProfileString("pAnEl", "POSITION", "3,4"));
     EXPECT_EQ(get(store, "Panel", "Position"), "3,4");
     // One entry, spelled as it was first stored.
     const std::string file = readFile(store.filePath());
@@ -152,41 +151,37 @@ TEST(Nestwell, MissingEntriesAndUnchosenProfileAreRefused)
 {
     TempDir base;
     NestwellFile store(base.path());
-    std::string text = "kept";
-    EXPECT_EQ(store.getProfileString("Panel", "Position", &text, 256), 0u);
-    EXPECT_EQ(store.setProfileString("Panel", "Position", "1,2"), 0u);
+    EXPECT_FALSE(store.getProfileString("Panel", "Position"));
+    EXPECT_FALSE(store.setProfileString("Panel", "Position", "1,2"));
     EXPECT_TRUE(store.filePath().empty());
     EXPECT_TRUE(namesIn(base.path()).empty()) << "nothing is written before a profile is chosen";
 
-    ASSERT_NE(store.setUserProfileInfo("bob", kKey), 0u);
-    ASSERT_NE(store.setProfileString("Panel", "Position", "1,2"), 0u);
-    EXPECT_EQ(store.getProfileString("Panel", "Size", &text, 256), 0u);
-    EXPECT_EQ(store.getProfileString("Video", "Position", &text, 256), 0u);
-    EXPECT_EQ(store.getProfileString("Panel", "Position", &text, 0), 0u);
-    EXPECT_EQ(store.getProfileString("Panel", "Position", nullptr, 256), 0u);
-    EXPECT_EQ(text, "kept");
+    ASSERT_TRUE(store.setUserProfileInfo("bob", kKey));
+    ASSERT_TRUE(store.setProfileString("Panel", "Position", "1,2"));
+    EXPECT_FALSE(store.getProfileString("Panel", "Size"));
+    EXPECT_FALSE(store.getProfileString("Video", "Position"));
 }
 
-TEST(Nestwell, TextIsCutToTheBufferWithoutSplittingACharacter)
+TEST(Nestwell, TextIsCutToItsLongestWithoutSplittingACharacter)
 {
     struct Case {
         std::string value;
-        size_t bufferSize;
+        size_t room;  // bytes left for it after a run of "a"s
         std::string expected;
     };
     // "é" takes 2 bytes, "€" 3, "𝄞" 4.
     const std::vector<Case> cases = {
-        {"abcé", 256, "abcé"}, {"abcé", 6, "abcé"}, {"abcé", 5, "abc"}, {"abcé", 4, "abc"},
-        {"abcé", 3, "ab"},     {"abcé", 1, ""},     {"€𝄞", 8, "€𝄞"},    {"€𝄞", 7, "€"},
-        {"€𝄞", 5, "€"},        {"€𝄞", 4, "€"},      {"€𝄞", 3, ""},      {"𝄞x", 5, "𝄞"},
+        {"abcé", 255, "abcé"}, {"abcé", 5, "abcé"}, {"abcé", 4, "abc"}, {"abcé", 3, "abc"},
+        {"abcé", 2, "ab"},     {"abcé", 0, ""},     {"€𝄞", 7, "€𝄞"},    {"€𝄞", 6, "€"},
+        {"€𝄞", 4, "€"},        {"€𝄞", 3, "€"},      {"€𝄞", 2, ""},      {"𝄞x", 4, "𝄞"},
     };
     TempDir base;
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo(nullptr, kKey), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo(nullptr, kKey));
     for (const Case& c : cases) {
-        ASSERT_NE(store.setProfileString("Cut", "Text", c.value), 0u);
-        EXPECT_EQ(get(store, "Cut", "Text", c.bufferSize), c.expected)
-            << c.value << " in a buffer of " << c.bufferSize;
+        const std::string run(kLongestProfileText - c.room, 'a');
+        ASSERT_TRUE(store.setProfileString("Cut", "Text", run + c.value));
+        EXPECT_EQ(get(store, "Cut", "Text"), run + c.expected) << c.value << " with room for " << c.room;
     }
 }
 
@@ -212,8 +207,8 @@ TEST(Nestwell, ConfigHomeFollowsXdgThenHome)
         EXPECT_EQ(NestwellConfigHome(), c.expectedBase);
 
         NestwellFile store;
-        ASSERT_NE(store.setUserProfileInfo("carol", kKey), 0u);
-        ASSERT_NE(store.setProfileString("Panel", "Position", "5,5"), 0u);
+        ASSERT_TRUE(store.setUserProfileInfo("carol", kKey));
+        ASSERT_TRUE(store.setProfileString("Panel", "Position", "5,5"));
         EXPECT_EQ(store.filePath(), profileIn(c.expectedBase));
         EXPECT_TRUE(std::filesystem::is_regular_file(profileIn(c.expectedBase)));
     }
@@ -230,17 +225,17 @@ TEST(Nestwell, RecordsTheUserAndTheApplicationKey)
     TempDir base;
     {
         NestwellFile store(base.path());
-        ASSERT_NE(store.setUserProfileInfo("dora", kKey), 0u);
+        ASSERT_TRUE(store.setUserProfileInfo("dora", kKey));
         const std::string file = readFile(store.filePath());
         EXPECT_NE(file.find("[Profile]\n"), std::string::npos) << file;
         EXPECT_NE(file.find("User=dora\n"), std::string::npos) << file;
         EXPECT_NE(file.find("Application Key=Halvex\\VideoPlayer\n"), std::string::npos) << file;
-        ASSERT_NE(store.setProfileString("Panel", "Position", "1,2"), 0u);
+        ASSERT_TRUE(store.setProfileString("Panel", "Position", "1,2"));
     }
     // No name (none could be fetched, or it was empty), or one the file cannot hold: no user is on record.
     for (const char* user : {static_cast<const char*>(nullptr), "", "two\nlines"}) {
         NestwellFile store(base.path());
-        ASSERT_NE(store.setUserProfileInfo(user, kKey), 0u);
+        ASSERT_TRUE(store.setUserProfileInfo(user, kKey));
         const std::string file = readFile(store.filePath());
         EXPECT_EQ(file.find("User="), std::string::npos) << file;
         EXPECT_NE(file.find("Application Key=Halvex\\VideoPlayer\n"), std::string::npos) << file;
@@ -269,22 +264,22 @@ TEST(Nestwell, ApplicationKeysThatCouldLeaveTheConfigFolderAreRefused)
     TempDir base;
     for (const std::string& key : hostile) {
         NestwellFile store(base.path() + "/config");
-        EXPECT_EQ(store.setUserProfileInfo("eve", key), 0u) << key;
-        EXPECT_EQ(store.setProfileString("Panel", "Position", "1,2"), 0u) << key;
+        EXPECT_FALSE(store.setUserProfileInfo("eve", key)) << key;
+        EXPECT_FALSE(store.setProfileString("Panel", "Position", "1,2")) << key;
         EXPECT_TRUE(store.filePath().empty()) << key;
     }
     EXPECT_TRUE(namesIn(base.path()).empty()) << "a refused key writes nothing anywhere";
 
     // A refused key leaves the profile already chosen in use.
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo("eve", kKey), 0u);
-    EXPECT_EQ(store.setUserProfileInfo("eve", "..\\x"), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo("eve", kKey));
+    EXPECT_FALSE(store.setUserProfileInfo("eve", "..\\x"));
     EXPECT_EQ(store.filePath(), profileIn(base.path()));
-    EXPECT_NE(store.setProfileString("Panel", "Position", "1,2"), 0u);
+    EXPECT_TRUE(store.setProfileString("Panel", "Position", "1,2"));
 
     // Forward slashes separate like backslashes.
     NestwellFile slashes(base.path());
-    ASSERT_NE(slashes.setUserProfileInfo("eve", "Halvex/VideoPlayer"), 0u);
+    ASSERT_TRUE(slashes.setUserProfileInfo("eve", "Halvex/VideoPlayer"));
     EXPECT_EQ(get(slashes, "Panel", "Position"), "1,2");
 }
 
@@ -319,11 +314,11 @@ TEST(Nestwell, NamesAndValuesThatWouldCorruptTheFileAreRefused)
     };
     TempDir base;
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo(nullptr, kKey), 0u);
-    ASSERT_NE(store.setProfileString("Panel", "Position", "1,2"), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo(nullptr, kKey));
+    ASSERT_TRUE(store.setProfileString("Panel", "Position", "1,2"));
     const std::string before = readFile(store.filePath());
     for (const Case& c : refused) {
-        EXPECT_EQ(store.setProfileString(c.section, c.key, c.value), 0u)
+        EXPECT_FALSE(store.setProfileString(c.section, c.key, c.value))
             << "[" << c.section << "] " << c.key << "=" << c.value;
     }
     EXPECT_EQ(readFile(store.filePath()), before);
@@ -334,16 +329,16 @@ TEST(Nestwell, WritesReplaceTheFileWhole)
 {
     TempDir base;
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo("frank", kKey), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo("frank", kKey));
     for (int i = 0; i < 20; ++i)
-        ASSERT_NE(store.setProfileString("Panel", "Position", std::to_string(i) + ",1"), 0u);
+        ASSERT_TRUE(store.setProfileString("Panel", "Position", std::to_string(i) + ",1"));
     EXPECT_EQ(namesIn(base.path() + "/Halvex/VideoPlayer"), std::vector<std::string>{"profile.ini"});
 
     // A write that fails half-way (the disc fills up) leaves the old file as it was.
     const std::string before = readFile(store.filePath());
     {
         FileSizeLimit limit(before.size() / 2);
-        EXPECT_EQ(store.setProfileString("Panel", "Position", std::string(4096, '9')), 0u);
+        EXPECT_FALSE(store.setProfileString("Panel", "Position", std::string(4096, '9')));
     }
     EXPECT_EQ(readFile(store.filePath()), before);
     EXPECT_EQ(namesIn(base.path() + "/Halvex/VideoPlayer"), std::vector<std::string>{"profile.ini"});
@@ -356,8 +351,8 @@ TEST(Nestwell, AFolderThatCannotBeWrittenRefusesWrites)
     TempDir base;
     const std::string blocker = base.write("Halvex/VideoPlayer", "old contents");
     NestwellFile store(base.path());
-    EXPECT_NE(store.setUserProfileInfo("gina", kKey), 0u) << "reading still works";
-    EXPECT_EQ(store.setProfileString("Panel", "Position", "1,2"), 0u);
+    EXPECT_TRUE(store.setUserProfileInfo("gina", kKey)) << "reading still works";
+    EXPECT_FALSE(store.setProfileString("Panel", "Position", "1,2"));
     EXPECT_EQ(get(store, "Panel", "Position"), "<missing>");
     EXPECT_EQ(readFile(blocker), "old contents");
     EXPECT_EQ(namesIn(base.path() + "/Halvex"), std::vector<std::string>{"VideoPlayer"});
@@ -380,12 +375,12 @@ TEST(Nestwell, AnUnreadableFileReadsAsEmptyAndIsReplacedOnWrite)
         TempDir base;
         base.write("Halvex/VideoPlayer/profile.ini", bytes);
         NestwellFile store(base.path());
-        ASSERT_NE(store.setUserProfileInfo(nullptr, kKey), 0u);
+        ASSERT_TRUE(store.setUserProfileInfo(nullptr, kKey));
         EXPECT_EQ(get(store, "Panel", "Position"), "<missing>");
-        ASSERT_NE(store.setProfileString("Panel", "Position", "8,8"), 0u);
+        ASSERT_TRUE(store.setProfileString("Panel", "Position", "8,8"));
 
         NestwellFile fresh(base.path());
-        ASSERT_NE(fresh.setUserProfileInfo(nullptr, kKey), 0u);
+        ASSERT_TRUE(fresh.setUserProfileInfo(nullptr, kKey));
         EXPECT_EQ(get(fresh, "Panel", "Position"), "8,8");
         EXPECT_EQ(readFile(fresh.filePath()).find("7,7"), std::string::npos);
     }
@@ -405,7 +400,7 @@ TEST(Nestwell, HandEditedFilesAreRead)
                "[panel]\n"
                "Size=big\n");
     NestwellFile store(base.path());
-    ASSERT_NE(store.setUserProfileInfo(nullptr, kKey), 0u);
+    ASSERT_TRUE(store.setUserProfileInfo(nullptr, kKey));
     EXPECT_EQ(get(store, "Panel", "Position"), " 3,4") << "values are kept as they stand after the '='";
     EXPECT_EQ(get(store, "Panel", "Size"), "big");
     EXPECT_EQ(get(store, "Video", "Position"), "5,6");

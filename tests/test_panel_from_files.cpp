@@ -111,8 +111,7 @@ protected:
 
     std::string stored()
     {
-        std::string text;
-        return nestwell->getProfileString("Panel", "Position", &text, 256) ? text : "(none)";
+        return nestwell->getProfileString("Panel", "Position").value_or("(none)");
     }
 
     std::unique_ptr<SkinFiles> files;

@@ -51,24 +51,23 @@ INSTANTIATE_TEST_SUITE_P(Panel, PlaceTest, ::testing::ValuesIn(kPlaces),
 // A store with one entry that answers as it is told.
 class OneEntryStore : public NestwellStore {
 public:
-    uint32_t answer = 1;
+    bool answer = true;
     std::string text;
     std::vector<std::string> asked;
     std::vector<std::string> written;
 
-    uint32_t setUserProfileInfo(const char*, const std::string&) override { return 1; }
-    uint32_t getProfileString(const std::string& section, const std::string& key, std::string* out,
-                              size_t bufferSize) override
+    bool setUserProfileInfo(const char*, const std::string&) override { return true; }
+    std::optional<std::string> getProfileString(const std::string& section, const std::string& key) override
     {
-        asked.push_back(section + "/" + key + "/" + std::to_string(bufferSize));
-        if (answer)
-            *out = text;
-        return answer;
+        asked.push_back(section + "/" + key);
+        if (!answer)
+            return {};
+        return text;
     }
-    uint32_t setProfileString(const std::string& section, const std::string& key, const std::string& value) override
+    bool setProfileString(const std::string& section, const std::string& key, const std::string& value) override
     {
         written.push_back(section + "/" + key + "=" + value);
-        return 1;
+        return true;
     }
 };
 
@@ -89,17 +88,17 @@ TEST_F(StoredPlaceTest, ReadsPanelPositionFromTheStore)
 {
     store->text = "5000,5000";
     EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{724, 668}));
-    EXPECT_EQ(store->asked, (std::vector<std::string>{"Panel/Position/256"}));
+    EXPECT_EQ(store->asked, (std::vector<std::string>{"Panel/Position"}));
 }
 
 TEST_F(StoredPlaceTest, FailureOrEmptyKeepsTheCentre)
 {
     store->text = "";
     EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
-    store->answer = 0;
+    store->answer = false;
     store->text = "1,1";
     EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
-    app().components.nestwell.reset();
+    app().components.nestwell = std::make_unique<NoStore>();
     EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
 }
 
@@ -110,23 +109,18 @@ TEST(PositionText, IsWrittenAsTwoDecimals)
 }
 
 // The drive-menu items.
-class Doors : public DiscbayDrives {
+class Doors : public NoDrives {
 public:
-    uint32_t answer = 1;
-    uint32_t open = 0;
+    bool answer = true;
+    bool open = false;
     std::vector<uint32_t> asked;
-    uint32_t init(Window*, uint32_t) override { return 1; }
-    uint32_t deInit(Window*) override { return 1; }
-    uint32_t deviceChange(uint32_t, const DeviceHeader*) override { return 0; }
-    uint32_t getTotalCDRomDrives(uint32_t*) override { return 0; }
-    uint32_t getCDRomDrive(uint32_t, uint32_t*) override { return 0; }
-    uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* isOpen) override
+    std::optional<bool> isCDRomDoorOpen(uint32_t drive) override
     {
         asked.push_back(drive);
-        *isOpen = open;
-        return answer;
+        if (!answer)
+            return {};
+        return open;
     }
-    uint32_t openCDRomDoor(uint32_t, uint32_t) override { return 0; }
 };
 
 class DriveItemTest : public ::testing::Test {
@@ -168,9 +162,9 @@ TEST_F(DriveItemTest, LoadItemsLoadTheirDrive)
 
 TEST_F(DriveItemTest, EjectItemsToggleTheDoor)
 {
-    doors->open = 0;
+    doors->open = false;
     Panel_DriveCommand(42004);
-    doors->open = 1;
+    doors->open = true;
     Panel_DriveCommand(42025);
     Panel_DriveCommand(42026);
     EXPECT_EQ(calls, (std::vector<std::string>{"door 4 1", "door 25 0"}));
@@ -179,7 +173,7 @@ TEST_F(DriveItemTest, EjectItemsToggleTheDoor)
 
 TEST_F(DriveItemTest, DoorQueryFailingDoesNothing)
 {
-    doors->answer = 0;
+    doors->answer = false;
     Panel_DriveCommand(42004);
     EXPECT_TRUE(calls.empty());
 }
@@ -187,7 +181,7 @@ TEST_F(DriveItemTest, DoorQueryFailingDoesNothing)
 TEST_F(DriveItemTest, EjectOnlyAlwaysOpensWithoutAsking)
 {
     app().settings.ejectCdRomOnly = 1;
-    doors->open = 1;
+    doors->open = true;
     Panel_DriveCommand(42002);
     EXPECT_EQ(calls, (std::vector<std::string>{"door 2 1"}));
     EXPECT_TRUE(doors->asked.empty());

@@ -208,8 +208,7 @@ protected:
 
     std::string stored()
     {
-        std::string text;
-        return nestwell->getProfileString("Panel", "Position", &text, 256) ? text : "(none)";
+        return nestwell->getProfileString("Panel", "Position").value_or("(none)");
     }
 
     // The pointer goes to the panel's point, then the event comes, as the window system does it.

@@ -68,7 +68,7 @@ TEST_P(EnginePictureMoves, WhilePlaying)
     const QImage first = picture->grab().toImage();
     picture->setHidden(GetParam().hidden);
     ASSERT_TRUE(playTo(1000));
-    ASSERT_EQ(engine->pause(), 1u);
+    ASSERT_TRUE(engine->pause());
     // The frame shown is taken on the event loop after the position moved.
     QImage later;
     ASSERT_TRUE(WaitUntil([&] {
@@ -87,7 +87,7 @@ TEST_F(EnginePicture, IsFittedAgainToTheResizedWindow)
     openClip(clips.vcd);
     QWidget* picture = engine->pictureWidget();
     window->resize(640, 480);
-    EXPECT_EQ(engine->resetImageSize(), 1u);
+    EXPECT_TRUE(engine->resetImageSize());
     EXPECT_EQ(picture->geometry(), QRect(0, 0, 640, 480));
     const QImage reference(QString::fromStdString(clips.firstPicture(clips.vcd, 640, 480)));
     QImage shown;
@@ -99,16 +99,16 @@ TEST_F(EnginePicture, IsFittedAgainToTheResizedWindow)
 
 TEST_F(EnginePicture, ResetWithoutAPictureRefuses)
 {
-    EXPECT_EQ(engine->resetImageSize(), 0u);
+    EXPECT_FALSE(engine->resetImageSize());
     openClip(clips.vcd, nullptr);
-    EXPECT_EQ(engine->resetImageSize(), 0u);
+    EXPECT_FALSE(engine->resetImageSize());
 }
 
 TEST_F(EnginePicture, GoingBackwardShowsMovingPictures)
 {
     openClip(clips.avi);
     ASSERT_TRUE(playTo(1500));
-    ASSERT_EQ(engine->setRate(-1000), 1u);
+    ASSERT_TRUE(engine->setRate(-1000));
     const QImage start = engine->pictureWidget()->grab().toImage();
     QImage later;
     ASSERT_TRUE(WaitUntil([&] {
@@ -133,9 +133,8 @@ using EngineAudio = EngineTest;
 
 Audio audioOf(MpvEngine& engine)
 {
-    Audio a;
-    engine.getAudioProperties(nullptr, &a.quality, &a.audioChannel, &a.soundChannel);
-    return a;
+    const AudioChoice shown = engine.getAudioProperties(nullptr).value_or(AudioChoice{99, 99, 99});
+    return {shown.soundQuality, shown.audioChannel, shown.soundChannel};
 }
 
 TEST_F(EngineAudio, NotAvailableWithoutSoundOrWithoutAFile)
@@ -152,14 +151,12 @@ TEST_F(EngineAudio, NotAvailableWithoutSoundOrWithoutAFile)
 TEST_F(EngineAudio, EachGivenValueIsTakenAndReachesTheSound)
 {
     openClip(clips.vcd);
-    const uint32_t quality = 2;
-    ASSERT_EQ(engine->setAudioProperties(nullptr, &quality, nullptr, nullptr), 1u);
+    ASSERT_TRUE(engine->setAudioProperties(nullptr, {.soundQuality = 2}));
     EXPECT_EQ(audioOf(*engine), (Audio{2, 0, 0}));
     EXPECT_NE(engine->audioFilterInForce().find("aresample=11025"), std::string::npos)
         << engine->audioFilterInForce();
 
-    const uint32_t right = 2;
-    ASSERT_EQ(engine->setAudioProperties(nullptr, nullptr, &right, nullptr), 1u);
+    ASSERT_TRUE(engine->setAudioProperties(nullptr, {.audioChannel = 2}));
     EXPECT_EQ(audioOf(*engine), (Audio{2, 2, 0}));
     EXPECT_NE(engine->audioFilterInForce().find("c0=c1|c1=c1"), std::string::npos) << engine->audioFilterInForce();
 
@@ -167,8 +164,7 @@ TEST_F(EngineAudio, EachGivenValueIsTakenAndReachesTheSound)
     EXPECT_TRUE(playTo(500));
     EXPECT_TRUE(WaitUntil([&] { return engine->audioOutputRate() > 0; }));
 
-    const uint32_t full = 0, stereo = 0;
-    ASSERT_EQ(engine->setAudioProperties(nullptr, &full, &stereo, nullptr), 1u);
+    ASSERT_TRUE(engine->setAudioProperties(nullptr, {.soundQuality = 0, .audioChannel = 0}));
     EXPECT_EQ(engine->audioFilterInForce(), "");
 }
 
@@ -182,11 +178,10 @@ class EngineAudioRefused : public EngineTest, public ::testing::WithParamInterfa
 TEST_P(EngineAudioRefused, LeavesTheEnginesValues)
 {
     openClip(clips.vcd);
-    const uint32_t q = 1, a = 1, s = 1;
-    ASSERT_EQ(engine->setAudioProperties(nullptr, &q, &a, &s), 1u);
+    ASSERT_TRUE(engine->setAudioProperties(nullptr, {1, 1, 1}));
     const std::string filter = engine->audioFilterInForce();
     const RefusedAudio& bad = GetParam();
-    EXPECT_EQ(engine->setAudioProperties(nullptr, &bad.quality, &bad.audioChannel, &bad.soundChannel), 0u);
+    EXPECT_FALSE(engine->setAudioProperties(nullptr, {bad.quality, bad.audioChannel, bad.soundChannel}));
     EXPECT_EQ(audioOf(*engine), (Audio{1, 1, 1}));
     EXPECT_EQ(engine->audioFilterInForce(), filter);
 }
@@ -200,8 +195,7 @@ INSTANTIATE_TEST_SUITE_P(Values, EngineAudioRefused,
 TEST_F(EngineAudio, ValuesLastAcrossFiles)
 {
     openClip(clips.vcdSilent);
-    const uint32_t q = 3, s = 1;
-    EXPECT_EQ(engine->setAudioProperties(nullptr, &q, nullptr, &s), 1u);
+    EXPECT_TRUE(engine->setAudioProperties(nullptr, {.soundQuality = 3, .soundChannel = 1}));
     EXPECT_EQ(audioOf(*engine), (Audio{4, 3, 2}));
     openClip(clips.vcd);
     EXPECT_EQ(audioOf(*engine), (Audio{3, 0, 1}));
@@ -237,7 +231,7 @@ TEST_F(EngineAudio, DialogOkAppliesTheThreeSettings)
         choose(dialog, AudioDecoderDialog::kSoundChannelName, 1);
         dialog.accept();
     });
-    EXPECT_NE(engine->mpegAudioDecoderConfig(window.get()), 0u);
+    EXPECT_TRUE(engine->mpegAudioDecoderConfig(window.get()));
     EXPECT_EQ(audioOf(*engine), (Audio{1, 2, 1}));
     EXPECT_NE(engine->audioFilterInForce().find("aresample=22050"), std::string::npos);
 }
@@ -245,8 +239,7 @@ TEST_F(EngineAudio, DialogOkAppliesTheThreeSettings)
 TEST_F(EngineAudio, DialogCancelChangesNothing)
 {
     openClip(clips.vcd);
-    const uint32_t q = 3;
-    ASSERT_EQ(engine->setAudioProperties(nullptr, &q, nullptr, nullptr), 1u);
+    ASSERT_TRUE(engine->setAudioProperties(nullptr, {.soundQuality = 3}));
     whenTheDialogShows([](AudioDecoderDialog& dialog) {
         // Shows what the engine has.
         EXPECT_EQ(dialog.choice(), (AudioChoice{3, 0, 0}));
@@ -254,7 +247,7 @@ TEST_F(EngineAudio, DialogCancelChangesNothing)
         choose(dialog, AudioDecoderDialog::kAudioChannelName, 1);
         dialog.reject();
     });
-    EXPECT_EQ(engine->mpegAudioDecoderConfig(window.get()), 0u);
+    EXPECT_FALSE(engine->mpegAudioDecoderConfig(window.get()));
     EXPECT_EQ(audioOf(*engine), (Audio{3, 0, 0}));
 }
 

@@ -34,7 +34,7 @@ std::unique_ptr<MpvEngine> StartedSoftwareEngine()
     MpvEngineOptions options;
     options.picture = MpvEngineOptions::Picture::Software;
     auto engine = std::make_unique<MpvEngine>(options);
-    EXPECT_EQ(engine->init(1), 1u);
+    EXPECT_TRUE(engine->init(1));
     return engine;
 }
 
@@ -54,30 +54,30 @@ void EngineTest::TearDown()
 
 uint16_t EngineTest::status()
 {
-    uint16_t value = 99;
-    EXPECT_EQ(engine->getStatus(&value), 1u);
-    return value;
+    const std::optional<uint16_t> value = engine->getStatus();
+    EXPECT_TRUE(value);
+    return value.value_or(99);
 }
 
 uint32_t EngineTest::position()
 {
-    uint32_t value = 0;
-    EXPECT_EQ(engine->getCurrentPosition(&value), 1u);
-    return value;
+    const std::optional<uint32_t> value = engine->getCurrentPosition();
+    EXPECT_TRUE(value);
+    return value.value_or(0);
 }
 
 int32_t EngineTest::rate()
 {
-    int32_t value = 0;
-    EXPECT_EQ(engine->getRate(&value), 1u);
-    return value;
+    const std::optional<int32_t> value = engine->getRate();
+    EXPECT_TRUE(value);
+    return value.value_or(0);
 }
 
 uint32_t EngineTest::length()
 {
-    uint32_t value = 0;
-    EXPECT_EQ(engine->getLength(&value), 1u);
-    return value;
+    const std::optional<uint32_t> value = engine->getLength();
+    EXPECT_TRUE(value);
+    return value.value_or(0);
 }
 
 uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path)

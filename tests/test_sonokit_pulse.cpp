@@ -128,9 +128,9 @@ protected:
             checks.push_back(std::to_string(command) + ":" + std::to_string(checked));
             return 1u;
         };
-        EXPECT_EQ(Sonokit_HookDevice(mainWindow.get(), 0), 1u) << "no sound server: run the tests with test.sh";
+        EXPECT_TRUE(mixer->hookDevice(mainWindow.get(), 0)) << "no sound server: run the tests with test.sh";
     }
-    ~PulseMixerTest() override { Sonokit_UnHookDevice(mainWindow.get(), 0); }
+    ~PulseMixerTest() override { mixer->unHookDevice(mainWindow.get(), 0); }
 
     void useLine(uint32_t line) { app().settings.controlMasterVolume = line == 0 ? 1 : 0; }
 
@@ -155,9 +155,9 @@ protected:
 
     Channels mixerValues(uint32_t line, uint32_t kind)
     {
-        Channels values;
-        EXPECT_EQ(Sonokit_GetValue(0, line, kind, &values), 1u);
-        return values;
+        const std::optional<Channels> values = mixer->getValue(0, line, kind);
+        EXPECT_TRUE(values);
+        return values.value_or(Channels{});
     }
 
     PulseMixer* mixer = nullptr;
@@ -168,12 +168,13 @@ protected:
 TEST_F(PulseMixerTest, TheDefaultDeviceHasOneMuteChannelAndAVolumePerChannelOnTheFullRange)
 {
     useLine(0);
-    uint32_t maximum = 0, minimum = 1;
-    EXPECT_EQ(Sonokit_GetMaxMinValue(0, 0, 1, &maximum, &minimum, 0), 1u);
-    EXPECT_EQ(maximum, 65535u);
-    EXPECT_EQ(minimum, 0u);
-    EXPECT_EQ(Sonokit_GetMaxMinValue(0, 0, 0, &maximum, &minimum, 0), 1u);
-    EXPECT_EQ(maximum, 1u);
+    const std::optional<MixerRange> volume = mixer->getMaxMinValue(0, 0, 1);
+    ASSERT_TRUE(volume);
+    EXPECT_EQ(volume->maximum, 65535u);
+    EXPECT_EQ(volume->minimum, 0u);
+    const std::optional<MixerRange> mute = mixer->getMaxMinValue(0, 0, 0);
+    ASSERT_TRUE(mute);
+    EXPECT_EQ(mute->maximum, 1u);
     EXPECT_EQ(mixerValues(0, 1), (Channels{32768, 32768}));
     EXPECT_EQ(mixerValues(0, 0), (Channels{0}));
 
@@ -182,16 +183,13 @@ TEST_F(PulseMixerTest, TheDefaultDeviceHasOneMuteChannelAndAVolumePerChannelOnTh
     EXPECT_EQ(mixerValues(0, 0), (Channels{1}));
 
     for (uint32_t line : {1u, 7u, 9u}) {
-        Channels values;
-        uint32_t id = 0;
-        EXPECT_EQ(Sonokit_GetValue(0, line, 1, &values), 0u) << line;
-        EXPECT_EQ(Sonokit_GetControlID(0, line, 0, &id), 0u) << line;
+        EXPECT_FALSE(mixer->getValue(0, line, 1)) << line;
+        EXPECT_FALSE(mixer->getControlId(0, line, 0)) << line;
     }
-    Channels values;
-    EXPECT_EQ(Sonokit_GetValue(1, 0, 1, &values), 0u) << "there is one mixer";
-    EXPECT_EQ(Sonokit_GetValue(0, 0, 2, &values), 0u) << "there are two kinds of control";
-    EXPECT_EQ(Sonokit_SetValue(0, 0, 1, {1, 2, 3}), 0u) << "three values for two channels";
-    EXPECT_EQ(Sonokit_SetValue(0, 0, 0, {1, 1}), 0u) << "two values for the one mute channel";
+    EXPECT_FALSE(mixer->getValue(1, 0, 1)) << "there is one mixer";
+    EXPECT_FALSE(mixer->getValue(0, 0, 2)) << "there are two kinds of control";
+    EXPECT_FALSE(mixer->setValue(0, 0, 1, {1, 2, 3})) << "three values for two channels";
+    EXPECT_FALSE(mixer->setValue(0, 0, 0, {1, 1})) << "two values for the one mute channel";
     EXPECT_EQ(DeviceVolumes(), (Channels{10000, 50000}));
 }
 
@@ -281,7 +279,7 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 1), (Channels{65535, 65535}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{0}));
 
-    ASSERT_EQ(Sonokit_SetValue(0, 8, 1, {20000, 30000}), 1u);
+    ASSERT_TRUE(mixer->setValue(0, 8, 1, {20000, 30000}));
     ASSERT_EQ(ToggleMute(), 1u);
     EXPECT_EQ(mixerValues(8, 1), (Channels{20000, 30000}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{1}));

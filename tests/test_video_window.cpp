@@ -94,23 +94,21 @@ protected:
     }
 };
 
-class Hublet : public HubletDesktop {
+class Hublet : public NoDesktop {
 public:
     std::vector<Window*> foreground;
-    uint32_t executeCommand(uint32_t, const std::string&, uint32_t, uint32_t) override { return 0; }
-    uint32_t setWindowToForeground(Window* window) override
+    bool setWindowToForeground(Window* window) override
     {
         foreground.push_back(window);
-        return 1;
+        return true;
     }
-    uint32_t retrieveRegisterWindowMessage(uint32_t) override { return 0; }
 };
 
 class Reelkit : public RecordingReelkit {
 public:
     using RecordingReelkit::RecordingReelkit;
     int resets = 0;
-    uint32_t resetImageSize() override { return ++resets, 1; }
+    bool resetImageSize() override { return ++resets, true; }
 };
 
 // The panel as the video windows see it.
@@ -217,8 +215,7 @@ protected:
 
     std::string stored(const char* key)
     {
-        std::string text;
-        return nestwell->getProfileString("Video", key, &text, 256) ? text : "(none)";
+        return nestwell->getProfileString("Video", key).value_or("(none)");
     }
 
     // A press, moves by the given steps and a release of the left button, the pointer's screen

@@ -37,7 +37,7 @@ void bringPanelForward()
     if (!panel)
         return;
     panel->setTopmost(app().state.videoTopmost);
-    Hublet_SetWindowToForeground(panel);
+    app().components.hublet->setWindowToForeground(panel);
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void ImageWindow::frameChanged()
 {
     updateEdgeLines();
     if (videoShown())
-        Reelkit_ResetImageSize();
+        app().components.reelkit->resetImageSize();
     else
         update();
 }

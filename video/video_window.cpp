@@ -19,8 +19,7 @@ constexpr const char* kSection = "Video";
 
 std::string storedText(const char* key)
 {
-    std::string text;
-    return Nestwell_GetProfileString(kSection, key, &text, 256) ? text : std::string();
+    return app().components.nestwell->getProfileString(kSection, key).value_or("");
 }
 
 }  // namespace
@@ -65,8 +64,8 @@ void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& video)
     const VideoPlacement& placement = video->placement();
     // A position the compositor keeps to itself is not stored over the one of an X session.
     if (!Compositor_PlacesWindows())
-        Nestwell_SetProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
-    Nestwell_SetProfileString(kSection, "Size", VideoPlacement_SizeText(placement));
+        app().components.nestwell->setProfileString(kSection, "Position", VideoPlacement_PositionText(placement));
+    app().components.nestwell->setProfileString(kSection, "Size", VideoPlacement_SizeText(placement));
     app().windows.videoFrame = nullptr;
     app().windows.videoImage = nullptr;
     video.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,28 @@ struct DeviceHeader;
 class DiscbayDrives {
 public:
     virtual ~DiscbayDrives() = default;
-    virtual uint32_t init(Window* mainWindow, uint32_t message) = 0;
-    virtual uint32_t deInit(Window* mainWindow) = 0;
-    virtual uint32_t deviceChange(uint32_t event, const DeviceHeader* header) = 0;
-    virtual uint32_t getTotalCDRomDrives(uint32_t* count) = 0;
-    virtual uint32_t getCDRomDrive(uint32_t ordinal, uint32_t* drive) = 0;
-    virtual uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* open) = 0;
-    virtual uint32_t openCDRomDoor(uint32_t drive, uint32_t open) = 0;
+    virtual bool init(Window* mainWindow, uint32_t message) = 0;
+    virtual bool deInit(Window* mainWindow) = 0;
+    virtual bool deviceChange(uint32_t event, const DeviceHeader* header) = 0;
+    virtual std::optional<uint32_t> getTotalCDRomDrives() = 0;
+    // The drive of the ordinal-th CD-ROM drive, counted from 1.
+    virtual std::optional<uint32_t> getCDRomDrive(uint32_t ordinal) = 0;
+    virtual std::optional<bool> isCDRomDoorOpen(uint32_t drive) = 0;
+    virtual bool openCDRomDoor(uint32_t drive, bool open) = 0;
     // The folders the drive held before each "gone" notice posted for it and not yet handled:
     // a disc that left without the player's eject has no folder in the table any more, and
     // its entries are found by these. Taking them ends their keeping.
     virtual std::vector<std::string> takeGoneRoots(uint32_t /*drive*/) { return {}; }
+};
+
+// No drives: every call is refused.
+class NoDrives : public DiscbayDrives {
+public:
+    bool init(Window*, uint32_t) override { return false; }
+    bool deInit(Window*) override { return false; }
+    bool deviceChange(uint32_t, const DeviceHeader*) override { return false; }
+    std::optional<uint32_t> getTotalCDRomDrives() override { return {}; }
+    std::optional<uint32_t> getCDRomDrive(uint32_t) override { return {}; }
+    std::optional<bool> isCDRomDoorOpen(uint32_t) override { return {}; }
+    bool openCDRomDoor(uint32_t, bool) override { return false; }
 };

@@ -44,10 +44,10 @@ DiscbayCore::~DiscbayCore()
     watch_.reset();
 }
 
-uint32_t DiscbayCore::init(Window* mainWindow, uint32_t message)
+bool DiscbayCore::init(Window* mainWindow, uint32_t message)
 {
     if (!mainWindow)
-        return 0;
+        return false;
     watch_.reset();
     window_ = mainWindow;
     message_ = message;
@@ -56,77 +56,67 @@ uint32_t DiscbayCore::init(Window* mainWindow, uint32_t message)
     rescan();
     if (watchMaker_)
         watch_ = watchMaker_(*this);
-    return 1;
+    return true;
 }
 
-uint32_t DiscbayCore::deInit(Window* /*mainWindow*/)
+bool DiscbayCore::deInit(Window* /*mainWindow*/)
 {
     watch_.reset();
     window_ = nullptr;
     seen_ = {};
     goneRoots_ = {};
-    return 1;
+    return true;
 }
 
-uint32_t DiscbayCore::deviceChange(uint32_t /*event*/, const DeviceHeader* /*header*/)
+bool DiscbayCore::deviceChange(uint32_t /*event*/, const DeviceHeader* /*header*/)
 {
     rescan();
-    return 1;
+    return true;
 }
 
-uint32_t DiscbayCore::getTotalCDRomDrives(uint32_t* count)
+std::optional<uint32_t> DiscbayCore::getTotalCDRomDrives()
 {
-    if (!count)
-        return 0;
-    *count = static_cast<uint32_t>(cdRomDrives(tables_()).size());
-    return 1;
+    return static_cast<uint32_t>(cdRomDrives(tables_()).size());
 }
 
-uint32_t DiscbayCore::getCDRomDrive(uint32_t ordinal, uint32_t* drive)
+std::optional<uint32_t> DiscbayCore::getCDRomDrive(uint32_t ordinal)
 {
     ordinal &= kIndexMask;
     const std::vector<uint32_t> drives = cdRomDrives(tables_());
-    if (!drive || ordinal == 0 || ordinal > drives.size())
-        return 0;
-    *drive = drives[ordinal - 1];
-    return 1;
+    if (ordinal == 0 || ordinal > drives.size())
+        return {};
+    return drives[ordinal - 1];
 }
 
-uint32_t DiscbayCore::isCDRomDoorOpen(uint32_t drive, uint32_t* open)
-{
-    drive &= kIndexMask;
-    if (!open || drive >= kDriveCount)
-        return 0;
-    const DriveTable table = currentTable();
-    if (!table.isCdRomDrive(drive))
-        return 0;
-    const DriveSlot& slot = table.slot(drive);
-    if (slot.device.empty()) {
-        *open = keptDoorOpen(drive, DriveIdentity(slot)) ? 1 : 0;
-        return 1;
-    }
-    const std::optional<bool> state = hardware_ ? hardware_->doorOpen(slot.device) : std::nullopt;
-    if (!state)
-        return 0;
-    *open = *state ? 1 : 0;
-    return 1;
-}
-
-uint32_t DiscbayCore::openCDRomDoor(uint32_t drive, uint32_t open)
+std::optional<bool> DiscbayCore::isCDRomDoorOpen(uint32_t drive)
 {
     drive &= kIndexMask;
     if (drive >= kDriveCount)
-        return 0;
+        return {};
+    const DriveTable table = currentTable();
+    if (!table.isCdRomDrive(drive))
+        return {};
+    const DriveSlot& slot = table.slot(drive);
+    if (slot.device.empty())
+        return keptDoorOpen(drive, DriveIdentity(slot));
+    return hardware_ ? hardware_->doorOpen(slot.device) : std::nullopt;
+}
+
+bool DiscbayCore::openCDRomDoor(uint32_t drive, bool open)
+{
+    drive &= kIndexMask;
+    if (drive >= kDriveCount)
+        return false;
     const DriveTable table = tables_();
     if (!table.isCdRomDrive(drive))
-        return 0;
+        return false;
     const DriveSlot& slot = table.slot(drive);
     bool done = true;
     if (slot.device.empty()) {
-        doors_[drive] = {DriveIdentity(slot), open != 0};
+        doors_[drive] = {DriveIdentity(slot), open};
     } else if (!hardware_) {
         done = false;
-    } else if (open == 0) {
+    } else if (!open) {
         done = hardware_->closeTray(slot.device);
     } else if (!slot.root.empty()) {
         // Under way: the disc's "gone" notice tells when it is out.
@@ -136,7 +126,7 @@ uint32_t DiscbayCore::openCDRomDoor(uint32_t drive, uint32_t open)
     }
     // What the move took out or put back is told at once.
     rescan();
-    return done ? 1 : 0;
+    return done;
 }
 
 void DiscbayCore::ejectMounted(uint32_t drive, const std::string& device)

@@ -44,13 +44,13 @@ public:
     DiscbayCore(const DiscbayCore&) = delete;
     DiscbayCore& operator=(const DiscbayCore&) = delete;
 
-    uint32_t init(Window* mainWindow, uint32_t message) override;
-    uint32_t deInit(Window* mainWindow) override;
-    uint32_t deviceChange(uint32_t event, const DeviceHeader* header) override;
-    uint32_t getTotalCDRomDrives(uint32_t* count) override;
-    uint32_t getCDRomDrive(uint32_t ordinal, uint32_t* drive) override;
-    uint32_t isCDRomDoorOpen(uint32_t drive, uint32_t* open) override;
-    uint32_t openCDRomDoor(uint32_t drive, uint32_t open) override;
+    bool init(Window* mainWindow, uint32_t message) override;
+    bool deInit(Window* mainWindow) override;
+    bool deviceChange(uint32_t event, const DeviceHeader* header) override;
+    std::optional<uint32_t> getTotalCDRomDrives() override;
+    std::optional<uint32_t> getCDRomDrive(uint32_t ordinal) override;
+    std::optional<bool> isCDRomDoorOpen(uint32_t drive) override;
+    bool openCDRomDoor(uint32_t drive, bool open) override;
     std::vector<std::string> takeGoneRoots(uint32_t drive) override;
 
     // Looks at every drive now and posts its changes; nothing before init or after deInit.

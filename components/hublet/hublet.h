@@ -10,9 +10,16 @@ class HubletDesktop {
 public:
     virtual ~HubletDesktop() = default;
     // Opens a document with the desktop's default application.
-    virtual uint32_t executeCommand(uint32_t owner, const std::string& path, uint32_t parameters,
-                                    uint32_t show) = 0;
-    virtual uint32_t setWindowToForeground(Window* window) = 0;
+    virtual bool executeCommand(const std::string& path) = 0;
+    virtual bool setWindowToForeground(Window* window) = 0;
     // The id of the message other programs deliver through the single-instance channel.
-    virtual uint32_t retrieveRegisterWindowMessage(uint32_t reserved) = 0;
+    virtual uint32_t retrieveRegisterWindowMessage() = 0;
+};
+
+// No desktop: nothing opens or comes forward, and there is no registered message.
+class NoDesktop : public HubletDesktop {
+public:
+    bool executeCommand(const std::string&) override { return false; }
+    bool setWindowToForeground(Window*) override { return false; }
+    uint32_t retrieveRegisterWindowMessage() override { return 0; }
 };

@@ -35,26 +35,25 @@ uint32_t RegisteredMessageId()
     return kFirstRegisteredMessage + fnv1a(kRegisteredMessageName) % kRegisteredMessageCount;
 }
 
-uint32_t HubletQtDesktop::executeCommand(uint32_t /*owner*/, const std::string& path, uint32_t /*parameters*/,
-                                         uint32_t /*show*/)
+bool HubletQtDesktop::executeCommand(const std::string& path)
 {
     if (path.empty())
-        return 0;
+        return false;
     const QFileInfo file(QString::fromStdString(path));
     if (!file.exists())
-        return 0;
+        return false;
     // A file URL, handed to the desktop's opener: no shell ever sees the path.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath())) ? 1 : 0;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
 }
 
-uint32_t HubletQtDesktop::setWindowToForeground(Window* window)
+bool HubletQtDesktop::setWindowToForeground(Window* window)
 {
     auto* widget = dynamic_cast<QWidget*>(window);
     if (!widget)
-        return 0;
+        return false;
     QWidget* topLevel = widget->window();
     if (!topLevel->isVisible())
-        return 0;
+        return false;
     if (topLevel->isMinimized()) {
         // Clearing only the minimised flag brings a full-screen video frame back full screen.
         topLevel->setWindowState(topLevel->windowState() & ~Qt::WindowMinimized);
@@ -62,10 +61,10 @@ uint32_t HubletQtDesktop::setWindowToForeground(Window* window)
     }
     topLevel->raise();
     topLevel->activateWindow();
-    return 1;
+    return true;
 }
 
-uint32_t HubletQtDesktop::retrieveRegisterWindowMessage(uint32_t /*reserved*/)
+uint32_t HubletQtDesktop::retrieveRegisterWindowMessage()
 {
     return RegisteredMessageId();
 }

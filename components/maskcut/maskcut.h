@@ -9,7 +9,13 @@
 class MaskcutRegions {
 public:
     virtual ~MaskcutRegions() = default;
-    virtual std::optional<Region> createRegionByBitmap(const Bitmap& picture, uint32_t reserved,
-                                                       uint32_t keyColour, uint32_t outside,
-                                                       uint32_t flags) = 0;
+    // keyOutside false: the key colour's pixels are the inside instead.
+    virtual std::optional<Region> createRegionByBitmap(const Bitmap& picture, uint32_t keyColour,
+                                                       bool keyOutside) = 0;
+};
+
+// No region maker: no outline can be cut.
+class NoRegions : public MaskcutRegions {
+public:
+    std::optional<Region> createRegionByBitmap(const Bitmap&, uint32_t, bool) override { return {}; }
 };

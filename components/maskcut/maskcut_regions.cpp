@@ -36,9 +36,8 @@ void rowRuns(const uint32_t* row, int width, uint32_t key, bool keyOutside, std:
 
 }  // namespace
 
-std::optional<Region> MaskcutBitmapRegions::createRegionByBitmap(const Bitmap& picture, uint32_t /*reserved*/,
-                                                                 uint32_t keyColour, uint32_t outside,
-                                                                 uint32_t /*flags*/)
+std::optional<Region> MaskcutBitmapRegions::createRegionByBitmap(const Bitmap& picture, uint32_t keyColour,
+                                                                 bool keyOutside)
 {
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() < size_t(picture.width) * size_t(picture.height))
@@ -49,7 +48,7 @@ std::optional<Region> MaskcutBitmapRegions::createRegionByBitmap(const Bitmap& p
     std::vector<Run> band, runs;
     size_t bandStart = 0;  // first rectangle of the band still growing downward
     for (int y = 0; y < picture.height; ++y) {
-        rowRuns(picture.pixels.data() + size_t(y) * size_t(picture.width), picture.width, key, outside != 0, runs);
+        rowRuns(picture.pixels.data() + size_t(y) * size_t(picture.width), picture.width, key, keyOutside, runs);
         if (y > 0 && runs == band) {
             for (size_t i = bandStart; i < region.rects.size(); ++i)
                 region.rects[i].bottom = y + 1;

@@ -6,9 +6,8 @@
 // alpha ignored) lies outside when `outside` is nonzero, and is the only kind inside when it is
 // 0. The rectangles come row by row, rows with the same runs joined into one band, so a
 // smooth outline gives few rectangles. A picture with nothing inside gives no region: an empty
-// outline would make its window vanish. `reserved` and `flags` mean nothing yet.
+// outline would make its window vanish.
 class MaskcutBitmapRegions : public MaskcutRegions {
 public:
-    std::optional<Region> createRegionByBitmap(const Bitmap& picture, uint32_t reserved, uint32_t keyColour,
-                                               uint32_t outside, uint32_t flags) override;
+    std::optional<Region> createRegionByBitmap(const Bitmap& picture, uint32_t keyColour, bool keyOutside) override;
 };

@@ -297,14 +297,14 @@ NestwellFile::NestwellFile() = default;
 
 NestwellFile::NestwellFile(std::string baseFolder) : baseFolder_(std::move(baseFolder)) {}
 
-uint32_t NestwellFile::setUserProfileInfo(const char* user, const std::string& applicationKey)
+bool NestwellFile::setUserProfileInfo(const char* user, const std::string& applicationKey)
 {
     const std::string folder = keyFolder(applicationKey);
     if (folder.empty())
-        return 0;
+        return false;
     std::string base = baseFolder_.empty() ? NestwellConfigHome() : withoutTrailingSlashes(baseFolder_);
     if (base.empty())
-        return 0;
+        return false;
     if (base == "/")
         base.clear();
     const std::string path = base + "/" + folder + "/" + std::string(kFileName);
@@ -323,37 +323,35 @@ uint32_t NestwellFile::setUserProfileInfo(const char* user, const std::string& a
 
     filePath_ = path;
     table_ = std::move(table);
-    return 1;
+    return true;
 }
 
-uint32_t NestwellFile::getProfileString(const std::string& section, const std::string& key, std::string* text,
-                                        size_t bufferSize)
+std::optional<std::string> NestwellFile::getProfileString(const std::string& section, const std::string& key)
 {
-    if (filePath_.empty() || !text || bufferSize == 0)
-        return 0;
+    if (filePath_.empty())
+        return {};
     Section* found = findSection(table_, section);
     const Entry* entry = found ? findEntry(*found, key) : nullptr;
     if (!entry)
-        return 0;
+        return {};
 
-    size_t length = std::min(entry->value.size(), bufferSize - 1);
+    size_t length = std::min(entry->value.size(), kLongestProfileText);
     if (length < entry->value.size()) {
         // Back off to the start of the character the cut would split.
         while (length > 0 && (static_cast<unsigned char>(entry->value[length]) & 0xC0) == 0x80)
             --length;
     }
-    text->assign(entry->value, 0, length);
-    return 1;
+    return entry->value.substr(0, length);
 }
 
-uint32_t NestwellFile::setProfileString(const std::string& section, const std::string& key, const std::string& text)
+bool NestwellFile::setProfileString(const std::string& section, const std::string& key, const std::string& text)
 {
     if (filePath_.empty() || !isAcceptableName(section) || !isAcceptableKey(key) || !isAcceptableValue(text))
-        return 0;
+        return false;
     Table changed = table_;
     put(changed, section, key, text);
     if (!save(filePath_, changed))
-        return 0;
+        return false;
     table_ = std::move(changed);
-    return 1;
+    return true;
 }

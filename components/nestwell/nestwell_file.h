@@ -26,11 +26,9 @@ public:
 
     // Loads the key's file and records the user (or none) and the key in it. Answers nonzero
     // for an acceptable key, even when the record cannot be written: reads still work then.
-    uint32_t setUserProfileInfo(const char* user, const std::string& applicationKey) override;
-    uint32_t getProfileString(const std::string& section, const std::string& key, std::string* text,
-                              size_t bufferSize) override;
-    uint32_t setProfileString(const std::string& section, const std::string& key,
-                              const std::string& text) override;
+    bool setUserProfileInfo(const char* user, const std::string& applicationKey) override;
+    std::optional<std::string> getProfileString(const std::string& section, const std::string& key) override;
+    bool setProfileString(const std::string& section, const std::string& key, const std::string& text) override;
 
     // The profile file in use; empty before a successful setUserProfileInfo.
     const std::string& filePath() const { return filePath_; }

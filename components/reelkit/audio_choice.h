@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The engine's three audio properties and what each value does to the sound.
@@ -21,6 +22,13 @@ struct AudioChoice {
     uint32_t soundChannel = 0;
 
     bool operator==(const AudioChoice&) const = default;
+};
+
+// What a change of the audio properties asks for; an empty field is left as it is.
+struct AudioWish {
+    std::optional<uint32_t> soundQuality = {};
+    std::optional<uint32_t> audioChannel = {};
+    std::optional<uint32_t> soundChannel = {};
 };
 
 constexpr uint32_t kSoundQualityLevels = 4;

@@ -119,13 +119,13 @@ bool MpvEngine::pictureIsOpenGl() const
 
 // ---- life of the engine ----
 
-uint32_t MpvEngine::init(uint32_t useActiveMovie)
+bool MpvEngine::init(bool useActiveMovie)
 {
     if (handle_)
-        return 1;
+        return true;
     std::unique_ptr<mpv_handle, HandleDeleter> handle(mpv_create());
     if (!handle)
-        return 0;
+        return false;
     mpv_handle* h = handle.get();
     // Nothing of a user's mpv set-up (scripts, key bindings, profiles, on-screen display)
     // may change how the player behaves.
@@ -166,7 +166,7 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
         setOption(h, mpvname::LogFile, file.constData());
     }
     if (mpv_initialize(h) < 0)
-        return 0;
+        return false;
     // Without it a Video CD's streams fail to open, and only they.
     RegisterVcdStreams(h);
     mpv_observe_property(h, kTimePos, mpvname::TimePos, MPV_FORMAT_DOUBLE);
@@ -176,7 +176,7 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
 
     switch (options_.picture) {
     case MpvEngineOptions::Picture::ByInit:
-        useOpenGl_ = useActiveMovie != 0 && HardwareOpenGlAvailable();
+        useOpenGl_ = useActiveMovie && HardwareOpenGlAvailable();
         break;
     case MpvEngineOptions::Picture::Software:
         useOpenGl_ = false;
@@ -186,13 +186,13 @@ uint32_t MpvEngine::init(uint32_t useActiveMovie)
         break;
     }
     handle_ = std::move(handle);
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::deInit()
+bool MpvEngine::deInit()
 {
     if (!handle_)
-        return 0;
+        return false;
     close();
     // Nobody is left to hear an answer once the engine is gone.
     answerPending_ = false;
@@ -202,7 +202,7 @@ uint32_t MpvEngine::deInit()
     removePicture();
     handle_.reset();
     drainQueued_ = false;
-    return 1;
+    return true;
 }
 
 void MpvEngine::wakeup(void* self)
@@ -556,14 +556,14 @@ void MpvEngine::open(Window* imageWindow, const std::string& path)
     openTimer_.start(options_.openTimeoutMs);
 }
 
-uint32_t MpvEngine::close()
+bool MpvEngine::close()
 {
     if (!handle_)
-        return 0;
+        return false;
     unload();
     answer(false);
     tellStatus();
-    return 1;
+    return true;
 }
 
 void MpvEngine::lostFile()
@@ -634,10 +634,10 @@ void MpvEngine::issueSeek(uint32_t position)
 
 // ---- transport ----
 
-uint32_t MpvEngine::play()
+bool MpvEngine::play()
 {
     if (!open_)
-        return 0;
+        return false;
     stopBackward();
     if (eof_)
         issueSeek(0);
@@ -648,70 +648,67 @@ uint32_t MpvEngine::play()
     atStart_ = false;
     setPaused(false);
     tellStatus();
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::pause()
+bool MpvEngine::pause()
 {
     if (!open_)
-        return 0;
+        return false;
     if (!stopped_) {
         stopBackward();
         paused_ = true;
         setPaused(true);
     }
     tellStatus();
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::stop()
+bool MpvEngine::stop()
 {
     if (!open_)
-        return 0;
+        return false;
     stopBackward();
     stopped_ = true;
     paused_ = true;
     setPaused(true);
     tellStatus();
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::stopAndSeekToStart()
+bool MpvEngine::stopAndSeekToStart()
 {
     if (!stop())
-        return 0;
+        return false;
     issueSeek(0);
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::getStatus(uint16_t* status)
+std::optional<uint16_t> MpvEngine::getStatus()
 {
-    if (!status || !handle_)
-        return 0;
-    *status = StatusOf({open_, stopped_, eof_, paused_, rate_});
-    return 1;
+    if (!handle_)
+        return {};
+    return StatusOf({open_, stopped_, eof_, paused_, rate_});
 }
 
-uint32_t MpvEngine::getLength(uint32_t* length)
-{
-    if (!length || !open_)
-        return 0;
-    *length = lengthMs_;
-    return 1;
-}
-
-uint32_t MpvEngine::getCurrentPosition(uint32_t* position)
-{
-    if (!position || !open_)
-        return 0;
-    *position = positionMs();
-    return 1;
-}
-
-uint32_t MpvEngine::seek(uint32_t position)
+std::optional<uint32_t> MpvEngine::getLength()
 {
     if (!open_)
-        return 0;
+        return {};
+    return lengthMs_;
+}
+
+std::optional<uint32_t> MpvEngine::getCurrentPosition()
+{
+    if (!open_)
+        return {};
+    return positionMs();
+}
+
+bool MpvEngine::seek(uint32_t position)
+{
+    if (!open_)
+        return false;
     position = std::min(position, lengthMs_);
     if (position >= lengthMs_ && !stopped_) {
         // The end itself: what playing to it would give.
@@ -722,31 +719,30 @@ uint32_t MpvEngine::seek(uint32_t position)
         stopBackward();
         setPaused(true);
         tellStatus();
-        return 1;
+        return true;
     }
     issueSeek(position);
     if (stepper_.running())
         stepper_.restartFrom(position, clock_.elapsed());
     tellStatus();
-    return 1;
+    return true;
 }
 
-uint32_t MpvEngine::getRate(int32_t* rate)
+std::optional<int32_t> MpvEngine::getRate()
 {
-    if (!rate || !handle_)
-        return 0;
-    *rate = rate_;
-    return 1;
+    if (!handle_)
+        return {};
+    return rate_;
 }
 
-uint32_t MpvEngine::setRate(int32_t rate)
+bool MpvEngine::setRate(int32_t rate)
 {
     if (!open_ || !IsAcceptedRate(rate))
-        return 0;
+        return false;
     rate_ = rate;
     if (!playing()) {
         tellStatus();
-        return 1;
+        return true;
     }
     if (rate < 0) {
         startBackward();
@@ -756,7 +752,7 @@ uint32_t MpvEngine::setRate(int32_t rate)
         setPaused(false);
     }
     tellStatus();
-    return 1;
+    return true;
 }
 
 // ---- backward ----
@@ -799,21 +795,14 @@ void MpvEngine::backwardTick()
 
 // ---- audio ----
 
-uint32_t MpvEngine::setAudioProperties(Window*, const uint32_t* soundQuality, const uint32_t* audioChannel,
-                                       const uint32_t* soundChannel)
+bool MpvEngine::setAudioProperties(Window*, const AudioWish& wish)
 {
     if (!handle_)
-        return 0;
-    AudioChoice wanted = audio_;
-    if (soundQuality)
-        wanted.soundQuality = *soundQuality;
-    if (audioChannel)
-        wanted.audioChannel = *audioChannel;
-    if (soundChannel)
-        wanted.soundChannel = *soundChannel;
-    if (!IsValidAudioChoice(wanted))
-        return 0;
-    return applyAudio(wanted) ? 1 : 0;
+        return false;
+    const AudioChoice wanted{wish.soundQuality.value_or(audio_.soundQuality),
+                             wish.audioChannel.value_or(audio_.audioChannel),
+                             wish.soundChannel.value_or(audio_.soundChannel)};
+    return IsValidAudioChoice(wanted) && applyAudio(wanted);
 }
 
 bool MpvEngine::applyAudio(const AudioChoice& wanted)
@@ -835,29 +824,21 @@ bool MpvEngine::applyAudio(const AudioChoice& wanted)
     return true;
 }
 
-uint32_t MpvEngine::getAudioProperties(Window*, uint32_t* soundQuality, uint32_t* audioChannel,
-                                       uint32_t* soundChannel)
+std::optional<AudioChoice> MpvEngine::getAudioProperties(Window*)
 {
     if (!handle_)
-        return 0;
-    const AudioChoice shown = open_ && hasAudio_ ? audio_ : kNoAudio;
-    if (soundQuality)
-        *soundQuality = shown.soundQuality;
-    if (audioChannel)
-        *audioChannel = shown.audioChannel;
-    if (soundChannel)
-        *soundChannel = shown.soundChannel;
-    return 1;
+        return {};
+    return open_ && hasAudio_ ? audio_ : kNoAudio;
 }
 
-uint32_t MpvEngine::mpegAudioDecoderConfig(Window* owner)
+bool MpvEngine::mpegAudioDecoderConfig(Window* owner)
 {
     if (!handle_)
-        return 0;
+        return false;
     AudioDecoderDialog dialog(widgetOf(owner), audio_);
     if (dialog.exec() != QDialog::Accepted)
-        return 0;
-    return applyAudio(dialog.choice()) ? 1 : 0;
+        return false;
+    return applyAudio(dialog.choice());
 }
 
 std::string MpvEngine::propertyText(const char* name) const
@@ -907,13 +888,13 @@ uint64_t MpvEngine::droppedFrames() const
     return total;
 }
 
-uint32_t MpvEngine::resetImageSize()
+bool MpvEngine::resetImageSize()
 {
     if (!picture_)
-        return 0;
+        return false;
     if (QWidget* parent = picture_->parentWidget())
         picture_->setGeometry(parent->rect());
-    return 1;
+    return true;
 }
 
 void MpvEngine::soundServerBack()

@@ -58,26 +58,24 @@ public:
     explicit MpvEngine(MpvEngineOptions options = {});
     ~MpvEngine() override;
 
-    uint32_t init(uint32_t useActiveMovie) override;
-    uint32_t deInit() override;
+    bool init(bool useActiveMovie) override;
+    bool deInit() override;
     void open(Window* imageWindow, const std::string& path) override;
-    uint32_t close() override;
-    uint32_t getLength(uint32_t* length) override;
-    uint32_t play() override;
-    uint32_t pause() override;
-    uint32_t stop() override;
-    uint32_t stopAndSeekToStart() override;
-    uint32_t getStatus(uint16_t* status) override;
-    uint32_t getCurrentPosition(uint32_t* position) override;
-    uint32_t seek(uint32_t position) override;
-    uint32_t getRate(int32_t* rate) override;
-    uint32_t setRate(int32_t rate) override;
-    uint32_t setAudioProperties(Window* panel, const uint32_t* soundQuality, const uint32_t* audioChannel,
-                                const uint32_t* soundChannel) override;
-    uint32_t getAudioProperties(Window* panel, uint32_t* soundQuality, uint32_t* audioChannel,
-                                uint32_t* soundChannel) override;
-    uint32_t mpegAudioDecoderConfig(Window* owner) override;
-    uint32_t resetImageSize() override;
+    bool close() override;
+    std::optional<uint32_t> getLength() override;
+    bool play() override;
+    bool pause() override;
+    bool stop() override;
+    bool stopAndSeekToStart() override;
+    std::optional<uint16_t> getStatus() override;
+    std::optional<uint32_t> getCurrentPosition() override;
+    bool seek(uint32_t position) override;
+    std::optional<int32_t> getRate() override;
+    bool setRate(int32_t rate) override;
+    bool setAudioProperties(Window* panel, const AudioWish& wish) override;
+    std::optional<AudioChoice> getAudioProperties(Window* panel) override;
+    bool mpegAudioDecoderConfig(Window* owner) override;
+    bool resetImageSize() override;
     void soundServerBack() override;
 
     // The picture widget while a file is open in a window; null otherwise.

@@ -94,58 +94,53 @@ bool PulseMixer::usable(uint32_t mixer, uint32_t line, uint32_t kind)
     return mixer == 0 && ControlId(line, kind) != 0 && link_->connect();
 }
 
-uint32_t PulseMixer::getValue(uint32_t mixer, uint32_t line, uint32_t kind, std::vector<uint32_t>* values)
+std::optional<std::vector<uint32_t>> PulseMixer::getValue(uint32_t mixer, uint32_t line, uint32_t kind)
 {
     LineValues read;
-    if (!values || !usable(mixer, line, kind) || !this->read(*LineSlot(line), read))
-        return 0;
-    *values = kind == MuteKind ? std::vector<uint32_t>{read.mute} : read.volume;
-    return 1;
+    if (!usable(mixer, line, kind) || !this->read(*LineSlot(line), read))
+        return {};
+    return kind == MuteKind ? std::vector<uint32_t>{read.mute} : read.volume;
 }
 
-uint32_t PulseMixer::setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values)
+bool PulseMixer::setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values)
 {
     // The mute control has one channel.
     if (!usable(mixer, line, kind) || (kind == MuteKind && values.size() != 1))
-        return 0;
-    return (line == DefaultDeviceLine ? writeDevice(kind, values) : writeOwnStream(kind, values)) ? 1 : 0;
+        return false;
+    return line == DefaultDeviceLine ? writeDevice(kind, values) : writeOwnStream(kind, values);
 }
 
-uint32_t PulseMixer::getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind, uint32_t* maximum,
-                                    uint32_t* minimum)
+std::optional<MixerRange> PulseMixer::getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind)
 {
-    if (!maximum || !minimum || !usable(mixer, line, kind))
-        return 0;
-    *maximum = kind == MuteKind ? 1 : MaximumValue;
-    *minimum = 0;
-    return 1;
+    if (!usable(mixer, line, kind))
+        return {};
+    return MixerRange{.maximum = kind == MuteKind ? 1 : MaximumValue, .minimum = 0};
 }
 
-uint32_t PulseMixer::getControlId(uint32_t mixer, uint32_t line, uint32_t kind, uint32_t* controlId)
+std::optional<uint32_t> PulseMixer::getControlId(uint32_t mixer, uint32_t line, uint32_t kind)
 {
-    if (!controlId || !usable(mixer, line, kind))
-        return 0;
-    *controlId = ControlId(line, kind);
-    return 1;
+    if (!usable(mixer, line, kind))
+        return {};
+    return ControlId(line, kind);
 }
 
-uint32_t PulseMixer::hookDevice(Window* window, uint32_t mixer)
+bool PulseMixer::hookDevice(Window* window, uint32_t mixer)
 {
     if (mixer != 0 || !window)
-        return 0;
+        return false;
     hooked_ = window;
     // A hooked window wants to hear of the server again once it is back.
     link_->setRetrying(true);
-    return link_->connect() ? 1 : 0;
+    return link_->connect();
 }
 
-uint32_t PulseMixer::unHookDevice(Window* window, uint32_t mixer)
+bool PulseMixer::unHookDevice(Window* window, uint32_t mixer)
 {
     if (mixer != 0 || !window || hooked_ != window)
-        return 0;
+        return false;
     hooked_ = nullptr;
     link_->setRetrying(false);
-    return 1;
+    return true;
 }
 
 bool PulseMixer::read(int slot, LineValues& values)

@@ -26,13 +26,12 @@ public:
     explicit PulseMixer(uint32_t noticeMessage, std::string server = {}, std::function<void()> serverBack = {});
     ~PulseMixer() override;
 
-    uint32_t getValue(uint32_t mixer, uint32_t line, uint32_t kind, std::vector<uint32_t>* values) override;
-    uint32_t setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values) override;
-    uint32_t getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind, uint32_t* maximum,
-                            uint32_t* minimum) override;
-    uint32_t getControlId(uint32_t mixer, uint32_t line, uint32_t kind, uint32_t* controlId) override;
-    uint32_t hookDevice(Window* window, uint32_t mixer) override;
-    uint32_t unHookDevice(Window* window, uint32_t mixer) override;
+    std::optional<std::vector<uint32_t>> getValue(uint32_t mixer, uint32_t line, uint32_t kind) override;
+    bool setValue(uint32_t mixer, uint32_t line, uint32_t kind, const std::vector<uint32_t>& values) override;
+    std::optional<MixerRange> getMaxMinValue(uint32_t mixer, uint32_t line, uint32_t kind) override;
+    std::optional<uint32_t> getControlId(uint32_t mixer, uint32_t line, uint32_t kind) override;
+    bool hookDevice(Window* window, uint32_t mixer) override;
+    bool unHookDevice(Window* window, uint32_t mixer) override;
 
 private:
     using LineValues = sonokit::LineValues;

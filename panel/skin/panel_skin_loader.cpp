@@ -202,7 +202,7 @@ uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
     skin.region.reset();
     // The picture is only the outline's source: it goes as soon as the region is made.
     if (const std::optional<QImage> outline = config.picture("Panel", "Region Bitmap"))
-        skin.region = Maskcut_CreateRegionByBitmap(toBitmap(*outline), 0, kRegionKeyColour, 1, 0);
+        skin.region = app().components.maskcut->createRegionByBitmap(toBitmap(*outline), kRegionKeyColour, true);
     return 1;
 }
 

@@ -82,7 +82,6 @@ PlaybackTest::PlaybackTest()
     playbackHooks() = {};
     auto scripted = std::make_unique<ScriptedEngine>();
     engine = scripted.get();
-    HearEngine(*engine);
     app().components.reelkit = std::move(scripted);
 
     MainWindowHost host;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-uint32_t ScriptedEngine::act(const std::string& name, const std::string& argument)
+bool ScriptedEngine::act(const std::string& name, const std::string& argument)
 {
     log.push_back(argument.empty() ? name : name + "(" + argument + ")");
-    return refuses(name) ? 0 : 1;
+    return !refuses(name);
 }
 
 uint16_t ScriptedEngine::runningStatus() const
@@ -57,7 +57,7 @@ bool ScriptedEngine::take(const std::string& path)
     return true;
 }
 
-uint32_t ScriptedEngine::close()
+bool ScriptedEngine::close()
 {
     act("close");
     isOpen = false;
@@ -65,120 +65,108 @@ uint32_t ScriptedEngine::close()
     status = 0;
     position = 0;
     length = 0;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::getLength(uint32_t* result)
+std::optional<uint32_t> ScriptedEngine::getLength()
 {
     if (refuses("getLength") || !isOpen)
-        return 0;
-    *result = length;
-    return 1;
+        return {};
+    return length;
 }
 
-uint32_t ScriptedEngine::play()
+bool ScriptedEngine::play()
 {
     if (!act("play") || !isOpen)
-        return 0;
+        return false;
     rate = 1000;
     status = 2;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::pause()
+bool ScriptedEngine::pause()
 {
     if (!act("pause") || !isOpen)
-        return 0;
+        return false;
     status = 1;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::stop()
+bool ScriptedEngine::stop()
 {
     if (!act("stop") || !isOpen)
-        return 0;
+        return false;
     status = 0;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::stopAndSeekToStart()
+bool ScriptedEngine::stopAndSeekToStart()
 {
     if (!act("stopAndSeekToStart") || !isOpen)
-        return 0;
+        return false;
     status = 0;
     position = 0;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::getStatus(uint16_t* result)
+std::optional<uint16_t> ScriptedEngine::getStatus()
 {
     if (refuses("getStatus"))
-        return 0;
-    *result = isOpen ? status : 0;
-    return 1;
+        return {};
+    return isOpen ? status : uint16_t{0};
 }
 
-uint32_t ScriptedEngine::getCurrentPosition(uint32_t* result)
+std::optional<uint32_t> ScriptedEngine::getCurrentPosition()
 {
     if (refuses("getCurrentPosition") || !isOpen)
-        return 0;
-    *result = position;
-    return 1;
+        return {};
+    return position;
 }
 
-uint32_t ScriptedEngine::seek(uint32_t to)
+bool ScriptedEngine::seek(uint32_t to)
 {
     if (!act("seek", std::to_string(to)) || !isOpen)
-        return 0;
+        return false;
     position = std::min(to, length);
     // As playing to it: the end itself is reported stopped there.
     if (length != 0 && position == length)
         status = 0;
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::getRate(int32_t* result)
+std::optional<int32_t> ScriptedEngine::getRate()
 {
     if (refuses("getRate"))
-        return 0;
-    *result = rate;
-    return 1;
+        return {};
+    return rate;
 }
 
-uint32_t ScriptedEngine::setRate(int32_t to)
+bool ScriptedEngine::setRate(int32_t to)
 {
     if (!act("setRate", std::to_string(to)) || !isOpen)
-        return 0;
+        return false;
     rate = to;
     if (status >= 2)
         status = runningStatus();
-    return 1;
+    return true;
 }
 
-uint32_t ScriptedEngine::setAudioProperties(Window*, const uint32_t* quality, const uint32_t* audio,
-                                            const uint32_t* sound)
+bool ScriptedEngine::setAudioProperties(Window*, const AudioWish& wish)
 {
-    const auto text = [](const uint32_t* value) { return value ? std::to_string(*value) : std::string("-"); };
-    if (!act("setAudioProperties", text(quality) + "," + text(audio) + "," + text(sound)) || !isOpen)
-        return 0;
-    if (quality)
-        soundQuality = *quality;
-    if (audio)
-        audioChannel = *audio;
-    if (sound)
-        soundChannel = *sound;
-    return 1;
+    const auto text = [](std::optional<uint32_t> value) { return value ? std::to_string(*value) : std::string("-"); };
+    if (!act("setAudioProperties", text(wish.soundQuality) + "," + text(wish.audioChannel) + "," +
+                                       text(wish.soundChannel)) ||
+        !isOpen)
+        return false;
+    soundQuality = wish.soundQuality.value_or(soundQuality);
+    audioChannel = wish.audioChannel.value_or(audioChannel);
+    soundChannel = wish.soundChannel.value_or(soundChannel);
+    return true;
 }
 
-uint32_t ScriptedEngine::getAudioProperties(Window*, uint32_t* quality, uint32_t* audio, uint32_t* sound)
+std::optional<AudioChoice> ScriptedEngine::getAudioProperties(Window*)
 {
     if (refuses("getAudioProperties") || !isOpen)
-        return 0;
-    if (quality)
-        *quality = hasAudio ? soundQuality : 4;
-    if (audio)
-        *audio = hasAudio ? audioChannel : 3;
-    if (sound)
-        *sound = hasAudio ? soundChannel : 2;
-    return 1;
+        return {};
+    return hasAudio ? AudioChoice{soundQuality, audioChannel, soundChannel} : kNoAudio;
 }

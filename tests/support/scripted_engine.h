@@ -45,29 +45,28 @@ public:
     // How many logged calls are exactly this entry.
     int count(const std::string& entry) const;
 
-    uint32_t init(uint32_t) override { return 1; }
-    uint32_t deInit() override { return 1; }
+    bool init(bool) override { return true; }
+    bool deInit() override { return true; }
     void open(Window* imageWindow, const std::string& path) override;
-    uint32_t close() override;
-    uint32_t getLength(uint32_t* result) override;
-    uint32_t play() override;
-    uint32_t pause() override;
-    uint32_t stop() override;
-    uint32_t stopAndSeekToStart() override;
-    uint32_t getStatus(uint16_t* result) override;
-    uint32_t getCurrentPosition(uint32_t* result) override;
-    uint32_t seek(uint32_t to) override;
-    uint32_t getRate(int32_t* result) override;
-    uint32_t setRate(int32_t to) override;
-    uint32_t setAudioProperties(Window* panel, const uint32_t* quality, const uint32_t* audio,
-                                const uint32_t* sound) override;
-    uint32_t getAudioProperties(Window* panel, uint32_t* quality, uint32_t* audio, uint32_t* sound) override;
-    uint32_t mpegAudioDecoderConfig(Window*) override { return act("mpegAudioDecoderConfig"); }
-    uint32_t resetImageSize() override { return act("resetImageSize"); }
+    bool close() override;
+    std::optional<uint32_t> getLength() override;
+    bool play() override;
+    bool pause() override;
+    bool stop() override;
+    bool stopAndSeekToStart() override;
+    std::optional<uint16_t> getStatus() override;
+    std::optional<uint32_t> getCurrentPosition() override;
+    bool seek(uint32_t to) override;
+    std::optional<int32_t> getRate() override;
+    bool setRate(int32_t to) override;
+    bool setAudioProperties(Window* panel, const AudioWish& wish) override;
+    std::optional<AudioChoice> getAudioProperties(Window* panel) override;
+    bool mpegAudioDecoderConfig(Window*) override { return act("mpegAudioDecoderConfig"); }
+    bool resetImageSize() override { return act("resetImageSize"); }
 
 private:
     // Logs an acting call; answers whether it goes through.
-    uint32_t act(const std::string& name, const std::string& argument = {});
+    bool act(const std::string& name, const std::string& argument = {});
     bool refuses(const std::string& name) const { return failingCalls.contains(name); }
     uint16_t runningStatus() const;
     bool take(const std::string& path);
