@@ -1,5 +1,6 @@
 // The tree `cmake --install` makes under a fresh prefix: what lies where, whether the desktop's
-// validators accept its entry and metainfo, and whether the player starts from its link.
+// validators accept its entry and metainfo, and whether the player starts from its link; and the
+// Debian package `cpack` makes, as lintian and dpkg see it.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+#include <vector>
 
 #include "tests/support/player_process.h"
 #include "tests/support/temp_dir.h"
@@ -20,6 +23,8 @@ const std::string kAppId = QUINTARA_APP_ID;
 const std::string kAppDir = QUINTARA_INSTALL_APPDIR;
 const std::string kBinDir = QUINTARA_INSTALL_BINDIR;
 const std::string kDataDir = QUINTARA_INSTALL_DATADIR;
+const std::string kShareDir = QUINTARA_INSTALL_SHAREDIR;
+const std::string kSysconfDir = QUINTARA_INSTALL_SYSCONFDIR;
 
 struct Ran {
     int status = -1;  // -1: did not start, crashed or hung
@@ -68,14 +73,27 @@ protected:
     static inline std::string installLog;
 };
 
-TEST_F(InstallTree, HoldsThePlayerWithItsConfigurationAndSkinAndALinkToIt)
+// Relative links, so the tree may move with its prefix.
+void expectRelativeLink(const fs::path& link, const fs::path& target)
+{
+    ASSERT_TRUE(fs::is_symlink(link)) << link;
+    EXPECT_TRUE(fs::read_symlink(link).is_relative()) << fs::read_symlink(link);
+    EXPECT_EQ(fs::canonical(link), fs::canonical(target)) << link;
+}
+
+TEST_F(InstallTree, HoldsThePlayerWithLinksToItsConfigurationSkinAndItself)
 {
     const fs::path player = at(kAppDir + "/quintara");
     ASSERT_TRUE(fs::is_regular_file(player));
     EXPECT_NE(fs::status(player).permissions() & fs::perms::others_exec, fs::perms::none);
+    expectRelativeLink(at(kBinDir + "/quintara"), player);
+
+    // The player reads them beside itself; they lie where the file system's rules want them.
+    expectRelativeLink(at(kAppDir + "/Quintara.CFG"), at(kSysconfDir + "/quintara/Quintara.CFG"));
+    expectRelativeLink(at(kAppDir + "/skin"), at(kShareDir + "/skin"));
     EXPECT_EQ(readAll(at(kAppDir + "/Quintara.CFG")), readAll(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG"));
 
-    // Every picture of the default skin, byte for byte.
+    // Every picture of the default skin, byte for byte, through the link.
     const fs::path skin = QUINTARA_SOURCE_DIR "/resources/skin";
     int pictures = 0;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(skin)) {
@@ -86,12 +104,6 @@ TEST_F(InstallTree, HoldsThePlayerWithItsConfigurationAndSkinAndALinkToIt)
         ++pictures;
     }
     EXPECT_GT(pictures, 10);
-
-    // A relative link, so the tree may move with its prefix.
-    const fs::path link = at(kBinDir + "/quintara");
-    ASSERT_TRUE(fs::is_symlink(link));
-    EXPECT_TRUE(fs::read_symlink(link).is_relative()) << fs::read_symlink(link);
-    EXPECT_EQ(fs::canonical(link), fs::canonical(player));
 }
 
 TEST_F(InstallTree, HoldsTheDesktopEntryMetainfoAndAnIconAtEverySize)
@@ -138,5 +150,36 @@ TEST_F(InstallTree, ThePlayerStartsThroughItsLinkAndEndsInOrder)
     EXPECT_EQ(sandbox.run({}, &refusal, 30000, link), 0);
     EXPECT_FALSE(refusal.isEmpty());
     fs::rename(at(kAppDir + "/skin-away"), at(kAppDir + "/skin"));
+}
+
+// The package's prefix is /usr: its configuration is a conffile in /etc, reached by an absolute
+// link, and lintian finds nothing to say at its default level. Without lintian this fails.
+TEST_F(InstallTree, ThePackageKeepsItsConfigurationAsAConffileAndPassesLintian)
+{
+    const TempDir out;
+    const Ran cpack = run(QUINTARA_CPACK, {"--config", QUINTARA_BUILD_DIR "/CPackConfig.cmake", "-G", "DEB", "-B",
+                                           QString::fromStdString(out.path())});
+    ASSERT_EQ(cpack.status, 0) << cpack.output;
+    std::vector<fs::path> packages;
+    for (const fs::directory_entry& entry : fs::directory_iterator(out.path())) {
+        if (entry.path().extension() == ".deb")
+            packages.push_back(entry.path());
+    }
+    ASSERT_EQ(packages.size(), 1u) << cpack.output;
+    const QString package = QString::fromStdString(packages.front().string());
+
+    const Ran conffiles = run("dpkg-deb", {"--info", package, "conffiles"});
+    EXPECT_EQ(conffiles.output, "/etc/quintara/Quintara.CFG\n");
+    const fs::path tree = fs::path(out.path()) / "tree";
+    ASSERT_EQ(run("dpkg-deb", {"--extract", package, QString::fromStdString(tree.string())}).status, 0);
+    EXPECT_EQ(readAll(tree / "etc/quintara/Quintara.CFG"), readAll(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG"));
+    EXPECT_EQ(fs::read_symlink(tree / "usr/lib/quintara/Quintara.CFG"), "/etc/quintara/Quintara.CFG");
+    EXPECT_EQ(fs::canonical(tree / "usr/lib/quintara/skin"), fs::canonical(tree / "usr/share/quintara/skin"));
+
+    const Ran lintian = run("lintian", {package});
+    EXPECT_EQ(lintian.status, 0) << lintian.output;
+    std::istringstream lines(lintian.output);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_FALSE(line.starts_with("E:") || line.starts_with("W:")) << line;
 }
 }  // namespace
