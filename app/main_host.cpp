@@ -15,7 +15,7 @@
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "app/instance_channel.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 
 std::string LogOnName()
 {
@@ -138,7 +138,7 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
 bool MainHost::endModalLoops()
 {
     // Queued: the shut-down then runs from the loop below them all, never from an opener.
-    if (!ModalLoop::whenAllEnded([this] { post({msg::Close, 0, 0}); }))
+    if (!app().modalLoops.whenAllEnded([this] { post({msg::Close, 0, 0}); }))
         return false;
     endModalWindows();
     return true;

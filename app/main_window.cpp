@@ -5,7 +5,7 @@
 #include "context/app_context.h"
 #include "core/command_id.h"
 #include "core/device_change.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "context/components.h"
 
 namespace {
@@ -33,7 +33,7 @@ int MainWindow::create()
     const std::string user = host_.userName ? host_.userName() : std::string();
     components().nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
 
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
 
     if (!components().reelkit->init(app().settings.useActiveMovie != 0)) {
         // The player stays reachable, so that a second start can still close it.

@@ -5,7 +5,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 #include "led/led_refresh.h"
 
 namespace {
@@ -69,7 +69,7 @@ uint32_t ShowAudioProperties()
     bool changed = false;
     {
         // The engine's dialog runs a loop of its own, with the panel as its owner.
-        const ModalLoop loop;
+        const ModalLoop loop(app().modalLoops);
         changed = engine.mpegAudioDecoderConfig(panel);
     }
     if (!changed)

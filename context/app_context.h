@@ -8,22 +8,17 @@
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
-#include "context/settings.h"
 #include "context/state_notice.h"
 #include "core/app_windows.h"
 #include "core/ini_file.h"
+#include "core/modal_loop.h"
 #include "core/panel_skin.h"
 #include "core/play_list_records.h"
 #include "core/player_settings.h"
 #include "core/player_state.h"
+#include "core/settings.h"
 #include "core/turns.h"
 #include "panel/keys/key_map.h"
-
-// The dialogs' and menus' own loops that run now, and what waits for the last one to end.
-struct ModalLoops {
-    int depth = 0;
-    std::function<void()> waiting;
-};
 
 // The process-wide records, reached through app() alone. The wiring tables (hooks, the key
 // map's dispatcher) are filled by the player's owner, which checks that none is left empty.

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "context/app_context.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "disc/image_disc.h"
 
@@ -73,7 +73,7 @@ std::optional<uint32_t> accepted(const std::string& path)
 
 bool PlayList_Create()
 {
-    Settings_ReadFor(SettingMoment::PlayList);
+    Settings_ReadFor(app().settings, SettingMoment::PlayList);
     app().playList.emplace();
     return true;
 }

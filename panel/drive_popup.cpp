@@ -5,7 +5,7 @@
 #include <QPointer>
 
 #include "context/app_context.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 #include "core/window.h"
 
 void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
@@ -23,7 +23,7 @@ void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
     const QPointer<QWidget> guard(owner);
     QAction* chosen = nullptr;
     {
-        const ModalLoop loop;
+        const ModalLoop loop(app().modalLoops);
         chosen = menu.exec(QCursor::pos());
     }
     // The panel may have gone while the menu ran its own loop.

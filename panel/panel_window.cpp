@@ -12,7 +12,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "core/app_icons.h"
 #include "core/compositor.h"
 #include "core/qt_timers.h"
@@ -28,7 +28,7 @@
 #include "playback/track_entry.h"
 #include "context/window_access.h"
 #include "led/led_refresh.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 
 namespace {
 
@@ -87,7 +87,7 @@ void PanelWindow::handle(const Message& message)
         return;
     // The low four bits of a system command are the system's own.
     const uint32_t command = static_cast<uint32_t>(message.wParam) & 0xFFF0;
-    if (SysCommand_CloseToMain(this, command))
+    if (SysCommand_CloseToMain(app().windows.main, command))
         return;
     if (command == sys_command::Minimize)
         showMinimized();
@@ -268,7 +268,7 @@ void PanelWindow::closeEvent(QCloseEvent* event)
 {
     // The window manager's close (its menu, Alt+F4) closes the player, not just the panel.
     event->ignore();
-    SysCommand_CloseToMain(this, sys_command::Close);
+    SysCommand_CloseToMain(app().windows.main, sys_command::Close);
 }
 
 void PanelWindow::mousePressEvent(QMouseEvent* event)
@@ -309,7 +309,7 @@ void PanelWindow::keyPressEvent(QKeyEvent* event)
 {
     // Alt+F4 reaches the window only where no window manager takes it first.
     if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
-        SysCommand_CloseToMain(this, sys_command::Close);
+        SysCommand_CloseToMain(app().windows.main, sys_command::Close);
         return;
     }
     if (!QtKey_RouteAppCommand(*this, *event))
@@ -375,7 +375,7 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
     s.shownSoundChannel = 2;
     if (parts.loadLed)
         parts.loadLed();
-    Settings_ReadFor(SettingMoment::Panel);
+    Settings_ReadFor(app().settings, SettingMoment::Panel);
     if (parts.loadButtons)
         skin.buttons = parts.loadButtons(kButtonsSection);
     if (skin.buttons.empty())

@@ -3,11 +3,11 @@
 #include "context/app_context.h"
 #include "core/player_ids.h"
 #include "core/window.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "context/components.h"
 #include "core/command_id.h"
 #include "context/playback_hooks.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 
 void Minimize()
 {
@@ -19,7 +19,7 @@ void Minimize()
 void Help()
 {
     // Read at each Help, so that an edited configuration takes effect at once.
-    Settings_ReadFor(SettingMoment::Help);
+    Settings_ReadFor(app().settings, SettingMoment::Help);
     const std::string& document = app().settings.helpFile;
     if (document.empty())
         return;

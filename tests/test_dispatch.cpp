@@ -15,7 +15,7 @@
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 #include "video/video_window.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "context/app_context.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
 #include "panel/skin/panel_skin_loader.h"
@@ -42,7 +42,7 @@ protected:
         app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
         ASSERT_EQ(PanelSkin_LoadFace(), 1u);
         PanelSkin_LoadLed();
-        Settings_ReadFor(SettingMoment::Panel);
+        Settings_ReadFor(app().settings, SettingMoment::Panel);
         skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     }
     void TearDown() override { resetApp(); }

@@ -17,7 +17,7 @@
 
 #include "context/app_context.h"
 #include "app/main_host.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 #include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
 #include "tests/support/recording_components.h"
@@ -146,7 +146,7 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
         journal.clear();
         QTimer::singleShot(0, [&] {
             {
-                const ModalLoop loop;
+                const ModalLoop loop(app().modalLoops);
                 // Asked twice from inside the loop, as by a second start and a signal.
                 QTimer::singleShot(0, [&] {
                     host.mainWindow().post({msg::Close, 0, 0});
@@ -160,7 +160,7 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
         EXPECT_EQ(QCoreApplication::exec(), 18);
         EXPECT_EQ(journal, (Journal{ended[i], "still there", "opener returned", "Sonokit_UnHookDevice(0)",
                                     "Discbay_DeInit", "Reelkit_DeInit"}));
-        EXPECT_FALSE(ModalLoop::running());
+        EXPECT_FALSE(app().modalLoops.running());
     }
 }
 

@@ -7,7 +7,7 @@
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "app/main_window.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -167,13 +167,13 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
     // As the desktop host does: the loops are ended, and Close comes again through the queue.
     endModalLoops = [this] {
         note("EndModalLoops");
-        return ModalLoop::whenAllEnded([this] { queue.post({msg::Close, 0, 0}); });
+        return app().modalLoops.whenAllEnded([this] { queue.post({msg::Close, 0, 0}); });
     };
     MainWindow& w = started();
     {
-        const ModalLoop dialog;
+        const ModalLoop dialog(app().modalLoops);
         {
-            const ModalLoop menu;
+            const ModalLoop menu(app().modalLoops);
             w.handle({msg::Close, 0, 0});
             w.handle({msg::EndSession, 1, 0});
         }
@@ -181,9 +181,9 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
         EXPECT_FALSE(w.destroyed());
         EXPECT_FALSE(quitStatus);
         EXPECT_TRUE(queue.empty()) << "the outer opener still runs";
-        EXPECT_TRUE(ModalLoop::running());
+        EXPECT_TRUE(app().modalLoops.running());
     }
-    EXPECT_FALSE(ModalLoop::running());
+    EXPECT_FALSE(app().modalLoops.running());
     const std::vector<Message> posted = queue.take();
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].id, msg::Close);
@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
                                      "Discbay_DeInit", "DestroyCursors", "Reelkit_DeInit"));
     EXPECT_EQ(quitStatus, kOrderlyExitStatus);
     {
-        const ModalLoop later;
+        const ModalLoop later(app().modalLoops);
     }
     EXPECT_TRUE(queue.empty()) << "nothing is left waiting for a loop";
 }

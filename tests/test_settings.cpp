@@ -1,4 +1,4 @@
-#include "context/settings.h"
+#include "core/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ protected:
         for (const SettingsField field : kPanelFields)
             app().settings.*field = 123456;
         app().settings.exeDir = app().settings.cfgPath = app().settings.rcDir = "stale";
-        LoadSettings();
+        LoadSettings(app().settings, app().windows.instance);
     }
 
     TempDir dir_;
@@ -172,7 +172,7 @@ TEST_F(LoadSettingsTest, BoundsAndReplacements)
     };
     for (const Case& c : cases) {
         load(std::string("[") + c.section + "]\n" + c.key + "=" + c.value + "\n");
-        Settings_ReadFor(c.moment);
+        Settings_ReadFor(app().settings, c.moment);
         EXPECT_EQ(app().settings.*c.field, c.expected) << c.key << "=" << c.value;
     }
 }
@@ -227,7 +227,7 @@ TEST_F(LoadSettingsTest, ConfigurationAndSkinFolderFoundWithoutRegardToCase)
 
     // The name as written wins over one differing in case only.
     dir_.write("bin/Quintara.CFG", "[Volume Settings]\nMax Volume Level=4\n");
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
     EXPECT_EQ(app().settings.cfgPath, exeDir_ + "Quintara.CFG");
     EXPECT_EQ(app().settings.maxVolumeLevel, 4u);
 }
@@ -237,7 +237,7 @@ TEST_F(LoadSettingsTest, LongExecutableFolderIsNotCut)
     const std::string deep = "bin/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/" + std::string(120, 'f');
     app().windows.instance = dir_.write(deep + "/quintara", "");
     dir_.write(deep + "/Quintara.CFG", "[Initiation]\nRC Path=Skins\n[Volume Settings]\nMax Volume Level=9\n");
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
 
     const std::string expected = fs::canonical(dir_.file(deep)).string() + "/";
     ASSERT_GT(expected.size(), 360u);
@@ -258,7 +258,7 @@ TEST_F(LoadSettingsTest, SymlinkedExecutableResolvesToTheRealFolder)
 
     for (const std::string& instance : {dir_.file("linked/quintara"), dir_.file("decoy/quintara")}) {
         app().windows.instance = instance;
-        LoadSettings();
+        LoadSettings(app().settings, app().windows.instance);
         EXPECT_EQ(app().settings.exeDir, realDir) << instance;
         EXPECT_EQ(app().settings.maxVolumeLevel, 9u) << instance;
     }
@@ -272,7 +272,7 @@ TEST_F(LoadSettingsTest, WithoutAnInstanceUsesThisExecutable)
     EXPECT_EQ(fs::canonical(self).string(), self);
 
     app().windows.instance.clear();
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
     EXPECT_EQ(app().settings.exeDir, fs::path(self).parent_path().string() + "/");
     EXPECT_EQ(app().settings.cfgPath, app().settings.exeDir + "Quintara.CFG");
 }
@@ -303,7 +303,7 @@ TEST_F(LoadSettingsTest, TextsAreCutAndEmptyOnesTakeTheirDefaults)
     for (const Case& c : cases) {
         load(c.line + "\n");
         app().settings.*c.field = "stale";
-        Settings_ReadFor(c.moment);
+        Settings_ReadFor(app().settings, c.moment);
         EXPECT_EQ(app().settings.*c.field, c.expected) << c.line;
     }
 }
@@ -324,7 +324,7 @@ TEST_F(LoadSettingsTest, EachMomentReadsItsOwnKeysAfresh)
     };
     using Seen = std::vector<std::string>;
     dir_.write("bin/Quintara.CFG", config("2"));
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
     EXPECT_EQ(seen(), (Seen{"2", "Video Player", "5", "Video Window", "DAT,MPG,AVI", ""}));
 
     struct Step {
@@ -346,7 +346,7 @@ TEST_F(LoadSettingsTest, EachMomentReadsItsOwnKeysAfresh)
         fs::remove(app().settings.cfgPath, ignored);
         if (step.config)
             dir_.write("bin/Quintara.CFG", *step.config);
-        Settings_ReadFor(step.moment);
+        Settings_ReadFor(app().settings, step.moment);
         EXPECT_EQ(seen(), step.expected) << static_cast<int>(step.moment);
     }
 }

@@ -6,7 +6,7 @@
 #include "context/app_context.h"
 #include "app/main_window.h"
 #include "tests/support/manual_timers.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 #include "video/video_values.h"
 
 namespace {
@@ -120,14 +120,12 @@ TEST(VideoInitialPlacement, StoredTextsRoundTrip)
 
 TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
 {
-    resetApp();
     ManualClock clock;
     ManualTimers timers(clock);
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
     MainWindow main(timers, host);
-    app().windows.main = &main;
 
     struct Case {
         uint32_t command;
@@ -138,14 +136,12 @@ TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
         {sys_command::Minimize, false}, {sys_command::Move | 2, false},  {sys_command::Close | 1, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SysCommand_CloseToMain(nullptr, c.command), c.taken) << std::hex << c.command;
+        EXPECT_EQ(SysCommand_CloseToMain(&main, c.command), c.taken) << std::hex << c.command;
     EXPECT_EQ(posted, (std::vector<Message>{{msg::Close, 0, 0}}));
 
     // Without a main window there is no one to tell; the command is still not the window's.
-    app().windows.main = nullptr;
     EXPECT_TRUE(SysCommand_CloseToMain(nullptr, sys_command::Close));
     EXPECT_EQ(posted.size(), 1u);
-    resetApp();
 }
 
 }  // namespace

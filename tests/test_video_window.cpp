@@ -18,7 +18,7 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "core/ini_file.h"
 #include "components/nestwell/nestwell_file.h"
 #include "tests/support/icon_match.h"
@@ -27,7 +27,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/widget_waits.h"
 #include "video/image_window.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 #include "video/video_frame.h"
 #include "video/video_window.h"
 
@@ -687,7 +687,7 @@ TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
 {
     // As if the executable lay in resources/: the configuration beside it, the skin in "RC Path".
     app().windows.instance = std::string(QUINTARA_SOURCE_DIR) + "/resources/quintara";
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
     ASSERT_EQ(app().settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
     VideoFrame& frame = create();
     EXPECT_EQ(frame.windowTitle(), QString::fromStdString(IniFile::load(app().settings.cfgPath).text("Video", "AP Name", 256)));

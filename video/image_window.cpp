@@ -10,7 +10,7 @@
 #include "context/app_context.h"
 #include "context/components.h"
 #include "core/compositor.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 #include "video/video_frame.h"
 #include "video/video_window.h"
 

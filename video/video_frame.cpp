@@ -14,7 +14,7 @@
 #include "core/app_icons.h"
 #include "core/skin_twin.h"
 #include "video/image_window.h"
-#include "context/sys_command.h"
+#include "core/sys_command.h"
 #include "video/video_window.h"
 
 namespace {
@@ -48,11 +48,12 @@ constexpr std::array<Qt::CursorShape, 4> kSizeCursors = {
 
 }  // namespace
 
-VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks)
+VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks, Window* main)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       skin_(std::move(skin)),
       hooks_(std::move(hooks)),
+      main_(main),
       baseTitle_(title),
       timers_([](TimerId) {})
 {
@@ -130,7 +131,7 @@ void VideoFrame::handle(const Message& message)
         return;
     // The low four bits of a system command are the system's own.
     const uint32_t command = static_cast<uint32_t>(message.wParam) & 0xFFF0;
-    if (SysCommand_CloseToMain(this, command))
+    if (SysCommand_CloseToMain(main_, command))
         return;
     switch (command) {
     case sys_command::Maximize:
@@ -309,7 +310,7 @@ void VideoFrame::closeEvent(QCloseEvent* event)
 {
     // The window manager's close (its menu, Alt+F4) closes the player, not just this window.
     event->ignore();
-    SysCommand_CloseToMain(this, sys_command::Close);
+    SysCommand_CloseToMain(main_, sys_command::Close);
 }
 
 void VideoFrame::showCursorAt(QPoint point)
@@ -370,7 +371,7 @@ bool VideoWnd_RouteKey(Window& target, VideoFrame& frame, QKeyEvent& event)
     // Alt+F4 reaches the window only where no window manager takes it first.
     if (event.type() == QEvent::KeyPress && event.key() == Qt::Key_F4 &&
         (event.modifiers() & Qt::AltModifier))
-        return SysCommand_CloseToMain(&frame, sys_command::Close);
+        return SysCommand_CloseToMain(frame.mainWindow(), sys_command::Close);
     const VideoHooks& hooks = frame.hooks();
     if (hooks.appCommand && hooks.appCommand(frame, event))
         return true;

@@ -22,7 +22,8 @@ class QScreen;
 class VideoFrame : public QWidget, public Window {
     Q_OBJECT
 public:
-    VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks = {});
+    // main is the window a close goes to; null where there is none.
+    VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks = {}, Window* main = nullptr);
     ~VideoFrame() override;
 
     void post(const Message& message) override;
@@ -41,6 +42,7 @@ public:
 
     // The keyboard's routes in the frame and its image window.
     VideoHooks& hooks() { return hooks_; }
+    Window* mainWindow() const { return main_; }
 
     // Moves and sizes the frame while it is restored, as at its creation.
     void place(const Rect& rect);
@@ -87,6 +89,7 @@ private:
 
     VideoSkin skin_;
     VideoHooks hooks_;
+    Window* main_;
     std::string baseTitle_;
     bool busy_ = false;
     QtTimers timers_;

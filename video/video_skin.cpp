@@ -2,7 +2,7 @@
 
 #include "context/app_context.h"
 #include "core/ini_file.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "panel/skin/skin_bitmap.h"
 #include "panel/skin/skin_bitmap_twin.h"
 

@@ -7,7 +7,7 @@
 #include <QWindow>
 
 #include "context/app_context.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "context/components.h"
 #include "core/compositor.h"
 #include "video/image_window.h"
@@ -35,13 +35,13 @@ bool VideoWnd_Create(std::unique_ptr<VideoFrame>& video, const VideoHooks& hooks
         why = "there is no screen to show the video window on";
         return false;
     }
-    Settings_ReadFor(SettingMoment::VideoWindow);
+    Settings_ReadFor(app().settings, SettingMoment::VideoWindow);
     const std::string title = app().settings.videoTitle;
     std::optional<VideoSkin> skin = VideoSkin_Load(why);
     if (!skin)
         return false;
 
-    auto frame = std::make_unique<VideoFrame>(std::move(*skin), title, hooks);
+    auto frame = std::make_unique<VideoFrame>(std::move(*skin), title, hooks, app().windows.main);
     const QRect area = screen->geometry();
     const Rect screenRect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
     // Where the compositor places windows only the stored size applies.

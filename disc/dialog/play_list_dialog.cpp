@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "context/app_context.h"
-#include "context/modal_loop.h"
+#include "core/modal_loop.h"
 #include "core/app_icons.h"
 #include "core/window.h"
 #include "disc/dialog/dialog_lists.h"
@@ -100,7 +100,7 @@ uint32_t ShowPlayListDialog(Window* owner)
         return 0;
     int result = QDialog::Rejected;
     {
-        const ModalLoop loop;
+        const ModalLoop loop(app().modalLoops);
         result = dialog->exec();
     }
     // An owner that went while the dialog ran took the dialog with it.

@@ -6,7 +6,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "core/command_strings.h"
 #include "core/ini_file.h"
 #include "core/saturated.h"

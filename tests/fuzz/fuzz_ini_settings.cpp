@@ -5,7 +5,7 @@
 
 #include "components/discbay/drive_table.h"
 #include "context/app_context.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "core/ini_file.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     fuzz::WriteFile("bin/Quintara.CFG", bytes);
     app().windows.instance = fuzz::Scratch() + "/bin/quintara";
-    LoadSettings();
+    LoadSettings(app().settings, app().windows.instance);
     const IniFile loaded = IniFile::load(app().settings.cfgPath);
     probeDrives(loaded);
     return 0;

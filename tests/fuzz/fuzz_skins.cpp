@@ -7,7 +7,7 @@
 #include <string>
 
 #include "context/app_context.h"
-#include "context/settings.h"
+#include "core/settings.h"
 #include "panel/skin/panel_skin_loader.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "video/video_skin.h"
@@ -66,12 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     if (PanelSkin_LoadFace() != 0) {
         PanelSkin_LoadLed();
-        Settings_ReadFor(SettingMoment::Panel);
+        Settings_ReadFor(app().settings, SettingMoment::Panel);
         (void)PanelSkin_LoadButtons("Panel\\Buttons");
     }
     PanelSkin_Free();
     std::string why;
     (void)VideoSkin_Load(why);
-    Settings_ReadFor(SettingMoment::VideoWindow);
+    Settings_ReadFor(app().settings, SettingMoment::VideoWindow);
     return 0;
 }

@@ -14,7 +14,7 @@ constexpr uint32_t Close = 0xF060;
 constexpr uint32_t Restore = 0xF120;
 }  // namespace sys_command
 
-// Closing a skinned window closes the player: Close is posted to the main window as
-// msg::Close (0, 0) and answers true, meaning no default processing. Any other command answers
-// false and gets default processing. window is the one the command came to.
-bool SysCommand_CloseToMain(Window* window, uint32_t command);
+// Closing a skinned window closes the player: Close is posted to the main window (null once it
+// is gone) as msg::Close (0, 0) and answers true, meaning no default processing. Any other
+// command answers false and gets default processing.
+bool SysCommand_CloseToMain(Window* main, uint32_t command);

@@ -19,12 +19,12 @@ enum class SettingMoment : uint8_t {
     Help,         // each Help command
 };
 
-// Builds the paths of PlayerSettings from the executable (app().windows.instance, or this
-// process's own executable when that is empty), then reads the start-up keys.
-void LoadSettings();
+// Builds the paths of the settings from the executable (instance, or this process's own
+// executable when that is empty), then reads the start-up keys.
+void LoadSettings(PlayerSettings& settings, const std::string& instance);
 
-// Fills the members of app().settings that the keys of moment name, from app().settings.cfgPath.
-void Settings_ReadFor(SettingMoment moment);
+// Fills the members that the keys of moment name, from settings.cfgPath.
+void Settings_ReadFor(PlayerSettings& settings, SettingMoment moment);
 
 // Every member at its key's default, as before any read.
 PlayerSettings Settings_Defaults();

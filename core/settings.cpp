@@ -1,11 +1,10 @@
-#include "context/settings.h"
+#include "core/settings.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <limits>
 #include <system_error>
 
-#include "context/app_context.h"
 #include "core/case_path.h"
 #include "core/ini_file.h"
 
@@ -130,18 +129,15 @@ void read(const IniFile& file, const SettingKey& setting, PlayerSettings& settin
 
 }  // namespace
 
-void LoadSettings()
+void LoadSettings(PlayerSettings& settings, const std::string& instance)
 {
-    PlayerSettings& settings = app().settings;
-    const std::string& instance = app().windows.instance;
     settings.exeDir = folderOf(instance.empty() ? ExecutablePath() : instance);
     settings.cfgPath = foundOrAsWritten(settings.exeDir, "Quintara.CFG");
-    Settings_ReadFor(SettingMoment::StartUp);
+    Settings_ReadFor(settings, SettingMoment::StartUp);
 }
 
-void Settings_ReadFor(SettingMoment moment)
+void Settings_ReadFor(PlayerSettings& settings, SettingMoment moment)
 {
-    PlayerSettings& settings = app().settings;
     const IniFile file = IniFile::load(settings.cfgPath);
     for (const SettingKey& setting : kSettingKeys) {
         if (setting.moment == moment)
