@@ -13,7 +13,6 @@
 #include "components/reelkit/mpv_engine.h"
 #include "components/sonokit/pulse_mixer.h"
 #include "context/app_context.h"
-#include "context/drives.h"
 #include "disc/dialog/play_list_dialog.h"
 #include "disc/play_list.h"
 #include "mpris/mpris_service.h"
@@ -39,8 +38,8 @@ void InstallDesktopComponents()
     components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [] {
         app().components.reelkit->soundServerBack();
     });
-    components.discbay = MakeLinuxDiscbay(CurrentDrives);
-    app().listCdRomDevices = ListCdRomDevices;
+    components.discbay = MakeLinuxDiscbay([] { return app().drives.current(); });
+    app().drives.setDeviceLister(ListCdRomDevices);
 }
 
 void WirePlayerLogic()
@@ -146,7 +145,6 @@ std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoH
         {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
         {"the keyboard map", app().keys.wired()},
         {"the video window's keys", video.key && video.appCommand},
-        {"the CD-ROM drive list", bool(app().listCdRomDevices)},
     };
     std::vector<std::string> missing;
     for (const auto& [name, wired] : table)

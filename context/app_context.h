@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "components/discbay/drive_view.h"
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
@@ -30,15 +31,10 @@ struct AppContext {
     PanelSkin panelSkin;
     std::optional<PlayList> playList;  // exists while the main window does
     PlaybackHooks playbackHooks;  // what later parts plug into playback
+    DriveView drives{settings.cfgPath};
     KeyMap keys;  // shared by every window, so a key may go up elsewhere
     DriveMenuHooks driveMenuHooks;
-    // The CD-ROM drives' device nodes in device order; empty where the system has none.
-    std::function<std::vector<std::string>()> listCdRomDevices;
-    std::vector<std::string> discImages;  // disc image files opened as drives, oldest first
     ModalLoops modalLoops;
-    // The drive bindings of the configuration, read once per file.
-    std::string driveBindingsFrom;
-    std::optional<IniFile> driveBindings;
     StateListener stateListener;  // hears each change of the state the display shows
     Turns turns;  // what comes in while the engine has not answered an open
 };

@@ -6,7 +6,6 @@
 #include "components/discbay/drive_table.h"
 #include "context/app_context.h"
 #include "context/components.h"
-#include "context/drives.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -15,7 +14,7 @@ namespace {
 // when the disc holds at least one.
 bool loadDisc(const DriveTable& drives, uint32_t drive)
 {
-    const std::optional<std::string> root = drives.presentRoot(drive, DriveDoorOpen);
+    const std::optional<std::string> root = drives.presentRoot(drive, DoorsOf(*app().components.discbay));
     if (!root)
         return false;
     if (drives.slot(drive).image) {
@@ -74,6 +73,6 @@ bool ScanDisc(uint32_t drive, uint32_t mode)
     const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : app().components.discbay->takeGoneRoots(index);
     if (!app().playList)
         return false;
-    const DriveTable drives = CurrentDrives();
+    const DriveTable drives = app().drives.current();
     return mode == 0 ? loadDisc(drives, index) : dropDrive(drives, index, goneRoots);
 }

@@ -1,4 +1,3 @@
-#include "context/drives.h"
 #include "playback/disc_menu.h"
 
 #include <vector>
@@ -22,7 +21,7 @@ uint32_t baseOf(DiscMenuForm form)
 // The label of what the drive holds now; a drive with nothing in it has none to read.
 std::string labelOf(const DriveTable& drives, uint32_t drive)
 {
-    if (!drives.presentRoot(drive, DriveDoorOpen))
+    if (!drives.presentRoot(drive, DoorsOf(*app().components.discbay)))
         return {};
     const DriveSlot& slot = drives.slot(drive);
     return slot.image ? ImageDiscLabel(slot.root) : slot.label;
@@ -60,7 +59,7 @@ uint32_t ShowDiscMenu(DiscMenuForm form)
     const auto& popup = app().driveMenuHooks.popup;
     if (!popup)
         return 0;
-    const DriveTable drives = CurrentDrives();
+    const DriveTable drives = app().drives.current();
     std::vector<DriveMenuItem> items;
     for (uint32_t ordinal = 1; ordinal <= count; ++ordinal) {
         const std::optional<uint32_t> ordinalDrive = discbay.getCDRomDrive(ordinal);

@@ -41,9 +41,7 @@ PlayList listOf(const std::vector<std::string>& paths)
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {
             // A disc image stays in the drives from now on, so that its door and the Disc
             // menu reach it like any drive's.
-            auto& images = app().discImages;
-            if (std::find(images.begin(), images.end(), path.string()) == images.end())
-                images.push_back(path.string());
+            app().drives.addImage(path.string());
             PlayList disc;
             AddListedFilesSorted(&disc, ImageDiscFiles(path.string()));
             for (PlayListEntry& entry : disc.entries)
@@ -61,10 +59,10 @@ uint32_t PlayFiles(const std::vector<std::string>& paths, Then then)
 {
     if (!app().playList)
         return Answer(then, 0);
-    const size_t drivesBefore = app().discImages.size();
+    const size_t drivesBefore = app().drives.images().size();
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
-    if (app().discImages.size() != drivesBefore)
+    if (app().drives.images().size() != drivesBefore)
         app().components.discbay->deviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
         return Answer(then, 0);

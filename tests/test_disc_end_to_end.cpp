@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "context/drives.h"
 #include "app/wiring.h"
 #include "app/main_window.h"
 #include "components/discbay/drive_table.h"
@@ -225,7 +224,7 @@ TEST_F(DiscEndToEnd, ADiscFolderNamedOnTheCommandLinePlaysAsItsDrivesDisc)
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
     ASSERT_EQ(app().playList->entries.size(), 3u);
     EXPECT_EQ(app().playList->entries[2].path, disc().clips[2]);
-    EXPECT_EQ(CurrentDrives().driveOf(app().playList->entries[0].path), std::optional<uint32_t>(kDriveX))
+    EXPECT_EQ(app().drives.current().driveOf(app().playList->entries[0].path), std::optional<uint32_t>(kDriveX))
         << "the tracks are the drive's, as at insertion";
 
     window_->playFiles({disc().dir.file("disc/")});

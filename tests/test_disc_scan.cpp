@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "context/drives.h"
 #include "context/app_context.h"
 #include "core/ini_file.h"
 #include "components/discbay/drive_table.h"
@@ -209,7 +208,7 @@ TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
 
         ASSERT_TRUE(ScanDisc(drive('V'), 0));
         EXPECT_EQ(list(), (std::vector<std::string>{image->trackPath(1), image->trackPath(2), image->trackPath(3)}));
-        EXPECT_EQ(CurrentDrives().driveOf(image->trackPath(2)), drive('V'));
+        EXPECT_EQ(app().drives.current().driveOf(image->trackPath(2)), drive('V'));
         EXPECT_FALSE(ScanDisc(drive('W'), 0));
 
         // Dropping it takes its tracks and nothing else.

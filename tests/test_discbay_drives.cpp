@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "context/drives.h"
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "components/discbay/discbay_core.h"
@@ -47,7 +46,7 @@ protected:
         fs::create_directories(dir_.file("v"));
         fs::create_directories(dir_.file("fixed"));
         dir_.write("fixed/file.txt", "x");
-        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), CurrentDrives);
+        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); });
         drives_ = made.get();
         app().components.discbay = std::move(made);
     }
@@ -273,7 +272,7 @@ TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
     int builds = 0;
     auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [&builds] {
         ++builds;
-        return CurrentDrives();
+        return app().drives.current();
     });
     DiscbayCore& installed = *counted;
     app().components.discbay = std::move(counted);

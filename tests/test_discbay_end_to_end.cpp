@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "context/drives.h"
 #include "context/app_context.h"
 #include "playback/load_disc.h"
 #include "components/discbay/discbay_linux.h"
@@ -26,7 +25,7 @@ protected:
     {
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nX: = " + dir.file("x") + "\n");
         fs::create_directories(dir.file("x"));
-        auto made = MakeLinuxDiscbay(CurrentDrives);
+        auto made = MakeLinuxDiscbay([] { return app().drives.current(); });
         drives = made.get();
         app().components.discbay = std::move(made);
         drives->init(mainWindow.get(), msg::DiscEvent);

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "context/drives.h"
 #include "core/ini_file.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/disc_watchers.h"
@@ -87,9 +86,9 @@ TEST_F(DiscbayPhysical, TheDevicesComeFirstInDeviceOrder)
 
 TEST_F(DiscbayPhysical, TheMachinesTableTakesTheDevicesTheSystemLists)
 {
-    app().listCdRomDevices = [] { return std::vector<std::string>{kSr0, kSr1}; };
+    app().drives.setDeviceLister([] { return std::vector<std::string>{kSr0, kSr1}; });
     app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
-    DiscbayCore machine(std::make_unique<ScriptedDrives>(), CurrentDrives);
+    DiscbayCore machine(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); });
     EXPECT_EQ(machine.getTotalCDRomDrives(), 3u);
     // The bound D: stays; the devices take the letters after it.
     const uint32_t wanted[] = {drive('D'), drive('E'), drive('F')};
@@ -280,7 +279,7 @@ TEST(DiscWatchers, ABoundFolderIsHeardFillingEmptyingGoingAndComingBack)
                                                            dir.file("w/deeper/disc") + "\n");
     ManualClock clock;
     RecordingWindow window{clock};
-    DiscbayCore drives(std::make_unique<ScriptedDrives>(), CurrentDrives,
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); },
                        [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 3'600'000); });
     ASSERT_TRUE(drives.init(&window, msg::DiscEvent));
     const auto heard = [&](std::vector<Message> wanted) {

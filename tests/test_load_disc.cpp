@@ -141,7 +141,7 @@ class LeavingDiscTest : public LoadDiscTest {
 protected:
     LeavingDiscTest()
     {
-        app().listCdRomDevices = [] { return std::vector<std::string>{kSr0}; };
+        app().drives.setDeviceLister([] { return std::vector<std::string>{kSr0}; });
         auto drives = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] {
             return DriveTable::build("/home/me", "me", {kSr0}, mounts, IniFile::parse(""));
         });

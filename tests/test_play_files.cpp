@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "context/drives.h"
 #include "context/app_context.h"
 #include "components/discbay/drive_table.h"
 #include "playback/play_files.h"
@@ -164,12 +163,12 @@ TEST_F(PlayFilesTest, ADiscImageBecomesADriveAndGivesItsTracks)
     EXPECT_EQ(PlayFiles({image.cue, clip}), 1u);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3), clip}));
     EXPECT_EQ(engine->openPath, image.trackPath(1));
-    EXPECT_EQ(app().discImages, std::vector<std::string>{image.cue});
+    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
 
     // Named again, it stays one drive; the drive table has it among the CD-ROM drives.
     EXPECT_EQ(PlayFiles({image.cue}), 1u);
-    EXPECT_EQ(app().discImages, std::vector<std::string>{image.cue});
-    const DriveTable drives = CurrentDrives();
+    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
+    const DriveTable drives = app().drives.current();
     const std::optional<uint32_t> letter = drives.driveOf(image.trackPath(1));
     ASSERT_TRUE(letter);
     EXPECT_TRUE(drives.slot(*letter).image);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "components/discbay/drive_table.h"
+
 class Window;
 struct DeviceHeader;
 
@@ -39,3 +41,9 @@ public:
     std::optional<bool> isCDRomDoorOpen(uint32_t) override { return {}; }
     bool openCDRomDoor(uint32_t, bool) override { return false; }
 };
+
+// The doors as the drives tell them; a door that cannot be told counts as closed.
+inline DoorQuery DoorsOf(DiscbayDrives& drives)
+{
+    return [&drives](uint32_t drive) { return drives.isCDRomDoorOpen(drive).value_or(false); };
+}

@@ -1,4 +1,4 @@
-#include "context/drives.h"
+#include "context/app_context.h"
 #include "disc/dialog/dialog_folder_combo.h"
 
 #include <sys/stat.h>
@@ -177,7 +177,7 @@ FolderAccess ProbeFolderAccess(const std::string& folder)
 
 FolderProbe SystemFolderProbe()
 {
-    auto drives = std::make_shared<DriveTable>(CurrentDrives());
+    auto drives = std::make_shared<DriveTable>(app().drives.current());
     return {
         [drives](uint32_t drive, const std::string& root) {
             // Letters are handed out anew each time: one that moved to another volume no

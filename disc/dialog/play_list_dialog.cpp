@@ -1,4 +1,3 @@
-#include "context/drives.h"
 #include "disc/dialog/play_list_dialog.h"
 
 #include <QApplication>
@@ -219,7 +218,7 @@ bool PlayListDialog::initialise()
 {
     if (!app().playList)
         return false;
-    drives_ = CurrentDrives();
+    drives_ = app().drives.current();
     FillDriveCombo(combo_, drives_);
     folderCombo_->reload();
     listFolder(combo_.selected ? combo_.items[*combo_.selected].path : std::string());
