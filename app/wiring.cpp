@@ -87,7 +87,10 @@ VideoHooks PanelKeysForVideo()
 
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
 {
-    return MprisService::start([&mainWindow] { return !mainWindow.destroyed(); });
+    std::unique_ptr<MprisService> service = MprisService::start([&mainWindow] { return !mainWindow.destroyed(); });
+    if (service)
+        QObject::connect(&app().notices, &StateNotices::changed, service.get(), &MprisService::heard);
+    return service;
 }
 
 OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}

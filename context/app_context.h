@@ -9,7 +9,6 @@
 #include "context/components.h"
 #include "context/drive_menu_hooks.h"
 #include "context/playback_hooks.h"
-#include "context/state_notice.h"
 #include "core/app_windows.h"
 #include "core/ini_file.h"
 #include "core/modal_loop.h"
@@ -18,6 +17,7 @@
 #include "core/player_settings.h"
 #include "core/player_state.h"
 #include "core/settings.h"
+#include "core/state_notices.h"
 #include "core/turns.h"
 #include "panel/keys/key_map.h"
 
@@ -35,7 +35,7 @@ struct AppContext {
     KeyMap keys;  // shared by every window, so a key may go up elsewhere
     DriveMenuHooks driveMenuHooks;
     ModalLoops modalLoops;
-    StateListener stateListener;  // hears each change of the state the display shows
+    StateNotices notices;  // each change of the state the display shows
     Turns turns;  // what comes in while the engine has not answered an open
 };
 

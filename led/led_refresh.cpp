@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "context/app_context.h"
-#include "context/state_notice.h"
+#include "core/state_notices.h"
 #include "core/saturated.h"
 #include "core/window.h"
 
@@ -75,61 +75,61 @@ uint32_t refreshStrip(const LedDigitStrip<Slots>& strip, uint32_t now)
 // panel shows it.
 uint32_t Led_RefreshMute(uint32_t now)
 {
-    NotifyStateChanged(StatePart::Mute);
+    app().notices.tell(StatePart::Mute);
     return refreshSingle(&PanelSkin::mute, now);
 }
 
 uint32_t Led_RefreshVolume(uint32_t now)
 {
-    NotifyStateChanged(StatePart::Volume);
+    app().notices.tell(StatePart::Volume);
     return refreshSingle(&PanelSkin::volume, now);
 }
 
 uint32_t Led_RefreshPlayState(uint32_t now)
 {
-    NotifyStateChanged(StatePart::PlayState);
+    app().notices.tell(StatePart::PlayState);
     const PanelSkin& skin = app().panelSkin;
     return refreshGroup({&skin.play, &skin.pause, &skin.stop}, now);
 }
 
 uint32_t Led_RefreshRepeat(uint32_t now)
 {
-    NotifyStateChanged(StatePart::Repeat);
+    app().notices.tell(StatePart::Repeat);
     return refreshGroup(app().panelSkin.repeat, now);
 }
 
 uint32_t Led_RefreshSoundQuality(uint32_t now)
 {
-    NotifyStateChanged(StatePart::SoundQuality);
+    app().notices.tell(StatePart::SoundQuality);
     return refreshGroup(app().panelSkin.soundQuality, now);
 }
 
 uint32_t Led_RefreshAudioChannel(uint32_t now)
 {
-    NotifyStateChanged(StatePart::AudioChannel);
+    app().notices.tell(StatePart::AudioChannel);
     return refreshGroup(app().panelSkin.audioChannel, now);
 }
 
 uint32_t Led_RefreshSoundChannel(uint32_t now)
 {
-    NotifyStateChanged(StatePart::SoundChannel);
+    app().notices.tell(StatePart::SoundChannel);
     return refreshGroup(app().panelSkin.soundChannel, now);
 }
 
 uint32_t Led_RefreshTrackNumber(uint32_t now)
 {
-    NotifyStateChanged(StatePart::TrackNumber);
+    app().notices.tell(StatePart::TrackNumber);
     return refreshStrip(app().panelSkin.trackNumbers, now);
 }
 
 uint32_t Led_RefreshTime(uint32_t now)
 {
-    NotifyStateChanged(StatePart::Time);
+    app().notices.tell(StatePart::Time);
     return refreshStrip(app().panelSkin.timeNumbers, now);
 }
 
 uint32_t Led_RefreshTrackTime(uint32_t now)
 {
-    NotifyStateChanged(StatePart::TrackTime);
+    app().notices.tell(StatePart::TrackTime);
     return refreshStrip(app().panelSkin.trackTimeNumbers, now);
 }

@@ -42,12 +42,10 @@ MprisService::MprisService(const QDBusConnection& bus, Live live) : bus_(bus), l
     volume_ = ReadVolumeShare().value_or(0);
     sent_ = CurrentMprisValues(volume_);
     lastPosition_ = app().state.position;
-    app().stateListener = [this](StatePart part) { heard(part); };
 }
 
 MprisService::~MprisService()
 {
-    app().stateListener = nullptr;
     bus_.unregisterObject(kPath);
     // Closing the connection gives the name back at once.
     QDBusConnection::disconnectFromBus(kConnection);

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "context/state_notice.h"
+#include "core/state_notices.h"
 #include "mpris/mpris_values.h"
 
 class MprisPlayer;
@@ -35,9 +35,11 @@ public:
     // A jump the service made itself, signalled at once.
     void seeked(uint32_t positionMs);
 
+    // A part of the state has changed.
+    void heard(StatePart part);
+
 private:
     MprisService(const QDBusConnection& bus, Live live);
-    void heard(StatePart part);
     void flush();
     void signalJump();
     void requestName(const QString& name, bool fallBack);

@@ -30,12 +30,12 @@ protected:
     RecordingWindow panel{clock};
 };
 
-TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetTheListenerHearsEachPart)
+TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetEachPartIsTold)
 {
     app().windows.panel = nullptr;
     app().panelSkin.mute = element(1, 1, 4, 4);
     std::vector<StatePart> heard;
-    app().stateListener = [&heard](StatePart part) { heard.push_back(part); };
+    QObject::connect(&app().notices, &StateNotices::changed, [&heard](StatePart part) { heard.push_back(part); });
     const std::pair<uint32_t (*)(uint32_t), StatePart> table[] = {
         {Led_RefreshMute, StatePart::Mute},
         {Led_RefreshVolume, StatePart::Volume},
