@@ -5,6 +5,7 @@
 #include "app/main_host.h"
 #include "app/main_window.h"
 #include "context/app_context.h"
+#include "desktop/idle_inhibitor.h"
 #include "disc/play_list.h"
 #include "mpris/mpris_service.h"
 
@@ -20,6 +21,8 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
 
 Player::~Player()
 {
+    idleInhibitor_.reset();
+    QDBusConnection::disconnectFromBus("quintara-idle");
     mediaControls_.reset();
     // After an orderly shut-down nothing is left; after a refused start what was made goes
     // now, while Qt still runs, and the components go with the records.
@@ -36,8 +39,10 @@ int Player::create()
     if (!unwired_.empty())
         return -1;
     const int result = host_->create();
-    if (result == 0)
+    if (result == 0) {
         mediaControls_ = StartMediaControls(host_->mainWindow());
+        idleInhibitor_ = StartIdleInhibition();
+    }
     return result;
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/wiring.h"
 
+class IdleInhibitor;
 class InstanceChannel;
 class MainHost;
 class MainWindow;
@@ -33,5 +34,6 @@ private:
     OwnedWindows windows_;
     std::unique_ptr<MainHost> host_;
     std::unique_ptr<MprisService> mediaControls_;  // after the main window's creation, gone before it
+    std::unique_ptr<IdleInhibitor> idleInhibitor_;  // likewise
     std::vector<std::string> unwired_;
 };

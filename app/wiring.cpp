@@ -13,6 +13,7 @@
 #include "components/reelkit/mpv_engine.h"
 #include "components/sonokit/pulse_mixer.h"
 #include "context/app_context.h"
+#include "desktop/idle_inhibitor.h"
 #include "disc/dialog/play_list_dialog.h"
 #include "disc/play_list.h"
 #include "mpris/mpris_service.h"
@@ -26,6 +27,7 @@
 #include "playback/play_files.h"
 #include "playback/position_poll.h"
 #include "playback/tracks.h"
+#include "video/image_window.h"
 #include "video/video_frame.h"
 
 void InstallDesktopComponents()
@@ -91,6 +93,30 @@ std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
     if (service)
         QObject::connect(&app().notices, &StateNotices::changed, service.get(), &MprisService::heard);
     return service;
+}
+
+bool VideoPlays()
+{
+    const uint16_t status = app().state.status;
+    const bool running = status == engine_status::Playing || status == engine_status::OtherRate ||
+                         status == engine_status::Backward;
+    const auto* image = dynamic_cast<const ImageWindow*>(app().windows.videoImage);
+    return running && image && image->videoShown();
+}
+
+std::unique_ptr<IdleInhibitor> StartIdleInhibition()
+{
+    // Without an address libdbus would try to launch a bus of its own.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return nullptr;
+    const QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "quintara-idle");
+    if (!bus.isConnected())
+        return nullptr;
+    auto inhibitor = std::make_unique<IdleInhibitor>(bus, QStringLiteral("com.halvex.Quintara"));
+    IdleInhibitor* heard = inhibitor.get();
+    // A held seek pauses the engine but not the shown state, so the screen stays awake then too.
+    QObject::connect(&app().notices, &StateNotices::changed, heard, [heard] { heard->setWanted(VideoPlays()); });
+    return inhibitor;
 }
 
 OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}

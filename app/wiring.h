@@ -8,6 +8,7 @@
 #include "panel/panel_cursors.h"
 #include "video/video_window.h"
 
+class IdleInhibitor;
 class MprisService;
 class PanelWindow;
 class VideoFrame;
@@ -32,6 +33,11 @@ VideoHooks PanelKeysForVideo();
 // The desktop's media controls on the session bus, taking calls while the main window does;
 // null without a session bus.
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow);
+
+// Whether a video plays in the image window: the screen is to stay awake.
+bool VideoPlays();
+// Keeps the screen awake while a video plays; null without a session bus.
+std::unique_ptr<IdleInhibitor> StartIdleInhibition();
 
 // The windows the main window's parts make and destroy, held by whoever owns the main window.
 struct OwnedWindows {

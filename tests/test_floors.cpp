@@ -22,7 +22,7 @@ namespace {
 const std::map<std::string, int> kFloors = {
     {"core", 0},
     {"components/discbay", 1}, {"components/hublet", 1}, {"components/maskcut", 1},
-    {"components/nestwell", 1}, {"components/reelkit", 1}, {"components/sonokit", 1},
+    {"components/nestwell", 1}, {"components/reelkit", 1}, {"components/sonokit", 1}, {"desktop", 1},
     {"panel/keys", 1},
     {"context", 2},
     {"panel/skin", 3}, {"disc", 3}, {"led", 3},

@@ -7,6 +7,8 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -186,6 +188,83 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
     EXPECT_EQ(call("org.mpris.MediaPlayer2", "Quit").errorMessage().toStdString(), "");
     EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
     EXPECT_FALSE(nameOwned());
+}
+
+// A desktop service that inhibits the screen saver, as the portal, the screen saver and GNOME's
+// session manager do: it notes each call as "Member(arguments)" with the path it came to when
+// that is not its own, and answers an inhibition with a cookie or, as the portal, a request.
+class StandInInhibitor : public QDBusVirtualObject {
+public:
+    StandInInhibitor(QString name, QString path) : name_(std::move(name)), path_(std::move(path)) {}
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        QStringList words;
+        for (const QVariant& argument : message.arguments()) {
+            const bool map = argument.canConvert<QDBusArgument>();
+            words << (map ? "{" + qdbus_cast<QVariantMap>(argument.value<QDBusArgument>()).keys().join(',') + "}"
+                          : argument.toString());
+        }
+        const QString where = message.path() == path_ ? QString() : " at " + message.path();
+        calls << message.member() + "(" + words.join(',') + ")" + where;
+        QDBusMessage reply = message.createReply();
+        if (message.member() == "Inhibit" && name_.contains("portal"))
+            reply << QVariant::fromValue(QDBusObjectPath(path_ + "/request/" + QString::number(++made_)));
+        else if (message.member() == "Inhibit")
+            reply << uint32_t(40 + ++made_);
+        connection.send(reply);
+        return true;
+    }
+    // Takes its name on the bus; false when it could not.
+    bool appear(const QString& address)
+    {
+        QDBusConnection connection = QDBusConnection::connectToBus(address, name_);
+        return connection.registerVirtualObject(path_, this, QDBusConnection::SubPath) &&
+               connection.registerService(name_);
+    }
+    void leave() { QDBusConnection::disconnectFromBus(name_); }
+    bool heard(const QString& call) { return waitFor([&] { return calls.contains(call); }); }
+
+    QStringList calls;
+
+private:
+    QString name_;
+    QString path_;
+    int made_ = 0;
+};
+
+TEST_F(Mpris, TheScreenStaysAwakeWhileAVideoPlaysThroughTheBestInhibitorPresent)
+{
+    TempDir dir;
+    const std::string clip = MakeClip(dir.file("clip.mpg"), 30);
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
+    StandInInhibitor portal("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop");
+    StandInInhibitor saver("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver");
+    StandInInhibitor gnome("org.gnome.SessionManager", "/org/gnome/SessionManager");
+    ASSERT_TRUE(portal.appear(bus_.address) && saver.appear(bus_.address));
+    const QString request = " at /org/freedesktop/portal/desktop/request/";
+
+    auto player = sandbox_.launch({QString::fromStdString(clip)});
+    ASSERT_TRUE(player);
+    EXPECT_TRUE(portal.heard("Inhibit(,8,{reason})")) << portal.calls.join('|').toStdString();
+    EXPECT_EQ(run("playerctl", {"-p", "quintara", "pause"}), "");
+    EXPECT_TRUE(portal.heard("Close()" + request + "1")) << portal.calls.join('|').toStdString();
+    EXPECT_EQ(run("playerctl", {"-p", "quintara", "play"}), "");
+    ASSERT_TRUE(waitFor([&] { return portal.calls.count("Inhibit(,8,{reason})") == 2; }));
+
+    // A service that leaves takes its inhibition along; the best one left or the next to come
+    // takes over.
+    portal.leave();
+    EXPECT_TRUE(saver.heard("Inhibit(com.halvex.Quintara,Playing a video)")) << saver.calls.join('|').toStdString();
+    saver.leave();
+    ASSERT_TRUE(gnome.appear(bus_.address));
+    EXPECT_TRUE(gnome.heard("Inhibit(com.halvex.Quintara,0,Playing a video,8)")) << gnome.calls.join('|').toStdString();
+
+    EXPECT_EQ(call("org.mpris.MediaPlayer2", "Quit").errorMessage().toStdString(), "");
+    EXPECT_TRUE(gnome.heard("Uninhibit(41)")) << gnome.calls.join('|').toStdString();
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
+    EXPECT_EQ(portal.calls.size() + saver.calls.size(), 4) << "nothing else was asked";
+    gnome.leave();
 }
 
 TEST(MprisWithoutABus, ThePlayerRunsAsBefore)
