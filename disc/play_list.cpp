@@ -74,7 +74,7 @@ std::optional<uint32_t> accepted(const std::string& path)
 bool PlayList_Create()
 {
     Settings_ReadFor(app().settings, SettingMoment::PlayList);
-    app().playList.emplace();
+    app().playList.emplace().numbered = true;
     return true;
 }
 
@@ -96,6 +96,14 @@ bool PlayList_GetPath(uint32_t index, std::string& path)
         return false;
     path = list->entries[index].path;
     return true;
+}
+
+std::optional<uint64_t> PlayList_Serial(uint32_t index)
+{
+    const PlayList* list = store();
+    if (!list || index >= list->entries.size())
+        return std::nullopt;
+    return list->entries[index].serial;
 }
 
 bool PlayList_RemoveAt(uint32_t index)
@@ -128,6 +136,12 @@ bool CopyList(PlayList* destination, const PlayList* source)
         return false;
     if (destination != source)
         destination->entries = source->entries;
+    if (destination->numbered) {
+        for (PlayListEntry& entry : destination->entries) {
+            if (entry.serial == 0)
+                entry.serial = ++destination->lastSerial;
+        }
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@ bool PlayList_Create();
 void PlayList_Destroy();
 uint32_t PlayList_Count();
 bool PlayList_GetPath(uint32_t index, std::string& path);
+// The number the entry got as it entered the list; nothing past the end.
+std::optional<uint64_t> PlayList_Serial(uint32_t index);
 bool PlayList_RemoveAt(uint32_t index);
 bool PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& index);
 

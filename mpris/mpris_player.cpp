@@ -8,14 +8,17 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "audio/volume.h"
+#include "components/discbay/drive_table.h"
 #include "context/app_context.h"
 #include "context/components.h"
+#include "disc/play_list.h"
 #include "core/command_id.h"
 #include "mpris/mpris_service.h"
 #include "mpris/mpris_values.h"
@@ -76,6 +79,33 @@ void MprisPlayer::clickRepeatUntil(const QString& name)
         if (state().repeatMode == start)
             break;
     }
+}
+
+double MprisPlayer::rate() const { return MprisRate(); }
+double MprisPlayer::minimumRate() const { return MprisRateRange().first; }
+double MprisPlayer::maximumRate() const { return MprisRateRange().second; }
+
+void MprisPlayer::setRate(double rate)
+{
+    inTurn([this, rate] { playAtRate(rate); });
+}
+
+void MprisPlayer::playAtRate(double rate)
+{
+    if (!service_.live() || state().trackCount == 0 || !IsRunningStatus(state().status))
+        return;
+    const PlayerSettings& settings = app().settings;
+    const auto wanted = static_cast<long>(std::lround(rate * 1000));
+    const auto playing = static_cast<long>(std::lround(MprisRate() * 1000));
+    // The rate commands go back to normal play when given again: a rate in force stays.
+    if (wanted == playing && state().status != engine_status::Backward)
+        return;
+    if (wanted == 1000)
+        DispatchCommand(command_id::Play, CommandPhase::Click);
+    else if (wanted == long(settings.fastForwardRate))
+        DispatchCommand(command_id::FastForward, CommandPhase::Click);
+    else if (wanted == long(settings.slowForwardRate))
+        DispatchCommand(command_id::SlowForward, CommandPhase::Click);
 }
 
 void MprisPlayer::setVolume(double share)
@@ -140,12 +170,20 @@ void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position
 
 void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
 {
-    const QUrl url(uri, QUrl::StrictMode);
+    QUrl url(uri, QUrl::StrictMode);
+    // This machine named by name is this machine.
+    if (url.isLocalFile() && url.host() == QLatin1String("localhost"))
+        url.setHost(QString());
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     if (!url.isValid() || !url.isLocalFile())
         return refuse(call, QDBusError::NotSupported, "only file:// addresses are played");
-    if (!QFileInfo::exists(path))
+    const QFileInfo file(path);
+    if (!file.exists())
         return refuse(call, QDBusError::InvalidArgs, "no such file: " + path);
+    const std::string native = QFile::encodeName(path).toStdString();
+    // Only what SupportedMimeTypes names: the configured extensions, disc images, folders.
+    if (!file.isDir() && !HasListedExtension(native) && !IsDiscImageName(native))
+        return refuse(call, QDBusError::NotSupported, "not a kind of file the player plays: " + path);
     // Answered once the files have been tried, which may wait for the engine.
     call.setDelayedReply(true);
     inTurn([this, path, call] {

@@ -23,8 +23,8 @@ class MprisPlayer : public QDBusAbstractAdaptor {
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(qlonglong Position READ position)
-    Q_PROPERTY(double MinimumRate READ rate)
-    Q_PROPERTY(double MaximumRate READ rate)
+    Q_PROPERTY(double MinimumRate READ minimumRate)
+    Q_PROPERTY(double MaximumRate READ maximumRate)
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
     Q_PROPERTY(bool CanPlay READ canPlay)
@@ -40,9 +40,12 @@ public:
     // Clicks Repeat until the mode is the one named, or until it comes round again when the
     // configuration leaves that mode out.
     void setLoopStatus(const QString& name);
-    // The desktop's rates are not offered: fast and slow play stay the panel's.
-    double rate() const { return 1.0; }
-    void setRate(double) {}
+    // The forward rate played. A written rate that is one the configuration offers runs that
+    // rate's command, 1 returns to normal play, any other is passed over.
+    double rate() const;
+    void setRate(double rate);
+    double minimumRate() const;
+    double maximumRate() const;
     QVariantMap metadata() const;
     double volume() const;
     void setVolume(double share);
@@ -73,6 +76,7 @@ private:
     // Runs the work in its turn (see Turns).
     void inTurn(std::function<void()> work);
     void clickRepeatUntil(const QString& name);
+    void playAtRate(double rate);
     void seekBy(qlonglong offset);
     void refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why);
     // Runs a panel command while the player lives and, when asked, only with a track loaded.

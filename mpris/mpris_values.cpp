@@ -4,10 +4,12 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
 #include "context/app_context.h"
+#include "disc/image_disc.h"
 #include "disc/play_list.h"
 
 namespace {
@@ -29,7 +31,9 @@ QVariantMap metadataOf(const PlayerState& state)
         metadata.insert("mpris:length", qlonglong(state.length) * 1000);
     const QString name = QFile::decodeName(path.c_str());
     metadata.insert("xesam:title", QFileInfo(name).fileName());
-    metadata.insert("xesam:url", QUrl::fromLocalFile(name).toString(QUrl::FullyEncoded));
+    // A track inside a disc image is no file another program could open.
+    if (const std::optional<ImagePath> image = SplitImagePath(path); !image || image->inside == "/")
+        metadata.insert("xesam:url", QUrl::fromLocalFile(name).toString(QUrl::FullyEncoded));
     metadata.insert("xesam:trackNumber", int(state.currentTrack));
     return metadata;
 }
@@ -44,6 +48,7 @@ constexpr Property kSignalled[] = {
     {"LoopStatus", [](const MprisValues& v) { return QVariant(v.loopStatus); }},
     {"Metadata", [](const MprisValues& v) { return QVariant(v.metadata); }},
     {"Volume", [](const MprisValues& v) { return QVariant(v.volume); }},
+    {"Rate", [](const MprisValues& v) { return QVariant(v.rate); }},
     {"CanGoNext", [](const MprisValues& v) { return QVariant(v.canGoNext); }},
     {"CanGoPrevious", [](const MprisValues& v) { return QVariant(v.canGoPrevious); }},
     {"CanPlay", [](const MprisValues& v) { return QVariant(v.canPlay); }},
@@ -61,6 +66,7 @@ MprisValues CurrentMprisValues(double volume)
     values.loopStatus = LoopStatusName(state.repeatMode);
     values.metadata = metadataOf(state);
     values.volume = volume;
+    values.rate = MprisRate();
     values.canGoNext = loaded;
     values.canGoPrevious = state.trackCount > 1;
     values.canPlay = loaded;
@@ -109,7 +115,26 @@ std::optional<RepeatMode> RepeatModeNamed(const QString& name)
 
 QDBusObjectPath MprisTrackId(uint32_t track)
 {
-    if (track == 0)
+    const std::optional<uint64_t> serial = track == 0 ? std::nullopt : PlayList_Serial(track - 1);
+    if (!serial)
         return QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack");
-    return QDBusObjectPath(QString("/com/halvex/Quintara/track/%1").arg(track));
+    return QDBusObjectPath(QString("/com/halvex/Quintara/track/%1").arg(*serial));
+}
+
+double MprisRate()
+{
+    // Backward play has no rate on the desktop's scale, whose rates are all forward: it reads
+    // as normal play, and each jump is told as it comes.
+    if (app().state.status != engine_status::OtherRate)
+        return 1.0;
+    const int32_t rate = app().components.reelkit->getRate().value_or(1000);
+    return rate > 0 ? rate / 1000.0 : 1.0;
+}
+
+std::pair<double, double> MprisRateRange()
+{
+    const PlayerSettings& settings = app().settings;
+    const double slowest = std::min<uint32_t>({settings.slowForwardRate, settings.fastForwardRate, 1000}) / 1000.0;
+    const double fastest = std::max<uint32_t>({settings.slowForwardRate, settings.fastForwardRate, 1000}) / 1000.0;
+    return {slowest, fastest};
 }

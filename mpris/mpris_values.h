@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "core/player_state.h"
 
@@ -16,6 +17,7 @@ struct MprisValues {
     QString loopStatus;
     QVariantMap metadata;
     double volume = 0;
+    double rate = 1.0;
     bool canGoNext = false;
     bool canGoPrevious = false;
     bool canPlay = false;
@@ -32,5 +34,10 @@ QString PlaybackStatusName(uint16_t status);
 QString LoopStatusName(RepeatMode mode);
 // The repeat mode a loop status names; nothing for a name that is none of them.
 std::optional<RepeatMode> RepeatModeNamed(const QString& name);
-// The object path of track n of the list; the "no track" path when n is 0.
+// The object path of track n of the list, by the number its entry got as it entered the list;
+// the "no track" path when n is 0 or past the end.
 QDBusObjectPath MprisTrackId(uint32_t track);
+// The forward rate played now, normal speed 1.
+double MprisRate();
+// The slowest and the fastest rate the configuration offers, normal speed among them.
+std::pair<double, double> MprisRateRange();

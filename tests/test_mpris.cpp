@@ -30,6 +30,7 @@ constexpr int kWaitMs = 10000;
 const QString kName = "org.mpris.MediaPlayer2.quintara";
 const QString kPath = "/org/mpris/MediaPlayer2";
 const QString kPlayer = "org.mpris.MediaPlayer2.Player";
+const QString kRoot = "org.mpris.MediaPlayer2";
 
 // What the player signalled: each property's last value as text (a metadata entry as
 // "Metadata.<key>"), and "Seeked" with its position in microseconds.
@@ -101,6 +102,16 @@ protected:
     bool nameOwned()
     {
         return connection_->interface()->isServiceRegistered(kName).value();
+    }
+
+    QVariant property(const QString& interface, const QString& name)
+    {
+        const QDBusMessage answer = call("org.freedesktop.DBus.Properties", "Get", {interface, name});
+        return answer.arguments().isEmpty() ? QVariant() : answer.arguments().front().value<QDBusVariant>().variant();
+    }
+    void setProperty(const QString& interface, const QString& name, const QVariant& value)
+    {
+        call("org.freedesktop.DBus.Properties", "Set", {interface, name, QVariant::fromValue(QDBusVariant(value))});
     }
 
     QDBusMessage call(const QString& interface, const QString& method, const QVariantList& arguments = {})
@@ -175,14 +186,52 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
             << what.toStdString() << ": " << answer.toStdString();
     }
 
-    // What cannot be played is refused, saying why; the panel can be raised.
+    // Each entry keeps the id it got as it entered the list: the same file opened again is a
+    // new entry, and a position meant for the old one is passed over.
+    const auto trackId = [&] {
+        const QVariantMap metadata = qdbus_cast<QVariantMap>(property(kPlayer, "Metadata").value<QDBusArgument>());
+        return metadata.value("mpris:trackid").value<QDBusObjectPath>().path();
+    };
+    const QString oldId = trackId();
+    EXPECT_EQ(call(kPlayer, "OpenUri", {"file://localhost" + QString::fromStdString(one)}).errorMessage(), "");
+    EXPECT_TRUE(waitFor([&] { return trackId() != oldId; })) << oldId.toStdString();
+    EXPECT_TRUE(trackId().startsWith("/com/halvex/Quintara/track/")) << trackId().toStdString();
+    call(kPlayer, "SetPosition", {QVariant::fromValue(QDBusObjectPath(oldId)), qlonglong(20'000'000)});
+    EXPECT_LT(property(kPlayer, "Position").toLongLong(), 15'000'000) << "a stale id moved the track";
+
+    // The rates the configuration offers, played and asked for; any other is passed over.
+    EXPECT_EQ(property(kPlayer, "MinimumRate").toDouble(), 0.5);
+    EXPECT_EQ(property(kPlayer, "MaximumRate").toDouble(), 3.0);
+    for (const double rate : {3.0, 1.7, 0.5, 1.0}) {
+        setProperty(kPlayer, "Rate", rate);
+        const double expected = rate == 1.7 ? 3.0 : rate;
+        EXPECT_TRUE(waitFor([&] { return property(kPlayer, "Rate").toDouble() == expected; })) << rate;
+        EXPECT_TRUE(waitFor([&] { return recorder_.heard["Rate"].toDouble() == expected; })) << rate;
+    }
+    // The video window's full screen, both ways.
+    EXPECT_TRUE(property(kRoot, "CanSetFullscreen").toBool());
+    for (const bool on : {true, false}) {
+        setProperty(kRoot, "Fullscreen", on);
+        EXPECT_TRUE(waitFor([&] { return property(kRoot, "Fullscreen").toBool() == on; })) << on;
+    }
+    EXPECT_EQ(property(kRoot, "DesktopEntry").toString(), "com.halvex.Quintara");
+    const QStringList types = property(kRoot, "SupportedMimeTypes").toStringList();
+    for (const char* type : {"video/mpeg", "application/x-cue", "inode/directory"})
+        EXPECT_TRUE(types.contains(type)) << type << " in " << types.join(',').toStdString();
+
+    // What cannot be played is refused, saying why, and changes nothing; the panel can be raised.
     const std::pair<QString, QString> refused[] = {
         {"http://example.org/clip.mpg", "org.freedesktop.DBus.Error.NotSupported"},
         {QUrl::fromLocalFile(QString::fromStdString(dir.file("none.mpg"))).toString(),
          "org.freedesktop.DBus.Error.InvalidArgs"},
+        {QUrl::fromLocalFile(QString::fromStdString(dir.write("notes.txt", "not a clip"))).toString(),
+         "org.freedesktop.DBus.Error.NotSupported"},
     };
+    const QString playing = trackId();
     for (const auto& [uri, error] : refused)
         EXPECT_EQ(call(kPlayer, "OpenUri", {uri}).errorName().toStdString(), error.toStdString()) << uri.toStdString();
+    EXPECT_EQ(trackId(), playing);
+    EXPECT_EQ(property(kPlayer, "PlaybackStatus").toString(), "Playing");
     EXPECT_EQ(call("org.mpris.MediaPlayer2", "Raise").errorMessage().toStdString(), "");
 
     EXPECT_EQ(call("org.mpris.MediaPlayer2", "Quit").errorMessage().toStdString(), "");
