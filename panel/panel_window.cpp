@@ -66,6 +66,10 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
     // Every paint covers the whole face: nothing is ever erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A Wayland compositor takes a mask only as where input goes: the outline shows through
+    // alpha, which the window has only when asked before it is made.
+    if (Compositor_PlacesWindows())
+        setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -150,8 +154,10 @@ void PanelWindow::place(Point position, Size size, const std::optional<Region>& 
         move(position.x, position.y);
         state_.screenPosition = position;
     }
-    if (region)
-        setMask(toQRegion(*region));
+    if (region) {
+        shape_ = toQRegion(*region);
+        setMask(shape_);
+    }
 }
 
 uint32_t PanelWindow::beginBusyCursor()
@@ -233,6 +239,12 @@ void PanelWindow::paintEvent(QPaintEvent* event)
     // it here, once: the skin's pictures stay at their own size.
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != qRound(devicePixelRatioF()));
+    if (testAttribute(Qt::WA_TranslucentBackground) && !shape_.isEmpty()) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& outside : QRegion(rect()) - shape_)
+            painter.fillRect(outside, Qt::transparent);
+        painter.setClipRegion(shape_);
+    }
     painter.drawImage(rect(), composed_);
 }
 

@@ -39,7 +39,8 @@ struct PanelState {
     Point screenPosition;  // left and top on the screen, stored at destruction
 };
 
-// The skinned control panel: frameless, shaped by the skin's region, painted off-screen.
+// The skinned control panel: frameless, shaped by the skin's region (on Wayland also painted
+// transparent outside it), painted off-screen.
 class PanelWindow : public QWidget, public Window, private PanelPointerHost {
     Q_OBJECT
 public:
@@ -103,6 +104,7 @@ private:
     PanelDrag drag_;
     QImage composed_;
     QRegion pending_;  // marked and not yet painted
+    QRegion shape_;    // the skin's outline; empty without one
 };
 
 // The skin reader's steps, without the LED painter.

@@ -49,6 +49,16 @@ TEST_F(EnginePicture, ShowsTheClipsDecodedPictureOnOpen)
     ASSERT_EQ(shown.size(), QSize(320, 240));
     EXPECT_GT(coloursIn(shown), 20u) << "one flat colour";
     EXPECT_LT(meanDifference(shown, reference), 16.0);
+
+    // Drawn into a surface with alpha, as Wayland's backing store is, it covers what lies beneath.
+    QImage surface(shown.size(), QImage::Format_ARGB32_Premultiplied);
+    surface.fill(Qt::transparent);
+    engine->pictureWidget()->render(&surface);
+    int seeThrough = 0;
+    for (int row = 0; row < surface.height(); ++row)
+        for (int column = 0; column < surface.width(); ++column)
+            seeThrough += qAlpha(surface.pixel(column, row)) != 255;
+    EXPECT_EQ(seeThrough, 0);
 }
 
 struct MovingCase {

@@ -135,6 +135,21 @@ bool SoftwarePicture::Frame::fit(QSize size, qreal ratio)
     return true;
 }
 
+namespace {
+// libmpv leaves the fourth byte of "bgr0" at 0, while QImage::Format_RGB32 wants it 0xff: Qt
+// copies it as alpha into a backing store that keeps one, as Wayland's does, and the
+// compositor then blends the picture into what lies beneath it. Rows are whole 64-byte
+// blocks, whose pixels the compiler does at once.
+void makeOpaque(uchar* pixels, size_t bytes)
+{
+    constexpr size_t kBlock = kRowAlignment / sizeof(uint32_t);
+    auto* pixel = reinterpret_cast<uint32_t*>(pixels);
+    for (size_t i = 0, count = bytes / sizeof(uint32_t); i < count; i += kBlock)
+        for (size_t j = 0; j < kBlock; ++j)
+            pixel[i + j] |= 0xff000000u;
+}
+}  // namespace
+
 bool SoftwarePicture::renderFrame()
 {
     const qreal ratio = devicePixelRatioF();
@@ -153,7 +168,10 @@ bool SoftwarePicture::renderFrame()
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    return mpv_render_context_render(render_.get(), params) >= 0;
+    if (mpv_render_context_render(render_.get(), params) < 0)
+        return false;
+    makeOpaque(rendered_.pixels.get(), stride * size_t(size.height()));
+    return true;
 }
 
 void SoftwarePicture::showRendered()
