@@ -68,6 +68,7 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(bool(parts_.filesDropped));
 }
 
 PanelWindow::~PanelWindow() = default;
@@ -238,6 +239,8 @@ void PanelWindow::paintEvent(QPaintEvent* event)
 
 bool PanelWindow::event(QEvent* event)
 {
+    if (FileDrop_Event(*this, *event, parts_.filesDropped))
+        return true;
     if (event->type() == QEvent::ToolTip) {
         const std::string tip = buttons_.tooltip();
         if (tip.empty())

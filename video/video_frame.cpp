@@ -62,6 +62,9 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hook
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    // Also what is dropped on the image window and the engine's picture: neither takes drops,
+    // so Qt hands them to the frame.
+    setAcceptDrops(bool(hooks_.filesDropped));
     setWindowIcon(VideoIcon());
     // The sizing limits bound the user's sizing only. As the widget's own limits Qt would
     // apply them to every placement too, and cut a stored size larger than the screen.
@@ -82,6 +85,11 @@ VideoFrame::~VideoFrame() = default;
 void VideoFrame::post(const Message& message)
 {
     QMetaObject::invokeMethod(this, [this, message] { handle(message); }, Qt::QueuedConnection);
+}
+
+bool VideoFrame::event(QEvent* event)
+{
+    return FileDrop_Event(*this, *event, hooks_.filesDropped) || QWidget::event(event);
 }
 
 void VideoFrame::invalidate(const Rect& area)
