@@ -18,6 +18,7 @@
 #include "core/qt_timers.h"
 #include "core/skin_twin.h"
 #include "panel/drive_commands.h"
+#include "panel/panel_accessible.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_place.h"
 #include "panel/qt_keys.h"
@@ -69,6 +70,7 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(bool(parts_.filesDropped));
+    PanelAccessible_Install();
 }
 
 PanelWindow::~PanelWindow() = default;
@@ -235,6 +237,8 @@ void PanelWindow::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != qRound(devicePixelRatioF()));
     painter.drawImage(rect(), composed_);
+    // What was drawn is what assistive technologies are told of.
+    PanelAccessible_NoteChanges(*this);
 }
 
 bool PanelWindow::event(QEvent* event)

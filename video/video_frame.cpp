@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -39,6 +40,14 @@ Qt::Edges toQtEdges(int edges)
     return out;
 }
 
+// Assistive technologies see the frame as a window, named by its title (the open track's path).
+QAccessibleInterface* frameAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("VideoFrame") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 constexpr std::array<Qt::CursorShape, 4> kSizeCursors = {
     Qt::SizeFDiagCursor,  // DiagonalDown
     Qt::SizeVerCursor,    // Vertical
@@ -57,6 +66,8 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hook
       timers_([](TimerId) {})
 {
     setObjectName("HalvexVideoWnd");
+    static const bool accessible = (QAccessible::installFactory(frameAccessible), true);
+    (void)accessible;
     setWindowTitle(QString::fromStdString(title));
     // Every pixel is drawn by the border or covered by the image window: nothing to erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
