@@ -17,6 +17,7 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
     MainWindowParts parts = PlayerParts(windows_);
     unwired_ = UnwiredParts(parts, windows_.videoKeys);
     host_ = std::make_unique<MainHost>(channel, shutdownSignals, std::move(parts));
+    windows_.filesDropped = DropsInto(host_->mainWindow());
 }
 
 Player::~Player()

@@ -84,7 +84,13 @@ void AddPlaybackParts(MainWindowParts& parts)
 VideoHooks PanelKeysForVideo()
 {
     return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(target, event); },
-            .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); }};
+            .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); },
+            .filesDropped = {}};
+}
+
+FilesDropped DropsInto(MainWindow& mainWindow)
+{
+    return [&mainWindow](const std::vector<std::string>& files) { mainWindow.playFiles(files); };
 }
 
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
@@ -138,10 +144,14 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
     MainWindowParts parts;
     parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
     parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
-    parts.createPanel = [&windows](std::string& why) { return Panel_Create(windows.panel, why); };
+    parts.createPanel = [&windows](std::string& why) {
+        return Panel_Create(windows.panel, windows.filesDropped, why);
+    };
     parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
     parts.createVideoFrame = [&windows](std::string& why) {
-        return VideoWnd_Create(windows.video, windows.videoKeys, why);
+        VideoHooks hooks = windows.videoKeys;
+        hooks.filesDropped = windows.filesDropped;
+        return VideoWnd_Create(windows.video, hooks, why);
     };
     parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };

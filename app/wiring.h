@@ -30,6 +30,9 @@ void AddAudioParts(MainWindowParts& parts);
 void AddPlaybackParts(MainWindowParts& parts);
 // The video frame and its image window take their keys through the panel's keyboard map.
 VideoHooks PanelKeysForVideo();
+// Files dropped on the panel or the video window play as a command line's do: through the main
+// window, where they wait their turn while the engine opens a track.
+FilesDropped DropsInto(MainWindow& mainWindow);
 // The desktop's media controls on the session bus, taking calls while the main window does;
 // null without a session bus.
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow);
@@ -52,6 +55,8 @@ struct OwnedWindows {
     std::unique_ptr<PanelWindow> panel;
     std::unique_ptr<VideoFrame> video;
     VideoHooks videoKeys;
+    // Where files dropped on the panel and the video window go, set before they are made.
+    FilesDropped filesDropped;
 };
 // Every part of the main window, its windows made into the given holders.
 MainWindowParts PlayerParts(OwnedWindows& windows);

@@ -4,8 +4,8 @@
 
 // Each marks the panel's rectangles of one LED element for repaint (one pixel wider and
 // taller than the element) and, when now is nonzero, repaints at once. They answer 0 when
-// there is no panel or nothing of the element to mark. Each tells the state's listener of its
-// part first (context/state_notice.h), panel or not.
+// there is no panel or nothing of the element to mark. Each tells the state's notices of its
+// part first (core/state_notices.h), panel or not.
 uint32_t Led_RefreshMute(uint32_t now);
 uint32_t Led_RefreshVolume(uint32_t now);
 uint32_t Led_RefreshPlayState(uint32_t now);

@@ -50,3 +50,50 @@ VolumeBarView Led_VolumeBarView(Size bar, uint32_t steps, uint32_t left, uint32_
     };
     return {lit(left), lit(right), bar.height / 2};
 }
+
+namespace {
+std::string clockText(uint32_t milliseconds)
+{
+    const std::array<uint32_t, 5> d = Led_TimeDigits(milliseconds);
+    using namespace time_slot;
+    std::string text;
+    for (const uint32_t digit : {d[HourUnit], d[MinuteDecimal], d[MinuteUnit], d[SecondDecimal], d[SecondUnit]}) {
+        if (text.size() == 1 || text.size() == 4)
+            text += ':';
+        text += char('0' + digit);
+    }
+    return text;
+}
+
+std::string playStateText(uint16_t status)
+{
+    const PlayStateLights lights = Led_PlayStateLights(status);
+    if (lights.pause)
+        return "paused";
+    return lights.play ? "playing" : "stopped";
+}
+
+constexpr const char* kRepeatWords[] = {nullptr, "repeat list", "repeat track"};
+}  // namespace
+
+std::string Led_Text(const PlayerState& state, uint32_t volumeSteps)
+{
+    const TrackNumberView track = Led_TrackNumberView(state);
+    std::string text = "Track ";
+    text += char('0' + track.digits[track_slot::Decimal]);
+    text += char('0' + track.digits[track_slot::Unit]);
+    text += ", " + clockText(state.position) + " of " + clockText(state.length);
+    text += ", " + playStateText(state.status);
+    const std::string steps = std::to_string(volumeSteps == 0 ? 16 : volumeSteps);
+    if (state.volumeLeft == state.volumeRight)
+        text += ", volume " + std::to_string(state.volumeLeft) + " of " + steps;
+    else
+        text += ", volume " + std::to_string(state.volumeLeft) + " left and " + std::to_string(state.volumeRight) +
+                " right of " + steps;
+    if (state.muted)
+        text += ", muted";
+    if (const std::optional<size_t> repeat = Led_LitMember(static_cast<uint32_t>(state.repeatMode), 3))
+        if (const char* words = kRepeatWords[*repeat])
+            text += std::string(", ") + words;
+    return text;
+}

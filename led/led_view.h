@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/player_state.h"
 #include "core/panel_skin.h"
@@ -44,3 +45,9 @@ struct VolumeBarView {
     bool operator==(const VolumeBarView&) const = default;
 };
 VolumeBarView Led_VolumeBarView(Size bar, uint32_t steps, uint32_t left, uint32_t right);
+
+// What the display shows, read out in words for assistive technologies: the track number as
+// its two digits (an entered one while an entry runs, whatever its blink), the time and the
+// track's length, the play state as its lights read, the volume as the bar's levels of
+// volumeSteps (zero counts as 16), then "muted" and the repeat mode where they are lit.
+std::string Led_Text(const PlayerState& state, uint32_t volumeSteps);

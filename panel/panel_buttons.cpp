@@ -158,6 +158,22 @@ void PanelButtons::release()
     state_.pressedButton = -1;
 }
 
+void PanelButtons::click(int32_t index)
+{
+    if (index < 0 || size_t(index) >= buttons_.size() || state_.pressedButton >= 0)
+        return;
+    PanelButton& b = button(index);
+    const auto command = static_cast<int32_t>(b.command);
+    setState(index, ButtonLook(b, ButtonEvent::Down), true);
+    dispatch_(command, CommandPhase::Press);
+    if (b.checkable)
+        b.checked = !b.checked;
+    const bool over = hitTest() == index;
+    setState(index, ButtonLook(b, over ? ButtonEvent::UpOver : ButtonEvent::PointerOut), true);
+    dispatch_(command, CommandPhase::Release);
+    dispatch_(command, CommandPhase::Click);
+}
+
 std::string PanelButtons::tooltip()
 {
     const int32_t hit = hitTest();

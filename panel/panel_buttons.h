@@ -57,6 +57,10 @@ public:
     // Answers true when the move was the buttons' business (a change of look or an event).
     bool move();
     void release();
+    // A click that does not come from the pointer (an assistive technology's press): the
+    // button's press, release and click, its looks and its check flip as a mouse click gives
+    // them, ending in the look the pointer's place asks for. Nothing while a button is held.
+    void click(int32_t button);
     // The text to show over the pointer now; empty shows none.
     std::string tooltip();
     PanelCursor cursor() const;

@@ -18,6 +18,7 @@
 #include "core/qt_timers.h"
 #include "core/skin_twin.h"
 #include "panel/drive_commands.h"
+#include "panel/panel_accessible.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_place.h"
 #include "panel/qt_keys.h"
@@ -72,6 +73,8 @@ PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
         setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(bool(parts_.filesDropped));
+    PanelAccessible_Install();
 }
 
 PanelWindow::~PanelWindow() = default;
@@ -246,10 +249,14 @@ void PanelWindow::paintEvent(QPaintEvent* event)
         painter.setClipRegion(shape_);
     }
     painter.drawImage(rect(), composed_);
+    // What was drawn is what assistive technologies are told of.
+    PanelAccessible_NoteChanges(*this);
 }
 
 bool PanelWindow::event(QEvent* event)
 {
+    if (FileDrop_Event(*this, *event, parts_.filesDropped))
+        return true;
     if (event->type() == QEvent::ToolTip) {
         const std::string tip = buttons_.tooltip();
         if (tip.empty())

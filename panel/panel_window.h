@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include "core/file_drop.h"
 #include "core/window.h"
 #include "panel/panel_buttons.h"
 #include "panel/panel_drag.h"
@@ -32,6 +33,8 @@ struct PanelParts {
     std::function<std::unique_ptr<TimerHost>(TimerTick tick)> makeTimers;
     // DispatchCommand when empty.
     PanelDispatcher dispatch;
+    // Where dropped files go; the panel takes no drop when empty.
+    FilesDropped filesDropped;
 };
 
 // The panel's own record beside its buttons' pointer fields.
@@ -111,9 +114,10 @@ private:
 PanelParts Panel_SkinParts();
 
 // Makes the panel into the given holder with the real skin reader, LED painter, Qt timers and
-// DispatchCommand; sets app().windows.panel and plugs the panel into playback's hooks. False,
-// with the reason, when the skin gives no face picture or no button, or the holder holds one.
-bool Panel_Create(std::unique_ptr<PanelWindow>& panel, std::string& why);
+// DispatchCommand, files dropped on it going to dropped; sets app().windows.panel and plugs
+// the panel into playback's hooks. False, with the reason, when the skin gives no face picture
+// or no button, or the holder holds one.
+bool Panel_Create(std::unique_ptr<PanelWindow>& panel, const FilesDropped& dropped, std::string& why);
 // The same with the given parts.
 bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, std::string& why);
 // Stops and closes the media engine, releases the skin, stores the position, and destroys

@@ -318,4 +318,31 @@ TEST(LedView, PureValues)
     EXPECT_EQ(Led_TrackNumberView(state).digits, (std::array<uint32_t, 2>{3, 2}));
 }
 
+// What a screen reader reads of the display: the same values the lights and digits show.
+TEST(LedView, TextReadsWhatTheDisplayShows)
+{
+    const struct {
+        PlayerState state;
+        uint32_t steps;
+        const char* text;
+    } cases[] = {
+        {{}, 16, "Track 00, 0:00:00 of 0:00:00, stopped, volume 0 of 16"},
+        {{.trackCount = 12, .currentTrack = 7, .status = engine_status::Playing, .position = 83999, .length = 3725000,
+          .volumeLeft = 8, .volumeRight = 8},
+         16, "Track 07, 0:01:23 of 1:02:05, playing, volume 8 of 16"},
+        {{.currentTrack = 123, .status = engine_status::Paused, .repeatMode = RepeatMode::List, .muted = true,
+          .volumeLeft = 3, .volumeRight = 5},
+         0, "Track 23, 0:00:00 of 0:00:00, paused, volume 3 left and 5 right of 16, muted, repeat list"},
+        // Fast, slow and backward play light Play alone; a status past them reads as stopped.
+        {{.status = engine_status::Backward, .repeatMode = RepeatMode::Track}, 10,
+         "Track 00, 0:00:00 of 0:00:00, playing, volume 0 of 10, repeat track"},
+        {{.status = 9, .position = 36000000 + 61000}, 16, "Track 00, 0:01:01 of 0:00:00, stopped, volume 0 of 16"},
+        // An entry reads the entered number, in its blink's off phase too.
+        {{.currentTrack = 4, .entryActive = true, .enteredNumber = 15, .entryBlinkOn = false}, 16,
+         "Track 15, 0:00:00 of 0:00:00, stopped, volume 0 of 16"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Led_Text(c.state, c.steps), c.text);
+}
+
 }  // namespace

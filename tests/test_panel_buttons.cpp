@@ -121,10 +121,12 @@ constexpr Point kBody{100, 50};
 constexpr Point kPlayEdge{29, 19};    // the last pixel inside
 constexpr Point kPastPlayEdge{30, 9};  // right of it and above Stop
 
-enum class Act { Move, Down, Up, DoubleClick };
+// Click is an assistive technology's press of the button numbered, the pointer at the point.
+enum class Act { Move, Down, Up, DoubleClick, Click };
 struct Step {
     Act act;
     Point at;
+    int32_t button = -1;
 };
 
 struct Sequence {
@@ -167,6 +169,15 @@ const Sequence kSequences[] = {
      {S::Normal, S::MouseIn, S::Normal}, 1},
     {"CheckButtonDraggedOffKeepsItsFlag", {{Act::Down, kMute}, {Act::Move, kBody}, {Act::Up, kBody}},
      {{30, P}, {30, R}}, {S::Normal, S::Normal, S::Normal}, -1},
+    {"AssistiveClickAwayFromThePointer", {{Act::Move, kStop}, {Act::Click, kStop, 0}}, {{10, P}, {10, R}, {10, C}},
+     {S::Normal, S::Normal, S::MouseIn}, 2},
+    {"AssistiveClickUnderThePointer", {{Act::Move, kPlay}, {Act::Click, kPlay, 0}}, {{10, P}, {10, R}, {10, C}},
+     {S::MouseIn, S::Normal, S::Normal}, 0},
+    {"AssistiveClickFlipsACheckButton", {{Act::Click, kBody, 1}}, {{30, P}, {30, R}, {30, C}},
+     {S::Normal, S::CheckedNormal, S::Normal}, -1},
+    {"AssistiveClickWhileAButtonIsHeldOrOfNoButtonDoesNothing",
+     {{Act::Down, kPlay}, {Act::Click, kPlay, 1}, {Act::Up, kPlay}, {Act::Click, kBody, 3}, {Act::Click, kBody, -1}},
+     {{10, P}, {10, R}, {10, C}}, {S::MouseIn, S::Normal, S::Normal}, 0},
 };
 
 class ButtonSequenceTest : public ::testing::TestWithParam<Sequence> {
@@ -195,6 +206,9 @@ protected:
             break;
         case Act::DoubleClick:
             break;  // the window does not hand it on
+        case Act::Click:
+            panel.click(step.button);
+            break;
         }
     }
 };

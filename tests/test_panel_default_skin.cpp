@@ -60,7 +60,7 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     EXPECT_EQ(app().windows.panelCursor->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(panelHolder, why)) << why;
+    ASSERT_TRUE(Panel_Create(panelHolder, {}, why)) << why;
     PanelWindow* panel = Panel_Window();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.

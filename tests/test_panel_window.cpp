@@ -22,7 +22,9 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "components/nestwell/nestwell_file.h"
+#include "disc/play_list.h"
 #include "led/led_refresh.h"
 #include "panel/drive_commands.h"
 #include "panel/drive_popup.h"
@@ -33,10 +35,12 @@
 #include "playback/dispatch.h"
 #include "context/playback_hooks.h"
 #include "context/window_access.h"
+#include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vcd_image.h"
 #include "tests/support/widget_waits.h"
 
 namespace {
@@ -502,6 +506,72 @@ TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
     EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 0), 0u);
+}
+
+// Files, folders and disc images dropped on the panel play as the same names do from the command
+// line, through the main window; a drag of anything else, or one that offers only to move the
+// files, is refused and changes nothing.
+TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused)
+{
+    const VcdImage& image = VcdImage::get();
+    const std::string second = dir.write("clips/b.mpg", "2");
+    const std::string first = dir.write("clips/a clip, été.mpg", "1");
+    dir.write("clips/notes.txt", "not a track");
+    const std::string loose = dir.write("loose.txt", "a file named on its own is wanted");
+    MainWindowParts& main = mainWindow->parts();
+    AddPlaybackParts(main);
+    main.createPlayList = [](std::string&) { return PlayList_Create(); };
+    main.destroyPlayList = PlayList_Destroy;
+    // The main window's start reads the configuration beside the player: here, the test's.
+    app().windows.instance = dir.file("quintara");
+    ASSERT_EQ(mainWindow->create(), 0);
+    parts.filesDropped = DropsInto(*mainWindow);
+    PanelWindow& panel = create();
+    const auto opens = [this] {
+        return std::count_if(journal.begin(), journal.end(),
+                             [](const std::string& call) { return call.starts_with("Reelkit_Open("); });
+    };
+
+    const auto text = std::make_unique<QMimeData>();
+    text->setText(QString::fromStdString(first));
+    const auto web = UriList({"https://example.org/clip.mpg"});
+    const auto mixed = UriList({first, "https://example.org/clip.mpg"});
+    const auto remote = UriList({"file://elsewhere" + first});
+    const auto files = UriList({dir.file("clips"), loose, image.cue});
+    const struct {
+        const char* what;
+        const QMimeData& data;
+        Qt::DropActions offered;
+    } refused[] = {{"text", *text, Qt::CopyAction}, {"a web address", *web, Qt::CopyAction},
+                   {"a file among web addresses", *mixed, Qt::CopyAction},
+                   {"another host's file", *remote, Qt::CopyAction}, {"a move only", *files, Qt::MoveAction}};
+    const QPoint body(kFaceSize.width / 2, 35);
+    for (const auto& drag : refused) {
+        const DropAnswers answers = DragAndDrop(panel, body, drag.data, drag.offered);
+        EXPECT_FALSE(answers.entered) << drag.what;
+        EXPECT_FALSE(answers.dropped) << drag.what;
+    }
+    settle();
+    EXPECT_TRUE(app().playList->entries.empty());
+    EXPECT_TRUE(app().drives.images().empty());
+    EXPECT_EQ(opens(), 0);
+
+    const DropAnswers answers = DragAndDrop(panel, body, *files);
+    EXPECT_TRUE(answers.entered);
+    EXPECT_TRUE(answers.dropped);
+    EXPECT_EQ(answers.action, Qt::CopyAction);
+    settle();
+    std::vector<std::string> listed;
+    for (const PlayListEntry& entry : app().playList->entries)
+        listed.push_back(entry.path);
+    EXPECT_EQ(listed, (std::vector<std::string>{first, second, loose, image.trackPath(1), image.trackPath(2),
+                                                image.trackPath(3)}));
+    // The image is a drive from now on, as one named on the command line.
+    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
+    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(opens(), 1);
+    EXPECT_NE(std::find(journal.begin(), journal.end(), "Reelkit_Open(" + first + ")"), journal.end());
+    mainWindow->destroy();
 }
 
 TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)

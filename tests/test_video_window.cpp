@@ -18,9 +18,12 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "core/settings.h"
 #include "core/ini_file.h"
 #include "components/nestwell/nestwell_file.h"
+#include "disc/play_list.h"
+#include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
@@ -185,7 +188,7 @@ protected:
     VideoFrame& create()
     {
         std::string why;
-        EXPECT_TRUE(VideoWnd_Create(video, {}, why)) << why;
+        EXPECT_TRUE(VideoWnd_Create(video, hooks, why)) << why;
         VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
         reports.watch(frame);
@@ -248,6 +251,7 @@ protected:
 
     TempDir dir;
     Journal journal;
+    VideoHooks hooks;  // what create() plugs in
     NestwellFile* nestwell = nullptr;
     Reelkit* reelkit = nullptr;
     Hublet* hublet = nullptr;
@@ -681,6 +685,68 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     EXPECT_EQ(posted, (std::vector<Message>{{msg::Close, 0, 0}}));
     EXPECT_EQ(seen.size(), 3u);
     app().windows.main = nullptr;
+}
+
+// Files dropped on the border or on the engine's picture play as the command line's do, through
+// the main window; a web address dropped there changes nothing.
+TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRefused)
+{
+    // The main window's start reads the configuration beside the player: here, the test's.
+    configure("[Initiation]\nRC Path=skin\n");
+    app().windows.instance = dir.file("quintara");
+    ManualClock clock;
+    ManualTimers timers(clock);
+    MainWindowHost host;
+    host.post = [](const Message&) {};
+    host.postQuit = [](int) {};
+    MainWindowParts parts;
+    AddPlaybackParts(parts);
+    parts.createPlayList = [](std::string&) { return PlayList_Create(); };
+    parts.destroyPlayList = PlayList_Destroy;
+    MainWindow main(timers, host, parts);
+    ASSERT_EQ(main.create(), 0);
+    hooks.filesDropped = DropsInto(main);
+    VideoFrame& frame = create();
+    auto* picture = new QWidget(&image());  // the engine's, which takes no drop of its own
+    picture->setObjectName(kReelkitPictureName);
+    picture->setGeometry(image().rect());
+    picture->show();
+    settle();
+    const auto listed = [] {
+        std::vector<std::string> paths;
+        for (const PlayListEntry& entry : app().playList->entries)
+            paths.push_back(entry.path);
+        return paths;
+    };
+
+    const std::string clip = dir.write("clip.mpg", "c");
+    const std::string other = dir.write("other.avi", "o");
+    const QPoint border(2, 2);
+    const QPoint onPicture = image().geometry().center();
+    ASSERT_EQ(frame.childAt(onPicture), picture);
+    const auto web = UriList({"http://example.org/clip.mpg"});
+    for (const QPoint at : {border, onPicture}) {
+        const DropAnswers answers = DragAndDrop(frame, at, *web);
+        EXPECT_FALSE(answers.entered);
+        EXPECT_FALSE(answers.dropped);
+    }
+    settle();
+    EXPECT_TRUE(listed().empty());
+
+    const struct {
+        QPoint at;
+        std::vector<std::string> files;
+    } drops[] = {{border, {clip}}, {onPicture, {other, clip}}};
+    for (const auto& drop : drops) {
+        const DropAnswers answers = DragAndDrop(frame, drop.at, *UriList(drop.files));
+        EXPECT_TRUE(answers.entered);
+        EXPECT_TRUE(answers.dropped);
+        EXPECT_EQ(answers.action, Qt::CopyAction);
+        settle();
+        EXPECT_EQ(listed(), drop.files);
+        EXPECT_EQ(journal.back(), "Reelkit_Open(" + drop.files.front() + ")");
+    }
+    main.destroy();
 }
 
 TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)

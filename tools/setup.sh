@@ -5,7 +5,7 @@ QUINTARA_PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libmpv-dev libpulse-dev libudev-dev libcdio-dev libiso9660-dev
   libgtest-dev libgmock-dev
   ffmpeg vcdimager dbus xvfb xauth x11-utils libxcb-xtest0-dev imagemagick pulseaudio pulseaudio-utils
-  desktop-file-utils appstream lintian playerctl weston qt6-wayland
+  desktop-file-utils appstream lintian playerctl weston qt6-wayland at-spi2-core python3-pyatspi
 )
 
 quintara_install_packages() {

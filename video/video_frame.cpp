@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QGuiApplication>
@@ -39,6 +40,14 @@ Qt::Edges toQtEdges(int edges)
     return out;
 }
 
+// Assistive technologies see the frame as a window, named by its title (the open track's path).
+QAccessibleInterface* frameAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("VideoFrame") && object && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 constexpr std::array<Qt::CursorShape, 4> kSizeCursors = {
     Qt::SizeFDiagCursor,  // DiagonalDown
     Qt::SizeVerCursor,    // Vertical
@@ -58,11 +67,16 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hook
       timers_([](TimerId) {})
 {
     setObjectName("HalvexVideoWnd");
+    static const bool accessible = (QAccessible::installFactory(frameAccessible), true);
+    (void)accessible;
     setWindowTitle(QString::fromStdString(title));
     // Every pixel is drawn by the border or covered by the image window: nothing to erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
+    // Also what is dropped on the image window and the engine's picture: neither takes drops,
+    // so Qt hands them to the frame.
+    setAcceptDrops(bool(hooks_.filesDropped));
     setWindowIcon(VideoIcon());
     // The sizing limits bound the user's sizing only. As the widget's own limits Qt would
     // apply them to every placement too, and cut a stored size larger than the screen.
@@ -83,6 +97,11 @@ VideoFrame::~VideoFrame() = default;
 void VideoFrame::post(const Message& message)
 {
     QMetaObject::invokeMethod(this, [this, message] { handle(message); }, Qt::QueuedConnection);
+}
+
+bool VideoFrame::event(QEvent* event)
+{
+    return FileDrop_Event(*this, *event, hooks_.filesDropped) || QWidget::event(event);
 }
 
 void VideoFrame::invalidate(const Rect& area)

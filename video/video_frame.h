@@ -56,6 +56,7 @@ public:
     const BorderSizes& borderSizes() const { return skin_.sizes; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -6,12 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_drop.h"
+
 class QKeyEvent;
 class QWidget;
 class VideoFrame;
 class Window;
 
-// What the keyboard does in the two windows is the panel's keyboard map; the owner plugs it in.
+// What the keyboard does in the two windows is the panel's keyboard map, and dropped files play
+// as the command line's do; the owner plugs them in.
 struct VideoHooks {
     // Key presses and releases in the frame or the image window (target). Answers true when it
     // took the key.
@@ -19,6 +22,8 @@ struct VideoHooks {
     // Tried first with every key, for the multimedia keys; the image window hands them on to
     // the frame, so frame is always the frame. Answers true when it took the key.
     std::function<bool(Window& frame, QKeyEvent& event)> appCommand;
+    // Files dropped on the frame or the image window; the frame takes no drop when it is empty.
+    FilesDropped filesDropped;
 };
 
 // The skinned video window: a frameless frame drawn from eight border pictures, and inside it

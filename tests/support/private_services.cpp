@@ -1,6 +1,11 @@
 #include "tests/support/private_services.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
 #include <QProcessEnvironment>
+#include <QThread>
 
 namespace {
 constexpr int kWaitMs = 10000;
@@ -18,6 +23,41 @@ PrivateBus::~PrivateBus()
     daemon_.terminate();
     if (!daemon_.waitForFinished(5000))
         daemon_.kill();
+}
+
+PrivateAccessibilityBus::PrivateAccessibilityBus(const QString& sessionBus)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", sessionBus);
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    launcher_.setProcessEnvironment(environment);
+    launcher_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    launcher_.start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately", "--a11y=1"});
+    if (!launcher_.waitForStarted(kWaitMs))
+        return;
+    const QString name = "quintara-a11y-launcher";
+    {
+        QDBusConnection session = QDBusConnection::connectToBus(sessionBus, name);
+        const QDeadlineTimer deadline(kWaitMs);
+        while (!session.interface()->isServiceRegistered("org.a11y.Bus").value() && !deadline.hasExpired() &&
+               launcher_.state() == QProcess::Running)
+            QThread::msleep(20);
+        const QDBusMessage answer = session.call(
+            QDBusMessage::createMethodCall("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress"), QDBus::Block,
+            kWaitMs);
+        if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty())
+            address = answer.arguments().constFirst().toString();
+    }
+    QDBusConnection::disconnectFromBus(name);
+}
+
+PrivateAccessibilityBus::~PrivateAccessibilityBus()
+{
+    // The launcher ends the accessibility bus it started, and the registry goes with its bus.
+    launcher_.terminate();
+    if (!launcher_.waitForFinished(kWaitMs))
+        launcher_.kill();
 }
 
 PrivateSoundServer::PrivateSoundServer(const TempDir& folder, QStringList sinks)

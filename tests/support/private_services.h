@@ -20,6 +20,20 @@ private:
     QProcess daemon_;
 };
 
+// The accessibility bus of a private session bus, as a desktop session starts it: the AT-SPI
+// bus launcher owning org.a11y.Bus there, with the accessibility bus and its registry behind it.
+// Started without a display, so that it leaves no mark on the X server other tests share.
+class PrivateAccessibilityBus {
+public:
+    explicit PrivateAccessibilityBus(const QString& sessionBus);
+    ~PrivateAccessibilityBus();
+    // The accessibility bus, as org.a11y.Bus gives it; empty when it did not come up.
+    QString address;
+
+private:
+    QProcess launcher_;
+};
+
 // A private sound server with null sinks, listening on a socket in its own folder, so that
 // the server the other tests share is never disturbed.
 class PrivateSoundServer {

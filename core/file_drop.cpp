@@ -1,0 +1,68 @@
+#include "core/file_drop.h"
+
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+
+std::vector<std::string> FileDrop_Files(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls()) {
+        // file://host/path names another machine's file, reached by a share this player
+        // does not mount.
+        const bool here = url.host().isEmpty() || url.host() == QLatin1String("localhost");
+        if (!url.isLocalFile() || !here || url.toLocalFile().isEmpty())
+            return {};
+        // The bytes of the name as the file system has them, as a command line gives them.
+        files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return files;
+}
+
+namespace {
+// Playing leaves the files where they are: a move would let the source delete them.
+bool acceptAsCopy(QDropEvent& event)
+{
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction})
+        if (event.possibleActions() & action) {
+            event.setDropAction(action);
+            event.accept();
+            return true;
+        }
+    event.ignore();
+    return false;
+}
+}  // namespace
+
+bool FileDrop_Event(QObject& window, QEvent& event, const FilesDropped& dropped)
+{
+    switch (event.type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto& drag = static_cast<QDropEvent&>(event);
+        if (dropped && !FileDrop_Files(drag.mimeData()).empty())
+            acceptAsCopy(drag);
+        else
+            drag.ignore();
+        return true;
+    }
+    case QEvent::DragLeave:
+        return true;
+    case QEvent::Drop: {
+        auto& drop = static_cast<QDropEvent&>(event);
+        std::vector<std::string> files = FileDrop_Files(drop.mimeData());
+        if (!dropped || files.empty() || !acceptAsCopy(drop)) {
+            drop.ignore();
+            return true;
+        }
+        QMetaObject::invokeMethod(
+            &window, [dropped, files = std::move(files)] { dropped(files); }, Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QEvent;
+class QMimeData;
+class QObject;
+
+// Where the files dropped on a window go: they play as the same names would from the command
+// line. Empty where nothing takes them; the window then accepts no drop.
+using FilesDropped = std::function<void(const std::vector<std::string>& files)>;
+
+// The local files and folders a drag carries, in its order; none when anything in it is not
+// a file of this machine (a web address, a file on another host, plain text).
+std::vector<std::string> FileDrop_Files(const QMimeData* data);
+
+// A window's drag and drop: entering and moving drags are accepted only when they carry local
+// files, and a drop of them goes to dropped from the event loop, after the drag's source has
+// had its answer. Answers true when the event was a drag event, handled here.
+bool FileDrop_Event(QObject& window, QEvent& event, const FilesDropped& dropped);
