@@ -161,10 +161,10 @@ void MainWindow::tickInTurn(TimerId id)
     const PlayerState& state = app().state;
     switch (id) {
     case main_timer::VolumeRepeat:
-        dispatch(state.volumeHeldUp ? command_id::VolumeDown : command_id::VolumeUp, CommandPhase::Press);
+        dispatch(state.volumeHeldUp ? CommandId::VolumeDown : CommandId::VolumeUp, CommandPhase::Press);
         break;
     case main_timer::SeekRepeat:
-        dispatch(state.seekHeldForward ? command_id::Forward : command_id::Backward, CommandPhase::Press);
+        dispatch(state.seekHeldForward ? CommandId::Forward : CommandId::Backward, CommandPhase::Press);
         break;
     case main_timer::PositionPoll:
         if (parts_.pollPosition)
@@ -244,13 +244,13 @@ void MainWindow::playFiles(const std::vector<std::string>& files)
 void MainWindow::secondStart(uintptr_t request, intptr_t drive)
 {
     if (request == second_start::Play)
-        dispatch(10, 3);
+        dispatch(CommandId::Play, CommandPhase::Click);
     // A drive outside A: to Z: can only come from a hostile peer; it names no drive.
     else if (request == second_start::LoadDrive && drive >= 0 && drive < 26 && parts_.loadDisc)
         parts_.loadDisc(static_cast<uintptr_t>(drive), 0);
 }
 
-void MainWindow::dispatch(int32_t command, int32_t phase)
+void MainWindow::dispatch(CommandId command, CommandPhase phase)
 {
     if (parts_.dispatchCommand)
         parts_.dispatchCommand(command, phase);

@@ -124,7 +124,7 @@ uint32_t ReadMuteState(uint32_t repaint)
     }
     if (repaint)
         Led_RefreshMute(0);
-    Panel_SetButtonChecked(command_id::MuteUnMute, state.muted);
+    Panel_SetButtonChecked(CommandId::MuteUnMute, state.muted);
     return 1;
 }
 

@@ -42,7 +42,7 @@ struct PanelPointerState {
 
 enum class PanelCursor { Button, Body };
 
-using PanelDispatcher = std::function<uint32_t(int32_t command, int32_t phase)>;
+using PanelDispatcher = std::function<bool(CommandId command, CommandPhase phase)>;
 
 class PanelButtons {
 public:
@@ -60,7 +60,7 @@ public:
     // The text to show over the pointer now; empty shows none.
     std::string tooltip();
     PanelCursor cursor() const;
-    uint32_t setChecked(int32_t command, uint32_t checked);
+    bool setChecked(CommandId command, bool checked);
 
     const PanelPointerState& state() const { return state_; }
     PanelPointerState& state() { return state_; }

@@ -71,7 +71,7 @@ void openAfterEnd(uint32_t next, const Then& done)
         if (next == 1 && s.repeatMode == RepeatMode::Off)
             showStopped();
         else
-            DispatchCommand(command_id::Play, CommandPhase::Click);
+            DispatchCommand(CommandId::Play, CommandPhase::Click);
         showAfterEnd();
         done(1);
     });

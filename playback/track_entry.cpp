@@ -73,7 +73,7 @@ uint32_t GoToEnteredTrack()
     return NextTrack();
 }
 
-void TrackEntry_PanelTimer(TimerId id, const std::function<uint32_t(int32_t command, int32_t phase)>& dispatch)
+void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId command, CommandPhase phase)>& dispatch)
 {
     PlayerState& s = state();
     if (id == panel_timer::EntryBlink) {
@@ -81,7 +81,7 @@ void TrackEntry_PanelTimer(TimerId id, const std::function<uint32_t(int32_t comm
         Led_RefreshTrackNumber(1);
     } else if (id == panel_timer::EntryEnd) {
         if (app().settings.autoReturn)
-            dispatch ? dispatch(command_id::Return, CommandPhase::Click) : DispatchCommand(command_id::Return, CommandPhase::Click);
+            dispatch ? dispatch(CommandId::Return, CommandPhase::Click) : DispatchCommand(CommandId::Return, CommandPhase::Click);
         else
             EndTrackEntry(1);
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/command_id.h"
 #include "core/timers.h"
 
 // Typing a track number on the digit buttons. The track number display shows the number
@@ -16,4 +17,4 @@ uint32_t GoToEnteredTrack();
 // The panel's timers of an entry: 1000 blinks the number, 1001 ends the entry (through the
 // given dispatcher, DispatchCommand when empty). Other timers are not the entry's and change
 // nothing.
-void TrackEntry_PanelTimer(TimerId id, const std::function<uint32_t(int32_t command, int32_t phase)>& dispatch = {});
+void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId command, CommandPhase phase)>& dispatch = {});

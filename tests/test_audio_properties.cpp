@@ -103,13 +103,14 @@ TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAns
 TEST_F(AudioPropertiesTest, TheCommandsActOnlyAtAClick)
 {
     openFile();
-    for (int32_t command : {33, 34, 35}) {
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Press), 0u);
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Release), 0u);
+    using C = CommandId;
+    for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel}) {
+        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Press));
+        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Release));
     }
     EXPECT_TRUE(engine->log.empty());
-    for (int32_t command : {33, 34, 35, 36})
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Click), 1u) << command;
+    for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel, C::AudioProperties})
+        EXPECT_TRUE(DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setAudioProperties(1,-,-)", "setAudioProperties(-,1,-)",
                                                       "setAudioProperties(-,-,1)", "mpegAudioDecoderConfig"}));
 }

@@ -94,7 +94,7 @@ protected:
         InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
         playbackHooks().panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
-            checks.push_back(std::to_string(command) + ":" + std::to_string(checked));
+            checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
             return 1u;
         };
     }
@@ -174,19 +174,19 @@ TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
 TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClick)
 {
     volume().values = {40000, 40000};
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_TRUE(app().state.volumeHeldUp);
     EXPECT_EQ(volume().values, (Channels{44096, 44096}));
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Release), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
 
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Press), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_FALSE(app().state.volumeHeldUp);
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Release), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
 
     mixer->log.clear();
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Click), 0u);
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Click), 0u);
+    EXPECT_FALSE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
+    EXPECT_FALSE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
     EXPECT_FALSE(repeating());
@@ -196,7 +196,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
 {
     app().settings.volumeInterval = 100;
     volume().values = {20000, 10000};
-    ASSERT_EQ(DispatchCommand(31, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_EQ(mainTimers.period(main_timer::VolumeRepeat), 100u);
 
     struct Tick {
@@ -214,7 +214,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
     }
     EXPECT_TRUE(repeating()) << "the repeat runs until the release, even at the bottom";
 
-    ASSERT_EQ(DispatchCommand(31, CommandPhase::Release), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_FALSE(repeating());
     volume().values = {30000, 30000};
     clock.advance(1000);
@@ -225,7 +225,7 @@ TEST_F(VolumeTest, HoldingUpRepeatsUpward)
 {
     app().settings.volumeInterval = 50;
     volume().values = {60000};
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     clock.advance(50);
     EXPECT_EQ(volume().values, (Channels{65535}));
     clock.advance(50);
@@ -296,7 +296,7 @@ TEST_F(VolumeTest, ToggleMuteInvertsEachChannelAndRepaintsNothing)
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 
-    EXPECT_EQ(DispatchCommand(30, CommandPhase::Press), 0u);
+    EXPECT_FALSE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
     EXPECT_EQ(mute().values, Channels{});
 }
 

@@ -87,7 +87,7 @@ protected:
         parts = Panel_SkinParts();
         parts.drawLed = [this](QPainter&) { ++ledPaints; };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [](int32_t, int32_t) { return 1u; };
+        parts.dispatch = [](CommandId, CommandPhase) { return true; };
     }
 
     void TearDown() override

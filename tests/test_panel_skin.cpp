@@ -20,7 +20,7 @@ namespace {
 
 TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
 {
-    const std::vector<std::pair<std::string, uint32_t>> rows = {
+    const std::vector<std::pair<std::string, int32_t>> rows = {
         {"Panel Minimize", 1}, {"help", 2},          {"POWER", 3},        {"play", 10},
         {"Play/Pause", 12},    {"stop/eject", 15},   {"Slow Forward", 23}, {"Mute", 30},
         {"Volume Up", 31},     {"Volume Down", 32},  {"Audio Properties", 36},
@@ -28,9 +28,9 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
         {"numpad 7", 107},     {"NumPad 9", 109},    {"NumPad 10", 110},  {"Return", 120},
     };
     for (const auto& [name, command] : rows) {
-        uint32_t found = 0;
+        CommandId found{};
         EXPECT_TRUE(PanelSkin_FindCommand(name, found)) << name;
-        EXPECT_EQ(found, command) << name;
+        EXPECT_EQ(CommandNumber(found), command) << name;
     }
     EXPECT_EQ(PanelButtonNames().size(), 41u);
 }
@@ -38,9 +38,9 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
 TEST(PanelButtonNames, OnlyTheWholeNameCounts)
 {
     for (const std::string name : {"Play ", " Play", "Pla", "NumPad 11", "NumPad", "Minimize", "", "Volume"}) {
-        uint32_t found = 77;
+        CommandId found = CommandId::Repeat;
         EXPECT_FALSE(PanelSkin_FindCommand(name, found)) << name;
-        EXPECT_EQ(found, 77u) << "left unchanged for " << name;
+        EXPECT_EQ(found, CommandId::Repeat) << "left unchanged for " << name;
     }
 }
 
@@ -206,11 +206,11 @@ TEST_F(PanelSkinTest, DigitStripsCutTenCellsAndReadSlotsOnlyWithTheirPicture)
               (std::array<Point, 5>{Point{1, 1}, Point{}, Point{}, Point{3, 0}, Point{9, 8}}));
 }
 
-std::vector<uint32_t> commands(const std::vector<PanelButton>& buttons)
+std::vector<int32_t> commands(const std::vector<PanelButton>& buttons)
 {
-    std::vector<uint32_t> out;
+    std::vector<int32_t> out;
     for (const PanelButton& button : buttons)
-        out.push_back(button.command);
+        out.push_back(CommandNumber(button.command));
     return out;
 }
 
@@ -219,7 +219,7 @@ TEST_F(PanelSkinTest, ButtonNamesBindCommandsAndNameTheirSectionsWithoutRegardTo
     files->config("[Panel\\Buttons]\nButton 1=play\n[PLAY]\nSize=20,10\nPosition=5,6\nCheck Button=1\n");
     const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(buttons.size(), 1u);
-    EXPECT_EQ(buttons[0].command, 10u);
+    EXPECT_EQ(buttons[0].command, CommandId::Play);
     EXPECT_EQ(buttons[0].rect, (Rect{5, 6, 25, 16}));
     EXPECT_EQ(buttons[0].checkable, 1u);
     EXPECT_EQ(buttons[0].checked, 0u);
@@ -234,7 +234,7 @@ TEST_F(PanelSkinTest, TheListEndsAtTheFirstMissingOrEmptyKeyAndSkipsUnknownNames
     const std::string sections = "[Play]\nSize=1,1\n[Stop]\nSize=1,1\n[Mute]\nSize=1,1\n";
     struct Row {
         std::string list;
-        std::vector<uint32_t> commands;
+        std::vector<int32_t> commands;
     };
     const std::vector<Row> rows = {
         {"Button 1=Play\nButton 3=Stop\n", {10}},
@@ -262,7 +262,7 @@ TEST_F(PanelSkinTest, ManyButtonsHaveNoLimit)
     files->config(config);
     const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(buttons.size(), 300u);
-    EXPECT_EQ(buttons[299].command, 100u);
+    EXPECT_EQ(buttons[299].command, CommandId::Digit0);
 }
 
 // Each row: the button's section, the pictures in the folder, and the size it gets (0 x 0 when

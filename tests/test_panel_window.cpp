@@ -41,7 +41,8 @@
 
 namespace {
 
-constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
+                  C = CommandPhaseNumber(CommandPhase::Click);
 
 struct Event {
     int32_t command;
@@ -90,13 +91,13 @@ void buildSkin()
 std::vector<PanelButton> buildButtons()
 {
     std::vector<PanelButton> buttons(2);
-    buttons[0].command = command_id::Play;
+    buttons[0].command = CommandId::Play;
     buttons[0].tip = "Play";
     buttons[0].rect = kPlay;
     buttons[0].bitmaps[0] = filled({20, 20}, kPlayOwn);
     buttons[0].bitmaps[1] = filled({20, 20}, kPlayOwnSelected);
     buttons[0].bitmaps[2] = filled({20, 20}, kPlayOwn.lighter());
-    buttons[1].command = command_id::MuteUnMute;
+    buttons[1].command = CommandId::MuteUnMute;
     buttons[1].tip = "";
     buttons[1].checkable = 1;
     buttons[1].rect = kMute;
@@ -176,9 +177,9 @@ protected:
             target.fillRect(kTrackLed.left, kTrackLed.top, kTrackLed.width(), kTrackLed.height(), kLed);
         };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [this](int32_t command, int32_t phase) {
-            events.push_back({command, phase});
-            return 1u;
+        parts.dispatch = [this](CommandId command, CommandPhase phase) {
+            events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+            return true;
         };
         ASSERT_TRUE(Panel_LoadCursors(cursors));
     }
@@ -489,19 +490,19 @@ TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
 TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
 {
     PanelWindow& panel = create();
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::VideoTopmost, 1), 0u);
+    EXPECT_EQ(Panel_SetButtonChecked(CommandId::VideoTopmost, true), 0u);
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, true), 1u);
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
     EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, true), 1u);
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 0), 0u);
+    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, false), 0u);
 }
 
 TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)
@@ -577,9 +578,9 @@ TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
 {
     create();
     std::vector<Event> keyed;
-    Keys_Shared().setDispatcher([&](int32_t command, int32_t phase) {
-        keyed.push_back({command, phase});
-        return 1u;
+    Keys_Shared().setDispatcher([&](CommandId command, CommandPhase phase) {
+        keyed.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
     });
     key(QEvent::KeyPress, Qt::Key_Right);
     // The keyboard's repeats, as X delivers them: a release and a press, both marked.

@@ -114,7 +114,7 @@ protected:
                 dialogs.front()->reject();
             }
         });
-        EXPECT_EQ(DispatchCommand(41, 3), 1u);
+        EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
         EXPECT_TRUE(ran);
         EXPECT_TRUE(openDialogs().empty());
     }

@@ -125,7 +125,7 @@ protected:
         InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
         playbackHooks().panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
-            checks.push_back(std::to_string(command) + ":" + std::to_string(checked));
+            checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
             return 1u;
         };
         EXPECT_TRUE(mixer->hookDevice(mainWindow.get(), 0)) << "no sound server: run the tests with test.sh";
@@ -219,7 +219,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     useLine(0);
     app().settings.volumeInterval = 100;
     SetDevice({10000, 20000}, false);
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
     clock.advance(99);
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
@@ -227,7 +227,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     EXPECT_EQ(DeviceVolumes(), (Channels{18192, 28192}));
     clock.advance(200);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Release), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
     clock.advance(1000);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
 }
@@ -242,7 +242,7 @@ TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
     EXPECT_EQ(panel.count("Mute(0)"), 1);
     EXPECT_EQ(checks.back(), "30:1");
 
-    ASSERT_EQ(DispatchCommand(30, CommandPhase::Click), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
     EXPECT_FALSE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_FALSE(app().state.muted);

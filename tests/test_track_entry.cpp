@@ -7,6 +7,7 @@
 #include "playback/dispatch.h"
 #include "playback/track_entry.h"
 #include "context/window_access.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -16,7 +17,7 @@ protected:
     void press(const std::vector<int>& keys)
     {
         for (int key : keys)
-            DispatchCommand(key == 'R' ? 120 : 100 + key, 3);
+            DispatchNumbers(key == 'R' ? 120 : 100 + key, 3);
     }
     bool entryTimersRun() const
     {

@@ -9,6 +9,7 @@
 #include "playback/tracks.h"
 #include "playback/transport.h"
 #include "core/player_ids.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -115,9 +116,9 @@ TEST_F(TracksTest, ATrackChangeGoesOnPlayingOnlyWhenThePlayerWasRunning)
         bool plays;
     };
     for (const Case c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{3, true}, Case{4, true}}) {
-        for (int32_t command : {16, 17}) {
+        for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack}) {
             loadTracks(3, 3, c.status);
-            ASSERT_EQ(DispatchCommand(command, 3), 1u);
+            ASSERT_TRUE(DispatchCommand(command, CommandPhase::Click));
             EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status << " " << command;
             EXPECT_EQ(engine->count("play"), c.plays ? 1 : 0) << c.status << " " << command;
             EXPECT_EQ(pollRuns(), c.plays);
@@ -130,7 +131,7 @@ TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFol
     loadTracks(3, 1, 2);
     engine->answerLater = true;
     engine->failingPaths = {track(2)};
-    ASSERT_EQ(DispatchCommand(16, 3), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"stop", "close"}));
     EXPECT_TRUE(app().turns.waiting());
     EXPECT_EQ(busyEnds, busyBegins - 1) << "busy until the answer";
@@ -177,7 +178,7 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 
 TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
 {
-    for (int32_t command : {16, 17, 41}) {
+    for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack, CommandId::PlayList}) {
         engine->failingPaths.clear();
         loadTracks(3, 2, 2);
         app().state.shownSoundQuality = 1;
@@ -186,7 +187,7 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
 
-        DispatchCommand(command, 3);
+        DispatchCommand(command, CommandPhase::Click);
         const PlayerState& s = app().state;
         EXPECT_TRUE(listPaths().empty()) << command;
         EXPECT_EQ(s.trackCount, 0u);
@@ -224,7 +225,7 @@ TEST_F(TracksTest, PlayListCommand)
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
     playbackHooks().showPlayListDialog = [](Window*) { return 0u; };
-    EXPECT_EQ(DispatchCommand(41, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
     EXPECT_EQ(app().state.currentTrack, 2u);
 
@@ -257,7 +258,7 @@ TEST_F(TracksTest, RepeatCyclesThroughItsModes)
         app().settings.repeatAllOnly = c.allOnly;
         app().state.repeatMode = RepeatMode::Off;
         for (uint32_t expected : c.modes) {
-            EXPECT_EQ(DispatchCommand(40, 3), 1u);
+            EXPECT_TRUE(DispatchCommand(CommandId::Repeat, CommandPhase::Click));
             EXPECT_EQ(static_cast<uint32_t>(app().state.repeatMode), expected) << "all only " << c.allOnly;
             EXPECT_EQ(panel.refreshes.back(), "Repeat(0)");
         }

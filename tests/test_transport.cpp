@@ -8,6 +8,7 @@
 #include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -31,7 +32,7 @@ TEST_F(TransportTest, AHeldForwardAcceleratesOnTheTimeDisplayAlone)
     engine->log.clear();
 
     uint32_t expected = 100'000;
-    ASSERT_EQ(DispatchCommand(19, 0), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
     for (size_t event = 0; event < kPeriods.size(); ++event) {
         expected += kSteps[event];
         EXPECT_EQ(app().state.position, expected) << "event " << event;
@@ -56,10 +57,10 @@ TEST_F(TransportTest, ReleaseSeeksToTheTargetAndResumesOnlyWhatWasRunning)
     for (const Case c : {Case{2, true}, Case{3, true}, Case{4, true}, Case{1, false}, Case{0, false}}) {
         loadTracks(1, 1, c.status);
         engine->position = 20'000;
-        ASSERT_EQ(DispatchCommand(18, 0), 1u);
+        ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
         clock.advance(500);  // one repeat
         ASSERT_EQ(app().state.position, 20'000u - 1000 - 1500);
-        ASSERT_EQ(DispatchCommand(18, 2), 1u);
+        ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Release));
         EXPECT_EQ(engine->position, 17'500u) << c.status;
         EXPECT_EQ(engine->count("seek(17500)"), 1) << c.status;
         EXPECT_EQ(engine->count("play"), c.resumes ? 1 : 0) << c.status;
@@ -75,30 +76,30 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     // 400 ms before the end: the press itself reaches the length, repeats change nothing.
     loadTracks(1, 1, 2);
     engine->position = 59'600;
-    ASSERT_EQ(DispatchCommand(19, 0), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
     EXPECT_EQ(app().state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
     clock.advance(500 + 450 + 405);
     EXPECT_EQ(app().state.seekTarget, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_EQ(DispatchCommand(19, 2), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
     EXPECT_EQ(engine->count("seek(60000)"), 1);
 
     // From the start backward nothing moves; release seeks to 0 and resumes.
     loadTracks(1, 1, 2);
-    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
     clock.advance(500 + 450);
     EXPECT_EQ(app().state.seekTarget, 0u);
     EXPECT_EQ(panel.count("Time(0)"), 0);
-    ASSERT_EQ(DispatchCommand(18, 2), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Release));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "seek(0)", "play"}));
 
     // Less than a step from the start: the target stops at 0.
     loadTracks(1, 1, 2);
     engine->position = 700;
-    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
     EXPECT_EQ(app().state.position, 0u);
-    DispatchCommand(18, 2);
+    DispatchCommand(CommandId::Backward, CommandPhase::Release);
 
     // A jump goes as far as the end and no further, and waits while a hold is under way.
     loadTracks(1, 1, 2);
@@ -106,9 +107,9 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     EXPECT_EQ(engine->log, (std::vector<std::string>{"seek(60000)"}));
     EXPECT_EQ(app().state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_EQ(DispatchCommand(18, 0), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
     EXPECT_EQ(SeekTo(1'000), 0u);
-    DispatchCommand(18, 2);
+    DispatchCommand(CommandId::Backward, CommandPhase::Release);
     EXPECT_EQ(engine->count("seek(1000)"), 0);
 }
 
@@ -128,8 +129,8 @@ TEST_F(TransportTest, AReleaseAtTheEndGoesOnAsTheEndOfATrack)
         loadTracks(c.tracks, 1, 2);
         ASSERT_EQ(Play(1), 1u);
         engine->position = 59'600;
-        ASSERT_EQ(DispatchCommand(19, 0), 1u);
-        ASSERT_EQ(DispatchCommand(19, 2), 1u);
+        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
+        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
         EXPECT_EQ(engine->count("play"), 1) << "only the Play before the hold; tracks " << c.tracks;
         EXPECT_EQ(engine->status, 0) << "stopped at the end";
         EXPECT_EQ(engine->position, 60'000u);
@@ -155,7 +156,7 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
     for (const Case& c : {Case{"the list empties", {}}, Case{"another track stays", {"/other/clip.mpg"}}}) {
         loadTracks(2, 1, 2);
         engine->position = 20'000;
-        ASSERT_EQ(DispatchCommand(19, 0), 1u);
+        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
         clock.advance(500);
         ASSERT_EQ(app().state.seekTarget, 22'500u);
 
@@ -170,7 +171,7 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
         engine->position = 1'000;
         clock.advance(10'000);
         EXPECT_EQ(app().state.seekTarget, 22'500u) << c.name << ": no repeat moved it";
-        DispatchCommand(19, 2);
+        DispatchCommand(CommandId::Forward, CommandPhase::Release);
         EXPECT_TRUE(engine->log.empty()) << c.name << ": the release seeks nowhere";
         EXPECT_EQ(engine->position, 1'000u) << c.name;
     }
@@ -207,28 +208,29 @@ TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
 TEST_F(TransportTest, EachRateCommandTogglesWithNormalSpeed)
 {
     struct Case {
-        int32_t command;
+        CommandId command;
         int32_t rate;
         uint32_t period;
         uint16_t status;
     };
-    for (const Case c : {Case{21, 3000, 333, 3}, Case{20, -3000, 333, 4}, Case{23, 500, 2000, 3},
-                         Case{22, -500, 2000, 4}}) {
+    using C = CommandId;
+    for (const Case c : {Case{C::FastForward, 3000, 333, 3}, Case{C::FastBackward, -3000, 333, 4},
+                         Case{C::SlowForward, 500, 2000, 3}, Case{C::SlowBackward, -500, 2000, 4}}) {
         loadTracks(1, 1, 2);
         ASSERT_EQ(Play(1), 1u);
-        ASSERT_EQ(DispatchCommand(c.command, 3), 1u);
+        ASSERT_TRUE(DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, c.rate) << c.command;
         EXPECT_EQ(app().state.status, c.status) << c.command;
         EXPECT_EQ(pollPeriod(), c.period) << c.command;
         // The same command again returns to normal speed, and the poll to a second.
-        ASSERT_EQ(DispatchCommand(c.command, 3), 1u);
+        ASSERT_TRUE(DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, 1000) << c.command;
         EXPECT_EQ(app().state.status, 2) << c.command;
         EXPECT_EQ(pollPeriod(), 1000u) << c.command;
     }
     // From fast to slow forward goes straight to the slow rate.
-    DispatchCommand(21, 3);
-    DispatchCommand(23, 3);
+    DispatchCommand(CommandId::FastForward, CommandPhase::Click);
+    DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
     EXPECT_EQ(engine->rate, 500);
 }
 
@@ -298,7 +300,7 @@ TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 
     Play(1);
     app().state.position = 12'000;
-    EXPECT_EQ(DispatchCommand(13, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Stop, CommandPhase::Click));
     EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
     EXPECT_FALSE(pollRuns());
     EXPECT_EQ(app().state.status, 0);

@@ -116,7 +116,7 @@ constexpr std::array<std::string_view, kButtonStateCount> kButtonPictureKeys{
 };
 
 // The button named by one "Button n" value, when its section gives it a size.
-std::optional<PanelButton> readButton(const SkinConfig& config, const std::string& name, uint32_t command)
+std::optional<PanelButton> readButton(const SkinConfig& config, const std::string& name, CommandId command)
 {
     PanelButton button;
     button.command = command;
@@ -145,7 +145,7 @@ std::optional<PanelButton> readButton(const SkinConfig& config, const std::strin
     button.rect = {x, y, SaturatedSum(x, width), SaturatedSum(y, height)};
     button.tip = config.text(name, "Tip");
     if (button.tip.empty())
-        button.tip = CommandTooltip(CommandId(command));
+        button.tip = CommandTooltip(command);
     return button;
 }
 
@@ -168,9 +168,9 @@ constexpr uint32_t kRegionKeyColour = 0x00FFFFFF;
 
 }  // namespace
 
-bool PanelSkin_FindCommand(std::string_view name, uint32_t& command)
+bool PanelSkin_FindCommand(std::string_view name, CommandId& command)
 {
-    const std::optional<uint32_t> found = FindPanelButtonCommand(name);
+    const std::optional<CommandId> found = FindPanelButtonCommand(name);
     if (found)
         command = *found;
     return found.has_value();
@@ -247,7 +247,7 @@ std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section)
         const std::string name = config.text(section, "Button " + std::to_string(n));
         if (name.empty())
             break;
-        const std::optional<uint32_t> command = FindPanelButtonCommand(name);
+        const std::optional<CommandId> command = FindPanelButtonCommand(name);
         if (!command)
             continue;
         if (std::optional<PanelButton> button = readButton(config, name, *command))

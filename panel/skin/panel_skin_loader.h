@@ -14,7 +14,7 @@
 // creation order: face, LED display, "SelectTrack Settings", buttons.
 
 // Whether the name is a button name (whole, without regard to case); its command when it is.
-bool PanelSkin_FindCommand(std::string_view name, uint32_t& command);
+bool PanelSkin_FindCommand(std::string_view name, CommandId& command);
 
 // Section "Panel": the faces and the region. 0 when "Normal Bitmap" gives no picture.
 uint32_t PanelSkin_LoadFace();
