@@ -26,8 +26,8 @@ struct Command {
 };
 
 // The track changes, their results not waited for.
-uint32_t nextTrack() { return NextTrack(); }
-uint32_t previousTrack() { return PreviousTrack(); }
+bool nextTrack() { return NextTrack(); }
+bool previousTrack() { return PreviousTrack(); }
 
 template <auto Function, auto... Args>
 bool run(CommandId, CommandPhase)
@@ -69,10 +69,10 @@ bool changeRate(CommandId id, CommandPhase)
 {
     const PlayerSettings& settings = app().settings;
     switch (id) {
-    case CommandId::FastBackward: ChangeRate(0, settings.fastBackwardRate); break;
-    case CommandId::FastForward: ChangeRate(1, settings.fastForwardRate); break;
-    case CommandId::SlowBackward: ChangeRate(0, settings.slowBackwardRate); break;
-    default: ChangeRate(1, settings.slowForwardRate); break;
+    case CommandId::FastBackward: ChangeRate(false, settings.fastBackwardRate); break;
+    case CommandId::FastForward: ChangeRate(true, settings.fastForwardRate); break;
+    case CommandId::SlowBackward: ChangeRate(false, settings.slowBackwardRate); break;
+    default: ChangeRate(true, settings.slowForwardRate); break;
     }
     return true;
 }
@@ -82,7 +82,7 @@ bool playListCommand(CommandId, CommandPhase)
 {
     if (!playbackHooks().showPlayListDialog)
         return false;
-    PlayListCommand(1);
+    PlayListCommand(true);
     return true;
 }
 
@@ -104,10 +104,10 @@ constexpr std::array kCommands{
     click(c::Minimize, run<Minimize>),
     click(c::Help, run<Help>),
     click(c::Power, run<Power>),
-    click(c::Play, run<Play, 1u>),
-    click(c::Pause, run<Pause, 1u>),
+    click(c::Play, run<Play, true>),
+    click(c::Pause, run<Pause, true>),
     click(c::PlayPause, run<TogglePlayPause>),
-    click(c::Stop, run<Stop, 1u, 1u>),
+    click(c::Stop, run<Stop, true, true>),
     click(c::Eject, hook<&H::showDiscMenu, DiscMenuForm::Eject>),
     click(c::StopEject, hook<&H::stopOrEject>),
     click(c::NextTrack, run<nextTrack>),
@@ -154,6 +154,6 @@ bool DispatchCommand(CommandId command, CommandPhase phase)
     if (!entry->action(command, phase))
         return false;
     if (entry->endsEntry)
-        EndTrackEntry(1);
+        EndTrackEntry(true);
     return true;
 }

@@ -14,7 +14,7 @@ void LoadDisc(uintptr_t drive, intptr_t mode)
     const uint32_t drop = mode != 0;
     PlayerState& s = app().state;
 
-    EndTrackEntry(1);
+    EndTrackEntry(true);
     std::string current;
     const bool hadTrack = s.currentTrack != 0 && PlayList_GetPath(s.currentTrack - 1, current);
     if (!ScanDisc(driveIndex, drop))
@@ -28,5 +28,5 @@ void LoadDisc(uintptr_t drive, intptr_t mode)
         Led_RefreshTrackNumber(0);
         return;
     }
-    PlayListCommand(0);
+    PlayListCommand(false);
 }

@@ -55,12 +55,12 @@ void showAfterEnd()
 // Opens the track after the one that ended; each failed open drops an entry, so this ends.
 void openAfterEnd(uint32_t next, const Then& done)
 {
-    OpenTrack(next, [next, done](uint32_t opened) {
+    OpenTrack(next, [next, done](bool opened) {
         PlayerState& s = state();
         if (!opened && s.trackCount == 0) {
             ResetPlayback();
             StopMainTimer(main_timer::PositionPoll);
-            done(0);
+            done(false);
             return;
         }
         if (!opened) {
@@ -73,7 +73,7 @@ void openAfterEnd(uint32_t next, const Then& done)
         else
             DispatchCommand(CommandId::Play, CommandPhase::Click);
         showAfterEnd();
-        done(1);
+        done(true);
     });
 }
 
@@ -91,7 +91,7 @@ bool trackEnded()
         else
             showStopped();
     } else {
-        return ResultOrAsked({}, [](const Then& done) { openAfterEnd(trackAfterCurrent(), done); }) != 0;
+        return ResultOrAsked({}, [](const Then& done) { openAfterEnd(trackAfterCurrent(), done); });
     }
     showAfterEnd();
     return true;

@@ -244,7 +244,7 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
     CycleAudioChannel();
     CycleSoundChannel();
     engine->log.clear();
-    ASSERT_EQ(OpenTrack(2), 1u);
+    ASSERT_TRUE(OpenTrack(2));
     EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
     EXPECT_EQ(engine->soundQuality, 2u);
     const PlayerState& s = app().state;
@@ -254,7 +254,7 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 
     // A file without sound shows nothing and leaves the wanted values for the next file.
     engine->hasAudio = false;
-    ASSERT_EQ(OpenTrack(1), 1u);
+    ASSERT_TRUE(OpenTrack(1));
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.wantedSoundQuality, 2u);
     EXPECT_EQ(s.wantedAudioChannel, 1u);

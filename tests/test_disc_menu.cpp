@@ -208,7 +208,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         app().settings.ejectCdRomOnly = ejectOnly;
         Panel_DriveCommand(drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
-        EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 0u);
+        EXPECT_FALSE(SetDoorState(drive('E'), DoorState::Open));
     }
 }
 
@@ -218,7 +218,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
     uint32_t entriesAtMove = 0;
     drives->beforeMove = [&] { entriesAtMove = PlayList_Count(); };
 
-    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open D"});
     EXPECT_EQ(entriesAtMove, 1u) << "the entries left before the door moved";
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
@@ -228,7 +228,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 
     // Closing loads nothing by itself: the disc's arrival does that later.
     journal.clear();
-    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Closed), 1u);
+    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Closed));
     EXPECT_EQ(journal, std::vector<std::string>{"close D"});
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
 }
@@ -236,13 +236,13 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 TEST_F(DiscMenuTest, OpeningADoorWithoutEntriesLeavesPlaybackAlone)
 {
     loadList({movie1, movie2}, 2, 2);
-    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open E"});
     EXPECT_EQ(listPaths(), (std::vector<std::string>{movie1, movie2}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     // A door already where it is wanted is not moved again.
-    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal.size(), 1u);
 }
 

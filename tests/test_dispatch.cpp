@@ -72,7 +72,7 @@ protected:
         setTracks(200);
         app().state.trackCount = 200;
         app().state.currentTrack = 5;
-        ASSERT_EQ(EnterDigit(1), 1u);
+        ASSERT_TRUE(EnterDigit(1));
         ASSERT_TRUE(app().state.entryActive);
         panel.refreshes.clear();
     }
@@ -220,7 +220,7 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
             EXPECT_EQ(app().state.enteredNumber, 0u);
             EXPECT_TRUE(app().state.entryBlinkOn);
         }
-        EndTrackEntry(0);
+        EndTrackEntry(false);
     }
 }
 
@@ -228,7 +228,7 @@ TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
 {
     app().state.entryBlinkOn = 0;
     app().state.enteredNumber = 4;
-    EXPECT_EQ(EndTrackEntry(1), 1u);
+    EXPECT_TRUE(EndTrackEntry(true));
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_FALSE(app().state.entryBlinkOn);
     EXPECT_EQ(app().state.enteredNumber, 4u);

@@ -68,7 +68,7 @@ TEST_F(TrackEntryTest, DigitsThatCanOnlyMeanOneTrackGoThereAtOnce)
         EXPECT_EQ(state().enteredNumber, c.entered) << testing::PrintToString(c.keys);
         EXPECT_EQ(entryTimersRun(), c.entryGoesOn) << testing::PrintToString(c.keys);
         EXPECT_EQ(engine->openPath, track(c.opened)) << testing::PrintToString(c.keys);
-        EndTrackEntry(0);
+        EndTrackEntry(false);
     }
 }
 
@@ -172,11 +172,11 @@ TEST_F(TrackEntryTest, GoingToTrackOneOrTheLastOpensIt)
 TEST_F(TrackEntryTest, ReturnWithoutAnEntryAndDigitsWithoutAListAreRefused)
 {
     loadTracks(5, 2, 0);
-    EXPECT_EQ(GoToEnteredTrack(), 0u);
+    EXPECT_FALSE(GoToEnteredTrack());
     EXPECT_TRUE(engine->log.empty());
     app().state.trackCount = 0;
     for (uint32_t digit = 0; digit <= 10; ++digit)
-        EXPECT_EQ(EnterDigit(digit), 0u);
+        EXPECT_FALSE(EnterDigit(digit));
     EXPECT_FALSE(state().entryActive);
 }
 

@@ -24,7 +24,7 @@ TEST_F(TracksTest, OpenTrackShowsEverythingOfTheNewFile)
     app().state.wantedSoundChannel = 1;
     app().state.position = 777;
 
-    EXPECT_EQ(OpenTrack(2), 1u);
+    EXPECT_TRUE(OpenTrack(2));
     const PlayerState& s = app().state;
     EXPECT_EQ(s.trackCount, 3u);
     EXPECT_EQ(s.currentTrack, 2u);
@@ -49,7 +49,7 @@ TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
 {
     setTracks(1);
     engine->hasAudio = false;
-    ASSERT_EQ(OpenTrack(1), 1u);
+    ASSERT_TRUE(OpenTrack(1));
     EXPECT_EQ(app().state.shownSoundQuality, 4u);
     EXPECT_EQ(app().state.shownAudioChannel, 3u);
     EXPECT_EQ(app().state.shownSoundChannel, 2u);
@@ -59,7 +59,7 @@ TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)
 {
     setTracks(2);
     for (uint32_t n : {0u, 3u}) {
-        EXPECT_EQ(OpenTrack(n), 0u);
+        EXPECT_FALSE(OpenTrack(n));
         EXPECT_TRUE(engine->log.empty());
         EXPECT_EQ(busyBegins, 0);
         EXPECT_EQ(app().state.trackCount, 2u);
@@ -70,7 +70,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
 {
     setList({"/a.mpg", "/b.mpg", "", "/d.mpg", "/e.mpg"});
     engine->failingPaths = {"/b.mpg", "/e.mpg"};
-    EXPECT_EQ(OpenTrack(2), 1u);
+    EXPECT_TRUE(OpenTrack(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg", "/e.mpg"}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(app().state.trackCount, 3u);
@@ -78,7 +78,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
     EXPECT_EQ(videoFrame.titles.back(), "/d.mpg");
 
     // Past the end: the engine has let go of the previous file and nothing is open.
-    EXPECT_EQ(OpenTrack(3), 0u);
+    EXPECT_FALSE(OpenTrack(3));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg"}));
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(app().state.trackCount, 2u);
@@ -99,8 +99,8 @@ TEST_F(TracksTest, NextAndPreviousWrapAroundTheList)
     };
     for (const Case& c : cases) {
         loadTracks(c.count, c.current, 0);
-        const uint32_t result = c.command == 16 ? NextTrack() : PreviousTrack();
-        EXPECT_EQ(result, c.opened ? 1u : 0u) << c.count << "/" << c.current << "/" << c.command;
+        const bool result = c.command == 16 ? NextTrack() : PreviousTrack();
+        EXPECT_EQ(result, c.opened != 0) << c.count << "/" << c.current << "/" << c.command;
         EXPECT_EQ(app().state.currentTrack, c.opened ? c.opened : c.current)
             << c.count << "/" << c.current << "/" << c.command;
         if (!c.opened) {
@@ -160,7 +160,7 @@ TEST_F(TracksTest, NextWrapsWhenTheTracksAfterTheCurrentOneFail)
 {
     loadTracks(4, 2, 2);
     engine->failingPaths = {track(3), track(4)};
-    EXPECT_EQ(NextTrack(), 1u);
+    EXPECT_TRUE(NextTrack());
     EXPECT_EQ(app().state.currentTrack, 1u);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
     EXPECT_EQ(engine->status, 2);
@@ -170,7 +170,7 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 {
     loadTracks(4, 1, 0);
     engine->failingPaths = {track(4), track(3)};
-    EXPECT_EQ(PreviousTrack(), 1u);
+    EXPECT_TRUE(PreviousTrack());
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(engine->openPath, track(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
@@ -241,7 +241,7 @@ TEST_F(TracksTest, PlayListCommand)
             setList({"/new/one.avi", "/new/two.avi"});
             return 1u;
         };
-        EXPECT_EQ(PlayListCommand(1), 1u);
+        EXPECT_TRUE(PlayListCommand(true));
         EXPECT_EQ(app().state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, "/new/one.avi");
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;

@@ -28,7 +28,7 @@ TEST_F(TransportTest, AHeldForwardAcceleratesOnTheTimeDisplayAlone)
     engine->length = 3'600'000;
     app().state.length = 3'600'000;
     engine->position = 100'000;
-    ASSERT_EQ(Play(1), 1u);
+    ASSERT_TRUE(Play(true));
     engine->log.clear();
 
     uint32_t expected = 100'000;
@@ -103,12 +103,12 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
 
     // A jump goes as far as the end and no further, and waits while a hold is under way.
     loadTracks(1, 1, 2);
-    ASSERT_EQ(SeekTo(90'000), 1u);
+    ASSERT_TRUE(SeekTo(90'000));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"seek(60000)"}));
     EXPECT_EQ(app().state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
     ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
-    EXPECT_EQ(SeekTo(1'000), 0u);
+    EXPECT_FALSE(SeekTo(1'000));
     DispatchCommand(CommandId::Backward, CommandPhase::Release);
     EXPECT_EQ(engine->count("seek(1000)"), 0);
 }
@@ -127,7 +127,7 @@ TEST_F(TransportTest, AReleaseAtTheEndGoesOnAsTheEndOfATrack)
          {Case{2, RepeatMode::Off, 2, 2}, Case{1, RepeatMode::Off, 1, 0}, Case{1, RepeatMode::Track, 1, 2}}) {
         app().state.repeatMode = c.repeatMode;
         loadTracks(c.tracks, 1, 2);
-        ASSERT_EQ(Play(1), 1u);
+        ASSERT_TRUE(Play(true));
         engine->position = 59'600;
         ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
         ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
@@ -162,7 +162,7 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
 
         // What a disc's leaving does once its entries are dropped.
         setList(c.left);
-        PlayListCommand(0);
+        PlayListCommand(false);
         EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat)) << c.name;
         EXPECT_EQ(app().state.seekIdle, 1u) << c.name;
         EXPECT_EQ(app().state.trackCount, c.left.size()) << c.name;
@@ -181,24 +181,24 @@ TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
 {
     // Release without a press.
     loadTracks(1, 1, 2);
-    EXPECT_EQ(SeekHold(1, 0), 0u);
+    EXPECT_FALSE(SeekHold(true, false));
     EXPECT_TRUE(engine->log.empty());
 
     // Nothing loaded.
     app().state.trackCount = 0;
-    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_FALSE(SeekHold(true, true));
     EXPECT_TRUE(app().state.seekIdle);
 
     // The status cannot be read: no hold begins.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_FALSE(SeekHold(true, true));
     EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 
     // The position cannot be read: playback goes on as it was.
     engine->failingCalls = {"getCurrentPosition"};
-    EXPECT_EQ(SeekHold(1, 1), 0u);
+    EXPECT_FALSE(SeekHold(true, true));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "play"}));
     EXPECT_TRUE(app().state.seekIdle);
     EXPECT_TRUE(pollRuns());
@@ -217,7 +217,7 @@ TEST_F(TransportTest, EachRateCommandTogglesWithNormalSpeed)
     for (const Case c : {Case{C::FastForward, 3000, 333, 3}, Case{C::FastBackward, -3000, 333, 4},
                          Case{C::SlowForward, 500, 2000, 3}, Case{C::SlowBackward, -500, 2000, 4}}) {
         loadTracks(1, 1, 2);
-        ASSERT_EQ(Play(1), 1u);
+        ASSERT_TRUE(Play(true));
         ASSERT_TRUE(DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, c.rate) << c.command;
         EXPECT_EQ(app().state.status, c.status) << c.command;
@@ -238,7 +238,7 @@ TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
 {
     for (uint16_t status : {uint16_t{1}, uint16_t{0}}) {
         loadTracks(1, 1, status);
-        EXPECT_EQ(ChangeRate(1, 3000), 0u);
+        EXPECT_FALSE(ChangeRate(true, 3000));
         EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(3000)", "setRate(1000)"}));
         EXPECT_EQ(engine->rate, 1000);
         EXPECT_EQ(app().state.status, status);
@@ -248,19 +248,19 @@ TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
     // An engine that cannot tell its status gets normal speed back.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_EQ(ChangeRate(0, 500), 0u);
+    EXPECT_FALSE(ChangeRate(false, 500));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(-500)", "setRate(1000)"}));
     // A refused rate leaves the poll as it was.
     engine->failingCalls = {"getRate"};
-    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    EXPECT_FALSE(ChangeRate(true, 3000));
     engine->failingCalls = {"setRate"};
-    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    EXPECT_FALSE(ChangeRate(true, 3000));
     EXPECT_EQ(engine->rate, 1000);
     // Nothing loaded.
     app().state.trackCount = 0;
     engine->failingCalls.clear();
     engine->log.clear();
-    EXPECT_EQ(ChangeRate(1, 3000), 0u);
+    EXPECT_FALSE(ChangeRate(true, 3000));
     EXPECT_TRUE(engine->log.empty());
 }
 
@@ -275,30 +275,30 @@ TEST_F(TransportTest, PlayPausePausesOnlyNormalSpeedPlayback)
                          Case{1, 1000, "play"}, Case{0, 1000, "play"}}) {
         loadTracks(1, 1, c.status);
         engine->rate = c.rate;
-        EXPECT_EQ(TogglePlayPause(), 1u);
+        EXPECT_TRUE(TogglePlayPause());
         EXPECT_EQ(engine->log, std::vector<std::string>{c.call}) << c.status << " at " << c.rate;
     }
     // A rate that cannot be read counts as normal speed.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getRate"};
-    EXPECT_EQ(TogglePlayPause(), 1u);
+    EXPECT_TRUE(TogglePlayPause());
     EXPECT_EQ(engine->log, std::vector<std::string>{"pause"});
 }
 
 TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 {
     loadTracks(2, 1, 0);
-    EXPECT_EQ(Play(1), 1u);
+    EXPECT_TRUE(Play(true));
     EXPECT_TRUE(pollRuns());
     EXPECT_EQ(pollPeriod(), 1000u);
     EXPECT_EQ(app().state.status, 2);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
 
-    EXPECT_EQ(Pause(1), 1u);
+    EXPECT_TRUE(Pause(true));
     EXPECT_FALSE(pollRuns());
     EXPECT_EQ(app().state.status, 1);
 
-    Play(1);
+    Play(true);
     app().state.position = 12'000;
     EXPECT_TRUE(DispatchCommand(CommandId::Stop, CommandPhase::Click));
     EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
@@ -310,12 +310,12 @@ TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 TEST_F(TransportTest, AFailedPlayLeavesThePollStopped)
 {
     loadTracks(1, 1, 0);
-    Play(1);
+    Play(true);
     engine->failingCalls = {"play"};
-    EXPECT_EQ(Play(1), 0u);
+    EXPECT_FALSE(Play(true));
     EXPECT_FALSE(pollRuns());
     engine->failingCalls = {"getStatus"};
-    EXPECT_EQ(Play(1), 0u);
+    EXPECT_FALSE(Play(true));
 }
 
 TEST_F(TransportTest, PlayWithNothingLoaded)
@@ -328,13 +328,13 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
         setTracks(2);
         return 1u;
     };
-    EXPECT_EQ(Play(1), 0u);
+    EXPECT_FALSE(Play(true));
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(engine->log.empty());
 
     // On: the dialog's list opens and plays.
     app().settings.playListDialogOnPlay = 1;
-    EXPECT_EQ(Play(1), 1u);
+    EXPECT_TRUE(Play(true));
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(engine->openPath, track(1));
     EXPECT_EQ(engine->status, 2);
@@ -345,15 +345,15 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     app().state.trackCount = 0;
     engine->isOpen = false;
     playbackHooks().showPlayListDialog = [&](Window*) { return 0u; };
-    EXPECT_EQ(Play(1), 0u);
+    EXPECT_FALSE(Play(true));
 }
 
 TEST_F(TransportTest, TransportRefusesWithNothingLoaded)
 {
-    EXPECT_EQ(Pause(1), 0u);
-    EXPECT_EQ(Stop(1, 1), 0u);
-    EXPECT_EQ(SeekHold(0, 1), 0u);
-    EXPECT_EQ(SeekTo(1'000), 0u);
+    EXPECT_FALSE(Pause(true));
+    EXPECT_FALSE(Stop(true, true));
+    EXPECT_FALSE(SeekHold(false, true));
+    EXPECT_FALSE(SeekTo(1'000));
     EXPECT_TRUE(engine->log.empty());
 }
 
