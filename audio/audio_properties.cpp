@@ -16,7 +16,7 @@ struct Setting {
     std::optional<uint32_t> AudioWish::*wish;
     uint32_t AudioChoice::*engine;
     uint32_t values;  // the number of values, which is also the marker of "none"
-    uint32_t (*refresh)(uint32_t now);
+    bool (*refresh)(bool now);
 };
 
 constexpr std::array<Setting, 3> kSettings{{
@@ -53,7 +53,7 @@ uint32_t cycle(size_t slot)
     if (const std::optional<AudioChoice> shown = engine.getAudioProperties(panel))
         state.*setting.shown = *shown.*setting.engine;
     adopt(setting);
-    setting.refresh(0);
+    setting.refresh(false);
     return result ? 1 : 0;
 }
 }  // namespace
@@ -82,6 +82,6 @@ uint32_t ShowAudioProperties()
         adopt(setting);
     }
     for (const Setting& setting : kSettings)
-        setting.refresh(0);
+        setting.refresh(false);
     return 1;
 }

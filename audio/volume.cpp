@@ -123,7 +123,7 @@ uint32_t ReadMuteState(uint32_t repaint)
             state.muted = channel != 0;
     }
     if (repaint)
-        Led_RefreshMute(0);
+        Led_RefreshMute(false);
     Panel_SetButtonChecked(CommandId::MuteUnMute, state.muted);
     return 1;
 }
@@ -145,7 +145,7 @@ uint32_t ReadVolumeLevel(uint32_t repaint)
         }
     }
     if (repaint)
-        Led_RefreshVolume(0);
+        Led_RefreshVolume(false);
     return 1;
 }
 

@@ -25,7 +25,7 @@ void LoadDisc(uintptr_t drive, intptr_t mode)
         // Playback goes on untouched; only the numbering moved.
         s.currentTrack = found + 1;
         s.trackCount = PlayList_Count();
-        Led_RefreshTrackNumber(0);
+        Led_RefreshTrackNumber(false);
         return;
     }
     PlayListCommand(false);

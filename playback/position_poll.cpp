@@ -25,7 +25,7 @@ ReelkitEngine& engine()
 void showStopped()
 {
     state().status = engine_status::Stopped;
-    Led_RefreshPlayState(0);
+    Led_RefreshPlayState(false);
 }
 
 uint32_t trackAfterCurrent()
@@ -39,7 +39,7 @@ void showPosition(uint16_t status)
 {
     if (const std::optional<uint32_t> position = engine().getCurrentPosition()) {
         state().position = *position;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
     if (status == engine_status::Stopped || status == engine_status::Paused)
         StopMainTimer(main_timer::PositionPoll);

@@ -64,11 +64,11 @@ bool GoToEnteredTrack()
     if (track == 0 || track > s.trackCount)
         return false;
     if (track == s.currentTrack) {
-        Led_RefreshTrackNumber(1);
+        Led_RefreshTrackNumber(true);
         return true;
     }
     s.currentTrack = track;
-    Led_RefreshTrackNumber(1);
+    Led_RefreshTrackNumber(true);
     s.currentTrack = track == 1 ? s.trackCount : track - 1;
     return NextTrack();
 }
@@ -78,7 +78,7 @@ void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId comman
     PlayerState& s = state();
     if (id == panel_timer::EntryBlink) {
         s.entryBlinkOn = !s.entryBlinkOn;
-        Led_RefreshTrackNumber(1);
+        Led_RefreshTrackNumber(true);
     } else if (id == panel_timer::EntryEnd) {
         if (app().settings.autoReturn)
             dispatch ? dispatch(CommandId::Return, CommandPhase::Click) : DispatchCommand(CommandId::Return, CommandPhase::Click);

@@ -68,10 +68,10 @@ void showOpenedTrack(const std::string& path, uint32_t track)
     s.position = 0;
     // A length the engine does not give must not be taken from the previous file.
     s.length = engine().getLength().value_or(0);
-    Led_RefreshPlayState(0);
-    Led_RefreshTrackNumber(0);
-    Led_RefreshTime(0);
-    Led_RefreshTrackTime(0);
+    Led_RefreshPlayState(false);
+    Led_RefreshTrackNumber(false);
+    Led_RefreshTime(false);
+    Led_RefreshTrackTime(false);
 
     // The user's last audio choices apply to every newly opened file.
     Window* panel = app().windows.panel;
@@ -81,9 +81,9 @@ void showOpenedTrack(const std::string& path, uint32_t track)
         s.shownAudioChannel = shown->audioChannel;
         s.shownSoundChannel = shown->soundChannel;
     }
-    Led_RefreshSoundQuality(0);
-    Led_RefreshAudioChannel(0);
-    Led_RefreshSoundChannel(0);
+    Led_RefreshSoundQuality(false);
+    Led_RefreshAudioChannel(false);
+    Led_RefreshSoundChannel(false);
 
     SetVideoTitle(&path);
 }
@@ -227,7 +227,7 @@ void ResetPlayback()
     s.shownSoundChannel = 2;
     for (auto refresh : {Led_RefreshPlayState, Led_RefreshTrackNumber, Led_RefreshTime, Led_RefreshTrackTime,
                          Led_RefreshSoundQuality, Led_RefreshAudioChannel, Led_RefreshSoundChannel})
-        refresh(0);
+        refresh(false);
     // The image window paints its idle picture again.
     if (Window* image = app().windows.videoImage)
         image->invalidateAll();
@@ -242,7 +242,7 @@ bool CycleRepeat()
         mode = mode == RepeatMode::List ? RepeatMode::Off : RepeatMode::List;
     else
         mode = mode == RepeatMode::Off ? RepeatMode::List : mode == RepeatMode::List ? RepeatMode::Track : RepeatMode::Off;
-    Led_RefreshRepeat(0);
+    Led_RefreshRepeat(false);
     return true;
 }
 

@@ -51,7 +51,7 @@ bool playLoaded(bool update)
     StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
         state().status = engine_status::Playing;
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
     }
     return true;
 }
@@ -85,7 +85,7 @@ bool Pause(bool update)
         return false;
     if (update) {
         state().status = engine().getStatus().value_or(state().status);
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
     }
     return true;
 }
@@ -99,10 +99,10 @@ bool Stop(bool toStart, bool update)
         return false;
     if (update) {
         state().status = engine().getStatus().value_or(state().status);
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
         // The time shows where the engine stands: the start, after either kind of stop.
         state().position = 0;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
     return true;
 }
@@ -166,7 +166,7 @@ bool SeekHold(bool forward, bool start)
     }
     if (s.seekTarget != before) {
         s.position = s.seekTarget;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
 
     StartMainTimer(main_timer::SeekRepeat, s.seekInterval);
@@ -193,7 +193,7 @@ bool SeekTo(uint32_t position)
     if (!engine().seek(position))
         return false;
     s.position = position;
-    Led_RefreshTime(0);
+    Led_RefreshTime(false);
     return true;
 }
 
@@ -215,7 +215,7 @@ bool ChangeRate(bool forward, uint32_t rate)
         return false;
     }
     state().status = *status;
-    Led_RefreshPlayState(0);
+    Led_RefreshPlayState(false);
     // Rates apply only while playing.
     if (*status == engine_status::Stopped || *status == engine_status::Paused) {
         engine().setRate(kNormalRate);

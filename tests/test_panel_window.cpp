@@ -367,7 +367,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
     PanelWindow& panel = create();
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_EQ(Led_RefreshTime(1), 1u);
+    EXPECT_TRUE(Led_RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     const LedDigitStrip<5>& time = app().panelSkin.timeNumbers;
     const QRegion cells = cellsOf({time.digitPositions[0], time.digitPositions[1], time.digitPositions[2],
@@ -377,7 +377,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
 
     // Marked only: nothing paints until the loop comes round.
     log.painted.clear();
-    EXPECT_EQ(Led_RefreshTrackNumber(0), 1u);
+    EXPECT_TRUE(Led_RefreshTrackNumber(false));
     EXPECT_TRUE(log.painted.empty());
     settle();
     ASSERT_EQ(log.painted.size(), 1u);
