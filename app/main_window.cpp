@@ -56,9 +56,9 @@ int MainWindow::create()
     components().sonokit->hookDevice(this, 0);
     components().discbay->init(this, msg::DiscEvent);
     if (parts_.readMuteState)
-        parts_.readMuteState(0);
+        parts_.readMuteState(false);
     if (parts_.readVolumeLevel)
-        parts_.readVolumeLevel(0);
+        parts_.readVolumeLevel(false);
     app().windows.registeredMessage = components().hublet->retrieveRegisterWindowMessage();
     created_ = true;
     return 0;
@@ -226,10 +226,10 @@ void MainWindow::mixerChange(intptr_t controlId)
     const auto is = [controlId](std::optional<uint32_t> id) { return id && static_cast<intptr_t>(*id) == controlId; };
     if (is(mixer.getControlId(0, line, 0))) {
         if (parts_.readMuteState)
-            parts_.readMuteState(1);
+            parts_.readMuteState(true);
     } else if (is(mixer.getControlId(0, line, 1))) {
         if (parts_.readVolumeLevel)
-            parts_.readVolumeLevel(1);
+            parts_.readVolumeLevel(true);
     }
 }
 

@@ -26,8 +26,8 @@ struct MainWindowParts {
     std::function<void()> destroyVideoFrame;
     Maker createPlayList;
     std::function<void()> destroyPlayList;
-    std::function<void(uint32_t repaint)> readMuteState;
-    std::function<void(uint32_t repaint)> readVolumeLevel;
+    std::function<void(bool repaint)> readMuteState;
+    std::function<void(bool repaint)> readVolumeLevel;
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
     std::function<bool(CommandId command, CommandPhase phase)> dispatchCommand;
     std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandPost;

@@ -36,7 +36,7 @@ void adopt(const Setting& setting)
         state.*setting.wanted = state.*setting.shown;
 }
 
-uint32_t cycle(size_t slot)
+bool cycle(size_t slot)
 {
     const Setting& setting = kSettings[slot];
     PlayerState& state = app().state;
@@ -54,15 +54,15 @@ uint32_t cycle(size_t slot)
         state.*setting.shown = *shown.*setting.engine;
     adopt(setting);
     setting.refresh(false);
-    return result ? 1 : 0;
+    return result;
 }
 }  // namespace
 
-uint32_t CycleSoundQuality() { return cycle(0); }
-uint32_t CycleAudioChannel() { return cycle(1); }
-uint32_t CycleSoundChannel() { return cycle(2); }
+bool CycleSoundQuality() { return cycle(0); }
+bool CycleAudioChannel() { return cycle(1); }
+bool CycleSoundChannel() { return cycle(2); }
 
-uint32_t ShowAudioProperties()
+bool ShowAudioProperties()
 {
     Window* panel = app().windows.panel;
     ReelkitEngine& engine = *app().components.reelkit;
@@ -73,7 +73,7 @@ uint32_t ShowAudioProperties()
         changed = engine.mpegAudioDecoderConfig(panel);
     }
     if (!changed)
-        return 1;
+        return true;
     PlayerState& state = app().state;
     const std::optional<AudioChoice> shown = engine.getAudioProperties(panel);
     for (const Setting& setting : kSettings) {
@@ -83,5 +83,5 @@ uint32_t ShowAudioProperties()
     }
     for (const Setting& setting : kSettings)
         setting.refresh(false);
-    return 1;
+    return true;
 }

@@ -14,13 +14,13 @@ enum class DiscMenuForm { Load, Eject };
 // panel calls change nothing.
 struct PlaybackHooks {
     // Volume and mute.
-    std::function<uint32_t()> toggleMute;
-    std::function<uint32_t(bool up, bool started)> stepVolume;
+    std::function<bool()> toggleMute;
+    std::function<bool(bool up, bool started)> stepVolume;
     // The engine's audio properties.
-    std::function<uint32_t()> cycleSoundQuality;
-    std::function<uint32_t()> cycleAudioChannel;
-    std::function<uint32_t()> cycleSoundChannel;
-    std::function<uint32_t()> showAudioProperties;
+    std::function<bool()> cycleSoundQuality;
+    std::function<bool()> cycleAudioChannel;
+    std::function<bool()> cycleSoundChannel;
+    std::function<bool()> showAudioProperties;
     // Drive menus and the door.
     std::function<uint32_t(DiscMenuForm form)> showDiscMenu;
     std::function<uint32_t()> stopOrEject;

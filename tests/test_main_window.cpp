@@ -71,8 +71,8 @@ protected:
             app().windows.videoFrame = nullptr;
         };
         parts.createPlayList = [this](std::string&) { return note("PlayList_Create"), true; };
-        parts.readMuteState = [this](uint32_t repaint) { note("ReadMuteState(" + std::to_string(repaint) + ")"); };
-        parts.readVolumeLevel = [this](uint32_t repaint) {
+        parts.readMuteState = [this](bool repaint) { note("ReadMuteState(" + std::to_string(repaint) + ")"); };
+        parts.readVolumeLevel = [this](bool repaint) {
             note("ReadVolumeLevel(" + std::to_string(repaint) + ")");
         };
         parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {

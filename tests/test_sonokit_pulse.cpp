@@ -208,8 +208,8 @@ TEST_F(PulseMixerTest, AStepMovesEveryChannelOfTheDeviceByOneStepAndNeverPastThe
     };
     for (const Case& c : cases) {
         SetDevice(c.before, false);
-        EXPECT_EQ(StepVolume(c.up, true), 1u);
-        EXPECT_EQ(StepVolume(c.up, false), 1u);
+        EXPECT_TRUE(StepVolume(c.up, true));
+        EXPECT_TRUE(StepVolume(c.up, false));
         EXPECT_EQ(DeviceVolumes(), c.after) << (c.up ? "up from " : "down from ") << c.before[0];
     }
 }
@@ -235,7 +235,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
 TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
 {
     useLine(0);
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_TRUE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_TRUE(app().state.muted);
@@ -265,7 +265,7 @@ TEST_F(PulseMixerTest, AChangeMadeByAnotherProgramReachesThePlayerAndTheLedFollo
     EXPECT_EQ(checks.back(), "30:1");
 
     // The player's own step reaches it the same way.
-    ASSERT_EQ(StepVolume(false, true), 1u);
+    ASSERT_TRUE(StepVolume(false, true));
     StepVolume(false, false);
     ASSERT_TRUE(handleNoticeOf(0, 1));
     EXPECT_EQ(app().state.volumeLeft, 3u);
@@ -280,7 +280,7 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 0), (Channels{0}));
 
     ASSERT_TRUE(mixer->setValue(0, 8, 1, {20000, 30000}));
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_EQ(mixerValues(8, 1), (Channels{20000, 30000}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{1}));
     ASSERT_TRUE(handleNoticeOf(8, 1));
@@ -306,10 +306,10 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 1), (Channels{40000, 40000}));
     EXPECT_EQ(app().state.volumeLeft, 9u);
 
-    ASSERT_EQ(StepVolume(true, true), 1u);
+    ASSERT_TRUE(StepVolume(true, true));
     StepVolume(true, false);
     EXPECT_EQ(OwnServerStreams()[0].volumes, (Channels{44096, 44096}));
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_FALSE(OwnServerStreams()[0].mute);
 
     // When the stream ends the line keeps its values, and the next stream gets them.
