@@ -22,18 +22,18 @@ struct PlaybackHooks {
     std::function<bool()> cycleSoundChannel;
     std::function<bool()> showAudioProperties;
     // Drive menus and the door.
-    std::function<uint32_t(DiscMenuForm form)> showDiscMenu;
-    std::function<uint32_t()> stopOrEject;
-    // The play-list dialog, owned by the given window; nonzero when closed with OK.
-    std::function<uint32_t(Window* owner)> showPlayListDialog;
+    std::function<bool(DiscMenuForm form)> showDiscMenu;
+    std::function<bool()> stopOrEject;
+    // The play-list dialog, owned by the given window; true when closed with OK.
+    std::function<bool(Window* owner)> showPlayListDialog;
     // The panel's busy cursor and check buttons.
-    std::function<uint32_t()> panelBeginBusyCursor;
-    std::function<uint32_t()> panelEndBusyCursor;
-    std::function<uint32_t(CommandId command, uint32_t checked)> panelSetButtonChecked;
+    std::function<bool()> panelBeginBusyCursor;
+    std::function<bool()> panelEndBusyCursor;
+    std::function<bool(CommandId command, bool checked)> panelSetButtonChecked;
 };
 
 PlaybackHooks& playbackHooks();
 
-uint32_t Panel_BeginBusyCursor();
-uint32_t Panel_EndBusyCursor();
-uint32_t Panel_SetButtonChecked(CommandId command, uint32_t checked);
+bool Panel_BeginBusyCursor();
+bool Panel_EndBusyCursor();
+bool Panel_SetButtonChecked(CommandId command, bool checked);

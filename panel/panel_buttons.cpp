@@ -186,10 +186,10 @@ bool PanelButtons::setChecked(CommandId command, bool checked)
     return true;
 }
 
-uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
-                           const std::optional<QImage>& normal, const std::optional<QImage>& selected,
-                           const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x,
-                           const std::optional<QImage>& selected2x, const std::optional<QImage>& mouseIn2x)
+bool Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
+                       const std::optional<QImage>& normal, const std::optional<QImage>& selected,
+                       const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x,
+                       const std::optional<QImage>& selected2x, const std::optional<QImage>& mouseIn2x)
 {
     const std::array<const std::optional<QImage>*, 3> faces = {&normal, &selected, &mouseIn};
     const std::array<const std::optional<QImage>*, 3> twins = {&normal2x, &selected2x, &mouseIn2x};
@@ -204,5 +204,5 @@ uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& but
         if (const std::optional<QImage>& face = *faces[look])
             Skin_DrawPart(target, rect.topLeft(), *face, *twins[look], rect);
     }
-    return 1;
+    return true;
 }

@@ -91,8 +91,8 @@ bool ButtonLook_IsPressed(ButtonState state);
 // Draws every button in list order: its own picture of its state, or that part of the
 // panel-wide picture of the state, or nothing when neither exists; from the pictures' twins
 // where the target is dense enough.
-uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
-                           const std::optional<QImage>& normal, const std::optional<QImage>& selected,
-                           const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x = std::nullopt,
-                           const std::optional<QImage>& selected2x = std::nullopt,
-                           const std::optional<QImage>& mouseIn2x = std::nullopt);
+bool Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
+                       const std::optional<QImage>& normal, const std::optional<QImage>& selected,
+                       const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x = std::nullopt,
+                       const std::optional<QImage>& selected2x = std::nullopt,
+                       const std::optional<QImage>& mouseIn2x = std::nullopt);

@@ -93,9 +93,9 @@ protected:
         app().components.sonokit = std::move(scripted);
         InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
-        playbackHooks().panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
+        playbackHooks().panelSetButtonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
-            return 1u;
+            return true;
         };
     }
 

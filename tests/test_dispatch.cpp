@@ -37,7 +37,7 @@ protected:
         hooks.stepVolume = [this](bool up, bool started) {
             calls.push_back(std::string("stepVolume(") + (up ? "up" : "down") + "," + (started ? "start" : "end") +
                             ")");
-            return 1u;
+            return true;
         };
         hooks.cycleSoundQuality = note("cycleSoundQuality");
         hooks.cycleAudioChannel = note("cycleAudioChannel");
@@ -45,24 +45,24 @@ protected:
         hooks.showAudioProperties = note("showAudioProperties");
         hooks.showDiscMenu = [this](DiscMenuForm form) {
             calls.push_back(form == DiscMenuForm::Load ? "showDiscMenu(load)" : "showDiscMenu(eject)");
-            return 1u;
+            return true;
         };
         hooks.stopOrEject = note("stopOrEject");
         hooks.showPlayListDialog = [this](Window* owner) {
             calls.push_back(owner == &panel ? "showPlayListDialog(panel)" : "showPlayListDialog(?)");
-            return 0u;
+            return false;
         };
-        hooks.panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
+        hooks.panelSetButtonChecked = [this](CommandId command, bool checked) {
             calls.push_back("setButtonChecked(" + std::to_string(CommandNumber(command)) + "," + std::to_string(checked) + ")");
-            return 1u;
+            return true;
         };
     }
 
-    std::function<uint32_t()> note(std::string name)
+    std::function<bool()> note(std::string name)
     {
         return [this, name] {
             calls.push_back(name);
-            return 1u;
+            return true;
         };
     }
 

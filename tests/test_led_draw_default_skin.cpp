@@ -40,7 +40,7 @@ protected:
         app().settings.cfgPath = QUINTARA_SOURCE_DIR "/resources/Quintara.CFG";
         app().settings.rcDir = QUINTARA_SOURCE_DIR "/resources/skin/";
         app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-        ASSERT_EQ(PanelSkin_LoadFace(), 1u);
+        ASSERT_TRUE(PanelSkin_LoadFace());
         PanelSkin_LoadLed();
         Settings_ReadFor(SettingMoment::Panel);
         skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");

@@ -89,17 +89,16 @@ TEST_F(PanelSkinTest, FaceNeedsItsNormalPictureAndTakesItsSize)
 {
     files->config("[Panel]\nNormal Bitmap=missing.bmp\nSelected Bitmap=sel.bmp\n");
     files->picture("sel.bmp", 30, 20);
-    EXPECT_EQ(PanelSkin_LoadFace(), 0u);
+    EXPECT_FALSE(PanelSkin_LoadFace());
     EXPECT_FALSE(skin().faceNormal);
 
     files->config("[Panel]\nNormal Bitmap=Face\\Normal.BMP\nSelected Bitmap=sel.bmp\nMouseIn Bitmap=\n");
     files->picture("face/normal.bmp", 30, 20);
     bool placed = false;
-    EXPECT_EQ(PanelSkin_LoadFace([&] {
+    EXPECT_TRUE(PanelSkin_LoadFace([&] {
                   placed = true;
                   EXPECT_TRUE(skin().faceSelected) << "placed after the faces";
-              }),
-              1u);
+              }));
     EXPECT_TRUE(placed);
     EXPECT_EQ(skin().faceSize, (Size{30, 20}));
     EXPECT_TRUE(skin().faceSelected);
@@ -118,11 +117,11 @@ TEST_F(PanelSkinTest, RegionComesFromTheRegionPictureThroughMaskcut)
     shape.setPixel(3, 2, qRgb(250, 255, 255));  // near white is inside
     ASSERT_TRUE(shape.save(QString::fromStdString(files->dir().file("skin/shape.bmp")), "BMP"));
 
-    EXPECT_EQ(PanelSkin_LoadFace(), 1u);
+    EXPECT_TRUE(PanelSkin_LoadFace());
     EXPECT_FALSE(skin().region) << "no region maker installed: no outline";
 
     app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    EXPECT_EQ(PanelSkin_LoadFace(), 1u);
+    EXPECT_TRUE(PanelSkin_LoadFace());
     ASSERT_TRUE(skin().region);
     EXPECT_EQ(skin().region->rects, (std::vector<Rect>{{2, 1, 6, 2}, {3, 2, 4, 3}}));
 }
@@ -349,7 +348,7 @@ TEST_F(PanelSkinTest, DamagedPicturesAreNoPictureAnywhereInTheSkin)
                       "\n[Panel\\LED\\Track Numbers]\nBitmap=" + name + "\nPosition Uint=1,1\n"
                       "[Panel\\LED\\Mute]\nBitmap=" + name + "\nSize=3,3\n"
                       "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=" + name + "\nSize=7,8\n");
-        EXPECT_EQ(PanelSkin_LoadFace(), 0u) << name;
+        EXPECT_FALSE(PanelSkin_LoadFace()) << name;
         PanelSkin_LoadLed();
         EXPECT_FALSE(skin().trackNumbers.strip) << name;
         EXPECT_FALSE(skin().mute.bitmap) << name;
@@ -365,7 +364,7 @@ TEST_F(PanelSkinTest, FreeReleasesEverything)
     files->config("[Panel]\nNormal Bitmap=face.bmp\nSelected Bitmap=face.bmp\n[Panel\\LED\\Mute]\nBitmap=face.bmp\n"
                   "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=face.bmp\n");
     files->picture("face.bmp", 5, 5);
-    ASSERT_EQ(PanelSkin_LoadFace(), 1u);
+    ASSERT_TRUE(PanelSkin_LoadFace());
     PanelSkin_LoadLed();
     skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(skin().buttons.size(), 1u);

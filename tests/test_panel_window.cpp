@@ -154,12 +154,12 @@ protected:
 
         parts.loadFace = [this](const std::function<void()>& afterFaces) {
             if (!withFace)
-                return 0u;
+                return false;
             buildSkin();
             const std::optional<Region> region = std::exchange(app().panelSkin.region, std::nullopt);
             afterFaces();
             app().panelSkin.region = region;
-            return 1u;
+            return true;
         };
         parts.loadLed = [] { buildLed(); };
         parts.loadButtons = [this](std::string_view section) {
@@ -490,32 +490,32 @@ TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
 TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
 {
     PanelWindow& panel = create();
-    EXPECT_EQ(Panel_SetButtonChecked(CommandId::VideoTopmost, true), 0u);
+    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::VideoTopmost, true));
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, true), 1u);
+    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
     EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
-    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, true), 1u);
+    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
-    EXPECT_EQ(Panel_SetButtonChecked(CommandId::MuteUnMute, false), 0u);
+    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::MuteUnMute, false));
 }
 
 TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)
 {
     create();
-    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
-    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
+    EXPECT_FALSE(Panel_EndBusyCursor());
+    EXPECT_TRUE(Panel_BeginBusyCursor());
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
-    EXPECT_EQ(Panel_EndBusyCursor(), 1u);
+    EXPECT_TRUE(Panel_BeginBusyCursor());
+    EXPECT_TRUE(Panel_EndBusyCursor());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
+    EXPECT_FALSE(Panel_EndBusyCursor());
 }
 
 TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)

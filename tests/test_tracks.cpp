@@ -182,7 +182,7 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
         engine->failingPaths.clear();
         loadTracks(3, 2, 2);
         app().state.shownSoundQuality = 1;
-        playbackHooks().showPlayListDialog = [](Window*) { return 1u; };
+        playbackHooks().showPlayListDialog = [](Window*) { return true; };
         engine->failingPaths = {track(1), track(2), track(3)};
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
@@ -224,7 +224,7 @@ TEST_F(TracksTest, PlayListCommand)
 {
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
-    playbackHooks().showPlayListDialog = [](Window*) { return 0u; };
+    playbackHooks().showPlayListDialog = [](Window*) { return false; };
     EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
     EXPECT_EQ(app().state.currentTrack, 2u);
@@ -239,7 +239,7 @@ TEST_F(TracksTest, PlayListCommand)
         playbackHooks().showPlayListDialog = [this](Window* owner) {
             EXPECT_EQ(owner, &panel);
             setList({"/new/one.avi", "/new/two.avi"});
-            return 1u;
+            return true;
         };
         EXPECT_TRUE(PlayListCommand(true));
         EXPECT_EQ(app().state.currentTrack, 1u);

@@ -326,7 +326,7 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     playbackHooks().showPlayListDialog = [&](Window*) {
         ++dialogs;
         setTracks(2);
-        return 1u;
+        return true;
     };
     EXPECT_FALSE(Play(true));
     EXPECT_EQ(dialogs, 0);
@@ -344,7 +344,7 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     loadTracks(1, 1, 0);
     app().state.trackCount = 0;
     engine->isOpen = false;
-    playbackHooks().showPlayListDialog = [&](Window*) { return 0u; };
+    playbackHooks().showPlayListDialog = [&](Window*) { return false; };
     EXPECT_FALSE(Play(true));
 }
 

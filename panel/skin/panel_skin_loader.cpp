@@ -176,19 +176,19 @@ bool PanelSkin_FindCommand(std::string_view name, CommandId& command)
     return found.has_value();
 }
 
-uint32_t PanelSkin_LoadFace()
+bool PanelSkin_LoadFace()
 {
     return PanelSkin_LoadFace({});
 }
 
-uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
+bool PanelSkin_LoadFace(const std::function<void()>& afterFaces)
 {
     PanelSkin& skin = app().panelSkin;
     const SkinConfig config;
     skin.faceNormal = config.picture("Panel", "Normal Bitmap");
     if (!skin.faceNormal) {
         skin.faceSize = {};
-        return 0;
+        return false;
     }
     skin.faceSize = {skin.faceNormal->width(), skin.faceNormal->height()};
     skin.faceSelected = config.picture("Panel", "Selected Bitmap");
@@ -203,7 +203,7 @@ uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
     // The picture is only the outline's source: it goes as soon as the region is made.
     if (const std::optional<QImage> outline = config.picture("Panel", "Region Bitmap"))
         skin.region = app().components.maskcut->createRegionByBitmap(toBitmap(*outline), kRegionKeyColour, true);
-    return 1;
+    return true;
 }
 
 void PanelSkin_ReadLedElement(std::string_view element, std::string_view suffix, std::optional<QImage>* picture,
