@@ -127,12 +127,12 @@ intptr_t MainWindow::handleInTurn(const Message& message)
         timerTick(static_cast<TimerId>(message.wParam));
         return 0;
     case msg::AppCommand:
-        return parts_.appCommandPost ? parts_.appCommandPost(message.wParam, message.lParam) : 0;
+        return parts_.appCommandPost && parts_.appCommandPost(message.wParam, message.lParam) ? 1 : 0;
     case msg::MixerControlChange:
         mixerChange(message.lParam);
         return 0;
     case msg::MultimediaKey:
-        return parts_.appCommandRun ? parts_.appCommandRun(message.wParam, message.lParam) : 0;
+        return parts_.appCommandRun && parts_.appCommandRun(message.wParam, message.lParam) ? 1 : 0;
     case msg::DiscEvent:
         if (parts_.loadDisc)
             parts_.loadDisc(message.wParam, message.lParam);

@@ -30,8 +30,8 @@ struct MainWindowParts {
     std::function<void(bool repaint)> readVolumeLevel;
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
     std::function<bool(CommandId command, CommandPhase phase)> dispatchCommand;
-    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandPost;
-    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandRun;
+    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandPost;
+    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandRun;
     // Answers false when the tick must end without default processing.
     std::function<bool()> pollPosition;
     // Files named on a command line: they become the play list and play from the first.

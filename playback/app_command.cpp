@@ -34,22 +34,22 @@ std::optional<CommandId> commandFor(intptr_t lParam)
 }
 }  // namespace
 
-uint32_t AppCommand_Post(uintptr_t wParam, intptr_t lParam)
+bool AppCommand_Post(uintptr_t wParam, intptr_t lParam)
 {
     Window* main = app().windows.main;
     if (!commandFor(lParam) || !main)
-        return 0;
+        return false;
     // Handled from the queue, never inside the key's own delivery.
     main->post({msg::MultimediaKey, wParam, lParam});
-    return 1;
+    return true;
 }
 
-uint32_t AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
+bool AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
 {
     const std::optional<CommandId> command = commandFor(lParam);
     if (!command)
-        return 0;
+        return false;
     for (const CommandPhase phase : {CommandPhase::Press, CommandPhase::Release, CommandPhase::Click})
         DispatchCommand(*command, phase);
-    return 1;
+    return true;
 }

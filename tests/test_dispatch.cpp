@@ -318,9 +318,9 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
         }
     }
     // The device bits above the command do not change it.
-    EXPECT_EQ(AppCommand_Post(0, (0x8000 | 14) << 16), 1u);
-    EXPECT_EQ(AppCommand_Run(0, 7 << 16), 0u);
-    EXPECT_EQ(AppCommand_Run(0, 15 << 16), 0u);
+    EXPECT_TRUE(AppCommand_Post(0, (0x8000 | 14) << 16));
+    EXPECT_FALSE(AppCommand_Run(0, 7 << 16));
+    EXPECT_FALSE(AppCommand_Run(0, 15 << 16));
 }
 
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)

@@ -84,7 +84,7 @@ protected:
         };
         parts.appCommandRun = [this](uintptr_t, intptr_t lParam) {
             note("AppCommand_Run(" + std::to_string(lParam) + ")");
-            return 1u;
+            return true;
         };
         parts.pollPosition = [this] { return note("PollPosition"), true; };
         return parts;
