@@ -10,7 +10,7 @@ class Window;
 enum class DiscMenuForm { Load, Eject };
 
 // What the other parts of the player plug into playback. An empty entry is a part that is
-// not built in: the commands that need it are refused (the dispatcher answers 0) and the
+// not built in: the commands that need it are refused (the dispatcher answers false) and the
 // panel calls change nothing.
 struct PlaybackHooks {
     // Volume and mute.
