@@ -36,10 +36,10 @@ std::optional<intptr_t> driveIndex(std::string_view word)
 }
 }  // namespace
 
-uint32_t HandleCommandLine(Window& target, std::string_view commandLine)
+bool HandleCommandLine(Window& target, std::string_view commandLine)
 {
     if (commandLine.empty())
-        return 0;
+        return false;
     const std::string line = CutToCharacters(commandLine, kCommandLineLimit);
 
     bool play = false;
@@ -62,7 +62,7 @@ uint32_t HandleCommandLine(Window& target, std::string_view commandLine)
         target.post({msg::SecondStart, second_start::LoadDrive, *drive});
     if (play)
         target.post({msg::SecondStart, second_start::Play, 0});
-    return 1;
+    return true;
 }
 
 CommandLineRequest ParseCommandLine(int argc, const char* const* argv)

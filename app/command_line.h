@@ -29,5 +29,5 @@ CommandLineRequest ParseCommandLine(int argc, const char* const* argv);
 bool IsCloseCommand(std::string_view commandLine);
 
 // Posts the line's requests to the target: a drive word's disc first, then "/Play".
-// Answers 0 for an empty line, 1 otherwise.
-uint32_t HandleCommandLine(Window& target, std::string_view commandLine);
+// Answers false for an empty line, true otherwise.
+bool HandleCommandLine(Window& target, std::string_view commandLine);

@@ -56,9 +56,9 @@ int MainWindow::create()
     components().sonokit->hookDevice(this, 0);
     components().discbay->init(this, msg::DiscEvent);
     if (parts_.readMuteState)
-        parts_.readMuteState(0);
+        parts_.readMuteState(false);
     if (parts_.readVolumeLevel)
-        parts_.readVolumeLevel(0);
+        parts_.readVolumeLevel(false);
     app().windows.registeredMessage = components().hublet->retrieveRegisterWindowMessage();
     created_ = true;
     return 0;
@@ -127,12 +127,12 @@ intptr_t MainWindow::handleInTurn(const Message& message)
         timerTick(static_cast<TimerId>(message.wParam));
         return 0;
     case msg::AppCommand:
-        return parts_.appCommandPost ? parts_.appCommandPost(message.wParam, message.lParam) : 0;
+        return parts_.appCommandPost && parts_.appCommandPost(message.wParam, message.lParam) ? 1 : 0;
     case msg::MixerControlChange:
         mixerChange(message.lParam);
         return 0;
     case msg::MultimediaKey:
-        return parts_.appCommandRun ? parts_.appCommandRun(message.wParam, message.lParam) : 0;
+        return parts_.appCommandRun && parts_.appCommandRun(message.wParam, message.lParam) ? 1 : 0;
     case msg::DiscEvent:
         if (parts_.loadDisc)
             parts_.loadDisc(message.wParam, message.lParam);
@@ -161,10 +161,10 @@ void MainWindow::tickInTurn(TimerId id)
     const PlayerState& state = app().state;
     switch (id) {
     case main_timer::VolumeRepeat:
-        dispatch(state.volumeHeldUp ? command_id::VolumeDown : command_id::VolumeUp, CommandPhase::Press);
+        dispatch(state.volumeHeldUp ? CommandId::VolumeDown : CommandId::VolumeUp, CommandPhase::Press);
         break;
     case main_timer::SeekRepeat:
-        dispatch(state.seekHeldForward ? command_id::Forward : command_id::Backward, CommandPhase::Press);
+        dispatch(state.seekHeldForward ? CommandId::Forward : CommandId::Backward, CommandPhase::Press);
         break;
     case main_timer::PositionPoll:
         if (parts_.pollPosition)
@@ -226,10 +226,10 @@ void MainWindow::mixerChange(intptr_t controlId)
     const auto is = [controlId](std::optional<uint32_t> id) { return id && static_cast<intptr_t>(*id) == controlId; };
     if (is(mixer.getControlId(0, line, 0))) {
         if (parts_.readMuteState)
-            parts_.readMuteState(1);
+            parts_.readMuteState(true);
     } else if (is(mixer.getControlId(0, line, 1))) {
         if (parts_.readVolumeLevel)
-            parts_.readVolumeLevel(1);
+            parts_.readVolumeLevel(true);
     }
 }
 
@@ -244,13 +244,13 @@ void MainWindow::playFiles(const std::vector<std::string>& files)
 void MainWindow::secondStart(uintptr_t request, intptr_t drive)
 {
     if (request == second_start::Play)
-        dispatch(10, 3);
+        dispatch(CommandId::Play, CommandPhase::Click);
     // A drive outside A: to Z: can only come from a hostile peer; it names no drive.
     else if (request == second_start::LoadDrive && drive >= 0 && drive < 26 && parts_.loadDisc)
         parts_.loadDisc(static_cast<uintptr_t>(drive), 0);
 }
 
-void MainWindow::dispatch(int32_t command, int32_t phase)
+void MainWindow::dispatch(CommandId command, CommandPhase phase)
 {
     if (parts_.dispatchCommand)
         parts_.dispatchCommand(command, phase);

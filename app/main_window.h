@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/command_id.h"
 #include "core/player_ids.h"
 #include "core/window.h"
 
@@ -25,12 +26,12 @@ struct MainWindowParts {
     std::function<void()> destroyVideoFrame;
     Maker createPlayList;
     std::function<void()> destroyPlayList;
-    std::function<void(uint32_t repaint)> readMuteState;
-    std::function<void(uint32_t repaint)> readVolumeLevel;
+    std::function<void(bool repaint)> readMuteState;
+    std::function<void(bool repaint)> readVolumeLevel;
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
-    std::function<uint32_t(int32_t command, int32_t phase)> dispatchCommand;
-    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandPost;
-    std::function<uint32_t(uintptr_t wParam, intptr_t lParam)> appCommandRun;
+    std::function<bool(CommandId command, CommandPhase phase)> dispatchCommand;
+    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandPost;
+    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandRun;
     // Answers false when the tick must end without default processing.
     std::function<bool()> pollPosition;
     // Files named on a command line: they become the play list and play from the first.
@@ -85,7 +86,7 @@ private:
     bool makeWindow(const MainWindowParts::Maker& maker, std::string_view what);
     void mixerChange(intptr_t controlId);
     void secondStart(uintptr_t request, intptr_t drive);
-    void dispatch(int32_t command, int32_t phase);
+    void dispatch(CommandId command, CommandPhase phase);
 
     TimerHost& timers_;
     MainWindowHost host_;

@@ -67,8 +67,8 @@ void InstallAudioHooks(PlaybackHooks& hooks)
 
 void AddAudioParts(MainWindowParts& parts)
 {
-    parts.readMuteState = [](uint32_t repaint) { ReadMuteState(repaint); };
-    parts.readVolumeLevel = [](uint32_t repaint) { ReadVolumeLevel(repaint); };
+    parts.readMuteState = [](bool repaint) { ReadMuteState(repaint); };
+    parts.readVolumeLevel = [](bool repaint) { ReadVolumeLevel(repaint); };
 }
 
 void AddPlaybackParts(MainWindowParts& parts)

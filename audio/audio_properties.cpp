@@ -16,7 +16,7 @@ struct Setting {
     std::optional<uint32_t> AudioWish::*wish;
     uint32_t AudioChoice::*engine;
     uint32_t values;  // the number of values, which is also the marker of "none"
-    uint32_t (*refresh)(uint32_t now);
+    bool (*refresh)(bool now);
 };
 
 constexpr std::array<Setting, 3> kSettings{{
@@ -36,7 +36,7 @@ void adopt(const Setting& setting)
         state.*setting.wanted = state.*setting.shown;
 }
 
-uint32_t cycle(size_t slot)
+bool cycle(size_t slot)
 {
     const Setting& setting = kSettings[slot];
     PlayerState& state = app().state;
@@ -53,16 +53,16 @@ uint32_t cycle(size_t slot)
     if (const std::optional<AudioChoice> shown = engine.getAudioProperties(panel))
         state.*setting.shown = *shown.*setting.engine;
     adopt(setting);
-    setting.refresh(0);
-    return result ? 1 : 0;
+    setting.refresh(false);
+    return result;
 }
 }  // namespace
 
-uint32_t CycleSoundQuality() { return cycle(0); }
-uint32_t CycleAudioChannel() { return cycle(1); }
-uint32_t CycleSoundChannel() { return cycle(2); }
+bool CycleSoundQuality() { return cycle(0); }
+bool CycleAudioChannel() { return cycle(1); }
+bool CycleSoundChannel() { return cycle(2); }
 
-uint32_t ShowAudioProperties()
+bool ShowAudioProperties()
 {
     Window* panel = app().windows.panel;
     ReelkitEngine& engine = *app().components.reelkit;
@@ -73,7 +73,7 @@ uint32_t ShowAudioProperties()
         changed = engine.mpegAudioDecoderConfig(panel);
     }
     if (!changed)
-        return 1;
+        return true;
     PlayerState& state = app().state;
     const std::optional<AudioChoice> shown = engine.getAudioProperties(panel);
     for (const Setting& setting : kSettings) {
@@ -82,6 +82,6 @@ uint32_t ShowAudioProperties()
         adopt(setting);
     }
     for (const Setting& setting : kSettings)
-        setting.refresh(0);
-    return 1;
+        setting.refresh(false);
+    return true;
 }

@@ -4,8 +4,8 @@
 
 // The engine's three audio settings. Each cycle asks for the next value and then shows, and
 // keeps as wanted, what the engine reports back. Each answers the engine's answer to the set.
-uint32_t CycleSoundQuality();
-uint32_t CycleAudioChannel();
-uint32_t CycleSoundChannel();
+bool CycleSoundQuality();
+bool CycleAudioChannel();
+bool CycleSoundChannel();
 // The engine's own decoder dialog; when the user confirms, its three values are taken over.
-uint32_t ShowAudioProperties();
+bool ShowAudioProperties();

@@ -82,60 +82,60 @@ uint32_t MixerLine()
     return app().settings.controlMasterVolume ? 0 : 8;
 }
 
-uint32_t ToggleMute()
+bool ToggleMute()
 {
     Values mute;
     if (!mute.read(kind::Mute))
-        return 0;
+        return false;
     for (uint32_t& channel : mute.items)
-        channel = channel == 0 ? 1 : 0;
-    return mute.write(kind::Mute) ? 1 : 0;
+        channel = channel == 0;
+    return mute.write(kind::Mute);
 }
 
-uint32_t StepVolume(bool up, bool started)
+bool StepVolume(bool up, bool started)
 {
     StopMainTimer(main_timer::VolumeRepeat);
     if (!started)
-        return 1;
+        return true;
     Range range;
     Values volume;
     if (!readRange(range) || !volume.read(kind::Volume))
-        return 0;
+        return false;
     // More levels than values: no step can be taken, and repeating would change nothing.
     if (range.step == 0)
-        return 0;
+        return false;
     for (uint32_t& channel : volume.items)
         channel = stepped(channel, range, up);
     if (!volume.write(kind::Volume))
-        return 0;
+        return false;
     StartMainTimer(main_timer::VolumeRepeat, app().settings.volumeInterval);
-    return 1;
+    return true;
 }
 
-uint32_t ReadMuteState(uint32_t repaint)
+bool ReadMuteState(bool repaint)
 {
     PlayerState& state = app().state;
     {
         Values mute;
         if (!mute.read(kind::Mute))
-            return 0;
+            return false;
         for (uint32_t channel : mute.items)
             state.muted = channel != 0;
     }
     if (repaint)
-        Led_RefreshMute(0);
-    Panel_SetButtonChecked(command_id::MuteUnMute, state.muted);
-    return 1;
+        Led_RefreshMute(false);
+    Panel_SetButtonChecked(CommandId::MuteUnMute, state.muted);
+    return true;
 }
 
-uint32_t ReadVolumeLevel(uint32_t repaint)
+bool ReadVolumeLevel(bool repaint)
 {
     PlayerState& state = app().state;
     {
         Range range;
         Values volume;
         if (!readRange(range) || !volume.read(kind::Volume))
-            return 0;
+            return false;
         const std::vector<uint32_t>& channels = volume.items;
         if (channels.empty()) {
             state.volumeLeft = state.volumeRight = 0;
@@ -145,8 +145,8 @@ uint32_t ReadVolumeLevel(uint32_t repaint)
         }
     }
     if (repaint)
-        Led_RefreshVolume(0);
-    return 1;
+        Led_RefreshVolume(false);
+    return true;
 }
 
 std::optional<double> ReadVolumeShare()
@@ -162,17 +162,17 @@ std::optional<double> ReadVolumeShare()
     return std::clamp((double(loudest) - range.minimum) / span, 0.0, 1.0);
 }
 
-uint32_t SetVolumeShare(double share)
+bool SetVolumeShare(double share)
 {
     if (std::isnan(share))
-        return 0;
+        return false;
     Range range;
     Values volume;
     if (!readRange(range) || !volume.read(kind::Volume) || range.maximum < range.minimum)
-        return 0;
+        return false;
     const double span = double(range.maximum) - range.minimum;
     const auto value = static_cast<uint32_t>(range.minimum + std::lround(std::clamp(share, 0.0, 1.0) * span));
     for (uint32_t& channel : volume.items)
         channel = value;
-    return volume.write(kind::Volume) ? 1 : 0;
+    return volume.write(kind::Volume);
 }

@@ -111,13 +111,13 @@ int main(int argc, char** argv)
 
     // A few buttons in other looks: one held, one under the pointer, the check keys checked.
     for (PanelButton& button : app().panelSkin.buttons) {
-        if (button.command == 12)
+        if (button.command == CommandId::PlayPause)
             button.state = ButtonState::Selected;
-        if (button.command == 16)
+        if (button.command == CommandId::NextTrack)
             button.state = ButtonState::MouseIn;
-        if (button.command == 30)
+        if (button.command == CommandId::MuteUnMute)
             button.state = ButtonState::CheckedNormal;
-        if (button.command == 50)
+        if (button.command == CommandId::VideoTopmost)
             button.state = ButtonState::CheckedMouseIn;
     }
     state.muted = 1;

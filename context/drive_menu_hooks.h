@@ -25,7 +25,7 @@ struct DriveMenuItem {
 // What the items do; an empty entry is a part not built in, and its items change nothing.
 struct DriveMenuHooks {
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc{};
-    std::function<uint32_t(uint32_t drive, DoorState door)> setDoorState{};
+    std::function<bool(uint32_t drive, DoorState door)> setDoorState{};
     // Shows the items at the pointer; the chosen one reaches the panel as a command.
     std::function<void(const std::vector<DriveMenuItem>& items)> popup{};
 };

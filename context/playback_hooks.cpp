@@ -7,20 +7,20 @@ PlaybackHooks& playbackHooks()
     return app().playbackHooks;
 }
 
-uint32_t Panel_BeginBusyCursor()
+bool Panel_BeginBusyCursor()
 {
     const auto& hook = playbackHooks().panelBeginBusyCursor;
-    return hook ? hook() : 0;
+    return hook && hook();
 }
 
-uint32_t Panel_EndBusyCursor()
+bool Panel_EndBusyCursor()
 {
     const auto& hook = playbackHooks().panelEndBusyCursor;
-    return hook ? hook() : 0;
+    return hook && hook();
 }
 
-uint32_t Panel_SetButtonChecked(CommandId command, uint32_t checked)
+bool Panel_SetButtonChecked(CommandId command, bool checked)
 {
     const auto& hook = playbackHooks().panelSetButtonChecked;
-    return hook ? hook(command, checked) : 0;
+    return hook && hook(command, checked);
 }

@@ -1,52 +1,67 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
-// The number of a command; it equals the string-table id of its tooltip text.
-namespace command_id {
-constexpr int32_t Minimize = 1;
-constexpr int32_t Help = 2;
-constexpr int32_t Power = 3;
-constexpr int32_t Play = 10;
-constexpr int32_t Pause = 11;
-constexpr int32_t PlayPause = 12;
-constexpr int32_t Stop = 13;
-constexpr int32_t Eject = 14;
-constexpr int32_t StopEject = 15;
-constexpr int32_t NextTrack = 16;
-constexpr int32_t PreviousTrack = 17;
-constexpr int32_t Backward = 18;
-constexpr int32_t Forward = 19;
-constexpr int32_t FastBackward = 20;
-constexpr int32_t FastForward = 21;
-constexpr int32_t SlowBackward = 22;
-constexpr int32_t SlowForward = 23;
-constexpr int32_t MuteUnMute = 30;
-constexpr int32_t VolumeUp = 31;    // lowers the volume, whatever its text says
-constexpr int32_t VolumeDown = 32;  // raises it
-constexpr int32_t SoundQuality = 33;
-constexpr int32_t AudioChannel = 34;
-constexpr int32_t SoundChannel = 35;
-constexpr int32_t AudioProperties = 36;
-constexpr int32_t Repeat = 40;
-constexpr int32_t PlayList = 41;
-constexpr int32_t Disc = 42;
-constexpr int32_t VideoTopmost = 50;
-constexpr int32_t VideoSize = 51;
-constexpr int32_t Digit0 = 100;
-constexpr int32_t Digit1 = 101;
-constexpr int32_t Digit2 = 102;
-constexpr int32_t Digit3 = 103;
-constexpr int32_t Digit4 = 104;
-constexpr int32_t Digit5 = 105;
-constexpr int32_t Digit6 = 106;
-constexpr int32_t Digit7 = 107;
-constexpr int32_t Digit8 = 108;
-constexpr int32_t Digit9 = 109;
-constexpr int32_t PlusTen = 110;
-constexpr int32_t Return = 120;
-}  // namespace command_id
-using CommandId = int32_t;
+// A command of the player. Its number is the string-table id of its tooltip text; skins name
+// the commands by words, and only the string table and the dispatcher's tests see the numbers.
+enum class CommandId : int32_t {
+    Minimize = 1,
+    Help = 2,
+    Power = 3,
+    Play = 10,
+    Pause = 11,
+    PlayPause = 12,
+    Stop = 13,
+    Eject = 14,
+    StopEject = 15,
+    NextTrack = 16,
+    PreviousTrack = 17,
+    Backward = 18,
+    Forward = 19,
+    FastBackward = 20,
+    FastForward = 21,
+    SlowBackward = 22,
+    SlowForward = 23,
+    MuteUnMute = 30,
+    VolumeUp = 31,    // lowers the volume, whatever its text says
+    VolumeDown = 32,  // raises it
+    SoundQuality = 33,
+    AudioChannel = 34,
+    SoundChannel = 35,
+    AudioProperties = 36,
+    Repeat = 40,
+    PlayList = 41,
+    Disc = 42,
+    VideoTopmost = 50,
+    VideoSize = 51,
+    Digit0 = 100,
+    Digit1 = 101,
+    Digit2 = 102,
+    Digit3 = 103,
+    Digit4 = 104,
+    Digit5 = 105,
+    Digit6 = 106,
+    Digit7 = 107,
+    Digit8 = 108,
+    Digit9 = 109,
+    PlusTen = 110,
+    Return = 120,
+};
 
-// Where a command event stands in a press. 1 is never issued and counts as Release.
-enum CommandPhase : int32_t { Press = 0, Release = 2, Click = 3 };
+// Where a command event stands in a press.
+enum class CommandPhase : int32_t { Press = 0, Release = 2, Click = 3 };
+
+// The command of a number, nothing for a number that names none.
+std::optional<CommandId> CommandIdFromNumber(int32_t number);
+constexpr int32_t CommandNumber(CommandId id)
+{
+    return static_cast<int32_t>(id);
+}
+
+// The phase of a number: 1 is never issued and counts as Release; other numbers name none.
+std::optional<CommandPhase> CommandPhaseFromNumber(int32_t number);
+constexpr int32_t CommandPhaseNumber(CommandPhase phase)
+{
+    return static_cast<int32_t>(phase);
+}

@@ -5,7 +5,8 @@
 #include <utility>
 
 namespace {
-using Row = std::pair<CommandId, std::string_view>;
+// The string table keeps its ids: they are the commands' numbers.
+using Row = std::pair<int32_t, std::string_view>;
 
 constexpr std::array kStrings{
     Row{1, "Minimize"},          Row{2, "Help"},           Row{3, "Power"},
@@ -29,6 +30,7 @@ static_assert(std::ranges::is_sorted(kStrings, {}, &Row::first));
 
 std::string_view CommandTooltip(CommandId id)
 {
-    const auto found = std::ranges::lower_bound(kStrings, id, {}, &Row::first);
-    return found != kStrings.end() && found->first == id ? found->second : std::string_view();
+    const int32_t number = CommandNumber(id);
+    const auto found = std::ranges::lower_bound(kStrings, number, {}, &Row::first);
+    return found != kStrings.end() && found->first == number ? found->second : std::string_view();
 }

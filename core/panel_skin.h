@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/command_id.h"
 #include "core/geometry.h"
 
 // What a button shows; the values index PanelButton::bitmaps.
@@ -27,7 +28,7 @@ struct Size {
 };
 
 struct PanelButton {
-    uint32_t command = 0;
+    CommandId command{};
     std::string tip;
     std::array<std::optional<QImage>, kButtonStateCount> bitmaps;
     Rect rect;

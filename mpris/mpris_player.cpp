@@ -75,7 +75,7 @@ void MprisPlayer::clickRepeatUntil(const QString& name)
         return;
     const RepeatMode start = state().repeatMode;
     for (int clicks = 0; clicks < 3 && state().repeatMode != *wanted; ++clicks) {
-        DispatchCommand(command_id::Repeat, CommandPhase::Click);
+        DispatchCommand(CommandId::Repeat, CommandPhase::Click);
         if (state().repeatMode == start)
             break;
     }
@@ -101,11 +101,11 @@ void MprisPlayer::playAtRate(double rate)
     if (wanted == playing && state().status != engine_status::Backward)
         return;
     if (wanted == 1000)
-        DispatchCommand(command_id::Play, CommandPhase::Click);
+        DispatchCommand(CommandId::Play, CommandPhase::Click);
     else if (wanted == long(settings.fastForwardRate))
-        DispatchCommand(command_id::FastForward, CommandPhase::Click);
+        DispatchCommand(CommandId::FastForward, CommandPhase::Click);
     else if (wanted == long(settings.slowForwardRate))
-        DispatchCommand(command_id::SlowForward, CommandPhase::Click);
+        DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
 }
 
 void MprisPlayer::setVolume(double share)
@@ -116,7 +116,7 @@ void MprisPlayer::setVolume(double share)
     });
 }
 
-void MprisPlayer::command(int32_t id, bool needsTrack)
+void MprisPlayer::command(CommandId id, bool needsTrack)
 {
     // Without a track Play would ask for the play-list dialog, which a remote call must not
     // leave waiting on the screen.
@@ -126,12 +126,12 @@ void MprisPlayer::command(int32_t id, bool needsTrack)
     });
 }
 
-void MprisPlayer::Next() { command(command_id::NextTrack, false); }
-void MprisPlayer::Previous() { command(command_id::PreviousTrack, false); }
-void MprisPlayer::Pause() { command(command_id::Pause, true); }
-void MprisPlayer::PlayPause() { command(command_id::PlayPause, true); }
-void MprisPlayer::Stop() { command(command_id::Stop, true); }
-void MprisPlayer::Play() { command(command_id::Play, true); }
+void MprisPlayer::Next() { command(CommandId::NextTrack, false); }
+void MprisPlayer::Previous() { command(CommandId::PreviousTrack, false); }
+void MprisPlayer::Pause() { command(CommandId::Pause, true); }
+void MprisPlayer::PlayPause() { command(CommandId::PlayPause, true); }
+void MprisPlayer::Stop() { command(CommandId::Stop, true); }
+void MprisPlayer::Play() { command(CommandId::Play, true); }
 
 void MprisPlayer::jumpTo(qlonglong positionUs)
 {
@@ -152,7 +152,7 @@ void MprisPlayer::seekBy(qlonglong offset)
     const qlonglong target = position() + offset;
     // Past the end is where the next track begins.
     if (target > qlonglong(state().length) * 1000)
-        DispatchCommand(command_id::NextTrack, CommandPhase::Click);
+        DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
     else
         jumpTo(std::max<qlonglong>(target, 0));
 }

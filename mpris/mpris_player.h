@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/command_id.h"
+
 class MprisService;
 
 // org.mpris.MediaPlayer2.Player: the transport goes through the same commands as the panel's
@@ -80,7 +82,7 @@ private:
     void seekBy(qlonglong offset);
     void refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why);
     // Runs a panel command while the player lives and, when asked, only with a track loaded.
-    void command(int32_t id, bool needsTrack);
+    void command(CommandId id, bool needsTrack);
     void jumpTo(qlonglong positionUs);
 
     MprisService& service_;

@@ -27,8 +27,8 @@ struct Effect {
     const char* description;
 };
 constexpr Effect kEffects[] = {
-    {command_id::VolumeUp, "Volume Down", "Lowers the volume"},
-    {command_id::VolumeDown, "Volume Up", "Raises the volume"},
+    {CommandId::VolumeUp, "Volume Down", "Lowers the volume"},
+    {CommandId::VolumeDown, "Volume Up", "Raises the volume"},
 };
 
 std::string nameOf(const PanelButton& button)

@@ -103,7 +103,7 @@ void PanelButtons::press()
     }
     state_.pressedButton = hit;
     setState(hit, ButtonLook(button(hit), ButtonEvent::Down), true);
-    dispatch_(static_cast<int32_t>(button(hit).command), CommandPhase::Press);
+    dispatch_(button(hit).command, CommandPhase::Press);
 }
 
 bool PanelButtons::move()
@@ -136,7 +136,7 @@ bool PanelButtons::move()
         phase = CommandPhase::Press;
     }
     setState(pressed, button(pressed).state, true);
-    dispatch_(static_cast<int32_t>(button(pressed).command), phase);
+    dispatch_(button(pressed).command, phase);
     return true;
 }
 
@@ -151,8 +151,8 @@ void PanelButtons::release()
         if (b.checkable)
             b.checked = !b.checked;
         setState(pressed, ButtonLook(b, ButtonEvent::UpOver), true);
-        dispatch_(static_cast<int32_t>(b.command), CommandPhase::Release);
-        dispatch_(static_cast<int32_t>(b.command), CommandPhase::Click);
+        dispatch_(b.command, CommandPhase::Release);
+        dispatch_(b.command, CommandPhase::Click);
     }
     // Released elsewhere: the Release went out when the pointer left the button.
     state_.pressedButton = -1;
@@ -163,7 +163,7 @@ void PanelButtons::click(int32_t index)
     if (index < 0 || size_t(index) >= buttons_.size() || state_.pressedButton >= 0)
         return;
     PanelButton& b = button(index);
-    const auto command = static_cast<int32_t>(b.command);
+    const CommandId command = b.command;
     setState(index, ButtonLook(b, ButtonEvent::Down), true);
     dispatch_(command, CommandPhase::Press);
     if (b.checkable)
@@ -188,25 +188,24 @@ PanelCursor PanelButtons::cursor() const
     return hitTest() >= 0 ? PanelCursor::Button : PanelCursor::Body;
 }
 
-uint32_t PanelButtons::setChecked(int32_t command, uint32_t checked)
+bool PanelButtons::setChecked(CommandId command, bool checked)
 {
-    const auto found = std::find_if(buttons_.begin(), buttons_.end(), [command](const PanelButton& b) {
-        return static_cast<int32_t>(b.command) == command;
-    });
+    const auto found = std::find_if(buttons_.begin(), buttons_.end(),
+                                    [command](const PanelButton& b) { return b.command == command; });
     if (found == buttons_.end() || !found->checkable)
-        return 0;
+        return false;
     const uint32_t flag = checked ? 1 : 0;
     if (found->checked == flag)
-        return 1;
+        return true;
     found->checked = flag;
-    setState(static_cast<int32_t>(found - buttons_.begin()), ButtonLook_Checked(found->state, flag != 0), true);
-    return 1;
+    setState(static_cast<int32_t>(found - buttons_.begin()), ButtonLook_Checked(found->state, checked), true);
+    return true;
 }
 
-uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
-                           const std::optional<QImage>& normal, const std::optional<QImage>& selected,
-                           const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x,
-                           const std::optional<QImage>& selected2x, const std::optional<QImage>& mouseIn2x)
+bool Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
+                       const std::optional<QImage>& normal, const std::optional<QImage>& selected,
+                       const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x,
+                       const std::optional<QImage>& selected2x, const std::optional<QImage>& mouseIn2x)
 {
     const std::array<const std::optional<QImage>*, 3> faces = {&normal, &selected, &mouseIn};
     const std::array<const std::optional<QImage>*, 3> twins = {&normal2x, &selected2x, &mouseIn2x};
@@ -221,5 +220,5 @@ uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& but
         if (const std::optional<QImage>& face = *faces[look])
             Skin_DrawPart(target, rect.topLeft(), *face, *twins[look], rect);
     }
-    return 1;
+    return true;
 }

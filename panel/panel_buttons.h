@@ -42,7 +42,7 @@ struct PanelPointerState {
 
 enum class PanelCursor { Button, Body };
 
-using PanelDispatcher = std::function<uint32_t(int32_t command, int32_t phase)>;
+using PanelDispatcher = std::function<bool(CommandId command, CommandPhase phase)>;
 
 class PanelButtons {
 public:
@@ -64,7 +64,7 @@ public:
     // The text to show over the pointer now; empty shows none.
     std::string tooltip();
     PanelCursor cursor() const;
-    uint32_t setChecked(int32_t command, uint32_t checked);
+    bool setChecked(CommandId command, bool checked);
 
     const PanelPointerState& state() const { return state_; }
     PanelPointerState& state() { return state_; }
@@ -95,8 +95,8 @@ bool ButtonLook_IsPressed(ButtonState state);
 // Draws every button in list order: its own picture of its state, or that part of the
 // panel-wide picture of the state, or nothing when neither exists; from the pictures' twins
 // where the target is dense enough.
-uint32_t Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
-                           const std::optional<QImage>& normal, const std::optional<QImage>& selected,
-                           const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x = std::nullopt,
-                           const std::optional<QImage>& selected2x = std::nullopt,
-                           const std::optional<QImage>& mouseIn2x = std::nullopt);
+bool Panel_DrawButtons(QPainter& target, const std::vector<PanelButton>& buttons,
+                       const std::optional<QImage>& normal, const std::optional<QImage>& selected,
+                       const std::optional<QImage>& mouseIn, const std::optional<QImage>& normal2x = std::nullopt,
+                       const std::optional<QImage>& selected2x = std::nullopt,
+                       const std::optional<QImage>& mouseIn2x = std::nullopt);

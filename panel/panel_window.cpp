@@ -163,25 +163,25 @@ void PanelWindow::place(Point position, Size size, const std::optional<Region>& 
     }
 }
 
-uint32_t PanelWindow::beginBusyCursor()
+bool PanelWindow::beginBusyCursor()
 {
     PanelPointerState& s = buttons_.state();
     if (s.busyCursorOn)
-        return 1;
+        return true;
     // Over every window of the player until the operation ends; the one it covers comes back.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     s.busyCursorOn = true;
-    return 1;
+    return true;
 }
 
-uint32_t PanelWindow::endBusyCursor()
+bool PanelWindow::endBusyCursor()
 {
     PanelPointerState& s = buttons_.state();
     if (!s.busyCursorOn)
-        return 0;
+        return false;
     QGuiApplication::restoreOverrideCursor();
     s.busyCursorOn = false;
-    return 1;
+    return true;
 }
 
 Point PanelWindow::pointer() const
@@ -360,7 +360,7 @@ void plugIntoPlayback(PanelWindow* window)
     }
     hooks.panelBeginBusyCursor = [window] { return window->beginBusyCursor(); };
     hooks.panelEndBusyCursor = [window] { return window->endBusyCursor(); };
-    hooks.panelSetButtonChecked = [window](CommandId command, uint32_t checked) {
+    hooks.panelSetButtonChecked = [window](CommandId command, bool checked) {
         return window->buttons().setChecked(command, checked);
     };
 }

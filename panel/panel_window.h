@@ -23,8 +23,8 @@ class QPainter;
 // tests give their own (a skin built in code, a manual clock, a recording dispatcher).
 struct PanelParts {
     // Section "Panel" into app().panelSkin, calling afterFaces (the placement) between the face
-    // pictures and the region; 0 refuses.
-    std::function<uint32_t(const std::function<void()>& afterFaces)> loadFace;
+    // pictures and the region; false refuses.
+    std::function<bool(const std::function<void()>& afterFaces)> loadFace;
     std::function<void()> loadLed;
     std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
     std::function<void()> freeSkin;
@@ -70,8 +70,8 @@ public:
     PanelState& state() { return state_; }
     const PanelParts& parts() const { return parts_; }
     PanelButtons& buttons() { return buttons_; }
-    uint32_t beginBusyCursor();
-    uint32_t endBusyCursor();
+    bool beginBusyCursor();
+    bool endBusyCursor();
     // The picture of the last paint, as composed before it went to the screen.
     const QImage& composed() const { return composed_; }
 

@@ -1,6 +1,7 @@
 #include "playback/app_command.h"
 
 #include <array>
+#include <optional>
 #include <utility>
 
 #include "context/app_context.h"
@@ -14,41 +15,41 @@ constexpr uint32_t kFirstAppCommand = 8;
 
 // Application commands 8..14, in order.
 constexpr std::array<CommandId, 7> kCommands{
-    command_id::MuteUnMute,     // APPCOMMAND_VOLUME_MUTE
-    command_id::VolumeUp,       // APPCOMMAND_VOLUME_DOWN: 31 lowers the volume
-    command_id::VolumeDown,     // APPCOMMAND_VOLUME_UP: 32 raises it
-    command_id::NextTrack,      // APPCOMMAND_MEDIA_NEXTTRACK
-    command_id::PreviousTrack,  // APPCOMMAND_MEDIA_PREVIOUSTRACK
-    command_id::Stop,           // APPCOMMAND_MEDIA_STOP
-    command_id::PlayPause,      // APPCOMMAND_MEDIA_PLAY_PAUSE
+    CommandId::MuteUnMute,     // APPCOMMAND_VOLUME_MUTE
+    CommandId::VolumeUp,       // APPCOMMAND_VOLUME_DOWN: 31 lowers the volume
+    CommandId::VolumeDown,     // APPCOMMAND_VOLUME_UP: 32 raises it
+    CommandId::NextTrack,      // APPCOMMAND_MEDIA_NEXTTRACK
+    CommandId::PreviousTrack,  // APPCOMMAND_MEDIA_PREVIOUSTRACK
+    CommandId::Stop,           // APPCOMMAND_MEDIA_STOP
+    CommandId::PlayPause,      // APPCOMMAND_MEDIA_PLAY_PAUSE
 };
 
-// The player's command for an application command; 0 for one it does not handle.
-CommandId commandFor(intptr_t lParam)
+// The player's command for an application command; nothing for one it does not handle.
+std::optional<CommandId> commandFor(intptr_t lParam)
 {
     const uint32_t appCommand = AppCommandOf(lParam);
     if (appCommand < kFirstAppCommand || appCommand - kFirstAppCommand >= kCommands.size())
-        return 0;
+        return std::nullopt;
     return kCommands[appCommand - kFirstAppCommand];
 }
 }  // namespace
 
-uint32_t AppCommand_Post(uintptr_t wParam, intptr_t lParam)
+bool AppCommand_Post(uintptr_t wParam, intptr_t lParam)
 {
     Window* main = app().windows.main;
-    if (commandFor(lParam) == 0 || !main)
-        return 0;
+    if (!commandFor(lParam) || !main)
+        return false;
     // Handled from the queue, never inside the key's own delivery.
     main->post({msg::MultimediaKey, wParam, lParam});
-    return 1;
+    return true;
 }
 
-uint32_t AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
+bool AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
 {
-    const CommandId command = commandFor(lParam);
-    if (command == 0)
-        return 0;
-    for (const int32_t phase : {CommandPhase::Press, CommandPhase::Release, CommandPhase::Click})
-        DispatchCommand(command, phase);
-    return 1;
+    const std::optional<CommandId> command = commandFor(lParam);
+    if (!command)
+        return false;
+    for (const CommandPhase phase : {CommandPhase::Press, CommandPhase::Release, CommandPhase::Click})
+        DispatchCommand(*command, phase);
+    return true;
 }

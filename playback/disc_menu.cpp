@@ -38,59 +38,59 @@ std::string DiscMenuItemText(uint32_t drive, const std::string& label)
     return text;
 }
 
-uint32_t ShowDiscMenu(DiscMenuForm form)
+bool ShowDiscMenu(DiscMenuForm form)
 {
     Window* panel = app().windows.panel;
     if (!panel)
-        return 0;
+        return false;
     DiscbayDrives& discbay = *app().components.discbay;
     const uint32_t count = discbay.getTotalCDRomDrives().value_or(0) & 0xFFFF;
     if (count == 0)
-        return 0;
+        return false;
     const uint32_t base = baseOf(form);
     if (count == 1) {
         const std::optional<uint32_t> drive = discbay.getCDRomDrive(1);
         if (!drive)
-            return 0;
+            return false;
         panel->post({msg::Command, base + (*drive & 0xFFFF), 0});
-        return 1;
+        return true;
     }
 
     const auto& popup = app().driveMenuHooks.popup;
     if (!popup)
-        return 0;
+        return false;
     const DriveTable drives = app().drives.current();
     std::vector<DriveMenuItem> items;
     for (uint32_t ordinal = 1; ordinal <= count; ++ordinal) {
         const std::optional<uint32_t> ordinalDrive = discbay.getCDRomDrive(ordinal);
         if (!ordinalDrive)
-            return 0;
+            return false;
         const uint32_t drive = *ordinalDrive & 0xFFFF;
         items.push_back({base + drive, DiscMenuItemText(drive, labelOf(drives, drive))});
     }
     popup(items);
-    return 1;
+    return true;
 }
 
-uint32_t StopOrEject()
+bool StopOrEject()
 {
     if (app().state.trackCount == 0 ||
         app().components.reelkit->getStatus().value_or(engine_status::Stopped) == engine_status::Stopped)
         return ShowDiscMenu(DiscMenuForm::Eject);
-    return Stop(1, 1);
+    return Stop(true, true);
 }
 
-uint32_t SetDoorState(uint32_t drive, DoorState door)
+bool SetDoorState(uint32_t drive, DoorState door)
 {
     DiscbayDrives& discbay = *app().components.discbay;
     const std::optional<bool> isOpen = discbay.isCDRomDoorOpen(drive);
     if (!isOpen)
-        return 0;
+        return false;
     const bool open = door == DoorState::Open;
     if (*isOpen == open)
-        return 1;
-    EndTrackEntry(1);
+        return true;
+    EndTrackEntry(true);
     if (open)
         LoadDisc(drive, 1);
-    return discbay.openCDRomDoor(drive, open) ? 1 : 0;
+    return discbay.openCDRomDoor(drive, open);
 }

@@ -16,7 +16,7 @@ namespace {
 enum class Acts { Click, Held };
 
 // An action answers false when the part that carries it out is not built in.
-using Action = bool (*)(CommandId id, int32_t phase);
+using Action = bool (*)(CommandId id, CommandPhase phase);
 
 struct Command {
     CommandId id;
@@ -26,18 +26,18 @@ struct Command {
 };
 
 // The track changes, their results not waited for.
-uint32_t nextTrack() { return NextTrack(); }
-uint32_t previousTrack() { return PreviousTrack(); }
+bool nextTrack() { return NextTrack(); }
+bool previousTrack() { return PreviousTrack(); }
 
 template <auto Function, auto... Args>
-bool run(CommandId, int32_t)
+bool run(CommandId, CommandPhase)
 {
     Function(Args...);
     return true;
 }
 
 template <auto Member, auto... Args>
-bool hook(CommandId, int32_t)
+bool hook(CommandId, CommandPhase)
 {
     const auto& function = playbackHooks().*Member;
     if (!function)
@@ -46,49 +46,50 @@ bool hook(CommandId, int32_t)
     return true;
 }
 
-bool seekHold(CommandId id, int32_t phase)
+bool seekHold(CommandId id, CommandPhase phase)
 {
-    const bool forward = id == command_id::Forward;
+    const bool forward = id == CommandId::Forward;
     app().state.seekHeldForward = forward;
     SeekHold(forward, phase == CommandPhase::Press);
     return true;
 }
 
-bool stepVolume(CommandId id, int32_t phase)
+bool stepVolume(CommandId id, CommandPhase phase)
 {
     const auto& step = playbackHooks().stepVolume;
     if (!step)
         return false;
-    const bool up = id == command_id::VolumeDown;
+    const bool up = id == CommandId::VolumeDown;
     app().state.volumeHeldUp = up;
     step(up, phase == CommandPhase::Press);
     return true;
 }
 
-bool changeRate(CommandId id, int32_t)
+bool changeRate(CommandId id, CommandPhase)
 {
     const PlayerSettings& settings = app().settings;
     switch (id) {
-    case command_id::FastBackward: ChangeRate(0, settings.fastBackwardRate); break;
-    case command_id::FastForward: ChangeRate(1, settings.fastForwardRate); break;
-    case command_id::SlowBackward: ChangeRate(0, settings.slowBackwardRate); break;
-    default: ChangeRate(1, settings.slowForwardRate); break;
+    case CommandId::FastBackward: ChangeRate(false, settings.fastBackwardRate); break;
+    case CommandId::FastForward: ChangeRate(true, settings.fastForwardRate); break;
+    case CommandId::SlowBackward: ChangeRate(false, settings.slowBackwardRate); break;
+    default: ChangeRate(true, settings.slowForwardRate); break;
     }
     return true;
 }
 
 // Without the dialog there is no Play List command.
-bool playListCommand(CommandId, int32_t)
+bool playListCommand(CommandId, CommandPhase)
 {
     if (!playbackHooks().showPlayListDialog)
         return false;
-    PlayListCommand(1);
+    PlayListCommand(true);
     return true;
 }
 
-bool enterDigit(CommandId id, int32_t)
+bool enterDigit(CommandId id, CommandPhase)
 {
-    EnterDigit(id == command_id::PlusTen ? 10 : static_cast<uint32_t>(id - command_id::Digit0));
+    const auto digit = static_cast<uint32_t>(CommandNumber(id) - CommandNumber(CommandId::Digit0));
+    EnterDigit(id == CommandId::PlusTen ? 10 : digit);
     return true;
 }
 
@@ -96,17 +97,17 @@ constexpr Command click(CommandId id, Action action) { return {id, Acts::Click, 
 constexpr Command held(CommandId id, Action action) { return {id, Acts::Held, true, action}; }
 constexpr Command entry(CommandId id, Action action) { return {id, Acts::Click, false, action}; }
 
-namespace c = command_id;
+using c = CommandId;
 using H = PlaybackHooks;
 
 constexpr std::array kCommands{
     click(c::Minimize, run<Minimize>),
     click(c::Help, run<Help>),
     click(c::Power, run<Power>),
-    click(c::Play, run<Play, 1u>),
-    click(c::Pause, run<Pause, 1u>),
+    click(c::Play, run<Play, true>),
+    click(c::Pause, run<Pause, true>),
     click(c::PlayPause, run<TogglePlayPause>),
-    click(c::Stop, run<Stop, 1u, 1u>),
+    click(c::Stop, run<Stop, true, true>),
     click(c::Eject, hook<&H::showDiscMenu, DiscMenuForm::Eject>),
     click(c::StopEject, hook<&H::stopOrEject>),
     click(c::NextTrack, run<nextTrack>),
@@ -137,25 +138,22 @@ constexpr std::array kCommands{
 };
 static_assert(std::ranges::is_sorted(kCommands, {}, &Command::id));
 
-const Command* find(int32_t id)
+const Command* find(CommandId id)
 {
     const auto found = std::ranges::lower_bound(kCommands, id, {}, &Command::id);
     return found != kCommands.end() && found->id == id ? &*found : nullptr;
 }
 }  // namespace
 
-uint32_t DispatchCommand(int32_t command, int32_t phase)
+bool DispatchCommand(CommandId command, CommandPhase phase)
 {
     const Command* entry = find(command);
-    // Phase 1 is never issued and counts as Release; no other phase exists.
-    if (phase < CommandPhase::Press || phase > CommandPhase::Click)
-        return 0;
     const Acts wanted = phase == CommandPhase::Click ? Acts::Click : Acts::Held;
     if (!entry || entry->acts != wanted)
-        return 0;
+        return false;
     if (!entry->action(command, phase))
-        return 0;
+        return false;
     if (entry->endsEntry)
-        EndTrackEntry(1);
-    return 1;
+        EndTrackEntry(true);
+    return true;
 }

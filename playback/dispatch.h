@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "core/command_id.h"
 
-// Every button, key, multimedia key and timer repeat ends here. Answers 1 when the command
-// exists for that phase and its action ran (whatever the action's own success), 0 when refused.
-uint32_t DispatchCommand(int32_t command, int32_t phase);
+// Every button, key, multimedia key and timer repeat ends here. Answers true when the command
+// exists for that phase and its action ran (whatever the action's own success), false when
+// refused. A number from outside becomes a command through CommandIdFromNumber first.
+bool DispatchCommand(CommandId command, CommandPhase phase);

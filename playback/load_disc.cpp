@@ -14,7 +14,7 @@ void LoadDisc(uintptr_t drive, intptr_t mode)
     const uint32_t drop = mode != 0;
     PlayerState& s = app().state;
 
-    EndTrackEntry(1);
+    EndTrackEntry(true);
     std::string current;
     const bool hadTrack = s.currentTrack != 0 && PlayList_GetPath(s.currentTrack - 1, current);
     if (!ScanDisc(driveIndex, drop))
@@ -25,8 +25,8 @@ void LoadDisc(uintptr_t drive, intptr_t mode)
         // Playback goes on untouched; only the numbering moved.
         s.currentTrack = found + 1;
         s.trackCount = PlayList_Count();
-        Led_RefreshTrackNumber(0);
+        Led_RefreshTrackNumber(false);
         return;
     }
-    PlayListCommand(0);
+    PlayListCommand(false);
 }

@@ -55,29 +55,29 @@ PlayList listOf(const std::vector<std::string>& paths)
 }
 }  // namespace
 
-uint32_t PlayFiles(const std::vector<std::string>& paths, Then then)
+bool PlayFiles(const std::vector<std::string>& paths, Then then)
 {
     if (!app().playList)
-        return Answer(then, 0);
+        return Answer(then, false);
     const size_t drivesBefore = app().drives.images().size();
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
     if (app().drives.images().size() != drivesBefore)
         app().components.discbay->deviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*app().playList, &list))
-        return Answer(then, 0);
+        return Answer(then, false);
 
     // Entries that fail to open are dropped on the way to the first that opens.
     return ResultOrAsked(then, [](const Then& done) {
-        OpenTrack(1, [done](uint32_t opened) {
+        OpenTrack(1, [done](bool opened) {
             if (opened) {
-                done(Play(1));
+                done(Play(true));
                 return;
             }
-            Stop(0, 0);
+            Stop(false, false);
             app().components.reelkit->close();
             ResetPlayback();
-            done(0);
+            done(false);
         });
     });
 }

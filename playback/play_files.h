@@ -13,6 +13,6 @@
 // as its drive would, and that a folder among others without playable files of its own gives
 // its stream folder's; a disc image (.cue) becomes a drive of its own and gives the playable
 // files of that folder. Names of nothing that exists are passed over; when none is left the
-// list and playback stay as they were and this answers 0. The result is Play's once the first
+// list and playback stay as they were and this answers false. The result is Play's once the first
 // track that opens has opened.
-uint32_t PlayFiles(const std::vector<std::string>& paths, Then then = {});
+bool PlayFiles(const std::vector<std::string>& paths, Then then = {});

@@ -25,7 +25,7 @@ ReelkitEngine& engine()
 void showStopped()
 {
     state().status = engine_status::Stopped;
-    Led_RefreshPlayState(0);
+    Led_RefreshPlayState(false);
 }
 
 uint32_t trackAfterCurrent()
@@ -39,7 +39,7 @@ void showPosition(uint16_t status)
 {
     if (const std::optional<uint32_t> position = engine().getCurrentPosition()) {
         state().position = *position;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
     if (status == engine_status::Stopped || status == engine_status::Paused)
         StopMainTimer(main_timer::PositionPoll);
@@ -55,12 +55,12 @@ void showAfterEnd()
 // Opens the track after the one that ended; each failed open drops an entry, so this ends.
 void openAfterEnd(uint32_t next, const Then& done)
 {
-    OpenTrack(next, [next, done](uint32_t opened) {
+    OpenTrack(next, [next, done](bool opened) {
         PlayerState& s = state();
         if (!opened && s.trackCount == 0) {
             ResetPlayback();
             StopMainTimer(main_timer::PositionPoll);
-            done(0);
+            done(false);
             return;
         }
         if (!opened) {
@@ -71,9 +71,9 @@ void openAfterEnd(uint32_t next, const Then& done)
         if (next == 1 && s.repeatMode == RepeatMode::Off)
             showStopped();
         else
-            DispatchCommand(command_id::Play, CommandPhase::Click);
+            DispatchCommand(CommandId::Play, CommandPhase::Click);
         showAfterEnd();
-        done(1);
+        done(true);
     });
 }
 
@@ -91,7 +91,7 @@ bool trackEnded()
         else
             showStopped();
     } else {
-        return ResultOrAsked({}, [](const Then& done) { openAfterEnd(trackAfterCurrent(), done); }) != 0;
+        return ResultOrAsked({}, [](const Then& done) { openAfterEnd(trackAfterCurrent(), done); });
     }
     showAfterEnd();
     return true;

@@ -33,13 +33,13 @@ bool wasHalted(uint16_t earlierStatus)
 void resumeUnlessHalted(uint16_t earlierStatus)
 {
     if (!wasHalted(earlierStatus))
-        Play(1);
+        Play(true);
 }
 
 // Nothing is left of the list: the engine stops and lets go of its file.
 void leaveEmptyList()
 {
-    Stop(0, 0);
+    Stop(false, false);
     engine().close();
     ResetPlayback();
 }
@@ -68,10 +68,10 @@ void showOpenedTrack(const std::string& path, uint32_t track)
     s.position = 0;
     // A length the engine does not give must not be taken from the previous file.
     s.length = engine().getLength().value_or(0);
-    Led_RefreshPlayState(0);
-    Led_RefreshTrackNumber(0);
-    Led_RefreshTime(0);
-    Led_RefreshTrackTime(0);
+    Led_RefreshPlayState(false);
+    Led_RefreshTrackNumber(false);
+    Led_RefreshTime(false);
+    Led_RefreshTrackTime(false);
 
     // The user's last audio choices apply to every newly opened file.
     Window* panel = app().windows.panel;
@@ -81,9 +81,9 @@ void showOpenedTrack(const std::string& path, uint32_t track)
         s.shownAudioChannel = shown->audioChannel;
         s.shownSoundChannel = shown->soundChannel;
     }
-    Led_RefreshSoundQuality(0);
-    Led_RefreshAudioChannel(0);
-    Led_RefreshSoundChannel(0);
+    Led_RefreshSoundQuality(false);
+    Led_RefreshAudioChannel(false);
+    Led_RefreshSoundChannel(false);
 
     SetVideoTitle(&path);
 }
@@ -103,33 +103,33 @@ void openFrom(uint32_t track, const Then& done)
     while (!PlayList_GetPath(track - 1, path) || path.empty()) {
         if (!dropEntry(track)) {
             Panel_EndBusyCursor();
-            done(0);
+            done(false);
             return;
         }
     }
-    Stop(0, 1);
+    Stop(false, true);
     engine().close();
     askEngine(path, [track, path, done](bool opened) {
         if (opened) {
             showOpenedTrack(path, track);
             Panel_EndBusyCursor();
-            done(1);
+            done(true);
         } else if (dropEntry(track)) {
             openFrom(track, done);
         } else {
             Panel_EndBusyCursor();
-            done(0);
+            done(false);
         }
     });
 }
 
 // The end of a track change: the new track plays when the old one did; with nothing left
 // to open, playback ends.
-void changed(uint16_t earlier, const Then& done, uint32_t opened)
+void changed(uint16_t earlier, const Then& done, bool opened)
 {
     if (!opened) {
         leaveEmptyList();
-        done(0);
+        done(false);
         return;
     }
     resumeUnlessHalted(earlier);
@@ -137,79 +137,79 @@ void changed(uint16_t earlier, const Then& done, uint32_t opened)
 }
 
 // From the last track, or when the tracks after it have all gone, the list wraps.
-void nextFromFirst(uint16_t earlier, const Then& done, uint32_t opened)
+void nextFromFirst(uint16_t earlier, const Then& done, bool opened)
 {
     if (!opened && state().trackCount != 0)
-        OpenTrack(1, [earlier, done](uint32_t result) { changed(earlier, done, result); });
+        OpenTrack(1, [earlier, done](bool result) { changed(earlier, done, result); });
     else
         changed(earlier, done, opened);
 }
 
 // Each failed open shortens the list, so this ends.
-void previousFromLast(uint16_t earlier, const Then& done, uint32_t opened)
+void previousFromLast(uint16_t earlier, const Then& done, bool opened)
 {
     if (!opened && state().trackCount != 0)
-        OpenTrack(state().trackCount, [earlier, done](uint32_t result) { previousFromLast(earlier, done, result); });
+        OpenTrack(state().trackCount, [earlier, done](bool result) { previousFromLast(earlier, done, result); });
     else
         changed(earlier, done, opened);
 }
 }  // namespace
 
-uint32_t OpenTrack(uint32_t track, Then then)
+bool OpenTrack(uint32_t track, Then then)
 {
     PlayerState& s = state();
     s.trackCount = PlayList_Count();
     if (track == 0 || track > s.trackCount)
-        return Answer(then, 0);
-    EndTrackEntry(1);
+        return Answer(then, false);
+    EndTrackEntry(true);
     EndSeekHold();
     Panel_BeginBusyCursor();
     return ResultOrAsked(then, [track](const Then& done) { openFrom(track, done); });
 }
 
-uint32_t NextTrack(Then then)
+bool NextTrack(Then then)
 {
     PlayerState& s = state();
     if (s.trackCount == 0)
-        return Answer(then, 0);
+        return Answer(then, false);
     const uint16_t earlier = s.status;
     return ResultOrAsked(then, [earlier](const Then& done) {
         const PlayerState& now = state();
         if (now.currentTrack < now.trackCount)
-            OpenTrack(now.currentTrack + 1, [earlier, done](uint32_t opened) { nextFromFirst(earlier, done, opened); });
+            OpenTrack(now.currentTrack + 1, [earlier, done](bool opened) { nextFromFirst(earlier, done, opened); });
         else
-            nextFromFirst(earlier, done, 0);
+            nextFromFirst(earlier, done, false);
     });
 }
 
-uint32_t PreviousTrack(Then then)
+bool PreviousTrack(Then then)
 {
     PlayerState& s = state();
     if (s.trackCount <= 1)
-        return Answer(then, 0);
+        return Answer(then, false);
     const uint16_t earlier = s.status;
     // From track 1 this asks for track 0, which fails at once and wraps to the last.
     const uint32_t previous = s.currentTrack == 0 ? 0 : s.currentTrack - 1;
     return ResultOrAsked(then, [earlier, previous](const Then& done) {
-        OpenTrack(previous, [earlier, done](uint32_t opened) { previousFromLast(earlier, done, opened); });
+        OpenTrack(previous, [earlier, done](bool opened) { previousFromLast(earlier, done, opened); });
     });
 }
 
-uint32_t PlayListCommand(uint32_t showDialog, Then then)
+bool PlayListCommand(bool showDialog, Then then)
 {
     const uint16_t earlier = state().status;
     if (showDialog) {
         const auto& dialog = playbackHooks().showPlayListDialog;
         if (!dialog || !dialog(app().windows.panel))
-            return Answer(then, 1);
+            return Answer(then, true);
     }
     return ResultOrAsked(then, [earlier](const Then& done) {
-        OpenTrack(1, [earlier, done](uint32_t opened) {
+        OpenTrack(1, [earlier, done](bool opened) {
             if (opened)
                 resumeUnlessHalted(earlier);
             else
                 leaveEmptyList();
-            done(1);
+            done(true);
         });
     });
 }
@@ -227,14 +227,14 @@ void ResetPlayback()
     s.shownSoundChannel = 2;
     for (auto refresh : {Led_RefreshPlayState, Led_RefreshTrackNumber, Led_RefreshTime, Led_RefreshTrackTime,
                          Led_RefreshSoundQuality, Led_RefreshAudioChannel, Led_RefreshSoundChannel})
-        refresh(0);
+        refresh(false);
     // The image window paints its idle picture again.
     if (Window* image = app().windows.videoImage)
         image->invalidateAll();
     SetVideoTitle(nullptr);
 }
 
-uint32_t CycleRepeat()
+bool CycleRepeat()
 {
     // Off, the whole list, the one track, and round again; or only the first two.
     RepeatMode& mode = state().repeatMode;
@@ -242,8 +242,8 @@ uint32_t CycleRepeat()
         mode = mode == RepeatMode::List ? RepeatMode::Off : RepeatMode::List;
     else
         mode = mode == RepeatMode::Off ? RepeatMode::List : mode == RepeatMode::List ? RepeatMode::Track : RepeatMode::Off;
-    Led_RefreshRepeat(0);
-    return 1;
+    Led_RefreshRepeat(false);
+    return true;
 }
 
 void SetVideoTitle(const std::string* path)

@@ -7,17 +7,17 @@
 
 
 // Opening tracks of the play list and moving between them. Track numbers count from 1.
-// Each answers 1 when done and 0 when refused; those that open a file go on from the engine's
+// Each answers true when done and false when refused; those that open a file go on from the engine's
 // answer, and what comes in meanwhile waits its turn (see then.h for what they answer).
 
 // Opens track n stopped at its start, dropping from the list every entry that fails to open.
-uint32_t OpenTrack(uint32_t track, Then then = {});
-uint32_t NextTrack(Then then = {});
-uint32_t PreviousTrack(Then then = {});
-// The Play List command: the dialog when asked for, then track 1. Always answers 1.
-uint32_t PlayListCommand(uint32_t showDialog, Then then = {});
+bool OpenTrack(uint32_t track, Then then = {});
+bool NextTrack(Then then = {});
+bool PreviousTrack(Then then = {});
+// The Play List command: the dialog when asked for, then track 1. Always answers true.
+bool PlayListCommand(bool showDialog, Then then = {});
 // The state without any open track.
 void ResetPlayback();
-uint32_t CycleRepeat();
+bool CycleRepeat();
 // The video frame's title: the path, or its base title when there is none.
 void SetVideoTitle(const std::string* path);

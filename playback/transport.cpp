@@ -37,23 +37,23 @@ void resumeAfterHold()
     if (engine().getStatus() == engine_status::Stopped)
         StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     else
-        Play(1);
+        Play(true);
 }
 
 // Play with a track loaded.
-uint32_t playLoaded(uint32_t update)
+bool playLoaded(bool update)
 {
     if (!engine().getStatus())
-        return 0;
+        return false;
     StopMainTimer(main_timer::PositionPoll);
     if (!engine().play())
-        return 0;
+        return false;
     StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
         state().status = engine_status::Playing;
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
     }
-    return 1;
+    return true;
 }
 }  // namespace
 
@@ -63,75 +63,75 @@ uint32_t PositionPollPeriod(int32_t rate)
     return speed == 0 ? kNormalPollPeriod : static_cast<uint32_t>(1'000'000 / speed);
 }
 
-uint32_t Play(uint32_t update)
+bool Play(bool update)
 {
     if (!nothingLoaded())
         return playLoaded(update);
     if (!app().settings.playListDialogOnPlay)
-        return 0;
+        return false;
     // Whatever the dialog did, the engine decides whether there is something to play.
     return ResultOrAsked({}, [update](const Then& done) {
-        PlayListCommand(1, [update, done](uint32_t) { done(playLoaded(update)); });
+        PlayListCommand(true, [update, done](bool) { done(playLoaded(update)); });
     });
 }
 
 
-uint32_t Pause(uint32_t update)
+bool Pause(bool update)
 {
     if (nothingLoaded())
-        return 0;
+        return false;
     StopMainTimer(main_timer::PositionPoll);
     if (!engine().pause())
-        return 0;
+        return false;
     if (update) {
         state().status = engine().getStatus().value_or(state().status);
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
     }
-    return 1;
+    return true;
 }
 
-uint32_t Stop(uint32_t toStart, uint32_t update)
+bool Stop(bool toStart, bool update)
 {
     if (nothingLoaded())
-        return 0;
+        return false;
     StopMainTimer(main_timer::PositionPoll);
     if (!(toStart ? engine().stopAndSeekToStart() : engine().stop()))
-        return 0;
+        return false;
     if (update) {
         state().status = engine().getStatus().value_or(state().status);
-        Led_RefreshPlayState(0);
+        Led_RefreshPlayState(false);
         // The time shows where the engine stands: the start, after either kind of stop.
         state().position = 0;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
-    return 1;
+    return true;
 }
 
-uint32_t TogglePlayPause()
+bool TogglePlayPause()
 {
     uint16_t status = engine_status::Stopped;
     if (!nothingLoaded())
         status = engine().getStatus().value_or(engine_status::Stopped);
     if (status == engine_status::Playing && engine().getRate().value_or(kNormalRate) != kNormalRate)
         status = engine_status::Stopped;
-    return status == engine_status::Playing ? Pause(1) : Play(1);
+    return status == engine_status::Playing ? Pause(true) : Play(true);
 }
 
-uint32_t SeekHold(uint32_t forward, uint32_t start)
+bool SeekHold(bool forward, bool start)
 {
     if (nothingLoaded())
-        return 0;
+        return false;
     PlayerState& s = state();
     StopMainTimer(main_timer::SeekRepeat);
 
     if (!start) {
         if (s.seekIdle)
-            return 0;
+            return false;
         engine().seek(s.seekTarget);
         s.seekIdle = true;
         if (IsRunningStatus(s.seekSavedStatus))
             resumeAfterHold();
-        return 1;
+        return true;
     }
 
     if (s.seekIdle) {
@@ -141,15 +141,15 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
         s.seekInterval = settings.seekBaseInterval;
         const std::optional<uint16_t> saved = engine().getStatus();
         if (!saved)
-            return 0;
+            return false;
         s.seekSavedStatus = *saved;
         if (s.seekSavedStatus != 0 && s.seekSavedStatus != 1)
-            Pause(0);
+            Pause(false);
         const std::optional<uint32_t> position = engine().getCurrentPosition();
         if (!position) {
             if (IsRunningStatus(s.seekSavedStatus))
-                Play(1);
-            return 0;
+                Play(true);
+            return false;
         }
         s.seekIdle = false;
         s.seekTarget = *position;
@@ -166,7 +166,7 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
     }
     if (s.seekTarget != before) {
         s.position = s.seekTarget;
-        Led_RefreshTime(0);
+        Led_RefreshTime(false);
     }
 
     StartMainTimer(main_timer::SeekRepeat, s.seekInterval);
@@ -174,7 +174,7 @@ uint32_t SeekHold(uint32_t forward, uint32_t start)
         s.seekInterval -= s.seekInterval / 10;
     if (s.seekStep < app().settings.seekMaxOffset)
         s.seekStep += app().settings.seekOffsetIncrement;
-    return 1;
+    return true;
 }
 
 void EndSeekHold()
@@ -183,45 +183,45 @@ void EndSeekHold()
     state().seekIdle = true;
 }
 
-uint32_t SeekTo(uint32_t position)
+bool SeekTo(uint32_t position)
 {
     PlayerState& s = state();
     if (nothingLoaded() || !s.seekIdle)
-        return 0;
+        return false;
     if (s.length != 0)
         position = std::min(position, s.length);
     if (!engine().seek(position))
-        return 0;
+        return false;
     s.position = position;
-    Led_RefreshTime(0);
-    return 1;
+    Led_RefreshTime(false);
+    return true;
 }
 
-uint32_t ChangeRate(uint32_t forward, uint32_t rate)
+bool ChangeRate(bool forward, uint32_t rate)
 {
     if (nothingLoaded())
-        return 0;
+        return false;
     const std::optional<int32_t> current = engine().getRate();
     if (!current)
-        return 0;
+        return false;
     int32_t wanted = forward ? static_cast<int32_t>(rate) : -static_cast<int32_t>(rate);
     if (*current == wanted)
         wanted = kNormalRate;
     if (!engine().setRate(wanted))
-        return 0;
+        return false;
     const std::optional<uint16_t> status = engine().getStatus();
     if (!status) {
         engine().setRate(kNormalRate);
-        return 0;
+        return false;
     }
     state().status = *status;
-    Led_RefreshPlayState(0);
+    Led_RefreshPlayState(false);
     // Rates apply only while playing.
     if (*status == engine_status::Stopped || *status == engine_status::Paused) {
         engine().setRate(kNormalRate);
-        return 0;
+        return false;
     }
     StopMainTimer(main_timer::PositionPoll);
     StartMainTimer(main_timer::PositionPoll, PositionPollPeriod(wanted));
-    return 1;
+    return true;
 }

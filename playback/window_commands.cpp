@@ -40,7 +40,7 @@ void ToggleVideoTopmost()
     bool& topmost = app().state.videoTopmost;
     topmost = !topmost;
     frame->setTopmost(topmost);
-    Panel_SetButtonChecked(command_id::VideoTopmost, topmost);
+    Panel_SetButtonChecked(CommandId::VideoTopmost, topmost);
 }
 
 void ToggleVideoSize()

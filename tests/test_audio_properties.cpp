@@ -52,7 +52,7 @@ protected:
 
 struct Setting {
     const char* name;
-    uint32_t (*cycle)();
+    bool (*cycle)();
     uint32_t PlayerState::*wanted;
     uint32_t PlayerState::*shown;
     uint32_t marker;
@@ -87,7 +87,7 @@ TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAns
         for (uint32_t expected : sequences[i]) {
             engine->log.clear();
             panel.refreshes.clear();
-            EXPECT_EQ(setting.cycle(), 1u) << setting.name;
+            EXPECT_TRUE(setting.cycle()) << setting.name;
             EXPECT_EQ(engine->log, std::vector<std::string>{setting.asked(expected)}) << setting.name;
             EXPECT_EQ(app().state.*setting.wanted, expected) << setting.name;
             EXPECT_EQ(app().state.*setting.shown, expected) << setting.name;
@@ -103,13 +103,14 @@ TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAns
 TEST_F(AudioPropertiesTest, TheCommandsActOnlyAtAClick)
 {
     openFile();
-    for (int32_t command : {33, 34, 35}) {
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Press), 0u);
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Release), 0u);
+    using C = CommandId;
+    for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel}) {
+        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Press));
+        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Release));
     }
     EXPECT_TRUE(engine->log.empty());
-    for (int32_t command : {33, 34, 35, 36})
-        EXPECT_EQ(DispatchCommand(command, CommandPhase::Click), 1u) << command;
+    for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel, C::AudioProperties})
+        EXPECT_TRUE(DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setAudioProperties(1,-,-)", "setAudioProperties(-,1,-)",
                                                       "setAudioProperties(-,-,1)", "mpegAudioDecoderConfig"}));
 }
@@ -119,12 +120,12 @@ TEST_F(AudioPropertiesTest, AMarkerLeavesTheWantedValueWhereItWasSteppedAndShows
     openFile();
     engine->hasAudio = false;
     for (const Setting& setting : kSettings) {
-        EXPECT_EQ(setting.cycle(), 1u) << setting.name;
+        EXPECT_TRUE(setting.cycle()) << setting.name;
         EXPECT_EQ(app().state.*setting.wanted, 1u) << setting.name;
         EXPECT_EQ(app().state.*setting.shown, setting.marker) << setting.name;
     }
     engine->log.clear();
-    EXPECT_EQ(CycleAudioChannel(), 1u);
+    EXPECT_TRUE(CycleAudioChannel());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(-,2,-)"});
     EXPECT_EQ(app().state.wantedAudioChannel, 2u);
 }
@@ -137,11 +138,11 @@ TEST_F(AudioPropertiesTest, AValueTheEngineChangedBecomesTheWantedOne)
     useEngine(std::move(substituting));
     openFile();
 
-    EXPECT_EQ(CycleSoundQuality(), 1u);
+    EXPECT_TRUE(CycleSoundQuality());
     EXPECT_EQ(app().state.shownSoundQuality, 2u);
     EXPECT_EQ(app().state.wantedSoundQuality, 2u);
     engine->log.clear();
-    EXPECT_EQ(CycleSoundQuality(), 1u);
+    EXPECT_TRUE(CycleSoundQuality());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(3,-,-)"});
 }
 
@@ -153,14 +154,14 @@ TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
     engine->failingCalls = {"setAudioProperties"};
     panel.refreshes.clear();
     // Asks for 2, is refused, and shows and keeps the engine's 1.
-    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_FALSE(CycleSoundQuality());
     EXPECT_EQ(engine->log.back(), "setAudioProperties(2,-,-)");
     EXPECT_EQ(app().state.shownSoundQuality, 1u);
     EXPECT_EQ(app().state.wantedSoundQuality, 1u);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"SoundQuality(0)"});
 
     engine->audioChannel = 0;
-    EXPECT_EQ(CycleAudioChannel(), 0u);
+    EXPECT_FALSE(CycleAudioChannel());
     EXPECT_EQ(app().state.shownAudioChannel, 0u);
     EXPECT_EQ(app().state.wantedAudioChannel, 0u) << "a refused value does not linger";
 }
@@ -168,10 +169,10 @@ TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
 TEST_F(AudioPropertiesTest, WithoutAnOpenFileTheWantedValueStillSteps)
 {
     // Nothing open: the engine refuses and has nothing to report, so the shown value stays.
-    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_FALSE(CycleSoundQuality());
     EXPECT_EQ(app().state.wantedSoundQuality, 1u);
     EXPECT_EQ(app().state.shownSoundQuality, 4u);
-    EXPECT_EQ(CycleSoundQuality(), 0u);
+    EXPECT_FALSE(CycleSoundQuality());
     EXPECT_EQ(app().state.wantedSoundQuality, 2u);
 }
 
@@ -182,7 +183,7 @@ TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
     engine->audioChannel = 2;
     engine->soundChannel = 1;
     panel.refreshes.clear();
-    EXPECT_EQ(ShowAudioProperties(), 1u);
+    EXPECT_TRUE(ShowAudioProperties());
     const PlayerState& s = app().state;
     EXPECT_EQ(s.shownSoundQuality, 3u);
     EXPECT_EQ(s.shownAudioChannel, 2u);
@@ -202,7 +203,7 @@ TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
     s.wantedAudioChannel = 1;
     s.wantedSoundChannel = 1;
     engine->hasAudio = false;
-    EXPECT_EQ(ShowAudioProperties(), 1u);
+    EXPECT_TRUE(ShowAudioProperties());
     EXPECT_EQ(s.shownSoundQuality, 4u);
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.shownSoundChannel, 2u);
@@ -225,7 +226,7 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
     engine->failingCalls = {"mpegAudioDecoderConfig"};
     panel.refreshes.clear();
     const PlayerState before = s;
-    EXPECT_EQ(ShowAudioProperties(), 1u);
+    EXPECT_TRUE(ShowAudioProperties());
     EXPECT_EQ(s.wantedSoundQuality, before.wantedSoundQuality);
     EXPECT_EQ(s.wantedAudioChannel, before.wantedAudioChannel);
     EXPECT_EQ(s.wantedSoundChannel, before.wantedSoundChannel);
@@ -243,7 +244,7 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
     CycleAudioChannel();
     CycleSoundChannel();
     engine->log.clear();
-    ASSERT_EQ(OpenTrack(2), 1u);
+    ASSERT_TRUE(OpenTrack(2));
     EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
     EXPECT_EQ(engine->soundQuality, 2u);
     const PlayerState& s = app().state;
@@ -253,7 +254,7 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 
     // A file without sound shows nothing and leaves the wanted values for the next file.
     engine->hasAudio = false;
-    ASSERT_EQ(OpenTrack(1), 1u);
+    ASSERT_TRUE(OpenTrack(1));
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.wantedSoundQuality, 2u);
     EXPECT_EQ(s.wantedAudioChannel, 1u);

@@ -93,9 +93,9 @@ protected:
         app().components.sonokit = std::move(scripted);
         InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
-        playbackHooks().panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
-            checks.push_back(std::to_string(command) + ":" + std::to_string(checked));
-            return 1u;
+        playbackHooks().panelSetButtonChecked = [this](CommandId command, bool checked) {
+            checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
+            return true;
         };
     }
 
@@ -132,10 +132,10 @@ TEST_F(VolumeTest, OneStepMovesEveryChannelWithinTheRange)
     for (const Case& c : cases) {
         app().settings.maxVolumeLevel = c.levels;
         volume() = {c.before, c.maximum, c.minimum};
-        EXPECT_EQ(StepVolume(c.up, true), 1u) << c.what;
+        EXPECT_TRUE(StepVolume(c.up, true)) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what;
         EXPECT_TRUE(repeating()) << c.what;
-        EXPECT_EQ(StepVolume(c.up, false), 1u) << c.what;
+        EXPECT_TRUE(StepVolume(c.up, false)) << c.what;
         EXPECT_FALSE(repeating()) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what << ": the release steps nothing";
     }
@@ -148,17 +148,17 @@ TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
         uint32_t minimum, maximum;
         Channels before;
         double share;
-        uint32_t written;  // 1 when the write went out
+        bool written;  // the write went out
         Channels after;
         double readBack;
     };
     const Case cases[] = {
-        {"a quarter", 0, 65536, {65536, 1000}, 0.25, 1, {16384, 16384}, 0.25},
-        {"below nothing is nothing", 0, 65536, {500}, -3.0, 1, {0}, 0.0},
-        {"above everything is all", 0, 65536, {500, 500}, 7.5, 1, {65536, 65536}, 1.0},
-        {"a raised bottom", 100, 1100, {100}, 0.5, 1, {600}, 0.5},
-        {"the whole 32-bit range", 0, 0xFFFFFFFF, {0, 0}, 1.0, 1, {0xFFFFFFFF, 0xFFFFFFFF}, 1.0},
-        {"not a number is refused", 0, 65536, {32768, 0}, std::nan(""), 0, {32768, 0}, 0.5},
+        {"a quarter", 0, 65536, {65536, 1000}, 0.25, true, {16384, 16384}, 0.25},
+        {"below nothing is nothing", 0, 65536, {500}, -3.0, true, {0}, 0.0},
+        {"above everything is all", 0, 65536, {500, 500}, 7.5, true, {65536, 65536}, 1.0},
+        {"a raised bottom", 100, 1100, {100}, 0.5, true, {600}, 0.5},
+        {"the whole 32-bit range", 0, 0xFFFFFFFF, {0, 0}, 1.0, true, {0xFFFFFFFF, 0xFFFFFFFF}, 1.0},
+        {"not a number is refused", 0, 65536, {32768, 0}, std::nan(""), false, {32768, 0}, 0.5},
     };
     for (const Case& c : cases) {
         volume() = {c.before, c.maximum, c.minimum};
@@ -167,26 +167,26 @@ TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
         EXPECT_DOUBLE_EQ(ReadVolumeShare().value_or(-1), c.readBack) << c.what;
     }
     mixer->failing.insert("getValue");
-    EXPECT_EQ(SetVolumeShare(0.5), 0u);
+    EXPECT_FALSE(SetVolumeShare(0.5));
     EXPECT_FALSE(ReadVolumeShare());
 }
 
 TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClick)
 {
     volume().values = {40000, 40000};
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_TRUE(app().state.volumeHeldUp);
     EXPECT_EQ(volume().values, (Channels{44096, 44096}));
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Release), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
 
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Press), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_FALSE(app().state.volumeHeldUp);
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Release), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
 
     mixer->log.clear();
-    EXPECT_EQ(DispatchCommand(31, CommandPhase::Click), 0u);
-    EXPECT_EQ(DispatchCommand(32, CommandPhase::Click), 0u);
+    EXPECT_FALSE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
+    EXPECT_FALSE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
     EXPECT_FALSE(repeating());
@@ -196,7 +196,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
 {
     app().settings.volumeInterval = 100;
     volume().values = {20000, 10000};
-    ASSERT_EQ(DispatchCommand(31, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_EQ(mainTimers.period(main_timer::VolumeRepeat), 100u);
 
     struct Tick {
@@ -214,7 +214,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
     }
     EXPECT_TRUE(repeating()) << "the repeat runs until the release, even at the bottom";
 
-    ASSERT_EQ(DispatchCommand(31, CommandPhase::Release), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_FALSE(repeating());
     volume().values = {30000, 30000};
     clock.advance(1000);
@@ -225,7 +225,7 @@ TEST_F(VolumeTest, HoldingUpRepeatsUpward)
 {
     app().settings.volumeInterval = 50;
     volume().values = {60000};
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     clock.advance(50);
     EXPECT_EQ(volume().values, (Channels{65535}));
     clock.advance(50);
@@ -237,12 +237,12 @@ TEST_F(VolumeTest, AFailedStepDoesNothingAndEndsTheRepeat)
 {
     for (const char* call : {"getMaxMinValue", "getValue", "setValue"}) {
         volume().values = {30000, 30000};
-        ASSERT_EQ(StepVolume(true, true), 1u);
+        ASSERT_TRUE(StepVolume(true, true));
         ASSERT_TRUE(repeating());
         mixer->failing = {call};
         clock.advance(app().settings.volumeInterval);
         EXPECT_FALSE(repeating()) << call;
-        EXPECT_EQ(StepVolume(true, true), 0u) << call;
+        EXPECT_FALSE(StepVolume(true, true)) << call;
         EXPECT_FALSE(repeating()) << call;
         EXPECT_EQ(volume().values, (Channels{34096, 34096})) << call;
         mixer->failing.clear();
@@ -253,14 +253,14 @@ TEST_F(VolumeTest, MoreLevelsThanValuesTakesNoStepAndShowsLevelZero)
 {
     app().settings.maxVolumeLevel = 70000;
     volume().values = {30000, 65535};
-    EXPECT_EQ(StepVolume(true, true), 0u);
-    EXPECT_EQ(StepVolume(false, true), 0u);
+    EXPECT_FALSE(StepVolume(true, true));
+    EXPECT_FALSE(StepVolume(false, true));
     EXPECT_FALSE(repeating());
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{30000, 65535}));
 
     app().state.volumeLeft = app().state.volumeRight = 9;
-    EXPECT_EQ(ReadVolumeLevel(0), 1u);
+    EXPECT_TRUE(ReadVolumeLevel(false));
     EXPECT_EQ(app().state.volumeLeft, 0u);
     EXPECT_EQ(app().state.volumeRight, 0u);
 }
@@ -273,8 +273,8 @@ TEST_F(VolumeTest, TheLineIsTheDefaultDeviceOnlyWithControlMasterVolume)
         StepVolume(true, true);
         StepVolume(true, false);
         ToggleMute();
-        ReadMuteState(0);
-        ReadVolumeLevel(0);
+        ReadMuteState(false);
+        ReadVolumeLevel(false);
         EXPECT_EQ(mixer->lines, (std::set<uint32_t>{master ? 0u : 8u})) << master;
     }
 }
@@ -290,13 +290,13 @@ TEST_F(VolumeTest, ToggleMuteInvertsEachChannelAndRepaintsNothing)
     };
     for (const Case& c : cases) {
         mute().values = c.before;
-        EXPECT_EQ(ToggleMute(), 1u) << text(c.before);
+        EXPECT_TRUE(ToggleMute()) << text(c.before);
         EXPECT_EQ(mute().values, c.after) << text(c.before);
     }
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 
-    EXPECT_EQ(DispatchCommand(30, CommandPhase::Press), 0u);
+    EXPECT_FALSE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
     EXPECT_EQ(mute().values, Channels{});
 }
 
@@ -304,11 +304,11 @@ TEST_F(VolumeTest, ToggleMuteAnswersFalseWhenTheMixerRefuses)
 {
     mute().values = {0, 0};
     mixer->failing = {"getValue"};
-    EXPECT_EQ(ToggleMute(), 0u);
+    EXPECT_FALSE(ToggleMute());
     EXPECT_TRUE(mixer->log.empty()) << "nothing is written without a read";
 
     mixer->failing = {"setValue"};
-    EXPECT_EQ(ToggleMute(), 0u);
+    EXPECT_FALSE(ToggleMute());
     EXPECT_EQ(mute().values, (Channels{0, 0}));
 }
 
@@ -316,19 +316,20 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
 {
     struct Case {
         Channels values;
-        uint32_t repaint;
+        bool repaint;
         bool muted;
     };
     app().state.muted = true;
     // No channel leaves the state as it was.
     const Case cases[] = {
-        {{}, 0, true}, {{0, 1}, 0, true}, {{1, 0}, 1, false}, {{1}, 1, true}, {{0, 0, 0}, 0, false}, {{}, 1, false},
+        {{}, false, true},   {{0, 1}, false, true},    {{1, 0}, true, false},
+        {{1}, true, true},   {{0, 0, 0}, false, false}, {{}, true, false},
     };
     for (const Case& c : cases) {
         mute().values = c.values;
         panel.refreshes.clear();
         checks.clear();
-        EXPECT_EQ(ReadMuteState(c.repaint), 1u) << text(c.values);
+        EXPECT_TRUE(ReadMuteState(c.repaint)) << text(c.values);
         EXPECT_EQ(app().state.muted, c.muted) << text(c.values);
         EXPECT_EQ(panel.refreshes, c.repaint ? std::vector<std::string>{"Mute(0)"} : std::vector<std::string>{})
             << text(c.values);
@@ -338,7 +339,7 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
     mixer->failing = {"getValue"};
     panel.refreshes.clear();
     checks.clear();
-    EXPECT_EQ(ReadMuteState(1), 0u);
+    EXPECT_FALSE(ReadMuteState(true));
     EXPECT_FALSE(app().state.muted);
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
@@ -367,7 +368,7 @@ TEST_F(VolumeTest, ReadVolumeLevelShowsEachChannelInDisplaySteps)
         app().settings.maxVolumeLevel = c.levels;
         volume() = {c.values, c.maximum, c.minimum};
         panel.refreshes.clear();
-        EXPECT_EQ(ReadVolumeLevel(1), 1u) << text(c.values);
+        EXPECT_TRUE(ReadVolumeLevel(true)) << text(c.values);
         EXPECT_EQ(app().state.volumeLeft, c.left) << text(c.values);
         EXPECT_EQ(app().state.volumeRight, c.right) << text(c.values);
         EXPECT_EQ(panel.refreshes, std::vector<std::string>{"Volume(0)"});
@@ -377,7 +378,7 @@ TEST_F(VolumeTest, ReadVolumeLevelShowsEachChannelInDisplaySteps)
     for (const char* call : {"getMaxMinValue", "getValue"}) {
         mixer->failing = {call};
         panel.refreshes.clear();
-        EXPECT_EQ(ReadVolumeLevel(1), 0u) << call;
+        EXPECT_FALSE(ReadVolumeLevel(true)) << call;
         EXPECT_EQ(app().state.volumeLeft, 10u) << call << ": a failed read keeps the levels";
         EXPECT_TRUE(panel.refreshes.empty()) << call;
     }
@@ -416,8 +417,8 @@ TEST_F(VolumeTest, TheStartUpReadsSetTheButtonWithoutRepainting)
 {
     mute().values = {1, 1};
     volume().values = {65535, 16384};
-    mainWindow->parts().readMuteState(0);
-    mainWindow->parts().readVolumeLevel(0);
+    mainWindow->parts().readMuteState(false);
+    mainWindow->parts().readVolumeLevel(false);
     EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(app().state.volumeLeft, 16u);
     EXPECT_EQ(app().state.volumeRight, 4u);

@@ -61,7 +61,7 @@ TEST(CommandLine, PostsTheDriveBeforePlayAndIgnoresOtherWords)
     };
     for (const LineCase& c : cases) {
         PostBox box;
-        EXPECT_EQ(HandleCommandLine(box, c.line), 1u) << c.line;
+        EXPECT_TRUE(HandleCommandLine(box, c.line)) << c.line;
         EXPECT_EQ(box.posted, c.expected) << "line: \"" << c.line << "\"";
     }
 }
@@ -69,7 +69,7 @@ TEST(CommandLine, PostsTheDriveBeforePlayAndIgnoresOtherWords)
 TEST(CommandLine, EmptyLinePostsNothingAndAnswersZero)
 {
     PostBox box;
-    EXPECT_EQ(HandleCommandLine(box, ""), 0u);
+    EXPECT_FALSE(HandleCommandLine(box, ""));
     EXPECT_TRUE(box.posted.empty());
 }
 

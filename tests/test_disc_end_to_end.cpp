@@ -196,7 +196,7 @@ TEST_F(DiscEndToEnd, WithoutRepeatItPlaysEveryGoodTrackInOrderAndStopsOnTheFirst
 
 TEST_F(DiscEndToEnd, RepeatAllGoesOnFromTheFirstTrack)
 {
-    window_->parts().dispatchCommand(command_id::Repeat, Click);
+    window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
     ASSERT_EQ(app().state.repeatMode, RepeatMode::List);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 4; }));
@@ -206,8 +206,8 @@ TEST_F(DiscEndToEnd, RepeatAllGoesOnFromTheFirstTrack)
 
 TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
 {
-    window_->parts().dispatchCommand(command_id::Repeat, Click);
-    window_->parts().dispatchCommand(command_id::Repeat, Click);
+    window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
+    window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
     ASSERT_EQ(app().state.repeatMode, RepeatMode::Track);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));

@@ -13,11 +13,12 @@
 #include "disc/play_list.h"
 #include "panel/drive_commands.h"
 #include "playback/dispatch.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
-constexpr int32_t kClick = 3;
+constexpr CommandPhase kClick = CommandPhase::Click;
 
 constexpr uint32_t drive(char letter)
 {
@@ -116,8 +117,8 @@ protected:
 TEST_F(DiscMenuTest, OneDriveTakesTheCommandAtOnceWithoutAMenu)
 {
     drives->drives = {drive('D')};
-    DispatchCommand(42, kClick);
-    DispatchCommand(14, kClick);
+    DispatchCommand(CommandId::Disc, kClick);
+    DispatchCommand(CommandId::Eject, kClick);
     EXPECT_EQ(panelCommands(), (std::vector<uintptr_t>{41003, 42003}));
     EXPECT_TRUE(menu.empty());
 }
@@ -126,14 +127,14 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
 {
     struct Case {
         std::vector<uint32_t> order;
-        int command;
+        CommandId command;
         std::vector<std::string> items;
     };
     const Case cases[] = {
-        {{drive('D'), drive('E')}, 42, {"41003 <D:> MOVIE", "41004 <E:>"}},
-        {{drive('E'), drive('D')}, 14, {"42004 <E:>", "42003 <D:> MOVIE"}},
+        {{drive('D'), drive('E')}, CommandId::Disc, {"41003 <D:> MOVIE", "41004 <E:>"}},
+        {{drive('E'), drive('D')}, CommandId::Eject, {"42004 <E:>", "42003 <D:> MOVIE"}},
         // A letter that stands for nothing has no label to read.
-        {{drive('D'), drive('K'), drive('Q')}, 42, {"41003 <D:> MOVIE", "41010 <K:>", "41016 <Q:> q"}},
+        {{drive('D'), drive('K'), drive('Q')}, CommandId::Disc, {"41003 <D:> MOVIE", "41010 <K:>", "41016 <Q:> q"}},
     };
     for (const Case& c : cases) {
         menu.clear();
@@ -146,7 +147,7 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
     menu.clear();
     drives->drives = {drive('D'), drive('E')};
     drives->doorOpen[drive('D')] = true;
-    DispatchCommand(42, kClick);
+    DispatchCommand(CommandId::Disc, kClick);
     EXPECT_EQ(menu, (std::vector<std::string>{"41003 <D:>", "41004 <E:>"}));
 }
 
@@ -172,7 +173,7 @@ TEST_F(DiscMenuTest, AnyFailingCallShowsNothing)
         drives->failCount = c.failCount;
         drives->failOrdinal = c.failOrdinal;
         app().windows.panel = c.panel ? &panel : nullptr;
-        for (const int command : {42, 14, 15})
+        for (const CommandId command : {CommandId::Disc, CommandId::Eject, CommandId::StopEject})
             DispatchCommand(command, kClick);
         EXPECT_TRUE(menu.empty());
         EXPECT_TRUE(panelCommands().empty());
@@ -207,7 +208,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         app().settings.ejectCdRomOnly = ejectOnly;
         Panel_DriveCommand(drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
-        EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 0u);
+        EXPECT_FALSE(SetDoorState(drive('E'), DoorState::Open));
     }
 }
 
@@ -217,7 +218,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
     uint32_t entriesAtMove = 0;
     drives->beforeMove = [&] { entriesAtMove = PlayList_Count(); };
 
-    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open D"});
     EXPECT_EQ(entriesAtMove, 1u) << "the entries left before the door moved";
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
@@ -227,7 +228,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 
     // Closing loads nothing by itself: the disc's arrival does that later.
     journal.clear();
-    EXPECT_EQ(SetDoorState(drive('D'), DoorState::Closed), 1u);
+    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Closed));
     EXPECT_EQ(journal, std::vector<std::string>{"close D"});
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
 }
@@ -235,13 +236,13 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 TEST_F(DiscMenuTest, OpeningADoorWithoutEntriesLeavesPlaybackAlone)
 {
     loadList({movie1, movie2}, 2, 2);
-    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open E"});
     EXPECT_EQ(listPaths(), (std::vector<std::string>{movie1, movie2}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     // A door already where it is wanted is not moved again.
-    EXPECT_EQ(SetDoorState(drive('E'), DoorState::Open), 1u);
+    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal.size(), 1u);
 }
 
@@ -249,21 +250,21 @@ TEST_F(DiscMenuTest, StopEjectStopsWhatPlaysThenOffersTheEject)
 {
     drives->drives = {drive('D')};
     loadList({movie1, movie2}, 1, 2);
-    DispatchCommand(15, kClick);
+    DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(engine->status, 0);
     EXPECT_EQ(app().state.position, 0u);
     EXPECT_TRUE(panelCommands().empty());
-    DispatchCommand(15, kClick);
+    DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 
     // Paused counts as loaded; an empty list does not.
     panel.posted.clear();
     loadList({movie1}, 1, 1);
-    DispatchCommand(15, kClick);
+    DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_TRUE(panelCommands().empty());
     app().state.trackCount = 0;
     engine->status = 2;
-    DispatchCommand(15, kClick);
+    DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 }
 

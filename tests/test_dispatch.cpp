@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "playback/track_entry.h"
 #include "context/window_access.h"
 #include "playback/window_commands.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -35,7 +37,7 @@ protected:
         hooks.stepVolume = [this](bool up, bool started) {
             calls.push_back(std::string("stepVolume(") + (up ? "up" : "down") + "," + (started ? "start" : "end") +
                             ")");
-            return 1u;
+            return true;
         };
         hooks.cycleSoundQuality = note("cycleSoundQuality");
         hooks.cycleAudioChannel = note("cycleAudioChannel");
@@ -43,24 +45,24 @@ protected:
         hooks.showAudioProperties = note("showAudioProperties");
         hooks.showDiscMenu = [this](DiscMenuForm form) {
             calls.push_back(form == DiscMenuForm::Load ? "showDiscMenu(load)" : "showDiscMenu(eject)");
-            return 1u;
+            return true;
         };
         hooks.stopOrEject = note("stopOrEject");
         hooks.showPlayListDialog = [this](Window* owner) {
             calls.push_back(owner == &panel ? "showPlayListDialog(panel)" : "showPlayListDialog(?)");
-            return 0u;
+            return false;
         };
-        hooks.panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
-            calls.push_back("setButtonChecked(" + std::to_string(command) + "," + std::to_string(checked) + ")");
-            return 1u;
+        hooks.panelSetButtonChecked = [this](CommandId command, bool checked) {
+            calls.push_back("setButtonChecked(" + std::to_string(CommandNumber(command)) + "," + std::to_string(checked) + ")");
+            return true;
         };
     }
 
-    std::function<uint32_t()> note(std::string name)
+    std::function<bool()> note(std::string name)
     {
         return [this, name] {
             calls.push_back(name);
-            return 1u;
+            return true;
         };
     }
 
@@ -70,7 +72,7 @@ protected:
         setTracks(200);
         app().state.trackCount = 200;
         app().state.currentTrack = 5;
-        ASSERT_EQ(EnterDigit(1), 1u);
+        ASSERT_TRUE(EnterDigit(1));
         ASSERT_TRUE(app().state.entryActive);
         panel.refreshes.clear();
     }
@@ -82,11 +84,21 @@ TEST_F(DispatchTest, EachCommandActsOnlyAtItsPhasesAndNoOtherNumberExists)
 {
     installAllHooks();
     for (int32_t command = -2; command <= 130; ++command) {
+        const std::optional<CommandId> id = CommandIdFromNumber(command);
+        const bool exists = kClickCommands.contains(command) || kHeldCommands.contains(command);
+        EXPECT_EQ(id.has_value(), exists) << command;
+        if (id) {
+            EXPECT_EQ(CommandNumber(*id), command);
+        }
         for (int32_t phase = -1; phase <= 4; ++phase) {
             const bool click = phase == 3 && kClickCommands.contains(command);
             const bool held = phase >= 0 && phase <= 2 && kHeldCommands.contains(command);
-            EXPECT_EQ(DispatchCommand(command, phase), click || held ? 1u : 0u)
-                << "command " << command << " phase " << phase;
+            EXPECT_EQ(DispatchNumbers(command, phase), click || held) << "command " << command << " phase " << phase;
+            // A value outside the table that reaches the dispatcher is refused there too.
+            if (const std::optional<CommandPhase> at = CommandPhaseFromNumber(phase)) {
+                EXPECT_EQ(DispatchCommand(static_cast<CommandId>(command), *at), click || held)
+                    << "command " << command << " phase " << phase;
+            }
         }
     }
 }
@@ -95,7 +107,7 @@ TEST(CommandStrings, EveryCommandHasItsTooltipTextAndNoOtherNumberHasOne)
 {
     for (int32_t id = -1; id <= 130; ++id) {
         const bool exists = kClickCommands.contains(id) || kHeldCommands.contains(id);
-        EXPECT_EQ(CommandTooltip(id).empty(), !exists) << id;
+        EXPECT_EQ(CommandTooltip(static_cast<CommandId>(id)).empty(), !exists) << id;
     }
     struct Case {
         int32_t id;
@@ -105,7 +117,7 @@ TEST(CommandStrings, EveryCommandHasItsTooltipTextAndNoOtherNumberHasOne)
                          Case{30, "Mute/UnMute"}, Case{31, "Volume Up"}, Case{32, "Volume Down"},
                          Case{36, "Audio Properties"}, Case{41, "Play List"}, Case{50, "Video Topmost"},
                          Case{100, "0"}, Case{109, "9"}, Case{110, "+ 10"}, Case{120, "Return"}})
-        EXPECT_EQ(CommandTooltip(c.id), c.text) << c.id;
+        EXPECT_EQ(CommandTooltip(*CommandIdFromNumber(c.id)), c.text) << c.id;
 }
 
 TEST_F(DispatchTest, ARefusedCommandRunsNothing)
@@ -119,7 +131,7 @@ TEST_F(DispatchTest, ARefusedCommandRunsNothing)
     };
     for (const Case c : {Case{19, 3}, Case{18, 3}, Case{31, 3}, Case{32, 3}, Case{10, 0}, Case{13, 2}, Case{30, 1},
                          Case{105, 0}, Case{120, 2}, Case{0, 3}, Case{4, 3}, Case{121, 3}}) {
-        EXPECT_EQ(DispatchCommand(c.command, c.phase), 0u) << c.command << "," << c.phase;
+        EXPECT_FALSE(DispatchNumbers(c.command, c.phase)) << c.command << "," << c.phase;
     }
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(engine->log.empty());
@@ -136,7 +148,7 @@ TEST_F(DispatchTest, CommandsOfPartsNotBuiltInAreRefused)
     };
     for (const Case c : {Case{14, 3}, Case{15, 3}, Case{30, 3}, Case{31, 0}, Case{32, 2}, Case{33, 3}, Case{34, 3},
                          Case{35, 3}, Case{36, 3}, Case{41, 3}, Case{42, 3}}) {
-        EXPECT_EQ(DispatchCommand(c.command, c.phase), 0u) << c.command;
+        EXPECT_FALSE(DispatchNumbers(c.command, c.phase)) << c.command;
         EXPECT_TRUE(app().state.entryActive) << "a refused " << c.command << " must not end the entry";
     }
 }
@@ -164,7 +176,7 @@ TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
     for (const Case& c : cases) {
         calls.clear();
         app().state.volumeHeldUp = c.command == 31;
-        EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
+        EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
         EXPECT_EQ(calls, std::vector<std::string>{c.call}) << c.command << " at " << c.phase;
         if (c.command == 31 || c.command == 32) {
             EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
@@ -175,12 +187,12 @@ TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
 TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
 {
     loadTracks(1, 1, 2);
-    EXPECT_EQ(DispatchCommand(19, 0), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
     EXPECT_TRUE(app().state.seekHeldForward);
-    EXPECT_EQ(DispatchCommand(19, 2), 1u);
-    EXPECT_EQ(DispatchCommand(18, 0), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
+    EXPECT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
     EXPECT_FALSE(app().state.seekHeldForward);
-    EXPECT_EQ(DispatchCommand(18, 1), 1u);  // phase 1 releases like phase 2
+    EXPECT_TRUE(DispatchNumbers(18, 1));  // phase 1 releases like phase 2
     EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
@@ -199,7 +211,7 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
     };
     for (const Case& c : cases) {
         beginEntry();
-        EXPECT_EQ(DispatchCommand(c.command, c.phase), 1u) << c.command;
+        EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
         EXPECT_EQ(app().state.entryActive, !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryBlink), !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryEnd), !c.ends) << c.command;
@@ -208,7 +220,7 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
             EXPECT_EQ(app().state.enteredNumber, 0u);
             EXPECT_TRUE(app().state.entryBlinkOn);
         }
-        EndTrackEntry(0);
+        EndTrackEntry(false);
     }
 }
 
@@ -216,7 +228,7 @@ TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
 {
     app().state.entryBlinkOn = 0;
     app().state.enteredNumber = 4;
-    EXPECT_EQ(EndTrackEntry(1), 1u);
+    EXPECT_TRUE(EndTrackEntry(true));
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_FALSE(app().state.entryBlinkOn);
     EXPECT_EQ(app().state.enteredNumber, 4u);
@@ -227,9 +239,9 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
     installAllHooks();
     app().windows.videoImage = nullptr;
     app().windows.videoFrame = nullptr;
-    for (int32_t command : {50, 51}) {
+    for (const CommandId command : {CommandId::VideoTopmost, CommandId::VideoSize}) {
         beginEntry();
-        EXPECT_EQ(DispatchCommand(command, 3), 1u);
+        EXPECT_TRUE(DispatchCommand(command, CommandPhase::Click));
         EXPECT_FALSE(app().state.entryActive);
     }
     EXPECT_FALSE(app().state.videoTopmost);
@@ -241,9 +253,9 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
 TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 {
     installAllHooks();
-    EXPECT_EQ(DispatchCommand(50, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
     EXPECT_TRUE(app().state.videoTopmost);
-    EXPECT_EQ(DispatchCommand(50, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
     EXPECT_FALSE(app().state.videoTopmost);
     EXPECT_EQ(videoFrame.topmost, (std::vector<bool>{true, false}));
     EXPECT_EQ(calls, (std::vector<std::string>{"setButtonChecked(50,1)", "setButtonChecked(50,0)"}));
@@ -251,25 +263,25 @@ TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 
 TEST_F(DispatchTest, VideoSizeAsksTheImageWindowToToggleItsSize)
 {
-    EXPECT_EQ(DispatchCommand(51, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::VideoSize, CommandPhase::Click));
     EXPECT_EQ(videoImage.sizeToggles, 1);
 }
 
 TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
 {
-    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     panel.isMinimized = true;
-    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     EXPECT_TRUE(videoFrame.posted.empty());
     app().windows.panel = nullptr;
-    EXPECT_EQ(DispatchCommand(1, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
 }
 
 TEST_F(DispatchTest, PowerAsksTheMainWindowToClose)
 {
-    EXPECT_EQ(DispatchCommand(3, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Power, CommandPhase::Click));
     EXPECT_EQ(mainQueue.take(), (std::vector<Message>{{msg::Close, 0, 0}}));
 }
 
@@ -281,14 +293,14 @@ TEST_F(DispatchTest, HelpOpensTheDocumentBesideTheExecutableAndNothingWhenUnset)
     app().settings.exeDir = folder.path() + "/";
     app().settings.cfgPath = folder.file("Quintara.CFG");
 
-    EXPECT_EQ(DispatchCommand(2, 3), 1u);  // no configuration file
+    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));  // no configuration file
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=\n");
-    EXPECT_EQ(DispatchCommand(2, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_TRUE(journal.empty());
 
     // Read at each Help: an edit shows at the next one.
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=Manual.html\n");
-    EXPECT_EQ(DispatchCommand(2, 3), 1u);
+    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_EQ(journal, Journal{"Hublet_ExecuteCommand(" + folder.path() + "/Manual.html)"});
 }
 
@@ -306,9 +318,9 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
         }
     }
     // The device bits above the command do not change it.
-    EXPECT_EQ(AppCommand_Post(0, (0x8000 | 14) << 16), 1u);
-    EXPECT_EQ(AppCommand_Run(0, 7 << 16), 0u);
-    EXPECT_EQ(AppCommand_Run(0, 15 << 16), 0u);
+    EXPECT_TRUE(AppCommand_Post(0, (0x8000 | 14) << 16));
+    EXPECT_FALSE(AppCommand_Run(0, 7 << 16));
+    EXPECT_FALSE(AppCommand_Run(0, 15 << 16));
 }
 
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)

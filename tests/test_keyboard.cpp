@@ -20,7 +20,8 @@ void PrintTo(const Event& e, std::ostream* os)
     *os << "(" << e.command << ", " << e.phase << ")";
 }
 
-constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
+                  C = CommandPhaseNumber(CommandPhase::Click);
 
 enum class Kind { Down, Up, Char };
 struct Step {
@@ -35,9 +36,9 @@ Step chr(uint32_t code) { return {Kind::Char, code}; }
 class KeyboardTest : public ::testing::Test {
 protected:
     std::vector<Event> events;
-    KeyMap keys{[this](int32_t command, int32_t phase) {
-        events.push_back({command, phase});
-        return 1u;
+    KeyMap keys{[this](CommandId command, CommandPhase phase) {
+        events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
     }};
 
     std::vector<Event> run(const std::vector<Step>& steps)
@@ -158,9 +159,9 @@ TEST(KeysShared, TheWindowHandlersShareOneMapAndAnswerZero)
     std::vector<Event> events;
     KeyMap& shared = Keys_Shared();
     shared.reset();
-    shared.setDispatcher([&](int32_t command, int32_t phase) {
-        events.push_back({command, phase});
-        return 1u;
+    shared.setDispatcher([&](CommandId command, CommandPhase phase) {
+        events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
     });
     // Pressed in one window, released in another: the same flag.
     EXPECT_EQ(Keys_OnKeyDown(nullptr, key_msg::KeyDown, vk::Right, 0), 0);

@@ -120,7 +120,8 @@ void PrintTo(const Event& e, std::ostream* os)
     *os << "(" << e.command << ", " << e.phase << ")";
 }
 
-constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
+                  C = CommandPhaseNumber(CommandPhase::Click);
 
 // The video windows' keys, through the hooks the panel plugs in.
 class VideoKeysTest : public ::testing::Test {
@@ -129,9 +130,9 @@ protected:
     {
         resetApp();
         Keys_Shared().reset();
-        Keys_Shared().setDispatcher([this](int32_t command, int32_t phase) {
-            events.push_back({command, phase});
-            return 1u;
+        Keys_Shared().setDispatcher([this](CommandId command, CommandPhase phase) {
+            events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+            return true;
         });
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };

@@ -40,7 +40,7 @@ protected:
         app().settings.cfgPath = QUINTARA_SOURCE_DIR "/resources/Quintara.CFG";
         app().settings.rcDir = QUINTARA_SOURCE_DIR "/resources/skin/";
         app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-        ASSERT_EQ(PanelSkin_LoadFace(), 1u);
+        ASSERT_TRUE(PanelSkin_LoadFace());
         PanelSkin_LoadLed();
         Settings_ReadFor(app().settings, SettingMoment::Panel);
         skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
@@ -134,7 +134,7 @@ TEST_F(DefaultSkin, HasAllThreeFacesAndAShapeThatIsNoRectangle)
     EXPECT_TRUE(outline.contains(QPoint(100, 2)));
     EXPECT_TRUE(QRect(0, 0, 720, 236).contains(outline.boundingRect()));
     for (const PanelButton& button : skin().buttons)
-        EXPECT_TRUE(outline.contains(rectOf(button.rect).center())) << button.command;
+        EXPECT_TRUE(outline.contains(rectOf(button.rect).center())) << CommandNumber(button.command);
     EXPECT_EQ(app().settings.blinkTrackInterval, 350u);
     EXPECT_EQ(app().settings.blinkTrackTimes, 5u);
     EXPECT_EQ(app().settings.autoReturn, 1u);
@@ -142,14 +142,14 @@ TEST_F(DefaultSkin, HasAllThreeFacesAndAShapeThatIsNoRectangle)
 
 TEST_F(DefaultSkin, CarriesEveryCommandOnceWithoutOverlaps)
 {
-    std::multiset<uint32_t> commands;
+    std::multiset<int32_t> commands;
     for (const PanelButton& button : skin().buttons)
-        commands.insert(button.command);
-    std::vector<uint32_t> wanted = {1, 2, 3, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 30, 31, 32,
+        commands.insert(CommandNumber(button.command));
+    std::vector<int32_t> wanted = {1, 2, 3, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 30, 31, 32,
                                     33, 34, 35, 36, 40, 41, 42, 50, 51, 110, 120};
-    for (uint32_t digit = 100; digit <= 109; ++digit)
+    for (int32_t digit = 100; digit <= 109; ++digit)
         wanted.push_back(digit);
-    for (uint32_t command : wanted)
+    for (int32_t command : wanted)
         EXPECT_EQ(commands.count(command), 1u) << command;
 
     std::vector<QRect> taken = indicatorRects();
@@ -157,9 +157,9 @@ TEST_F(DefaultSkin, CarriesEveryCommandOnceWithoutOverlaps)
     taken.insert(taken.end(), digits.begin(), digits.end());
     for (const PanelButton& button : skin().buttons) {
         const QRect rect = rectOf(button.rect);
-        EXPECT_TRUE(QRect(0, 0, 720, 236).contains(rect)) << button.command;
+        EXPECT_TRUE(QRect(0, 0, 720, 236).contains(rect)) << CommandNumber(button.command);
         for (const QRect& other : taken)
-            EXPECT_FALSE(rect.intersects(other)) << button.command;
+            EXPECT_FALSE(rect.intersects(other)) << CommandNumber(button.command);
         taken.push_back(rect);
     }
 }
@@ -167,21 +167,21 @@ TEST_F(DefaultSkin, CarriesEveryCommandOnceWithoutOverlaps)
 TEST_F(DefaultSkin, VolumeKeysSayWhatTheyDoAndCheckKeysHaveCheckedLooks)
 {
     for (const PanelButton& button : skin().buttons) {
-        if (button.command == 31) {
+        if (CommandNumber(button.command) == 31) {
             EXPECT_EQ(button.tip, "Volume Down") << "31 lowers the volume";
         }
-        if (button.command == 32) {
+        if (CommandNumber(button.command) == 32) {
             EXPECT_EQ(button.tip, "Volume Up");
         }
-        const bool check = button.command == 30 || button.command == 50;
-        EXPECT_EQ(button.checkable, check ? 1u : 0u) << button.command;
+        const bool check = CommandNumber(button.command) == 30 || CommandNumber(button.command) == 50;
+        EXPECT_EQ(button.checkable, check ? 1u : 0u) << CommandNumber(button.command);
         for (size_t state = 3; state < kButtonStateCount && check; ++state) {
-            ASSERT_TRUE(button.bitmaps[state]) << button.command << state;
+            ASSERT_TRUE(button.bitmaps[state]) << CommandNumber(button.command) << state;
             EXPECT_EQ(button.bitmaps[state]->size(), rectOf(button.rect).size());
             const QImage unchecked = (state == 4 ? *skin().faceSelected : state == 5 ? *skin().faceMouseIn
                                                                                      : *skin().faceNormal)
                                          .copy(rectOf(button.rect));
-            EXPECT_NE(*button.bitmaps[state], unchecked) << "the lamp shows " << button.command << state;
+            EXPECT_NE(*button.bitmaps[state], unchecked) << "the lamp shows " << CommandNumber(button.command) << state;
         }
     }
 }

@@ -36,7 +36,7 @@ TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetEachPartIsTold)
     app().panelSkin.mute = element(1, 1, 4, 4);
     std::vector<StatePart> heard;
     QObject::connect(&app().notices, &StateNotices::changed, [&heard](StatePart part) { heard.push_back(part); });
-    const std::pair<uint32_t (*)(uint32_t), StatePart> table[] = {
+    const std::pair<bool (*)(bool), StatePart> table[] = {
         {Led_RefreshMute, StatePart::Mute},
         {Led_RefreshVolume, StatePart::Volume},
         {Led_RefreshPlayState, StatePart::PlayState},
@@ -50,7 +50,7 @@ TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetEachPartIsTold)
     };
     for (const auto& [refresh, part] : table) {
         heard.clear();
-        EXPECT_EQ(refresh(1), 0u);
+        EXPECT_FALSE(refresh(true));
         EXPECT_EQ(heard, std::vector<StatePart>{part});
     }
     EXPECT_TRUE(panel.marked.empty());
@@ -59,12 +59,12 @@ TEST_F(LedRefreshTest, WithoutAPanelNothingIsMarkedYetEachPartIsTold)
 TEST_F(LedRefreshTest, MarksOnePixelMoreThanTheElementAndRepaintsOnlyWhenAsked)
 {
     app().panelSkin.mute = element(5, 7, 10, 20);
-    EXPECT_EQ(Led_RefreshMute(0), 1u);
+    EXPECT_TRUE(Led_RefreshMute(false));
     EXPECT_EQ(panel.marked, (std::vector<Rect>{{5, 7, 16, 28}}));
     EXPECT_EQ(panel.repaints, 0);
-    EXPECT_EQ(Led_RefreshMute(1), 1u);
+    EXPECT_TRUE(Led_RefreshMute(true));
     EXPECT_EQ(panel.repaints, 1);
-    EXPECT_EQ(Led_RefreshVolume(1), 0u);  // absent
+    EXPECT_FALSE(Led_RefreshVolume(true));  // absent
     EXPECT_EQ(panel.repaints, 1);
 }
 
@@ -77,9 +77,9 @@ TEST_F(LedRefreshTest, HugePositionsAndSizesMarkUpToTheEdgeOfTheRange)
     skin.timeNumbers.strip = QImage(80, 12, QImage::Format_RGB32);
     skin.timeNumbers.cell = {8, 12};
     skin.timeNumbers.digitPositions = {Point{kMax - 3, kMax - 20}, Point{}, Point{}, Point{}, Point{}};
-    EXPECT_EQ(Led_RefreshMute(0), 1u);
-    EXPECT_EQ(Led_RefreshPlayState(0), 1u);
-    EXPECT_EQ(Led_RefreshTime(0), 1u);
+    EXPECT_TRUE(Led_RefreshMute(false));
+    EXPECT_TRUE(Led_RefreshPlayState(false));
+    EXPECT_TRUE(Led_RefreshTime(false));
     EXPECT_EQ(panel.marked, (std::vector<Rect>{{kMax - 5, 7, kMax, kMax}, {kMax, kMax, kMax, kMax},
                                                {kMax - 3, kMax - 20, kMax, kMax - 7}}));
 }
@@ -88,16 +88,16 @@ TEST_F(LedRefreshTest, GroupsMarkEveryPresentMember)
 {
     PanelSkin& skin = app().panelSkin;
     skin.soundQuality = {element(0, 0, 3, 3), element(10, 0, 3, 3), element(20, 0, 0, 3), element(30, 0, 3, 3)};
-    EXPECT_EQ(Led_RefreshSoundQuality(0), 1u);
+    EXPECT_TRUE(Led_RefreshSoundQuality(false));
     EXPECT_EQ(panel.marked, (std::vector<Rect>{{0, 0, 4, 4}, {10, 0, 14, 4}, {30, 0, 34, 4}}));
 
     panel.marked.clear();
     skin.pause = element(2, 2, 1, 1);
-    EXPECT_EQ(Led_RefreshPlayState(0), 1u);  // play and stop absent: only pause
+    EXPECT_TRUE(Led_RefreshPlayState(false));  // play and stop absent: only pause
     EXPECT_EQ(panel.marked, (std::vector<Rect>{{2, 2, 4, 4}}));
 
     panel.marked.clear();
-    EXPECT_EQ(Led_RefreshRepeat(0), 1u);  // no member present still counts as done
+    EXPECT_TRUE(Led_RefreshRepeat(false));  // no member present still counts as done
     EXPECT_TRUE(panel.marked.empty());
 }
 
@@ -106,13 +106,13 @@ TEST_F(LedRefreshTest, DigitStripsMarkOneCellPerPlacedSlot)
     PanelSkin& skin = app().panelSkin;
     skin.timeNumbers.cell = {8, 12};
     skin.timeNumbers.digitPositions = {Point{40, 5}, Point{32, 5}, Point{20, 5}, Point{0, 0}, Point{0, 0}};
-    EXPECT_EQ(Led_RefreshTime(0), 0u);  // no strip picture: absent
+    EXPECT_FALSE(Led_RefreshTime(false));  // no strip picture: absent
     skin.timeNumbers.strip = QImage(80, 12, QImage::Format_RGB32);
-    EXPECT_EQ(Led_RefreshTime(0), 1u);
+    EXPECT_TRUE(Led_RefreshTime(false));
     EXPECT_EQ(panel.marked, (std::vector<Rect>{{40, 5, 49, 18}, {32, 5, 41, 18}, {20, 5, 29, 18}}));
 
     skin.trackNumbers.strip = QImage(9, 12, QImage::Format_RGB32);
     skin.trackNumbers.cell = {0, 12};  // a strip narrower than ten digits has no cell
-    EXPECT_EQ(Led_RefreshTrackNumber(0), 0u);
+    EXPECT_FALSE(Led_RefreshTrackNumber(false));
 }
 }  // namespace

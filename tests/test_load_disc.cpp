@@ -123,7 +123,7 @@ TEST_F(LoadDiscTest, ADriveWithoutAVideoCdChangesNothingButEndsTheEntry)
     for (int n = 0; n < 30; ++n)
         many.push_back(n % 2 ? a : b);
     loadList(many, 4, 2);
-    ASSERT_EQ(EnterDigit(2), 1u);
+    ASSERT_TRUE(EnterDigit(2));
     ASSERT_TRUE(app().state.entryActive);
     for (const uintptr_t which : {drive('X'), drive('A'), drive('W')})
         discEvent(which, 0);

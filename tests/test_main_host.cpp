@@ -38,9 +38,9 @@ protected:
     MainWindowParts recordingParts()
     {
         MainWindowParts parts;
-        parts.dispatchCommand = [this](int32_t command, int32_t phase) {
-            journal.push_back("DispatchCommand(" + std::to_string(command) + "," + std::to_string(phase) + ")");
-            return 1u;
+        parts.dispatchCommand = [this](CommandId command, CommandPhase phase) {
+            journal.push_back("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," + std::to_string(CommandPhaseNumber(phase)) + ")");
+            return true;
         };
         parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {
             journal.push_back("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");

@@ -71,20 +71,20 @@ protected:
             app().windows.videoFrame = nullptr;
         };
         parts.createPlayList = [this](std::string&) { return note("PlayList_Create"), true; };
-        parts.readMuteState = [this](uint32_t repaint) { note("ReadMuteState(" + std::to_string(repaint) + ")"); };
-        parts.readVolumeLevel = [this](uint32_t repaint) {
+        parts.readMuteState = [this](bool repaint) { note("ReadMuteState(" + std::to_string(repaint) + ")"); };
+        parts.readVolumeLevel = [this](bool repaint) {
             note("ReadVolumeLevel(" + std::to_string(repaint) + ")");
         };
         parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {
             note("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
         };
-        parts.dispatchCommand = [this](int32_t command, int32_t phase) {
-            note("DispatchCommand(" + std::to_string(command) + "," + std::to_string(phase) + ")");
-            return 1u;
+        parts.dispatchCommand = [this](CommandId command, CommandPhase phase) {
+            note("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," + std::to_string(CommandPhaseNumber(phase)) + ")");
+            return true;
         };
         parts.appCommandRun = [this](uintptr_t, intptr_t lParam) {
             note("AppCommand_Run(" + std::to_string(lParam) + ")");
-            return 1u;
+            return true;
         };
         parts.pollPosition = [this] { return note("PollPosition"), true; };
         return parts;

@@ -14,7 +14,8 @@
 namespace {
 
 using S = ButtonState;
-constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
+                  C = CommandPhaseNumber(CommandPhase::Click);
 
 struct Event {
     int32_t command;
@@ -102,13 +103,13 @@ private:
 std::vector<PanelButton> threeButtons()
 {
     std::vector<PanelButton> buttons(3);
-    buttons[0].command = 10;
+    buttons[0].command = CommandId::Play;
     buttons[0].tip = "Play";
     buttons[0].rect = {10, 10, 30, 20};
-    buttons[1].command = 30;
+    buttons[1].command = CommandId::MuteUnMute;
     buttons[1].checkable = 1;
     buttons[1].rect = {40, 10, 60, 20};
-    buttons[2].command = 13;
+    buttons[2].command = CommandId::Stop;
     buttons[2].rect = {20, 10, 40, 20};
     return buttons;
 }
@@ -186,9 +187,9 @@ protected:
     FakeHost host{clock};
     std::vector<PanelButton> buttons = threeButtons();
     std::vector<Event> events;
-    PanelButtons panel{buttons, host, [this](int32_t command, int32_t phase) {
-                           events.push_back({command, phase});
-                           return 1u;
+    PanelButtons panel{buttons, host, [this](CommandId command, CommandPhase phase) {
+                           events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+                           return true;
                        }};
 
     void play(const Step& step)
@@ -288,28 +289,28 @@ TEST_F(ButtonTest, HoverIsLeftAloneWhileAButtonIsHeld)
 TEST_F(ButtonTest, SetCheckedFromOutside)
 {
     RecordingWindow& w = host.recording();
-    EXPECT_EQ(panel.setChecked(10, 1), 0u);  // Play is not checkable
+    EXPECT_FALSE(panel.setChecked(CommandId::Play, true));  // Play is not checkable
     EXPECT_EQ(buttons[0].checked, 0u);
-    EXPECT_EQ(panel.setChecked(50, 1), 0u);  // no such button
+    EXPECT_FALSE(panel.setChecked(CommandId::VideoTopmost, true));  // no such button
     EXPECT_TRUE(w.marked.empty());
 
     play({Act::Move, kMute});
     const int repaints = w.repaints;
-    EXPECT_EQ(panel.setChecked(30, 1), 1u);
+    EXPECT_TRUE(panel.setChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(buttons[1].state, S::CheckedMouseIn);
     EXPECT_EQ(w.repaints, repaints + 1);
     EXPECT_EQ(w.marked.back(), buttons[1].rect);
     // The same value again: nothing repainted.
-    EXPECT_EQ(panel.setChecked(30, 5), 1u);
+    EXPECT_TRUE(panel.setChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(w.repaints, repaints + 1);
-    EXPECT_EQ(panel.setChecked(30, 0), 1u);
+    EXPECT_TRUE(panel.setChecked(CommandId::MuteUnMute, false));
     EXPECT_EQ(buttons[1].state, S::MouseIn);
 }
 
 TEST_F(ButtonTest, HeldButtonCheckedFromOutsideIsPressedAgainByTheNextMove)
 {
     play({Act::Down, kMute});
-    EXPECT_EQ(panel.setChecked(30, 1), 1u);
+    EXPECT_TRUE(panel.setChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(buttons[1].state, S::CheckedNormal);
     play({Act::Move, kMute});
     EXPECT_EQ(buttons[1].state, S::CheckedSelected);
@@ -369,7 +370,7 @@ TEST(DrawButtons, OwnPictureElsePanelWideElseNothing)
     const std::optional<QImage> mouseIn = filled(30, 10, Qt::green);
     QImage target = filled(30, 10, Qt::white);
     QPainter painter(&target);
-    EXPECT_EQ(Panel_DrawButtons(painter, buttons, normal, std::nullopt, mouseIn), 1u);
+    EXPECT_TRUE(Panel_DrawButtons(painter, buttons, normal, std::nullopt, mouseIn));
     painter.end();
 
     EXPECT_EQ(target.pixelColor(0, 0), QColor(Qt::red));

@@ -87,7 +87,7 @@ protected:
         parts = Panel_SkinParts();
         parts.drawLed = [this](QPainter&) { ++ledPaints; };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [](int32_t, int32_t) { return 1u; };
+        parts.dispatch = [](CommandId, CommandPhase) { return true; };
     }
 
     void TearDown() override
@@ -144,7 +144,7 @@ TEST_F(PanelFromFilesTest, PositionTickRepaintsOnlyItsDigitCells)
     ASSERT_NE(panel, nullptr);
     PaintLog log;
     panel->installEventFilter(&log);
-    ASSERT_EQ(Led_RefreshTime(1), 1u);
+    ASSERT_TRUE(Led_RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     QRegion cells;
     for (const QPoint p : {QPoint(110, 28), QPoint(102, 28), QPoint(90, 28), QPoint(82, 28), QPoint(70, 28)})

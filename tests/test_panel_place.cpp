@@ -137,7 +137,7 @@ protected:
         };
         Panel_DriveMenuHooks().setDoorState = [this](uint32_t drive, DoorState door) {
             calls.push_back("door " + std::to_string(drive) + " " + std::to_string(static_cast<uint32_t>(door)));
-            return 1u;
+            return true;
         };
     }
     ~DriveItemTest() override

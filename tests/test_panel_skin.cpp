@@ -20,7 +20,7 @@ namespace {
 
 TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
 {
-    const std::vector<std::pair<std::string, uint32_t>> rows = {
+    const std::vector<std::pair<std::string, int32_t>> rows = {
         {"Panel Minimize", 1}, {"help", 2},          {"POWER", 3},        {"play", 10},
         {"Play/Pause", 12},    {"stop/eject", 15},   {"Slow Forward", 23}, {"Mute", 30},
         {"Volume Up", 31},     {"Volume Down", 32},  {"Audio Properties", 36},
@@ -28,9 +28,9 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
         {"numpad 7", 107},     {"NumPad 9", 109},    {"NumPad 10", 110},  {"Return", 120},
     };
     for (const auto& [name, command] : rows) {
-        uint32_t found = 0;
+        CommandId found{};
         EXPECT_TRUE(PanelSkin_FindCommand(name, found)) << name;
-        EXPECT_EQ(found, command) << name;
+        EXPECT_EQ(CommandNumber(found), command) << name;
     }
     EXPECT_EQ(PanelButtonNames().size(), 41u);
 }
@@ -38,9 +38,9 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
 TEST(PanelButtonNames, OnlyTheWholeNameCounts)
 {
     for (const std::string name : {"Play ", " Play", "Pla", "NumPad 11", "NumPad", "Minimize", "", "Volume"}) {
-        uint32_t found = 77;
+        CommandId found = CommandId::Repeat;
         EXPECT_FALSE(PanelSkin_FindCommand(name, found)) << name;
-        EXPECT_EQ(found, 77u) << "left unchanged for " << name;
+        EXPECT_EQ(found, CommandId::Repeat) << "left unchanged for " << name;
     }
 }
 
@@ -89,17 +89,16 @@ TEST_F(PanelSkinTest, FaceNeedsItsNormalPictureAndTakesItsSize)
 {
     files->config("[Panel]\nNormal Bitmap=missing.bmp\nSelected Bitmap=sel.bmp\n");
     files->picture("sel.bmp", 30, 20);
-    EXPECT_EQ(PanelSkin_LoadFace(), 0u);
+    EXPECT_FALSE(PanelSkin_LoadFace());
     EXPECT_FALSE(skin().faceNormal);
 
     files->config("[Panel]\nNormal Bitmap=Face\\Normal.BMP\nSelected Bitmap=sel.bmp\nMouseIn Bitmap=\n");
     files->picture("face/normal.bmp", 30, 20);
     bool placed = false;
-    EXPECT_EQ(PanelSkin_LoadFace([&] {
+    EXPECT_TRUE(PanelSkin_LoadFace([&] {
                   placed = true;
                   EXPECT_TRUE(skin().faceSelected) << "placed after the faces";
-              }),
-              1u);
+              }));
     EXPECT_TRUE(placed);
     EXPECT_EQ(skin().faceSize, (Size{30, 20}));
     EXPECT_TRUE(skin().faceSelected);
@@ -118,11 +117,11 @@ TEST_F(PanelSkinTest, RegionComesFromTheRegionPictureThroughMaskcut)
     shape.setPixel(3, 2, qRgb(250, 255, 255));  // near white is inside
     ASSERT_TRUE(shape.save(QString::fromStdString(files->dir().file("skin/shape.bmp")), "BMP"));
 
-    EXPECT_EQ(PanelSkin_LoadFace(), 1u);
+    EXPECT_TRUE(PanelSkin_LoadFace());
     EXPECT_FALSE(skin().region) << "no region maker installed: no outline";
 
     app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    EXPECT_EQ(PanelSkin_LoadFace(), 1u);
+    EXPECT_TRUE(PanelSkin_LoadFace());
     ASSERT_TRUE(skin().region);
     EXPECT_EQ(skin().region->rects, (std::vector<Rect>{{2, 1, 6, 2}, {3, 2, 4, 3}}));
 }
@@ -206,11 +205,11 @@ TEST_F(PanelSkinTest, DigitStripsCutTenCellsAndReadSlotsOnlyWithTheirPicture)
               (std::array<Point, 5>{Point{1, 1}, Point{}, Point{}, Point{3, 0}, Point{9, 8}}));
 }
 
-std::vector<uint32_t> commands(const std::vector<PanelButton>& buttons)
+std::vector<int32_t> commands(const std::vector<PanelButton>& buttons)
 {
-    std::vector<uint32_t> out;
+    std::vector<int32_t> out;
     for (const PanelButton& button : buttons)
-        out.push_back(button.command);
+        out.push_back(CommandNumber(button.command));
     return out;
 }
 
@@ -219,7 +218,7 @@ TEST_F(PanelSkinTest, ButtonNamesBindCommandsAndNameTheirSectionsWithoutRegardTo
     files->config("[Panel\\Buttons]\nButton 1=play\n[PLAY]\nSize=20,10\nPosition=5,6\nCheck Button=1\n");
     const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(buttons.size(), 1u);
-    EXPECT_EQ(buttons[0].command, 10u);
+    EXPECT_EQ(buttons[0].command, CommandId::Play);
     EXPECT_EQ(buttons[0].rect, (Rect{5, 6, 25, 16}));
     EXPECT_EQ(buttons[0].checkable, 1u);
     EXPECT_EQ(buttons[0].checked, 0u);
@@ -234,7 +233,7 @@ TEST_F(PanelSkinTest, TheListEndsAtTheFirstMissingOrEmptyKeyAndSkipsUnknownNames
     const std::string sections = "[Play]\nSize=1,1\n[Stop]\nSize=1,1\n[Mute]\nSize=1,1\n";
     struct Row {
         std::string list;
-        std::vector<uint32_t> commands;
+        std::vector<int32_t> commands;
     };
     const std::vector<Row> rows = {
         {"Button 1=Play\nButton 3=Stop\n", {10}},
@@ -262,7 +261,7 @@ TEST_F(PanelSkinTest, ManyButtonsHaveNoLimit)
     files->config(config);
     const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(buttons.size(), 300u);
-    EXPECT_EQ(buttons[299].command, 100u);
+    EXPECT_EQ(buttons[299].command, CommandId::Digit0);
 }
 
 // Each row: the button's section, the pictures in the folder, and the size it gets (0 x 0 when
@@ -349,7 +348,7 @@ TEST_F(PanelSkinTest, DamagedPicturesAreNoPictureAnywhereInTheSkin)
                       "\n[Panel\\LED\\Track Numbers]\nBitmap=" + name + "\nPosition Uint=1,1\n"
                       "[Panel\\LED\\Mute]\nBitmap=" + name + "\nSize=3,3\n"
                       "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=" + name + "\nSize=7,8\n");
-        EXPECT_EQ(PanelSkin_LoadFace(), 0u) << name;
+        EXPECT_FALSE(PanelSkin_LoadFace()) << name;
         PanelSkin_LoadLed();
         EXPECT_FALSE(skin().trackNumbers.strip) << name;
         EXPECT_FALSE(skin().mute.bitmap) << name;
@@ -365,7 +364,7 @@ TEST_F(PanelSkinTest, FreeReleasesEverything)
     files->config("[Panel]\nNormal Bitmap=face.bmp\nSelected Bitmap=face.bmp\n[Panel\\LED\\Mute]\nBitmap=face.bmp\n"
                   "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=face.bmp\n");
     files->picture("face.bmp", 5, 5);
-    ASSERT_EQ(PanelSkin_LoadFace(), 1u);
+    ASSERT_TRUE(PanelSkin_LoadFace());
     PanelSkin_LoadLed();
     skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
     ASSERT_EQ(skin().buttons.size(), 1u);

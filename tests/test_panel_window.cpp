@@ -45,7 +45,8 @@
 
 namespace {
 
-constexpr int32_t P = CommandPhase::Press, R = CommandPhase::Release, C = CommandPhase::Click;
+constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
+                  C = CommandPhaseNumber(CommandPhase::Click);
 
 struct Event {
     int32_t command;
@@ -94,13 +95,13 @@ void buildSkin()
 std::vector<PanelButton> buildButtons()
 {
     std::vector<PanelButton> buttons(2);
-    buttons[0].command = command_id::Play;
+    buttons[0].command = CommandId::Play;
     buttons[0].tip = "Play";
     buttons[0].rect = kPlay;
     buttons[0].bitmaps[0] = filled({20, 20}, kPlayOwn);
     buttons[0].bitmaps[1] = filled({20, 20}, kPlayOwnSelected);
     buttons[0].bitmaps[2] = filled({20, 20}, kPlayOwn.lighter());
-    buttons[1].command = command_id::MuteUnMute;
+    buttons[1].command = CommandId::MuteUnMute;
     buttons[1].tip = "";
     buttons[1].checkable = 1;
     buttons[1].rect = kMute;
@@ -157,12 +158,12 @@ protected:
 
         parts.loadFace = [this](const std::function<void()>& afterFaces) {
             if (!withFace)
-                return 0u;
+                return false;
             buildSkin();
             const std::optional<Region> region = std::exchange(app().panelSkin.region, std::nullopt);
             afterFaces();
             app().panelSkin.region = region;
-            return 1u;
+            return true;
         };
         parts.loadLed = [] { buildLed(); };
         parts.loadButtons = [this](std::string_view section) {
@@ -180,9 +181,9 @@ protected:
             target.fillRect(kTrackLed.left, kTrackLed.top, kTrackLed.width(), kTrackLed.height(), kLed);
         };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [this](int32_t command, int32_t phase) {
-            events.push_back({command, phase});
-            return 1u;
+        parts.dispatch = [this](CommandId command, CommandPhase phase) {
+            events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+            return true;
         };
         ASSERT_TRUE(Panel_LoadCursors(cursors));
     }
@@ -370,7 +371,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
     PanelWindow& panel = create();
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_EQ(Led_RefreshTime(1), 1u);
+    EXPECT_TRUE(Led_RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     const LedDigitStrip<5>& time = app().panelSkin.timeNumbers;
     const QRegion cells = cellsOf({time.digitPositions[0], time.digitPositions[1], time.digitPositions[2],
@@ -380,7 +381,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
 
     // Marked only: nothing paints until the loop comes round.
     log.painted.clear();
-    EXPECT_EQ(Led_RefreshTrackNumber(0), 1u);
+    EXPECT_TRUE(Led_RefreshTrackNumber(false));
     EXPECT_TRUE(log.painted.empty());
     settle();
     ASSERT_EQ(log.painted.size(), 1u);
@@ -493,19 +494,19 @@ TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
 TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
 {
     PanelWindow& panel = create();
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::VideoTopmost, 1), 0u);
+    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::VideoTopmost, true));
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
     EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 1), 1u);
+    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
-    EXPECT_EQ(Panel_SetButtonChecked(command_id::MuteUnMute, 0), 0u);
+    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::MuteUnMute, false));
 }
 
 // Files, folders and disc images dropped on the panel play as the same names do from the command
@@ -577,14 +578,14 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
 TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)
 {
     create();
-    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
-    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
+    EXPECT_FALSE(Panel_EndBusyCursor());
+    EXPECT_TRUE(Panel_BeginBusyCursor());
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_EQ(Panel_BeginBusyCursor(), 1u);
-    EXPECT_EQ(Panel_EndBusyCursor(), 1u);
+    EXPECT_TRUE(Panel_BeginBusyCursor());
+    EXPECT_TRUE(Panel_EndBusyCursor());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Panel_EndBusyCursor(), 0u);
+    EXPECT_FALSE(Panel_EndBusyCursor());
 }
 
 TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
@@ -647,9 +648,9 @@ TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
 {
     create();
     std::vector<Event> keyed;
-    Keys_Shared().setDispatcher([&](int32_t command, int32_t phase) {
-        keyed.push_back({command, phase});
-        return 1u;
+    Keys_Shared().setDispatcher([&](CommandId command, CommandPhase phase) {
+        keyed.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
     });
     key(QEvent::KeyPress, Qt::Key_Right);
     // The keyboard's repeats, as X delivers them: a release and a press, both marked.

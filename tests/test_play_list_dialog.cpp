@@ -114,7 +114,7 @@ protected:
                 dialogs.front()->reject();
             }
         });
-        EXPECT_EQ(DispatchCommand(41, 3), 1u);
+        EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
         EXPECT_TRUE(ran);
         EXPECT_TRUE(openDialogs().empty());
     }
@@ -327,7 +327,7 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
             }
         });
         guard.start(0);
-        EXPECT_EQ(ShowPlayListDialog(&panel), 0u);
+        EXPECT_FALSE(ShowPlayListDialog(&panel));
         EXPECT_EQ(openDialogs(), std::vector<PlayListDialog*>{&dialog});
         c.cancel->click();
     });
@@ -336,7 +336,7 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
 TEST_F(PlayListDialogTest, WithoutThePlayListTheDialogCancelsAtOnce)
 {
     app().playList.reset();
-    EXPECT_EQ(ShowPlayListDialog(&panel), 0u);
+    EXPECT_FALSE(ShowPlayListDialog(&panel));
     EXPECT_TRUE(openDialogs().empty());
 }
 

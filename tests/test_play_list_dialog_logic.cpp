@@ -357,11 +357,11 @@ protected:
         resetApp();
         playbackHooks().panelBeginBusyCursor = [this] {
             ++begins;
-            return 1u;
+            return true;
         };
         playbackHooks().panelEndBusyCursor = [this] {
             ++ends;
-            return 1u;
+            return true;
         };
     }
     ~ListDirectoryTest() override { resetApp(); }

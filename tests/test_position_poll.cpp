@@ -16,7 +16,7 @@ protected:
     {
         loadTracks(count, current, 0);
         app().state.repeatMode = static_cast<RepeatMode>(repeat);
-        ASSERT_EQ(Play(1), 1u);
+        ASSERT_TRUE(Play(true));
         engine->log.clear();
         panel.refreshes.clear();
     }

@@ -124,9 +124,9 @@ protected:
         app().components.sonokit = std::move(pulse);
         InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
-        playbackHooks().panelSetButtonChecked = [this](CommandId command, uint32_t checked) {
-            checks.push_back(std::to_string(command) + ":" + std::to_string(checked));
-            return 1u;
+        playbackHooks().panelSetButtonChecked = [this](CommandId command, bool checked) {
+            checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
+            return true;
         };
         EXPECT_TRUE(mixer->hookDevice(mainWindow.get(), 0)) << "no sound server: run the tests with test.sh";
     }
@@ -208,8 +208,8 @@ TEST_F(PulseMixerTest, AStepMovesEveryChannelOfTheDeviceByOneStepAndNeverPastThe
     };
     for (const Case& c : cases) {
         SetDevice(c.before, false);
-        EXPECT_EQ(StepVolume(c.up, true), 1u);
-        EXPECT_EQ(StepVolume(c.up, false), 1u);
+        EXPECT_TRUE(StepVolume(c.up, true));
+        EXPECT_TRUE(StepVolume(c.up, false));
         EXPECT_EQ(DeviceVolumes(), c.after) << (c.up ? "up from " : "down from ") << c.before[0];
     }
 }
@@ -219,7 +219,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     useLine(0);
     app().settings.volumeInterval = 100;
     SetDevice({10000, 20000}, false);
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Press), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
     clock.advance(99);
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
@@ -227,7 +227,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     EXPECT_EQ(DeviceVolumes(), (Channels{18192, 28192}));
     clock.advance(200);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
-    ASSERT_EQ(DispatchCommand(32, CommandPhase::Release), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
     clock.advance(1000);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
 }
@@ -235,14 +235,14 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
 TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
 {
     useLine(0);
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_TRUE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(panel.count("Mute(0)"), 1);
     EXPECT_EQ(checks.back(), "30:1");
 
-    ASSERT_EQ(DispatchCommand(30, CommandPhase::Click), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
     EXPECT_FALSE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_FALSE(app().state.muted);
@@ -265,7 +265,7 @@ TEST_F(PulseMixerTest, AChangeMadeByAnotherProgramReachesThePlayerAndTheLedFollo
     EXPECT_EQ(checks.back(), "30:1");
 
     // The player's own step reaches it the same way.
-    ASSERT_EQ(StepVolume(false, true), 1u);
+    ASSERT_TRUE(StepVolume(false, true));
     StepVolume(false, false);
     ASSERT_TRUE(handleNoticeOf(0, 1));
     EXPECT_EQ(app().state.volumeLeft, 3u);
@@ -280,7 +280,7 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 0), (Channels{0}));
 
     ASSERT_TRUE(mixer->setValue(0, 8, 1, {20000, 30000}));
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_EQ(mixerValues(8, 1), (Channels{20000, 30000}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{1}));
     ASSERT_TRUE(handleNoticeOf(8, 1));
@@ -306,10 +306,10 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 1), (Channels{40000, 40000}));
     EXPECT_EQ(app().state.volumeLeft, 9u);
 
-    ASSERT_EQ(StepVolume(true, true), 1u);
+    ASSERT_TRUE(StepVolume(true, true));
     StepVolume(true, false);
     EXPECT_EQ(OwnServerStreams()[0].volumes, (Channels{44096, 44096}));
-    ASSERT_EQ(ToggleMute(), 1u);
+    ASSERT_TRUE(ToggleMute());
     EXPECT_FALSE(OwnServerStreams()[0].mute);
 
     // When the stream ends the line keeps its values, and the next stream gets them.

@@ -7,6 +7,7 @@
 #include "playback/dispatch.h"
 #include "playback/track_entry.h"
 #include "context/window_access.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -16,7 +17,7 @@ protected:
     void press(const std::vector<int>& keys)
     {
         for (int key : keys)
-            DispatchCommand(key == 'R' ? 120 : 100 + key, 3);
+            DispatchNumbers(key == 'R' ? 120 : 100 + key, 3);
     }
     bool entryTimersRun() const
     {
@@ -67,7 +68,7 @@ TEST_F(TrackEntryTest, DigitsThatCanOnlyMeanOneTrackGoThereAtOnce)
         EXPECT_EQ(state().enteredNumber, c.entered) << testing::PrintToString(c.keys);
         EXPECT_EQ(entryTimersRun(), c.entryGoesOn) << testing::PrintToString(c.keys);
         EXPECT_EQ(engine->openPath, track(c.opened)) << testing::PrintToString(c.keys);
-        EndTrackEntry(0);
+        EndTrackEntry(false);
     }
 }
 
@@ -171,11 +172,11 @@ TEST_F(TrackEntryTest, GoingToTrackOneOrTheLastOpensIt)
 TEST_F(TrackEntryTest, ReturnWithoutAnEntryAndDigitsWithoutAListAreRefused)
 {
     loadTracks(5, 2, 0);
-    EXPECT_EQ(GoToEnteredTrack(), 0u);
+    EXPECT_FALSE(GoToEnteredTrack());
     EXPECT_TRUE(engine->log.empty());
     app().state.trackCount = 0;
     for (uint32_t digit = 0; digit <= 10; ++digit)
-        EXPECT_EQ(EnterDigit(digit), 0u);
+        EXPECT_FALSE(EnterDigit(digit));
     EXPECT_FALSE(state().entryActive);
 }
 

@@ -9,6 +9,7 @@
 #include "playback/tracks.h"
 #include "playback/transport.h"
 #include "core/player_ids.h"
+#include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -23,7 +24,7 @@ TEST_F(TracksTest, OpenTrackShowsEverythingOfTheNewFile)
     app().state.wantedSoundChannel = 1;
     app().state.position = 777;
 
-    EXPECT_EQ(OpenTrack(2), 1u);
+    EXPECT_TRUE(OpenTrack(2));
     const PlayerState& s = app().state;
     EXPECT_EQ(s.trackCount, 3u);
     EXPECT_EQ(s.currentTrack, 2u);
@@ -48,7 +49,7 @@ TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
 {
     setTracks(1);
     engine->hasAudio = false;
-    ASSERT_EQ(OpenTrack(1), 1u);
+    ASSERT_TRUE(OpenTrack(1));
     EXPECT_EQ(app().state.shownSoundQuality, 4u);
     EXPECT_EQ(app().state.shownAudioChannel, 3u);
     EXPECT_EQ(app().state.shownSoundChannel, 2u);
@@ -58,7 +59,7 @@ TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)
 {
     setTracks(2);
     for (uint32_t n : {0u, 3u}) {
-        EXPECT_EQ(OpenTrack(n), 0u);
+        EXPECT_FALSE(OpenTrack(n));
         EXPECT_TRUE(engine->log.empty());
         EXPECT_EQ(busyBegins, 0);
         EXPECT_EQ(app().state.trackCount, 2u);
@@ -69,7 +70,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
 {
     setList({"/a.mpg", "/b.mpg", "", "/d.mpg", "/e.mpg"});
     engine->failingPaths = {"/b.mpg", "/e.mpg"};
-    EXPECT_EQ(OpenTrack(2), 1u);
+    EXPECT_TRUE(OpenTrack(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg", "/e.mpg"}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(app().state.trackCount, 3u);
@@ -77,7 +78,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
     EXPECT_EQ(videoFrame.titles.back(), "/d.mpg");
 
     // Past the end: the engine has let go of the previous file and nothing is open.
-    EXPECT_EQ(OpenTrack(3), 0u);
+    EXPECT_FALSE(OpenTrack(3));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg"}));
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(app().state.trackCount, 2u);
@@ -98,8 +99,8 @@ TEST_F(TracksTest, NextAndPreviousWrapAroundTheList)
     };
     for (const Case& c : cases) {
         loadTracks(c.count, c.current, 0);
-        const uint32_t result = c.command == 16 ? NextTrack() : PreviousTrack();
-        EXPECT_EQ(result, c.opened ? 1u : 0u) << c.count << "/" << c.current << "/" << c.command;
+        const bool result = c.command == 16 ? NextTrack() : PreviousTrack();
+        EXPECT_EQ(result, c.opened != 0) << c.count << "/" << c.current << "/" << c.command;
         EXPECT_EQ(app().state.currentTrack, c.opened ? c.opened : c.current)
             << c.count << "/" << c.current << "/" << c.command;
         if (!c.opened) {
@@ -115,9 +116,9 @@ TEST_F(TracksTest, ATrackChangeGoesOnPlayingOnlyWhenThePlayerWasRunning)
         bool plays;
     };
     for (const Case c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{3, true}, Case{4, true}}) {
-        for (int32_t command : {16, 17}) {
+        for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack}) {
             loadTracks(3, 3, c.status);
-            ASSERT_EQ(DispatchCommand(command, 3), 1u);
+            ASSERT_TRUE(DispatchCommand(command, CommandPhase::Click));
             EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status << " " << command;
             EXPECT_EQ(engine->count("play"), c.plays ? 1 : 0) << c.status << " " << command;
             EXPECT_EQ(pollRuns(), c.plays);
@@ -130,7 +131,7 @@ TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFol
     loadTracks(3, 1, 2);
     engine->answerLater = true;
     engine->failingPaths = {track(2)};
-    ASSERT_EQ(DispatchCommand(16, 3), 1u);
+    ASSERT_TRUE(DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"stop", "close"}));
     EXPECT_TRUE(app().turns.waiting());
     EXPECT_EQ(busyEnds, busyBegins - 1) << "busy until the answer";
@@ -159,7 +160,7 @@ TEST_F(TracksTest, NextWrapsWhenTheTracksAfterTheCurrentOneFail)
 {
     loadTracks(4, 2, 2);
     engine->failingPaths = {track(3), track(4)};
-    EXPECT_EQ(NextTrack(), 1u);
+    EXPECT_TRUE(NextTrack());
     EXPECT_EQ(app().state.currentTrack, 1u);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
     EXPECT_EQ(engine->status, 2);
@@ -169,7 +170,7 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 {
     loadTracks(4, 1, 0);
     engine->failingPaths = {track(4), track(3)};
-    EXPECT_EQ(PreviousTrack(), 1u);
+    EXPECT_TRUE(PreviousTrack());
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(engine->openPath, track(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
@@ -177,16 +178,16 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 
 TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
 {
-    for (int32_t command : {16, 17, 41}) {
+    for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack, CommandId::PlayList}) {
         engine->failingPaths.clear();
         loadTracks(3, 2, 2);
         app().state.shownSoundQuality = 1;
-        playbackHooks().showPlayListDialog = [](Window*) { return 1u; };
+        playbackHooks().showPlayListDialog = [](Window*) { return true; };
         engine->failingPaths = {track(1), track(2), track(3)};
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
 
-        DispatchCommand(command, 3);
+        DispatchCommand(command, CommandPhase::Click);
         const PlayerState& s = app().state;
         EXPECT_TRUE(listPaths().empty()) << command;
         EXPECT_EQ(s.trackCount, 0u);
@@ -223,8 +224,8 @@ TEST_F(TracksTest, PlayListCommand)
 {
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
-    playbackHooks().showPlayListDialog = [](Window*) { return 0u; };
-    EXPECT_EQ(DispatchCommand(41, 3), 1u);
+    playbackHooks().showPlayListDialog = [](Window*) { return false; };
+    EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
     EXPECT_EQ(app().state.currentTrack, 2u);
 
@@ -238,9 +239,9 @@ TEST_F(TracksTest, PlayListCommand)
         playbackHooks().showPlayListDialog = [this](Window* owner) {
             EXPECT_EQ(owner, &panel);
             setList({"/new/one.avi", "/new/two.avi"});
-            return 1u;
+            return true;
         };
-        EXPECT_EQ(PlayListCommand(1), 1u);
+        EXPECT_TRUE(PlayListCommand(true));
         EXPECT_EQ(app().state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, "/new/one.avi");
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;
@@ -257,7 +258,7 @@ TEST_F(TracksTest, RepeatCyclesThroughItsModes)
         app().settings.repeatAllOnly = c.allOnly;
         app().state.repeatMode = RepeatMode::Off;
         for (uint32_t expected : c.modes) {
-            EXPECT_EQ(DispatchCommand(40, 3), 1u);
+            EXPECT_TRUE(DispatchCommand(CommandId::Repeat, CommandPhase::Click));
             EXPECT_EQ(static_cast<uint32_t>(app().state.repeatMode), expected) << "all only " << c.allOnly;
             EXPECT_EQ(panel.refreshes.back(), "Repeat(0)");
         }

@@ -86,17 +86,17 @@ PlayListDialog* openDialog()
 }
 }  // namespace
 
-uint32_t ShowPlayListDialog(Window* owner)
+bool ShowPlayListDialog(Window* owner)
 {
     if (PlayListDialog* open = openDialog()) {
         open->raise();
         open->activateWindow();
-        return 0;
+        return false;
     }
     auto dialog = std::make_unique<PlayListDialog>(dynamic_cast<QWidget*>(owner));
     const QPointer<PlayListDialog> alive(dialog.get());
     if (!dialog->initialise())
-        return 0;
+        return false;
     int result = QDialog::Rejected;
     {
         const ModalLoop loop(app().modalLoops);
@@ -105,7 +105,7 @@ uint32_t ShowPlayListDialog(Window* owner)
     // An owner that went while the dialog ran took the dialog with it.
     if (!alive)
         (void)dialog.release();
-    return result == QDialog::Accepted ? 1 : 0;
+    return result == QDialog::Accepted;
 }
 
 PlayListDialog::PlayListDialog(QWidget* owner)

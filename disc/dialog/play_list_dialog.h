@@ -16,9 +16,9 @@ class QPushButton;
 class Window;
 
 // The play-list dialog, modal and owned by the given window (the panel) when it is a widget:
-// answers 1 only when it was closed with OK, after the edited list replaced the play list.
-// While one is open, a second call brings it forward and answers 0.
-uint32_t ShowPlayListDialog(Window* owner);
+// answers true only when it was closed with OK, after the edited list replaced the play list.
+// While one is open, a second call brings it forward and answers false.
+bool ShowPlayListDialog(Window* owner);
 
 // Drives on the left, folders and playable files in the middle, the play-list copy on the
 // right. Its controls are named for tests: folderCombo, fileList, playList, add, remove,

@@ -12,46 +12,46 @@ enum class Held { None, Seek, Volume };
 
 struct KeyRow {
     uint32_t key;
-    int32_t command;
+    CommandId command;
     Held held;  // a held key: Press on the way down, Release on the way up; else Click on the way up
 };
 
 constexpr std::array kKeys = {
-    KeyRow{vk::Prior, command_id::PreviousTrack, Held::None},
-    KeyRow{vk::Next, command_id::NextTrack, Held::None},
-    KeyRow{vk::Left, command_id::Backward, Held::Seek},
-    KeyRow{vk::Up, command_id::Backward, Held::Seek},
-    KeyRow{vk::Right, command_id::Forward, Held::Seek},
-    KeyRow{vk::Down, command_id::Forward, Held::Seek},
-    KeyRow{vk::Delete, command_id::MuteUnMute, Held::None},
-    KeyRow{vk::Multiply, command_id::FastForward, Held::None},
-    KeyRow{vk::Add, command_id::VolumeDown, Held::Volume},  // 32 raises the volume
-    KeyRow{vk::Subtract, command_id::VolumeUp, Held::Volume},
-    KeyRow{vk::Divide, command_id::FastBackward, Held::None},
-    KeyRow{vk::F1, command_id::Help, Held::None},
+    KeyRow{vk::Prior, CommandId::PreviousTrack, Held::None},
+    KeyRow{vk::Next, CommandId::NextTrack, Held::None},
+    KeyRow{vk::Left, CommandId::Backward, Held::Seek},
+    KeyRow{vk::Up, CommandId::Backward, Held::Seek},
+    KeyRow{vk::Right, CommandId::Forward, Held::Seek},
+    KeyRow{vk::Down, CommandId::Forward, Held::Seek},
+    KeyRow{vk::Delete, CommandId::MuteUnMute, Held::None},
+    KeyRow{vk::Multiply, CommandId::FastForward, Held::None},
+    KeyRow{vk::Add, CommandId::VolumeDown, Held::Volume},  // 32 raises the volume
+    KeyRow{vk::Subtract, CommandId::VolumeUp, Held::Volume},
+    KeyRow{vk::Divide, CommandId::FastBackward, Held::None},
+    KeyRow{vk::F1, CommandId::Help, Held::None},
 };
 
 struct CharRow {
     uint32_t code;
-    int32_t command;
+    CommandId command;
 };
 
 constexpr std::array kCharacters = {
-    CharRow{13, command_id::Return},
-    CharRow{'0', command_id::Digit0},
-    CharRow{'1', command_id::Digit1},
-    CharRow{'2', command_id::Digit2},
-    CharRow{'3', command_id::Digit3},
-    CharRow{'4', command_id::Digit4},
-    CharRow{'5', command_id::Digit5},
-    CharRow{'6', command_id::Digit6},
-    CharRow{'7', command_id::Digit7},
-    CharRow{'8', command_id::Digit8},
-    CharRow{'9', command_id::Digit9},
-    CharRow{'P', command_id::PlayPause},
-    CharRow{'p', command_id::PlayPause},
-    CharRow{'S', command_id::Stop},
-    CharRow{'s', command_id::Stop},
+    CharRow{13, CommandId::Return},
+    CharRow{'0', CommandId::Digit0},
+    CharRow{'1', CommandId::Digit1},
+    CharRow{'2', CommandId::Digit2},
+    CharRow{'3', CommandId::Digit3},
+    CharRow{'4', CommandId::Digit4},
+    CharRow{'5', CommandId::Digit5},
+    CharRow{'6', CommandId::Digit6},
+    CharRow{'7', CommandId::Digit7},
+    CharRow{'8', CommandId::Digit8},
+    CharRow{'9', CommandId::Digit9},
+    CharRow{'P', CommandId::PlayPause},
+    CharRow{'p', CommandId::PlayPause},
+    CharRow{'S', CommandId::Stop},
+    CharRow{'s', CommandId::Stop},
 };
 
 std::optional<KeyRow> findKey(uint32_t key)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/command_id.h"
+
 // The keyboard map shared by the panel, the video frame and the image window. Held keys
 // (arrows, numeric-pad plus and minus) give one Press when they go down, however long they
 // are held, and a Release when they go up; the other keys give one Click.
@@ -23,7 +25,7 @@ constexpr uint32_t Divide = 0x6F;
 constexpr uint32_t F1 = 0x70;
 }  // namespace vk
 
-using CommandDispatcher = std::function<uint32_t(int32_t command, int32_t phase)>;
+using CommandDispatcher = std::function<bool(CommandId command, CommandPhase phase)>;
 
 // The two held-key flags and the tables that read them.
 class KeyMap {

@@ -7,7 +7,7 @@
 #include "core/command_id.h"
 
 namespace {
-using namespace command_id;
+using enum CommandId;
 
 // "Volume Up" binds 31 and "Volume Down" 32, whatever those commands do: skins rely on it.
 constexpr std::array<PanelButtonName, 41> kNames{{
@@ -60,7 +60,7 @@ std::span<const PanelButtonName> PanelButtonNames()
     return kNames;
 }
 
-std::optional<uint32_t> FindPanelButtonCommand(std::string_view name)
+std::optional<CommandId> FindPanelButtonCommand(std::string_view name)
 {
     const std::span<const PanelButtonName> names = PanelButtonNames();
     const auto found = std::ranges::find_if(names, [&](const PanelButtonName& row) {

@@ -116,7 +116,7 @@ constexpr std::array<std::string_view, kButtonStateCount> kButtonPictureKeys{
 };
 
 // The button named by one "Button n" value, when its section gives it a size.
-std::optional<PanelButton> readButton(const SkinConfig& config, const std::string& name, uint32_t command)
+std::optional<PanelButton> readButton(const SkinConfig& config, const std::string& name, CommandId command)
 {
     PanelButton button;
     button.command = command;
@@ -145,7 +145,7 @@ std::optional<PanelButton> readButton(const SkinConfig& config, const std::strin
     button.rect = {x, y, SaturatedSum(x, width), SaturatedSum(y, height)};
     button.tip = config.text(name, "Tip");
     if (button.tip.empty())
-        button.tip = CommandTooltip(CommandId(command));
+        button.tip = CommandTooltip(command);
     return button;
 }
 
@@ -168,27 +168,27 @@ constexpr uint32_t kRegionKeyColour = 0x00FFFFFF;
 
 }  // namespace
 
-bool PanelSkin_FindCommand(std::string_view name, uint32_t& command)
+bool PanelSkin_FindCommand(std::string_view name, CommandId& command)
 {
-    const std::optional<uint32_t> found = FindPanelButtonCommand(name);
+    const std::optional<CommandId> found = FindPanelButtonCommand(name);
     if (found)
         command = *found;
     return found.has_value();
 }
 
-uint32_t PanelSkin_LoadFace()
+bool PanelSkin_LoadFace()
 {
     return PanelSkin_LoadFace({});
 }
 
-uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
+bool PanelSkin_LoadFace(const std::function<void()>& afterFaces)
 {
     PanelSkin& skin = app().panelSkin;
     const SkinConfig config;
     skin.faceNormal = config.picture("Panel", "Normal Bitmap");
     if (!skin.faceNormal) {
         skin.faceSize = {};
-        return 0;
+        return false;
     }
     skin.faceSize = {skin.faceNormal->width(), skin.faceNormal->height()};
     skin.faceSelected = config.picture("Panel", "Selected Bitmap");
@@ -203,7 +203,7 @@ uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces)
     // The picture is only the outline's source: it goes as soon as the region is made.
     if (const std::optional<QImage> outline = config.picture("Panel", "Region Bitmap"))
         skin.region = app().components.maskcut->createRegionByBitmap(toBitmap(*outline), kRegionKeyColour, true);
-    return 1;
+    return true;
 }
 
 void PanelSkin_ReadLedElement(std::string_view element, std::string_view suffix, std::optional<QImage>* picture,
@@ -247,7 +247,7 @@ std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section)
         const std::string name = config.text(section, "Button " + std::to_string(n));
         if (name.empty())
             break;
-        const std::optional<uint32_t> command = FindPanelButtonCommand(name);
+        const std::optional<CommandId> command = FindPanelButtonCommand(name);
         if (!command)
             continue;
         if (std::optional<PanelButton> button = readButton(config, name, *command))

@@ -14,13 +14,13 @@
 // creation order: face, LED display, "SelectTrack Settings", buttons.
 
 // Whether the name is a button name (whole, without regard to case); its command when it is.
-bool PanelSkin_FindCommand(std::string_view name, uint32_t& command);
+bool PanelSkin_FindCommand(std::string_view name, CommandId& command);
 
-// Section "Panel": the faces and the region. 0 when "Normal Bitmap" gives no picture.
-uint32_t PanelSkin_LoadFace();
+// Section "Panel": the faces and the region. False when "Normal Bitmap" gives no picture.
+bool PanelSkin_LoadFace();
 // The same, calling afterFaces (the window's placement) once the faces are read and before the
 // region is made; not called when the face is missing.
-uint32_t PanelSkin_LoadFace(const std::function<void()>& afterFaces);
+bool PanelSkin_LoadFace(const std::function<void()>& afterFaces);
 
 // One element, or one part of one, of section "Panel\LED\<element>"; an empty suffix means
 // the keys carry none. Null outputs are not read.

@@ -104,11 +104,11 @@ PlaybackTest::PlaybackTest()
 
     playbackHooks().panelBeginBusyCursor = [this] {
         ++busyBegins;
-        return 1u;
+        return true;
     };
     playbackHooks().panelEndBusyCursor = [this] {
         ++busyEnds;
-        return 1u;
+        return true;
     };
 }
 
