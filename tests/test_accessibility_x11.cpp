@@ -30,14 +30,11 @@ constexpr int kProbeMs = 90000;
 // without tips of their own: their names then say the opposite of what they do.
 class PlayerBeside {
 public:
-    explicit PlayerBeside(PlayerSandbox& sandbox) : executable(sandbox.copyOfPlayer(folder))
+    explicit PlayerBeside(PlayerSandbox& sandbox)
+        : executable(sandbox.copyOfShippedPlayer(folder, [](const std::string& config) {
+              return QString::fromStdString(config).remove(QRegularExpression("\\nTip=Volume (Up|Down)")).toStdString();
+          }))
     {
-        std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", folder.file("skin"),
-                              std::filesystem::copy_options::recursive);
-        std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
-        std::string config((std::istreambuf_iterator<char>(shipped)), std::istreambuf_iterator<char>());
-        const QString untipped = QString::fromStdString(config).remove(QRegularExpression("\\nTip=Volume (Up|Down)"));
-        folder.write("Quintara.CFG", untipped.toStdString());
     }
 
     TempDir folder;

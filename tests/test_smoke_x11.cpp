@@ -108,16 +108,13 @@ std::string pair(int a, int b)
 // bound to folders so that the drive buttons open their menu.
 class PlayerBeside {
 public:
-    explicit PlayerBeside(PlayerSandbox& sandbox) : executable(sandbox.copyOfPlayer(folder))
+    explicit PlayerBeside(PlayerSandbox& sandbox)
+        : executable(sandbox.copyOfShippedPlayer(folder, [this](const std::string& config) {
+              std::filesystem::create_directories(folder.file("discs/one"));
+              std::filesystem::create_directories(folder.file("discs/two"));
+              return config + "\n[Drives]\nE:=" + folder.file("discs/one") + "\nF:=" + folder.file("discs/two") + "\n";
+          }))
     {
-        std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", folder.file("skin"),
-                              std::filesystem::copy_options::recursive);
-        std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
-        std::string config((std::istreambuf_iterator<char>(shipped)), std::istreambuf_iterator<char>());
-        std::filesystem::create_directories(folder.file("discs/one"));
-        std::filesystem::create_directories(folder.file("discs/two"));
-        config += "\n[Drives]\nE:=" + folder.file("discs/one") + "\nF:=" + folder.file("discs/two") + "\n";
-        folder.write("Quintara.CFG", config);
     }
 
     TempDir folder;

@@ -9,6 +9,8 @@
 #include <QThread>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -154,6 +156,18 @@ QString PlayerSandbox::copyOfPlayer(const TempDir& folder) const
     QFile::remove(copy);
     QFile::copy(QUINTARA_EXE, copy);
     QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return copy;
+}
+
+QString PlayerSandbox::copyOfShippedPlayer(const TempDir& folder,
+                                           const std::function<std::string(std::string)>& edit) const
+{
+    const QString copy = copyOfPlayer(folder);
+    std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", folder.file("skin"),
+                          std::filesystem::copy_options::recursive);
+    std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
+    const std::string config((std::istreambuf_iterator<char>(shipped)), std::istreambuf_iterator<char>());
+    folder.write("Quintara.CFG", edit(config));
     return copy;
 }
 

@@ -43,6 +43,8 @@ public:
     bool channelReachable() const;
     // A copy of the player in a folder of its own, so that a Quintara.CFG can lie beside it.
     QString copyOfPlayer(const TempDir& folder) const;
+    // That copy with the shipped skin and the shipped Quintara.CFG, as edit makes it, beside it.
+    QString copyOfShippedPlayer(const TempDir& folder, const std::function<std::string(std::string)>& edit) const;
     // From here on the player runs as that user. Its runtime folder becomes the user's, and
     // what the player needs beside itself, and the sanitizers' suppressions, are copied to
     // where the user reaches them: the build folder may lie in a private one.
