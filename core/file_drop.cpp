@@ -5,19 +5,29 @@
 #include <QMimeData>
 #include <QUrl>
 
+QString LocalPathOf(const QUrl& url)
+{
+    // file://host/path names another machine's file, reached by a share this player does not
+    // mount; Qt would make it a UNC path.
+    const bool here = url.host().isEmpty() || url.host() == QLatin1String("localhost");
+    if (!url.isValid() || !url.isLocalFile() || !here)
+        return {};
+    QUrl local = url;
+    local.setHost(QString());
+    return local.toLocalFile();
+}
+
 std::vector<std::string> FileDrop_Files(const QMimeData* data)
 {
     if (!data || !data->hasUrls())
         return {};
     std::vector<std::string> files;
     for (const QUrl& url : data->urls()) {
-        // file://host/path names another machine's file, reached by a share this player
-        // does not mount.
-        const bool here = url.host().isEmpty() || url.host() == QLatin1String("localhost");
-        if (!url.isLocalFile() || !here || url.toLocalFile().isEmpty())
+        const QString path = LocalPathOf(url);
+        if (path.isEmpty())
             return {};
         // The bytes of the name as the file system has them, as a command line gives them.
-        files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        files.push_back(QFile::encodeName(path).toStdString());
     }
     return files;
 }

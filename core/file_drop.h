@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -7,10 +9,15 @@
 class QEvent;
 class QMimeData;
 class QObject;
+class QUrl;
 
 // Where the files dropped on a window go: they play as the same names would from the command
 // line. Empty where nothing takes them; the window then accepts no drop.
 using FilesDropped = std::function<void(const std::vector<std::string>& files)>;
+
+// The path of a file of this machine (file:///…, file://localhost/…); empty for any other
+// address, a file on another host among them.
+QString LocalPathOf(const QUrl& url);
 
 // The local files and folders a drag carries, in its order; none when anything in it is not
 // a file of this machine (a web address, a file on another host, plain text).

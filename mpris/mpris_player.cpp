@@ -20,6 +20,7 @@
 #include "context/components.h"
 #include "disc/play_list.h"
 #include "core/command_id.h"
+#include "core/file_drop.h"
 #include "mpris/mpris_service.h"
 #include "mpris/mpris_values.h"
 #include "playback/dispatch.h"
@@ -170,13 +171,9 @@ void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position
 
 void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
 {
-    QUrl url(uri, QUrl::StrictMode);
-    // This machine named by name is this machine.
-    if (url.isLocalFile() && url.host() == QLatin1String("localhost"))
-        url.setHost(QString());
-    const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
-    if (!url.isValid() || !url.isLocalFile())
-        return refuse(call, QDBusError::NotSupported, "only file:// addresses are played");
+    const QString path = LocalPathOf(QUrl(uri, QUrl::StrictMode));
+    if (path.isEmpty())
+        return refuse(call, QDBusError::NotSupported, "only file:// addresses of this machine are played");
     const QFileInfo file(path);
     if (!file.exists())
         return refuse(call, QDBusError::InvalidArgs, "no such file: " + path);
