@@ -36,10 +36,13 @@ std::optional<intptr_t> driveIndex(std::string_view word)
 }
 }  // namespace
 
-bool HandleCommandLine(Window& target, std::string_view commandLine)
+bool HandleCommandLine(Window& target, std::string_view commandLine, const std::function<void()>& handFiles)
 {
-    if (commandLine.empty())
+    if (commandLine.empty()) {
+        if (handFiles)
+            handFiles();
         return false;
+    }
     const std::string line = CutToCharacters(commandLine, kCommandLineLimit);
 
     bool play = false;
@@ -60,6 +63,8 @@ bool HandleCommandLine(Window& target, std::string_view commandLine)
 
     if (drive)
         target.post({msg::SecondStart, second_start::LoadDrive, *drive});
+    if (handFiles)
+        handFiles();
     if (play)
         target.post({msg::SecondStart, second_start::Play, 0});
     return true;

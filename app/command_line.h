@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,7 @@ CommandLineRequest ParseCommandLine(int argc, const char* const* argv);
 // "Close" or "Destroy" as the whole line, in any case: close the running player.
 bool IsCloseCommand(std::string_view commandLine);
 
-// Posts the line's requests to the target: a drive word's disc first, then "/Play".
-// Answers false for an empty line, true otherwise.
-bool HandleCommandLine(Window& target, std::string_view commandLine);
+// Posts the line's requests to the target: a drive word's disc first, then handFiles (when
+// given: the files named beside the words go over), then "/Play", so that Play finds the disc's
+// or the files' list rather than an empty one. Answers false for an empty line, true otherwise.
+bool HandleCommandLine(Window& target, std::string_view commandLine, const std::function<void()>& handFiles = {});

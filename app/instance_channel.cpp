@@ -268,20 +268,25 @@ InstanceChannel::Role InstanceChannel::claim(bool mayStart)
     return Role::First;
 }
 
-bool InstanceChannel::send(const std::vector<Message>& messages, const std::vector<std::string>& files)
+bool InstanceChannel::send(const std::vector<Message>& messages, const std::vector<std::string>& files,
+                           const std::vector<Message>& after)
 {
     if (!toFirst_ || toFirst_->state() != QLocalSocket::ConnectedState)
         return false;
     QByteArray bytes;
-    for (const Message& message : messages) {
-        bytes += "post " + QByteArray::number(message.id) + ' ' + QByteArray::number(qulonglong(message.wParam))
-            + ' ' + QByteArray::number(qlonglong(message.lParam)) + '\n';
-    }
+    const auto post = [&bytes](const std::vector<Message>& posted) {
+        for (const Message& message : posted) {
+            bytes += "post " + QByteArray::number(message.id) + ' ' + QByteArray::number(qulonglong(message.wParam))
+                + ' ' + QByteArray::number(qlonglong(message.lParam)) + '\n';
+        }
+    };
+    post(messages);
     if (!files.empty()) {
         for (const std::string& file : files)
             bytes += "file " + QByteArray::fromStdString(file).toHex() + '\n';
         bytes += "open\n";
     }
+    post(after);
     if (bytes.isEmpty())
         return true;
     if (toFirst_->write(bytes) != bytes.size())

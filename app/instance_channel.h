@@ -58,8 +58,10 @@ public:
 
     // Once claimed as First or Second, later calls answer the same role.
     Role claim(bool mayStart);
-    // Second only: true when every message was written before the time ran out.
-    bool send(const std::vector<Message>& messages, const std::vector<std::string>& files = {});
+    // Second only: true when every message was written before the time ran out. The running
+    // player takes them in this order: the messages, the files as one open, then after.
+    bool send(const std::vector<Message>& messages, const std::vector<std::string>& files = {},
+              const std::vector<Message>& after = {});
     // msg::Close and msg::SecondStart are always accepted.
     void allowMessage(uint32_t id);
 

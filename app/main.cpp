@@ -24,11 +24,16 @@ public:
 int handOver(InstanceChannel& channel, const CommandLineRequest& request)
 {
     Outbox outbox;
-    if (request.close)
+    std::vector<Message> beforeFiles;
+    const auto filesGoNow = [&outbox, &beforeFiles] { beforeFiles.swap(outbox.messages); };
+    if (request.close) {
         outbox.post({msg::Close, 0, 0});
-    else
-        HandleCommandLine(outbox, request.line);
-    if ((!outbox.messages.empty() || !request.files.empty()) && !channel.send(outbox.messages, request.files))
+        filesGoNow();
+    } else {
+        HandleCommandLine(outbox, request.line, filesGoNow);
+    }
+    const bool any = !beforeFiles.empty() || !request.files.empty() || !outbox.messages.empty();
+    if (any && !channel.send(beforeFiles, request.files, outbox.messages))
         std::cerr << "quintara: the running player did not take the request" << std::endl;
     return 0;
 }
@@ -74,11 +79,13 @@ int main(int argc, char** argv)
     Player player(role == InstanceChannel::Role::First ? &channel : nullptr, shutdownSignals);
     if (player.create() < 0)
         return 0;
-    HandleCommandLine(player.mainWindow(), request.line);
-    if (!request.files.empty()) {
+    // Queued behind the drive's disc and before "/Play", as the messages are.
+    HandleCommandLine(player.mainWindow(), request.line, [&application, &player, &request] {
+        if (request.files.empty())
+            return;
         QMetaObject::invokeMethod(
             &application, [&player, files = request.files] { player.mainWindow().playFiles(files); },
             Qt::QueuedConnection);
-    }
+    });
     return QApplication::exec();
 }

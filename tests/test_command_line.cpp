@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -59,10 +60,19 @@ TEST(CommandLine, PostsTheDriveBeforePlayAndIgnoresOtherWords)
         {"Destroy E:", {drive(4)}},
         {"\xc3\xa9: /Play", {kPlay}},  // a non-ASCII letter names no drive
     };
+    // Files named beside the words go over after the drive's disc and before Play, which
+    // would otherwise find the list empty.
+    const Message files{msg::Command, 0, 0};
     for (const LineCase& c : cases) {
         PostBox box;
         EXPECT_TRUE(HandleCommandLine(box, c.line)) << c.line;
         EXPECT_EQ(box.posted, c.expected) << "line: \"" << c.line << "\"";
+
+        PostBox withFiles;
+        EXPECT_TRUE(HandleCommandLine(withFiles, c.line, [&withFiles, files] { withFiles.post(files); })) << c.line;
+        std::vector<Message> expected = c.expected;
+        expected.insert(std::find(expected.begin(), expected.end(), kPlay), files);
+        EXPECT_EQ(withFiles.posted, expected) << "line with files: \"" << c.line << "\"";
     }
 }
 
@@ -71,6 +81,9 @@ TEST(CommandLine, EmptyLinePostsNothingAndAnswersZero)
     PostBox box;
     EXPECT_FALSE(HandleCommandLine(box, ""));
     EXPECT_TRUE(box.posted.empty());
+    bool filesWent = false;
+    EXPECT_FALSE(HandleCommandLine(box, "", [&filesWent] { filesWent = true; }));
+    EXPECT_TRUE(filesWent) << "files named alone still go over";
 }
 
 TEST(CommandLine, OnlyTheFirst255CharactersCount)

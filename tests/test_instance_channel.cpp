@@ -701,10 +701,13 @@ TEST(InstanceChannel, FilesTravelAsOneListPerOpenWhateverTheirNames)
     InstanceChannel first(qstr(path));
     ASSERT_EQ(first.claim(true), Role::First);
     std::vector<std::vector<std::string>> lists;
-    QObject context;
-    QObject::connect(&first, &InstanceChannel::filesReceived, &context,
-                     [&](const std::vector<std::string>& files) { lists.push_back(files); });
     Received received(first);
+    size_t messagesBeforeFiles = 0;
+    QObject context;
+    QObject::connect(&first, &InstanceChannel::filesReceived, &context, [&](const std::vector<std::string>& files) {
+        lists.push_back(files);
+        messagesBeforeFiles = received.messages.size();
+    });
 
     const std::vector<std::string> files = {
         "/home/me/a clip.mpg",
@@ -714,10 +717,12 @@ TEST(InstanceChannel, FilesTravelAsOneListPerOpenWhateverTheirNames)
     };
     InstanceChannel second(qstr(path));
     ASSERT_EQ(second.claim(true), Role::Second);
-    ASSERT_TRUE(second.send({{msg::SecondStart, 0, 0}}, files));
+    ASSERT_TRUE(second.send({{msg::SecondStart, 1, 4}}, files, {{msg::SecondStart, 0, 0}}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !lists.empty(); }, WaitMs));
+    ASSERT_TRUE(received.waitForCount(2));
     EXPECT_EQ(lists.front(), files);
-    EXPECT_EQ(received.messages, (std::vector<Message>{{msg::SecondStart, 0, 0}}));
+    EXPECT_EQ(received.messages, (std::vector<Message>{{msg::SecondStart, 1, 4}, {msg::SecondStart, 0, 0}}));
+    EXPECT_EQ(messagesBeforeFiles, 1u) << "the files come between the drive's disc and Play";
 
     // Relative, odd-length, uppercase or non-hex paths, NULs and an open without files are
     // dropped; the good file before the open still counts.

@@ -282,9 +282,8 @@ TEST(Processes, NativelyOnWaylandAClipPlaysAndCloseEndsInOrder)
     // frame pointers.
     const QString asan = sandbox.environment.value("ASAN_OPTIONS");
     sandbox.environment.insert("ASAN_OPTIONS", (asan.isEmpty() ? "" : asan + ":") + "fast_unwind_on_malloc=0");
-    // The clip alone: "/play" beside a file also opens the play-list dialog, which is a fault
-    // of its own and would lie over these windows.
-    auto player = sandbox.launch({QString::fromStdString(TestClips::get().vcdSilent)});
+    // "/play" beside a file plays the file: a play-list dialog would lie over these windows.
+    auto player = sandbox.launch({"/play", QString::fromStdString(TestClips::get().vcdSilent)});
     ASSERT_TRUE(player);
 
     const auto log = [&] {
