@@ -47,10 +47,15 @@ void InstallDesktopComponents()
 void WirePlayerLogic()
 {
     app().keys.setDispatcher(DispatchCommand);
-    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = Panel_PopupDriveMenu};
+    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = [](const std::vector<DriveMenuItem>& items) {
+                               Panel_PopupDriveMenu(app().windows, app().modalLoops, items);
+                           }};
     PlaybackHooks& hooks = playbackHooks();
     InstallAudioHooks(hooks);
-    hooks.showPlayListDialog = ShowPlayListDialog;
+    hooks.showPlayListDialog = [](Window* owner) {
+        return ShowPlayListDialog({.playList = app().playList, .drives = app().drives, .modalLoops = app().modalLoops},
+                                  owner);
+    };
     hooks.showDiscMenu = ShowDiscMenu;
     hooks.stopOrEject = StopOrEject;
 }
@@ -83,9 +88,31 @@ void AddPlaybackParts(MainWindowParts& parts)
 
 VideoHooks PanelKeysForVideo()
 {
-    return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(target, event); },
+    return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(app().keys, target, event); },
             .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); },
             .filesDropped = {}};
+}
+
+PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
+{
+    AppContext& a = app();
+    return {.state = a.state,
+            .settings = a.settings,
+            .components = a.components,
+            .turns = a.turns,
+            .modalLoops = a.modalLoops,
+            .driveMenus = a.driveMenuHooks,
+            .keys = a.keys,
+            .led = a.led,
+            .windows = a.windows,
+            .main = main,
+            .cursors = cursors};
+}
+
+VideoLinks VideoLinksFromApp(Window* main)
+{
+    AppContext& a = app();
+    return {.state = a.state, .settings = a.settings, .components = a.components, .windows = a.windows, .main = main};
 }
 
 FilesDropped DropsInto(MainWindow& mainWindow)
@@ -95,7 +122,10 @@ FilesDropped DropsInto(MainWindow& mainWindow)
 
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
 {
-    std::unique_ptr<MprisService> service = MprisService::start([&mainWindow] { return !mainWindow.destroyed(); });
+    std::unique_ptr<MprisService> service = MprisService::start(
+        {.state = app().state, .settings = app().settings, .components = app().components, .turns = app().turns,
+         .windows = app().windows},
+        [&mainWindow] { return !mainWindow.destroyed(); });
     if (service)
         QObject::connect(&app().notices, &StateNotices::changed, service.get(), &MprisService::heard);
     return service;
@@ -145,13 +175,14 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
     parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
     parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
     parts.createPanel = [&windows](std::string& why) {
-        return Panel_Create(windows.panel, windows.filesDropped, why);
+        return Panel_Create(windows.panel, PanelLinksFromApp(app().windows.main, &windows.cursors),
+                            windows.filesDropped, why);
     };
     parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
     parts.createVideoFrame = [&windows](std::string& why) {
         VideoHooks hooks = windows.videoKeys;
         hooks.filesDropped = windows.filesDropped;
-        return VideoWnd_Create(windows.video, hooks, why);
+        return VideoWnd_Create(windows.video, VideoLinksFromApp(app().windows.main), hooks, why);
     };
     parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };

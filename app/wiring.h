@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "panel/panel_cursors.h"
+#include "panel/panel_window.h"
 #include "video/video_window.h"
 
 class IdleInhibitor;
@@ -30,6 +31,10 @@ void AddAudioParts(MainWindowParts& parts);
 void AddPlaybackParts(MainWindowParts& parts);
 // The video frame and its image window take their keys through the panel's keyboard map.
 VideoHooks PanelKeysForVideo();
+// The panel's links to the records of the process, its close going to main.
+PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors);
+// The video windows' links to the records of the process, their close going to main.
+VideoLinks VideoLinksFromApp(Window* main);
 // Files dropped on the panel or the video window play as a command line's do: through the main
 // window, where they wait their turn while the engine opens a track.
 FilesDropped DropsInto(MainWindow& mainWindow);

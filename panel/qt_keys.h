@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+class KeyMap;
 class QKeyEvent;
 class Window;
 
@@ -22,5 +23,5 @@ bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event);
 
 // A key press becomes the key-down and the characters it produced, a release the key-up;
 // the keyboard's own repeats come as presses only, as they do where each repeat is one more
-// key-down. Answers true: the window's key handling is the map's.
-bool QtKey_Route(Window& window, const QKeyEvent& event);
+// key-down; all on the windows' shared map. Answers true: the window's key handling is the map's.
+bool QtKey_Route(KeyMap& keys, Window& window, const QKeyEvent& event);

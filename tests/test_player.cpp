@@ -44,7 +44,7 @@ bool nothingLeft()
     const AppWindows& windows = app().windows;
     const Components& components = app().components;
     return QApplication::topLevelWidgets().isEmpty() && !windows.main && !windows.panel && !windows.videoFrame &&
-           !windows.videoImage && !windows.buttonCursor && dynamic_cast<NoEngine*>(components.reelkit.get()) &&
+           !windows.videoImage && dynamic_cast<NoEngine*>(components.reelkit.get()) &&
            dynamic_cast<NoMixer*>(components.sonokit.get()) && dynamic_cast<NoDrives*>(components.discbay.get()) &&
            !app().playList;
 }

@@ -188,7 +188,7 @@ protected:
     VideoFrame& create()
     {
         std::string why;
-        EXPECT_TRUE(VideoWnd_Create(video, hooks, why)) << why;
+        EXPECT_TRUE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), hooks, why)) << why;
         VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
         reports.watch(frame);
@@ -294,7 +294,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     for (const char* key : dropped) {
         configure("", key);
         std::string why;
-        EXPECT_FALSE(VideoWnd_Create(video, {}, why)) << key;
+        EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why)) << key;
         EXPECT_NE(why.find(key), std::string::npos) << why;
         EXPECT_EQ(app().windows.videoFrame, nullptr);
         EXPECT_EQ(app().windows.videoImage, nullptr);
@@ -302,7 +302,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     configure();
     dir.write("skin/frame/r.bmp", "BM not a picture");
     std::string why;
-    EXPECT_FALSE(VideoWnd_Create(video, {}, why));
+    EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why));
     EXPECT_NE(why.find("R-Border Bitmap"), std::string::npos) << why;
     // A refused creation stores nothing: the user's last placement stays.
     EXPECT_EQ(stored("Position"), "(none)");
@@ -486,7 +486,7 @@ TEST_F(VideoWindow, TopmostToggledInPlace)
     EXPECT_EQ(frame.winId(), id);
     EXPECT_TRUE(frame.isVisible());
     EXPECT_EQ(frame.geometry(), placed);
-    VideoWnd_SetTopmost(false);
+    frame.setTopmost(false);
     settle();
     EXPECT_FALSE(frame.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(frame.windowHandle()->flags() & Qt::WindowStaysOnTopHint);

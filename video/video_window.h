@@ -12,6 +12,21 @@ class QKeyEvent;
 class QWidget;
 class VideoFrame;
 class Window;
+struct AppWindows;
+struct Components;
+struct PlayerSettings;
+struct PlayerState;
+
+// What the video windows are handed when they are made: the records they read, the components
+// they call, and their neighbours.
+struct VideoLinks {
+    const PlayerState& state;
+    PlayerSettings& settings;
+    Components& components;
+    AppWindows& windows;  // the record of the windows that exist: the frame enters itself, and
+                          // finds the panel there, which may not exist
+    Window* main = nullptr;  // where a close goes; none in a test without a main window
+};
 
 // What the keyboard does in the two windows is the panel's keyboard map, and dropped files play
 // as the command line's do; the owner plugs them in.
@@ -30,20 +45,15 @@ struct VideoHooks {
 // the image window that the media engine shows the picture in.
 
 // Makes the frame and its image window into the holder from section "Video" of the
-// configuration, places it from the per-user store and shows it; sets app().windows.videoFrame
-// and videoImage. False, with one line in why naming the missing key or file, when the skin
+// configuration, places it from the per-user store and shows it; enters it and its image window
+// in links.windows. False, with one line in why naming the missing key or file, when the skin
 // lacks a border picture or the holder holds a frame.
-bool VideoWnd_Create(std::unique_ptr<VideoFrame>& frame, const VideoHooks& hooks, std::string& why);
+bool VideoWnd_Create(std::unique_ptr<VideoFrame>& frame, const VideoLinks& links, const VideoHooks& hooks,
+                     std::string& why);
 
-// Stores the last restored placement through Nestwell, then destroys both windows and clears
-// their pointers in app().windows. Nothing happens when there is no frame.
+// Stores the last restored placement through Nestwell, then destroys both windows and takes
+// them out of the windows' record. Nothing happens when there is no frame.
 void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& frame);
-
-// Puts the frame in or out of the always-on-top band without moving it.
-void VideoWnd_SetTopmost(bool topmost);
-
-// The frame's title: the text, or the base title ("AP Name") when the text is empty.
-void VideoWnd_SetTitle(std::string_view title);
 
 // Messages the image window takes through Window::post.
 namespace video_msg {
