@@ -86,13 +86,6 @@ void AddPlaybackParts(MainWindowParts& parts)
     parts.playFiles = [](const std::vector<std::string>& files) { PlayFiles(files); };
 }
 
-VideoHooks PanelKeysForVideo()
-{
-    return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(app().keys, target, event); },
-            .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); },
-            .filesDropped = {}};
-}
-
 PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
 {
     AppContext& a = app();
@@ -155,7 +148,7 @@ std::unique_ptr<IdleInhibitor> StartIdleInhibition()
     return inhibitor;
 }
 
-OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}
+OwnedWindows::OwnedWindows() = default;
 
 OwnedWindows::~OwnedWindows()
 {
@@ -171,6 +164,7 @@ void OwnedWindows::release()
 
 MainWindowParts PlayerParts(OwnedWindows& windows)
 {
+    windows.videoKeys.emplace(app().keys);
     MainWindowParts parts;
     parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
     parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
@@ -180,8 +174,7 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
     };
     parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
     parts.createVideoFrame = [&windows](std::string& why) {
-        VideoHooks hooks = windows.videoKeys;
-        hooks.filesDropped = windows.filesDropped;
+        const VideoHooks hooks{.keys = &*windows.videoKeys, .filesDropped = windows.filesDropped};
         return VideoWnd_Create(windows.video, VideoLinksFromApp(app().windows.main), hooks, why);
     };
     parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
@@ -192,7 +185,7 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
     return parts;
 }
 
-std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video)
+std::vector<std::string> UnwiredParts(const MainWindowParts& parts)
 {
     const PlaybackHooks& hooks = app().playbackHooks;
     const DriveMenuHooks& menus = app().driveMenuHooks;
@@ -214,7 +207,6 @@ std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoH
         {"the play-list dialog", bool(hooks.showPlayListDialog)},
         {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
         {"the keyboard map", app().keys.wired()},
-        {"the video window's keys", video.key && video.appCommand},
     };
     std::vector<std::string> missing;
     for (const auto& [name, wired] : table)

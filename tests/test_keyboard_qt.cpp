@@ -151,10 +151,10 @@ protected:
     bool send(Window& window, QEvent::Type type, int key, const QString& text = {}, bool repeat = false)
     {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
-        return hooks.appCommand(window, event) || hooks.key(window, event);
+        PanelVideoKeys keys(app().keys);
+        return keys.appCommand(window, event) || keys.key(window, event);
     }
 
-    const VideoHooks hooks = PanelKeysForVideo();
     ManualClock clock;
     RecordingWindow frame{clock};
     RecordingWindow image{clock};

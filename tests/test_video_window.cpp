@@ -655,15 +655,28 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
         int key;
         bool press;
     };
-    std::vector<Seen> seen;
-    frame.hooks().appCommand = [&](Window& to, QKeyEvent& event) {
-        EXPECT_EQ(&to, static_cast<Window*>(&frame));  // multimedia keys always reach the frame
-        return event.key() == Qt::Key_MediaPlay;
+    // Takes the multimedia Play key as a multimedia key, and every other key.
+    class RecordingKeys : public VideoKeys {
+    public:
+        explicit RecordingKeys(Window& frame) : frame_(frame) {}
+        bool key(Window& target, QKeyEvent& event) override
+        {
+            seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
+            return true;
+        }
+        bool appCommand(Window& to, QKeyEvent& event) override
+        {
+            EXPECT_EQ(&to, &frame_);  // multimedia keys always reach the frame
+            return event.key() == Qt::Key_MediaPlay;
+        }
+        std::vector<Seen> seen;
+
+    private:
+        Window& frame_;
     };
-    frame.hooks().key = [&](Window& target, QKeyEvent& event) {
-        seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
-        return true;
-    };
+    RecordingKeys keys(frame);
+    std::vector<Seen>& seen = keys.seen;
+    frame.hooks().keys = &keys;
     const auto send = [](QWidget& to, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = {}) {
         QKeyEvent event(type, key, modifiers);
         QCoreApplication::sendEvent(&to, &event);

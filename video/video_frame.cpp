@@ -391,8 +391,8 @@ bool VideoWnd_RouteKey(Window& target, VideoFrame& frame, QKeyEvent& event)
     if (event.type() == QEvent::KeyPress && event.key() == Qt::Key_F4 &&
         (event.modifiers() & Qt::AltModifier))
         return SysCommand_CloseToMain(frame.mainWindow(), sys_command::Close);
-    const VideoHooks& hooks = frame.hooks();
-    if (hooks.appCommand && hooks.appCommand(frame, event))
-        return true;
-    return hooks.key && hooks.key(target, event);
+    VideoKeys* keys = frame.hooks().keys;
+    if (!keys)
+        return false;
+    return keys->appCommand(frame, event) || keys->key(target, event);
 }

@@ -28,15 +28,22 @@ struct VideoLinks {
     Window* main = nullptr;  // where a close goes; none in a test without a main window
 };
 
-// What the keyboard does in the two windows is the panel's keyboard map, and dropped files play
-// as the command line's do; the owner plugs them in.
-struct VideoHooks {
+// What the keyboard does in the two windows: the panel's keyboard map, which the owner plugs in.
+class VideoKeys {
+public:
+    virtual ~VideoKeys() = default;
     // Key presses and releases in the frame or the image window (target). Answers true when it
     // took the key.
-    std::function<bool(Window& target, QKeyEvent& event)> key;
+    virtual bool key(Window& target, QKeyEvent& event) = 0;
     // Tried first with every key, for the multimedia keys; the image window hands them on to
     // the frame, so frame is always the frame. Answers true when it took the key.
-    std::function<bool(Window& frame, QKeyEvent& event)> appCommand;
+    virtual bool appCommand(Window& frame, QKeyEvent& event) = 0;
+};
+
+// What the owner plugs into the two windows: their keys, and where dropped files go (they play
+// as the command line's do).
+struct VideoHooks {
+    VideoKeys* keys = nullptr;  // none: the windows take no key
     // Files dropped on the frame or the image window; the frame takes no drop when it is empty.
     FilesDropped filesDropped;
 };
