@@ -15,7 +15,7 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
     InstallDesktopComponents();
     WirePlayerLogic();
     MainWindowParts parts = PlayerParts(windows_);
-    unwired_ = UnwiredParts(parts, windows_.videoKeys);
+    unwired_ = UnwiredParts(parts);
     host_ = std::make_unique<MainHost>(channel, shutdownSignals, std::move(parts));
     windows_.filesDropped = DropsInto(host_->mainWindow());
 }

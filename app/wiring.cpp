@@ -47,10 +47,15 @@ void InstallDesktopComponents()
 void WirePlayerLogic()
 {
     app().keys.setDispatcher(DispatchCommand);
-    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = Panel_PopupDriveMenu};
+    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = [](const std::vector<DriveMenuItem>& items) {
+                               Panel_PopupDriveMenu(app().windows, app().modalLoops, items);
+                           }};
     PlaybackHooks& hooks = playbackHooks();
     InstallAudioHooks(hooks);
-    hooks.showPlayListDialog = ShowPlayListDialog;
+    hooks.showPlayListDialog = [](Window* owner) {
+        return ShowPlayListDialog({.playList = app().playList, .drives = app().drives, .modalLoops = app().modalLoops},
+                                  owner);
+    };
     hooks.showDiscMenu = ShowDiscMenu;
     hooks.stopOrEject = StopOrEject;
 }
@@ -81,11 +86,26 @@ void AddPlaybackParts(MainWindowParts& parts)
     parts.playFiles = [](const std::vector<std::string>& files) { PlayFiles(files); };
 }
 
-VideoHooks PanelKeysForVideo()
+PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
 {
-    return {.key = [](Window& target, QKeyEvent& event) { return QtKey_Route(target, event); },
-            .appCommand = [](Window& frame, QKeyEvent& event) { return QtKey_RouteAppCommand(frame, event); },
-            .filesDropped = {}};
+    AppContext& a = app();
+    return {.state = a.state,
+            .settings = a.settings,
+            .components = a.components,
+            .turns = a.turns,
+            .modalLoops = a.modalLoops,
+            .driveMenus = a.driveMenuHooks,
+            .keys = a.keys,
+            .led = a.led,
+            .windows = a.windows,
+            .main = main,
+            .cursors = cursors};
+}
+
+VideoLinks VideoLinksFromApp(Window* main)
+{
+    AppContext& a = app();
+    return {.state = a.state, .settings = a.settings, .components = a.components, .windows = a.windows, .main = main};
 }
 
 FilesDropped DropsInto(MainWindow& mainWindow)
@@ -95,7 +115,10 @@ FilesDropped DropsInto(MainWindow& mainWindow)
 
 std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
 {
-    std::unique_ptr<MprisService> service = MprisService::start([&mainWindow] { return !mainWindow.destroyed(); });
+    std::unique_ptr<MprisService> service = MprisService::start(
+        {.state = app().state, .settings = app().settings, .components = app().components, .turns = app().turns,
+         .windows = app().windows},
+        [&mainWindow] { return !mainWindow.destroyed(); });
     if (service)
         QObject::connect(&app().notices, &StateNotices::changed, service.get(), &MprisService::heard);
     return service;
@@ -125,7 +148,7 @@ std::unique_ptr<IdleInhibitor> StartIdleInhibition()
     return inhibitor;
 }
 
-OwnedWindows::OwnedWindows() : videoKeys(PanelKeysForVideo()) {}
+OwnedWindows::OwnedWindows() = default;
 
 OwnedWindows::~OwnedWindows()
 {
@@ -141,17 +164,18 @@ void OwnedWindows::release()
 
 MainWindowParts PlayerParts(OwnedWindows& windows)
 {
+    windows.videoKeys.emplace(app().keys);
     MainWindowParts parts;
     parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
     parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
     parts.createPanel = [&windows](std::string& why) {
-        return Panel_Create(windows.panel, windows.filesDropped, why);
+        return Panel_Create(windows.panel, PanelLinksFromApp(app().windows.main, &windows.cursors),
+                            windows.filesDropped, why);
     };
     parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
     parts.createVideoFrame = [&windows](std::string& why) {
-        VideoHooks hooks = windows.videoKeys;
-        hooks.filesDropped = windows.filesDropped;
-        return VideoWnd_Create(windows.video, hooks, why);
+        const VideoHooks hooks{.keys = &*windows.videoKeys, .filesDropped = windows.filesDropped};
+        return VideoWnd_Create(windows.video, VideoLinksFromApp(app().windows.main), hooks, why);
     };
     parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };
@@ -161,7 +185,7 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
     return parts;
 }
 
-std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video)
+std::vector<std::string> UnwiredParts(const MainWindowParts& parts)
 {
     const PlaybackHooks& hooks = app().playbackHooks;
     const DriveMenuHooks& menus = app().driveMenuHooks;
@@ -183,7 +207,6 @@ std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoH
         {"the play-list dialog", bool(hooks.showPlayListDialog)},
         {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
         {"the keyboard map", app().keys.wired()},
-        {"the video window's keys", video.key && video.appCommand},
     };
     std::vector<std::string> missing;
     for (const auto& [name, wired] : table)

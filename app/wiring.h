@@ -1,11 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
 #include "panel/panel_cursors.h"
+#include "panel/panel_window.h"
+#include "panel/qt_keys.h"
 #include "video/video_window.h"
 
 class IdleInhibitor;
@@ -28,8 +31,10 @@ void InstallAudioHooks(PlaybackHooks& hooks);
 void AddAudioParts(MainWindowParts& parts);
 // Commands, multimedia keys, the position poll, disc events and files of a command line.
 void AddPlaybackParts(MainWindowParts& parts);
-// The video frame and its image window take their keys through the panel's keyboard map.
-VideoHooks PanelKeysForVideo();
+// The panel's links to the records of the process, its close going to main.
+PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors);
+// The video windows' links to the records of the process, their close going to main.
+VideoLinks VideoLinksFromApp(Window* main);
 // Files dropped on the panel or the video window play as a command line's do: through the main
 // window, where they wait their turn while the engine opens a track.
 FilesDropped DropsInto(MainWindow& mainWindow);
@@ -54,7 +59,7 @@ struct OwnedWindows {
     PanelCursors cursors;
     std::unique_ptr<PanelWindow> panel;
     std::unique_ptr<VideoFrame> video;
-    VideoHooks videoKeys;
+    std::optional<PanelVideoKeys> videoKeys;  // the video windows' keys, on the map the parts use
     // Where files dropped on the panel and the video window go, set before they are made.
     FilesDropped filesDropped;
 };
@@ -63,4 +68,4 @@ MainWindowParts PlayerParts(OwnedWindows& windows);
 
 // The names of the parts left empty, for the line that refuses the start; none when every
 // part is in place. The panel's own entries fill in while the panel lives and are not asked.
-std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video);
+std::vector<std::string> UnwiredParts(const MainWindowParts& parts);

@@ -16,7 +16,9 @@
 #include <QPainter>
 #include <QRegion>
 
-#include "context/app_context.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "core/settings.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
 #include "panel/skin/panel_skin_loader.h"
@@ -27,9 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 // The buttons as the panel draws them: the button's own picture of its state, else the state's
 // panel-wide face under it.
-void drawButtons(QPainter& painter)
+void drawButtons(QPainter& painter, const PanelSkin& skin)
 {
-    const PanelSkin& skin = app().panelSkin;
     for (const PanelButton& button : skin.buttons) {
         const QRect rect(button.rect.left, button.rect.top, button.rect.width(), button.rect.height());
         const std::optional<QImage>& own = button.bitmaps[size_t(button.state)];
@@ -50,13 +51,13 @@ void drawButtons(QPainter& painter)
     }
 }
 
-void compose(QImage& surface)
+void compose(QImage& surface, const PanelSkin& skin, const PlayerState& state, uint32_t maxVolumeLevel)
 {
     QPainter painter(&surface);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, *app().panelSkin.faceNormal);
-    Led_DrawAll(painter);
-    drawButtons(painter);
+    painter.drawImage(0, 0, *skin.faceNormal);
+    Led_DrawAll(painter, skin, state, maxVolumeLevel);
+    drawButtons(painter, skin);
 }
 
 template <class Work>
@@ -83,21 +84,23 @@ int main(int argc, char** argv)
         else
             source = arg;
     }
-    app().settings.cfgPath = source + "/resources/Quintara.CFG";
-    app().settings.rcDir = source + "/resources/skin/";
-    app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+    const SkinPaths files{source + "/resources/Quintara.CFG", source + "/resources/skin/"};
+    MaskcutBitmapRegions maskcut;
+    const PlayerSettings settings = Settings_Defaults();
+    const uint32_t maxVolume = settings.maxVolumeLevel;
+    PanelSkin loaded;
 
     const Clock::time_point loadStart = Clock::now();
-    if (!PanelSkin_LoadFace()) {
-        std::fprintf(stderr, "no panel face under %s\n", app().settings.rcDir.c_str());
+    if (!PanelSkin_LoadFace(loaded, files, maskcut)) {
+        std::fprintf(stderr, "no panel face under %s\n", files.rcDir.c_str());
         return 1;
     }
-    PanelSkin_LoadLed();
-    app().panelSkin.buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+    PanelSkin_LoadLed(loaded, files);
+    loaded.buttons = PanelSkin_LoadButtons(files, "Panel\\Buttons");
     const double loadMs = std::chrono::duration<double, std::milli>(Clock::now() - loadStart).count();
-    const PanelSkin& skin = app().panelSkin;
+    const PanelSkin& skin = loaded;
 
-    PlayerState& state = app().state;
+    PlayerState state;
     state.currentTrack = 7;
     state.position = 5025000;
     state.length = 3599999;
@@ -110,7 +113,7 @@ int main(int argc, char** argv)
     state.shownSoundChannel = 0;
 
     // A few buttons in other looks: one held, one under the pointer, the check keys checked.
-    for (PanelButton& button : app().panelSkin.buttons) {
+    for (PanelButton& button : loaded.buttons) {
         if (button.command == CommandId::PlayPause)
             button.state = ButtonState::Selected;
         if (button.command == CommandId::NextTrack)
@@ -123,14 +126,14 @@ int main(int argc, char** argv)
     state.muted = 1;
 
     QImage surface(skin.faceSize.width, skin.faceSize.height, QImage::Format_RGB32);
-    compose(surface);
+    compose(surface, skin, state, maxVolume);
     if (!png.empty() && !surface.save(QString::fromStdString(png), "PNG"))
         std::fprintf(stderr, "cannot write %s\n", png.c_str());
 
     constexpr int kRounds = 5000;
     const double full = microsecondsEach(kRounds, [&](int i) {
         state.position = uint32_t(i) * 1000;
-        compose(surface);
+        compose(surface, skin, state, maxVolume);
     });
 
     // A tick: the whole panel is composed and only the five marked cells reach the window.
@@ -143,7 +146,7 @@ int main(int argc, char** argv)
     }
     const double tick = microsecondsEach(kRounds, [&](int i) {
         state.position = uint32_t(i) * 1000;
-        compose(surface);
+        compose(surface, skin, state, maxVolume);
         QPainter screen(&window);
         screen.setCompositionMode(QPainter::CompositionMode_Source);
         for (const QRect& cell : marked)
@@ -158,8 +161,8 @@ int main(int argc, char** argv)
             painter.setClipRegion(cells);
             painter.setCompositionMode(QPainter::CompositionMode_Source);
             painter.drawImage(0, 0, *skin.faceNormal);
-            Led_DrawAll(painter);
-            drawButtons(painter);
+            Led_DrawAll(painter, skin, state, maxVolume);
+            drawButtons(painter, skin);
         }
         QPainter screen(&window);
         screen.setClipRegion(cells);
@@ -169,7 +172,7 @@ int main(int argc, char** argv)
     const double digitsOnly = microsecondsEach(kRounds, [&](int i) {
         state.position = uint32_t(i) * 1000;
         QPainter painter(&surface);
-        Led_DrawTime(painter);
+        Led_DrawTime(painter, skin, state);
     });
 
     // The region maker on a large outline: a disc on white, 4096 pixels square.
@@ -179,7 +182,6 @@ int main(int argc, char** argv)
             if ((x - 2048) * (x - 2048) + (y - 2048) * (y - 2048) < 2000 * 2000)
                 large.pixels[size_t(y) * 4096 + size_t(x)] = 0xFF000000;
     size_t largeRects = 0;
-    MaskcutBitmapRegions maskcut;
     const double maskcutUs = microsecondsEach(5, [&](int) {
         largeRects = maskcut.createRegionByBitmap(large, 0x00FFFFFF, true)->rects.size();
     });

@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "components/discbay/drive_view.h"
+#include "core/modal_loop.h"
 #include "bench/bench_files.h"
 #include "disc/dialog/dialog_lists.h"
 #include "disc/dialog/play_list_dialog.h"
@@ -39,13 +40,15 @@ int main(int argc, char** argv)
     }
     const std::string config = (root / "Quintara.CFG").string();
     std::ofstream(config) << "[Drives]\nD: = " << folder.string() << ", CD-ROM\n";
-    app().settings.cfgPath = config;
-    app().playList.emplace();
+    std::optional<PlayList> playList;
+    playList.emplace();
+    DriveView drives(config);
+    ModalLoops loops;
 
     PlayList files;
     const double listing = secondsOf([&] { ListDirectory(&files, folder.string()); });
 
-    PlayListDialog dialog(nullptr);
+    PlayListDialog dialog({.playList = playList, .drives = drives, .modalLoops = loops}, nullptr);
     const double opening = secondsOf([&] {
         dialog.initialise();
         dialog.show();

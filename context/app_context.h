@@ -12,13 +12,13 @@
 #include "core/app_windows.h"
 #include "core/ini_file.h"
 #include "core/modal_loop.h"
-#include "core/panel_skin.h"
 #include "core/play_list_records.h"
 #include "core/player_settings.h"
 #include "core/player_state.h"
 #include "core/settings.h"
 #include "core/state_notices.h"
 #include "core/turns.h"
+#include "led/led_refresh.h"
 #include "panel/keys/key_map.h"
 
 // The process-wide records, reached through app() alone. The wiring tables (hooks, the key
@@ -28,7 +28,6 @@ struct AppContext {
     PlayerSettings settings = Settings_Defaults();
     AppWindows windows;
     Components components;
-    PanelSkin panelSkin;
     std::optional<PlayList> playList;  // exists while the main window does
     PlaybackHooks playbackHooks;  // what later parts plug into playback
     DriveView drives{settings.cfgPath};
@@ -36,6 +35,7 @@ struct AppContext {
     DriveMenuHooks driveMenuHooks;
     ModalLoops modalLoops;
     StateNotices notices;  // each change of the state the display shows
+    LedDisplay led{notices};
     Turns turns;  // what comes in while the engine has not answered an open
 };
 

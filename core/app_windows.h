@@ -4,7 +4,6 @@
 #include <string>
 
 class Window;
-struct Cursor;  // defined by the desktop layer
 
 // The windows of the process; a pointer is null while its window does not exist.
 struct AppWindows {
@@ -14,6 +13,4 @@ struct AppWindows {
     Window* videoFrame = nullptr;
     Window* videoImage = nullptr;
     uint32_t registeredMessage = 0;
-    Cursor* buttonCursor = nullptr;  // pointing hand (104), over buttons
-    Cursor* panelCursor = nullptr;   // open hand (103), over the panel body
 };

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "context/app_context.h"
 #include "core/saturated.h"
 #include "core/skin_twin.h"
 #include "led/led_view.h"
@@ -45,18 +44,13 @@ QPoint below(QPoint p, int by)
     return {p.x(), SaturatedSum(p.y(), by)};
 }
 
-const PanelSkin& skin()
-{
-    return app().panelSkin;
-}
-
 template <size_t N>
-void drawGroup(QPainter& target, const std::array<LedElement, N>& group, uint32_t value)
+void drawGroup(QPainter& target, const PanelSkin& skin, const std::array<LedElement, N>& group, uint32_t value)
 {
     for (const LedElement& member : group)
-        Led_RestoreFace(target, member);
+        Led_RestoreFace(target, skin, member);
     if (const std::optional<size_t> lit = Led_LitMember(value, N))
-        Led_DrawLit(target, group[*lit]);
+        Led_DrawLit(target, skin, group[*lit]);
 }
 
 template <size_t Slots>
@@ -85,47 +79,45 @@ void drawTime(QPainter& target, const LedDigitStrip<5>& strip, uint32_t millisec
 
 }  // namespace
 
-void Led_RestoreFace(QPainter& target, const LedElement& element)
+void Led_RestoreFace(QPainter& target, const PanelSkin& skin, const LedElement& element)
 {
-    if (!element.present() || !skin().faceNormal)
+    if (!element.present() || !skin.faceNormal)
         return;
-    copyBlock(target, *skin().faceNormal, skin().faceNormal2x, at(element.position), at(element.position),
+    copyBlock(target, *skin.faceNormal, skin.faceNormal2x, at(element.position), at(element.position),
               element.size.width, element.size.height);
 }
 
-void Led_DrawLit(QPainter& target, const LedElement& element)
+void Led_DrawLit(QPainter& target, const PanelSkin& skin, const LedElement& element)
 {
     if (!element.present())
         return;
     if (element.bitmap)
         copyBlock(target, *element.bitmap, element.bitmap2x, {0, 0}, at(element.position), element.size.width,
                   element.size.height);
-    else if (skin().faceSelected)
-        copyBlock(target, *skin().faceSelected, skin().faceSelected2x, at(element.position), at(element.position),
+    else if (skin.faceSelected)
+        copyBlock(target, *skin.faceSelected, skin.faceSelected2x, at(element.position), at(element.position),
                   element.size.width, element.size.height);
 }
 
-void Led_DrawMute(QPainter& target)
+void Led_DrawMute(QPainter& target, const PanelSkin& skin, const PlayerState& state)
 {
-    Led_RestoreFace(target, skin().mute);
-    if (app().state.muted)
-        Led_DrawLit(target, skin().mute);
+    Led_RestoreFace(target, skin, skin.mute);
+    if (state.muted)
+        Led_DrawLit(target, skin, skin.mute);
 }
 
-void Led_DrawVolume(QPainter& target)
+void Led_DrawVolume(QPainter& target, const PanelSkin& skin, const PlayerState& state, uint32_t maxVolumeLevel)
 {
-    const LedElement& bar = skin().volume;
+    const LedElement& bar = skin.volume;
     if (!bar.present())
         return;
-    Led_RestoreFace(target, bar);
-    const QImage* source = bar.bitmap ? &*bar.bitmap : skin().faceSelected ? &*skin().faceSelected : nullptr;
+    Led_RestoreFace(target, skin, bar);
+    const QImage* source = bar.bitmap ? &*bar.bitmap : skin.faceSelected ? &*skin.faceSelected : nullptr;
     if (!source)
         return;
-    const std::optional<QImage>& twin = bar.bitmap ? bar.bitmap2x : skin().faceSelected2x;
+    const std::optional<QImage>& twin = bar.bitmap ? bar.bitmap2x : skin.faceSelected2x;
     const QPoint origin = bar.bitmap ? QPoint(0, 0) : at(bar.position);
-    const PlayerState& state = app().state;
-    const VolumeBarView view = Led_VolumeBarView(bar.size, app().settings.maxVolumeLevel, state.volumeLeft,
-                                                 state.volumeRight);
+    const VolumeBarView view = Led_VolumeBarView(bar.size, maxVolumeLevel, state.volumeLeft, state.volumeRight);
     if (state.volumeLeft)
         copyBlock(target, *source, twin, origin, at(bar.position), view.leftWidth, view.half);
     if (state.volumeRight)
@@ -133,59 +125,80 @@ void Led_DrawVolume(QPainter& target)
                   view.rightWidth, view.half);
 }
 
-void Led_DrawPlayState(QPainter& target)
+void Led_DrawPlayState(QPainter& target, const PanelSkin& skin, const PlayerState& state)
 {
-    const PanelSkin& panel = skin();
-    Led_RestoreFace(target, panel.play);
-    Led_RestoreFace(target, panel.pause);
-    Led_RestoreFace(target, panel.stop);
-    const PlayStateLights lights = Led_PlayStateLights(app().state.status);
+    Led_RestoreFace(target, skin, skin.play);
+    Led_RestoreFace(target, skin, skin.pause);
+    Led_RestoreFace(target, skin, skin.stop);
+    const PlayStateLights lights = Led_PlayStateLights(state.status);
     if (lights.play)
-        Led_DrawLit(target, panel.play);
+        Led_DrawLit(target, skin, skin.play);
     if (lights.pause)
-        Led_DrawLit(target, panel.pause);
+        Led_DrawLit(target, skin, skin.pause);
     if (lights.stop)
-        Led_DrawLit(target, panel.stop);
+        Led_DrawLit(target, skin, skin.stop);
 }
 
-void Led_DrawRepeat(QPainter& target) { drawGroup(target, skin().repeat, static_cast<uint32_t>(app().state.repeatMode)); }
-void Led_DrawSoundQuality(QPainter& target) { drawGroup(target, skin().soundQuality, app().state.shownSoundQuality); }
-void Led_DrawAudioChannel(QPainter& target) { drawGroup(target, skin().audioChannel, app().state.shownAudioChannel); }
-void Led_DrawSoundChannel(QPainter& target) { drawGroup(target, skin().soundChannel, app().state.shownSoundChannel); }
-
-void Led_DrawTrackNumber(QPainter& target)
+void Led_DrawRepeat(QPainter& target, const PanelSkin& skin, const PlayerState& state)
 {
-    const LedDigitStrip<2>& strip = skin().trackNumbers;
+    drawGroup(target, skin, skin.repeat, static_cast<uint32_t>(state.repeatMode));
+}
+
+void Led_DrawSoundQuality(QPainter& target, const PanelSkin& skin, const PlayerState& state)
+{
+    drawGroup(target, skin, skin.soundQuality, state.shownSoundQuality);
+}
+
+void Led_DrawAudioChannel(QPainter& target, const PanelSkin& skin, const PlayerState& state)
+{
+    drawGroup(target, skin, skin.audioChannel, state.shownAudioChannel);
+}
+
+void Led_DrawSoundChannel(QPainter& target, const PanelSkin& skin, const PlayerState& state)
+{
+    drawGroup(target, skin, skin.soundChannel, state.shownSoundChannel);
+}
+
+void Led_DrawTrackNumber(QPainter& target, const PanelSkin& skin, const PlayerState& state)
+{
+    const LedDigitStrip<2>& strip = skin.trackNumbers;
     if (!stripShown(strip))
         return;
-    const TrackNumberView view = Led_TrackNumberView(app().state);
+    const TrackNumberView view = Led_TrackNumberView(state);
     if (view.shown) {
         drawDigits(target, strip, view.digits);
         return;
     }
     // The off phase of the blink: the face shows where the digits were.
-    if (!skin().faceNormal)
+    if (!skin.faceNormal)
         return;
     for (const Point& position : strip.digitPositions) {
         if (position != Point{})
-            copyBlock(target, *skin().faceNormal, skin().faceNormal2x, at(position), at(position), strip.cell.width,
+            copyBlock(target, *skin.faceNormal, skin.faceNormal2x, at(position), at(position), strip.cell.width,
                       strip.cell.height);
     }
 }
 
-void Led_DrawTime(QPainter& target) { drawTime(target, skin().timeNumbers, app().state.position); }
-void Led_DrawTrackTime(QPainter& target) { drawTime(target, skin().trackTimeNumbers, app().state.length); }
-
-void Led_DrawAll(QPainter& target)
+void Led_DrawTime(QPainter& target, const PanelSkin& skin, const PlayerState& state)
 {
-    Led_DrawMute(target);
-    Led_DrawVolume(target);
-    Led_DrawPlayState(target);
-    Led_DrawRepeat(target);
-    Led_DrawSoundQuality(target);
-    Led_DrawAudioChannel(target);
-    Led_DrawSoundChannel(target);
-    Led_DrawTrackNumber(target);
-    Led_DrawTime(target);
-    Led_DrawTrackTime(target);
+    drawTime(target, skin.timeNumbers, state.position);
+}
+
+void Led_DrawTrackTime(QPainter& target, const PanelSkin& skin, const PlayerState& state)
+{
+    drawTime(target, skin.trackTimeNumbers, state.length);
+}
+
+void Led_DrawAll(QPainter& target, const PanelSkin& skin, const PlayerState& state, uint32_t maxVolumeLevel)
+{
+    Led_DrawMute(target, skin, state);
+    Led_DrawVolume(target, skin, state, maxVolumeLevel);
+    Led_DrawPlayState(target, skin, state);
+    Led_DrawRepeat(target, skin, state);
+    Led_DrawSoundQuality(target, skin, state);
+    Led_DrawAudioChannel(target, skin, state);
+    Led_DrawSoundChannel(target, skin, state);
+    Led_DrawTrackNumber(target, skin, state);
+    Led_DrawTime(target, skin, state);
+    Led_DrawTrackTime(target, skin, state);
 }

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "context/app_context.h"
-#include "core/state_notices.h"
+#include "core/panel_skin.h"
 #include "core/saturated.h"
+#include "core/state_notices.h"
 #include "core/window.h"
 
 namespace {
@@ -22,19 +22,16 @@ bool finish(Window& panel, bool now)
     return true;
 }
 
-bool refreshSingle(const LedElement PanelSkin::*element, bool now)
+bool refreshSingle(Window* panel, const LedElement& led, bool now)
 {
-    Window* panel = app().windows.panel;
-    const LedElement& led = app().panelSkin.*element;
     if (!panel || !led.present())
         return false;
     mark(*panel, led.position, led.size);
     return finish(*panel, now);
 }
 
-bool refreshGroup(std::initializer_list<const LedElement*> members, bool now)
+bool refreshGroup(Window* panel, std::initializer_list<const LedElement*> members, bool now)
 {
-    Window* panel = app().windows.panel;
     if (!panel)
         return false;
     for (const LedElement* led : members) {
@@ -45,9 +42,8 @@ bool refreshGroup(std::initializer_list<const LedElement*> members, bool now)
 }
 
 template <size_t N>
-bool refreshGroup(const std::array<LedElement, N>& members, bool now)
+bool refreshGroup(Window* panel, const std::array<LedElement, N>& members, bool now)
 {
-    Window* panel = app().windows.panel;
     if (!panel)
         return false;
     for (const LedElement& led : members) {
@@ -58,9 +54,8 @@ bool refreshGroup(const std::array<LedElement, N>& members, bool now)
 }
 
 template <size_t Slots>
-bool refreshStrip(const LedDigitStrip<Slots>& strip, bool now)
+bool refreshStrip(Window* panel, const LedDigitStrip<Slots>& strip, bool now)
 {
-    Window* panel = app().windows.panel;
     if (!panel || !strip.strip || strip.cell.width == 0 || strip.cell.height == 0)
         return false;
     for (const Point& slot : strip.digitPositions) {
@@ -71,65 +66,70 @@ bool refreshStrip(const LedDigitStrip<Slots>& strip, bool now)
 }
 }  // namespace
 
-// Each names its part to the state's listener first: the state changed whether or not a
-// panel shows it.
-bool Led_RefreshMute(bool now)
+void LedDisplay::showOn(Window* panel, const PanelSkin* skin)
 {
-    app().notices.tell(StatePart::Mute);
-    return refreshSingle(&PanelSkin::mute, now);
+    // A panel is never shown without its skin.
+    panel_ = skin ? panel : nullptr;
+    skin_ = panel ? skin : nullptr;
 }
 
-bool Led_RefreshVolume(bool now)
+// Each names its part to the notices first: the state changed whether or not a panel shows it.
+bool LedDisplay::RefreshMute(bool now)
 {
-    app().notices.tell(StatePart::Volume);
-    return refreshSingle(&PanelSkin::volume, now);
+    notices_.tell(StatePart::Mute);
+    return panel_ && refreshSingle(panel_, skin_->mute, now);
 }
 
-bool Led_RefreshPlayState(bool now)
+bool LedDisplay::RefreshVolume(bool now)
 {
-    app().notices.tell(StatePart::PlayState);
-    const PanelSkin& skin = app().panelSkin;
-    return refreshGroup({&skin.play, &skin.pause, &skin.stop}, now);
+    notices_.tell(StatePart::Volume);
+    return panel_ && refreshSingle(panel_, skin_->volume, now);
 }
 
-bool Led_RefreshRepeat(bool now)
+bool LedDisplay::RefreshPlayState(bool now)
 {
-    app().notices.tell(StatePart::Repeat);
-    return refreshGroup(app().panelSkin.repeat, now);
+    notices_.tell(StatePart::PlayState);
+    return panel_ && refreshGroup(panel_, {&skin_->play, &skin_->pause, &skin_->stop}, now);
 }
 
-bool Led_RefreshSoundQuality(bool now)
+bool LedDisplay::RefreshRepeat(bool now)
 {
-    app().notices.tell(StatePart::SoundQuality);
-    return refreshGroup(app().panelSkin.soundQuality, now);
+    notices_.tell(StatePart::Repeat);
+    return panel_ && refreshGroup(panel_, skin_->repeat, now);
 }
 
-bool Led_RefreshAudioChannel(bool now)
+bool LedDisplay::RefreshSoundQuality(bool now)
 {
-    app().notices.tell(StatePart::AudioChannel);
-    return refreshGroup(app().panelSkin.audioChannel, now);
+    notices_.tell(StatePart::SoundQuality);
+    return panel_ && refreshGroup(panel_, skin_->soundQuality, now);
 }
 
-bool Led_RefreshSoundChannel(bool now)
+bool LedDisplay::RefreshAudioChannel(bool now)
 {
-    app().notices.tell(StatePart::SoundChannel);
-    return refreshGroup(app().panelSkin.soundChannel, now);
+    notices_.tell(StatePart::AudioChannel);
+    return panel_ && refreshGroup(panel_, skin_->audioChannel, now);
 }
 
-bool Led_RefreshTrackNumber(bool now)
+bool LedDisplay::RefreshSoundChannel(bool now)
 {
-    app().notices.tell(StatePart::TrackNumber);
-    return refreshStrip(app().panelSkin.trackNumbers, now);
+    notices_.tell(StatePart::SoundChannel);
+    return panel_ && refreshGroup(panel_, skin_->soundChannel, now);
 }
 
-bool Led_RefreshTime(bool now)
+bool LedDisplay::RefreshTrackNumber(bool now)
 {
-    app().notices.tell(StatePart::Time);
-    return refreshStrip(app().panelSkin.timeNumbers, now);
+    notices_.tell(StatePart::TrackNumber);
+    return panel_ && refreshStrip(panel_, skin_->trackNumbers, now);
 }
 
-bool Led_RefreshTrackTime(bool now)
+bool LedDisplay::RefreshTime(bool now)
 {
-    app().notices.tell(StatePart::TrackTime);
-    return refreshStrip(app().panelSkin.trackTimeNumbers, now);
+    notices_.tell(StatePart::Time);
+    return panel_ && refreshStrip(panel_, skin_->timeNumbers, now);
+}
+
+bool LedDisplay::RefreshTrackTime(bool now)
+{
+    notices_.tell(StatePart::TrackTime);
+    return panel_ && refreshStrip(panel_, skin_->trackTimeNumbers, now);
 }

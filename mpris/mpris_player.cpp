@@ -16,8 +16,9 @@
 
 #include "audio/volume.h"
 #include "components/discbay/drive_table.h"
-#include "context/app_context.h"
 #include "context/components.h"
+#include "core/player_settings.h"
+#include "core/turns.h"
 #include "disc/play_list.h"
 #include "core/command_id.h"
 #include "core/file_drop.h"
@@ -27,38 +28,31 @@
 #include "playback/play_files.h"
 #include "playback/transport.h"
 
-namespace {
-const PlayerState& state()
-{
-    return app().state;
-}
-}  // namespace
-
 MprisPlayer::MprisPlayer(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
 
-QString MprisPlayer::playbackStatus() const { return PlaybackStatusName(state().status); }
-QString MprisPlayer::loopStatus() const { return LoopStatusName(state().repeatMode); }
-QVariantMap MprisPlayer::metadata() const { return CurrentMprisValues(0).metadata; }
+QString MprisPlayer::playbackStatus() const { return PlaybackStatusName(service_.links().state.status); }
+QString MprisPlayer::loopStatus() const { return LoopStatusName(service_.links().state.repeatMode); }
+QVariantMap MprisPlayer::metadata() const { return CurrentMprisValues(service_.links(), 0).metadata; }
 double MprisPlayer::volume() const { return service_.volume(); }
-bool MprisPlayer::canGoNext() const { return CurrentMprisValues(0).canGoNext; }
-bool MprisPlayer::canGoPrevious() const { return CurrentMprisValues(0).canGoPrevious; }
-bool MprisPlayer::canPlay() const { return CurrentMprisValues(0).canPlay; }
-bool MprisPlayer::canPause() const { return CurrentMprisValues(0).canPause; }
-bool MprisPlayer::canSeek() const { return CurrentMprisValues(0).canSeek; }
+bool MprisPlayer::canGoNext() const { return CurrentMprisValues(service_.links(), 0).canGoNext; }
+bool MprisPlayer::canGoPrevious() const { return CurrentMprisValues(service_.links(), 0).canGoPrevious; }
+bool MprisPlayer::canPlay() const { return CurrentMprisValues(service_.links(), 0).canPlay; }
+bool MprisPlayer::canPause() const { return CurrentMprisValues(service_.links(), 0).canPause; }
+bool MprisPlayer::canSeek() const { return CurrentMprisValues(service_.links(), 0).canSeek; }
 
 qlonglong MprisPlayer::position() const
 {
     // The engine's own is fresher than the poll's, which the display shows.
-    uint32_t position = state().position;
-    if (state().trackCount != 0)
-        position = app().components.reelkit->getCurrentPosition().value_or(position);
+    uint32_t position = service_.links().state.position;
+    if (service_.links().state.trackCount != 0)
+        position = service_.links().components.reelkit->getCurrentPosition().value_or(position);
     return qlonglong(position) * 1000;
 }
 
 void MprisPlayer::inTurn(std::function<void()> work)
 {
     // A call that comes while the engine opens a track runs after it, in its order with the input.
-    app().turns.take([self = QPointer<MprisPlayer>(this), work = std::move(work)] {
+    service_.links().turns.take([self = QPointer<MprisPlayer>(this), work = std::move(work)] {
         if (self)
             work();
     });
@@ -74,17 +68,17 @@ void MprisPlayer::clickRepeatUntil(const QString& name)
     const std::optional<RepeatMode> wanted = RepeatModeNamed(name);
     if (!wanted || !service_.live())
         return;
-    const RepeatMode start = state().repeatMode;
-    for (int clicks = 0; clicks < 3 && state().repeatMode != *wanted; ++clicks) {
+    const RepeatMode start = service_.links().state.repeatMode;
+    for (int clicks = 0; clicks < 3 && service_.links().state.repeatMode != *wanted; ++clicks) {
         DispatchCommand(CommandId::Repeat, CommandPhase::Click);
-        if (state().repeatMode == start)
+        if (service_.links().state.repeatMode == start)
             break;
     }
 }
 
-double MprisPlayer::rate() const { return MprisRate(); }
-double MprisPlayer::minimumRate() const { return MprisRateRange().first; }
-double MprisPlayer::maximumRate() const { return MprisRateRange().second; }
+double MprisPlayer::rate() const { return MprisRate(service_.links()); }
+double MprisPlayer::minimumRate() const { return MprisRateRange(service_.links().settings).first; }
+double MprisPlayer::maximumRate() const { return MprisRateRange(service_.links().settings).second; }
 
 void MprisPlayer::setRate(double rate)
 {
@@ -93,13 +87,13 @@ void MprisPlayer::setRate(double rate)
 
 void MprisPlayer::playAtRate(double rate)
 {
-    if (!service_.live() || state().trackCount == 0 || !IsRunningStatus(state().status))
+    if (!service_.live() || service_.links().state.trackCount == 0 || !IsRunningStatus(service_.links().state.status))
         return;
-    const PlayerSettings& settings = app().settings;
+    const PlayerSettings& settings = service_.links().settings;
     const auto wanted = static_cast<long>(std::lround(rate * 1000));
-    const auto playing = static_cast<long>(std::lround(MprisRate() * 1000));
+    const auto playing = static_cast<long>(std::lround(MprisRate(service_.links()) * 1000));
     // The rate commands go back to normal play when given again: a rate in force stays.
-    if (wanted == playing && state().status != engine_status::Backward)
+    if (wanted == playing && service_.links().state.status != engine_status::Backward)
         return;
     if (wanted == 1000)
         DispatchCommand(CommandId::Play, CommandPhase::Click);
@@ -122,7 +116,7 @@ void MprisPlayer::command(CommandId id, bool needsTrack)
     // Without a track Play would ask for the play-list dialog, which a remote call must not
     // leave waiting on the screen.
     inTurn([this, id, needsTrack] {
-        if (service_.live() && (!needsTrack || state().trackCount != 0))
+        if (service_.live() && (!needsTrack || service_.links().state.trackCount != 0))
             DispatchCommand(id, CommandPhase::Click);
     });
 }
@@ -138,7 +132,7 @@ void MprisPlayer::jumpTo(qlonglong positionUs)
 {
     const auto target = static_cast<uint32_t>(positionUs / 1000);
     if (SeekTo(target))
-        service_.seeked(state().position);
+        service_.seeked(service_.links().state.position);
 }
 
 void MprisPlayer::Seek(qlonglong offset)
@@ -152,7 +146,7 @@ void MprisPlayer::seekBy(qlonglong offset)
         return;
     const qlonglong target = position() + offset;
     // Past the end is where the next track begins.
-    if (target > qlonglong(state().length) * 1000)
+    if (target > qlonglong(service_.links().state.length) * 1000)
         DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
     else
         jumpTo(std::max<qlonglong>(target, 0));
@@ -162,8 +156,8 @@ void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position
 {
     inTurn([this, trackId, position] {
         // A position meant for another track, or outside this one, is passed over.
-        if (!service_.live() || !canSeek() || trackId != MprisTrackId(state().currentTrack) || position < 0 ||
-            position > qlonglong(state().length) * 1000)
+        if (!service_.live() || !canSeek() || trackId != MprisTrackId(service_.links().state.currentTrack) || position < 0 ||
+            position > qlonglong(service_.links().state.length) * 1000)
             return;
         jumpTo(position);
     });

@@ -3,7 +3,9 @@
 #include <QMimeDatabase>
 #include <QPointer>
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
+#include "core/player_settings.h"
+#include "core/turns.h"
 #include "context/components.h"
 #include "core/message.h"
 #include "core/window.h"
@@ -21,7 +23,7 @@ QStringList MprisRoot::supportedMimeTypes() const
         if (!name.isEmpty() && name != QLatin1String("application/octet-stream") && !names.contains(name))
             names << name;
     };
-    for (const QString& extension : QString::fromStdString(app().settings.playFileExtensions).split(',')) {
+    for (const QString& extension : QString::fromStdString(service_.links().settings.playFileExtensions).split(',')) {
         if (!extension.trimmed().isEmpty())
             add(types.mimeTypeForFile("x." + extension.trimmed(), QMimeDatabase::MatchExtension).name());
     }
@@ -32,18 +34,18 @@ QStringList MprisRoot::supportedMimeTypes() const
 
 bool MprisRoot::fullscreen() const
 {
-    const auto* frame = dynamic_cast<const VideoFrame*>(app().windows.videoFrame);
+    const auto* frame = dynamic_cast<const VideoFrame*>(service_.links().windows.videoFrame);
     return frame && frame->maximised();
 }
 
 bool MprisRoot::canSetFullscreen() const
 {
-    return app().windows.videoFrame != nullptr;
+    return service_.links().windows.videoFrame != nullptr;
 }
 
 void MprisRoot::setFullscreen(bool on)
 {
-    app().turns.take([self = QPointer<MprisRoot>(this), on] {
+    service_.links().turns.take([self = QPointer<MprisRoot>(this), on] {
         if (self && self->service_.live() && self->canSetFullscreen() && self->fullscreen() != on)
             ToggleVideoSize();
     });
@@ -51,14 +53,17 @@ void MprisRoot::setFullscreen(bool on)
 
 void MprisRoot::Raise()
 {
-    app().turns.take([self = QPointer<MprisRoot>(this)] {
-        if (Window* panel = app().windows.panel; self && panel && self->service_.live())
-            app().components.hublet->setWindowToForeground(panel);
+    service_.links().turns.take([self = QPointer<MprisRoot>(this)] {
+        if (!self)
+            return;
+        const MprisLinks& links = self->service_.links();
+        if (Window* panel = links.windows.panel; panel && self->service_.live())
+            links.components.hublet->setWindowToForeground(panel);
     });
 }
 
 void MprisRoot::Quit()
 {
-    if (Window* main = app().windows.main; main && service_.live())
+    if (Window* main = service_.links().windows.main; main && service_.live())
         main->post({msg::Close, 0, 0});
 }

@@ -6,7 +6,6 @@
 #include <QDBusPendingReply>
 
 #include "audio/volume.h"
-#include "context/app_context.h"
 #include "mpris/mpris_player.h"
 #include "mpris/mpris_root.h"
 
@@ -18,7 +17,7 @@ constexpr uint32_t kDoNotQueue = 4;
 constexpr uint32_t kPrimaryOwner = 1;
 }  // namespace
 
-std::unique_ptr<MprisService> MprisService::start(Live live)
+std::unique_ptr<MprisService> MprisService::start(const MprisLinks& links, Live live)
 {
     // Without an address libdbus would try to launch a bus of its own.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
@@ -28,20 +27,21 @@ std::unique_ptr<MprisService> MprisService::start(Live live)
         QDBusConnection::disconnectFromBus(kConnection);
         return nullptr;
     }
-    std::unique_ptr<MprisService> service(new MprisService(bus, std::move(live)));
+    std::unique_ptr<MprisService> service(new MprisService(bus, links, std::move(live)));
     if (!service->bus_.registerObject(kPath, service.get(), QDBusConnection::ExportAdaptors))
         return nullptr;
     service->requestName(kName, true);
     return service;
 }
 
-MprisService::MprisService(const QDBusConnection& bus, Live live) : bus_(bus), live_(std::move(live))
+MprisService::MprisService(const QDBusConnection& bus, const MprisLinks& links, Live live)
+    : bus_(bus), links_(links), live_(std::move(live))
 {
     new MprisRoot(*this);
     player_ = new MprisPlayer(*this);
     volume_ = ReadVolumeShare().value_or(0);
-    sent_ = CurrentMprisValues(volume_);
-    lastPosition_ = app().state.position;
+    sent_ = CurrentMprisValues(links_, volume_);
+    lastPosition_ = links_.state.position;
 }
 
 MprisService::~MprisService()
@@ -83,7 +83,7 @@ void MprisService::flush()
         return;
     if (volumeHeard_)
         volume_ = ReadVolumeShare().value_or(volume_);
-    const MprisValues now = CurrentMprisValues(volume_);
+    const MprisValues now = CurrentMprisValues(links_, volume_);
     const QVariantMap changed = ChangedMprisProperties(sent_, now);
     sent_ = now;
     if (!changed.isEmpty()) {
@@ -100,7 +100,7 @@ void MprisService::flush()
 void MprisService::signalJump()
 {
     // Clients run the position on by themselves while playing; anything else is a jump.
-    const PlayerState& state = app().state;
+    const PlayerState& state = links_.state;
     const uint32_t before = lastPosition_;
     lastPosition_ = state.position;
     const bool onItsWay = state.status == engine_status::Playing && state.seekIdle && state.position >= before;

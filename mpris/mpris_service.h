@@ -25,10 +25,11 @@ public:
     using Live = std::function<bool()>;
 
     // On the session bus when there is one; null without one, and the player runs as before.
-    static std::unique_ptr<MprisService> start(Live live);
+    static std::unique_ptr<MprisService> start(const MprisLinks& links, Live live);
     ~MprisService() override;
 
     bool live() const { return live_ && live_(); }
+    const MprisLinks& links() const { return links_; }
     // The mixer line's volume as last heard.
     double volume() const { return volume_; }
     const QDBusConnection& bus() const { return bus_; }
@@ -39,12 +40,13 @@ public:
     void heard(StatePart part);
 
 private:
-    MprisService(const QDBusConnection& bus, Live live);
+    MprisService(const QDBusConnection& bus, const MprisLinks& links, Live live);
     void flush();
     void signalJump();
     void requestName(const QString& name, bool fallBack);
 
     QDBusConnection bus_;
+    MprisLinks links_;
     Live live_;
     MprisPlayer* player_ = nullptr;  // a child
     MprisValues sent_;

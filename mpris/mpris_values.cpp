@@ -8,7 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "context/app_context.h"
+#include "context/components.h"
+#include "core/player_settings.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -57,16 +58,16 @@ constexpr Property kSignalled[] = {
 };
 }  // namespace
 
-MprisValues CurrentMprisValues(double volume)
+MprisValues CurrentMprisValues(const MprisLinks& links, double volume)
 {
-    const PlayerState& state = app().state;
+    const PlayerState& state = links.state;
     const bool loaded = state.trackCount != 0;
     MprisValues values;
     values.playbackStatus = PlaybackStatusName(state.status);
     values.loopStatus = LoopStatusName(state.repeatMode);
     values.metadata = metadataOf(state);
     values.volume = volume;
-    values.rate = MprisRate();
+    values.rate = MprisRate(links);
     values.canGoNext = loaded;
     values.canGoPrevious = state.trackCount > 1;
     values.canPlay = loaded;
@@ -121,19 +122,18 @@ QDBusObjectPath MprisTrackId(uint32_t track)
     return QDBusObjectPath(QString("/com/halvex/Quintara/track/%1").arg(*serial));
 }
 
-double MprisRate()
+double MprisRate(const MprisLinks& links)
 {
     // Backward play has no rate on the desktop's scale, whose rates are all forward: it reads
     // as normal play, and each jump is told as it comes.
-    if (app().state.status != engine_status::OtherRate)
+    if (links.state.status != engine_status::OtherRate)
         return 1.0;
-    const int32_t rate = app().components.reelkit->getRate().value_or(1000);
+    const int32_t rate = links.components.reelkit->getRate().value_or(1000);
     return rate > 0 ? rate / 1000.0 : 1.0;
 }
 
-std::pair<double, double> MprisRateRange()
+std::pair<double, double> MprisRateRange(const PlayerSettings& settings)
 {
-    const PlayerSettings& settings = app().settings;
     const double slowest = std::min<uint32_t>({settings.slowForwardRate, settings.fastForwardRate, 1000}) / 1000.0;
     const double fastest = std::max<uint32_t>({settings.slowForwardRate, settings.fastForwardRate, 1000}) / 1000.0;
     return {slowest, fastest};

@@ -10,6 +10,21 @@
 
 #include "core/player_state.h"
 
+class Turns;
+struct AppWindows;
+struct Components;
+struct PlayerSettings;
+
+// What the media controls are handed when they start: the records they read, the components
+// they ask, the turns their calls wait in, and the windows as they come and go.
+struct MprisLinks {
+    const PlayerState& state;
+    const PlayerSettings& settings;
+    Components& components;
+    Turns& turns;
+    const AppWindows& windows;
+};
+
 // What the desktop's media controls see of the player, taken from PlayerState and the play
 // list: the properties of org.mpris.MediaPlayer2.Player that are signalled when they change.
 struct MprisValues {
@@ -26,7 +41,7 @@ struct MprisValues {
 };
 
 // The values now; the volume is the mixer's share, which the caller keeps.
-MprisValues CurrentMprisValues(double volume);
+MprisValues CurrentMprisValues(const MprisLinks& links, double volume);
 // The properties that differ between the two, by name, with their values in after.
 QVariantMap ChangedMprisProperties(const MprisValues& before, const MprisValues& after);
 
@@ -38,6 +53,6 @@ std::optional<RepeatMode> RepeatModeNamed(const QString& name);
 // the "no track" path when n is 0 or past the end.
 QDBusObjectPath MprisTrackId(uint32_t track);
 // The forward rate played now, normal speed 1.
-double MprisRate();
+double MprisRate(const MprisLinks& links);
 // The slowest and the fastest rate the configuration offers, normal speed among them.
-std::pair<double, double> MprisRateRange();
+std::pair<double, double> MprisRateRange(const PlayerSettings& settings);

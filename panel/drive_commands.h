@@ -4,7 +4,10 @@
 
 #include "context/drive_menu_hooks.h"
 
-DriveMenuHooks& Panel_DriveMenuHooks();
+struct Components;
+struct PlayerSettings;
 
-// A menu item (the low 16 bits of the command's wParam count); anything else does nothing.
-void Panel_DriveCommand(uintptr_t wParam);
+// A menu item (the low 16 bits of the command's wParam count) through the drive menus' items;
+// anything else does nothing.
+void Panel_DriveCommand(const DriveMenuHooks& menus, const PlayerSettings& settings, Components& components,
+                        uintptr_t wParam);

@@ -4,13 +4,13 @@
 #include <QMenu>
 #include <QPointer>
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
 #include "core/modal_loop.h"
 #include "core/window.h"
 
-void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
+void Panel_PopupDriveMenu(const AppWindows& windows, ModalLoops& loops, const std::vector<DriveMenuItem>& items)
 {
-    Window* panel = app().windows.panel;
+    Window* panel = windows.panel;
     auto* owner = dynamic_cast<QWidget*>(panel);
     if (!owner || items.empty())
         return;
@@ -23,10 +23,10 @@ void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
     const QPointer<QWidget> guard(owner);
     QAction* chosen = nullptr;
     {
-        const ModalLoop loop(app().modalLoops);
+        const ModalLoop loop(loops);
         chosen = menu.exec(QCursor::pos());
     }
     // The panel may have gone while the menu ran its own loop.
-    if (chosen && guard && app().windows.panel == panel)
+    if (chosen && guard && windows.panel == panel)
         panel->post({msg::Command, chosen->data().toUInt(), 0});
 }

@@ -4,6 +4,9 @@
 
 #include "panel/drive_commands.h"
 
-// The drive menu at the pointer, owned by the panel; it runs until the user chooses or
-// dismisses it, and the chosen item reaches the panel as a command.
-void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items);
+class ModalLoops;
+struct AppWindows;
+
+// The drive menu at the pointer, owned by the panel (windows.panel); it runs as one of loops
+// until the user chooses or dismisses it, and the chosen item reaches the panel as a command.
+void Panel_PopupDriveMenu(const AppWindows& windows, ModalLoops& loops, const std::vector<DriveMenuItem>& items);

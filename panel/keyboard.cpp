@@ -1,26 +1,19 @@
 #include "panel/keyboard.h"
 
-#include "context/app_context.h"
-
-KeyMap& Keys_Shared()
+intptr_t Keys_OnKeyDown(KeyMap& keys, Window*, uint32_t, uintptr_t virtualKey, intptr_t)
 {
-    return app().keys;
-}
-
-intptr_t Keys_OnKeyDown(Window*, uint32_t, uintptr_t virtualKey, intptr_t)
-{
-    Keys_Shared().keyDown(static_cast<uint32_t>(virtualKey));
+    keys.keyDown(static_cast<uint32_t>(virtualKey));
     return 0;
 }
 
-intptr_t Keys_OnKeyUp(Window*, uint32_t, uintptr_t virtualKey, intptr_t)
+intptr_t Keys_OnKeyUp(KeyMap& keys, Window*, uint32_t, uintptr_t virtualKey, intptr_t)
 {
-    Keys_Shared().keyUp(static_cast<uint32_t>(virtualKey));
+    keys.keyUp(static_cast<uint32_t>(virtualKey));
     return 0;
 }
 
-intptr_t Keys_OnChar(Window*, uint32_t, uintptr_t code, intptr_t)
+intptr_t Keys_OnChar(KeyMap& keys, Window*, uint32_t, uintptr_t code, intptr_t)
 {
-    Keys_Shared().character(static_cast<uint32_t>(code));
+    keys.character(static_cast<uint32_t>(code));
     return 0;
 }

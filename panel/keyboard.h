@@ -6,15 +6,12 @@
 
 class Window;
 
-// The one map of the process, dispatching through DispatchCommand. The windows share it, so
-// a key pressed in one window and released in another still releases.
-KeyMap& Keys_Shared();
-
-// The window's key messages, as they came. Each acts on the shared map, then gives the
+// The window's key messages, as they came, on the map the windows share (so that a key pressed
+// in one window and released in another still releases). Each acts on the map, then gives the
 // message default processing (which does nothing with a key) and answers its result, 0.
-intptr_t Keys_OnKeyDown(Window* window, uint32_t message, uintptr_t virtualKey, intptr_t keyData);
-intptr_t Keys_OnKeyUp(Window* window, uint32_t message, uintptr_t virtualKey, intptr_t keyData);
-intptr_t Keys_OnChar(Window* window, uint32_t message, uintptr_t code, intptr_t keyData);
+intptr_t Keys_OnKeyDown(KeyMap& keys, Window* window, uint32_t message, uintptr_t virtualKey, intptr_t keyData);
+intptr_t Keys_OnKeyUp(KeyMap& keys, Window* window, uint32_t message, uintptr_t virtualKey, intptr_t keyData);
+intptr_t Keys_OnChar(KeyMap& keys, Window* window, uint32_t message, uintptr_t code, intptr_t keyData);
 
 namespace key_msg {
 constexpr uint32_t KeyDown = 0x0100;

@@ -5,19 +5,16 @@
 
 #include <vector>
 
-#include "context/app_context.h"
 #include "core/command_id.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "core/turns.h"
 #include "core/command_strings.h"
 #include "core/text.h"
 #include "led/led_view.h"
 #include "panel/panel_window.h"
 
 namespace {
-
-std::vector<PanelButton>& skinButtons()
-{
-    return app().panelSkin.buttons;
-}
 
 // What a button does where its text may say otherwise: the command named Volume Up lowers
 // the volume and Volume Down raises it, and a skin without a tip of its own names them so.
@@ -45,9 +42,8 @@ std::string descriptionOf(const PanelButton& button)
 }
 
 // The display's place: every element and digit slot it draws (slots left at the origin are not).
-QRect ledArea()
+QRect ledArea(const PanelSkin& skin)
 {
-    const PanelSkin& skin = app().panelSkin;
     QRect area;
     const auto add = [&area](Point at, Size size) {
         if (size.width > 0 && size.height > 0)
@@ -74,9 +70,11 @@ QRect ledArea()
     return area;
 }
 
-QString ledText()
+QString ledText(const PanelWindow* panel)
 {
-    return QString::fromStdString(Led_Text(app().state, app().settings.maxVolumeLevel));
+    if (!panel)
+        return {};
+    return QString::fromStdString(Led_Text(panel->links().state, panel->links().settings.maxVolumeLevel));
 }
 
 // A part of the panel, a button or the display: no object of its own, reached through the panel.
@@ -108,7 +106,7 @@ class ButtonAccessible : public PartAccessible, public QAccessibleActionInterfac
 public:
     ButtonAccessible(PanelWindow* panel, int index) : PartAccessible(panel), index_(index) {}
 
-    bool isValid() const override { return panel_ && size_t(index_) < skinButtons().size(); }
+    bool isValid() const override { return panel_ && size_t(index_) < panel_->skin().buttons.size(); }
     QString text(QAccessible::Text kind) const override
     {
         if (!isValid())
@@ -165,7 +163,9 @@ public:
         QMetaObject::invokeMethod(
             panel_.data(),
             [panel = panel_, index = index_] {
-                app().turns.take([panel, index] {
+                if (!panel)
+                    return;
+                panel->links().turns.take([panel, index] {
                     if (panel)
                         panel->buttons().click(index);
                 });
@@ -175,7 +175,7 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    const PanelButton& button() const { return skinButtons()[size_t(index_)]; }
+    const PanelButton& button() const { return panel_->skin().buttons[size_t(index_)]; }
     int index_;
 };
 
@@ -186,9 +186,9 @@ public:
     bool isValid() const override { return bool(panel_); }
     QString text(QAccessible::Text kind) const override
     {
-        return isValid() && kind == QAccessible::Name ? ledText() : QString();
+        return isValid() && kind == QAccessible::Name ? ledText(panel_) : QString();
     }
-    QRect rect() const override { return onScreen(ledArea()); }
+    QRect rect() const override { return panel_ ? onScreen(ledArea(panel_->skin())) : QRect(); }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
     QAccessible::State state() const override
     {
@@ -204,8 +204,8 @@ public:
     }
 
     // The text is read only: no caret, no selection, no characters' places.
-    QString text(int start, int end) const override { return ledText().mid(start, end - start); }
-    int characterCount() const override { return int(ledText().size()); }
+    QString text(int start, int end) const override { return ledText(panel_).mid(start, end - start); }
+    int characterCount() const override { return int(ledText(panel_).size()); }
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}
@@ -272,7 +272,7 @@ public:
                 QAccessible::updateAccessibility(&event);
             }
         }
-        const QString text = ledText();
+        const QString text = ledText(panel_);
         if (text == seenText_)
             return;
         QAccessibleInterface* led = QAccessible::accessibleInterface(ids.back());
@@ -288,13 +288,13 @@ private:
     const std::vector<QAccessible::Id>& parts() const
     {
         if (parts_.empty() && panel_) {
-            for (size_t i = 0; i < skinButtons().size(); ++i) {
+            for (size_t i = 0; i < panel_->skin().buttons.size(); ++i) {
                 auto* button = new ButtonAccessible(panel_, int(i));
                 parts_.push_back(QAccessible::registerAccessibleInterface(button));
                 seenStates_.push_back(button->state());
             }
             parts_.push_back(QAccessible::registerAccessibleInterface(new LedAccessible(panel_)));
-            seenText_ = ledText();
+            seenText_ = ledText(panel_);
         }
         return parts_;
     }

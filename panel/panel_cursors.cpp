@@ -4,8 +4,6 @@
 
 #include <QPixmap>
 
-#include "context/app_context.h"
-
 namespace {
 
 // The shipped pictures, which travel inside the executable.
@@ -23,14 +21,10 @@ bool Panel_LoadCursors(PanelCursors& c)
 {
     c.button = load("pointing_hand.png", {11, 0});
     c.body = load("open_hand.png", {14, 0});
-    app().windows.buttonCursor = c.button.get();
-    app().windows.panelCursor = c.body.get();
     return c.button && c.body;
 }
 
 void Panel_DestroyCursors(PanelCursors& cursors)
 {
-    app().windows.buttonCursor = nullptr;
-    app().windows.panelCursor = nullptr;
     cursors = {};
 }

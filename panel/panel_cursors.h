@@ -4,7 +4,7 @@
 
 #include <QCursor>
 
-// A cursor of the player's own; AppWindows holds the two over the panel.
+// A cursor of the player's own; the panel is handed the two over it.
 struct Cursor {
     QCursor cursor;
 };
@@ -16,7 +16,7 @@ struct PanelCursors {
 };
 
 // The pointing hand (over a button, hot spot 11,0) and the open hand (over the body, hot spot
-// 14,0) of resources/cursors into cursors and app().windows; false when one of them does not
+// 14,0) of resources/cursors into cursors; false when one of them does not
 // load, and the panel then shows the arrow where it is missing.
 bool Panel_LoadCursors(PanelCursors& cursors);
 void Panel_DestroyCursors(PanelCursors& cursors);

@@ -1,7 +1,6 @@
 #include "panel/panel_place.h"
 
-#include "context/app_context.h"
-#include "context/components.h"
+#include "components/nestwell/nestwell.h"
 #include "video/video_values.h"
 
 namespace {
@@ -28,9 +27,9 @@ Point Panel_PlacePosition(Size face, Size screen, std::string_view stored)
     return {clampAxis(x, face.width, screen.width), clampAxis(y, face.height, screen.height)};
 }
 
-Point Panel_PlaceWindow(Size face, Size screen)
+Point Panel_PlaceWindow(NestwellStore& store, Size face, Size screen)
 {
-    const std::string stored = app().components.nestwell->getProfileString("Panel", "Position").value_or("");
+    const std::string stored = store.getProfileString("Panel", "Position").value_or("");
     return Panel_PlacePosition(face, screen, stored);
 }
 

@@ -10,8 +10,12 @@
 #include <QScreen>
 #include <QToolTip>
 
-#include "context/app_context.h"
 #include "context/components.h"
+#include "context/drive_menu_hooks.h"
+#include "core/app_windows.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "core/turns.h"
 #include "core/settings.h"
 #include "core/app_icons.h"
 #include "core/compositor.h"
@@ -51,18 +55,19 @@ QRegion toQRegion(const Region& region)
 
 }  // namespace
 
-PanelWindow::PanelWindow(const PanelParts& parts, const std::string& title)
+PanelWindow::PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLinks& links)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       parts_(parts),
-      drawLed_(parts.drawLed),
+      links_(links),
+      skin_(std::move(skin)),
       dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher(DispatchCommand)),
       timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
-                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &app().turns)),
-      buttons_(app().panelSkin.buttons, *this, dispatch_)
+                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &links.turns)),
+      buttons_(skin_.buttons, *this, dispatch_)
 {
     setObjectName("HalvexVideoPanelWnd");
-    setWindowTitle(QString::fromStdString(title));
+    setWindowTitle(QString::fromStdString(links_.settings.panelTitle));
     setWindowIcon(PlayerIcon());
     // Every paint covers the whole face: nothing is ever erased.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -87,14 +92,14 @@ void PanelWindow::post(const Message& message)
 void PanelWindow::handle(const Message& message)
 {
     if (message.id == msg::Command) {
-        Panel_DriveCommand(message.wParam);
+        Panel_DriveCommand(links_.driveMenus, links_.settings, links_.components, message.wParam);
         return;
     }
     if (message.id != msg::SysCommand)
         return;
     // The low four bits of a system command are the system's own.
     const uint32_t command = static_cast<uint32_t>(message.wParam) & 0xFFF0;
-    if (SysCommand_CloseToMain(app().windows.main, command))
+    if (SysCommand_CloseToMain(links_.main, command))
         return;
     if (command == sys_command::Minimize)
         showMinimized();
@@ -202,8 +207,10 @@ void PanelWindow::resetTooltip()
 
 void PanelWindow::showPointerCursor()
 {
-    const Cursor* c = buttons_.cursor() == PanelCursor::Button ? app().windows.buttonCursor
-                                                                : app().windows.panelCursor;
+    const PanelCursors* cursors = links_.cursors;
+    const Cursor* c = !cursors                                      ? nullptr
+                      : buttons_.cursor() == PanelCursor::Button ? cursors->button.get()
+                                                                 : cursors->body.get();
     if (c)
         setCursor(c->cursor);
     else
@@ -212,7 +219,7 @@ void PanelWindow::showPointerCursor()
 
 void PanelWindow::compose()
 {
-    const PanelSkin& skin = app().panelSkin;
+    const PanelSkin& skin = skin_;
     // Composed at twice the skin's size where the screen is dense and the face has its twin;
     // everything is drawn in skin pixels all the same.
     const int ratio = skin.faceNormal2x && Skin_TwinsWanted(devicePixelRatioF()) ? 2 : 1;
@@ -224,8 +231,8 @@ void PanelWindow::compose()
     QPainter painter(&composed_);
     const QSize face(skin.faceSize.width, skin.faceSize.height);
     Skin_DrawPart(painter, {0, 0}, *skin.faceNormal, skin.faceNormal2x, QRect(QPoint(0, 0), face));
-    if (drawLed_)
-        drawLed_(painter);
+    if (parts_.drawLed)
+        parts_.drawLed(painter, skin);
     const bool ownMouseIn = skin.faceMouseIn.has_value();
     Panel_DrawButtons(painter, skin.buttons, skin.faceNormal, skin.faceSelected,
                       ownMouseIn ? skin.faceMouseIn : skin.faceNormal, skin.faceNormal2x, skin.faceSelected2x,
@@ -234,7 +241,7 @@ void PanelWindow::compose()
 
 void PanelWindow::paintEvent(QPaintEvent* event)
 {
-    if (!app().panelSkin.faceNormal)
+    if (!skin_.faceNormal)
         return QWidget::paintEvent(event);
     pending_ -= event->region();
     compose();
@@ -279,7 +286,7 @@ void PanelWindow::moveEvent(QMoveEvent* event)
 void PanelWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && app().state.videoTopmost)
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && links_.state.videoTopmost)
         setTopmost(false);
 }
 
@@ -287,7 +294,7 @@ void PanelWindow::closeEvent(QCloseEvent* event)
 {
     // The window manager's close (its menu, Alt+F4) closes the player, not just the panel.
     event->ignore();
-    SysCommand_CloseToMain(app().windows.main, sys_command::Close);
+    SysCommand_CloseToMain(links_.main, sys_command::Close);
 }
 
 void PanelWindow::mousePressEvent(QMouseEvent* event)
@@ -328,17 +335,17 @@ void PanelWindow::keyPressEvent(QKeyEvent* event)
 {
     // Alt+F4 reaches the window only where no window manager takes it first.
     if (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)) {
-        SysCommand_CloseToMain(app().windows.main, sys_command::Close);
+        SysCommand_CloseToMain(links_.main, sys_command::Close);
         return;
     }
     if (!QtKey_RouteAppCommand(*this, *event))
-        QtKey_Route(*this, *event);
+        QtKey_Route(links_.keys, *this, *event);
 }
 
 void PanelWindow::keyReleaseEvent(QKeyEvent* event)
 {
     if (!QtKey_RouteAppCommand(*this, *event))
-        QtKey_Route(*this, *event);
+        QtKey_Route(links_.keys, *this, *event);
 }
 
 namespace {
@@ -365,46 +372,49 @@ void plugIntoPlayback(PanelWindow* window)
     };
 }
 
-// A refused creation releases what it loaded and leaves no trace: no panel, nothing stored.
-bool refuse(const PanelParts& parts, std::string& why, std::string reason)
+// A refused creation leaves no trace: no panel, nothing stored; what was loaded goes with the
+// creation's own skin.
+bool refuse(std::string& why, std::string reason)
 {
-    if (parts.freeSkin)
-        parts.freeSkin();
     why = std::move(reason);
     return false;
 }
 
 }  // namespace
 
-bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, std::string& why)
+bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, const PanelLinks& links,
+                      std::string& why)
 {
     if (panel) {
         why = "the control panel exists already";
         return false;
     }
-    PanelSkin& skin = app().panelSkin;
+    PanelSkin skin;
     Point position;
-    const auto place = [&] { position = Panel_PlaceWindow(skin.faceSize, primaryScreenSize()); };
-    if (!parts.loadFace || !parts.loadFace(place) || !skin.faceNormal)
-        return refuse(parts, why, "\"Normal Bitmap\" of section [Panel] gives no picture");
+    const auto place = [&] {
+        position = Panel_PlaceWindow(*links.components.nestwell, skin.faceSize, primaryScreenSize());
+    };
+    if (!parts.loadFace || !parts.loadFace(skin, place) || !skin.faceNormal)
+        return refuse(why, "\"Normal Bitmap\" of section [Panel] gives no picture");
 
-    PlayerState& s = app().state;
+    PlayerState& s = links.state;
     s.shownSoundQuality = 4;
     s.shownAudioChannel = 3;
     s.shownSoundChannel = 2;
     if (parts.loadLed)
-        parts.loadLed();
-    Settings_ReadFor(app().settings, SettingMoment::Panel);
+        parts.loadLed(skin);
+    Settings_ReadFor(links.settings, SettingMoment::Panel);
     if (parts.loadButtons)
         skin.buttons = parts.loadButtons(kButtonsSection);
     if (skin.buttons.empty())
-        return refuse(parts, why, "section [Panel\\Buttons] gives no button");
+        return refuse(why, "section [Panel\\Buttons] gives no button");
 
-    auto window = std::make_unique<PanelWindow>(parts, app().settings.panelTitle);
-    window->place(position, skin.faceSize, skin.region);
+    auto window = std::make_unique<PanelWindow>(std::move(skin), parts, links);
+    window->place(position, window->skin().faceSize, window->skin().region);
     window->show();
     window->raise();
-    app().windows.panel = window.get();
+    links.windows.panel = window.get();
+    links.led.showOn(window.get(), &window->skin());
     plugIntoPlayback(window.get());
     panel = std::move(window);
     return true;
@@ -414,25 +424,19 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
 {
     if (!panel)
         return;
+    const PanelLinks links = panel->links();
     // Playback ends with the panel, before the main window shuts the engine down.
-    ReelkitEngine& engine = *app().components.reelkit;
+    ReelkitEngine& engine = *links.components.reelkit;
     engine.stop();
     engine.close();
     panel->endBusyCursor();
     plugIntoPlayback(nullptr);
     const Point position = panel->state().screenPosition;
-    const std::function<void()> freeSkin = panel->parts().freeSkin;
-    app().windows.panel = nullptr;
+    links.led.showOn(nullptr, nullptr);
+    links.windows.panel = nullptr;
     panel.reset();
-    if (freeSkin)
-        freeSkin();
     // Where the compositor places windows the panel's position is unknown: the one stored
     // from an X session stays.
     if (!Compositor_PlacesWindows())
-        app().components.nestwell->setProfileString(kSection, "Position", Panel_PositionText(position));
-}
-
-PanelWindow* Panel_Window()
-{
-    return dynamic_cast<PanelWindow*>(app().windows.panel);
+        links.components.nestwell->setProfileString(kSection, "Position", Panel_PositionText(position));
 }

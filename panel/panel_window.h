@@ -16,19 +16,43 @@
 #include "panel/panel_drag.h"
 #include "core/panel_skin.h"
 
+class KeyMap;
+class LedDisplay;
+class ModalLoops;
 class QPainter;
+class Turns;
+struct AppWindows;
+struct Components;
+struct DriveMenuHooks;
+struct PanelCursors;
+struct PlayerSettings;
+struct PlayerState;
+
+// What the panel is handed when it is made: the records it shows and changes, and its neighbours.
+struct PanelLinks {
+    PlayerState& state;
+    PlayerSettings& settings;
+    Components& components;
+    Turns& turns;
+    ModalLoops& modalLoops;
+    DriveMenuHooks& driveMenus;
+    KeyMap& keys;  // shared by the windows, so that a key may go up in another
+    LedDisplay& led;  // shown on the panel while it lives
+    AppWindows& windows;  // the record of the windows that exist, where the panel enters itself
+    Window* main = nullptr;  // where a close goes; none in a test without a main window
+    const PanelCursors* cursors = nullptr;  // none: the arrow everywhere
+};
 
 // The steps of the panel's creation and painting that the skin reader and the LED display
 // provide, with the timers and the command dispatcher. Panel_Create uses the real ones;
 // tests give their own (a skin built in code, a manual clock, a recording dispatcher).
 struct PanelParts {
-    // Section "Panel" into app().panelSkin, calling afterFaces (the placement) between the face
+    // Section "Panel" into the skin, calling afterFaces (the placement) between the face
     // pictures and the region; false refuses.
-    std::function<bool(const std::function<void()>& afterFaces)> loadFace;
-    std::function<void()> loadLed;
+    std::function<bool(PanelSkin& skin, const std::function<void()>& afterFaces)> loadFace;
+    std::function<void(PanelSkin& skin)> loadLed;
     std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
-    std::function<void()> freeSkin;
-    std::function<void(QPainter&)> drawLed;
+    std::function<void(QPainter&, const PanelSkin&)> drawLed;
     // The panel's timers; Qt's when empty.
     std::function<std::unique_ptr<TimerHost>(TimerTick tick)> makeTimers;
     // DispatchCommand when empty.
@@ -47,7 +71,8 @@ struct PanelState {
 class PanelWindow : public QWidget, public Window, private PanelPointerHost {
     Q_OBJECT
 public:
-    PanelWindow(const PanelParts& parts, const std::string& title);
+    // The window owns its skin; the title is the settings' panel title.
+    PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLinks& links);
     ~PanelWindow() override;
 
     void post(const Message& message) override;
@@ -69,6 +94,9 @@ public:
 
     PanelState& state() { return state_; }
     const PanelParts& parts() const { return parts_; }
+    const PanelLinks& links() const { return links_; }
+    PanelSkin& skin() { return skin_; }
+    const PanelSkin& skin() const { return skin_; }
     PanelButtons& buttons() { return buttons_; }
     bool beginBusyCursor();
     bool endBusyCursor();
@@ -99,7 +127,8 @@ private:
     void showPointerCursor();
 
     PanelParts parts_;
-    std::function<void(QPainter&)> drawLed_;
+    PanelLinks links_;
+    PanelSkin skin_;  // before the buttons, which point into it
     PanelDispatcher dispatch_;
     std::unique_ptr<TimerHost> timers_;
     PanelState state_;
@@ -110,18 +139,19 @@ private:
     QRegion shape_;    // the skin's outline; empty without one
 };
 
-// The skin reader's steps, without the LED painter.
-PanelParts Panel_SkinParts();
+// The skin reader's steps, without the LED painter, reading the files the settings name
+// with the components' region maker.
+PanelParts Panel_SkinParts(const PlayerSettings& settings, const Components& components);
 
 // Makes the panel into the given holder with the real skin reader, LED painter, Qt timers and
-// DispatchCommand, files dropped on it going to dropped; sets app().windows.panel and plugs
-// the panel into playback's hooks. False, with the reason, when the skin gives no face picture
-// or no button, or the holder holds one.
-bool Panel_Create(std::unique_ptr<PanelWindow>& panel, const FilesDropped& dropped, std::string& why);
+// DispatchCommand, files dropped on it going to dropped; enters it in links.windows, shows the
+// LED display on it and plugs it into playback's hooks. False, with the reason, when the skin
+// gives no face picture or no button, or the holder holds one.
+bool Panel_Create(std::unique_ptr<PanelWindow>& panel, const PanelLinks& links, const FilesDropped& dropped,
+                  std::string& why);
 // The same with the given parts.
-bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, std::string& why);
-// Stops and closes the media engine, releases the skin, stores the position, and destroys
-// the window. Nothing happens when there is no panel.
+bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, const PanelLinks& links,
+                      std::string& why);
+// Stops and closes the media engine, stores the position, and destroys the window with its
+// skin. Nothing happens when there is no panel.
 void Panel_Destroy(std::unique_ptr<PanelWindow>& panel);
-// The live panel, or null.
-PanelWindow* Panel_Window();

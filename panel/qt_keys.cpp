@@ -87,16 +87,16 @@ bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event)
     return true;
 }
 
-bool QtKey_Route(Window& window, const QKeyEvent& event)
+bool QtKey_Route(KeyMap& keys, Window& window, const QKeyEvent& event)
 {
     const uint32_t virtualKey = QtKey_VirtualKey(event);
     const auto keyData = static_cast<intptr_t>(event.nativeScanCode() & 0xFF) << 16;
     if (event.type() == QEvent::KeyPress) {
-        Keys_OnKeyDown(&window, key_msg::KeyDown, virtualKey, keyData);
+        Keys_OnKeyDown(keys, &window, key_msg::KeyDown, virtualKey, keyData);
         for (const uint32_t c : QtKey_Characters(event))
-            Keys_OnChar(&window, key_msg::Char, c, keyData);
+            Keys_OnChar(keys, &window, key_msg::Char, c, keyData);
     } else if (event.type() == QEvent::KeyRelease && !event.isAutoRepeat()) {
-        Keys_OnKeyUp(&window, key_msg::KeyUp, virtualKey, keyData);
+        Keys_OnKeyUp(keys, &window, key_msg::KeyUp, virtualKey, keyData);
     }
     return true;
 }

@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "video/video_window.h"
+
+class KeyMap;
 class QKeyEvent;
 class Window;
 
@@ -22,5 +25,17 @@ bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event);
 
 // A key press becomes the key-down and the characters it produced, a release the key-up;
 // the keyboard's own repeats come as presses only, as they do where each repeat is one more
-// key-down. Answers true: the window's key handling is the map's.
-bool QtKey_Route(Window& window, const QKeyEvent& event);
+// key-down; all on the windows' shared map. Answers true: the window's key handling is the map's.
+bool QtKey_Route(KeyMap& keys, Window& window, const QKeyEvent& event);
+
+// The video frame and its image window take their keys as the panel does: the multimedia keys
+// first, then the shared map.
+class PanelVideoKeys : public VideoKeys {
+public:
+    explicit PanelVideoKeys(KeyMap& keys) : keys_(keys) {}
+    bool key(Window& target, QKeyEvent& event) override { return QtKey_Route(keys_, target, event); }
+    bool appCommand(Window& frame, QKeyEvent& event) override { return QtKey_RouteAppCommand(frame, event); }
+
+private:
+    KeyMap& keys_;
+};

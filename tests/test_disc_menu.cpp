@@ -198,7 +198,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         journal.clear();
         app().settings.ejectCdRomOnly = c.ejectOnly;
         drives->doorOpen[drive('E')] = c.doorOpen;
-        Panel_DriveCommand(drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(app().driveMenuHooks, app().settings, app().components, drive_item::EjectFirst + drive('E'));
         EXPECT_EQ(journal, c.moves) << c.ejectOnly << c.doorOpen;
     }
     // A door whose state cannot be read is left alone, in either mode.
@@ -206,7 +206,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
     for (const uint32_t ejectOnly : {0u, 1u}) {
         journal.clear();
         app().settings.ejectCdRomOnly = ejectOnly;
-        Panel_DriveCommand(drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(app().driveMenuHooks, app().settings, app().components, drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
         EXPECT_FALSE(SetDoorState(drive('E'), DoorState::Open));
     }

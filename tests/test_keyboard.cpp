@@ -157,22 +157,19 @@ TEST_F(KeyboardTest, FlagsFollowKeyUpsOnly)
 TEST(KeysShared, TheWindowHandlersShareOneMapAndAnswerZero)
 {
     std::vector<Event> events;
-    KeyMap& shared = Keys_Shared();
-    shared.reset();
+    KeyMap shared;
     shared.setDispatcher([&](CommandId command, CommandPhase phase) {
         events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     });
     // Pressed in one window, released in another: the same flag.
-    EXPECT_EQ(Keys_OnKeyDown(nullptr, key_msg::KeyDown, vk::Right, 0), 0);
+    EXPECT_EQ(Keys_OnKeyDown(shared, nullptr, key_msg::KeyDown, vk::Right, 0), 0);
     EXPECT_TRUE(shared.seekKeyHeld());
-    EXPECT_EQ(Keys_OnKeyDown(nullptr, key_msg::KeyDown, vk::Right, 0x40000000), 0);
-    EXPECT_EQ(Keys_OnKeyUp(nullptr, key_msg::KeyUp, vk::Right, 0), 0);
-    EXPECT_EQ(Keys_OnChar(nullptr, key_msg::Char, 'S', 0), 0);
+    EXPECT_EQ(Keys_OnKeyDown(shared, nullptr, key_msg::KeyDown, vk::Right, 0x40000000), 0);
+    EXPECT_EQ(Keys_OnKeyUp(shared, nullptr, key_msg::KeyUp, vk::Right, 0), 0);
+    EXPECT_EQ(Keys_OnChar(shared, nullptr, key_msg::Char, 'S', 0), 0);
     EXPECT_EQ(events, (std::vector<Event>{{19, P}, {19, R}, {13, C}}));
     EXPECT_FALSE(shared.seekKeyHeld());
-    shared.setDispatcher(DispatchCommand);
-    shared.reset();
 }
 
 }  // namespace

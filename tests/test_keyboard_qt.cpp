@@ -129,8 +129,8 @@ protected:
     void SetUp() override
     {
         resetApp();
-        Keys_Shared().reset();
-        Keys_Shared().setDispatcher([this](CommandId command, CommandPhase phase) {
+        app().keys.reset();
+        app().keys.setDispatcher([this](CommandId command, CommandPhase phase) {
             events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
             return true;
         });
@@ -141,8 +141,8 @@ protected:
     }
     void TearDown() override
     {
-        Keys_Shared().setDispatcher(DispatchCommand);
-        Keys_Shared().reset();
+        app().keys.setDispatcher(DispatchCommand);
+        app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();
         resetApp();
@@ -151,10 +151,10 @@ protected:
     bool send(Window& window, QEvent::Type type, int key, const QString& text = {}, bool repeat = false)
     {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
-        return hooks.appCommand(window, event) || hooks.key(window, event);
+        PanelVideoKeys keys(app().keys);
+        return keys.appCommand(window, event) || keys.key(window, event);
     }
 
-    const VideoHooks hooks = PanelKeysForVideo();
     ManualClock clock;
     RecordingWindow frame{clock};
     RecordingWindow image{clock};
@@ -170,7 +170,7 @@ TEST_F(VideoKeysTest, KeyPressedInOneWindowIsReleasedInTheOther)
     EXPECT_TRUE(send(frame, QEvent::KeyRelease, Qt::Key_Left, {}, true));
     EXPECT_TRUE(send(frame, QEvent::KeyPress, Qt::Key_Left, {}, true));
     EXPECT_TRUE(send(image, QEvent::KeyRelease, Qt::Key_Left));
-    EXPECT_FALSE(Keys_Shared().seekKeyHeld());
+    EXPECT_FALSE(app().keys.seekKeyHeld());
     EXPECT_TRUE(send(image, QEvent::KeyPress, Qt::Key_S, "s"));
     EXPECT_EQ(events, (std::vector<Event>{{18, P}, {18, R}, {13, C}}));
     EXPECT_TRUE(mainPosted.empty());

@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "core/settings.h"
+#include "core/panel_skin.h"
 #include "led/led_draw.h"
 #include "led/led_view.h"
 
@@ -46,8 +49,7 @@ class LedDraw : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetApp();
-        PanelSkin& skin = app().panelSkin;
+        PanelSkin& skin = skin_;
         skin.faceNormal = patterned(200, 100, 11);
         skin.faceSelected = patterned(200, 100, 171);
         skin.faceSize = {200, 100};
@@ -62,17 +64,19 @@ protected:
         skin.trackTimeNumbers.digitPositions = {Point{90, 40}, Point{82, 40}, Point{70, 40}, Point{62, 40},
                                                 Point{50, 40}};
     }
-    void TearDown() override { resetApp(); }
+    PanelSkin& skin() { return skin_; }
+    PlayerState& state() { return state_; }
 
-    PanelSkin& skin() { return app().panelSkin; }
-    PlayerState& state() { return app().state; }
+    PanelSkin skin_;
+    PlayerState state_;
+    PlayerSettings settings = Settings_Defaults();
 
     // The panel composed as the paint does it: the face, then the LED display.
     QImage compose()
     {
         QImage target = skin().faceNormal->copy();
         QPainter painter(&target);
-        Led_DrawAll(painter);
+        Led_DrawAll(painter, skin_, state_, settings.maxVolumeLevel);
         return target;
     }
 
@@ -132,7 +136,7 @@ TEST_F(LedDraw, AnEnteredNumberBlinksAndTheFaceShowsInItsOffPhase)
 
     state().entryBlinkOn = 0;
     QPainter painter(&panel);  // over the digits of the on phase, as a repaint does
-    Led_DrawTrackNumber(painter);
+    Led_DrawTrackNumber(painter, skin_, state_);
     painter.end();
     EXPECT_EQ(shown(panel, skin().trackNumbers), "  ");
 
@@ -242,7 +246,7 @@ TEST_F(LedDraw, DarkElementsGetTheFaceBackAndWithoutAnySourceNeverLight)
 
     state().muted = 0;
     QPainter painter(&panel);
-    Led_DrawMute(painter);
+    Led_DrawMute(painter, skin_, state_);
     painter.end();
     EXPECT_EQ(panel, *skin().faceNormal) << "unlit: the face again, nothing else touched";
 
@@ -258,7 +262,7 @@ TEST_F(LedDraw, DarkElementsGetTheFaceBackAndWithoutAnySourceNeverLight)
 TEST_F(LedDraw, VolumeBarLightsTheUpperHalfForLeftAndTheLowerForRight)
 {
     skin().volume = element(50, 60, 100, 9);
-    app().settings.maxVolumeLevel = 16;
+    settings.maxVolumeLevel = 16;
     state().volumeLeft = 16;
     state().volumeRight = 3;
     const QImage panel = compose();
@@ -280,7 +284,7 @@ TEST_F(LedDraw, VolumeBarLightsTheUpperHalfForLeftAndTheLowerForRight)
 TEST_F(LedDraw, VolumeWidthIsNotClippedToTheBar)
 {
     skin().volume = element(50, 60, 64, 8);
-    app().settings.maxVolumeLevel = 0;  // counts as 16: steps of 4
+    settings.maxVolumeLevel = 0;  // counts as 16: steps of 4
     state().volumeLeft = 20;
     const QImage panel = compose();
     EXPECT_TRUE(sameBlock(panel, {50, 60}, *skin().faceSelected, {50, 60}, {80, 4}));

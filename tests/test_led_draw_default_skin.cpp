@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
 #include "core/settings.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "led/led_draw.h"
@@ -36,19 +37,22 @@ class DefaultSkin : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetApp();
-        app().settings.cfgPath = QUINTARA_SOURCE_DIR "/resources/Quintara.CFG";
-        app().settings.rcDir = QUINTARA_SOURCE_DIR "/resources/skin/";
-        app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-        ASSERT_TRUE(PanelSkin_LoadFace());
-        PanelSkin_LoadLed();
-        Settings_ReadFor(app().settings, SettingMoment::Panel);
-        skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+        settings.cfgPath = QUINTARA_SOURCE_DIR "/resources/Quintara.CFG";
+        settings.rcDir = QUINTARA_SOURCE_DIR "/resources/skin/";
+        const SkinPaths files{settings.cfgPath, settings.rcDir};
+        MaskcutBitmapRegions maskcut;
+        ASSERT_TRUE(PanelSkin_LoadFace(skin_, files, maskcut));
+        PanelSkin_LoadLed(skin_, files);
+        Settings_ReadFor(settings, SettingMoment::Panel);
+        skin().buttons = PanelSkin_LoadButtons(files, "Panel\\Buttons");
     }
-    void TearDown() override { resetApp(); }
 
-    PanelSkin& skin() { return app().panelSkin; }
-    PlayerState& state() { return app().state; }
+    PanelSkin& skin() { return skin_; }
+    PlayerState& state() { return state_; }
+
+    PlayerSettings settings = Settings_Defaults();
+    PanelSkin skin_;
+    PlayerState state_;
 
     std::vector<QRect> indicatorRects()
     {
@@ -83,7 +87,7 @@ protected:
     {
         QImage panel = skin().faceNormal->copy();
         QPainter painter(&panel);
-        Led_DrawAll(painter);
+        Led_DrawAll(painter, skin_, state_, settings.maxVolumeLevel);
         return panel;
     }
 
@@ -135,9 +139,9 @@ TEST_F(DefaultSkin, HasAllThreeFacesAndAShapeThatIsNoRectangle)
     EXPECT_TRUE(QRect(0, 0, 720, 236).contains(outline.boundingRect()));
     for (const PanelButton& button : skin().buttons)
         EXPECT_TRUE(outline.contains(rectOf(button.rect).center())) << CommandNumber(button.command);
-    EXPECT_EQ(app().settings.blinkTrackInterval, 350u);
-    EXPECT_EQ(app().settings.blinkTrackTimes, 5u);
-    EXPECT_EQ(app().settings.autoReturn, 1u);
+    EXPECT_EQ(settings.blinkTrackInterval, 350u);
+    EXPECT_EQ(settings.blinkTrackTimes, 5u);
+    EXPECT_EQ(settings.autoReturn, 1u);
 }
 
 TEST_F(DefaultSkin, CarriesEveryCommandOnceWithoutOverlaps)

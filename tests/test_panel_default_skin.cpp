@@ -13,6 +13,7 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
 #include "panel/panel_cursors.h"
@@ -56,18 +57,18 @@ protected:
 TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
 {
     ASSERT_TRUE(Panel_LoadCursors(cursors));
-    EXPECT_EQ(app().windows.buttonCursor->cursor.hotSpot(), QPoint(11, 0));
-    EXPECT_EQ(app().windows.panelCursor->cursor.hotSpot(), QPoint(14, 0));
+    EXPECT_EQ(cursors.button->cursor.hotSpot(), QPoint(11, 0));
+    EXPECT_EQ(cursors.body->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(panelHolder, {}, why)) << why;
-    PanelWindow* panel = Panel_Window();
+    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksFromApp(nullptr, &cursors), {}, why)) << why;
+    PanelWindow* panel = panelHolder.get();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel, 10000));
     settle();
     EXPECT_TRUE(panel->isVisible());
-    const Size face = app().panelSkin.faceSize;
+    const Size face = panel->skin().faceSize;
     EXPECT_EQ(panel->size(), QSize(face.width, face.height));
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     // Centred, or at the left edge of a screen narrower than the panel.
@@ -77,10 +78,10 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     // Shaped: an outline that is not the plain rectangle.
     EXPECT_FALSE(panel->mask().isEmpty());
     EXPECT_NE(panel->mask(), QRegion(panel->rect()));
-    EXPECT_GE(app().panelSkin.buttons.size(), 20u);
+    EXPECT_GE(panel->skin().buttons.size(), 20u);
 
     // Over a button the pointing hand, over the body the open hand.
-    const Rect first = app().panelSkin.buttons.front().rect;
+    const Rect first = panel->skin().buttons.front().rect;
     const QPoint onButton((first.left + first.right) / 2, (first.top + first.bottom) / 2);
     QCursor::setPos(panel->mapToGlobal(onButton));
     QMouseEvent move(QEvent::MouseMove, QPointF(onButton), QPointF(panel->mapToGlobal(onButton)), Qt::NoButton,
@@ -93,7 +94,7 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     panel->repaint();
     const bool dense = panel->devicePixelRatioF() >= 1.5;
     EXPECT_EQ(panel->composed().size(), QSize(face.width, face.height) * (dense ? 2 : 1));
-    const PanelSkin& skin = app().panelSkin;
+    const PanelSkin& skin = panel->skin();
     for (const std::optional<QImage>* twin : {&skin.faceNormal2x, &skin.faceSelected2x, &skin.faceMouseIn2x,
                                               &skin.timeNumbers.strip2x, &skin.trackTimeNumbers.strip2x})
         EXPECT_EQ(twin->has_value(), dense);

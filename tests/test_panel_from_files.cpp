@@ -14,6 +14,7 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "components/maskcut/maskcut_regions.h"
 #include "components/nestwell/nestwell_file.h"
 #include "led/led_refresh.h"
@@ -84,8 +85,8 @@ protected:
         nestwell = store.get();
         app().components.nestwell = std::move(store);
 
-        parts = Panel_SkinParts();
-        parts.drawLed = [this](QPainter&) { ++ledPaints; };
+        parts = Panel_SkinParts(app().settings, app().components);
+        parts.drawLed = [this](QPainter&, const PanelSkin&) { ++ledPaints; };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
         parts.dispatch = [](CommandId, CommandPhase) { return true; };
     }
@@ -99,9 +100,9 @@ protected:
     PanelWindow* create()
     {
         std::string why;
-        if (!Panel_CreateWith(panelHolder, parts, why))
+        if (!Panel_CreateWith(panelHolder, parts, PanelLinksFromApp(nullptr, nullptr), why))
             return nullptr;
-        PanelWindow* panel = Panel_Window();
+        PanelWindow* panel = panelHolder.get();
         // Nothing paints before the window system shows the window; its first paint comes then.
         EXPECT_TRUE(QTest::qWaitForWindowExposed(panel, kWaitMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->composed().isNull(); }, kWaitMs));
@@ -130,7 +131,7 @@ TEST_F(PanelFromFilesTest, OpensShapedAndSizedByItsSkin)
     EXPECT_EQ(panel->mask(), QRegion(0, 0, 110, 10) + QRegion(0, 10, 120, 30));
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     EXPECT_EQ(panel->pos(), QPoint((screen.width() - 120) / 2, (screen.height() - 40) / 2));
-    const std::vector<PanelButton>& buttons = app().panelSkin.buttons;
+    const std::vector<PanelButton>& buttons = panel->skin().buttons;
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[0].rect, (Rect{10, 10, 30, 30}));
     EXPECT_EQ(buttons[1].tip, "Sound off and on");
@@ -144,7 +145,7 @@ TEST_F(PanelFromFilesTest, PositionTickRepaintsOnlyItsDigitCells)
     ASSERT_NE(panel, nullptr);
     PaintLog log;
     panel->installEventFilter(&log);
-    ASSERT_TRUE(Led_RefreshTime(true));
+    ASSERT_TRUE(app().led.RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     QRegion cells;
     for (const QPoint p : {QPoint(110, 28), QPoint(102, 28), QPoint(90, 28), QPoint(82, 28), QPoint(70, 28)})
@@ -162,8 +163,7 @@ TEST_F(PanelFromFilesTest, ComesBackWhereItWasLeft)
     settle();
     Panel_Destroy(panelHolder);
     EXPECT_EQ(stored(), "17,23");
-    EXPECT_FALSE(app().panelSkin.faceNormal);
-    EXPECT_TRUE(app().panelSkin.buttons.empty());
+    EXPECT_EQ(app().led.panel(), nullptr);
 
     panel = create();
     ASSERT_NE(panel, nullptr);
@@ -185,7 +185,8 @@ TEST_F(PanelFromFilesTest, RefusedWithoutAButtonLeavingNoPicture)
     text.replace(text.find("Button 3=Mute"), 13, "Button 3=nope");
     files->config(text);
     EXPECT_EQ(create(), nullptr);
-    EXPECT_FALSE(app().panelSkin.faceNormal);
+    EXPECT_EQ(app().windows.panel, nullptr);
+    EXPECT_EQ(app().led.panel(), nullptr);
     EXPECT_EQ(stored(), "(none)");
 }
 
@@ -208,9 +209,9 @@ TEST_F(PanelFromFilesTest, DenseScreensComposeFromTheTwinsAndKeepTheSkinsGeometr
     const bool dense = panel->devicePixelRatioF() >= 1.5;
     EXPECT_EQ(panel->size(), QSize(120, 40));
     EXPECT_EQ(panel->mask(), QRegion(0, 0, 110, 10) + QRegion(0, 10, 120, 30));
-    EXPECT_EQ(app().panelSkin.buttons[0].rect, (Rect{10, 10, 30, 30}));
-    EXPECT_EQ(app().panelSkin.faceNormal2x.has_value(), dense);
-    EXPECT_FALSE(app().panelSkin.faceSelected2x);
+    EXPECT_EQ(panel->skin().buttons[0].rect, (Rect{10, 10, 30, 30}));
+    EXPECT_EQ(panel->skin().faceNormal2x.has_value(), dense);
+    EXPECT_FALSE(panel->skin().faceSelected2x);
 
     const QImage& composed = panel->composed();
     if (!dense) {
@@ -224,7 +225,7 @@ TEST_F(PanelFromFilesTest, DenseScreensComposeFromTheTwinsAndKeepTheSkinsGeometr
     for (const QPoint p : {QPoint(120, 70), QPoint(121, 70), QPoint(200, 2), QPoint(239, 79)})
         EXPECT_EQ(composed.pixelColor(p), fine.pixelColor(p)) << p.x() << "," << p.y();
     // A pressed button shows the selected face, whose twin was refused: the 1x red, doubled.
-    app().panelSkin.buttons[0].state = ButtonState::Selected;
+    panel->skin().buttons[0].state = ButtonState::Selected;
     panel->invalidateAll();
     panel->repaintNow();
     EXPECT_EQ(composed.pixelColor(21, 21), QColor(200, 0, 0));

@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "core/player_settings.h"
+#include "core/settings.h"
 #include "context/components.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_place.h"
@@ -73,33 +74,25 @@ public:
 
 class StoredPlaceTest : public ::testing::Test {
 protected:
-    StoredPlaceTest()
-    {
-        resetApp();
-        auto owned = std::make_unique<OneEntryStore>();
-        store = owned.get();
-        app().components.nestwell = std::move(owned);
-    }
-    ~StoredPlaceTest() override { resetApp(); }
-    OneEntryStore* store = nullptr;
+    OneEntryStore store;
 };
 
 TEST_F(StoredPlaceTest, ReadsPanelPositionFromTheStore)
 {
-    store->text = "5000,5000";
-    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{724, 668}));
-    EXPECT_EQ(store->asked, (std::vector<std::string>{"Panel/Position"}));
+    store.text = "5000,5000";
+    EXPECT_EQ(Panel_PlaceWindow(store, {300, 100}, {1024, 768}), (Point{724, 668}));
+    EXPECT_EQ(store.asked, (std::vector<std::string>{"Panel/Position"}));
 }
 
 TEST_F(StoredPlaceTest, FailureOrEmptyKeepsTheCentre)
 {
-    store->text = "";
-    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
-    store->answer = false;
-    store->text = "1,1";
-    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
-    app().components.nestwell = std::make_unique<NoStore>();
-    EXPECT_EQ(Panel_PlaceWindow({300, 100}, {1024, 768}), (Point{362, 334}));
+    store.text = "";
+    EXPECT_EQ(Panel_PlaceWindow(store, {300, 100}, {1024, 768}), (Point{362, 334}));
+    store.answer = false;
+    store.text = "1,1";
+    EXPECT_EQ(Panel_PlaceWindow(store, {300, 100}, {1024, 768}), (Point{362, 334}));
+    NoStore none;
+    EXPECT_EQ(Panel_PlaceWindow(none, {300, 100}, {1024, 768}), (Point{362, 334}));
 }
 
 TEST(PositionText, IsWrittenAsTwoDecimals)
@@ -127,46 +120,43 @@ class DriveItemTest : public ::testing::Test {
 protected:
     DriveItemTest()
     {
-        resetApp();
         auto owned = std::make_unique<Doors>();
         doors = owned.get();
-        app().components.discbay = std::move(owned);
-        saved = Panel_DriveMenuHooks();
-        Panel_DriveMenuHooks().loadDisc = [this](uintptr_t drive, intptr_t mode) {
+        components.discbay = std::move(owned);
+        menus.loadDisc = [this](uintptr_t drive, intptr_t mode) {
             calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
         };
-        Panel_DriveMenuHooks().setDoorState = [this](uint32_t drive, DoorState door) {
+        menus.setDoorState = [this](uint32_t drive, DoorState door) {
             calls.push_back("door " + std::to_string(drive) + " " + std::to_string(static_cast<uint32_t>(door)));
             return true;
         };
     }
-    ~DriveItemTest() override
-    {
-        Panel_DriveMenuHooks() = saved;
-        resetApp();
-    }
+    void command(uintptr_t wParam) { Panel_DriveCommand(menus, settings, components, wParam); }
+
+    Components components;
+    PlayerSettings settings = Settings_Defaults();
+    DriveMenuHooks menus;
     Doors* doors = nullptr;
-    DriveMenuHooks saved;
     std::vector<std::string> calls;
 };
 
 TEST_F(DriveItemTest, LoadItemsLoadTheirDrive)
 {
-    Panel_DriveCommand(41000);
-    Panel_DriveCommand(41025);
-    Panel_DriveCommand(41026);
-    Panel_DriveCommand(40999);
-    Panel_DriveCommand(0x10000 + 41003);  // only the low 16 bits count
+    command(41000);
+    command(41025);
+    command(41026);
+    command(40999);
+    command(0x10000 + 41003);  // only the low 16 bits count
     EXPECT_EQ(calls, (std::vector<std::string>{"load 0 0", "load 25 0", "load 3 0"}));
 }
 
 TEST_F(DriveItemTest, EjectItemsToggleTheDoor)
 {
     doors->open = false;
-    Panel_DriveCommand(42004);
+    command(42004);
     doors->open = true;
-    Panel_DriveCommand(42025);
-    Panel_DriveCommand(42026);
+    command(42025);
+    command(42026);
     EXPECT_EQ(calls, (std::vector<std::string>{"door 4 1", "door 25 0"}));
     EXPECT_EQ(doors->asked, (std::vector<uint32_t>{4, 25}));
 }
@@ -174,15 +164,15 @@ TEST_F(DriveItemTest, EjectItemsToggleTheDoor)
 TEST_F(DriveItemTest, DoorQueryFailingDoesNothing)
 {
     doors->answer = false;
-    Panel_DriveCommand(42004);
+    command(42004);
     EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(DriveItemTest, EjectOnlyAlwaysOpensWithoutAsking)
 {
-    app().settings.ejectCdRomOnly = 1;
+    settings.ejectCdRomOnly = 1;
     doors->open = true;
-    Panel_DriveCommand(42002);
+    command(42002);
     EXPECT_EQ(calls, (std::vector<std::string>{"door 2 1"}));
     EXPECT_TRUE(doors->asked.empty());
 }

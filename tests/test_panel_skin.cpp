@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include <functional>
 #include "components/maskcut/maskcut_regions.h"
 #include "panel/skin/panel_button_names.h"
 #include "panel/skin/panel_skin_loader.h"
@@ -74,28 +74,32 @@ TEST(SkinPair, CommasSplitAndEmptyPiecesAreSkipped)
 
 class PanelSkinTest : public ::testing::Test {
 protected:
-    PanelSkinTest()
-    {
-        resetApp();
-        files = std::make_unique<SkinFiles>();
-    }
-    void TearDown() override { resetApp(); }
+    PanelSkinTest() : files(std::make_unique<SkinFiles>()) {}
 
-    PanelSkin& skin() { return app().panelSkin; }
+    PanelSkin& skin() { return skin_; }
+    bool loadFace(const std::function<void()>& afterFaces = {})
+    {
+        return PanelSkin_LoadFace(skin_, files->paths(), *maskcut, afterFaces);
+    }
+    void loadLed() { PanelSkin_LoadLed(skin_, files->paths()); }
+    std::vector<PanelButton> loadButtons() { return PanelSkin_LoadButtons(files->paths(), "Panel\\Buttons"); }
+
     std::unique_ptr<SkinFiles> files;
+    PanelSkin skin_;
+    std::unique_ptr<MaskcutRegions> maskcut = std::make_unique<NoRegions>();
 };
 
 TEST_F(PanelSkinTest, FaceNeedsItsNormalPictureAndTakesItsSize)
 {
     files->config("[Panel]\nNormal Bitmap=missing.bmp\nSelected Bitmap=sel.bmp\n");
     files->picture("sel.bmp", 30, 20);
-    EXPECT_FALSE(PanelSkin_LoadFace());
+    EXPECT_FALSE(loadFace());
     EXPECT_FALSE(skin().faceNormal);
 
     files->config("[Panel]\nNormal Bitmap=Face\\Normal.BMP\nSelected Bitmap=sel.bmp\nMouseIn Bitmap=\n");
     files->picture("face/normal.bmp", 30, 20);
     bool placed = false;
-    EXPECT_TRUE(PanelSkin_LoadFace([&] {
+    EXPECT_TRUE(loadFace([&] {
                   placed = true;
                   EXPECT_TRUE(skin().faceSelected) << "placed after the faces";
               }));
@@ -117,11 +121,11 @@ TEST_F(PanelSkinTest, RegionComesFromTheRegionPictureThroughMaskcut)
     shape.setPixel(3, 2, qRgb(250, 255, 255));  // near white is inside
     ASSERT_TRUE(shape.save(QString::fromStdString(files->dir().file("skin/shape.bmp")), "BMP"));
 
-    EXPECT_TRUE(PanelSkin_LoadFace());
+    EXPECT_TRUE(loadFace());
     EXPECT_FALSE(skin().region) << "no region maker installed: no outline";
 
-    app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    EXPECT_TRUE(PanelSkin_LoadFace());
+    maskcut = std::make_unique<MaskcutBitmapRegions>();
+    EXPECT_TRUE(loadFace());
     ASSERT_TRUE(skin().region);
     EXPECT_EQ(skin().region->rects, (std::vector<Rect>{{2, 1, 6, 2}, {3, 2, 4, 3}}));
 }
@@ -138,7 +142,7 @@ TEST_F(PanelSkinTest, LedElementsTakeThePictureSizeOrElseTheirSizeKey)
     files->picture("mute.bmp", 12, 6);
     files->picture("none.bmp", 3, 2);
     files->picture("ac3.bmp", 9, 4);
-    PanelSkin_LoadLed();
+    loadLed();
 
     EXPECT_TRUE(skin().mute.bitmap);
     EXPECT_EQ(skin().mute.size, (Size{12, 6})) << "the picture's size, not the key";
@@ -168,14 +172,14 @@ TEST_F(PanelSkinTest, ReadingOneElementLeavesOutWhatIsNotAskedFor)
     files->picture("stop.bmp", 2, 3);
     Point position{9, 9};
     Size size{9, 9};
-    PanelSkin_ReadLedElement("Stop", "X", nullptr, &position, &size);
+    PanelSkin_ReadLedElement(files->paths(), "Stop", "X", nullptr, &position, &size);
     EXPECT_EQ(position, (Point{4, 5}));
     EXPECT_EQ(size, (Size{6, 7})) << "no picture asked for: the size key counts";
     std::optional<QImage> picture;
-    PanelSkin_ReadLedElement("Stop", "X", &picture, nullptr, &size);
+    PanelSkin_ReadLedElement(files->paths(), "Stop", "X", &picture, nullptr, &size);
     ASSERT_TRUE(picture);
     EXPECT_EQ(size, (Size{2, 3}));
-    PanelSkin_ReadLedElement("Stop", "", &picture, &position, &size);
+    PanelSkin_ReadLedElement(files->paths(), "Stop", "", &picture, &position, &size);
     EXPECT_FALSE(picture);
     EXPECT_EQ(position, (Point{0, 0}));
     EXPECT_EQ(size, (Size{0, 0}));
@@ -189,7 +193,7 @@ TEST_F(PanelSkinTest, DigitStripsCutTenCellsAndReadSlotsOnlyWithTheirPicture)
                   "Position Min-Decimal=,3\n");
     files->picture("track.bmp", 105, 14);
     files->picture("narrow.bmp", 9, 14);
-    PanelSkin_LoadLed();
+    loadLed();
 
     ASSERT_TRUE(skin().trackNumbers.strip);
     EXPECT_EQ(skin().trackNumbers.cell, (Size{10, 14}));
@@ -216,7 +220,7 @@ std::vector<int32_t> commands(const std::vector<PanelButton>& buttons)
 TEST_F(PanelSkinTest, ButtonNamesBindCommandsAndNameTheirSectionsWithoutRegardToCase)
 {
     files->config("[Panel\\Buttons]\nButton 1=play\n[PLAY]\nSize=20,10\nPosition=5,6\nCheck Button=1\n");
-    const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+    const std::vector<PanelButton> buttons = loadButtons();
     ASSERT_EQ(buttons.size(), 1u);
     EXPECT_EQ(buttons[0].command, CommandId::Play);
     EXPECT_EQ(buttons[0].rect, (Rect{5, 6, 25, 16}));
@@ -247,7 +251,7 @@ TEST_F(PanelSkinTest, TheListEndsAtTheFirstMissingOrEmptyKeyAndSkipsUnknownNames
     };
     for (const Row& row : rows) {
         files->config("[Panel\\Buttons]\n" + row.list + sections);
-        EXPECT_EQ(commands(PanelSkin_LoadButtons("Panel\\Buttons")), row.commands) << row.list;
+        EXPECT_EQ(commands(loadButtons()), row.commands) << row.list;
     }
 }
 
@@ -259,7 +263,7 @@ TEST_F(PanelSkinTest, ManyButtonsHaveNoLimit)
     for (int d = 0; d < 10; ++d)
         config += "[NumPad " + std::to_string(d) + "]\nSize=4,4\n";
     files->config(config);
-    const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+    const std::vector<PanelButton> buttons = loadButtons();
     ASSERT_EQ(buttons.size(), 300u);
     EXPECT_EQ(buttons[299].command, CommandId::Digit0);
 }
@@ -296,7 +300,7 @@ TEST_F(PanelSkinTest, ButtonSizesFollowThePicturesInKeyOrder)
     };
     for (const Row& row : rows) {
         files->config("[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nPosition=3,4\n" + row.section);
-        const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+        const std::vector<PanelButton> buttons = loadButtons();
         if (row.size == Size{}) {
             EXPECT_TRUE(buttons.empty()) << row.section;
             continue;
@@ -312,7 +316,7 @@ TEST_F(PanelSkinTest, TipsAreWrittenOrTheCommandsText)
 {
     files->config("[Panel\\Buttons]\nButton 1=Volume Up\nButton 2=Return\nButton 3=NumPad 10\n"
                   "[Volume Up]\nSize=1,1\nTip=Quieter\n[Return]\nSize=1,1\nTip=\n[NumPad 10]\nSize=1,1\n");
-    const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+    const std::vector<PanelButton> buttons = loadButtons();
     ASSERT_EQ(buttons.size(), 3u);
     EXPECT_EQ(buttons[0].tip, "Quieter");
     EXPECT_EQ(buttons[1].tip, "Return");
@@ -322,7 +326,7 @@ TEST_F(PanelSkinTest, TipsAreWrittenOrTheCommandsText)
 TEST_F(PanelSkinTest, HugePositionsAndSizesDoNotOverflow)
 {
     files->config("[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nSize=99999999999,5\nPosition=2147483600,-99999999999\n");
-    const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+    const std::vector<PanelButton> buttons = loadButtons();
     ASSERT_EQ(buttons.size(), 1u);
     EXPECT_EQ(buttons[0].rect, (Rect{2147483600, INT_MIN, INT_MAX, INT_MIN + 5}));
 }
@@ -348,32 +352,15 @@ TEST_F(PanelSkinTest, DamagedPicturesAreNoPictureAnywhereInTheSkin)
                       "\n[Panel\\LED\\Track Numbers]\nBitmap=" + name + "\nPosition Uint=1,1\n"
                       "[Panel\\LED\\Mute]\nBitmap=" + name + "\nSize=3,3\n"
                       "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=" + name + "\nSize=7,8\n");
-        EXPECT_FALSE(PanelSkin_LoadFace()) << name;
-        PanelSkin_LoadLed();
+        EXPECT_FALSE(loadFace()) << name;
+        loadLed();
         EXPECT_FALSE(skin().trackNumbers.strip) << name;
         EXPECT_FALSE(skin().mute.bitmap) << name;
         EXPECT_EQ(skin().mute.size, (Size{3, 3})) << name;
-        const std::vector<PanelButton> buttons = PanelSkin_LoadButtons("Panel\\Buttons");
+        const std::vector<PanelButton> buttons = loadButtons();
         ASSERT_EQ(buttons.size(), 1u) << name;
         EXPECT_EQ(buttons[0].rect, (Rect{0, 0, 7, 8})) << name;
     }
-}
-
-TEST_F(PanelSkinTest, FreeReleasesEverything)
-{
-    files->config("[Panel]\nNormal Bitmap=face.bmp\nSelected Bitmap=face.bmp\n[Panel\\LED\\Mute]\nBitmap=face.bmp\n"
-                  "[Panel\\Buttons]\nButton 1=Stop\n[Stop]\nNormal Bitmap=face.bmp\n");
-    files->picture("face.bmp", 5, 5);
-    ASSERT_TRUE(PanelSkin_LoadFace());
-    PanelSkin_LoadLed();
-    skin().buttons = PanelSkin_LoadButtons("Panel\\Buttons");
-    ASSERT_EQ(skin().buttons.size(), 1u);
-    PanelSkin_Free();
-    EXPECT_FALSE(skin().faceNormal);
-    EXPECT_FALSE(skin().faceSelected);
-    EXPECT_EQ(skin().faceSize, (Size{0, 0}));
-    EXPECT_FALSE(skin().mute.present());
-    EXPECT_TRUE(skin().buttons.empty());
 }
 
 }  // namespace

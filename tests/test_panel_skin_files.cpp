@@ -14,6 +14,11 @@ SkinFiles::SkinFiles()
     std::filesystem::create_directories(app().settings.rcDir);
 }
 
+SkinPaths SkinFiles::paths() const
+{
+    return {dir_.file("Quintara.CFG"), dir_.path() + "/skin/"};
+}
+
 void SkinFiles::config(const std::string& text) const
 {
     dir_.write("Quintara.CFG", text);

@@ -4,10 +4,11 @@
 
 #include <string>
 
+#include "panel/skin/skin_bitmap.h"
 #include "tests/support/temp_dir.h"
 
 // A skin folder and configuration written by a test: Quintara.CFG beside a skin folder, both
-// in one temporary folder that app().settings points at.
+// in one temporary folder, which app().settings points at too for the tests that make a panel.
 class SkinFiles {
 public:
     SkinFiles();
@@ -20,6 +21,8 @@ public:
     void raw(const std::string& name, const std::string& bytes) const;
 
     const TempDir& dir() const { return dir_; }
+    // Where the skin reader finds them.
+    SkinPaths paths() const;
 
 private:
     TempDir dir_;

@@ -82,9 +82,8 @@ QImage filled(Size size, QColor colour)
 
 // The skin, built in code in the model the reader fills: a face with a notch cut out of its
 // top-right corner, two buttons, a track number strip and a five-slot time strip.
-void buildSkin()
+void buildSkin(PanelSkin& skin)
 {
-    PanelSkin& skin = app().panelSkin;
     skin.faceNormal = filled(kFaceSize, kFace);
     skin.faceSize = kFaceSize;
     skin.faceSelected = filled(kFaceSize, kFaceSelected);
@@ -108,9 +107,8 @@ std::vector<PanelButton> buildButtons()
     return buttons;
 }
 
-void buildLed()
+void buildLed(PanelSkin& skin)
 {
-    PanelSkin& skin = app().panelSkin;
     skin.trackNumbers.strip = filled({100, 12}, kLed);
     skin.trackNumbers.cell = {10, 12};
     skin.trackNumbers.digitPositions = {Point{75, 5}, Point{65, 5}};
@@ -156,27 +154,23 @@ protected:
         mainWindow = std::make_unique<MainWindow>(mainTimers, host);
         app().windows.main = mainWindow.get();
 
-        parts.loadFace = [this](const std::function<void()>& afterFaces) {
+        parts.loadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {
             if (!withFace)
                 return false;
-            buildSkin();
-            const std::optional<Region> region = std::exchange(app().panelSkin.region, std::nullopt);
+            buildSkin(skin);
+            const std::optional<Region> region = std::exchange(skin.region, std::nullopt);
             afterFaces();
-            app().panelSkin.region = region;
+            skin.region = region;
             return true;
         };
-        parts.loadLed = [] { buildLed(); };
+        parts.loadLed = [](PanelSkin& skin) { buildLed(skin); };
         parts.loadButtons = [this](std::string_view section) {
             sections.emplace_back(section);
             return withButtons ? buildButtons() : std::vector<PanelButton>{};
         };
-        parts.freeSkin = [this] {
-            ++frees;
-            app().panelSkin = PanelSkin{};
-        };
-        parts.drawLed = [](QPainter& target) {
+        parts.drawLed = [](QPainter& target, const PanelSkin& skin) {
             // What a lit element looks like here: its rectangle in the LED colour.
-            const LedElement& mute = app().panelSkin.mute;
+            const LedElement& mute = skin.mute;
             target.fillRect(mute.position.x, mute.position.y, mute.size.width, mute.size.height, kLed);
             target.fillRect(kTrackLed.left, kTrackLed.top, kTrackLed.width(), kTrackLed.height(), kLed);
         };
@@ -192,18 +186,20 @@ protected:
     {
         Panel_Destroy(panelHolder);
         Panel_DestroyCursors(cursors);
-        Keys_Shared().setDispatcher(DispatchCommand);
-        Keys_Shared().reset();
+        app().keys.setDispatcher(DispatchCommand);
+        app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();
         resetApp();
     }
 
+    PanelLinks links() { return PanelLinksFromApp(mainWindow.get(), &cursors); }
+
     PanelWindow& create()
     {
         std::string why;
-        EXPECT_TRUE(Panel_CreateWith(panelHolder, parts, why)) << why;
-        PanelWindow& panel = *Panel_Window();
+        EXPECT_TRUE(Panel_CreateWith(panelHolder, parts, links(), why)) << why;
+        PanelWindow& panel = *panelHolder;
         // Nothing paints before the window system shows the window; its first paint comes then.
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel, kWaitMs));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !panel.composed().isNull(); }, kWaitMs));
@@ -220,7 +216,7 @@ protected:
     void mouse(QEvent::Type type, QPoint local, Qt::MouseButton button = Qt::NoButton,
                Qt::MouseButtons held = Qt::NoButton)
     {
-        PanelWindow& panel = *Panel_Window();
+        PanelWindow& panel = *panelHolder;
         const QPoint global = panel.mapToGlobal(local);
         QCursor::setPos(global);
         QMouseEvent event(type, QPointF(local), QPointF(global), button, held, Qt::NoModifier);
@@ -234,7 +230,7 @@ protected:
              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QKeyEvent event(type, qtKey, modifiers, text, repeat);
-        QCoreApplication::sendEvent(Panel_Window(), &event);
+        QCoreApplication::sendEvent(panelHolder.get(), &event);
     }
 
     static QPoint centre(const Rect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -249,7 +245,6 @@ protected:
     PanelParts parts;
     bool withFace = true;
     bool withButtons = true;
-    int frees = 0;
     std::vector<std::string> sections;
     std::vector<Event> events;
 };
@@ -286,9 +281,9 @@ TEST_F(PanelWindowTest, WithoutAPanelNameTakesTheMainWindowsTitle)
 
 TEST_F(PanelWindowTest, WithoutARegionStaysRectangular)
 {
-    parts.loadLed = [] {
-        buildLed();
-        app().panelSkin.region.reset();
+    parts.loadLed = [](PanelSkin& skin) {
+        buildLed(skin);
+        skin.region.reset();
     };
     EXPECT_TRUE(create().mask().isEmpty());
 }
@@ -298,14 +293,12 @@ TEST_F(PanelWindowTest, RefusedWithoutFaceOrButtonsLeavingNoTrace)
     for (const bool face : {false, true}) {
         withFace = face;
         withButtons = false;
-        frees = 0;
         std::string why;
-        EXPECT_FALSE(Panel_CreateWith(panelHolder, parts, why));
+        EXPECT_FALSE(Panel_CreateWith(panelHolder, parts, links(), why));
         EXPECT_FALSE(why.empty());
         EXPECT_EQ(app().windows.panel, nullptr);
-        EXPECT_EQ(Panel_Window(), nullptr);
-        EXPECT_EQ(frees, 1);
-        EXPECT_FALSE(app().panelSkin.faceNormal.has_value());
+        EXPECT_EQ(panelHolder.get(), nullptr);
+        EXPECT_EQ(app().led.panel(), nullptr);
     }
     EXPECT_EQ(stored(), "(none)");
     EXPECT_TRUE(journal.empty());
@@ -321,8 +314,7 @@ TEST_F(PanelWindowTest, PositionIsStoredAtDestructionAndComesBack)
     EXPECT_EQ(app().windows.panel, nullptr);
     EXPECT_EQ(stored(), "33,44");
     EXPECT_EQ(journal, (Journal{"Reelkit_Stop", "Reelkit_Close"}));
-    EXPECT_EQ(frees, 1);
-    EXPECT_FALSE(app().panelSkin.faceNormal.has_value());
+    EXPECT_EQ(app().led.panel(), nullptr);
 
     EXPECT_EQ(create().pos(), QPoint(33, 44));
 }
@@ -371,9 +363,9 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
     PanelWindow& panel = create();
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_TRUE(Led_RefreshTime(true));
+    EXPECT_TRUE(app().led.RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
-    const LedDigitStrip<5>& time = app().panelSkin.timeNumbers;
+    const LedDigitStrip<5>& time = panelHolder->skin().timeNumbers;
     const QRegion cells = cellsOf({time.digitPositions[0], time.digitPositions[1], time.digitPositions[2],
                                    time.digitPositions[3], time.digitPositions[4]},
                                   time.cell);
@@ -381,7 +373,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
 
     // Marked only: nothing paints until the loop comes round.
     log.painted.clear();
-    EXPECT_TRUE(Led_RefreshTrackNumber(false));
+    EXPECT_TRUE(app().led.RefreshTrackNumber(false));
     EXPECT_TRUE(log.painted.empty());
     settle();
     ASSERT_EQ(log.painted.size(), 1u);
@@ -393,16 +385,16 @@ TEST_F(PanelWindowTest, ClickOnAButtonGivesItsEventsAndLooks)
 {
     PanelWindow& panel = create();
     moveTo(centre(kPlay));
-    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::MouseIn);
+    EXPECT_EQ(panelHolder->skin().buttons[0].state, ButtonState::MouseIn);
     press(centre(kPlay));
-    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::Selected);
+    EXPECT_EQ(panelHolder->skin().buttons[0].state, ButtonState::Selected);
     EXPECT_EQ(panel.composed().pixelColor(centre(kPlay)), kPlayOwnSelected);
     release(centre(kPlay));
     // The second press of a double click is not a press.
     mouse(QEvent::MouseButtonDblClick, centre(kPlay), Qt::LeftButton, Qt::LeftButton);
     release(centre(kPlay));
     EXPECT_EQ(events, (std::vector<Event>{{10, P}, {10, R}, {10, C}}));
-    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::MouseIn);
+    EXPECT_EQ(panelHolder->skin().buttons[0].state, ButtonState::MouseIn);
 }
 
 TEST_F(PanelWindowTest, CheckButtonTakesItsLooksFromThePanelWidePictures)
@@ -416,7 +408,7 @@ TEST_F(PanelWindowTest, CheckButtonTakesItsLooksFromThePanelWidePictures)
     moveTo({100, 35});
     panel.repaint();
     EXPECT_EQ(panel.composed().pixelColor(centre(kMute)), kFace);
-    EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
+    EXPECT_EQ(panelHolder->skin().buttons[1].state, ButtonState::CheckedNormal);
     EXPECT_EQ(events, (std::vector<Event>{{30, P}, {30, R}, {30, C}}));
 }
 
@@ -429,7 +421,7 @@ TEST_F(PanelWindowTest, DragOffAndBackThenReleaseOutside)
     mouse(QEvent::MouseMove, {100, 35}, Qt::NoButton, Qt::LeftButton);
     release({100, 35});
     EXPECT_EQ(events, (std::vector<Event>{{10, P}, {10, R}, {10, P}, {10, R}}));
-    EXPECT_EQ(app().panelSkin.buttons[0].state, ButtonState::Normal);
+    EXPECT_EQ(panelHolder->skin().buttons[0].state, ButtonState::Normal);
 }
 
 TEST_F(PanelWindowTest, HandCursorsOverButtonsAndBody)
@@ -500,7 +492,7 @@ TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
     EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
-    EXPECT_EQ(app().panelSkin.buttons[1].state, ButtonState::CheckedNormal);
+    EXPECT_EQ(panelHolder->skin().buttons[1].state, ButtonState::CheckedNormal);
     EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
@@ -648,7 +640,7 @@ TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
 {
     create();
     std::vector<Event> keyed;
-    Keys_Shared().setDispatcher([&](CommandId command, CommandPhase phase) {
+    app().keys.setDispatcher([&](CommandId command, CommandPhase phase) {
         keyed.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     });
@@ -714,16 +706,16 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
 TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
 {
     PanelWindow& panel = create();
-    const DriveMenuHooks saved = Panel_DriveMenuHooks();
+    const DriveMenuHooks saved = app().driveMenuHooks;
     std::vector<std::string> calls;
-    Panel_DriveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
+    app().driveMenuHooks.loadDisc = [&](uintptr_t drive, intptr_t mode) {
         calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
     };
     panel.post({msg::Command, 41003, 0});
     panel.post({msg::Command, 43000, 0});
     EXPECT_TRUE(calls.empty());  // posted: handled from the queue
     settle();
-    Panel_DriveMenuHooks() = saved;
+    app().driveMenuHooks = saved;
     EXPECT_EQ(calls, (std::vector<std::string>{"load 3 0"}));
 }
 
@@ -749,7 +741,7 @@ MenuSeen answerDriveMenu(const std::vector<DriveMenuItem>& items, const std::vec
         for (const int key : keys)
             QTest::keyClick(menu, static_cast<Qt::Key>(key));
     });
-    Panel_PopupDriveMenu(items);
+    Panel_PopupDriveMenu(app().windows, app().modalLoops, items);
     return seen;
 }
 }  // namespace

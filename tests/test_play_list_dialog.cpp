@@ -27,6 +27,11 @@
 
 namespace {
 
+PlayListDialogLinks dialogLinks()
+{
+    return {.playList = app().playList, .drives = app().drives, .modalLoops = app().modalLoops};
+}
+
 std::vector<PlayListDialog*> openDialogs()
 {
     std::vector<PlayListDialog*> found;
@@ -94,7 +99,7 @@ protected:
         for (const char* name : {"Y.dat", "z.txt", "x.MPG"})
             dir.write(std::string("disc/") + name, "x");
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + disc + ", CD-ROM\n");
-        playbackHooks().showPlayListDialog = ShowPlayListDialog;
+        playbackHooks().showPlayListDialog = [](Window* owner) { return ShowPlayListDialog(dialogLinks(), owner); };
     }
 
     std::string inDisc(const std::string& name) const { return disc + "/" + name; }
@@ -327,7 +332,7 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
             }
         });
         guard.start(0);
-        EXPECT_FALSE(ShowPlayListDialog(&panel));
+        EXPECT_FALSE(ShowPlayListDialog(dialogLinks(), &panel));
         EXPECT_EQ(openDialogs(), std::vector<PlayListDialog*>{&dialog});
         c.cancel->click();
     });
@@ -336,7 +341,7 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
 TEST_F(PlayListDialogTest, WithoutThePlayListTheDialogCancelsAtOnce)
 {
     app().playList.reset();
-    EXPECT_FALSE(ShowPlayListDialog(&panel));
+    EXPECT_FALSE(ShowPlayListDialog(dialogLinks(), &panel));
     EXPECT_TRUE(openDialogs().empty());
 }
 

@@ -44,7 +44,7 @@ bool nothingLeft()
     const AppWindows& windows = app().windows;
     const Components& components = app().components;
     return QApplication::topLevelWidgets().isEmpty() && !windows.main && !windows.panel && !windows.videoFrame &&
-           !windows.videoImage && !windows.buttonCursor && dynamic_cast<NoEngine*>(components.reelkit.get()) &&
+           !windows.videoImage && dynamic_cast<NoEngine*>(components.reelkit.get()) &&
            dynamic_cast<NoMixer*>(components.sonokit.get()) && dynamic_cast<NoDrives*>(components.discbay.get()) &&
            !app().playList;
 }
@@ -76,17 +76,15 @@ TEST(Player, EveryPartLeftUnwiredIsNamed)
     OwnedWindows windows;
     MainWindowParts parts = PlayerParts(windows);
     // Nothing of the logic is wired yet: the tables are named, the parts are not.
-    const std::vector<std::string> bare = UnwiredParts(parts, windows.videoKeys);
+    const std::vector<std::string> bare = UnwiredParts(parts);
     for (const char* name : {"volume and mute", "the disc menu", "the keyboard map"})
         EXPECT_NE(std::find(bare.begin(), bare.end(), name), bare.end()) << name;
     EXPECT_EQ(std::find(bare.begin(), bare.end(), "the control panel"), bare.end());
 
     WirePlayerLogic();
-    EXPECT_TRUE(UnwiredParts(parts, windows.videoKeys).empty());
+    EXPECT_TRUE(UnwiredParts(parts).empty());
     parts.pollPosition = nullptr;
-    windows.videoKeys.key = nullptr;
-    EXPECT_EQ(UnwiredParts(parts, windows.videoKeys),
-              (std::vector<std::string>{"the position poll", "the video window's keys"}));
+    EXPECT_EQ(UnwiredParts(parts), (std::vector<std::string>{"the position poll"}));
     resetApp();
 }
 

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
 #include "panel/skin/skin_bitmap.h"
 #include "tests/support/temp_dir.h"
 
@@ -80,20 +79,16 @@ std::string runLength(uint32_t bits, int32_t width, int32_t height, const std::s
 
 class SkinBitmap : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        resetApp();
-        app().settings.rcDir = dir.path() + "/";
-    }
-    void TearDown() override { resetApp(); }
+    std::optional<QImage> load(std::string_view name) const { return Skin_LoadBitmap(rcDir, name); }
 
     TempDir dir;
+    const std::string rcDir = dir.path() + "/";
 };
 
 TEST_F(SkinBitmap, LoadsAPictureBelowTheSkinFolderWithItsSizeAndPixels)
 {
     dir.write("video/square.bmp", twoByTwo());
-    const std::optional<QImage> image = Skin_LoadBitmap("video/square.bmp");
+    const std::optional<QImage> image = load("video/square.bmp");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), QSize(2, 2));
     EXPECT_EQ(image->pixelColor(0, 0), QColor(255, 0, 0));
@@ -106,11 +101,11 @@ TEST_F(SkinBitmap, NamesFromWindowsSkinsFoundWithoutRegardToCaseOrSeparator)
 {
     dir.write("Video/Border LT.bmp", twoByTwo());
     for (const char* name : {"video\\border lt.BMP", "VIDEO/BORDER LT.bmp", "Video\\\\Border LT.bmp"}) {
-        const std::optional<QImage> image = Skin_LoadBitmap(name);
+        const std::optional<QImage> image = load(name);
         ASSERT_TRUE(image) << name;
         EXPECT_EQ(image->size(), QSize(2, 2)) << name;
     }
-    EXPECT_FALSE(Skin_LoadBitmap("video/border_lt.bmp"));
+    EXPECT_FALSE(load("video/border_lt.bmp"));
 }
 
 TEST_F(SkinBitmap, PicturesWrittenByQtInTheCommonDepthsLoad)
@@ -121,7 +116,7 @@ TEST_F(SkinBitmap, PicturesWrittenByQtInTheCommonDepthsLoad)
     for (QImage::Format format : {QImage::Format_RGB888, QImage::Format_RGB32, QImage::Format_Indexed8}) {
         const std::string path = dir.file("depth.bmp");
         ASSERT_TRUE(picture.convertToFormat(format).save(QString::fromStdString(path), "BMP"));
-        const std::optional<QImage> image = Skin_LoadBitmap("depth.bmp");
+        const std::optional<QImage> image = load("depth.bmp");
         ASSERT_TRUE(image) << format;
         EXPECT_EQ(image->size(), QSize(5, 3));
         EXPECT_EQ(image->pixelColor(0, 0), QColor(10, 20, 30)) << format;
@@ -159,7 +154,7 @@ TEST_F(SkinBitmap, RunLengthPicturesDecodeWithEveryEscape)
     };
     for (const Case& c : cases) {
         dir.write("runs.bmp", runLength(c.bits, c.width, c.height, c.codes));
-        const std::optional<QImage> image = Skin_LoadBitmap("runs.bmp");
+        const std::optional<QImage> image = load("runs.bmp");
         ASSERT_TRUE(image) << c.what;
         ASSERT_EQ(image->size(), QSize(c.width, c.height)) << c.what;
         std::vector<int> expected(size_t(c.width) * size_t(c.height), 0);
@@ -207,7 +202,7 @@ TEST_F(SkinBitmap, HostileOrDamagedFilesAreNoPicture)
     };
     for (const HostileCase& c : cases) {
         dir.write("hostile.bmp", c.bytes);
-        EXPECT_FALSE(Skin_LoadBitmap("hostile.bmp")) << c.what;
+        EXPECT_FALSE(load("hostile.bmp")) << c.what;
     }
 }
 
@@ -228,7 +223,7 @@ TEST_F(SkinBitmap, RandomDamageNeverCrashesAndNeverGivesAnOversizedPicture)
         if (random() % 3 == 0)
             bytes.resize(random() % bytes.size());
         dir.write("damaged.bmp", bytes);
-        if (const std::optional<QImage> image = Skin_LoadBitmap("damaged.bmp")) {
+        if (const std::optional<QImage> image = load("damaged.bmp")) {
             EXPECT_LE(int64_t(image->width()) * image->height(), kSkinBitmapMaxPixels) << round;
             EXPECT_FALSE(image->isNull()) << round;
         }
@@ -238,11 +233,11 @@ TEST_F(SkinBitmap, RandomDamageNeverCrashesAndNeverGivesAnOversizedPicture)
 TEST_F(SkinBitmap, NoNameNoFileAndFoldersAreNoPicture)
 {
     dir.write("folder/inside.bmp", twoByTwo());
-    EXPECT_FALSE(Skin_LoadBitmap(""));
-    EXPECT_FALSE(Skin_LoadBitmap("missing.bmp"));
-    EXPECT_FALSE(Skin_LoadBitmap("folder"));
-    EXPECT_FALSE(Skin_LoadBitmap("folder/missing.bmp"));
-    EXPECT_TRUE(Skin_LoadBitmap("folder/inside.bmp"));
+    EXPECT_FALSE(load(""));
+    EXPECT_FALSE(load("missing.bmp"));
+    EXPECT_FALSE(load("folder"));
+    EXPECT_FALSE(load("folder/missing.bmp"));
+    EXPECT_TRUE(load("folder/inside.bmp"));
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ protected:
     VideoFrame& create()
     {
         std::string why;
-        EXPECT_TRUE(VideoWnd_Create(video, hooks, why)) << why;
+        EXPECT_TRUE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), hooks, why)) << why;
         VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
         reports.watch(frame);
@@ -294,7 +294,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     for (const char* key : dropped) {
         configure("", key);
         std::string why;
-        EXPECT_FALSE(VideoWnd_Create(video, {}, why)) << key;
+        EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why)) << key;
         EXPECT_NE(why.find(key), std::string::npos) << why;
         EXPECT_EQ(app().windows.videoFrame, nullptr);
         EXPECT_EQ(app().windows.videoImage, nullptr);
@@ -302,7 +302,7 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     configure();
     dir.write("skin/frame/r.bmp", "BM not a picture");
     std::string why;
-    EXPECT_FALSE(VideoWnd_Create(video, {}, why));
+    EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why));
     EXPECT_NE(why.find("R-Border Bitmap"), std::string::npos) << why;
     // A refused creation stores nothing: the user's last placement stays.
     EXPECT_EQ(stored("Position"), "(none)");
@@ -486,7 +486,7 @@ TEST_F(VideoWindow, TopmostToggledInPlace)
     EXPECT_EQ(frame.winId(), id);
     EXPECT_TRUE(frame.isVisible());
     EXPECT_EQ(frame.geometry(), placed);
-    VideoWnd_SetTopmost(false);
+    frame.setTopmost(false);
     settle();
     EXPECT_FALSE(frame.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(frame.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
@@ -655,15 +655,28 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
         int key;
         bool press;
     };
-    std::vector<Seen> seen;
-    frame.hooks().appCommand = [&](Window& to, QKeyEvent& event) {
-        EXPECT_EQ(&to, static_cast<Window*>(&frame));  // multimedia keys always reach the frame
-        return event.key() == Qt::Key_MediaPlay;
+    // Takes the multimedia Play key as a multimedia key, and every other key.
+    class RecordingKeys : public VideoKeys {
+    public:
+        explicit RecordingKeys(Window& frame) : frame_(frame) {}
+        bool key(Window& target, QKeyEvent& event) override
+        {
+            seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
+            return true;
+        }
+        bool appCommand(Window& to, QKeyEvent& event) override
+        {
+            EXPECT_EQ(&to, &frame_);  // multimedia keys always reach the frame
+            return event.key() == Qt::Key_MediaPlay;
+        }
+        std::vector<Seen> seen;
+
+    private:
+        Window& frame_;
     };
-    frame.hooks().key = [&](Window& target, QKeyEvent& event) {
-        seen.push_back({&target, event.key(), event.type() == QEvent::KeyPress});
-        return true;
-    };
+    RecordingKeys keys(frame);
+    std::vector<Seen>& seen = keys.seen;
+    frame.hooks().keys = &keys;
     const auto send = [](QWidget& to, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers = {}) {
         QKeyEvent event(type, key, modifiers);
         QCoreApplication::sendEvent(&to, &event);

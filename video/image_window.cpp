@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
+#include "core/player_state.h"
 #include "context/components.h"
 #include "core/compositor.h"
 #include "core/sys_command.h"
@@ -31,13 +32,13 @@ QWidget* makeEdgeLine(QWidget* parent)
 
 // The panel comes forward above the video, restored when minimised and activated. Above a
 // topmost frame it needs the topmost band too, which it leaves again when it is deactivated.
-void bringPanelForward()
+void bringPanelForward(const VideoLinks& links)
 {
-    Window* panel = app().windows.panel;
+    Window* panel = links.windows.panel;
     if (!panel)
         return;
-    panel->setTopmost(app().state.videoTopmost);
-    app().components.hublet->setWindowToForeground(panel);
+    panel->setTopmost(links.state.videoTopmost);
+    links.components.hublet->setWindowToForeground(panel);
 }
 
 }  // namespace
@@ -113,7 +114,7 @@ void ImageWindow::frameChanged()
 {
     updateEdgeLines();
     if (videoShown())
-        app().components.reelkit->resetImageSize();
+        frame_.links().components.reelkit->resetImageSize();
     else
         update();
 }
@@ -214,7 +215,7 @@ void ImageWindow::doubleClick()
 void ImageWindow::rightButtonUp()
 {
     if (!frame_.minimised())
-        bringPanelForward();
+        bringPanelForward(frame_.links());
 }
 
 void ImageWindow::keyPressEvent(QKeyEvent* event)

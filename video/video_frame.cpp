@@ -57,12 +57,12 @@ constexpr std::array<Qt::CursorShape, 4> kSizeCursors = {
 
 }  // namespace
 
-VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks, Window* main)
+VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, const VideoLinks& links, VideoHooks hooks)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       skin_(std::move(skin)),
+      links_(links),
       hooks_(std::move(hooks)),
-      main_(main),
       baseTitle_(title),
       timers_([](TimerId) {})
 {
@@ -150,7 +150,7 @@ void VideoFrame::handle(const Message& message)
         return;
     // The low four bits of a system command are the system's own.
     const uint32_t command = static_cast<uint32_t>(message.wParam) & 0xFFF0;
-    if (SysCommand_CloseToMain(main_, command))
+    if (SysCommand_CloseToMain(links_.main, command))
         return;
     switch (command) {
     case sys_command::Maximize:
@@ -329,7 +329,7 @@ void VideoFrame::closeEvent(QCloseEvent* event)
 {
     // The window manager's close (its menu, Alt+F4) closes the player, not just this window.
     event->ignore();
-    SysCommand_CloseToMain(main_, sys_command::Close);
+    SysCommand_CloseToMain(links_.main, sys_command::Close);
 }
 
 void VideoFrame::showCursorAt(QPoint point)
@@ -391,8 +391,8 @@ bool VideoWnd_RouteKey(Window& target, VideoFrame& frame, QKeyEvent& event)
     if (event.type() == QEvent::KeyPress && event.key() == Qt::Key_F4 &&
         (event.modifiers() & Qt::AltModifier))
         return SysCommand_CloseToMain(frame.mainWindow(), sys_command::Close);
-    const VideoHooks& hooks = frame.hooks();
-    if (hooks.appCommand && hooks.appCommand(frame, event))
-        return true;
-    return hooks.key && hooks.key(target, event);
+    VideoKeys* keys = frame.hooks().keys;
+    if (!keys)
+        return false;
+    return keys->appCommand(frame, event) || keys->key(target, event);
 }

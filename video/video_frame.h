@@ -22,8 +22,8 @@ class QScreen;
 class VideoFrame : public QWidget, public Window {
     Q_OBJECT
 public:
-    // main is the window a close goes to; null where there is none.
-    VideoFrame(VideoSkin skin, const std::string& title, VideoHooks hooks = {}, Window* main = nullptr);
+    // A close goes to links.main.
+    VideoFrame(VideoSkin skin, const std::string& title, const VideoLinks& links, VideoHooks hooks = {});
     ~VideoFrame() override;
 
     void post(const Message& message) override;
@@ -42,7 +42,8 @@ public:
 
     // The keyboard's routes in the frame and its image window.
     VideoHooks& hooks() { return hooks_; }
-    Window* mainWindow() const { return main_; }
+    Window* mainWindow() const { return links_.main; }
+    const VideoLinks& links() const { return links_; }
 
     // Moves and sizes the frame while it is restored, as at its creation.
     void place(const Rect& rect);
@@ -89,8 +90,8 @@ private:
     };
 
     VideoSkin skin_;
+    VideoLinks links_;
     VideoHooks hooks_;
-    Window* main_;
     std::string baseTitle_;
     bool busy_ = false;
     QtTimers timers_;

@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include "panel/skin/skin_bitmap.h"
 #include "video/video_layout.h"
 #include "video/video_values.h"
 
@@ -31,4 +32,4 @@ inline constexpr std::array<const char*, kBorderPartCount> kBorderKeys = {
 
 // The skin, or none when a border picture is missing: the parts are read in order and the
 // first one without a picture stops the reading, with why naming its key or its file.
-std::optional<VideoSkin> VideoSkin_Load(std::string& why);
+std::optional<VideoSkin> VideoSkin_Load(const SkinPaths& files, std::string& why);

@@ -12,16 +12,38 @@ class QKeyEvent;
 class QWidget;
 class VideoFrame;
 class Window;
+struct AppWindows;
+struct Components;
+struct PlayerSettings;
+struct PlayerState;
 
-// What the keyboard does in the two windows is the panel's keyboard map, and dropped files play
-// as the command line's do; the owner plugs them in.
-struct VideoHooks {
+// What the video windows are handed when they are made: the records they read, the components
+// they call, and their neighbours.
+struct VideoLinks {
+    const PlayerState& state;
+    PlayerSettings& settings;
+    Components& components;
+    AppWindows& windows;  // the record of the windows that exist: the frame enters itself, and
+                          // finds the panel there, which may not exist
+    Window* main = nullptr;  // where a close goes; none in a test without a main window
+};
+
+// What the keyboard does in the two windows: the panel's keyboard map, which the owner plugs in.
+class VideoKeys {
+public:
+    virtual ~VideoKeys() = default;
     // Key presses and releases in the frame or the image window (target). Answers true when it
     // took the key.
-    std::function<bool(Window& target, QKeyEvent& event)> key;
+    virtual bool key(Window& target, QKeyEvent& event) = 0;
     // Tried first with every key, for the multimedia keys; the image window hands them on to
     // the frame, so frame is always the frame. Answers true when it took the key.
-    std::function<bool(Window& frame, QKeyEvent& event)> appCommand;
+    virtual bool appCommand(Window& frame, QKeyEvent& event) = 0;
+};
+
+// What the owner plugs into the two windows: their keys, and where dropped files go (they play
+// as the command line's do).
+struct VideoHooks {
+    VideoKeys* keys = nullptr;  // none: the windows take no key
     // Files dropped on the frame or the image window; the frame takes no drop when it is empty.
     FilesDropped filesDropped;
 };
@@ -30,20 +52,15 @@ struct VideoHooks {
 // the image window that the media engine shows the picture in.
 
 // Makes the frame and its image window into the holder from section "Video" of the
-// configuration, places it from the per-user store and shows it; sets app().windows.videoFrame
-// and videoImage. False, with one line in why naming the missing key or file, when the skin
+// configuration, places it from the per-user store and shows it; enters it and its image window
+// in links.windows. False, with one line in why naming the missing key or file, when the skin
 // lacks a border picture or the holder holds a frame.
-bool VideoWnd_Create(std::unique_ptr<VideoFrame>& frame, const VideoHooks& hooks, std::string& why);
+bool VideoWnd_Create(std::unique_ptr<VideoFrame>& frame, const VideoLinks& links, const VideoHooks& hooks,
+                     std::string& why);
 
-// Stores the last restored placement through Nestwell, then destroys both windows and clears
-// their pointers in app().windows. Nothing happens when there is no frame.
+// Stores the last restored placement through Nestwell, then destroys both windows and takes
+// them out of the windows' record. Nothing happens when there is no frame.
 void VideoWnd_Destroy(std::unique_ptr<VideoFrame>& frame);
-
-// Puts the frame in or out of the always-on-top band without moving it.
-void VideoWnd_SetTopmost(bool topmost);
-
-// The frame's title: the text, or the base title ("AP Name") when the text is empty.
-void VideoWnd_SetTitle(std::string_view title);
 
 // Messages the image window takes through Window::post.
 namespace video_msg {

@@ -1,4 +1,3 @@
-#include "context/app_context.h"
 #include "disc/dialog/dialog_folder_combo.h"
 
 #include <sys/stat.h>
@@ -7,6 +6,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "components/discbay/drive_view.h"
 #include "disc/image_disc.h"
 
 namespace {
@@ -175,9 +175,9 @@ FolderAccess ProbeFolderAccess(const std::string& folder)
     return errno == EACCES ? FolderAccess::Denied : FolderAccess::Missing;
 }
 
-FolderProbe SystemFolderProbe()
+FolderProbe SystemFolderProbe(DriveView& view)
 {
-    auto drives = std::make_shared<DriveTable>(app().drives.current());
+    auto drives = std::make_shared<DriveTable>(view.current());
     return {
         [drives](uint32_t drive, const std::string& root) {
             // Letters are handed out anew each time: one that moved to another volume no

@@ -8,6 +8,8 @@
 
 #include "components/discbay/drive_table.h"
 
+class DriveView;
+
 // One item of the play-list dialog's folder combo: a drive's root, or a folder of the chain
 // the user has entered below it.
 struct FolderComboItem {
@@ -59,5 +61,5 @@ ItemPlaces ItemPlacesAt(int smallIconWidth, uint32_t depth);
 std::string FolderComboLabel(const FolderComboItem& item, const DriveSlot& slot);
 
 // The probe of this machine: a fresh drive table, and stat(2) on the folder.
-FolderProbe SystemFolderProbe();
+FolderProbe SystemFolderProbe(DriveView& drives);
 FolderAccess ProbeFolderAccess(const std::string& folder);

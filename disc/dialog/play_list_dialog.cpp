@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "context/app_context.h"
+#include "components/discbay/drive_view.h"
 #include "core/modal_loop.h"
 #include "core/app_icons.h"
 #include "core/window.h"
@@ -86,20 +86,20 @@ PlayListDialog* openDialog()
 }
 }  // namespace
 
-bool ShowPlayListDialog(Window* owner)
+bool ShowPlayListDialog(const PlayListDialogLinks& links, Window* owner)
 {
     if (PlayListDialog* open = openDialog()) {
         open->raise();
         open->activateWindow();
         return false;
     }
-    auto dialog = std::make_unique<PlayListDialog>(dynamic_cast<QWidget*>(owner));
+    auto dialog = std::make_unique<PlayListDialog>(links, dynamic_cast<QWidget*>(owner));
     const QPointer<PlayListDialog> alive(dialog.get());
     if (!dialog->initialise())
         return false;
     int result = QDialog::Rejected;
     {
-        const ModalLoop loop(app().modalLoops);
+        const ModalLoop loop(links.modalLoops);
         result = dialog->exec();
     }
     // An owner that went while the dialog ran took the dialog with it.
@@ -108,8 +108,9 @@ bool ShowPlayListDialog(Window* owner)
     return result == QDialog::Accepted;
 }
 
-PlayListDialog::PlayListDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+PlayListDialog::PlayListDialog(const PlayListDialogLinks& links, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      links_(links)
 {
     setObjectName(QStringLiteral("playListDialog"));
     setWindowTitle(QStringLiteral("Video Player"));
@@ -216,13 +217,13 @@ PlayListDialog::~PlayListDialog() = default;
 
 bool PlayListDialog::initialise()
 {
-    if (!app().playList)
+    if (!links_.playList)
         return false;
-    drives_ = app().drives.current();
+    drives_ = links_.drives.current();
     FillDriveCombo(combo_, drives_);
     folderCombo_->reload();
     listFolder(combo_.selected ? combo_.items[*combo_.selected].path : std::string());
-    CopyList(&chosen_, &*app().playList);
+    CopyList(&chosen_, &*links_.playList);
     chosenModel_->reload();
     updateAdd();
     updateRemove();
@@ -243,7 +244,7 @@ bool PlayListDialog::eventFilter(QObject* watched, QEvent* event)
 
 void PlayListDialog::checkFolderCombo()
 {
-    CheckFolderCombo(combo_, SystemFolderProbe());
+    CheckFolderCombo(combo_, SystemFolderProbe(links_.drives));
     folderCombo_->reload();
 }
 
@@ -284,7 +285,7 @@ void PlayListDialog::openFileItem()
     }
     if (!EnterFolder(combo_, entry.path))
         return;
-    CheckFolderCombo(combo_, SystemFolderProbe());
+    CheckFolderCombo(combo_, SystemFolderProbe(links_.drives));
     folderCombo_->reload();
     if (combo_.selected)
         selectFolder(static_cast<int>(*combo_.selected));
@@ -327,8 +328,8 @@ void PlayListDialog::clearAll()
 
 void PlayListDialog::accepted()
 {
-    if (app().playList)
-        CopyList(&*app().playList, &chosen_);
+    if (links_.playList)
+        CopyList(&*links_.playList, &chosen_);
     accept();
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "disc/dialog/dialog_folder_combo.h"
@@ -11,14 +12,24 @@
 #include "components/discbay/drive_table.h"
 #include "disc/play_list.h"
 
+class DriveView;
+class ModalLoops;
 class QListView;
 class QPushButton;
 class Window;
 
+// What the dialog is handed: the play list it edits (none while there is no main window), the
+// drives it lists and the modal loops it runs as one of.
+struct PlayListDialogLinks {
+    std::optional<PlayList>& playList;
+    DriveView& drives;
+    ModalLoops& modalLoops;
+};
+
 // The play-list dialog, modal and owned by the given window (the panel) when it is a widget:
 // answers true only when it was closed with OK, after the edited list replaced the play list.
 // While one is open, a second call brings it forward and answers false.
-bool ShowPlayListDialog(Window* owner);
+bool ShowPlayListDialog(const PlayListDialogLinks& links, Window* owner);
 
 // Drives on the left, folders and playable files in the middle, the play-list copy on the
 // right. Its controls are named for tests: folderCombo, fileList, playList, add, remove,
@@ -26,7 +37,7 @@ bool ShowPlayListDialog(Window* owner);
 class PlayListDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit PlayListDialog(QWidget* owner);
+    PlayListDialog(const PlayListDialogLinks& links, QWidget* owner);
     ~PlayListDialog() override;
 
     // Fills the drives, the first folder's files and the play-list copy; false without a play
@@ -52,6 +63,7 @@ private:
     void listFolder(const std::string& folder);
     std::vector<uint32_t> selectedRows(const QListView& view) const;
 
+    PlayListDialogLinks links_;
     DriveTable drives_;
     FolderCombo combo_;
     PlayList files_;

@@ -4,8 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "context/app_context.h"
-#include "context/components.h"
+#include "components/maskcut/maskcut.h"
 #include "core/settings.h"
 #include "core/command_strings.h"
 #include "core/ini_file.h"
@@ -20,7 +19,7 @@ namespace {
 // The configuration read once for a whole step of the load rather than once a key.
 class SkinConfig {
 public:
-    SkinConfig() : file_(IniFile::load(app().settings.cfgPath)) {}
+    explicit SkinConfig(const SkinPaths& files) : file_(IniFile::load(files.cfgPath)), rcDir_(files.rcDir) {}
 
     std::string text(std::string_view section, std::string_view key) const
     {
@@ -32,12 +31,12 @@ public:
     }
     std::optional<QImage> picture(std::string_view section, std::string_view key) const
     {
-        return Skin_LoadBitmap(text(section, key));
+        return Skin_LoadBitmap(rcDir_, text(section, key));
     }
     std::optional<QImage> twin(std::string_view section, std::string_view key,
                                const std::optional<QImage>& picture) const
     {
-        return Skin_LoadTwin(text(section, key), picture);
+        return Skin_LoadTwin(rcDir_, text(section, key), picture);
     }
     void pair(std::string_view section, std::string_view key, int& first, int& second) const
     {
@@ -46,6 +45,7 @@ public:
 
 private:
     IniFile file_;
+    std::string rcDir_;
 };
 
 std::string joinKey(std::string_view base, std::string_view suffix)
@@ -176,15 +176,10 @@ bool PanelSkin_FindCommand(std::string_view name, CommandId& command)
     return found.has_value();
 }
 
-bool PanelSkin_LoadFace()
+bool PanelSkin_LoadFace(PanelSkin& skin, const SkinPaths& files, MaskcutRegions& maskcut,
+                        const std::function<void()>& afterFaces)
 {
-    return PanelSkin_LoadFace({});
-}
-
-bool PanelSkin_LoadFace(const std::function<void()>& afterFaces)
-{
-    PanelSkin& skin = app().panelSkin;
-    const SkinConfig config;
+    const SkinConfig config(files);
     skin.faceNormal = config.picture("Panel", "Normal Bitmap");
     if (!skin.faceNormal) {
         skin.faceSize = {};
@@ -202,20 +197,19 @@ bool PanelSkin_LoadFace(const std::function<void()>& afterFaces)
     skin.region.reset();
     // The picture is only the outline's source: it goes as soon as the region is made.
     if (const std::optional<QImage> outline = config.picture("Panel", "Region Bitmap"))
-        skin.region = app().components.maskcut->createRegionByBitmap(toBitmap(*outline), kRegionKeyColour, true);
+        skin.region = maskcut.createRegionByBitmap(toBitmap(*outline), kRegionKeyColour, true);
     return true;
 }
 
-void PanelSkin_ReadLedElement(std::string_view element, std::string_view suffix, std::optional<QImage>* picture,
-                              Point* position, Size* size)
+void PanelSkin_ReadLedElement(const SkinPaths& files, std::string_view element, std::string_view suffix,
+                              std::optional<QImage>* picture, Point* position, Size* size)
 {
-    readLedElement(SkinConfig(), element, suffix, picture, position, size);
+    readLedElement(SkinConfig(files), element, suffix, picture, position, size);
 }
 
-void PanelSkin_LoadLed()
+void PanelSkin_LoadLed(PanelSkin& skin, const SkinPaths& files)
 {
-    PanelSkin& skin = app().panelSkin;
-    const SkinConfig config;
+    const SkinConfig config(files);
     const std::array<std::pair<std::string_view, LedElement*>, 5> singles{{
         {"Mute", &skin.mute}, {"Volume", &skin.volume}, {"Play", &skin.play},
         {"Pause", &skin.pause}, {"Stop", &skin.stop},
@@ -239,9 +233,9 @@ void PanelSkin_LoadLed()
     readNumberedGroup(config, "Sound Channel", skin.soundChannel);
 }
 
-std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section)
+std::vector<PanelButton> PanelSkin_LoadButtons(const SkinPaths& files, std::string_view section)
 {
-    const SkinConfig config;
+    const SkinConfig config(files);
     std::vector<PanelButton> buttons;
     for (uint64_t n = 1;; ++n) {
         const std::string name = config.text(section, "Button " + std::to_string(n));
@@ -254,9 +248,4 @@ std::vector<PanelButton> PanelSkin_LoadButtons(std::string_view section)
             buttons.push_back(std::move(*button));
     }
     return buttons;
-}
-
-void PanelSkin_Free()
-{
-    app().panelSkin = PanelSkin{};
 }

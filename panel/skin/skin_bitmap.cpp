@@ -12,7 +12,6 @@
 #include <QByteArray>
 #include <QImageReader>
 
-#include "context/app_context.h"
 #include "core/case_path.h"
 
 namespace fs = std::filesystem;
@@ -137,11 +136,11 @@ QImage decode(QImageReader& reader, const Picture& picture)
 
 }  // namespace
 
-std::optional<QImage> Skin_LoadBitmap(std::string_view fileName)
+std::optional<QImage> Skin_LoadBitmap(std::string_view rcDir, std::string_view fileName)
 {
     if (fileName.empty())
         return std::nullopt;
-    const std::string path = ResolvePathIgnoringCase(app().settings.rcDir, fileName);
+    const std::string path = ResolvePathIgnoringCase(std::string(rcDir), fileName);
     std::error_code error;
     if (path.empty() || !fs::is_regular_file(path, error))
         return std::nullopt;

@@ -19,12 +19,13 @@ std::string Skin_TwinName(std::string_view fileName)
     return name;
 }
 
-std::optional<QImage> Skin_LoadTwin(std::string_view fileName, const std::optional<QImage>& picture)
+std::optional<QImage> Skin_LoadTwin(std::string_view rcDir, std::string_view fileName,
+                                    const std::optional<QImage>& picture)
 {
     // The application's ratio is the highest of its screens'.
     if (!picture || !qGuiApp || !Skin_TwinsWanted(qGuiApp->devicePixelRatio()))
         return std::nullopt;
-    std::optional<QImage> twin = Skin_LoadBitmap(Skin_TwinName(fileName));
+    std::optional<QImage> twin = Skin_LoadBitmap(rcDir, Skin_TwinName(fileName));
     if (!twin || !Skin_IsTwin(*picture, *twin))
         return std::nullopt;
     return twin;

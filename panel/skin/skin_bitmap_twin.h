@@ -14,4 +14,5 @@ std::string Skin_TwinName(std::string_view fileName);
 // reads any picture. None where no screen has a pixel ratio of kSkinTwinRatio or more (the
 // twin would never be drawn), when there is no picture, or when the file is missing,
 // unreadable or not exactly twice the picture's size.
-std::optional<QImage> Skin_LoadTwin(std::string_view fileName, const std::optional<QImage>& picture);
+std::optional<QImage> Skin_LoadTwin(std::string_view rcDir, std::string_view fileName,
+                                    const std::optional<QImage>& picture);

@@ -3,15 +3,13 @@
 #include <cstdint>
 #include <string>
 
-#include "context/app_context.h"
 #include "panel/skin/skin_bitmap.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    app().settings.rcDir = fuzz::Scratch() + "/";
     fuzz::WriteFile("Skin/Picture.bmp", fuzz::Bytes(data, size));
-    const std::optional<QImage> image = Skin_LoadBitmap("skin\\picture.BMP");
+    const std::optional<QImage> image = Skin_LoadBitmap(fuzz::Scratch() + "/", "skin\\picture.BMP");
     if (image) {
         // What the loader lets through is bounded and whole: every pixel may be read.
         if (image->isNull() || image->width() > kSkinBitmapMaxSide || image->height() > kSkinBitmapMaxSide

@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "context/app_context.h"
+#include "components/maskcut/maskcut.h"
+#include "core/player_settings.h"
 #include "core/settings.h"
 #include "panel/skin/panel_skin_loader.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -60,18 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const bool pictures = makePictures();
     if (!pictures)
         __builtin_trap();
-    app().settings.exeDir = fuzz::Scratch() + "/";
-    app().settings.cfgPath = fuzz::WriteFile("Quintara.CFG", fuzz::Bytes(data, size));
-    app().settings.rcDir = fuzz::Scratch() + "/skin/";
+    PlayerSettings settings = Settings_Defaults();
+    settings.exeDir = fuzz::Scratch() + "/";
+    settings.cfgPath = fuzz::WriteFile("Quintara.CFG", fuzz::Bytes(data, size));
+    settings.rcDir = fuzz::Scratch() + "/skin/";
+    const SkinPaths files{settings.cfgPath, settings.rcDir};
 
-    if (PanelSkin_LoadFace() != 0) {
-        PanelSkin_LoadLed();
-        Settings_ReadFor(app().settings, SettingMoment::Panel);
-        (void)PanelSkin_LoadButtons("Panel\\Buttons");
+    PanelSkin skin;
+    NoRegions maskcut;
+    if (PanelSkin_LoadFace(skin, files, maskcut)) {
+        PanelSkin_LoadLed(skin, files);
+        Settings_ReadFor(settings, SettingMoment::Panel);
+        (void)PanelSkin_LoadButtons(files, "Panel\\Buttons");
     }
-    PanelSkin_Free();
     std::string why;
-    (void)VideoSkin_Load(why);
-    Settings_ReadFor(app().settings, SettingMoment::VideoWindow);
+    (void)VideoSkin_Load(files, why);
+    Settings_ReadFor(settings, SettingMoment::VideoWindow);
     return 0;
 }

@@ -43,9 +43,8 @@ void stripRow(LedDigitStrip<Slots>& strip, int top)
 }
 }  // namespace
 
-void InstallLedRowsSkin()
+void InstallLedRowsSkin(PanelSkin& skin)
 {
-    PanelSkin& skin = app().panelSkin;
     skin.play = row(10);
     skin.repeat[0] = row(20);
     skin.soundQuality[0] = row(30);
@@ -99,7 +98,8 @@ PlaybackTest::PlaybackTest()
     windows.panel = &panel;
     windows.videoFrame = &videoFrame;
     windows.videoImage = &videoImage;
-    InstallLedRowsSkin();
+    InstallLedRowsSkin(panel.skin);
+    app().led.showOn(&panel, &panel.skin);
     app().playList.emplace();
 
     playbackHooks().panelBeginBusyCursor = [this] {

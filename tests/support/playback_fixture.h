@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "core/panel_skin.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/scripted_engine.h"
 
@@ -49,12 +50,13 @@ public:
     void repaintNow() override;
 
     std::vector<std::string> refreshes;
+    PanelSkin skin;  // the LED rows, shown on this panel
     // How many refreshes of that element with that flag, as "TrackNumber(1)".
     int count(const std::string& refresh) const;
 };
 
-// Installs the LED skin that LedPanel reads back.
-void InstallLedRowsSkin();
+// Fills the LED skin that LedPanel reads back.
+void InstallLedRowsSkin(PanelSkin& skin);
 
 // Playback with the scripted engine, the main window's routing and timers on a manual
 // clock, the panel, the video frame and its image window, and an empty play list.
