@@ -3,7 +3,6 @@
 #include <memory>
 #include <utility>
 
-#include "audio/audio_properties.h"
 #include "audio/volume.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/discbay_linux.h"
@@ -26,6 +25,7 @@
 #include "playback/load_disc.h"
 #include "playback/play_files.h"
 #include "playback/position_poll.h"
+#include "playback/playback.h"
 #include "playback/tracks.h"
 #include "video/image_window.h"
 #include "video/video_frame.h"
@@ -47,22 +47,9 @@ void InstallDesktopComponents()
 void WirePlayerLogic()
 {
     app().keys.setDispatcher(DispatchCommand);
-    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = Panel_PopupDriveMenu};
-    PlaybackHooks& hooks = playbackHooks();
-    InstallAudioHooks(hooks);
-    hooks.showPlayListDialog = ShowPlayListDialog;
-    hooks.showDiscMenu = ShowDiscMenu;
-    hooks.stopOrEject = StopOrEject;
-}
-
-void InstallAudioHooks(PlaybackHooks& hooks)
-{
-    hooks.toggleMute = ToggleMute;
-    hooks.stepVolume = StepVolume;
-    hooks.cycleSoundQuality = CycleSoundQuality;
-    hooks.cycleAudioChannel = CycleAudioChannel;
-    hooks.cycleSoundChannel = CycleSoundChannel;
-    hooks.showAudioProperties = ShowAudioProperties;
+    Playback& playback = AppPlayback();
+    playback.setPlayListChooser(&PlayListDialog_Chooser());
+    playback.setDriveMenuPopup(&Panel_DriveMenuPopup());
 }
 
 void AddAudioParts(MainWindowParts& parts)
@@ -163,8 +150,6 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
 
 std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoHooks& video)
 {
-    const PlaybackHooks& hooks = app().playbackHooks;
-    const DriveMenuHooks& menus = app().driveMenuHooks;
     const std::pair<const char*, bool> table[] = {
         {"the panel's cursors", parts.loadCursors && parts.destroyCursors},
         {"the control panel", parts.createPanel && parts.destroyPanel},
@@ -176,12 +161,6 @@ std::vector<std::string> UnwiredParts(const MainWindowParts& parts, const VideoH
         {"the multimedia keys", parts.appCommandPost && parts.appCommandRun},
         {"the position poll", bool(parts.pollPosition)},
         {"the files of a command line", bool(parts.playFiles)},
-        {"volume and mute", hooks.toggleMute && hooks.stepVolume},
-        {"the audio properties", hooks.cycleSoundQuality && hooks.cycleAudioChannel && hooks.cycleSoundChannel &&
-                                     hooks.showAudioProperties},
-        {"the disc menu", hooks.showDiscMenu && hooks.stopOrEject},
-        {"the play-list dialog", bool(hooks.showPlayListDialog)},
-        {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
         {"the keyboard map", app().keys.wired()},
         {"the video window's keys", video.key && video.appCommand},
     };

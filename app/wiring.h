@@ -12,18 +12,15 @@ class IdleInhibitor;
 class MprisService;
 class PanelWindow;
 class VideoFrame;
-struct PlaybackHooks;
 
 // The player's wiring, piece by piece, all in this one place. The owner calls every piece;
 // a test calls the ones its part needs.
 
 // The Linux implementations of the outside components, and the CD-ROM drives they list.
 void InstallDesktopComponents();
-// The tables the logic calls through: the key map's dispatcher, the drive menus' items, and
-// what playback asks of the audio, the dialogs and the menus.
+// The key map's dispatcher, and what playback asks of the higher floors: choosing a play list
+// and the drive menu's popup.
 void WirePlayerLogic();
-// Mute, volume and the audio properties for the command dispatcher.
-void InstallAudioHooks(PlaybackHooks& hooks);
 // The main window's start-up reads and change notices reach the mixer's state through these.
 void AddAudioParts(MainWindowParts& parts);
 // Commands, multimedia keys, the position poll, disc events and files of a command line.

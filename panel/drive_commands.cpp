@@ -2,7 +2,7 @@
 
 #include "context/app_context.h"
 #include "context/components.h"
-#include "playback/load_disc.h"
+#include "playback/playback.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void toggleDoor(uint32_t drive)
 
 DriveMenuHooks& Panel_DriveMenuHooks()
 {
-    return app().driveMenuHooks;
+    return AppPlayback().driveMenuHooks();
 }
 
 void Panel_DriveCommand(uintptr_t wParam)

@@ -8,6 +8,19 @@
 #include "core/modal_loop.h"
 #include "core/window.h"
 
+namespace {
+class PanelPopup : public DriveMenuPopup {
+public:
+    void popup(const std::vector<DriveMenuItem>& items) const override { Panel_PopupDriveMenu(items); }
+};
+const PanelPopup kPanelPopup;
+}  // namespace
+
+const DriveMenuPopup& Panel_DriveMenuPopup()
+{
+    return kPanelPopup;
+}
+
 void Panel_PopupDriveMenu(const std::vector<DriveMenuItem>& items)
 {
     Window* panel = app().windows.panel;

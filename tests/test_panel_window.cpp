@@ -33,7 +33,7 @@
 #include "panel/panel_window.h"
 #include "core/command_id.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
+#include "playback/panel_busy.h"
 #include "context/window_access.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
@@ -758,7 +758,7 @@ TEST_F(PanelWindowTest, DriveMenuOpensAtThePointerAndSendsTheChoiceToThePanel)
 {
     PanelWindow& panel = create();
     std::vector<uintptr_t> loaded;
-    app().driveMenuHooks.loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
+    Panel_DriveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
     const QPoint pointer = panel.mapToGlobal(QPoint(4, 4));
     QCursor::setPos(pointer);
     const std::vector<DriveMenuItem> items = {{41003, "<D:> R&B"}, {41004, "<E:>"}};

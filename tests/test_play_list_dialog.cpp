@@ -19,7 +19,6 @@
 #include "context/app_context.h"
 #include "core/window.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/playback_fixture.h"
@@ -94,7 +93,7 @@ protected:
         for (const char* name : {"Y.dat", "z.txt", "x.MPG"})
             dir.write(std::string("disc/") + name, "x");
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + disc + ", CD-ROM\n");
-        playbackHooks().showPlayListDialog = ShowPlayListDialog;
+        playback().setPlayListChooser(&PlayListDialog_Chooser());
     }
 
     std::string inDisc(const std::string& name) const { return disc + "/" + name; }

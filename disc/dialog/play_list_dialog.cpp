@@ -86,6 +86,19 @@ PlayListDialog* openDialog()
 }
 }  // namespace
 
+namespace {
+class DialogChooser : public PlayListChooser {
+public:
+    bool choose(Window* owner) const override { return ShowPlayListDialog(owner); }
+};
+const DialogChooser kDialogChooser;
+}  // namespace
+
+const PlayListChooser& PlayListDialog_Chooser()
+{
+    return kDialogChooser;
+}
+
 bool ShowPlayListDialog(Window* owner)
 {
     if (PlayListDialog* open = openDialog()) {

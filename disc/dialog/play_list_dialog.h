@@ -10,6 +10,7 @@
 #include "disc/dialog/dialog_views.h"
 #include "components/discbay/drive_table.h"
 #include "disc/play_list.h"
+#include "playback/play_list_chooser.h"
 
 class QListView;
 class QPushButton;
@@ -19,6 +20,8 @@ class Window;
 // answers true only when it was closed with OK, after the edited list replaced the play list.
 // While one is open, a second call brings it forward and answers false.
 bool ShowPlayListDialog(Window* owner);
+// The dialog as playback's way of choosing a play list.
+const PlayListChooser& PlayListDialog_Chooser();
 
 // Drives on the left, folders and playable files in the middle, the play-list copy on the
 // right. Its controls are named for tests: folderCombo, fileList, playList, add, remove,
