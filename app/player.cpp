@@ -13,7 +13,7 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
 {
     resetApp();
     InstallDesktopComponents();
-    WirePlayerLogic();
+    WirePlayerLogic(windows_);
     MainWindowParts parts = PlayerParts(windows_);
     unwired_ = UnwiredParts(parts);
     host_ = std::make_unique<MainHost>(channel, shutdownSignals, std::move(parts));

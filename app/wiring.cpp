@@ -3,7 +3,6 @@
 #include <memory>
 #include <utility>
 
-#include "audio/audio_properties.h"
 #include "audio/volume.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/discbay_linux.h"
@@ -26,6 +25,7 @@
 #include "playback/load_disc.h"
 #include "playback/play_files.h"
 #include "playback/position_poll.h"
+#include "playback/playback.h"
 #include "playback/tracks.h"
 #include "video/image_window.h"
 #include "video/video_frame.h"
@@ -44,30 +44,15 @@ void InstallDesktopComponents()
     app().drives.setDeviceLister(ListCdRomDevices);
 }
 
-void WirePlayerLogic()
+void WirePlayerLogic(OwnedWindows& windows)
 {
     app().keys.setDispatcher(DispatchCommand);
-    app().driveMenuHooks = {.loadDisc = LoadDisc, .setDoorState = SetDoorState, .popup = [](const std::vector<DriveMenuItem>& items) {
-                               Panel_PopupDriveMenu(app().windows, app().modalLoops, items);
-                           }};
-    PlaybackHooks& hooks = playbackHooks();
-    InstallAudioHooks(hooks);
-    hooks.showPlayListDialog = [](Window* owner) {
-        return ShowPlayListDialog({.playList = app().playList, .drives = app().drives, .modalLoops = app().modalLoops},
-                                  owner);
-    };
-    hooks.showDiscMenu = ShowDiscMenu;
-    hooks.stopOrEject = StopOrEject;
-}
-
-void InstallAudioHooks(PlaybackHooks& hooks)
-{
-    hooks.toggleMute = ToggleMute;
-    hooks.stepVolume = StepVolume;
-    hooks.cycleSoundQuality = CycleSoundQuality;
-    hooks.cycleAudioChannel = CycleAudioChannel;
-    hooks.cycleSoundChannel = CycleSoundChannel;
-    hooks.showAudioProperties = ShowAudioProperties;
+    AppContext& a = app();
+    Playback& playback = AppPlayback();
+    windows.playListChooser.emplace(PlayListDialogLinks{.playList = a.playList, .drives = a.drives, .modalLoops = a.modalLoops});
+    windows.driveMenuPopup.emplace(a.windows, a.modalLoops);
+    playback.setPlayListChooser(&*windows.playListChooser);
+    playback.setDriveMenuPopup(&*windows.driveMenuPopup);
 }
 
 void AddAudioParts(MainWindowParts& parts)
@@ -94,7 +79,7 @@ PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
             .components = a.components,
             .turns = a.turns,
             .modalLoops = a.modalLoops,
-            .driveMenus = a.driveMenuHooks,
+            .driveMenus = AppPlayback().driveMenuHooks(),
             .keys = a.keys,
             .led = a.led,
             .windows = a.windows,
@@ -187,8 +172,6 @@ MainWindowParts PlayerParts(OwnedWindows& windows)
 
 std::vector<std::string> UnwiredParts(const MainWindowParts& parts)
 {
-    const PlaybackHooks& hooks = app().playbackHooks;
-    const DriveMenuHooks& menus = app().driveMenuHooks;
     const std::pair<const char*, bool> table[] = {
         {"the panel's cursors", parts.loadCursors && parts.destroyCursors},
         {"the control panel", parts.createPanel && parts.destroyPanel},
@@ -200,12 +183,6 @@ std::vector<std::string> UnwiredParts(const MainWindowParts& parts)
         {"the multimedia keys", parts.appCommandPost && parts.appCommandRun},
         {"the position poll", bool(parts.pollPosition)},
         {"the files of a command line", bool(parts.playFiles)},
-        {"volume and mute", hooks.toggleMute && hooks.stepVolume},
-        {"the audio properties", hooks.cycleSoundQuality && hooks.cycleAudioChannel && hooks.cycleSoundChannel &&
-                                     hooks.showAudioProperties},
-        {"the disc menu", hooks.showDiscMenu && hooks.stopOrEject},
-        {"the play-list dialog", bool(hooks.showPlayListDialog)},
-        {"the drive menus' items", menus.loadDisc && menus.setDoorState && menus.popup},
         {"the keyboard map", app().keys.wired()},
     };
     std::vector<std::string> missing;

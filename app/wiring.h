@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "disc/dialog/play_list_dialog.h"
+#include "panel/drive_popup.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
 #include "panel/qt_keys.h"
@@ -15,18 +17,15 @@ class IdleInhibitor;
 class MprisService;
 class PanelWindow;
 class VideoFrame;
-struct PlaybackHooks;
 
 // The player's wiring, piece by piece, all in this one place. The owner calls every piece;
 // a test calls the ones its part needs.
 
 // The Linux implementations of the outside components, and the CD-ROM drives they list.
 void InstallDesktopComponents();
-// The tables the logic calls through: the key map's dispatcher, the drive menus' items, and
-// what playback asks of the audio, the dialogs and the menus.
-void WirePlayerLogic();
-// Mute, volume and the audio properties for the command dispatcher.
-void InstallAudioHooks(PlaybackHooks& hooks);
+// The key map's dispatcher, and what playback asks of the higher floors: choosing a play list
+// and the drive menu's popup.
+void WirePlayerLogic(OwnedWindows& windows);
 // The main window's start-up reads and change notices reach the mixer's state through these.
 void AddAudioParts(MainWindowParts& parts);
 // Commands, multimedia keys, the position poll, disc events and files of a command line.
@@ -59,7 +58,10 @@ struct OwnedWindows {
     PanelCursors cursors;
     std::unique_ptr<PanelWindow> panel;
     std::unique_ptr<VideoFrame> video;
-    std::optional<PanelVideoKeys> videoKeys;  // the video windows' keys, on the map the parts use
+    std::optional<PanelVideoKeys> videoKeys;
+    // How playback chooses a play list and offers drives, lent to it while they live.
+    std::optional<PlayListDialogChooser> playListChooser;
+    std::optional<PanelDriveMenuPopup> driveMenuPopup;  // the video windows' keys, on the map the parts use
     // Where files dropped on the panel and the video window go, set before they are made.
     FilesDropped filesDropped;
 };

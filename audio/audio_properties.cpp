@@ -1,11 +1,11 @@
-#include "audio/audio_properties.h"
-
 #include <array>
 #include <optional>
 
-#include "context/app_context.h"
+#include "audio/audio.h"
 #include "context/components.h"
+#include "core/app_windows.h"
 #include "core/modal_loop.h"
+#include "core/player_state.h"
 #include "led/led_refresh.h"
 
 namespace {
@@ -27,23 +27,23 @@ constexpr std::array<Setting, 3> kSettings{{
     {&PlayerState::wantedSoundChannel, &PlayerState::shownSoundChannel, &AudioWish::soundChannel,
      &AudioChoice::soundChannel, 2, Led_RefreshSoundChannel},
 }};
+}  // namespace
 
 // The engine's value becomes the wanted one unless it reports that it has none.
-void adopt(const Setting& setting)
-{
-    PlayerState& state = app().state;
-    if (state.*setting.shown != setting.values)
-        state.*setting.wanted = state.*setting.shown;
-}
-
-bool cycle(size_t slot)
+void Audio::adopt(size_t slot)
 {
     const Setting& setting = kSettings[slot];
-    PlayerState& state = app().state;
-    Window* panel = app().windows.panel;
-    ReelkitEngine& engine = *app().components.reelkit;
+    if (state_.*setting.shown != setting.values)
+        state_.*setting.wanted = state_.*setting.shown;
+}
 
-    uint32_t& wanted = state.*setting.wanted;
+bool Audio::cycle(size_t slot)
+{
+    const Setting& setting = kSettings[slot];
+    Window* panel = windows_.panel;
+    ReelkitEngine& engine = *components_.reelkit;
+
+    uint32_t& wanted = state_.*setting.wanted;
     wanted = wanted + 1 >= setting.values ? 0 : wanted + 1;
     AudioWish wish;
     wish.*setting.wish = wanted;
@@ -51,35 +51,33 @@ bool cycle(size_t slot)
 
     // A refused read keeps what was shown.
     if (const std::optional<AudioChoice> shown = engine.getAudioProperties(panel))
-        state.*setting.shown = *shown.*setting.engine;
-    adopt(setting);
+        state_.*setting.shown = *shown.*setting.engine;
+    adopt(slot);
     setting.refresh(false);
     return result;
 }
-}  // namespace
 
-bool CycleSoundQuality() { return cycle(0); }
-bool CycleAudioChannel() { return cycle(1); }
-bool CycleSoundChannel() { return cycle(2); }
+bool Audio::CycleSoundQuality() { return cycle(0); }
+bool Audio::CycleAudioChannel() { return cycle(1); }
+bool Audio::CycleSoundChannel() { return cycle(2); }
 
-bool ShowAudioProperties()
+bool Audio::ShowAudioProperties()
 {
-    Window* panel = app().windows.panel;
-    ReelkitEngine& engine = *app().components.reelkit;
+    Window* panel = windows_.panel;
+    ReelkitEngine& engine = *components_.reelkit;
     bool changed = false;
     {
         // The engine's dialog runs a loop of its own, with the panel as its owner.
-        const ModalLoop loop(app().modalLoops);
+        const ModalLoop loop(modalLoops_);
         changed = engine.mpegAudioDecoderConfig(panel);
     }
     if (!changed)
         return true;
-    PlayerState& state = app().state;
     const std::optional<AudioChoice> shown = engine.getAudioProperties(panel);
-    for (const Setting& setting : kSettings) {
+    for (size_t slot = 0; slot < kSettings.size(); ++slot) {
         if (shown)
-            state.*setting.shown = *shown.*setting.engine;
-        adopt(setting);
+            state_.*kSettings[slot].shown = *shown.*kSettings[slot].engine;
+        adopt(slot);
     }
     for (const Setting& setting : kSettings)
         setting.refresh(false);

@@ -1,4 +1,4 @@
-#include "audio/volume.h"
+#include "audio/audio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,13 +6,14 @@
 #include <utility>
 #include <vector>
 
-#include "context/app_context.h"
-#include "core/player_ids.h"
+#include "audio/window_timers.h"
 #include "context/components.h"
-#include "led/led_refresh.h"
+#include "core/app_windows.h"
 #include "core/command_id.h"
-#include "context/playback_hooks.h"
-#include "context/window_access.h"
+#include "core/player_ids.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+#include "led/led_refresh.h"
 
 namespace {
 namespace kind {
@@ -20,71 +21,76 @@ constexpr uint32_t Mute = 0;
 constexpr uint32_t Volume = 1;
 }  // namespace kind
 
-SonokitMixer& mixer()
+uint32_t stepped(uint32_t value, uint32_t minimum, uint32_t maximum, uint64_t step, bool up)
 {
-    return *app().components.sonokit;
+    if (up)
+        return static_cast<uint32_t>(std::min<uint64_t>(uint64_t{value} + step, maximum));
+    if (uint64_t{value} <= minimum + step)
+        return minimum;
+    return static_cast<uint32_t>(value - step);
 }
+}  // namespace
 
 // A control's values, read from the mixer and written back.
-struct Values {
+struct Audio::Values {
+    Values(SonokitMixer& from, uint32_t onLine) : mixer(from), line(onLine) {}
+
     bool read(uint32_t controlKind)
     {
-        std::optional<std::vector<uint32_t>> read = mixer().getValue(0, MixerLine(), controlKind);
+        std::optional<std::vector<uint32_t>> read = mixer.getValue(0, line, controlKind);
         if (read)
             items = std::move(*read);
         return read.has_value();
     }
-    bool write(uint32_t controlKind) const { return mixer().setValue(0, MixerLine(), controlKind, items); }
+    bool write(uint32_t controlKind) const { return mixer.setValue(0, line, controlKind, items); }
 
+    SonokitMixer& mixer;
+    uint32_t line;
     std::vector<uint32_t> items;
 };
 
-struct Range {
+struct Audio::Range {
     uint32_t maximum = 0;
     uint32_t minimum = 0;
     // The width of one display level; 0 when there are more levels than values.
     uint64_t step = 0;
+
+    uint32_t level(uint32_t value) const
+    {
+        if (step == 0 || value < minimum)
+            return 0;
+        return static_cast<uint32_t>((uint64_t{value} - minimum + 1) / step);
+    }
 };
 
-bool readRange(Range& range)
+Audio::Audio(Components& components, const PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
+             ModalLoops& modalLoops)
+    : components_(components), settings_(settings), state_(state), windows_(windows), modalLoops_(modalLoops)
 {
-    const std::optional<MixerRange> read = mixer().getMaxMinValue(0, MixerLine(), kind::Volume);
+}
+
+bool Audio::readRange(Range& range)
+{
+    const std::optional<MixerRange> read = components_.sonokit->getMaxMinValue(0, MixerLine(), kind::Volume);
     if (!read)
         return false;
     range.maximum = read->maximum;
     range.minimum = read->minimum;
     // Widened, so that a control spanning all 32 bits does not wrap to an empty range.
     const uint64_t size = uint64_t{range.maximum} - range.minimum + 1;
-    const uint32_t levels = app().settings.maxVolumeLevel;
+    const uint32_t levels = settings_.maxVolumeLevel;
     range.step = levels == 0 ? 0 : size / levels;
     return true;
 }
 
-uint32_t stepped(uint32_t value, const Range& range, bool up)
+uint32_t Audio::MixerLine() const
 {
-    if (up)
-        return static_cast<uint32_t>(std::min<uint64_t>(uint64_t{value} + range.step, range.maximum));
-    if (uint64_t{value} <= range.minimum + range.step)
-        return range.minimum;
-    return static_cast<uint32_t>(value - range.step);
+    return settings_.controlMasterVolume ? 0 : 8;
 }
 
-uint32_t level(uint32_t value, const Range& range)
+bool Audio::ToggleMute()
 {
-    if (range.step == 0 || value < range.minimum)
-        return 0;
-    return static_cast<uint32_t>((uint64_t{value} - range.minimum + 1) / range.step);
-}
-}  // namespace
-
-uint32_t MixerLine()
-{
-    return app().settings.controlMasterVolume ? 0 : 8;
-}
-
-bool ToggleMute()
-{
-    Values mute;
+    Values mute{*components_.sonokit, MixerLine()};
     if (!mute.read(kind::Mute))
         return false;
     for (uint32_t& channel : mute.items)
@@ -92,56 +98,56 @@ bool ToggleMute()
     return mute.write(kind::Mute);
 }
 
-bool StepVolume(bool up, bool started)
+bool Audio::StepVolume(bool up, bool started)
 {
-    StopMainTimer(main_timer::VolumeRepeat);
+    const WindowTimers mainTimers(windows_.main);
+    mainTimers.stop(main_timer::VolumeRepeat);
     if (!started)
         return true;
     Range range;
-    Values volume;
+    Values volume{*components_.sonokit, MixerLine()};
     if (!readRange(range) || !volume.read(kind::Volume))
         return false;
     // More levels than values: no step can be taken, and repeating would change nothing.
     if (range.step == 0)
         return false;
     for (uint32_t& channel : volume.items)
-        channel = stepped(channel, range, up);
+        channel = stepped(channel, range.minimum, range.maximum, range.step, up);
     if (!volume.write(kind::Volume))
         return false;
-    StartMainTimer(main_timer::VolumeRepeat, app().settings.volumeInterval);
+    mainTimers.start(main_timer::VolumeRepeat, settings_.volumeInterval);
     return true;
 }
 
-bool ReadMuteState(bool repaint)
+bool Audio::ReadMuteState(bool repaint)
 {
-    PlayerState& state = app().state;
     {
-        Values mute;
+        Values mute{*components_.sonokit, MixerLine()};
         if (!mute.read(kind::Mute))
             return false;
         for (uint32_t channel : mute.items)
-            state.muted = channel != 0;
+            state_.muted = channel != 0;
     }
     if (repaint)
         Led_RefreshMute(false);
-    Panel_SetButtonChecked(CommandId::MuteUnMute, state.muted);
+    if (panel_)
+        panel_->setButtonChecked(CommandId::MuteUnMute, state_.muted);
     return true;
 }
 
-bool ReadVolumeLevel(bool repaint)
+bool Audio::ReadVolumeLevel(bool repaint)
 {
-    PlayerState& state = app().state;
     {
         Range range;
-        Values volume;
+        Values volume{*components_.sonokit, MixerLine()};
         if (!readRange(range) || !volume.read(kind::Volume))
             return false;
         const std::vector<uint32_t>& channels = volume.items;
         if (channels.empty()) {
-            state.volumeLeft = state.volumeRight = 0;
+            state_.volumeLeft = state_.volumeRight = 0;
         } else {
-            state.volumeLeft = level(channels[0], range);
-            state.volumeRight = channels.size() == 1 ? state.volumeLeft : level(channels[1], range);
+            state_.volumeLeft = range.level(channels[0]);
+            state_.volumeRight = channels.size() == 1 ? state_.volumeLeft : range.level(channels[1]);
         }
     }
     if (repaint)
@@ -149,10 +155,10 @@ bool ReadVolumeLevel(bool repaint)
     return true;
 }
 
-std::optional<double> ReadVolumeShare()
+std::optional<double> Audio::ReadVolumeShare()
 {
     Range range;
-    Values volume;
+    Values volume{*components_.sonokit, MixerLine()};
     if (!readRange(range) || !volume.read(kind::Volume) || range.maximum <= range.minimum)
         return std::nullopt;
     uint32_t loudest = range.minimum;
@@ -162,12 +168,12 @@ std::optional<double> ReadVolumeShare()
     return std::clamp((double(loudest) - range.minimum) / span, 0.0, 1.0);
 }
 
-bool SetVolumeShare(double share)
+bool Audio::SetVolumeShare(double share)
 {
     if (std::isnan(share))
         return false;
     Range range;
-    Values volume;
+    Values volume{*components_.sonokit, MixerLine()};
     if (!readRange(range) || !volume.read(kind::Volume) || range.maximum < range.minimum)
         return false;
     const double span = double(range.maximum) - range.minimum;

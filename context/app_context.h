@@ -1,14 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "components/discbay/drive_view.h"
 #include "context/components.h"
-#include "context/drive_menu_hooks.h"
-#include "context/playback_hooks.h"
 #include "core/app_windows.h"
 #include "core/ini_file.h"
 #include "core/modal_loop.h"
@@ -21,22 +20,27 @@
 #include "led/led_refresh.h"
 #include "panel/keys/key_map.h"
 
-// The process-wide records, reached through app() alone. The wiring tables (hooks, the key
-// map's dispatcher) are filled by the player's owner, which checks that none is left empty.
+class Audio;
+class Playback;
+
+// The process-wide records, reached through app() alone. The key map's dispatcher is filled
+// by the player's owner, which checks that it is not left empty.
 struct AppContext {
     PlayerState state;
     PlayerSettings settings = Settings_Defaults();
     AppWindows windows;
     Components components;
     std::optional<PlayList> playList;  // exists while the main window does
-    PlaybackHooks playbackHooks;  // what later parts plug into playback
     DriveView drives{settings.cfgPath};
     KeyMap keys;  // shared by every window, so a key may go up elsewhere
-    DriveMenuHooks driveMenuHooks;
     ModalLoops modalLoops;
     StateNotices notices;  // each change of the state the display shows
     LedDisplay led{notices};
     Turns turns;  // what comes in while the engine has not answered an open
+    // The logic objects, made by their owner or on first use; they go first, before the
+    // records they hold.
+    std::shared_ptr<Audio> audio;
+    std::shared_ptr<Playback> playback;
 };
 
 AppContext& app();

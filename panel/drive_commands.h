@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "context/drive_menu_hooks.h"
+#include "playback/drive_menu.h"
 
 struct Components;
 struct PlayerSettings;

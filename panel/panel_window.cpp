@@ -29,9 +29,8 @@
 #include "video/video_window.h"
 #include "core/command_id.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
+#include "playback/playback.h"
 #include "playback/track_entry.h"
-#include "context/window_access.h"
 #include "led/led_refresh.h"
 #include "core/sys_command.h"
 
@@ -177,6 +176,11 @@ bool PanelWindow::beginBusyCursor()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     s.busyCursorOn = true;
     return true;
+}
+
+bool PanelWindow::setButtonChecked(CommandId command, bool checked)
+{
+    return buttons_.setChecked(command, checked);
 }
 
 bool PanelWindow::endBusyCursor()
@@ -358,18 +362,7 @@ Size primaryScreenSize()
 
 void plugIntoPlayback(PanelWindow* window)
 {
-    PlaybackHooks& hooks = playbackHooks();
-    if (!window) {
-        hooks.panelBeginBusyCursor = {};
-        hooks.panelEndBusyCursor = {};
-        hooks.panelSetButtonChecked = {};
-        return;
-    }
-    hooks.panelBeginBusyCursor = [window] { return window->beginBusyCursor(); };
-    hooks.panelEndBusyCursor = [window] { return window->endBusyCursor(); };
-    hooks.panelSetButtonChecked = [window](CommandId command, bool checked) {
-        return window->buttons().setChecked(command, checked);
-    };
+    AppPlayback().setPanel(window);
 }
 
 // A refused creation leaves no trace: no panel, nothing stored; what was loaded goes with the

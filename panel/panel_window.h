@@ -10,6 +10,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include "audio/panel_feedback.h"
 #include "core/file_drop.h"
 #include "core/window.h"
 #include "panel/panel_buttons.h"
@@ -68,7 +69,7 @@ struct PanelState {
 
 // The skinned control panel: frameless, shaped by the skin's region (on Wayland also painted
 // transparent outside it), painted off-screen.
-class PanelWindow : public QWidget, public Window, private PanelPointerHost {
+class PanelWindow : public QWidget, public Window, public PanelFeedback, private PanelPointerHost {
     Q_OBJECT
 public:
     // The window owns its skin; the title is the settings' panel title.
@@ -98,8 +99,9 @@ public:
     PanelSkin& skin() { return skin_; }
     const PanelSkin& skin() const { return skin_; }
     PanelButtons& buttons() { return buttons_; }
-    bool beginBusyCursor();
-    bool endBusyCursor();
+    bool beginBusyCursor() override;
+    bool endBusyCursor() override;
+    bool setButtonChecked(CommandId command, bool checked) override;
     // The picture of the last paint, as composed before it went to the screen.
     const QImage& composed() const { return composed_; }
 

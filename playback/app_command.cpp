@@ -1,14 +1,15 @@
 #include "playback/app_command.h"
 
+#include "core/app_windows.h"
+#include "playback/playback.h"
+
 #include <array>
 #include <optional>
 #include <utility>
 
-#include "context/app_context.h"
 #include "core/player_ids.h"
 #include "core/window.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
 
 namespace {
 constexpr uint32_t kFirstAppCommand = 8;
@@ -34,9 +35,9 @@ std::optional<CommandId> commandFor(intptr_t lParam)
 }
 }  // namespace
 
-bool AppCommand_Post(uintptr_t wParam, intptr_t lParam)
+bool Playback::AppCommand_Post(uintptr_t wParam, intptr_t lParam)
 {
-    Window* main = app().windows.main;
+    Window* main = windows_.main;
     if (!commandFor(lParam) || !main)
         return false;
     // Handled from the queue, never inside the key's own delivery.
@@ -44,7 +45,7 @@ bool AppCommand_Post(uintptr_t wParam, intptr_t lParam)
     return true;
 }
 
-bool AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
+bool Playback::AppCommand_Run(uintptr_t /*wParam*/, intptr_t lParam)
 {
     const std::optional<CommandId> command = commandFor(lParam);
     if (!command)

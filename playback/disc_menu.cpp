@@ -2,31 +2,30 @@
 
 #include <vector>
 
-#include "context/app_context.h"
 #include "core/window.h"
 #include "context/components.h"
 #include "components/discbay/drive_table.h"
 #include "disc/image_disc.h"
-#include "playback/load_disc.h"
-#include "context/drive_menu_hooks.h"
-#include "playback/track_entry.h"
-#include "playback/transport.h"
+#include "playback/playback.h"
+#include "core/app_windows.h"
+#include "core/player_state.h"
+#include "components/discbay/drive_view.h"
 
 namespace {
 uint32_t baseOf(DiscMenuForm form)
 {
     return form == DiscMenuForm::Load ? drive_item::LoadFirst : drive_item::EjectFirst;
 }
+}  // namespace
 
 // The label of what the drive holds now; a drive with nothing in it has none to read.
-std::string labelOf(const DriveTable& drives, uint32_t drive)
+std::string Playback::labelOf(const DriveTable& drives, uint32_t drive) const
 {
-    if (!drives.presentRoot(drive, DoorsOf(*app().components.discbay)))
+    if (!drives.presentRoot(drive, DoorsOf(*components_.discbay)))
         return {};
     const DriveSlot& slot = drives.slot(drive);
     return slot.image ? ImageDiscLabel(slot.root) : slot.label;
 }
-}  // namespace
 
 std::string DiscMenuItemText(uint32_t drive, const std::string& label)
 {
@@ -38,12 +37,12 @@ std::string DiscMenuItemText(uint32_t drive, const std::string& label)
     return text;
 }
 
-bool ShowDiscMenu(DiscMenuForm form)
+bool Playback::ShowDiscMenu(DiscMenuForm form)
 {
-    Window* panel = app().windows.panel;
+    Window* panel = windows_.panel;
     if (!panel)
         return false;
-    DiscbayDrives& discbay = *app().components.discbay;
+    DiscbayDrives& discbay = *components_.discbay;
     const uint32_t count = discbay.getTotalCDRomDrives().value_or(0) & 0xFFFF;
     if (count == 0)
         return false;
@@ -56,10 +55,9 @@ bool ShowDiscMenu(DiscMenuForm form)
         return true;
     }
 
-    const auto& popup = app().driveMenuHooks.popup;
-    if (!popup)
+    if (!popup_)
         return false;
-    const DriveTable drives = app().drives.current();
+    const DriveTable drives = drives_.current();
     std::vector<DriveMenuItem> items;
     for (uint32_t ordinal = 1; ordinal <= count; ++ordinal) {
         const std::optional<uint32_t> ordinalDrive = discbay.getCDRomDrive(ordinal);
@@ -68,21 +66,21 @@ bool ShowDiscMenu(DiscMenuForm form)
         const uint32_t drive = *ordinalDrive & 0xFFFF;
         items.push_back({base + drive, DiscMenuItemText(drive, labelOf(drives, drive))});
     }
-    popup(items);
+    popup_->popup(items);
     return true;
 }
 
-bool StopOrEject()
+bool Playback::StopOrEject()
 {
-    if (app().state.trackCount == 0 ||
-        app().components.reelkit->getStatus().value_or(engine_status::Stopped) == engine_status::Stopped)
+    if (state_.trackCount == 0 ||
+        engine().getStatus().value_or(engine_status::Stopped) == engine_status::Stopped)
         return ShowDiscMenu(DiscMenuForm::Eject);
     return Stop(true, true);
 }
 
-bool SetDoorState(uint32_t drive, DoorState door)
+bool Playback::SetDoorState(uint32_t drive, DoorState door)
 {
-    DiscbayDrives& discbay = *app().components.discbay;
+    DiscbayDrives& discbay = *components_.discbay;
     const std::optional<bool> isOpen = discbay.isCDRomDoorOpen(drive);
     if (!isOpen)
         return false;

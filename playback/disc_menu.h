@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "context/drive_menu_hooks.h"
-#include "context/playback_hooks.h"
+#include "playback/drive_menu.h"
 
 // Picks a drive: with one CD-ROM drive its item goes to the panel at once, with several a
 // popup at the pointer offers them (the load form's items are 41000 + drive, the eject

@@ -1,18 +1,17 @@
-#include "playback/load_disc.h"
+#include "playback/playback.h"
+
+#include "core/player_state.h"
 
 #include <string>
 
-#include "context/app_context.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
-#include "playback/track_entry.h"
-#include "playback/tracks.h"
 
-void LoadDisc(uintptr_t drive, intptr_t mode)
+void Playback::LoadDisc(uintptr_t drive, intptr_t mode)
 {
     const auto driveIndex = static_cast<uint32_t>(drive & 0xFFFF);
     const uint32_t drop = mode != 0;
-    PlayerState& s = app().state;
+    PlayerState& s = state_;
 
     EndTrackEntry(true);
     std::string current;

@@ -1,21 +1,17 @@
-#include "playback/play_files.h"
+#include "playback/playback.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "components/discbay/drive_table.h"
-#include "context/app_context.h"
+#include "components/discbay/drive_view.h"
 #include "context/components.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
-#include "playback/tracks.h"
-#include "playback/transport.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-PlayList listOf(const std::vector<std::string>& paths)
+PlayList Playback::listOf(const std::vector<std::string>& paths)
 {
     PlayList list;
     for (const std::string& named : paths) {
@@ -41,7 +37,7 @@ PlayList listOf(const std::vector<std::string>& paths)
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {
             // A disc image stays in the drives from now on, so that its door and the Disc
             // menu reach it like any drive's.
-            app().drives.addImage(path.string());
+            drives_.addImage(path.string());
             PlayList disc;
             AddListedFilesSorted(&disc, ImageDiscFiles(path.string()));
             for (PlayListEntry& entry : disc.entries)
@@ -53,29 +49,28 @@ PlayList listOf(const std::vector<std::string>& paths)
     }
     return list;
 }
-}  // namespace
 
-bool PlayFiles(const std::vector<std::string>& paths, Then then)
+bool Playback::PlayFiles(const std::vector<std::string>& paths, Then then)
 {
-    if (!app().playList)
+    if (!playList_)
         return Answer(then, false);
-    const size_t drivesBefore = app().drives.images().size();
+    const size_t drivesBefore = drives_.images().size();
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
-    if (app().drives.images().size() != drivesBefore)
-        app().components.discbay->deviceChange(0, nullptr);
-    if (list.entries.empty() || !CopyList(&*app().playList, &list))
+    if (drives_.images().size() != drivesBefore)
+        components_.discbay->deviceChange(0, nullptr);
+    if (list.entries.empty() || !CopyList(&*playList_, &list))
         return Answer(then, false);
 
     // Entries that fail to open are dropped on the way to the first that opens.
-    return ResultOrAsked(then, [](const Then& done) {
-        OpenTrack(1, [done](bool opened) {
+    return ResultOrAsked(then, [this](const Then& done) {
+        OpenTrack(1, [this, done](bool opened) {
             if (opened) {
                 done(Play(true));
                 return;
             }
             Stop(false, false);
-            app().components.reelkit->close();
+            engine().close();
             ResetPlayback();
             done(false);
         });

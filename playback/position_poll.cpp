@@ -1,65 +1,53 @@
-#include "playback/position_poll.h"
+#include "playback/playback.h"
+
+#include "core/app_windows.h"
+#include "core/player_state.h"
 
 #include <optional>
 
-#include "context/app_context.h"
 #include "core/player_ids.h"
 #include "context/components.h"
 #include "led/led_refresh.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
-#include "playback/tracks.h"
-#include "context/window_access.h"
 
-namespace {
-PlayerState& state()
+void Playback::showStopped()
 {
-    return app().state;
-}
-
-ReelkitEngine& engine()
-{
-    return *app().components.reelkit;
-}
-
-void showStopped()
-{
-    state().status = engine_status::Stopped;
+    state_.status = engine_status::Stopped;
     Led_RefreshPlayState(false);
 }
 
-uint32_t trackAfterCurrent()
+uint32_t Playback::trackAfterCurrent() const
 {
-    const PlayerState& s = state();
+    const PlayerState& s = state_;
     return s.trackCount > s.currentTrack ? s.currentTrack + 1 : 1;
 }
 
 // The time as the engine gives it; the poll ends while the track does not run.
-void showPosition(uint16_t status)
+void Playback::showPosition(uint16_t status)
 {
     if (const std::optional<uint32_t> position = engine().getCurrentPosition()) {
-        state().position = *position;
+        state_.position = *position;
         Led_RefreshTime(false);
     }
     if (status == engine_status::Stopped || status == engine_status::Paused)
-        StopMainTimer(main_timer::PositionPoll);
+        mainTimers_.stop(main_timer::PositionPoll);
 }
 
 // What the engine says once the end of a track has been dealt with.
-void showAfterEnd()
+void Playback::showAfterEnd()
 {
     if (const std::optional<uint16_t> status = engine().getStatus())
         showPosition(*status);
 }
 
 // Opens the track after the one that ended; each failed open drops an entry, so this ends.
-void openAfterEnd(uint32_t next, const Then& done)
+void Playback::openAfterEnd(uint32_t next, const Then& done)
 {
-    OpenTrack(next, [next, done](bool opened) {
-        PlayerState& s = state();
+    OpenTrack(next, [this, next, done](bool opened) {
+        PlayerState& s = state_;
         if (!opened && s.trackCount == 0) {
             ResetPlayback();
-            StopMainTimer(main_timer::PositionPoll);
+            mainTimers_.stop(main_timer::PositionPoll);
             done(false);
             return;
         }
@@ -78,9 +66,9 @@ void openAfterEnd(uint32_t next, const Then& done)
 }
 
 // The end of a track; false when nothing is left to play.
-bool trackEnded()
+bool Playback::trackEnded()
 {
-    PlayerState& s = state();
+    PlayerState& s = state_;
     if (s.repeatMode == RepeatMode::Track) {
         engine().seek(0);
         engine().play();
@@ -91,14 +79,13 @@ bool trackEnded()
         else
             showStopped();
     } else {
-        return ResultOrAsked({}, [](const Then& done) { openAfterEnd(trackAfterCurrent(), done); });
+        return ResultOrAsked({}, [this](const Then& done) { openAfterEnd(trackAfterCurrent(), done); });
     }
     showAfterEnd();
     return true;
 }
-}  // namespace
 
-bool PollPosition()
+bool Playback::PollPosition()
 {
     const std::optional<uint16_t> status = engine().getStatus();
     if (!status)

@@ -1,36 +1,30 @@
-#include "playback/track_entry.h"
+#include "playback/playback.h"
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+
 #include "led/led_refresh.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
-#include "playback/tracks.h"
-#include "context/window_access.h"
+#include "core/player_ids.h"
 
-namespace {
-PlayerState& state()
+bool Playback::EndTrackEntry(bool repaint)
 {
-    return app().state;
-}
-}  // namespace
-
-bool EndTrackEntry(bool repaint)
-{
-    PlayerState& s = state();
+    PlayerState& s = state_;
     if (!s.entryActive)
         return true;
     s.enteredNumber = 0;
     s.entryActive = false;
     s.entryBlinkOn = true;
-    StopPanelTimer(panel_timer::EntryBlink);
-    StopPanelTimer(panel_timer::EntryEnd);
+    panelTimers_.stop(panel_timer::EntryBlink);
+    panelTimers_.stop(panel_timer::EntryEnd);
     Led_RefreshTrackNumber(repaint);
     return true;
 }
 
-bool EnterDigit(uint32_t value)
+bool Playback::EnterDigit(uint32_t value)
 {
-    PlayerState& s = state();
+    PlayerState& s = state_;
     if (s.enteredNumber == 0 && value == 0)
         return false;
     const uint64_t candidate = uint64_t{s.enteredNumber} * 10 + value;
@@ -47,15 +41,15 @@ bool EnterDigit(uint32_t value)
     s.enteredNumber = static_cast<uint32_t>(candidate);
     s.entryActive = true;
     s.entryBlinkOn = true;
-    const PlayerSettings& settings = app().settings;
-    StartPanelTimer(panel_timer::EntryBlink, settings.blinkTrackInterval);
-    StartPanelTimer(panel_timer::EntryEnd, (2 * settings.blinkTrackTimes - 1) * settings.blinkTrackInterval);
+    const PlayerSettings& settings = settings_;
+    panelTimers_.start(panel_timer::EntryBlink, settings.blinkTrackInterval);
+    panelTimers_.start(panel_timer::EntryEnd, (2 * settings.blinkTrackTimes - 1) * settings.blinkTrackInterval);
     return true;
 }
 
-bool GoToEnteredTrack()
+bool Playback::GoToEnteredTrack()
 {
-    PlayerState& s = state();
+    PlayerState& s = state_;
     const uint32_t track = s.enteredNumber;
     EndTrackEntry(false);
     // A number taken at its first digit never made an entry active; it must not linger
@@ -73,15 +67,16 @@ bool GoToEnteredTrack()
     return NextTrack();
 }
 
-void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId command, CommandPhase phase)>& dispatch)
+void Playback::TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId, CommandPhase)>& dispatch)
 {
-    PlayerState& s = state();
+    PlayerState& s = state_;
     if (id == panel_timer::EntryBlink) {
         s.entryBlinkOn = !s.entryBlinkOn;
         Led_RefreshTrackNumber(true);
     } else if (id == panel_timer::EntryEnd) {
-        if (app().settings.autoReturn)
-            dispatch ? dispatch(CommandId::Return, CommandPhase::Click) : DispatchCommand(CommandId::Return, CommandPhase::Click);
+        if (settings_.autoReturn)
+            dispatch ? dispatch(CommandId::Return, CommandPhase::Click)
+                     : DispatchCommand(CommandId::Return, CommandPhase::Click);
         else
             EndTrackEntry(true);
     }

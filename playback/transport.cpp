@@ -4,58 +4,48 @@
 #include <cstdlib>
 #include <optional>
 
-#include "context/app_context.h"
 #include "core/player_ids.h"
 #include "context/components.h"
 #include "led/led_refresh.h"
-#include "playback/tracks.h"
-#include "context/window_access.h"
+#include "playback/playback.h"
+#include "core/app_windows.h"
+#include "core/player_settings.h"
 
 namespace {
 constexpr int32_t kNormalRate = 1000;
 constexpr uint32_t kNormalPollPeriod = 1000;
+}  // namespace
 
-PlayerState& state()
+bool Playback::nothingLoaded() const
 {
-    return app().state;
-}
-
-ReelkitEngine& engine()
-{
-    return *app().components.reelkit;
-}
-
-bool nothingLoaded()
-{
-    return state().trackCount == 0;
+    return state_.trackCount == 0;
 }
 
 // After a hold over a running track. A release at the very end leaves the engine stopped
 // there: playing would start the track again, so the poll finds the end as it finds any.
-void resumeAfterHold()
+void Playback::resumeAfterHold()
 {
     if (engine().getStatus() == engine_status::Stopped)
-        StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
+        mainTimers_.start(main_timer::PositionPoll, kNormalPollPeriod);
     else
         Play(true);
 }
 
 // Play with a track loaded.
-bool playLoaded(bool update)
+bool Playback::playLoaded(bool update)
 {
     if (!engine().getStatus())
         return false;
-    StopMainTimer(main_timer::PositionPoll);
+    mainTimers_.stop(main_timer::PositionPoll);
     if (!engine().play())
         return false;
-    StartMainTimer(main_timer::PositionPoll, kNormalPollPeriod);
+    mainTimers_.start(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
-        state().status = engine_status::Playing;
+        state_.status = engine_status::Playing;
         Led_RefreshPlayState(false);
     }
     return true;
 }
-}  // namespace
 
 uint32_t PositionPollPeriod(int32_t rate)
 {
@@ -63,51 +53,51 @@ uint32_t PositionPollPeriod(int32_t rate)
     return speed == 0 ? kNormalPollPeriod : static_cast<uint32_t>(1'000'000 / speed);
 }
 
-bool Play(bool update)
+bool Playback::Play(bool update)
 {
     if (!nothingLoaded())
         return playLoaded(update);
-    if (!app().settings.playListDialogOnPlay)
+    if (!settings_.playListDialogOnPlay)
         return false;
     // Whatever the dialog did, the engine decides whether there is something to play.
-    return ResultOrAsked({}, [update](const Then& done) {
-        PlayListCommand(true, [update, done](bool) { done(playLoaded(update)); });
+    return ResultOrAsked({}, [this, update](const Then& done) {
+        PlayListCommand(true, [this, update, done](bool) { done(playLoaded(update)); });
     });
 }
 
 
-bool Pause(bool update)
+bool Playback::Pause(bool update)
 {
     if (nothingLoaded())
         return false;
-    StopMainTimer(main_timer::PositionPoll);
+    mainTimers_.stop(main_timer::PositionPoll);
     if (!engine().pause())
         return false;
     if (update) {
-        state().status = engine().getStatus().value_or(state().status);
+        state_.status = engine().getStatus().value_or(state_.status);
         Led_RefreshPlayState(false);
     }
     return true;
 }
 
-bool Stop(bool toStart, bool update)
+bool Playback::Stop(bool toStart, bool update)
 {
     if (nothingLoaded())
         return false;
-    StopMainTimer(main_timer::PositionPoll);
+    mainTimers_.stop(main_timer::PositionPoll);
     if (!(toStart ? engine().stopAndSeekToStart() : engine().stop()))
         return false;
     if (update) {
-        state().status = engine().getStatus().value_or(state().status);
+        state_.status = engine().getStatus().value_or(state_.status);
         Led_RefreshPlayState(false);
         // The time shows where the engine stands: the start, after either kind of stop.
-        state().position = 0;
+        state_.position = 0;
         Led_RefreshTime(false);
     }
     return true;
 }
 
-bool TogglePlayPause()
+bool Playback::TogglePlayPause()
 {
     uint16_t status = engine_status::Stopped;
     if (!nothingLoaded())
@@ -117,12 +107,12 @@ bool TogglePlayPause()
     return status == engine_status::Playing ? Pause(true) : Play(true);
 }
 
-bool SeekHold(bool forward, bool start)
+bool Playback::SeekHold(bool forward, bool start)
 {
     if (nothingLoaded())
         return false;
-    PlayerState& s = state();
-    StopMainTimer(main_timer::SeekRepeat);
+    PlayerState& s = state_;
+    mainTimers_.stop(main_timer::SeekRepeat);
 
     if (!start) {
         if (s.seekIdle)
@@ -135,7 +125,7 @@ bool SeekHold(bool forward, bool start)
     }
 
     if (s.seekIdle) {
-        const PlayerSettings& settings = app().settings;
+        const PlayerSettings& settings = settings_;
         s.seekTarget = 0;
         s.seekStep = 1000;
         s.seekInterval = settings.seekBaseInterval;
@@ -169,23 +159,23 @@ bool SeekHold(bool forward, bool start)
         Led_RefreshTime(false);
     }
 
-    StartMainTimer(main_timer::SeekRepeat, s.seekInterval);
+    mainTimers_.start(main_timer::SeekRepeat, s.seekInterval);
     if (s.seekInterval > 50)
         s.seekInterval -= s.seekInterval / 10;
-    if (s.seekStep < app().settings.seekMaxOffset)
-        s.seekStep += app().settings.seekOffsetIncrement;
+    if (s.seekStep < settings_.seekMaxOffset)
+        s.seekStep += settings_.seekOffsetIncrement;
     return true;
 }
 
-void EndSeekHold()
+void Playback::EndSeekHold()
 {
-    StopMainTimer(main_timer::SeekRepeat);
-    state().seekIdle = true;
+    mainTimers_.stop(main_timer::SeekRepeat);
+    state_.seekIdle = true;
 }
 
-bool SeekTo(uint32_t position)
+bool Playback::SeekTo(uint32_t position)
 {
-    PlayerState& s = state();
+    PlayerState& s = state_;
     if (nothingLoaded() || !s.seekIdle)
         return false;
     if (s.length != 0)
@@ -197,7 +187,7 @@ bool SeekTo(uint32_t position)
     return true;
 }
 
-bool ChangeRate(bool forward, uint32_t rate)
+bool Playback::ChangeRate(bool forward, uint32_t rate)
 {
     if (nothingLoaded())
         return false;
@@ -214,14 +204,14 @@ bool ChangeRate(bool forward, uint32_t rate)
         engine().setRate(kNormalRate);
         return false;
     }
-    state().status = *status;
+    state_.status = *status;
     Led_RefreshPlayState(false);
     // Rates apply only while playing.
     if (*status == engine_status::Stopped || *status == engine_status::Paused) {
         engine().setRate(kNormalRate);
         return false;
     }
-    StopMainTimer(main_timer::PositionPoll);
-    StartMainTimer(main_timer::PositionPoll, PositionPollPeriod(wanted));
+    mainTimers_.stop(main_timer::PositionPoll);
+    mainTimers_.start(main_timer::PositionPoll, PositionPollPeriod(wanted));
     return true;
 }

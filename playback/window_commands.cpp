@@ -1,50 +1,53 @@
-#include "playback/window_commands.h"
+#include "playback/playback.h"
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
+#include "core/player_settings.h"
+#include "core/player_state.h"
+
 #include "core/player_ids.h"
 #include "core/window.h"
 #include "core/settings.h"
 #include "context/components.h"
 #include "core/command_id.h"
-#include "context/playback_hooks.h"
 #include "core/sys_command.h"
 
-void Minimize()
+void Playback::Minimize()
 {
-    Window* panel = app().windows.panel;
+    Window* panel = windows_.panel;
     if (panel && !panel->minimized())
         panel->minimize();
 }
 
-void Help()
+void Playback::Help()
 {
     // Read at each Help, so that an edited configuration takes effect at once.
-    Settings_ReadFor(app().settings, SettingMoment::Help);
-    const std::string& document = app().settings.helpFile;
+    Settings_ReadFor(settings_, SettingMoment::Help);
+    const std::string& document = settings_.helpFile;
     if (document.empty())
         return;
-    app().components.hublet->executeCommand(app().settings.exeDir + document);
+    components_.hublet->executeCommand(settings_.exeDir + document);
 }
 
-void Power()
+void Playback::Power()
 {
-    if (Window* main = app().windows.main)
+    if (Window* main = windows_.main)
         main->post({msg::Close, 0, 0});
 }
 
-void ToggleVideoTopmost()
+void Playback::ToggleVideoTopmost()
 {
-    Window* frame = app().windows.videoFrame;
+    Window* frame = windows_.videoFrame;
     if (!frame)
         return;
-    bool& topmost = app().state.videoTopmost;
+    bool& topmost = state_.videoTopmost;
     topmost = !topmost;
     frame->setTopmost(topmost);
-    Panel_SetButtonChecked(CommandId::VideoTopmost, topmost);
+    if (panel_)
+        panel_->setButtonChecked(CommandId::VideoTopmost, topmost);
 }
 
-void ToggleVideoSize()
+void Playback::ToggleVideoSize()
 {
-    if (Window* image = app().windows.videoImage)
+    if (Window* image = windows_.videoImage)
         image->toggleVideoSize();
 }

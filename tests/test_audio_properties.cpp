@@ -8,7 +8,6 @@
 #include "app/wiring.h"
 #include "audio/audio_properties.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "tests/support/playback_fixture.h"
 
@@ -30,7 +29,6 @@ class AudioPropertiesTest : public PlaybackTest {
 protected:
     AudioPropertiesTest()
     {
-        InstallAudioHooks(playbackHooks());
         PlayerState& s = app().state;
         s.shownSoundQuality = 4;
         s.shownAudioChannel = 3;

@@ -12,7 +12,6 @@
 #include "app/wiring.h"
 #include "audio/volume.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -91,11 +90,9 @@ protected:
         auto scripted = std::make_unique<ScriptedMixer>();
         mixer = scripted.get();
         app().components.sonokit = std::move(scripted);
-        InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
-        playbackHooks().panelSetButtonChecked = [this](CommandId command, bool checked) {
+        buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
-            return true;
         };
     }
 

@@ -86,7 +86,7 @@ protected:
             std::filesystem::copy_file(disc().clips[clip], dir_.file("y/MPEGAV/AVSEQ0" + std::to_string(clip + 1) + ".DAT"));
         dir_.write("bin/Quintara.CFG", config.str());
         InstallDesktopComponents();
-        WirePlayerLogic();
+        WirePlayerLogic(windows_);
         MainWindowHost host;
         host.post = [this](const Message& message) { queue_.push_back(message); };
         host.postQuit = [](int) {};

@@ -80,15 +80,12 @@ protected:
         drives = scripted.get();
         app().components.discbay = std::move(scripted);
         app().windows.panel = &panel;
-        playbackHooks().showDiscMenu = ShowDiscMenu;
-        playbackHooks().stopOrEject = StopOrEject;
-        app().driveMenuHooks.loadDisc = LoadDisc;
-        app().driveMenuHooks.setDoorState = SetDoorState;
-        app().driveMenuHooks.popup = [this](const std::vector<DriveMenuItem>& items) {
+        popup.popup_ = [this](const std::vector<DriveMenuItem>& items) {
             for (const DriveMenuItem& item : items)
                 menu.push_back(std::to_string(item.id) + " " + item.text);
             journal.push_back("menu");
         };
+        playback().setDriveMenuPopup(&popup);
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + dir.file("MOVIE") + "\nE: = " +
                                                                dir.file("empty") + "\nQ: = " + dir.file("q") + "\n");
         std::filesystem::create_directories(dir.file("empty"));
@@ -112,6 +109,7 @@ protected:
     std::vector<std::string> journal;
     std::vector<std::string> menu;
     ScriptedDrives* drives = nullptr;
+    PopupFunction popup;
 };
 
 TEST_F(DiscMenuTest, OneDriveTakesTheCommandAtOnceWithoutAMenu)
@@ -198,7 +196,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         journal.clear();
         app().settings.ejectCdRomOnly = c.ejectOnly;
         drives->doorOpen[drive('E')] = c.doorOpen;
-        Panel_DriveCommand(app().driveMenuHooks, app().settings, app().components, drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(AppPlayback().driveMenuHooks(), app().settings, app().components, drive_item::EjectFirst + drive('E'));
         EXPECT_EQ(journal, c.moves) << c.ejectOnly << c.doorOpen;
     }
     // A door whose state cannot be read is left alone, in either mode.
@@ -206,7 +204,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
     for (const uint32_t ejectOnly : {0u, 1u}) {
         journal.clear();
         app().settings.ejectCdRomOnly = ejectOnly;
-        Panel_DriveCommand(app().driveMenuHooks, app().settings, app().components, drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(AppPlayback().driveMenuHooks(), app().settings, app().components, drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
         EXPECT_FALSE(SetDoorState(drive('E'), DoorState::Open));
     }

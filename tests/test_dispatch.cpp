@@ -9,7 +9,6 @@
 #include "playback/app_command.h"
 #include "core/command_strings.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "playback/track_entry.h"
 #include "context/window_access.h"
 #include "playback/window_commands.h"
@@ -29,40 +28,15 @@ const std::set<int32_t> kHeldCommands{18, 19, 31, 32};
 
 class DispatchTest : public PlaybackTest {
 protected:
-    // Every later part plugged in, each writing what it was asked into calls.
+    // The play-list chooser and the panel's check buttons, each writing what it was asked into calls.
     void installAllHooks()
     {
-        PlaybackHooks& hooks = playbackHooks();
-        hooks.toggleMute = note("toggleMute");
-        hooks.stepVolume = [this](bool up, bool started) {
-            calls.push_back(std::string("stepVolume(") + (up ? "up" : "down") + "," + (started ? "start" : "end") +
-                            ")");
-            return true;
-        };
-        hooks.cycleSoundQuality = note("cycleSoundQuality");
-        hooks.cycleAudioChannel = note("cycleAudioChannel");
-        hooks.cycleSoundChannel = note("cycleSoundChannel");
-        hooks.showAudioProperties = note("showAudioProperties");
-        hooks.showDiscMenu = [this](DiscMenuForm form) {
-            calls.push_back(form == DiscMenuForm::Load ? "showDiscMenu(load)" : "showDiscMenu(eject)");
-            return true;
-        };
-        hooks.stopOrEject = note("stopOrEject");
-        hooks.showPlayListDialog = [this](Window* owner) {
+        choosePlayList([this](Window* owner) {
             calls.push_back(owner == &panel ? "showPlayListDialog(panel)" : "showPlayListDialog(?)");
             return false;
-        };
-        hooks.panelSetButtonChecked = [this](CommandId command, bool checked) {
+        });
+        buttonChecked = [this](CommandId command, bool checked) {
             calls.push_back("setButtonChecked(" + std::to_string(CommandNumber(command)) + "," + std::to_string(checked) + ")");
-            return true;
-        };
-    }
-
-    std::function<bool()> note(std::string name)
-    {
-        return [this, name] {
-            calls.push_back(name);
-            return true;
         };
     }
 
@@ -139,49 +113,47 @@ TEST_F(DispatchTest, ARefusedCommandRunsNothing)
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
 
-TEST_F(DispatchTest, CommandsOfPartsNotBuiltInAreRefused)
+TEST_F(DispatchTest, WithoutAPlayListChooserThePlayListCommandIsRefused)
 {
     beginEntry();
-    struct Case {
-        int32_t command;
-        int32_t phase;
-    };
-    for (const Case c : {Case{14, 3}, Case{15, 3}, Case{30, 3}, Case{31, 0}, Case{32, 2}, Case{33, 3}, Case{34, 3},
-                         Case{35, 3}, Case{36, 3}, Case{41, 3}, Case{42, 3}}) {
-        EXPECT_FALSE(DispatchNumbers(c.command, c.phase)) << c.command;
-        EXPECT_TRUE(app().state.entryActive) << "a refused " << c.command << " must not end the entry";
-    }
+    EXPECT_FALSE(DispatchNumbers(41, 3));
+    EXPECT_TRUE(app().state.entryActive) << "a refused Play List must not end the entry";
 }
 
-TEST_F(DispatchTest, HookedCommandsReachTheirPartWithTheirArguments)
+TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
 {
     installAllHooks();
+    loadTracks(1, 1, 2);
+    // The audio properties reach the engine through the audio.
+    struct EngineCase {
+        int32_t command;
+        const char* call;
+    };
+    for (const EngineCase c : {EngineCase{33, "setAudioProperties"}, EngineCase{34, "setAudioProperties"},
+                               EngineCase{35, "setAudioProperties"}, EngineCase{36, "mpegAudioDecoderConfig"}}) {
+        engine->log.clear();
+        EXPECT_TRUE(DispatchNumbers(c.command, 3)) << c.command;
+        ASSERT_FALSE(engine->log.empty()) << c.command;
+        EXPECT_TRUE(engine->log.front().starts_with(c.call)) << c.command << ": " << engine->log.front();
+    }
+    calls.clear();
+    EXPECT_TRUE(DispatchNumbers(41, 3));
+    EXPECT_EQ(calls, std::vector<std::string>{"showPlayListDialog(panel)"});
+
     struct Case {
         int32_t command;
         int32_t phase;
-        const char* call;
         bool volumeHeldUp;
     };
-    const Case cases[] = {
-        {14, 3, "showDiscMenu(eject)", 0}, {42, 3, "showDiscMenu(load)", 0},
-        {15, 3, "stopOrEject", 0},         {30, 3, "toggleMute", 0},
-        {33, 3, "cycleSoundQuality", 0},   {34, 3, "cycleAudioChannel", 0},
-        {35, 3, "cycleSoundChannel", 0},   {36, 3, "showAudioProperties", 0},
-        {41, 3, "showPlayListDialog(panel)", 0},
-        // 31 "Volume Up" lowers, 32 "Volume Down" raises; only Press starts the repeat.
-        {31, 0, "stepVolume(down,start)", 0}, {31, 1, "stepVolume(down,end)", 0},
-        {31, 2, "stepVolume(down,end)", 0},   {32, 0, "stepVolume(up,start)", 1},
-        {32, 1, "stepVolume(up,end)", 1},     {32, 2, "stepVolume(up,end)", 1},
-    };
+    // 31 "Volume Up" lowers, 32 "Volume Down" raises.
+    const Case cases[] = {{31, 0, 0}, {31, 1, 0}, {31, 2, 0}, {32, 0, 1}, {32, 1, 1}, {32, 2, 1}};
     for (const Case& c : cases) {
-        calls.clear();
         app().state.volumeHeldUp = c.command == 31;
         EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
-        EXPECT_EQ(calls, std::vector<std::string>{c.call}) << c.command << " at " << c.phase;
-        if (c.command == 31 || c.command == 32) {
-            EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
-        }
+        EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
     }
+    for (const int32_t command : {14, 15, 30, 42})
+        EXPECT_TRUE(DispatchNumbers(command, 3)) << command;
 }
 
 TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
@@ -323,18 +295,43 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
     EXPECT_FALSE(AppCommand_Run(0, 15 << 16));
 }
 
+// A mixer whose one line stands at 50 of 0..100 with its mute off, writing each write into calls.
+class StepMixer : public NoMixer {
+public:
+    explicit StepMixer(std::vector<std::string>& calls) : calls_(calls) {}
+    std::optional<std::vector<uint32_t>> getValue(uint32_t, uint32_t, uint32_t kind) override
+    {
+        return std::vector<uint32_t>{kind == 0 ? 0u : 50u};
+    }
+    bool setValue(uint32_t, uint32_t, uint32_t kind, const std::vector<uint32_t>& values) override
+    {
+        if (kind == 0)
+            calls_.push_back("toggleMute(" + std::to_string(values.at(0)) + ")");
+        else
+            calls_.push_back(values.at(0) > 50 ? "stepVolume(up)" : "stepVolume(down)");
+        return true;
+    }
+    std::optional<MixerRange> getMaxMinValue(uint32_t, uint32_t, uint32_t) override { return MixerRange{100, 0}; }
+
+private:
+    std::vector<std::string>& calls_;
+};
+
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)
 {
-    installAllHooks();
+    app().components.sonokit = std::make_unique<StepMixer>(calls);
+    app().settings.maxVolumeLevel = 10;
     for (const auto& [appCommand, expected] :
-         {std::pair{9, std::vector<std::string>{"stepVolume(down,start)", "stepVolume(down,end)"}},
-          std::pair{10, std::vector<std::string>{"stepVolume(up,start)", "stepVolume(up,end)"}},
-          std::pair{8, std::vector<std::string>{"toggleMute"}}}) {
+         {std::pair{9, std::vector<std::string>{"stepVolume(down)"}},
+          std::pair{10, std::vector<std::string>{"stepVolume(up)"}},
+          std::pair{8, std::vector<std::string>{"toggleMute(1)"}}}) {
         calls.clear();
         mainWindow->handle({msg::AppCommand, 0, appCommand << 16});
         EXPECT_TRUE(calls.empty()) << "handled from the queue, not at once";
         runMainQueue();
         EXPECT_EQ(calls, expected) << appCommand;
+        // The release ended the repeat: no further step comes.
+        EXPECT_FALSE(mainTimers.isRunning(main_timer::VolumeRepeat)) << appCommand;
     }
 }
 

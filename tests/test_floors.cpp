@@ -26,9 +26,10 @@ const std::map<std::string, int> kFloors = {
     {"panel/keys", 1}, {"led", 1},
     {"context", 2},
     {"panel/skin", 3}, {"disc", 3},
-    {"audio", 4}, {"playback", 4}, {"video", 4},
-    {"disc/dialog", 5}, {"panel", 5}, {"mpris", 5},
-    {"app", 6},
+    {"audio", 4}, {"video", 4},
+    {"playback", 5},
+    {"disc/dialog", 6}, {"panel", 6}, {"mpris", 6},
+    {"app", 7},
 };
 const std::set<std::string> kApart = {"tests", "bench", "tools", "resources"};
 

@@ -33,7 +33,7 @@
 #include "panel/panel_window.h"
 #include "core/command_id.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
+#include "playback/panel_busy.h"
 #include "context/window_access.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
@@ -706,16 +706,16 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
 TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
 {
     PanelWindow& panel = create();
-    const DriveMenuHooks saved = app().driveMenuHooks;
+    const DriveMenuHooks saved = AppPlayback().driveMenuHooks();
     std::vector<std::string> calls;
-    app().driveMenuHooks.loadDisc = [&](uintptr_t drive, intptr_t mode) {
+    AppPlayback().driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
         calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
     };
     panel.post({msg::Command, 41003, 0});
     panel.post({msg::Command, 43000, 0});
     EXPECT_TRUE(calls.empty());  // posted: handled from the queue
     settle();
-    app().driveMenuHooks = saved;
+    AppPlayback().driveMenuHooks() = saved;
     EXPECT_EQ(calls, (std::vector<std::string>{"load 3 0"}));
 }
 
@@ -750,7 +750,7 @@ TEST_F(PanelWindowTest, DriveMenuOpensAtThePointerAndSendsTheChoiceToThePanel)
 {
     PanelWindow& panel = create();
     std::vector<uintptr_t> loaded;
-    app().driveMenuHooks.loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
+    AppPlayback().driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
     const QPoint pointer = panel.mapToGlobal(QPoint(4, 4));
     QCursor::setPos(pointer);
     const std::vector<DriveMenuItem> items = {{41003, "<D:> R&B"}, {41004, "<E:>"}};

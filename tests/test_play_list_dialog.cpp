@@ -19,7 +19,6 @@
 #include "context/app_context.h"
 #include "core/window.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/playback_fixture.h"
@@ -99,10 +98,12 @@ protected:
         for (const char* name : {"Y.dat", "z.txt", "x.MPG"})
             dir.write(std::string("disc/") + name, "x");
         app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + disc + ", CD-ROM\n");
-        playbackHooks().showPlayListDialog = [](Window* owner) { return ShowPlayListDialog(dialogLinks(), owner); };
+        playback().setPlayListChooser(&chooser);
     }
 
     std::string inDisc(const std::string& name) const { return disc + "/" + name; }
+
+    PlayListDialogChooser chooser{dialogLinks()};
 
     // Runs the Play List command; the script acts on the dialog once it shows and must close it.
     void runPlayList(const std::function<void(PlayListDialog&, Controls&)>& script)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "context/playback_hooks.h"
+#include "playback/playback.h"
 #include "core/ini_file.h"
 #include "core/text.h"
 #include "disc/dialog/dialog_folder_combo.h"
@@ -350,21 +350,18 @@ TEST(DialogLists, AppendingKeepsOrderFlagsAndDuplicatesRemovingTakesTheSelected)
     EXPECT_EQ(chosen.entries.size(), 3u);
 }
 
-class ListDirectoryTest : public testing::Test {
+class ListDirectoryTest : public testing::Test, protected PanelFeedback {
 protected:
     ListDirectoryTest()
     {
         resetApp();
-        playbackHooks().panelBeginBusyCursor = [this] {
-            ++begins;
-            return true;
-        };
-        playbackHooks().panelEndBusyCursor = [this] {
-            ++ends;
-            return true;
-        };
+        AppPlayback().setPanel(this);
     }
     ~ListDirectoryTest() override { resetApp(); }
+
+    bool beginBusyCursor() override { return ++begins, true; }
+    bool endBusyCursor() override { return ++ends, true; }
+    bool setButtonChecked(CommandId, bool) override { return true; }
 
     TempDir dir;
     int begins = 0;

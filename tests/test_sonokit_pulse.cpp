@@ -22,7 +22,6 @@
 #include "audio/volume.h"
 #include "components/sonokit/pulse_mixer.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -122,11 +121,9 @@ protected:
         auto pulse = std::make_unique<PulseMixer>(msg::MixerControlChange);
         mixer = pulse.get();
         app().components.sonokit = std::move(pulse);
-        InstallAudioHooks(playbackHooks());
         AddAudioParts(mainWindow->parts());
-        playbackHooks().panelSetButtonChecked = [this](CommandId command, bool checked) {
+        buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
-            return true;
         };
         EXPECT_TRUE(mixer->hookDevice(mainWindow.get(), 0)) << "no sound server: run the tests with test.sh";
     }

@@ -5,7 +5,6 @@
 
 #include "context/app_context.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
 #include "core/player_ids.h"
@@ -182,7 +181,7 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
         engine->failingPaths.clear();
         loadTracks(3, 2, 2);
         app().state.shownSoundQuality = 1;
-        playbackHooks().showPlayListDialog = [](Window*) { return true; };
+        choosePlayList([](Window*) { return true; });
         engine->failingPaths = {track(1), track(2), track(3)};
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
@@ -224,7 +223,7 @@ TEST_F(TracksTest, PlayListCommand)
 {
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
-    playbackHooks().showPlayListDialog = [](Window*) { return false; };
+    choosePlayList([](Window*) { return false; });
     EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
     EXPECT_EQ(app().state.currentTrack, 2u);
@@ -236,11 +235,11 @@ TEST_F(TracksTest, PlayListCommand)
     };
     for (const Case c : {Case{2, true}, Case{1, false}, Case{0, false}}) {
         loadTracks(2, 2, c.status);
-        playbackHooks().showPlayListDialog = [this](Window* owner) {
+        choosePlayList([this](Window* owner) {
             EXPECT_EQ(owner, &panel);
             setList({"/new/one.avi", "/new/two.avi"});
             return true;
-        };
+        });
         EXPECT_TRUE(PlayListCommand(true));
         EXPECT_EQ(app().state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, "/new/one.avi");

@@ -5,7 +5,6 @@
 
 #include "context/app_context.h"
 #include "playback/dispatch.h"
-#include "context/playback_hooks.h"
 #include "playback/tracks.h"
 #include "playback/transport.h"
 #include "tests/support/command_numbers.h"
@@ -323,11 +322,11 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     // The dialog option off: refused, nothing opened.
     app().settings.playListDialogOnPlay = 0;
     int dialogs = 0;
-    playbackHooks().showPlayListDialog = [&](Window*) {
+    choosePlayList([&](Window*) {
         ++dialogs;
         setTracks(2);
         return true;
-    };
+    });
     EXPECT_FALSE(Play(true));
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(engine->log.empty());
@@ -344,7 +343,7 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     loadTracks(1, 1, 0);
     app().state.trackCount = 0;
     engine->isOpen = false;
-    playbackHooks().showPlayListDialog = [&](Window*) { return false; };
+    choosePlayList([&](Window*) { return false; });
     EXPECT_FALSE(Play(true));
 }
 

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "context/playback_hooks.h"
+#include "playback/panel_busy.h"
 #include "disc/image_disc.h"
 
 namespace fs = std::filesystem;

@@ -11,6 +11,7 @@
 #include "disc/dialog/dialog_views.h"
 #include "components/discbay/drive_table.h"
 #include "disc/play_list.h"
+#include "playback/play_list_chooser.h"
 
 class DriveView;
 class ModalLoops;
@@ -30,6 +31,16 @@ struct PlayListDialogLinks {
 // answers true only when it was closed with OK, after the edited list replaced the play list.
 // While one is open, a second call brings it forward and answers false.
 bool ShowPlayListDialog(const PlayListDialogLinks& links, Window* owner);
+
+// The dialog as playback's way of choosing a play list.
+class PlayListDialogChooser : public PlayListChooser {
+public:
+    explicit PlayListDialogChooser(const PlayListDialogLinks& links) : links_(links) {}
+    bool choose(Window* owner) const override { return ShowPlayListDialog(links_, owner); }
+
+private:
+    PlayListDialogLinks links_;
+};
 
 // Drives on the left, folders and playable files in the middle, the play-list copy on the
 // right. Its controls are named for tests: folderCombo, fileList, playList, add, remove,

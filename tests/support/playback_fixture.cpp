@@ -4,14 +4,7 @@
 #include <cstdio>
 
 #include "context/app_context.h"
-#include "playback/load_disc.h"
-#include "playback/app_command.h"
-#include "playback/dispatch.h"
-#include "playback/play_files.h"
-#include "playback/tracks.h"
-#include "context/playback_hooks.h"
 #include "app/wiring.h"
-#include "playback/position_poll.h"
 #include "playback/track_entry.h"
 #include "playback/tracks.h"
 
@@ -78,7 +71,6 @@ int LedPanel::count(const std::string& refresh) const
 PlaybackTest::PlaybackTest()
 {
     resetApp();
-    playbackHooks() = {};
     auto scripted = std::make_unique<ScriptedEngine>();
     engine = scripted.get();
     app().components.reelkit = std::move(scripted);
@@ -101,21 +93,31 @@ PlaybackTest::PlaybackTest()
     InstallLedRowsSkin(panel.skin);
     app().led.showOn(&panel, &panel.skin);
     app().playList.emplace();
-
-    playbackHooks().panelBeginBusyCursor = [this] {
-        ++busyBegins;
-        return true;
-    };
-    playbackHooks().panelEndBusyCursor = [this] {
-        ++busyEnds;
-        return true;
-    };
+    playback().setPanel(this);
 }
 
 PlaybackTest::~PlaybackTest()
 {
-    playbackHooks() = {};
     resetApp();
+}
+
+bool PlaybackTest::beginBusyCursor()
+{
+    ++busyBegins;
+    return true;
+}
+
+bool PlaybackTest::endBusyCursor()
+{
+    ++busyEnds;
+    return true;
+}
+
+bool PlaybackTest::setButtonChecked(CommandId command, bool checked)
+{
+    if (buttonChecked)
+        buttonChecked(command, checked);
+    return true;
 }
 
 void PlaybackTest::setList(const std::vector<std::string>& paths)

@@ -8,6 +8,8 @@
 
 #include "app/main_window.h"
 #include "core/panel_skin.h"
+#include "audio/panel_feedback.h"
+#include "playback/playback.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/scripted_engine.h"
 
@@ -60,10 +62,40 @@ void InstallLedRowsSkin(PanelSkin& skin);
 
 // Playback with the scripted engine, the main window's routing and timers on a manual
 // clock, the panel, the video frame and its image window, and an empty play list.
-class PlaybackTest : public ::testing::Test {
+// A play list chosen by a function of the test.
+class ChooserFunction : public PlayListChooser {
+public:
+    bool choose(Window* owner) const override { return choose_ ? choose_(owner) : false; }
+    std::function<bool(Window* owner)> choose_;
+};
+
+// A drive menu popup that hands its items to a function of the test.
+class PopupFunction : public DriveMenuPopup {
+public:
+    void popup(const std::vector<DriveMenuItem>& items) const override
+    {
+        if (popup_)
+            popup_(items);
+    }
+    std::function<void(const std::vector<DriveMenuItem>& items)> popup_;
+};
+
+// The fixture stands for the panel's busy cursor and check buttons.
+class PlaybackTest : public ::testing::Test, protected PanelFeedback {
 protected:
     PlaybackTest();
     ~PlaybackTest() override;
+
+    Playback& playback() { return AppPlayback(); }
+    // The play list is chosen by this function from now on.
+    void choosePlayList(std::function<bool(Window* owner)> choose)
+    {
+        chooser.choose_ = std::move(choose);
+        playback().setPlayListChooser(&chooser);
+    }
+    bool beginBusyCursor() override;
+    bool endBusyCursor() override;
+    bool setButtonChecked(CommandId command, bool checked) override;
 
     // Makes the play list these paths, nothing open.
     void setList(const std::vector<std::string>& paths);
@@ -80,6 +112,7 @@ protected:
     bool pollRuns() const { return mainTimers.isRunning(main_timer::PositionPoll); }
     uint32_t pollPeriod() const { return mainTimers.period(main_timer::PositionPoll); }
 
+    ChooserFunction chooser;
     ManualClock clock;
     ManualTimers mainTimers{clock};
     ManualQueue mainQueue;
@@ -90,4 +123,6 @@ protected:
     ScriptedEngine* engine = nullptr;
     int busyBegins = 0;
     int busyEnds = 0;
+    // Each check button set, when a test listens.
+    std::function<void(CommandId command, bool checked)> buttonChecked;
 };

@@ -16,16 +16,26 @@ constexpr uint32_t DriveCount = 26;
 // Where a drive's door stands, or is to stand.
 enum class DoorState : uint32_t { Closed = 0, Open = 1 };
 
+enum class DiscMenuForm { Load, Eject };
+
 // One item of a drive menu: the command it sends to the panel and its text.
 struct DriveMenuItem {
     uint32_t id = 0;
     std::string text;
 };
 
-// What the items do; an empty entry is a part not built in, and its items change nothing.
+// Shows the items at the pointer; the chosen one reaches the panel as a command. The panel
+// implements it.
+class DriveMenuPopup {
+public:
+    virtual void popup(const std::vector<DriveMenuItem>& items) const = 0;
+
+protected:
+    ~DriveMenuPopup() = default;
+};
+
+// What the panel's drive items do; an empty entry changes nothing.
 struct DriveMenuHooks {
     std::function<void(uintptr_t drive, intptr_t mode)> loadDisc{};
     std::function<bool(uint32_t drive, DoorState door)> setDoorState{};
-    // Shows the items at the pointer; the chosen one reaches the panel as a command.
-    std::function<void(const std::vector<DriveMenuItem>& items)> popup{};
 };

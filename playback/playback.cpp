@@ -1,0 +1,45 @@
+#include "playback/playback.h"
+
+#include "audio/audio.h"
+#include "context/components.h"
+#include "core/app_windows.h"
+
+Playback::Playback(Components& components, PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
+                   DriveView& drives, std::optional<PlayList>& playList, Turns& turns, Audio& audio)
+    : components_(components),
+      settings_(settings),
+      state_(state),
+      windows_(windows),
+      drives_(drives),
+      playList_(playList),
+      turns_(turns),
+      audio_(audio),
+      mainTimers_(windows.main),
+      panelTimers_(windows.panel),
+      driveMenuHooks_{.loadDisc = [this](uintptr_t drive, intptr_t mode) { LoadDisc(drive, mode); },
+                      .setDoorState = [this](uint32_t drive, DoorState door) { return SetDoorState(drive, door); }}
+{
+}
+
+void Playback::setPanel(PanelFeedback* panel)
+{
+    panel_ = panel;
+    audio_.setPanel(panel);
+}
+
+ReelkitEngine& Playback::engine() const
+{
+    return *components_.reelkit;
+}
+
+void Playback::beginBusyCursor() const
+{
+    if (panel_)
+        panel_->beginBusyCursor();
+}
+
+void Playback::endBusyCursor() const
+{
+    if (panel_)
+        panel_->endBusyCursor();
+}

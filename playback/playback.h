@@ -1,0 +1,183 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "audio/panel_feedback.h"
+#include "audio/window_timers.h"
+#include "core/command_id.h"
+#include "core/play_list_records.h"
+#include "core/timers.h"
+#include "playback/drive_menu.h"
+#include "playback/play_list_chooser.h"
+#include "playback/then.h"
+
+class Audio;
+class DriveTable;
+class DriveView;
+class ReelkitEngine;
+class Turns;
+struct AppWindows;
+struct Components;
+struct PlayerSettings;
+struct PlayerState;
+
+// The playback logic: commands, transport, tracks, the track-number entry, the position poll,
+// discs and files into the play list, the multimedia keys, the window commands and the disc
+// menu. Its members are defined in the files named for their idea. Each answers true when done
+// and false when refused; those that open a file go on from the engine's answer, and what comes
+// in meanwhile waits its turn (see then.h). Track numbers count from 1.
+class Playback {
+public:
+    // The components are reached at each call: an absent one is a do-nothing object. The
+    // windows are those of the moment: one that does not exist is passed over.
+    Playback(Components& components, PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
+             DriveView& drives, std::optional<PlayList>& playList, Turns& turns, Audio& audio);
+    Playback(const Playback&) = delete;
+    Playback& operator=(const Playback&) = delete;
+
+    // What the higher floors lend while they exist; null without them. Without a chooser there
+    // is no Play List command; without a popup a disc menu of several drives is refused.
+    void setPanel(PanelFeedback* panel);
+    PanelFeedback* panel() const { return panel_; }
+    void setPlayListChooser(const PlayListChooser* chooser) { chooser_ = chooser; }
+    void setDriveMenuPopup(const DriveMenuPopup* popup) { popup_ = popup; }
+    Audio& audio() { return audio_; }
+    // What the panel's drive items do: this object's LoadDisc and SetDoorState unless replaced.
+    DriveMenuHooks& driveMenuHooks() { return driveMenuHooks_; }
+
+    // Every button, key, multimedia key and timer repeat ends here. Answers true when the
+    // command exists for that phase and its action ran (whatever the action's own success),
+    // false when refused.
+    bool DispatchCommand(CommandId command, CommandPhase phase);
+
+    // Multimedia keys. AppCommand_Post is the WM_APPCOMMAND handler of the main window, the
+    // panel and the video frame: it re-posts the keys it knows (application commands 8..14) to
+    // the main window and answers true, or answers false for any other. AppCommand_Run is the
+    // main window's handler of the re-posted key: it dispatches the command at Press, Release,
+    // Click.
+    bool AppCommand_Post(uintptr_t wParam, intptr_t lParam);
+    bool AppCommand_Run(uintptr_t wParam, intptr_t lParam);
+
+    // Play, pause, stop, the held seek and the rates; each refuses at once when no track is
+    // loaded, except Play and TogglePlayPause. update shows the new state on the display.
+    bool Play(bool update);
+    bool Pause(bool update);
+    bool Stop(bool toStart, bool update);
+    bool TogglePlayPause();
+    // A held Backward or Forward: start is set for the press and each repeat, clear for the release.
+    bool SeekHold(bool forward, bool start);
+    // The track under a hold has gone (another opened, or the list ran empty): the repeats stop
+    // and the release does nothing, for its target belongs to the track that went.
+    void EndSeekHold();
+    bool ChangeRate(bool forward, uint32_t rate);
+    // A jump to the position in milliseconds (cut to the track's length), the play going on as
+    // it was; refused while a held seek is under way.
+    bool SeekTo(uint32_t position);
+
+    // Opens track n stopped at its start, dropping from the list every entry that fails to open.
+    bool OpenTrack(uint32_t track, Then then = {});
+    bool NextTrack(Then then = {});
+    bool PreviousTrack(Then then = {});
+    // The Play List command: the chooser when asked for, then track 1. Always answers true.
+    bool PlayListCommand(bool showDialog, Then then = {});
+    // The state without any open track.
+    void ResetPlayback();
+    bool CycleRepeat();
+    // The video frame's title: the path, or its base title when there is none.
+    void SetVideoTitle(const std::string* path);
+
+    // Typing a track number on the digit buttons. Ends an entry in progress (repaint: the
+    // display at once); nothing at all when none is. Always answers true.
+    bool EndTrackEntry(bool repaint);
+    // A digit 0..9, or 10 for "+ 10" (which appends the value ten: 1 then "+ 10" gives 20).
+    bool EnterDigit(uint32_t value);
+    bool GoToEnteredTrack();
+    // The panel's timers of an entry: 1000 blinks the number, 1001 ends the entry (through the
+    // given dispatcher, DispatchCommand when empty). Other timers change nothing.
+    void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId, CommandPhase)>& dispatch = {});
+
+    // Each tick of the position poll: the time display follows the engine, and a track that has
+    // played to its end is replayed or followed by the next as the repeat mode says. Answers
+    // false when the tick must end without default processing (the list ran empty).
+    bool PollPosition();
+
+    // A disc event of a drive (0 = A:; only the low 16 bits count). Mode 0 loads the drive's
+    // Video CD and plays it from track 1; any other mode drops the drive's entries, keeping the
+    // current track where it is still listed.
+    void LoadDisc(uintptr_t drive, intptr_t mode);
+    // Files and folders named on the command line replace the play list and play from track 1
+    // (see play_files.h).
+    bool PlayFiles(const std::vector<std::string>& paths, Then then = {});
+
+    // Picks a drive: with one CD-ROM drive its item goes to the panel at once, with several the
+    // popup offers them. Without a panel or a drive nothing happens.
+    bool ShowDiscMenu(DiscMenuForm form);
+    // Stops what plays or is paused; with nothing loaded or stopped, offers the eject.
+    bool StopOrEject();
+    // Moves a drive's door; before it opens, the drive's entries leave the play list. False
+    // when the door's state cannot be read.
+    bool SetDoorState(uint32_t drive, DoorState door);
+
+    // The commands that act on windows and the process rather than on playback.
+    void Minimize();
+    void Help();
+    void Power();
+    void ToggleVideoTopmost();
+    void ToggleVideoSize();
+
+private:
+    struct CommandTable;
+
+    ReelkitEngine& engine() const;
+    void beginBusyCursor() const;
+    void endBusyCursor() const;
+
+    // Transport.
+    bool nothingLoaded() const;
+    void resumeAfterHold();
+    bool playLoaded(bool update);
+
+    // Tracks.
+    void resumeUnlessHalted(uint16_t earlierStatus);
+    void leaveEmptyList();
+    void askEngine(const std::string& path, std::function<void(bool)> answered);
+    void showOpenedTrack(const std::string& path, uint32_t track);
+    bool dropEntry(uint32_t track);
+    void openFrom(uint32_t track, const Then& done);
+    void changed(uint16_t earlier, const Then& done, bool opened);
+    void nextFromFirst(uint16_t earlier, const Then& done, bool opened);
+    void previousFromLast(uint16_t earlier, const Then& done, bool opened);
+
+    // The position poll.
+    void showStopped();
+    uint32_t trackAfterCurrent() const;
+    void showPosition(uint16_t status);
+    void showAfterEnd();
+    void openAfterEnd(uint32_t next, const Then& done);
+    bool trackEnded();
+
+    PlayList listOf(const std::vector<std::string>& paths);
+    std::string labelOf(const DriveTable& drives, uint32_t drive) const;
+
+    Components& components_;
+    PlayerSettings& settings_;
+    PlayerState& state_;
+    const AppWindows& windows_;
+    DriveView& drives_;
+    std::optional<PlayList>& playList_;
+    Turns& turns_;
+    Audio& audio_;
+    WindowTimers mainTimers_;
+    WindowTimers panelTimers_;
+    PanelFeedback* panel_ = nullptr;
+    const PlayListChooser* chooser_ = nullptr;
+    const DriveMenuPopup* popup_ = nullptr;
+    DriveMenuHooks driveMenuHooks_;
+};
+
+// The player's Playback, made on first use from the process-wide records.
+Playback& AppPlayback();
