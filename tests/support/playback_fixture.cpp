@@ -89,7 +89,7 @@ PlaybackTest::PlaybackTest()
     host.complain = [](std::string_view) {};
     MainWindowParts parts;
     AddPlaybackParts(parts);
-    mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
+    mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick([](TimerId id) { TrackEntry_PanelTimer(id); });
 
@@ -115,6 +115,8 @@ PlaybackTest::PlaybackTest()
 PlaybackTest::~PlaybackTest()
 {
     playbackHooks() = {};
+    // The window reports its end into the records it was handed.
+    mainWindow.reset();
     resetApp();
 }
 
