@@ -12,7 +12,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "context/app_context.h"
+#include "core/app_windows.h"
+#include "core/turns.h"
 #include "core/device_change.h"
 #include "app/instance_channel.h"
 #include "core/modal_loop.h"
@@ -72,10 +73,13 @@ void endModalWindows()
 }
 }  // namespace
 
-MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
+MainHost::MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, InstanceChannel* channel,
+                   ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
     : QObject(parent),
+      links_(links),
+      modalLoops_(modalLoops),
       channel_(channel),
-      timers_([this](TimerId id) { window_->timerTick(id); }, &app().turns),
+      timers_([this](TimerId id) { window_->timerTick(id); }, &links.turns),
       traceMessages_(!qEnvironmentVariableIsEmpty("QUINTARA_TRACE_MESSAGES"))
 {
     MainWindowHost host;
@@ -84,7 +88,7 @@ MainHost::MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, M
     host.userName = LogOnName;
     host.complain = complain;
     host.endModalLoops = [this] { return endModalLoops(); };
-    window_ = std::make_unique<MainWindow>(timers_, std::move(host), std::move(parts));
+    window_ = std::make_unique<MainWindow>(links_, timers_, std::move(host), std::move(parts));
 
     connect(&soundDevices_, &SoundDeviceWatcher::deviceChanged, this, [this](uint32_t event) {
         DeviceHeader header;
@@ -113,8 +117,8 @@ MainHost::~MainHost()
 int MainHost::create()
 {
     const int result = window_->create();
-    if (channel_ && app().windows.registeredMessage != 0)
-        channel_->allowMessage(app().windows.registeredMessage);
+    if (channel_ && links_.windows.registeredMessage != 0)
+        channel_->allowMessage(links_.windows.registeredMessage);
     return result;
 }
 
@@ -124,9 +128,9 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
         window_->endSession(true);
         return true;
     }
-    if (app().turns.waiting() && HeldInput(*event)) {
+    if (links_.turns.waiting() && HeldInput(*event)) {
         // The user's input waits for the engine's answer as the rest does, and comes in its turn.
-        app().turns.take([receiver = QPointer<QObject>(watched), held = std::shared_ptr<QEvent>(event->clone())] {
+        links_.turns.take([receiver = QPointer<QObject>(watched), held = std::shared_ptr<QEvent>(event->clone())] {
             if (receiver)
                 QCoreApplication::sendEvent(receiver, held.get());
         });
@@ -138,7 +142,7 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
 bool MainHost::endModalLoops()
 {
     // Queued: the shut-down then runs from the loop below them all, never from an opener.
-    if (!app().modalLoops.whenAllEnded([this] { post({msg::Close, 0, 0}); }))
+    if (!modalLoops_.whenAllEnded([this] { post({msg::Close, 0, 0}); }))
         return false;
     endModalWindows();
     return true;

@@ -10,6 +10,7 @@
 #include "app/shutdown_signals.h"
 
 class InstanceChannel;
+class ModalLoops;
 
 // The main window on Qt's event loop: its queue, its timers, the quit request, and the
 // ways the desktop asks the player to end (signals, the session ending).
@@ -17,8 +18,8 @@ class MainHost : public QObject {
     Q_OBJECT
 public:
     // channel may be null when the single-instance channel could not be set up.
-    MainHost(InstanceChannel* channel, ShutdownSignals& shutdownSignals, MainWindowParts parts = {},
-             QObject* parent = nullptr);
+    MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, InstanceChannel* channel,
+             ShutdownSignals& shutdownSignals, MainWindowParts parts = {}, QObject* parent = nullptr);
     ~MainHost() override;
 
     // The main window's creation; -1 when it was refused.
@@ -34,6 +35,8 @@ private:
     void handle(const Message& message);
     void playFiles(const std::vector<std::string>& files);
 
+    MainWindowLinks links_;
+    ModalLoops& modalLoops_;
     InstanceChannel* channel_;
     QtTimers timers_;
     std::unique_ptr<MainWindow> window_;

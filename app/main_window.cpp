@@ -2,40 +2,35 @@
 
 #include <memory>
 
-#include "context/app_context.h"
+#include "context/components.h"
+#include "core/app_windows.h"
 #include "core/command_id.h"
 #include "core/device_change.h"
+#include "core/player_state.h"
 #include "core/settings.h"
-#include "context/components.h"
+#include "core/turns.h"
 
-namespace {
-Components& components()
-{
-    return app().components;
-}
-}  // namespace
-
-MainWindow::MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts)
-    : timers_(timers), host_(std::move(host)), parts_(std::move(parts))
+MainWindow::MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts parts)
+    : links_(links), timers_(timers), host_(std::move(host)), parts_(std::move(parts))
 {
 }
 
 MainWindow::~MainWindow()
 {
-    if (app().windows.main == this)
-        app().windows.main = nullptr;
+    if (links_.windows.main == this)
+        links_.windows.main = nullptr;
 }
 
 int MainWindow::create()
 {
-    app().windows.main = this;
+    links_.windows.main = this;
 
     const std::string user = host_.userName ? host_.userName() : std::string();
-    components().nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
+    links_.components.nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
 
-    LoadSettings(app().settings, app().windows.instance);
+    LoadSettings(links_.settings, links_.windows.instance);
 
-    if (!components().reelkit->init(app().settings.useActiveMovie != 0)) {
+    if (!links_.components.reelkit->init(links_.settings.useActiveMovie != 0)) {
         // The player stays reachable, so that a second start can still close it.
         host_.complain("the media engine could not start; nothing is shown until the player is closed");
         created_ = true;
@@ -47,19 +42,19 @@ int MainWindow::create()
         cursorsLoaded_ = parts_.loadCursors();
     if (!makeWindow(parts_.createPanel, "the control panel"))
         return -1;
-    if (app().settings.useDefaultVideoWindow == 0 &&
+    if (links_.settings.useDefaultVideoWindow == 0 &&
         !makeWindow(parts_.createVideoFrame, "the video window"))
         return -1;
     if (!makeWindow(parts_.createPlayList, "the play list"))
         return -1;
 
-    components().sonokit->hookDevice(this, 0);
-    components().discbay->init(this, msg::DiscEvent);
+    links_.components.sonokit->hookDevice(this, 0);
+    links_.components.discbay->init(this, msg::DiscEvent);
     if (parts_.readMuteState)
         parts_.readMuteState(false);
     if (parts_.readVolumeLevel)
         parts_.readVolumeLevel(false);
-    app().windows.registeredMessage = components().hublet->retrieveRegisterWindowMessage();
+    links_.windows.registeredMessage = links_.components.hublet->retrieveRegisterWindowMessage();
     created_ = true;
     return 0;
 }
@@ -85,19 +80,19 @@ void MainWindow::destroy()
         return;
     destroyed_ = true;
 
-    if (app().windows.panel && parts_.destroyPanel)
+    if (links_.windows.panel && parts_.destroyPanel)
         parts_.destroyPanel();
-    if (app().windows.videoFrame && parts_.destroyVideoFrame)
+    if (links_.windows.videoFrame && parts_.destroyVideoFrame)
         parts_.destroyVideoFrame();
     // The play-list store is the main window's child and goes with it.
     if (parts_.destroyPlayList)
         parts_.destroyPlayList();
-    components().sonokit->unHookDevice(this, 0);
-    components().discbay->deInit(this);
+    links_.components.sonokit->unHookDevice(this, 0);
+    links_.components.discbay->deInit(this);
     if (cursorsLoaded_ && parts_.destroyCursors)
         parts_.destroyCursors();
     cursorsLoaded_ = false;
-    components().reelkit->deInit();
+    links_.components.reelkit->deInit();
     for (TimerId id : {main_timer::VolumeRepeat, main_timer::SeekRepeat, main_timer::PositionPoll,
                        main_timer::MixerReattach})
         timers_.stop(id);
@@ -108,7 +103,7 @@ intptr_t MainWindow::handle(const Message& message)
 {
     // A message that comes while the engine opens a track waits its turn; it answers 0 then.
     auto answer = std::make_shared<intptr_t>(0);
-    app().turns.take([this, message, answer] { *answer = handleInTurn(message); });
+    links_.turns.take([this, message, answer] { *answer = handleInTurn(message); });
     return *answer;
 }
 
@@ -143,7 +138,7 @@ intptr_t MainWindow::handleInTurn(const Message& message)
     default:
         break;
     }
-    const uint32_t registered = app().windows.registeredMessage;
+    const uint32_t registered = links_.windows.registeredMessage;
     if (registered != 0 && message.id == registered && parts_.loadDisc)
         parts_.loadDisc(message.wParam, message.lParam);
     return 0;
@@ -151,14 +146,14 @@ intptr_t MainWindow::handleInTurn(const Message& message)
 
 void MainWindow::timerTick(TimerId id)
 {
-    app().turns.take([this, id] { tickInTurn(id); });
+    links_.turns.take([this, id] { tickInTurn(id); });
 }
 
 void MainWindow::tickInTurn(TimerId id)
 {
     if (destroyed_)
         return;
-    const PlayerState& state = app().state;
+    const PlayerState& state = links_.state;
     switch (id) {
     case main_timer::VolumeRepeat:
         dispatch(state.volumeHeldUp ? CommandId::VolumeDown : CommandId::VolumeUp, CommandPhase::Press);
@@ -172,8 +167,8 @@ void MainWindow::tickInTurn(TimerId id)
         break;
     case main_timer::MixerReattach:
         timers_.stop(main_timer::MixerReattach);
-        components().sonokit->unHookDevice(this, 0);
-        components().sonokit->hookDevice(this, 0);
+        links_.components.sonokit->unHookDevice(this, 0);
+        links_.components.sonokit->hookDevice(this, 0);
         break;
     default:
         break;
@@ -184,7 +179,7 @@ void MainWindow::deviceChange(uint32_t event, const DeviceHeader* header)
 {
     if (!header)
         return;
-    app().turns.take([this, event, header = *header] { deviceChangeInTurn(event, header); });
+    links_.turns.take([this, event, header = *header] { deviceChangeInTurn(event, header); });
 }
 
 void MainWindow::deviceChangeInTurn(uint32_t event, const DeviceHeader& header)
@@ -201,7 +196,7 @@ void MainWindow::deviceChangeInTurn(uint32_t event, const DeviceHeader& header)
         timers_.start(main_timer::MixerReattach, main_timer::MixerReattachDelay);
         break;
     case device_type::Volume:
-        components().discbay->deviceChange(event, &header);
+        links_.components.discbay->deviceChange(event, &header);
         break;
     default:
         break;
@@ -221,8 +216,8 @@ void MainWindow::post(const Message& message)
 
 void MainWindow::mixerChange(intptr_t controlId)
 {
-    const uint32_t line = app().settings.controlMasterVolume ? 0 : 8;
-    SonokitMixer& mixer = *components().sonokit;
+    const uint32_t line = links_.settings.controlMasterVolume ? 0 : 8;
+    SonokitMixer& mixer = *links_.components.sonokit;
     const auto is = [controlId](std::optional<uint32_t> id) { return id && static_cast<intptr_t>(*id) == controlId; };
     if (is(mixer.getControlId(0, line, 0))) {
         if (parts_.readMuteState)
@@ -235,7 +230,7 @@ void MainWindow::mixerChange(intptr_t controlId)
 
 void MainWindow::playFiles(const std::vector<std::string>& files)
 {
-    app().turns.take([this, files] {
+    links_.turns.take([this, files] {
         if (created_ && !destroyed_ && !files.empty() && parts_.playFiles)
             parts_.playFiles(files);
     });

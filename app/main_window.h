@@ -10,7 +10,21 @@
 #include "core/player_ids.h"
 #include "core/window.h"
 
+class Turns;
+struct AppWindows;
+struct Components;
 struct DeviceHeader;
+struct PlayerSettings;
+struct PlayerState;
+
+// The records the main window starts, reads and reports into, handed in by its owner.
+struct MainWindowLinks {
+    Components& components;
+    PlayerSettings& settings;
+    AppWindows& windows;  // the main window enters itself here while it lives
+    Turns& turns;         // what it is handed waits here while the engine opens a track
+    const PlayerState& state;
+};
 
 // What the other parts of the player plug into the main window. An empty entry is a part
 // that is not built in: its start-up step is skipped and its messages change nothing.
@@ -53,7 +67,7 @@ struct MainWindowHost {
 // system and the components. It is never shown.
 class MainWindow : public Window {
 public:
-    MainWindow(TimerHost& timers, MainWindowHost host, MainWindowParts parts = {});
+    MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts parts = {});
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -88,6 +102,7 @@ private:
     void secondStart(uintptr_t request, intptr_t drive);
     void dispatch(CommandId command, CommandPhase phase);
 
+    MainWindowLinks links_;
     TimerHost& timers_;
     MainWindowHost host_;
     MainWindowParts parts_;

@@ -16,7 +16,9 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
     WirePlayerLogic(windows_);
     MainWindowParts parts = PlayerParts(windows_);
     unwired_ = UnwiredParts(parts);
-    host_ = std::make_unique<MainHost>(channel, shutdownSignals, std::move(parts));
+    AppContext& records = app();
+    host_ = std::make_unique<MainHost>(MainWindowLinksFromApp(), records.modalLoops, channel, shutdownSignals,
+                                       std::move(parts));
     windows_.filesDropped = DropsInto(host_->mainWindow());
 }
 

@@ -71,6 +71,12 @@ void AddPlaybackParts(MainWindowParts& parts)
     parts.playFiles = [](const std::vector<std::string>& files) { PlayFiles(files); };
 }
 
+MainWindowLinks MainWindowLinksFromApp()
+{
+    AppContext& a = app();
+    return {.components = a.components, .settings = a.settings, .windows = a.windows, .turns = a.turns, .state = a.state};
+}
+
 PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
 {
     AppContext& a = app();

@@ -30,6 +30,8 @@ void WirePlayerLogic(OwnedWindows& windows);
 void AddAudioParts(MainWindowParts& parts);
 // Commands, multimedia keys, the position poll, disc events and files of a command line.
 void AddPlaybackParts(MainWindowParts& parts);
+// The main window's links to the records of the process.
+MainWindowLinks MainWindowLinksFromApp();
 // The panel's links to the records of the process, its close going to main.
 PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors);
 // The video windows' links to the records of the process, their close going to main.

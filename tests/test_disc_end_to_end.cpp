@@ -91,7 +91,7 @@ protected:
         host.post = [this](const Message& message) { queue_.push_back(message); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
-        window_ = std::make_unique<MainWindow>(timers_, host, PlayerParts(windows_));
+        window_ = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers_, host, PlayerParts(windows_));
         timers_.setTick([this](TimerId id) { window_->timerTick(id); });
         ASSERT_EQ(window_->create(), 0);
         ASSERT_TRUE(window_->engineStarted());

@@ -136,7 +136,7 @@ protected:
         });
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
-        mainWindow = std::make_unique<MainWindow>(mainTimers, host);
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host);
         app().windows.main = mainWindow.get();
     }
     void TearDown() override

@@ -17,6 +17,7 @@
 
 #include "context/app_context.h"
 #include "app/main_host.h"
+#include "app/wiring.h"
 #include "core/modal_loop.h"
 #include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
@@ -55,7 +56,7 @@ protected:
 
 TEST_F(MainHostTest, PostedMessagesWaitForTheLoopAndKeepTheirOrder)
 {
-    MainHost host(nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
@@ -81,7 +82,7 @@ private:
 
 TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirOrder)
 {
-    MainHost host(nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     KeyNoter panel(journal);
@@ -113,7 +114,7 @@ TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirO
 
 TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)
 {
-    MainHost host(nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
     ASSERT_EQ(host.create(), 0);
     // The session manager's request to end reaches the application as its quit request.
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
@@ -141,7 +142,7 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
     const char* ended[] = {"cancelled", "dismissed"};
     for (size_t i = 0; i < std::size(openers); ++i) {
         SCOPED_TRACE(openers[i].first);
-        MainHost host(nullptr, shutdownSignals, recordingParts());
+        MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
         ASSERT_EQ(host.create(), 0);
         journal.clear();
         QTimer::singleShot(0, [&] {

@@ -7,6 +7,7 @@
 #include "context/app_context.h"
 #include "core/device_change.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "core/modal_loop.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
@@ -98,7 +99,7 @@ protected:
         host.userName = [this] { return userName; };
         host.complain = [this](std::string_view text) { complaints.emplace_back(text); };
         host.endModalLoops = [this] { return endModalLoops && endModalLoops(); };
-        window = std::make_unique<MainWindow>(timers, std::move(host), std::move(parts));
+        window = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers, std::move(host), std::move(parts));
         timers.setTick([this](TimerId id) { window->timerTick(id); });
         return *window;
     }

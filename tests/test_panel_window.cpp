@@ -151,7 +151,7 @@ protected:
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view) {};
-        mainWindow = std::make_unique<MainWindow>(mainTimers, host);
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host);
         app().windows.main = mainWindow.get();
 
         parts.loadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {

@@ -81,7 +81,7 @@ PlaybackTest::PlaybackTest()
     host.complain = [](std::string_view) {};
     MainWindowParts parts;
     AddPlaybackParts(parts);
-    mainWindow = std::make_unique<MainWindow>(mainTimers, host, parts);
+    mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick([](TimerId id) { TrackEntry_PanelTimer(id); });
 
@@ -98,6 +98,8 @@ PlaybackTest::PlaybackTest()
 
 PlaybackTest::~PlaybackTest()
 {
+    // The window reports its end into the records it was handed.
+    mainWindow.reset();
     resetApp();
 }
 
