@@ -26,6 +26,38 @@ const std::set<int32_t> kClickCommands{1,  2,  3,  10, 11, 12, 13, 14, 15,  16, 
                                        107, 108, 109, 110, 120};
 const std::set<int32_t> kHeldCommands{18, 19, 31, 32};
 
+// A mixer whose one line stands at 50 of 0..100 with its mute off, writing each write into calls.
+class StepMixer : public NoMixer {
+public:
+    explicit StepMixer(std::vector<std::string>& calls) : calls_(calls) {}
+    std::optional<std::vector<uint32_t>> getValue(uint32_t, uint32_t, uint32_t kind) override
+    {
+        return std::vector<uint32_t>{kind == 0 ? 0u : 50u};
+    }
+    bool setValue(uint32_t, uint32_t, uint32_t kind, const std::vector<uint32_t>& values) override
+    {
+        if (kind == 0)
+            calls_.push_back("toggleMute(" + std::to_string(values.at(0)) + ")");
+        else
+            calls_.push_back(values.at(0) > 50 ? "stepVolume(up)" : "stepVolume(down)");
+        return true;
+    }
+    std::optional<MixerRange> getMaxMinValue(uint32_t, uint32_t, uint32_t) override { return MixerRange{100, 0}; }
+
+private:
+    std::vector<std::string>& calls_;
+};
+
+// One CD-ROM drive, D:.
+class OneDrive : public NoDrives {
+public:
+    std::optional<uint32_t> getTotalCDRomDrives() override { return 1; }
+    std::optional<uint32_t> getCDRomDrive(uint32_t ordinal) override
+    {
+        return ordinal == 1 ? std::optional<uint32_t>(3) : std::nullopt;
+    }
+};
+
 class DispatchTest : public PlaybackTest {
 protected:
     // The play-list chooser and the panel's check buttons, each writing what it was asked into calls.
@@ -152,8 +184,20 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
         EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
         EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
     }
-    for (const int32_t command : {14, 15, 30, 42})
+
+    // The disc menus of one drive hand its item to the panel at once; Stop/Eject stops what
+    // plays; Mute inverts the mixer's mute.
+    app().components.discbay = std::make_unique<OneDrive>();
+    app().components.sonokit = std::make_unique<StepMixer>(calls);
+    calls.clear();
+    panel.posted.clear();
+    engine->log.clear();
+    for (const int32_t command : {14, 42, 15, 30})
         EXPECT_TRUE(DispatchNumbers(command, 3)) << command;
+    EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::Command, drive_item::EjectFirst + 3, 0},
+                                                  {msg::Command, drive_item::LoadFirst + 3, 0}}));
+    EXPECT_EQ(engine->log, std::vector<std::string>{"stopAndSeekToStart"});
+    EXPECT_EQ(calls, std::vector<std::string>{"toggleMute(1)"});
 }
 
 TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
@@ -294,28 +338,6 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
     EXPECT_FALSE(AppCommand_Run(0, 7 << 16));
     EXPECT_FALSE(AppCommand_Run(0, 15 << 16));
 }
-
-// A mixer whose one line stands at 50 of 0..100 with its mute off, writing each write into calls.
-class StepMixer : public NoMixer {
-public:
-    explicit StepMixer(std::vector<std::string>& calls) : calls_(calls) {}
-    std::optional<std::vector<uint32_t>> getValue(uint32_t, uint32_t, uint32_t kind) override
-    {
-        return std::vector<uint32_t>{kind == 0 ? 0u : 50u};
-    }
-    bool setValue(uint32_t, uint32_t, uint32_t kind, const std::vector<uint32_t>& values) override
-    {
-        if (kind == 0)
-            calls_.push_back("toggleMute(" + std::to_string(values.at(0)) + ")");
-        else
-            calls_.push_back(values.at(0) > 50 ? "stepVolume(up)" : "stepVolume(down)");
-        return true;
-    }
-    std::optional<MixerRange> getMaxMinValue(uint32_t, uint32_t, uint32_t) override { return MixerRange{100, 0}; }
-
-private:
-    std::vector<std::string>& calls_;
-};
 
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)
 {
