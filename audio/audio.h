@@ -50,6 +50,9 @@ public:
     bool CycleSoundChannel();
     // The engine's own decoder dialog; when the user confirms, its three values are taken over.
     bool ShowAudioProperties();
+    // A file the engine has just opened takes the user's last audio choices; the display shows
+    // what the engine reports back.
+    void ApplyToOpenedFile();
 
 private:
     struct Values;

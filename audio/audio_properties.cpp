@@ -83,3 +83,18 @@ bool Audio::ShowAudioProperties()
         setting.refresh(false);
     return true;
 }
+
+void Audio::ApplyToOpenedFile()
+{
+    ReelkitEngine& engine = *components_.reelkit;
+    Window* panel = windows_.panel;
+    engine.setAudioProperties(panel, {state_.wantedSoundQuality, state_.wantedAudioChannel, state_.wantedSoundChannel});
+    if (const std::optional<AudioChoice> shown = engine.getAudioProperties(panel)) {
+        state_.shownSoundQuality = shown->soundQuality;
+        state_.shownAudioChannel = shown->audioChannel;
+        state_.shownSoundChannel = shown->soundChannel;
+    }
+    Led_RefreshSoundQuality(false);
+    Led_RefreshAudioChannel(false);
+    Led_RefreshSoundChannel(false);
+}

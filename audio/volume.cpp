@@ -100,6 +100,8 @@ bool Audio::ToggleMute()
 
 bool Audio::StepVolume(bool up, bool started)
 {
+    // The main window's repeat steps the way the last press went.
+    state_.volumeHeldUp = up;
     const WindowTimers mainTimers(windows_.main);
     mainTimers.stop(main_timer::VolumeRepeat);
     if (!started)

@@ -49,9 +49,7 @@ struct Playback::CommandTable {
 
     static bool stepVolume(Playback& p, CommandId id, CommandPhase phase)
     {
-        const bool up = id == CommandId::VolumeDown;
-        p.state_.volumeHeldUp = up;
-        p.audio_.StepVolume(up, phase == CommandPhase::Press);
+        p.audio_.StepVolume(id == CommandId::VolumeDown, phase == CommandPhase::Press);
         return true;
     }
 

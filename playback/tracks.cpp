@@ -1,5 +1,6 @@
 #include "playback/playback.h"
 
+#include "audio/audio.h"
 #include "core/app_windows.h"
 #include "core/player_state.h"
 #include "core/player_settings.h"
@@ -65,17 +66,7 @@ void Playback::showOpenedTrack(const std::string& path, uint32_t track)
     Led_RefreshTime(false);
     Led_RefreshTrackTime(false);
 
-    // The user's last audio choices apply to every newly opened file.
-    Window* panel = windows_.panel;
-    engine().setAudioProperties(panel, {s.wantedSoundQuality, s.wantedAudioChannel, s.wantedSoundChannel});
-    if (const std::optional<AudioChoice> shown = engine().getAudioProperties(panel)) {
-        s.shownSoundQuality = shown->soundQuality;
-        s.shownAudioChannel = shown->audioChannel;
-        s.shownSoundChannel = shown->soundChannel;
-    }
-    Led_RefreshSoundQuality(false);
-    Led_RefreshAudioChannel(false);
-    Led_RefreshSoundChannel(false);
+    audio_.ApplyToOpenedFile();
 
     SetVideoTitle(&path);
 }
