@@ -11,7 +11,7 @@
 #include <QToolTip>
 
 #include "context/components.h"
-#include "context/drive_menu_hooks.h"
+#include "playback/drive_menu.h"
 #include "core/app_windows.h"
 #include "core/player_settings.h"
 #include "core/player_state.h"
