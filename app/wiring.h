@@ -25,6 +25,7 @@ class VideoFrame;
 void InstallDesktopComponents();
 // The key map's dispatcher, and what playback asks of the higher floors: choosing a play list
 // and the drive menu's popup.
+struct OwnedWindows;
 void WirePlayerLogic(OwnedWindows& windows);
 // The main window's start-up reads and change notices reach the mixer's state through these.
 void AddAudioParts(MainWindowParts& parts);
