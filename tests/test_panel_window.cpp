@@ -34,6 +34,7 @@
 #include "core/command_id.h"
 #include "playback/dispatch.h"
 #include "playback/panel_busy.h"
+#include "playback/playback.h"
 #include "context/window_access.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"

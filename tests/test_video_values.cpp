@@ -5,6 +5,7 @@
 
 #include "context/app_context.h"
 #include "app/main_window.h"
+#include "app/wiring.h"
 #include "tests/support/manual_timers.h"
 #include "core/sys_command.h"
 #include "video/video_values.h"
@@ -125,7 +126,7 @@ TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(timers, host);
+    MainWindow main(MainWindowLinksFromApp(), timers, host);
 
     struct Case {
         uint32_t command;

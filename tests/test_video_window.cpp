@@ -502,7 +502,7 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(timers, host);
+    MainWindow main(MainWindowLinksFromApp(), timers, host);
     app().windows.main = &main;
 
     VideoFrame& frame = create();
@@ -646,7 +646,7 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(timers, host);
+    MainWindow main(MainWindowLinksFromApp(), timers, host);
     app().windows.main = &main;
     VideoFrame& frame = create();
 
@@ -716,7 +716,7 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
     AddPlaybackParts(parts);
     parts.createPlayList = [](std::string&) { return PlayList_Create(); };
     parts.destroyPlayList = PlayList_Destroy;
-    MainWindow main(timers, host, parts);
+    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
     ASSERT_EQ(main.create(), 0);
     hooks.filesDropped = DropsInto(main);
     VideoFrame& frame = create();
