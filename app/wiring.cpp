@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "audio/volume.h"
+#include "audio/audio.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/discbay_linux.h"
 #include "components/hublet/hublet_desktop.h"
@@ -21,12 +21,7 @@
 #include "panel/qt_keys.h"
 #include "playback/app_command.h"
 #include "playback/disc_menu.h"
-#include "playback/dispatch.h"
-#include "playback/load_disc.h"
-#include "playback/play_files.h"
-#include "playback/position_poll.h"
 #include "playback/playback.h"
-#include "playback/tracks.h"
 #include "video/image_window.h"
 #include "video/video_frame.h"
 
@@ -46,7 +41,7 @@ void InstallDesktopComponents()
 
 void WirePlayerLogic(OwnedWindows& windows)
 {
-    app().keys.setDispatcher(DispatchCommand);
+    app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
     AppContext& a = app();
     Playback& playback = AppPlayback();
     windows.playListChooser.emplace(PlayListDialogLinks{.playList = a.playList, .drives = a.drives, .modalLoops = a.modalLoops});
@@ -57,18 +52,21 @@ void WirePlayerLogic(OwnedWindows& windows)
 
 void AddAudioParts(MainWindowParts& parts)
 {
-    parts.readMuteState = [](bool repaint) { ReadMuteState(repaint); };
-    parts.readVolumeLevel = [](bool repaint) { ReadVolumeLevel(repaint); };
+    parts.readMuteState = [](bool repaint) { AppAudio().ReadMuteState(repaint); };
+    parts.readVolumeLevel = [](bool repaint) { AppAudio().ReadVolumeLevel(repaint); };
 }
 
 void AddPlaybackParts(MainWindowParts& parts)
 {
-    parts.dispatchCommand = DispatchCommand;
-    parts.appCommandPost = AppCommand_Post;
-    parts.appCommandRun = AppCommand_Run;
-    parts.pollPosition = PollPosition;
-    parts.loadDisc = LoadDisc;
-    parts.playFiles = [](const std::vector<std::string>& files) { PlayFiles(files); };
+    // Reached at each call: the tests start the records afresh under the same parts.
+    parts.dispatchCommand = [](CommandId command, CommandPhase phase) {
+        return AppPlayback().DispatchCommand(command, phase);
+    };
+    parts.appCommandPost = [](uintptr_t wParam, intptr_t lParam) { return AppPlayback().AppCommand_Post(wParam, lParam); };
+    parts.appCommandRun = [](uintptr_t wParam, intptr_t lParam) { return AppPlayback().AppCommand_Run(wParam, lParam); };
+    parts.pollPosition = [] { return AppPlayback().PollPosition(); };
+    parts.loadDisc = [](uintptr_t drive, intptr_t mode) { AppPlayback().LoadDisc(drive, mode); };
+    parts.playFiles = [](const std::vector<std::string>& files) { AppPlayback().PlayFiles(files); };
 }
 
 MainWindowLinks MainWindowLinksFromApp()

@@ -70,3 +70,6 @@ private:
     ModalLoops& modalLoops_;
     PanelFeedback* panel_ = nullptr;
 };
+
+// The player's Audio, made on first use from the process-wide records.
+Audio& AppAudio();

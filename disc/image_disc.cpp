@@ -6,7 +6,6 @@
 #include "components/discbay/drive_table.h"
 #include "core/text.h"
 #include "components/discbay/vcd_disc.h"
-#include "components/discbay/drive_table.h"
 
 namespace {
 // The name the disc spells its stream folder with; empty when it has none.

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/volume.h"
+#include "audio/audio.h"
 #include "components/discbay/drive_table.h"
 #include "context/components.h"
 #include "core/player_settings.h"
@@ -24,8 +24,7 @@
 #include "core/file_drop.h"
 #include "mpris/mpris_service.h"
 #include "mpris/mpris_values.h"
-#include "playback/dispatch.h"
-#include "playback/play_files.h"
+#include "playback/playback.h"
 #include "playback/transport.h"
 
 MprisPlayer::MprisPlayer(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
@@ -70,7 +69,7 @@ void MprisPlayer::clickRepeatUntil(const QString& name)
         return;
     const RepeatMode start = service_.links().state.repeatMode;
     for (int clicks = 0; clicks < 3 && service_.links().state.repeatMode != *wanted; ++clicks) {
-        DispatchCommand(CommandId::Repeat, CommandPhase::Click);
+        AppPlayback().DispatchCommand(CommandId::Repeat, CommandPhase::Click);
         if (service_.links().state.repeatMode == start)
             break;
     }
@@ -96,18 +95,18 @@ void MprisPlayer::playAtRate(double rate)
     if (wanted == playing && service_.links().state.status != engine_status::Backward)
         return;
     if (wanted == 1000)
-        DispatchCommand(CommandId::Play, CommandPhase::Click);
+        AppPlayback().DispatchCommand(CommandId::Play, CommandPhase::Click);
     else if (wanted == long(settings.fastForwardRate))
-        DispatchCommand(CommandId::FastForward, CommandPhase::Click);
+        AppPlayback().DispatchCommand(CommandId::FastForward, CommandPhase::Click);
     else if (wanted == long(settings.slowForwardRate))
-        DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
+        AppPlayback().DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
 }
 
 void MprisPlayer::setVolume(double share)
 {
     inTurn([this, share] {
         if (service_.live())
-            SetVolumeShare(share);
+            AppAudio().SetVolumeShare(share);
     });
 }
 
@@ -117,7 +116,7 @@ void MprisPlayer::command(CommandId id, bool needsTrack)
     // leave waiting on the screen.
     inTurn([this, id, needsTrack] {
         if (service_.live() && (!needsTrack || service_.links().state.trackCount != 0))
-            DispatchCommand(id, CommandPhase::Click);
+            AppPlayback().DispatchCommand(id, CommandPhase::Click);
     });
 }
 
@@ -131,7 +130,7 @@ void MprisPlayer::Play() { command(CommandId::Play, true); }
 void MprisPlayer::jumpTo(qlonglong positionUs)
 {
     const auto target = static_cast<uint32_t>(positionUs / 1000);
-    if (SeekTo(target))
+    if (AppPlayback().SeekTo(target))
         service_.seeked(service_.links().state.position);
 }
 
@@ -147,7 +146,7 @@ void MprisPlayer::seekBy(qlonglong offset)
     const qlonglong target = position() + offset;
     // Past the end is where the next track begins.
     if (target > qlonglong(service_.links().state.length) * 1000)
-        DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
+        AppPlayback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
     else
         jumpTo(std::max<qlonglong>(target, 0));
 }
@@ -187,7 +186,7 @@ void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
         if (!service_.live())
             answer(0);
         else
-            PlayFiles({QFile::encodeName(path).toStdString()}, answer);
+            AppPlayback().PlayFiles({QFile::encodeName(path).toStdString()}, answer);
     });
 }
 

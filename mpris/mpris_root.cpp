@@ -10,7 +10,7 @@
 #include "core/message.h"
 #include "core/window.h"
 #include "mpris/mpris_service.h"
-#include "playback/window_commands.h"
+#include "playback/playback.h"
 #include "video/video_frame.h"
 
 MprisRoot::MprisRoot(MprisService& service) : QDBusAbstractAdaptor(&service), service_(service) {}
@@ -47,7 +47,7 @@ void MprisRoot::setFullscreen(bool on)
 {
     service_.links().turns.take([self = QPointer<MprisRoot>(this), on] {
         if (self && self->service_.live() && self->canSetFullscreen() && self->fullscreen() != on)
-            ToggleVideoSize();
+            AppPlayback().ToggleVideoSize();
     });
 }
 

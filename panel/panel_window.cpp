@@ -28,9 +28,7 @@
 #include "panel/qt_keys.h"
 #include "video/video_window.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
 #include "playback/playback.h"
-#include "playback/track_entry.h"
 #include "led/led_refresh.h"
 #include "core/sys_command.h"
 
@@ -60,7 +58,7 @@ PanelWindow::PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLin
       parts_(parts),
       links_(links),
       skin_(std::move(skin)),
-      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher(DispatchCommand)),
+      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); })),
       timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
                                : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &links.turns)),
       buttons_(skin_.buttons, *this, dispatch_)
@@ -113,7 +111,7 @@ void PanelWindow::minimize()
 
 void PanelWindow::timerTick(TimerId id)
 {
-    TrackEntry_PanelTimer(id, dispatch_);
+    AppPlayback().TrackEntry_PanelTimer(id, dispatch_);
 }
 
 void PanelWindow::invalidate(const Rect& area)

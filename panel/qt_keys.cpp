@@ -7,6 +7,7 @@
 
 #include "panel/keyboard.h"
 #include "playback/app_command.h"
+#include "playback/playback.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event)
         return false;
     // The system sends one command for each press, its repeats included; releases say nothing.
     if (event.type() == QEvent::KeyPress)
-        AppCommand_Post(reinterpret_cast<uintptr_t>(&window), static_cast<intptr_t>(command) << 16);
+        AppPlayback().AppCommand_Post(reinterpret_cast<uintptr_t>(&window), static_cast<intptr_t>(command) << 16);
     return true;
 }
 

@@ -6,9 +6,8 @@
 
 #include "context/app_context.h"
 #include "app/wiring.h"
-#include "audio/audio_properties.h"
-#include "playback/dispatch.h"
-#include "playback/tracks.h"
+#include "audio/audio.h"
+#include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -50,7 +49,7 @@ protected:
 
 struct Setting {
     const char* name;
-    bool (*cycle)();
+    bool (Audio::*cycle)();
     uint32_t PlayerState::*wanted;
     uint32_t PlayerState::*shown;
     uint32_t marker;
@@ -68,11 +67,11 @@ struct Setting {
 };
 
 const Setting kSettings[] = {
-    {"Sound Quality", CycleSoundQuality, &PlayerState::wantedSoundQuality, &PlayerState::shownSoundQuality, 4,
+    {"Sound Quality", &Audio::CycleSoundQuality, &PlayerState::wantedSoundQuality, &PlayerState::shownSoundQuality, 4,
      "SoundQuality(0)"},
-    {"Audio Channel", CycleAudioChannel, &PlayerState::wantedAudioChannel, &PlayerState::shownAudioChannel, 3,
+    {"Audio Channel", &Audio::CycleAudioChannel, &PlayerState::wantedAudioChannel, &PlayerState::shownAudioChannel, 3,
      "AudioChannel(0)"},
-    {"Sound Channel", CycleSoundChannel, &PlayerState::wantedSoundChannel, &PlayerState::shownSoundChannel, 2,
+    {"Sound Channel", &Audio::CycleSoundChannel, &PlayerState::wantedSoundChannel, &PlayerState::shownSoundChannel, 2,
      "SoundChannel(0)"},
 };
 
@@ -85,7 +84,7 @@ TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAns
         for (uint32_t expected : sequences[i]) {
             engine->log.clear();
             panel.refreshes.clear();
-            EXPECT_TRUE(setting.cycle()) << setting.name;
+            EXPECT_TRUE((AppAudio().*setting.cycle)()) << setting.name;
             EXPECT_EQ(engine->log, std::vector<std::string>{setting.asked(expected)}) << setting.name;
             EXPECT_EQ(app().state.*setting.wanted, expected) << setting.name;
             EXPECT_EQ(app().state.*setting.shown, expected) << setting.name;
@@ -103,12 +102,12 @@ TEST_F(AudioPropertiesTest, TheCommandsActOnlyAtAClick)
     openFile();
     using C = CommandId;
     for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel}) {
-        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Press));
-        EXPECT_FALSE(DispatchCommand(command, CommandPhase::Release));
+        EXPECT_FALSE(AppPlayback().DispatchCommand(command, CommandPhase::Press));
+        EXPECT_FALSE(AppPlayback().DispatchCommand(command, CommandPhase::Release));
     }
     EXPECT_TRUE(engine->log.empty());
     for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel, C::AudioProperties})
-        EXPECT_TRUE(DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
+        EXPECT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setAudioProperties(1,-,-)", "setAudioProperties(-,1,-)",
                                                       "setAudioProperties(-,-,1)", "mpegAudioDecoderConfig"}));
 }
@@ -118,12 +117,12 @@ TEST_F(AudioPropertiesTest, AMarkerLeavesTheWantedValueWhereItWasSteppedAndShows
     openFile();
     engine->hasAudio = false;
     for (const Setting& setting : kSettings) {
-        EXPECT_TRUE(setting.cycle()) << setting.name;
+        EXPECT_TRUE((AppAudio().*setting.cycle)()) << setting.name;
         EXPECT_EQ(app().state.*setting.wanted, 1u) << setting.name;
         EXPECT_EQ(app().state.*setting.shown, setting.marker) << setting.name;
     }
     engine->log.clear();
-    EXPECT_TRUE(CycleAudioChannel());
+    EXPECT_TRUE(AppAudio().CycleAudioChannel());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(-,2,-)"});
     EXPECT_EQ(app().state.wantedAudioChannel, 2u);
 }
@@ -136,11 +135,11 @@ TEST_F(AudioPropertiesTest, AValueTheEngineChangedBecomesTheWantedOne)
     useEngine(std::move(substituting));
     openFile();
 
-    EXPECT_TRUE(CycleSoundQuality());
+    EXPECT_TRUE(AppAudio().CycleSoundQuality());
     EXPECT_EQ(app().state.shownSoundQuality, 2u);
     EXPECT_EQ(app().state.wantedSoundQuality, 2u);
     engine->log.clear();
-    EXPECT_TRUE(CycleSoundQuality());
+    EXPECT_TRUE(AppAudio().CycleSoundQuality());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(3,-,-)"});
 }
 
@@ -152,14 +151,14 @@ TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
     engine->failingCalls = {"setAudioProperties"};
     panel.refreshes.clear();
     // Asks for 2, is refused, and shows and keeps the engine's 1.
-    EXPECT_FALSE(CycleSoundQuality());
+    EXPECT_FALSE(AppAudio().CycleSoundQuality());
     EXPECT_EQ(engine->log.back(), "setAudioProperties(2,-,-)");
     EXPECT_EQ(app().state.shownSoundQuality, 1u);
     EXPECT_EQ(app().state.wantedSoundQuality, 1u);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"SoundQuality(0)"});
 
     engine->audioChannel = 0;
-    EXPECT_FALSE(CycleAudioChannel());
+    EXPECT_FALSE(AppAudio().CycleAudioChannel());
     EXPECT_EQ(app().state.shownAudioChannel, 0u);
     EXPECT_EQ(app().state.wantedAudioChannel, 0u) << "a refused value does not linger";
 }
@@ -167,10 +166,10 @@ TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
 TEST_F(AudioPropertiesTest, WithoutAnOpenFileTheWantedValueStillSteps)
 {
     // Nothing open: the engine refuses and has nothing to report, so the shown value stays.
-    EXPECT_FALSE(CycleSoundQuality());
+    EXPECT_FALSE(AppAudio().CycleSoundQuality());
     EXPECT_EQ(app().state.wantedSoundQuality, 1u);
     EXPECT_EQ(app().state.shownSoundQuality, 4u);
-    EXPECT_FALSE(CycleSoundQuality());
+    EXPECT_FALSE(AppAudio().CycleSoundQuality());
     EXPECT_EQ(app().state.wantedSoundQuality, 2u);
 }
 
@@ -181,7 +180,7 @@ TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
     engine->audioChannel = 2;
     engine->soundChannel = 1;
     panel.refreshes.clear();
-    EXPECT_TRUE(ShowAudioProperties());
+    EXPECT_TRUE(AppAudio().ShowAudioProperties());
     const PlayerState& s = app().state;
     EXPECT_EQ(s.shownSoundQuality, 3u);
     EXPECT_EQ(s.shownAudioChannel, 2u);
@@ -201,7 +200,7 @@ TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
     s.wantedAudioChannel = 1;
     s.wantedSoundChannel = 1;
     engine->hasAudio = false;
-    EXPECT_TRUE(ShowAudioProperties());
+    EXPECT_TRUE(AppAudio().ShowAudioProperties());
     EXPECT_EQ(s.shownSoundQuality, 4u);
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.shownSoundChannel, 2u);
@@ -224,7 +223,7 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
     engine->failingCalls = {"mpegAudioDecoderConfig"};
     panel.refreshes.clear();
     const PlayerState before = s;
-    EXPECT_TRUE(ShowAudioProperties());
+    EXPECT_TRUE(AppAudio().ShowAudioProperties());
     EXPECT_EQ(s.wantedSoundQuality, before.wantedSoundQuality);
     EXPECT_EQ(s.wantedAudioChannel, before.wantedAudioChannel);
     EXPECT_EQ(s.wantedSoundChannel, before.wantedSoundChannel);
@@ -237,12 +236,12 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
 TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 {
     openFile();
-    CycleSoundQuality();
-    CycleSoundQuality();
-    CycleAudioChannel();
-    CycleSoundChannel();
+    AppAudio().CycleSoundQuality();
+    AppAudio().CycleSoundQuality();
+    AppAudio().CycleAudioChannel();
+    AppAudio().CycleSoundChannel();
     engine->log.clear();
-    ASSERT_TRUE(OpenTrack(2));
+    ASSERT_TRUE(AppPlayback().OpenTrack(2));
     EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
     EXPECT_EQ(engine->soundQuality, 2u);
     const PlayerState& s = app().state;
@@ -252,7 +251,7 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 
     // A file without sound shows nothing and leaves the wanted values for the next file.
     engine->hasAudio = false;
-    ASSERT_TRUE(OpenTrack(1));
+    ASSERT_TRUE(AppPlayback().OpenTrack(1));
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.wantedSoundQuality, 2u);
     EXPECT_EQ(s.wantedAudioChannel, 1u);
@@ -262,10 +261,10 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 TEST_F(AudioPropertiesTest, ClosingTheMediaDarkensBothChannelIndicatorsButNotTheQuality)
 {
     openFile();
-    CycleSoundQuality();
-    CycleAudioChannel();
-    CycleSoundChannel();
-    ResetPlayback();
+    AppAudio().CycleSoundQuality();
+    AppAudio().CycleAudioChannel();
+    AppAudio().CycleSoundChannel();
+    AppPlayback().ResetPlayback();
     const PlayerState& s = app().state;
     EXPECT_EQ(s.shownSoundQuality, 1u);
     EXPECT_EQ(s.shownAudioChannel, 3u);

@@ -10,8 +10,8 @@
 
 #include "context/app_context.h"
 #include "app/wiring.h"
-#include "audio/volume.h"
-#include "playback/dispatch.h"
+#include "audio/audio.h"
+#include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -129,10 +129,10 @@ TEST_F(VolumeTest, OneStepMovesEveryChannelWithinTheRange)
     for (const Case& c : cases) {
         app().settings.maxVolumeLevel = c.levels;
         volume() = {c.before, c.maximum, c.minimum};
-        EXPECT_TRUE(StepVolume(c.up, true)) << c.what;
+        EXPECT_TRUE(AppAudio().StepVolume(c.up, true)) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what;
         EXPECT_TRUE(repeating()) << c.what;
-        EXPECT_TRUE(StepVolume(c.up, false)) << c.what;
+        EXPECT_TRUE(AppAudio().StepVolume(c.up, false)) << c.what;
         EXPECT_FALSE(repeating()) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what << ": the release steps nothing";
     }
@@ -159,31 +159,31 @@ TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
     };
     for (const Case& c : cases) {
         volume() = {c.before, c.maximum, c.minimum};
-        EXPECT_EQ(SetVolumeShare(c.share), c.written) << c.what;
+        EXPECT_EQ(AppAudio().SetVolumeShare(c.share), c.written) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what;
-        EXPECT_DOUBLE_EQ(ReadVolumeShare().value_or(-1), c.readBack) << c.what;
+        EXPECT_DOUBLE_EQ(AppAudio().ReadVolumeShare().value_or(-1), c.readBack) << c.what;
     }
     mixer->failing.insert("getValue");
-    EXPECT_FALSE(SetVolumeShare(0.5));
-    EXPECT_FALSE(ReadVolumeShare());
+    EXPECT_FALSE(AppAudio().SetVolumeShare(0.5));
+    EXPECT_FALSE(AppAudio().ReadVolumeShare());
 }
 
 TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClick)
 {
     volume().values = {40000, 40000};
-    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_TRUE(app().state.volumeHeldUp);
     EXPECT_EQ(volume().values, (Channels{44096, 44096}));
-    EXPECT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
 
-    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_FALSE(app().state.volumeHeldUp);
-    EXPECT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
 
     mixer->log.clear();
-    EXPECT_FALSE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
-    EXPECT_FALSE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
+    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
+    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
     EXPECT_FALSE(repeating());
@@ -193,7 +193,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
 {
     app().settings.volumeInterval = 100;
     volume().values = {20000, 10000};
-    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_EQ(mainTimers.period(main_timer::VolumeRepeat), 100u);
 
     struct Tick {
@@ -211,7 +211,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
     }
     EXPECT_TRUE(repeating()) << "the repeat runs until the release, even at the bottom";
 
-    ASSERT_TRUE(DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_FALSE(repeating());
     volume().values = {30000, 30000};
     clock.advance(1000);
@@ -222,7 +222,7 @@ TEST_F(VolumeTest, HoldingUpRepeatsUpward)
 {
     app().settings.volumeInterval = 50;
     volume().values = {60000};
-    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     clock.advance(50);
     EXPECT_EQ(volume().values, (Channels{65535}));
     clock.advance(50);
@@ -234,12 +234,12 @@ TEST_F(VolumeTest, AFailedStepDoesNothingAndEndsTheRepeat)
 {
     for (const char* call : {"getMaxMinValue", "getValue", "setValue"}) {
         volume().values = {30000, 30000};
-        ASSERT_TRUE(StepVolume(true, true));
+        ASSERT_TRUE(AppAudio().StepVolume(true, true));
         ASSERT_TRUE(repeating());
         mixer->failing = {call};
         clock.advance(app().settings.volumeInterval);
         EXPECT_FALSE(repeating()) << call;
-        EXPECT_FALSE(StepVolume(true, true)) << call;
+        EXPECT_FALSE(AppAudio().StepVolume(true, true)) << call;
         EXPECT_FALSE(repeating()) << call;
         EXPECT_EQ(volume().values, (Channels{34096, 34096})) << call;
         mixer->failing.clear();
@@ -250,14 +250,14 @@ TEST_F(VolumeTest, MoreLevelsThanValuesTakesNoStepAndShowsLevelZero)
 {
     app().settings.maxVolumeLevel = 70000;
     volume().values = {30000, 65535};
-    EXPECT_FALSE(StepVolume(true, true));
-    EXPECT_FALSE(StepVolume(false, true));
+    EXPECT_FALSE(AppAudio().StepVolume(true, true));
+    EXPECT_FALSE(AppAudio().StepVolume(false, true));
     EXPECT_FALSE(repeating());
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{30000, 65535}));
 
     app().state.volumeLeft = app().state.volumeRight = 9;
-    EXPECT_TRUE(ReadVolumeLevel(false));
+    EXPECT_TRUE(AppAudio().ReadVolumeLevel(false));
     EXPECT_EQ(app().state.volumeLeft, 0u);
     EXPECT_EQ(app().state.volumeRight, 0u);
 }
@@ -267,11 +267,11 @@ TEST_F(VolumeTest, TheLineIsTheDefaultDeviceOnlyWithControlMasterVolume)
     for (uint32_t master : {0u, 1u, 7u}) {
         app().settings.controlMasterVolume = master;
         mixer->lines.clear();
-        StepVolume(true, true);
-        StepVolume(true, false);
-        ToggleMute();
-        ReadMuteState(false);
-        ReadVolumeLevel(false);
+        AppAudio().StepVolume(true, true);
+        AppAudio().StepVolume(true, false);
+        AppAudio().ToggleMute();
+        AppAudio().ReadMuteState(false);
+        AppAudio().ReadVolumeLevel(false);
         EXPECT_EQ(mixer->lines, (std::set<uint32_t>{master ? 0u : 8u})) << master;
     }
 }
@@ -287,13 +287,13 @@ TEST_F(VolumeTest, ToggleMuteInvertsEachChannelAndRepaintsNothing)
     };
     for (const Case& c : cases) {
         mute().values = c.before;
-        EXPECT_TRUE(ToggleMute()) << text(c.before);
+        EXPECT_TRUE(AppAudio().ToggleMute()) << text(c.before);
         EXPECT_EQ(mute().values, c.after) << text(c.before);
     }
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 
-    EXPECT_FALSE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
+    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
     EXPECT_EQ(mute().values, Channels{});
 }
 
@@ -301,11 +301,11 @@ TEST_F(VolumeTest, ToggleMuteAnswersFalseWhenTheMixerRefuses)
 {
     mute().values = {0, 0};
     mixer->failing = {"getValue"};
-    EXPECT_FALSE(ToggleMute());
+    EXPECT_FALSE(AppAudio().ToggleMute());
     EXPECT_TRUE(mixer->log.empty()) << "nothing is written without a read";
 
     mixer->failing = {"setValue"};
-    EXPECT_FALSE(ToggleMute());
+    EXPECT_FALSE(AppAudio().ToggleMute());
     EXPECT_EQ(mute().values, (Channels{0, 0}));
 }
 
@@ -326,7 +326,7 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
         mute().values = c.values;
         panel.refreshes.clear();
         checks.clear();
-        EXPECT_TRUE(ReadMuteState(c.repaint)) << text(c.values);
+        EXPECT_TRUE(AppAudio().ReadMuteState(c.repaint)) << text(c.values);
         EXPECT_EQ(app().state.muted, c.muted) << text(c.values);
         EXPECT_EQ(panel.refreshes, c.repaint ? std::vector<std::string>{"Mute(0)"} : std::vector<std::string>{})
             << text(c.values);
@@ -336,7 +336,7 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
     mixer->failing = {"getValue"};
     panel.refreshes.clear();
     checks.clear();
-    EXPECT_FALSE(ReadMuteState(true));
+    EXPECT_FALSE(AppAudio().ReadMuteState(true));
     EXPECT_FALSE(app().state.muted);
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
@@ -365,7 +365,7 @@ TEST_F(VolumeTest, ReadVolumeLevelShowsEachChannelInDisplaySteps)
         app().settings.maxVolumeLevel = c.levels;
         volume() = {c.values, c.maximum, c.minimum};
         panel.refreshes.clear();
-        EXPECT_TRUE(ReadVolumeLevel(true)) << text(c.values);
+        EXPECT_TRUE(AppAudio().ReadVolumeLevel(true)) << text(c.values);
         EXPECT_EQ(app().state.volumeLeft, c.left) << text(c.values);
         EXPECT_EQ(app().state.volumeRight, c.right) << text(c.values);
         EXPECT_EQ(panel.refreshes, std::vector<std::string>{"Volume(0)"});
@@ -375,7 +375,7 @@ TEST_F(VolumeTest, ReadVolumeLevelShowsEachChannelInDisplaySteps)
     for (const char* call : {"getMaxMinValue", "getValue"}) {
         mixer->failing = {call};
         panel.refreshes.clear();
-        EXPECT_FALSE(ReadVolumeLevel(true)) << call;
+        EXPECT_FALSE(AppAudio().ReadVolumeLevel(true)) << call;
         EXPECT_EQ(app().state.volumeLeft, 10u) << call << ": a failed read keeps the levels";
         EXPECT_TRUE(panel.refreshes.empty()) << call;
     }

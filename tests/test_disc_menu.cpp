@@ -9,10 +9,9 @@
 #include "context/app_context.h"
 #include "context/components.h"
 #include "playback/disc_menu.h"
-#include "playback/load_disc.h"
+#include "playback/playback.h"
 #include "disc/play_list.h"
 #include "panel/drive_commands.h"
-#include "playback/dispatch.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -115,8 +114,8 @@ protected:
 TEST_F(DiscMenuTest, OneDriveTakesTheCommandAtOnceWithoutAMenu)
 {
     drives->drives = {drive('D')};
-    DispatchCommand(CommandId::Disc, kClick);
-    DispatchCommand(CommandId::Eject, kClick);
+    AppPlayback().DispatchCommand(CommandId::Disc, kClick);
+    AppPlayback().DispatchCommand(CommandId::Eject, kClick);
     EXPECT_EQ(panelCommands(), (std::vector<uintptr_t>{41003, 42003}));
     EXPECT_TRUE(menu.empty());
 }
@@ -137,7 +136,7 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
     for (const Case& c : cases) {
         menu.clear();
         drives->drives = c.order;
-        DispatchCommand(c.command, kClick);
+        AppPlayback().DispatchCommand(c.command, kClick);
         EXPECT_EQ(menu, c.items);
         EXPECT_TRUE(panelCommands().empty()) << "the menu's choice goes to the panel, not the pick itself";
     }
@@ -145,7 +144,7 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
     menu.clear();
     drives->drives = {drive('D'), drive('E')};
     drives->doorOpen[drive('D')] = true;
-    DispatchCommand(CommandId::Disc, kClick);
+    AppPlayback().DispatchCommand(CommandId::Disc, kClick);
     EXPECT_EQ(menu, (std::vector<std::string>{"41003 <D:>", "41004 <E:>"}));
 }
 
@@ -172,7 +171,7 @@ TEST_F(DiscMenuTest, AnyFailingCallShowsNothing)
         drives->failOrdinal = c.failOrdinal;
         app().windows.panel = c.panel ? &panel : nullptr;
         for (const CommandId command : {CommandId::Disc, CommandId::Eject, CommandId::StopEject})
-            DispatchCommand(command, kClick);
+            AppPlayback().DispatchCommand(command, kClick);
         EXPECT_TRUE(menu.empty());
         EXPECT_TRUE(panelCommands().empty());
         EXPECT_TRUE(journal.empty());
@@ -206,7 +205,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         app().settings.ejectCdRomOnly = ejectOnly;
         Panel_DriveCommand(AppPlayback().driveMenuHooks(), app().settings, app().components, drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
-        EXPECT_FALSE(SetDoorState(drive('E'), DoorState::Open));
+        EXPECT_FALSE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
     }
 }
 
@@ -216,7 +215,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
     uint32_t entriesAtMove = 0;
     drives->beforeMove = [&] { entriesAtMove = PlayList_Count(); };
 
-    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Open));
+    EXPECT_TRUE(AppPlayback().SetDoorState(drive('D'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open D"});
     EXPECT_EQ(entriesAtMove, 1u) << "the entries left before the door moved";
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
@@ -226,7 +225,7 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 
     // Closing loads nothing by itself: the disc's arrival does that later.
     journal.clear();
-    EXPECT_TRUE(SetDoorState(drive('D'), DoorState::Closed));
+    EXPECT_TRUE(AppPlayback().SetDoorState(drive('D'), DoorState::Closed));
     EXPECT_EQ(journal, std::vector<std::string>{"close D"});
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
 }
@@ -234,13 +233,13 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 TEST_F(DiscMenuTest, OpeningADoorWithoutEntriesLeavesPlaybackAlone)
 {
     loadList({movie1, movie2}, 2, 2);
-    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
+    EXPECT_TRUE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open E"});
     EXPECT_EQ(listPaths(), (std::vector<std::string>{movie1, movie2}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     // A door already where it is wanted is not moved again.
-    EXPECT_TRUE(SetDoorState(drive('E'), DoorState::Open));
+    EXPECT_TRUE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal.size(), 1u);
 }
 
@@ -248,21 +247,21 @@ TEST_F(DiscMenuTest, StopEjectStopsWhatPlaysThenOffersTheEject)
 {
     drives->drives = {drive('D')};
     loadList({movie1, movie2}, 1, 2);
-    DispatchCommand(CommandId::StopEject, kClick);
+    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(engine->status, 0);
     EXPECT_EQ(app().state.position, 0u);
     EXPECT_TRUE(panelCommands().empty());
-    DispatchCommand(CommandId::StopEject, kClick);
+    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 
     // Paused counts as loaded; an empty list does not.
     panel.posted.clear();
     loadList({movie1}, 1, 1);
-    DispatchCommand(CommandId::StopEject, kClick);
+    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_TRUE(panelCommands().empty());
     app().state.trackCount = 0;
     engine->status = 2;
-    DispatchCommand(CommandId::StopEject, kClick);
+    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 }
 

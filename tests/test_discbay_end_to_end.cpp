@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "playback/load_disc.h"
+#include "playback/playback.h"
 #include "components/discbay/discbay_linux.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -83,7 +83,7 @@ TEST_F(DiscbayInPlayer, TheDoorTakesTheDiscOutOfThePlayersReach)
     ASSERT_TRUE(drives->openCDRomDoor(kDriveX, true));
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 1}}));
     EXPECT_TRUE(listPaths().empty());
-    LoadDisc(kDriveX, 0);
+    AppPlayback().LoadDisc(kDriveX, 0);
     EXPECT_TRUE(listPaths().empty()) << "an open drive holds nothing to load";
 
     ASSERT_TRUE(drives->openCDRomDoor(kDriveX, false));

@@ -8,10 +8,8 @@
 #include "context/app_context.h"
 #include "playback/app_command.h"
 #include "core/command_strings.h"
-#include "playback/dispatch.h"
-#include "playback/track_entry.h"
+#include "playback/playback.h"
 #include "context/window_access.h"
-#include "playback/window_commands.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"
@@ -78,7 +76,7 @@ protected:
         setTracks(200);
         app().state.trackCount = 200;
         app().state.currentTrack = 5;
-        ASSERT_TRUE(EnterDigit(1));
+        ASSERT_TRUE(AppPlayback().EnterDigit(1));
         ASSERT_TRUE(app().state.entryActive);
         panel.refreshes.clear();
     }
@@ -102,7 +100,7 @@ TEST_F(DispatchTest, EachCommandActsOnlyAtItsPhasesAndNoOtherNumberExists)
             EXPECT_EQ(DispatchNumbers(command, phase), click || held) << "command " << command << " phase " << phase;
             // A value outside the table that reaches the dispatcher is refused there too.
             if (const std::optional<CommandPhase> at = CommandPhaseFromNumber(phase)) {
-                EXPECT_EQ(DispatchCommand(static_cast<CommandId>(command), *at), click || held)
+                EXPECT_EQ(AppPlayback().DispatchCommand(static_cast<CommandId>(command), *at), click || held)
                     << "command " << command << " phase " << phase;
             }
         }
@@ -203,10 +201,10 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
 TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
 {
     loadTracks(1, 1, 2);
-    EXPECT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
     EXPECT_TRUE(app().state.seekHeldForward);
-    EXPECT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
-    EXPECT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
     EXPECT_FALSE(app().state.seekHeldForward);
     EXPECT_TRUE(DispatchNumbers(18, 1));  // phase 1 releases like phase 2
     EXPECT_TRUE(app().state.seekIdle);
@@ -236,7 +234,7 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
             EXPECT_EQ(app().state.enteredNumber, 0u);
             EXPECT_TRUE(app().state.entryBlinkOn);
         }
-        EndTrackEntry(false);
+        AppPlayback().EndTrackEntry(false);
     }
 }
 
@@ -244,7 +242,7 @@ TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
 {
     app().state.entryBlinkOn = 0;
     app().state.enteredNumber = 4;
-    EXPECT_TRUE(EndTrackEntry(true));
+    EXPECT_TRUE(AppPlayback().EndTrackEntry(true));
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_FALSE(app().state.entryBlinkOn);
     EXPECT_EQ(app().state.enteredNumber, 4u);
@@ -257,7 +255,7 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
     app().windows.videoFrame = nullptr;
     for (const CommandId command : {CommandId::VideoTopmost, CommandId::VideoSize}) {
         beginEntry();
-        EXPECT_TRUE(DispatchCommand(command, CommandPhase::Click));
+        EXPECT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click));
         EXPECT_FALSE(app().state.entryActive);
     }
     EXPECT_FALSE(app().state.videoTopmost);
@@ -269,9 +267,9 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
 TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 {
     installAllHooks();
-    EXPECT_TRUE(DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
     EXPECT_TRUE(app().state.videoTopmost);
-    EXPECT_TRUE(DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
     EXPECT_FALSE(app().state.videoTopmost);
     EXPECT_EQ(videoFrame.topmost, (std::vector<bool>{true, false}));
     EXPECT_EQ(calls, (std::vector<std::string>{"setButtonChecked(50,1)", "setButtonChecked(50,0)"}));
@@ -279,25 +277,25 @@ TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 
 TEST_F(DispatchTest, VideoSizeAsksTheImageWindowToToggleItsSize)
 {
-    EXPECT_TRUE(DispatchCommand(CommandId::VideoSize, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoSize, CommandPhase::Click));
     EXPECT_EQ(videoImage.sizeToggles, 1);
 }
 
 TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
 {
-    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     panel.isMinimized = true;
-    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     EXPECT_TRUE(videoFrame.posted.empty());
     app().windows.panel = nullptr;
-    EXPECT_TRUE(DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
 }
 
 TEST_F(DispatchTest, PowerAsksTheMainWindowToClose)
 {
-    EXPECT_TRUE(DispatchCommand(CommandId::Power, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Power, CommandPhase::Click));
     EXPECT_EQ(mainQueue.take(), (std::vector<Message>{{msg::Close, 0, 0}}));
 }
 
@@ -309,14 +307,14 @@ TEST_F(DispatchTest, HelpOpensTheDocumentBesideTheExecutableAndNothingWhenUnset)
     app().settings.exeDir = folder.path() + "/";
     app().settings.cfgPath = folder.file("Quintara.CFG");
 
-    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));  // no configuration file
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));  // no configuration file
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=\n");
-    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_TRUE(journal.empty());
 
     // Read at each Help: an edit shows at the next one.
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=Manual.html\n");
-    EXPECT_TRUE(DispatchCommand(CommandId::Help, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_EQ(journal, Journal{"Hublet_ExecuteCommand(" + folder.path() + "/Manual.html)"});
 }
 
@@ -334,9 +332,9 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
         }
     }
     // The device bits above the command do not change it.
-    EXPECT_TRUE(AppCommand_Post(0, (0x8000 | 14) << 16));
-    EXPECT_FALSE(AppCommand_Run(0, 7 << 16));
-    EXPECT_FALSE(AppCommand_Run(0, 15 << 16));
+    EXPECT_TRUE(AppPlayback().AppCommand_Post(0, (0x8000 | 14) << 16));
+    EXPECT_FALSE(AppPlayback().AppCommand_Run(0, 7 << 16));
+    EXPECT_FALSE(AppPlayback().AppCommand_Run(0, 15 << 16));
 }
 
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)

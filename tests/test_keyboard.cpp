@@ -5,7 +5,7 @@
 
 #include "panel/keyboard.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 
 namespace {
 

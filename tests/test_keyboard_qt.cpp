@@ -11,7 +11,7 @@
 #include "panel/qt_keys.h"
 #include "app/wiring.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
 #include "video/video_window.h"
@@ -141,7 +141,7 @@ protected:
     }
     void TearDown() override
     {
-        app().keys.setDispatcher(DispatchCommand);
+        app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
         app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();

@@ -8,8 +8,7 @@
 #include "components/discbay/drive_table.h"
 #include "context/app_context.h"
 #include "core/ini_file.h"
-#include "playback/load_disc.h"
-#include "playback/track_entry.h"
+#include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/test_discbay_support.h"
@@ -123,7 +122,7 @@ TEST_F(LoadDiscTest, ADriveWithoutAVideoCdChangesNothingButEndsTheEntry)
     for (int n = 0; n < 30; ++n)
         many.push_back(n % 2 ? a : b);
     loadList(many, 4, 2);
-    ASSERT_TRUE(EnterDigit(2));
+    ASSERT_TRUE(AppPlayback().EnterDigit(2));
     ASSERT_TRUE(app().state.entryActive);
     for (const uintptr_t which : {drive('X'), drive('A'), drive('W')})
         discEvent(which, 0);

@@ -32,7 +32,7 @@
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
 #include "core/command_id.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 #include "playback/panel_busy.h"
 #include "playback/playback.h"
 #include "context/window_access.h"
@@ -187,7 +187,7 @@ protected:
     {
         Panel_Destroy(panelHolder);
         Panel_DestroyCursors(cursors);
-        app().keys.setDispatcher(DispatchCommand);
+        app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
         app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();

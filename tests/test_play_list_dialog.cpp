@@ -18,7 +18,7 @@
 
 #include "context/app_context.h"
 #include "core/window.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/playback_fixture.h"
@@ -120,7 +120,7 @@ protected:
                 dialogs.front()->reject();
             }
         });
-        EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
+        EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::PlayList, CommandPhase::Click));
         EXPECT_TRUE(ran);
         EXPECT_TRUE(openDialogs().empty());
     }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "playback/position_poll.h"
+#include "playback/playback.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
 
@@ -16,7 +16,7 @@ protected:
     {
         loadTracks(count, current, 0);
         app().state.repeatMode = static_cast<RepeatMode>(repeat);
-        ASSERT_TRUE(Play(true));
+        ASSERT_TRUE(AppPlayback().Play(true));
         engine->log.clear();
         panel.refreshes.clear();
     }
@@ -132,7 +132,7 @@ TEST_F(PositionPollTest, TracksThatFailAtTheEndAreSkippedAndAnEmptyListResets)
     playing(3, 1, 0);
     engine->failingPaths = {track(1), track(2), track(3)};
     engine->reachEnd();
-    EXPECT_FALSE(PollPosition()) << "the tick ends without default processing";
+    EXPECT_FALSE(AppPlayback().PollPosition()) << "the tick ends without default processing";
     EXPECT_TRUE(listPaths().empty());
     EXPECT_EQ(app().state.trackCount, 0u);
     EXPECT_EQ(app().state.currentTrack, 0u);

@@ -19,9 +19,9 @@
 
 #include "context/app_context.h"
 #include "app/wiring.h"
-#include "audio/volume.h"
+#include "audio/audio.h"
 #include "components/sonokit/pulse_mixer.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -205,8 +205,8 @@ TEST_F(PulseMixerTest, AStepMovesEveryChannelOfTheDeviceByOneStepAndNeverPastThe
     };
     for (const Case& c : cases) {
         SetDevice(c.before, false);
-        EXPECT_TRUE(StepVolume(c.up, true));
-        EXPECT_TRUE(StepVolume(c.up, false));
+        EXPECT_TRUE(AppAudio().StepVolume(c.up, true));
+        EXPECT_TRUE(AppAudio().StepVolume(c.up, false));
         EXPECT_EQ(DeviceVolumes(), c.after) << (c.up ? "up from " : "down from ") << c.before[0];
     }
 }
@@ -216,7 +216,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     useLine(0);
     app().settings.volumeInterval = 100;
     SetDevice({10000, 20000}, false);
-    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
     clock.advance(99);
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
@@ -224,7 +224,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     EXPECT_EQ(DeviceVolumes(), (Channels{18192, 28192}));
     clock.advance(200);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
-    ASSERT_TRUE(DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
     clock.advance(1000);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
 }
@@ -232,14 +232,14 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
 TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
 {
     useLine(0);
-    ASSERT_TRUE(ToggleMute());
+    ASSERT_TRUE(AppAudio().ToggleMute());
     EXPECT_TRUE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_TRUE(app().state.muted);
     EXPECT_EQ(panel.count("Mute(0)"), 1);
     EXPECT_EQ(checks.back(), "30:1");
 
-    ASSERT_TRUE(DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
     EXPECT_FALSE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
     EXPECT_FALSE(app().state.muted);
@@ -262,8 +262,8 @@ TEST_F(PulseMixerTest, AChangeMadeByAnotherProgramReachesThePlayerAndTheLedFollo
     EXPECT_EQ(checks.back(), "30:1");
 
     // The player's own step reaches it the same way.
-    ASSERT_TRUE(StepVolume(false, true));
-    StepVolume(false, false);
+    ASSERT_TRUE(AppAudio().StepVolume(false, true));
+    AppAudio().StepVolume(false, false);
     ASSERT_TRUE(handleNoticeOf(0, 1));
     EXPECT_EQ(app().state.volumeLeft, 3u);
     EXPECT_EQ(app().state.volumeRight, 15u);
@@ -277,7 +277,7 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 0), (Channels{0}));
 
     ASSERT_TRUE(mixer->setValue(0, 8, 1, {20000, 30000}));
-    ASSERT_TRUE(ToggleMute());
+    ASSERT_TRUE(AppAudio().ToggleMute());
     EXPECT_EQ(mixerValues(8, 1), (Channels{20000, 30000}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{1}));
     ASSERT_TRUE(handleNoticeOf(8, 1));
@@ -303,10 +303,10 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 1), (Channels{40000, 40000}));
     EXPECT_EQ(app().state.volumeLeft, 9u);
 
-    ASSERT_TRUE(StepVolume(true, true));
-    StepVolume(true, false);
+    ASSERT_TRUE(AppAudio().StepVolume(true, true));
+    AppAudio().StepVolume(true, false);
     EXPECT_EQ(OwnServerStreams()[0].volumes, (Channels{44096, 44096}));
-    ASSERT_TRUE(ToggleMute());
+    ASSERT_TRUE(AppAudio().ToggleMute());
     EXPECT_FALSE(OwnServerStreams()[0].mute);
 
     // When the stream ends the line keeps its values, and the next stream gets them.

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "playback/dispatch.h"
-#include "playback/track_entry.h"
+#include "playback/playback.h"
 #include "context/window_access.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
@@ -68,7 +67,7 @@ TEST_F(TrackEntryTest, DigitsThatCanOnlyMeanOneTrackGoThereAtOnce)
         EXPECT_EQ(state().enteredNumber, c.entered) << testing::PrintToString(c.keys);
         EXPECT_EQ(entryTimersRun(), c.entryGoesOn) << testing::PrintToString(c.keys);
         EXPECT_EQ(engine->openPath, track(c.opened)) << testing::PrintToString(c.keys);
-        EndTrackEntry(false);
+        AppPlayback().EndTrackEntry(false);
     }
 }
 
@@ -172,11 +171,11 @@ TEST_F(TrackEntryTest, GoingToTrackOneOrTheLastOpensIt)
 TEST_F(TrackEntryTest, ReturnWithoutAnEntryAndDigitsWithoutAListAreRefused)
 {
     loadTracks(5, 2, 0);
-    EXPECT_FALSE(GoToEnteredTrack());
+    EXPECT_FALSE(AppPlayback().GoToEnteredTrack());
     EXPECT_TRUE(engine->log.empty());
     app().state.trackCount = 0;
     for (uint32_t digit = 0; digit <= 10; ++digit)
-        EXPECT_FALSE(EnterDigit(digit));
+        EXPECT_FALSE(AppPlayback().EnterDigit(digit));
     EXPECT_FALSE(state().entryActive);
 }
 
@@ -184,7 +183,7 @@ TEST_F(TrackEntryTest, OtherPanelTimersAreNotTheEntrys)
 {
     loadTracks(100, 7, 0);
     press({5});
-    TrackEntry_PanelTimer(1002);
+    AppPlayback().TrackEntry_PanelTimer(1002);
     EXPECT_TRUE(state().entryActive);
     EXPECT_TRUE(state().entryBlinkOn);
     EXPECT_TRUE(panel.refreshes.empty());

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "playback/dispatch.h"
-#include "playback/tracks.h"
+#include "playback/playback.h"
 #include "playback/transport.h"
 #include "core/player_ids.h"
 #include "tests/support/command_numbers.h"
@@ -23,7 +22,7 @@ TEST_F(TracksTest, OpenTrackShowsEverythingOfTheNewFile)
     app().state.wantedSoundChannel = 1;
     app().state.position = 777;
 
-    EXPECT_TRUE(OpenTrack(2));
+    EXPECT_TRUE(AppPlayback().OpenTrack(2));
     const PlayerState& s = app().state;
     EXPECT_EQ(s.trackCount, 3u);
     EXPECT_EQ(s.currentTrack, 2u);
@@ -48,7 +47,7 @@ TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
 {
     setTracks(1);
     engine->hasAudio = false;
-    ASSERT_TRUE(OpenTrack(1));
+    ASSERT_TRUE(AppPlayback().OpenTrack(1));
     EXPECT_EQ(app().state.shownSoundQuality, 4u);
     EXPECT_EQ(app().state.shownAudioChannel, 3u);
     EXPECT_EQ(app().state.shownSoundChannel, 2u);
@@ -58,7 +57,7 @@ TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)
 {
     setTracks(2);
     for (uint32_t n : {0u, 3u}) {
-        EXPECT_FALSE(OpenTrack(n));
+        EXPECT_FALSE(AppPlayback().OpenTrack(n));
         EXPECT_TRUE(engine->log.empty());
         EXPECT_EQ(busyBegins, 0);
         EXPECT_EQ(app().state.trackCount, 2u);
@@ -69,7 +68,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
 {
     setList({"/a.mpg", "/b.mpg", "", "/d.mpg", "/e.mpg"});
     engine->failingPaths = {"/b.mpg", "/e.mpg"};
-    EXPECT_TRUE(OpenTrack(2));
+    EXPECT_TRUE(AppPlayback().OpenTrack(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg", "/e.mpg"}));
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(app().state.trackCount, 3u);
@@ -77,7 +76,7 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
     EXPECT_EQ(videoFrame.titles.back(), "/d.mpg");
 
     // Past the end: the engine has let go of the previous file and nothing is open.
-    EXPECT_FALSE(OpenTrack(3));
+    EXPECT_FALSE(AppPlayback().OpenTrack(3));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg"}));
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(app().state.trackCount, 2u);
@@ -98,7 +97,7 @@ TEST_F(TracksTest, NextAndPreviousWrapAroundTheList)
     };
     for (const Case& c : cases) {
         loadTracks(c.count, c.current, 0);
-        const bool result = c.command == 16 ? NextTrack() : PreviousTrack();
+        const bool result = c.command == 16 ? AppPlayback().NextTrack() : AppPlayback().PreviousTrack();
         EXPECT_EQ(result, c.opened != 0) << c.count << "/" << c.current << "/" << c.command;
         EXPECT_EQ(app().state.currentTrack, c.opened ? c.opened : c.current)
             << c.count << "/" << c.current << "/" << c.command;
@@ -117,7 +116,7 @@ TEST_F(TracksTest, ATrackChangeGoesOnPlayingOnlyWhenThePlayerWasRunning)
     for (const Case c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{3, true}, Case{4, true}}) {
         for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack}) {
             loadTracks(3, 3, c.status);
-            ASSERT_TRUE(DispatchCommand(command, CommandPhase::Click));
+            ASSERT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click));
             EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status << " " << command;
             EXPECT_EQ(engine->count("play"), c.plays ? 1 : 0) << c.status << " " << command;
             EXPECT_EQ(pollRuns(), c.plays);
@@ -130,7 +129,7 @@ TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFol
     loadTracks(3, 1, 2);
     engine->answerLater = true;
     engine->failingPaths = {track(2)};
-    ASSERT_TRUE(DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"stop", "close"}));
     EXPECT_TRUE(app().turns.waiting());
     EXPECT_EQ(busyEnds, busyBegins - 1) << "busy until the answer";
@@ -159,7 +158,7 @@ TEST_F(TracksTest, NextWrapsWhenTheTracksAfterTheCurrentOneFail)
 {
     loadTracks(4, 2, 2);
     engine->failingPaths = {track(3), track(4)};
-    EXPECT_TRUE(NextTrack());
+    EXPECT_TRUE(AppPlayback().NextTrack());
     EXPECT_EQ(app().state.currentTrack, 1u);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
     EXPECT_EQ(engine->status, 2);
@@ -169,7 +168,7 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 {
     loadTracks(4, 1, 0);
     engine->failingPaths = {track(4), track(3)};
-    EXPECT_TRUE(PreviousTrack());
+    EXPECT_TRUE(AppPlayback().PreviousTrack());
     EXPECT_EQ(app().state.currentTrack, 2u);
     EXPECT_EQ(engine->openPath, track(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
@@ -186,7 +185,7 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
 
-        DispatchCommand(command, CommandPhase::Click);
+        AppPlayback().DispatchCommand(command, CommandPhase::Click);
         const PlayerState& s = app().state;
         EXPECT_TRUE(listPaths().empty()) << command;
         EXPECT_EQ(s.trackCount, 0u);
@@ -208,14 +207,14 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
 TEST_F(TracksTest, ResetPlaybackRefreshesEveryElementOfATrack)
 {
     loadTracks(2, 1, 0);
-    ResetPlayback();
+    AppPlayback().ResetPlayback();
     EXPECT_EQ(panel.refreshes,
               (std::vector<std::string>{"PlayState(0)", "TrackNumber(0)", "Time(0)", "TrackTime(0)", "SoundQuality(0)",
                                         "AudioChannel(0)", "SoundChannel(0)"}));
     // Without the skinned video window there is no title and no picture to touch.
     app().windows.videoFrame = nullptr;
     app().windows.videoImage = nullptr;
-    ResetPlayback();
+    AppPlayback().ResetPlayback();
     EXPECT_EQ(videoFrame.titles, std::vector<std::string>{"Video Window"});
 }
 
@@ -224,7 +223,7 @@ TEST_F(TracksTest, PlayListCommand)
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
     choosePlayList([](Window*) { return false; });
-    EXPECT_TRUE(DispatchCommand(CommandId::PlayList, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
     EXPECT_EQ(app().state.currentTrack, 2u);
 
@@ -240,7 +239,7 @@ TEST_F(TracksTest, PlayListCommand)
             setList({"/new/one.avi", "/new/two.avi"});
             return true;
         });
-        EXPECT_TRUE(PlayListCommand(true));
+        EXPECT_TRUE(AppPlayback().PlayListCommand(true));
         EXPECT_EQ(app().state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, "/new/one.avi");
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;
@@ -257,27 +256,27 @@ TEST_F(TracksTest, RepeatCyclesThroughItsModes)
         app().settings.repeatAllOnly = c.allOnly;
         app().state.repeatMode = RepeatMode::Off;
         for (uint32_t expected : c.modes) {
-            EXPECT_TRUE(DispatchCommand(CommandId::Repeat, CommandPhase::Click));
+            EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Repeat, CommandPhase::Click));
             EXPECT_EQ(static_cast<uint32_t>(app().state.repeatMode), expected) << "all only " << c.allOnly;
             EXPECT_EQ(panel.refreshes.back(), "Repeat(0)");
         }
     }
     // Repeat-all only from the track mode goes to the list mode.
     app().state.repeatMode = RepeatMode::Track;
-    CycleRepeat();
+    AppPlayback().CycleRepeat();
     EXPECT_EQ(app().state.repeatMode, RepeatMode::List);
 }
 
 TEST_F(TracksTest, TheVideoTitleIsThePathUncutOrTheBaseTitle)
 {
     const std::string longPath = "/" + std::string(300, 'x') + "/clip.mpg";
-    SetVideoTitle(&longPath);
+    AppPlayback().SetVideoTitle(&longPath);
     const std::string empty;
-    SetVideoTitle(&empty);
-    SetVideoTitle(nullptr);
+    AppPlayback().SetVideoTitle(&empty);
+    AppPlayback().SetVideoTitle(nullptr);
     EXPECT_EQ(videoFrame.titles, (std::vector<std::string>{longPath, "Video Window", "Video Window"}));
     app().windows.videoFrame = nullptr;
-    SetVideoTitle(&longPath);
+    AppPlayback().SetVideoTitle(&longPath);
     EXPECT_EQ(videoFrame.titles.size(), 3u);
 }
 }  // namespace

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "context/app_context.h"
-#include "playback/dispatch.h"
-#include "playback/tracks.h"
+#include "playback/playback.h"
 #include "playback/transport.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
@@ -27,11 +26,11 @@ TEST_F(TransportTest, AHeldForwardAcceleratesOnTheTimeDisplayAlone)
     engine->length = 3'600'000;
     app().state.length = 3'600'000;
     engine->position = 100'000;
-    ASSERT_TRUE(Play(true));
+    ASSERT_TRUE(AppPlayback().Play(true));
     engine->log.clear();
 
     uint32_t expected = 100'000;
-    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
     for (size_t event = 0; event < kPeriods.size(); ++event) {
         expected += kSteps[event];
         EXPECT_EQ(app().state.position, expected) << "event " << event;
@@ -56,10 +55,10 @@ TEST_F(TransportTest, ReleaseSeeksToTheTargetAndResumesOnlyWhatWasRunning)
     for (const Case c : {Case{2, true}, Case{3, true}, Case{4, true}, Case{1, false}, Case{0, false}}) {
         loadTracks(1, 1, c.status);
         engine->position = 20'000;
-        ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
         clock.advance(500);  // one repeat
         ASSERT_EQ(app().state.position, 20'000u - 1000 - 1500);
-        ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Release));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release));
         EXPECT_EQ(engine->position, 17'500u) << c.status;
         EXPECT_EQ(engine->count("seek(17500)"), 1) << c.status;
         EXPECT_EQ(engine->count("play"), c.resumes ? 1 : 0) << c.status;
@@ -75,40 +74,40 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     // 400 ms before the end: the press itself reaches the length, repeats change nothing.
     loadTracks(1, 1, 2);
     engine->position = 59'600;
-    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
     EXPECT_EQ(app().state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
     clock.advance(500 + 450 + 405);
     EXPECT_EQ(app().state.seekTarget, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
     EXPECT_EQ(engine->count("seek(60000)"), 1);
 
     // From the start backward nothing moves; release seeks to 0 and resumes.
     loadTracks(1, 1, 2);
-    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
     clock.advance(500 + 450);
     EXPECT_EQ(app().state.seekTarget, 0u);
     EXPECT_EQ(panel.count("Time(0)"), 0);
-    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Release));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "seek(0)", "play"}));
 
     // Less than a step from the start: the target stops at 0.
     loadTracks(1, 1, 2);
     engine->position = 700;
-    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
     EXPECT_EQ(app().state.position, 0u);
-    DispatchCommand(CommandId::Backward, CommandPhase::Release);
+    AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release);
 
     // A jump goes as far as the end and no further, and waits while a hold is under way.
     loadTracks(1, 1, 2);
-    ASSERT_TRUE(SeekTo(90'000));
+    ASSERT_TRUE(AppPlayback().SeekTo(90'000));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"seek(60000)"}));
     EXPECT_EQ(app().state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_TRUE(DispatchCommand(CommandId::Backward, CommandPhase::Press));
-    EXPECT_FALSE(SeekTo(1'000));
-    DispatchCommand(CommandId::Backward, CommandPhase::Release);
+    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    EXPECT_FALSE(AppPlayback().SeekTo(1'000));
+    AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release);
     EXPECT_EQ(engine->count("seek(1000)"), 0);
 }
 
@@ -126,10 +125,10 @@ TEST_F(TransportTest, AReleaseAtTheEndGoesOnAsTheEndOfATrack)
          {Case{2, RepeatMode::Off, 2, 2}, Case{1, RepeatMode::Off, 1, 0}, Case{1, RepeatMode::Track, 1, 2}}) {
         app().state.repeatMode = c.repeatMode;
         loadTracks(c.tracks, 1, 2);
-        ASSERT_TRUE(Play(true));
+        ASSERT_TRUE(AppPlayback().Play(true));
         engine->position = 59'600;
-        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
-        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Release));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
         EXPECT_EQ(engine->count("play"), 1) << "only the Play before the hold; tracks " << c.tracks;
         EXPECT_EQ(engine->status, 0) << "stopped at the end";
         EXPECT_EQ(engine->position, 60'000u);
@@ -155,13 +154,13 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
     for (const Case& c : {Case{"the list empties", {}}, Case{"another track stays", {"/other/clip.mpg"}}}) {
         loadTracks(2, 1, 2);
         engine->position = 20'000;
-        ASSERT_TRUE(DispatchCommand(CommandId::Forward, CommandPhase::Press));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
         clock.advance(500);
         ASSERT_EQ(app().state.seekTarget, 22'500u);
 
         // What a disc's leaving does once its entries are dropped.
         setList(c.left);
-        PlayListCommand(false);
+        AppPlayback().PlayListCommand(false);
         EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat)) << c.name;
         EXPECT_EQ(app().state.seekIdle, 1u) << c.name;
         EXPECT_EQ(app().state.trackCount, c.left.size()) << c.name;
@@ -170,7 +169,7 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
         engine->position = 1'000;
         clock.advance(10'000);
         EXPECT_EQ(app().state.seekTarget, 22'500u) << c.name << ": no repeat moved it";
-        DispatchCommand(CommandId::Forward, CommandPhase::Release);
+        AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release);
         EXPECT_TRUE(engine->log.empty()) << c.name << ": the release seeks nowhere";
         EXPECT_EQ(engine->position, 1'000u) << c.name;
     }
@@ -180,24 +179,24 @@ TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
 {
     // Release without a press.
     loadTracks(1, 1, 2);
-    EXPECT_FALSE(SeekHold(true, false));
+    EXPECT_FALSE(AppPlayback().SeekHold(true, false));
     EXPECT_TRUE(engine->log.empty());
 
     // Nothing loaded.
     app().state.trackCount = 0;
-    EXPECT_FALSE(SeekHold(true, true));
+    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
     EXPECT_TRUE(app().state.seekIdle);
 
     // The status cannot be read: no hold begins.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(SeekHold(true, true));
+    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
     EXPECT_TRUE(app().state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 
     // The position cannot be read: playback goes on as it was.
     engine->failingCalls = {"getCurrentPosition"};
-    EXPECT_FALSE(SeekHold(true, true));
+    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "play"}));
     EXPECT_TRUE(app().state.seekIdle);
     EXPECT_TRUE(pollRuns());
@@ -216,20 +215,20 @@ TEST_F(TransportTest, EachRateCommandTogglesWithNormalSpeed)
     for (const Case c : {Case{C::FastForward, 3000, 333, 3}, Case{C::FastBackward, -3000, 333, 4},
                          Case{C::SlowForward, 500, 2000, 3}, Case{C::SlowBackward, -500, 2000, 4}}) {
         loadTracks(1, 1, 2);
-        ASSERT_TRUE(Play(true));
-        ASSERT_TRUE(DispatchCommand(c.command, CommandPhase::Click));
+        ASSERT_TRUE(AppPlayback().Play(true));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, c.rate) << c.command;
         EXPECT_EQ(app().state.status, c.status) << c.command;
         EXPECT_EQ(pollPeriod(), c.period) << c.command;
         // The same command again returns to normal speed, and the poll to a second.
-        ASSERT_TRUE(DispatchCommand(c.command, CommandPhase::Click));
+        ASSERT_TRUE(AppPlayback().DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, 1000) << c.command;
         EXPECT_EQ(app().state.status, 2) << c.command;
         EXPECT_EQ(pollPeriod(), 1000u) << c.command;
     }
     // From fast to slow forward goes straight to the slow rate.
-    DispatchCommand(CommandId::FastForward, CommandPhase::Click);
-    DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
+    AppPlayback().DispatchCommand(CommandId::FastForward, CommandPhase::Click);
+    AppPlayback().DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
     EXPECT_EQ(engine->rate, 500);
 }
 
@@ -237,7 +236,7 @@ TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
 {
     for (uint16_t status : {uint16_t{1}, uint16_t{0}}) {
         loadTracks(1, 1, status);
-        EXPECT_FALSE(ChangeRate(true, 3000));
+        EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
         EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(3000)", "setRate(1000)"}));
         EXPECT_EQ(engine->rate, 1000);
         EXPECT_EQ(app().state.status, status);
@@ -247,19 +246,19 @@ TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
     // An engine that cannot tell its status gets normal speed back.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(ChangeRate(false, 500));
+    EXPECT_FALSE(AppPlayback().ChangeRate(false, 500));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(-500)", "setRate(1000)"}));
     // A refused rate leaves the poll as it was.
     engine->failingCalls = {"getRate"};
-    EXPECT_FALSE(ChangeRate(true, 3000));
+    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
     engine->failingCalls = {"setRate"};
-    EXPECT_FALSE(ChangeRate(true, 3000));
+    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
     EXPECT_EQ(engine->rate, 1000);
     // Nothing loaded.
     app().state.trackCount = 0;
     engine->failingCalls.clear();
     engine->log.clear();
-    EXPECT_FALSE(ChangeRate(true, 3000));
+    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
     EXPECT_TRUE(engine->log.empty());
 }
 
@@ -274,32 +273,32 @@ TEST_F(TransportTest, PlayPausePausesOnlyNormalSpeedPlayback)
                          Case{1, 1000, "play"}, Case{0, 1000, "play"}}) {
         loadTracks(1, 1, c.status);
         engine->rate = c.rate;
-        EXPECT_TRUE(TogglePlayPause());
+        EXPECT_TRUE(AppPlayback().TogglePlayPause());
         EXPECT_EQ(engine->log, std::vector<std::string>{c.call}) << c.status << " at " << c.rate;
     }
     // A rate that cannot be read counts as normal speed.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getRate"};
-    EXPECT_TRUE(TogglePlayPause());
+    EXPECT_TRUE(AppPlayback().TogglePlayPause());
     EXPECT_EQ(engine->log, std::vector<std::string>{"pause"});
 }
 
 TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 {
     loadTracks(2, 1, 0);
-    EXPECT_TRUE(Play(true));
+    EXPECT_TRUE(AppPlayback().Play(true));
     EXPECT_TRUE(pollRuns());
     EXPECT_EQ(pollPeriod(), 1000u);
     EXPECT_EQ(app().state.status, 2);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
 
-    EXPECT_TRUE(Pause(true));
+    EXPECT_TRUE(AppPlayback().Pause(true));
     EXPECT_FALSE(pollRuns());
     EXPECT_EQ(app().state.status, 1);
 
-    Play(true);
+    AppPlayback().Play(true);
     app().state.position = 12'000;
-    EXPECT_TRUE(DispatchCommand(CommandId::Stop, CommandPhase::Click));
+    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Stop, CommandPhase::Click));
     EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
     EXPECT_FALSE(pollRuns());
     EXPECT_EQ(app().state.status, 0);
@@ -309,12 +308,12 @@ TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 TEST_F(TransportTest, AFailedPlayLeavesThePollStopped)
 {
     loadTracks(1, 1, 0);
-    Play(true);
+    AppPlayback().Play(true);
     engine->failingCalls = {"play"};
-    EXPECT_FALSE(Play(true));
+    EXPECT_FALSE(AppPlayback().Play(true));
     EXPECT_FALSE(pollRuns());
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(Play(true));
+    EXPECT_FALSE(AppPlayback().Play(true));
 }
 
 TEST_F(TransportTest, PlayWithNothingLoaded)
@@ -327,13 +326,13 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
         setTracks(2);
         return true;
     });
-    EXPECT_FALSE(Play(true));
+    EXPECT_FALSE(AppPlayback().Play(true));
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(engine->log.empty());
 
     // On: the dialog's list opens and plays.
     app().settings.playListDialogOnPlay = 1;
-    EXPECT_TRUE(Play(true));
+    EXPECT_TRUE(AppPlayback().Play(true));
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(engine->openPath, track(1));
     EXPECT_EQ(engine->status, 2);
@@ -344,15 +343,15 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
     app().state.trackCount = 0;
     engine->isOpen = false;
     choosePlayList([&](Window*) { return false; });
-    EXPECT_FALSE(Play(true));
+    EXPECT_FALSE(AppPlayback().Play(true));
 }
 
 TEST_F(TransportTest, TransportRefusesWithNothingLoaded)
 {
-    EXPECT_FALSE(Pause(true));
-    EXPECT_FALSE(Stop(true, true));
-    EXPECT_FALSE(SeekHold(false, true));
-    EXPECT_FALSE(SeekTo(1'000));
+    EXPECT_FALSE(AppPlayback().Pause(true));
+    EXPECT_FALSE(AppPlayback().Stop(true, true));
+    EXPECT_FALSE(AppPlayback().SeekHold(false, true));
+    EXPECT_FALSE(AppPlayback().SeekTo(1'000));
     EXPECT_TRUE(engine->log.empty());
 }
 

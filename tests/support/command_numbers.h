@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "core/command_id.h"
-#include "playback/dispatch.h"
+#include "playback/playback.h"
 
 // Tests that go through every number dispatch from outside, as a number from a file would
 // come: a number that names no command or phase is refused before the dispatcher.
@@ -13,7 +13,7 @@ inline bool DispatchNumbers(int32_t command, int32_t phase)
 {
     const std::optional<CommandId> id = CommandIdFromNumber(command);
     const std::optional<CommandPhase> at = CommandPhaseFromNumber(phase);
-    return id && at && DispatchCommand(*id, *at);
+    return id && at && AppPlayback().DispatchCommand(*id, *at);
 }
 
 // Failures name commands and phases by their numbers.

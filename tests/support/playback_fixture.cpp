@@ -5,8 +5,7 @@
 
 #include "context/app_context.h"
 #include "app/wiring.h"
-#include "playback/track_entry.h"
-#include "playback/tracks.h"
+#include "playback/playback.h"
 
 namespace {
 struct LedRow {
@@ -83,7 +82,7 @@ PlaybackTest::PlaybackTest()
     AddPlaybackParts(parts);
     mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
-    panel.manualTimers().setTick([](TimerId id) { TrackEntry_PanelTimer(id); });
+    panel.manualTimers().setTick([](TimerId id) { AppPlayback().TrackEntry_PanelTimer(id); });
 
     AppWindows& windows = app().windows;
     windows.main = mainWindow.get();
@@ -170,7 +169,7 @@ void PlaybackTest::loadTracks(uint32_t count, uint32_t current, uint16_t status)
 void PlaybackTest::loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status)
 {
     setList(paths);
-    ASSERT_EQ(OpenTrack(current), 1u);
+    ASSERT_EQ(AppPlayback().OpenTrack(current), 1u);
     engine->status = status;
     app().state.status = status;
     engine->log.clear();
