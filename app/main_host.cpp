@@ -74,7 +74,7 @@ void endModalWindows()
 }  // namespace
 
 MainHost::MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, InstanceChannel* channel,
-                   ShutdownSignals& shutdownSignals, MainWindowParts parts, QObject* parent)
+                   ShutdownSignals& shutdownSignals, MainWindowParts& parts, QObject* parent)
     : QObject(parent),
       links_(links),
       modalLoops_(modalLoops),
@@ -88,7 +88,7 @@ MainHost::MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, Instanc
     host.userName = LogOnName;
     host.complain = complain;
     host.endModalLoops = [this] { return endModalLoops(); };
-    window_ = std::make_unique<MainWindow>(links_, timers_, std::move(host), std::move(parts));
+    window_ = std::make_unique<MainWindow>(links_, timers_, std::move(host), parts);
 
     connect(&soundDevices_, &SoundDeviceWatcher::deviceChanged, this, [this](uint32_t event) {
         DeviceHeader header;

@@ -19,7 +19,7 @@ class MainHost : public QObject {
 public:
     // channel may be null when the single-instance channel could not be set up.
     MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, InstanceChannel* channel,
-             ShutdownSignals& shutdownSignals, MainWindowParts parts = {}, QObject* parent = nullptr);
+             ShutdownSignals& shutdownSignals, MainWindowParts& parts, QObject* parent = nullptr);
     ~MainHost() override;
 
     // The main window's creation; -1 when it was refused.

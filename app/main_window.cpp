@@ -10,8 +10,8 @@
 #include "core/settings.h"
 #include "core/turns.h"
 
-MainWindow::MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts parts)
-    : links_(links), timers_(timers), host_(std::move(host)), parts_(std::move(parts))
+MainWindow::MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts& parts)
+    : links_(links), timers_(timers), host_(std::move(host)), parts_(parts)
 {
 }
 
@@ -38,36 +38,30 @@ int MainWindow::create()
     }
     engineStarted_ = true;
 
-    if (parts_.loadCursors)
-        cursorsLoaded_ = parts_.loadCursors();
-    if (!makeWindow(parts_.createPanel, "the control panel"))
+    cursorsLoaded_ = parts_.loadCursors();
+    std::string why;
+    if (!makeWindow(parts_.createPanel(why), why, "the control panel"))
         return -1;
     if (links_.settings.useDefaultVideoWindow == 0 &&
-        !makeWindow(parts_.createVideoFrame, "the video window"))
+        !makeWindow(parts_.createVideoFrame(why), why, "the video window"))
         return -1;
-    if (!makeWindow(parts_.createPlayList, "the play list"))
+    if (!makeWindow(parts_.createPlayList(why), why, "the play list"))
         return -1;
 
     links_.components.sonokit->hookDevice(this, 0);
     links_.components.discbay->init(this, msg::DiscEvent);
-    if (parts_.readMuteState)
-        parts_.readMuteState(false);
-    if (parts_.readVolumeLevel)
-        parts_.readVolumeLevel(false);
+    parts_.readMuteState(false);
+    parts_.readVolumeLevel(false);
     links_.windows.registeredMessage = links_.components.hublet->retrieveRegisterWindowMessage();
     created_ = true;
     return 0;
 }
 
-bool MainWindow::makeWindow(const MainWindowParts::Maker& maker, std::string_view what)
+bool MainWindow::makeWindow(bool made, const std::string& why, std::string_view what)
 {
-    if (!maker)
-        return true;
-    std::string why;
-    if (maker(why))
-        return true;
-    host_.complain(std::string(what) + " could not be made" + (why.empty() ? "" : ": " + why));
-    return false;
+    if (!made)
+        host_.complain(std::string(what) + " could not be made" + (why.empty() ? "" : ": " + why));
+    return made;
 }
 
 void MainWindow::destroy()
@@ -80,16 +74,15 @@ void MainWindow::destroy()
         return;
     destroyed_ = true;
 
-    if (links_.windows.panel && parts_.destroyPanel)
+    if (links_.windows.panel)
         parts_.destroyPanel();
-    if (links_.windows.videoFrame && parts_.destroyVideoFrame)
+    if (links_.windows.videoFrame)
         parts_.destroyVideoFrame();
     // The play-list store is the main window's child and goes with it.
-    if (parts_.destroyPlayList)
-        parts_.destroyPlayList();
+    parts_.destroyPlayList();
     links_.components.sonokit->unHookDevice(this, 0);
     links_.components.discbay->deInit(this);
-    if (cursorsLoaded_ && parts_.destroyCursors)
+    if (cursorsLoaded_)
         parts_.destroyCursors();
     cursorsLoaded_ = false;
     links_.components.reelkit->deInit();
@@ -122,15 +115,14 @@ intptr_t MainWindow::handleInTurn(const Message& message)
         timerTick(static_cast<TimerId>(message.wParam));
         return 0;
     case msg::AppCommand:
-        return parts_.appCommandPost && parts_.appCommandPost(message.wParam, message.lParam) ? 1 : 0;
+        return parts_.appCommandPost(message.wParam, message.lParam) ? 1 : 0;
     case msg::MixerControlChange:
         mixerChange(message.lParam);
         return 0;
     case msg::MultimediaKey:
-        return parts_.appCommandRun && parts_.appCommandRun(message.wParam, message.lParam) ? 1 : 0;
+        return parts_.appCommandRun(message.wParam, message.lParam) ? 1 : 0;
     case msg::DiscEvent:
-        if (parts_.loadDisc)
-            parts_.loadDisc(message.wParam, message.lParam);
+        parts_.loadDisc(message.wParam, message.lParam);
         return 1;
     case msg::SecondStart:
         secondStart(message.wParam, message.lParam);
@@ -139,7 +131,7 @@ intptr_t MainWindow::handleInTurn(const Message& message)
         break;
     }
     const uint32_t registered = links_.windows.registeredMessage;
-    if (registered != 0 && message.id == registered && parts_.loadDisc)
+    if (registered != 0 && message.id == registered)
         parts_.loadDisc(message.wParam, message.lParam);
     return 0;
 }
@@ -162,8 +154,7 @@ void MainWindow::tickInTurn(TimerId id)
         dispatch(state.seekHeldForward ? CommandId::Forward : CommandId::Backward, CommandPhase::Press);
         break;
     case main_timer::PositionPoll:
-        if (parts_.pollPosition)
-            parts_.pollPosition();
+        parts_.pollPosition();
         break;
     case main_timer::MixerReattach:
         timers_.stop(main_timer::MixerReattach);
@@ -220,18 +211,16 @@ void MainWindow::mixerChange(intptr_t controlId)
     SonokitMixer& mixer = *links_.components.sonokit;
     const auto is = [controlId](std::optional<uint32_t> id) { return id && static_cast<intptr_t>(*id) == controlId; };
     if (is(mixer.getControlId(0, line, 0))) {
-        if (parts_.readMuteState)
-            parts_.readMuteState(true);
+        parts_.readMuteState(true);
     } else if (is(mixer.getControlId(0, line, 1))) {
-        if (parts_.readVolumeLevel)
-            parts_.readVolumeLevel(true);
+        parts_.readVolumeLevel(true);
     }
 }
 
 void MainWindow::playFiles(const std::vector<std::string>& files)
 {
     links_.turns.take([this, files] {
-        if (created_ && !destroyed_ && !files.empty() && parts_.playFiles)
+        if (created_ && !destroyed_ && !files.empty())
             parts_.playFiles(files);
     });
 }
@@ -241,12 +230,11 @@ void MainWindow::secondStart(uintptr_t request, intptr_t drive)
     if (request == second_start::Play)
         dispatch(CommandId::Play, CommandPhase::Click);
     // A drive outside A: to Z: can only come from a hostile peer; it names no drive.
-    else if (request == second_start::LoadDrive && drive >= 0 && drive < 26 && parts_.loadDisc)
+    else if (request == second_start::LoadDrive && drive >= 0 && drive < 26)
         parts_.loadDisc(static_cast<uintptr_t>(drive), 0);
 }
 
 void MainWindow::dispatch(CommandId command, CommandPhase phase)
 {
-    if (parts_.dispatchCommand)
-        parts_.dispatchCommand(command, phase);
+    parts_.dispatchCommand(command, phase);
 }

@@ -26,30 +26,32 @@ struct MainWindowLinks {
     const PlayerState& state;
 };
 
-// What the other parts of the player plug into the main window. An empty entry is a part
-// that is not built in: its start-up step is skipped and its messages change nothing.
-struct MainWindowParts {
+// The parts of the player that the main window makes, destroys and hands its messages to; the
+// player's owner implements them (app/wiring.cpp).
+class MainWindowParts {
+public:
     // Window makers answer false when the window cannot be made and may say why.
-    using Maker = std::function<bool(std::string& why)>;
-
-    std::function<bool()> loadCursors;
-    std::function<void()> destroyCursors;
-    Maker createPanel;
-    std::function<void()> destroyPanel;
-    Maker createVideoFrame;
-    std::function<void()> destroyVideoFrame;
-    Maker createPlayList;
-    std::function<void()> destroyPlayList;
-    std::function<void(bool repaint)> readMuteState;
-    std::function<void(bool repaint)> readVolumeLevel;
-    std::function<void(uintptr_t drive, intptr_t mode)> loadDisc;
-    std::function<bool(CommandId command, CommandPhase phase)> dispatchCommand;
-    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandPost;
-    std::function<bool(uintptr_t wParam, intptr_t lParam)> appCommandRun;
+    virtual bool loadCursors() = 0;
+    virtual void destroyCursors() = 0;
+    virtual bool createPanel(std::string& why) = 0;
+    virtual void destroyPanel() = 0;
+    virtual bool createVideoFrame(std::string& why) = 0;
+    virtual void destroyVideoFrame() = 0;
+    virtual bool createPlayList(std::string& why) = 0;
+    virtual void destroyPlayList() = 0;
+    virtual void readMuteState(bool repaint) = 0;
+    virtual void readVolumeLevel(bool repaint) = 0;
+    virtual void loadDisc(uintptr_t drive, intptr_t mode) = 0;
+    virtual bool dispatchCommand(CommandId command, CommandPhase phase) = 0;
+    virtual bool appCommandPost(uintptr_t wParam, intptr_t lParam) = 0;
+    virtual bool appCommandRun(uintptr_t wParam, intptr_t lParam) = 0;
     // Answers false when the tick must end without default processing.
-    std::function<bool()> pollPosition;
+    virtual bool pollPosition() = 0;
     // Files named on a command line: they become the play list and play from the first.
-    std::function<void(const std::vector<std::string>& files)> playFiles;
+    virtual void playFiles(const std::vector<std::string>& files) = 0;
+
+protected:
+    ~MainWindowParts() = default;
 };
 
 // What the main window needs from the desktop it runs on.
@@ -67,7 +69,8 @@ struct MainWindowHost {
 // system and the components. It is never shown.
 class MainWindow : public Window {
 public:
-    MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts parts = {});
+    // The parts outlive the window.
+    MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts& parts);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -97,7 +100,7 @@ private:
     intptr_t handleInTurn(const Message& message);
     void tickInTurn(TimerId id);
     void deviceChangeInTurn(uint32_t event, const DeviceHeader& header);
-    bool makeWindow(const MainWindowParts::Maker& maker, std::string_view what);
+    bool makeWindow(bool made, const std::string& why, std::string_view what);
     void mixerChange(intptr_t controlId);
     void secondStart(uintptr_t request, intptr_t drive);
     void dispatch(CommandId command, CommandPhase phase);
@@ -105,7 +108,7 @@ private:
     MainWindowLinks links_;
     TimerHost& timers_;
     MainWindowHost host_;
-    MainWindowParts parts_;
+    MainWindowParts& parts_;
     bool created_ = false;
     bool destroyed_ = false;
     bool engineStarted_ = false;

@@ -14,11 +14,9 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
     resetApp();
     InstallDesktopComponents();
     WirePlayerLogic(windows_);
-    MainWindowParts parts = PlayerParts(windows_);
-    unwired_ = UnwiredParts(parts);
-    AppContext& records = app();
-    host_ = std::make_unique<MainHost>(MainWindowLinksFromApp(), records.modalLoops, channel, shutdownSignals,
-                                       std::move(parts));
+    parts_ = std::make_unique<PlayerParts>(windows_);
+    unwired_ = UnwiredParts();
+    host_ = std::make_unique<MainHost>(MainWindowLinksFromApp(), app().modalLoops, channel, shutdownSignals, *parts_);
     windows_.filesDropped = DropsInto(host_->mainWindow());
 }
 

@@ -32,6 +32,7 @@ public:
 
 private:
     OwnedWindows windows_;
+    std::unique_ptr<PlayerParts> parts_;  // outlives the main window
     std::unique_ptr<MainHost> host_;
     std::unique_ptr<MprisService> mediaControls_;  // after the main window's creation, gone before it
     std::unique_ptr<IdleInhibitor> idleInhibitor_;  // likewise

@@ -50,23 +50,45 @@ void WirePlayerLogic(OwnedWindows& windows)
     playback.setDriveMenuPopup(&*windows.driveMenuPopup);
 }
 
-void AddAudioParts(MainWindowParts& parts)
+// Reached at each call: the tests start the records afresh under the same parts.
+void LogicParts::readMuteState(bool repaint)
 {
-    parts.readMuteState = [](bool repaint) { AppAudio().ReadMuteState(repaint); };
-    parts.readVolumeLevel = [](bool repaint) { AppAudio().ReadVolumeLevel(repaint); };
+    AppAudio().ReadMuteState(repaint);
 }
 
-void AddPlaybackParts(MainWindowParts& parts)
+void LogicParts::readVolumeLevel(bool repaint)
 {
-    // Reached at each call: the tests start the records afresh under the same parts.
-    parts.dispatchCommand = [](CommandId command, CommandPhase phase) {
-        return AppPlayback().DispatchCommand(command, phase);
-    };
-    parts.appCommandPost = [](uintptr_t wParam, intptr_t lParam) { return AppPlayback().AppCommand_Post(wParam, lParam); };
-    parts.appCommandRun = [](uintptr_t wParam, intptr_t lParam) { return AppPlayback().AppCommand_Run(wParam, lParam); };
-    parts.pollPosition = [] { return AppPlayback().PollPosition(); };
-    parts.loadDisc = [](uintptr_t drive, intptr_t mode) { AppPlayback().LoadDisc(drive, mode); };
-    parts.playFiles = [](const std::vector<std::string>& files) { AppPlayback().PlayFiles(files); };
+    AppAudio().ReadVolumeLevel(repaint);
+}
+
+void LogicParts::loadDisc(uintptr_t drive, intptr_t mode)
+{
+    AppPlayback().LoadDisc(drive, mode);
+}
+
+bool LogicParts::dispatchCommand(CommandId command, CommandPhase phase)
+{
+    return AppPlayback().DispatchCommand(command, phase);
+}
+
+bool LogicParts::appCommandPost(uintptr_t wParam, intptr_t lParam)
+{
+    return AppPlayback().AppCommand_Post(wParam, lParam);
+}
+
+bool LogicParts::appCommandRun(uintptr_t wParam, intptr_t lParam)
+{
+    return AppPlayback().AppCommand_Run(wParam, lParam);
+}
+
+bool LogicParts::pollPosition()
+{
+    return AppPlayback().PollPosition();
+}
+
+void LogicParts::playFiles(const std::vector<std::string>& files)
+{
+    AppPlayback().PlayFiles(files);
 }
 
 MainWindowLinks MainWindowLinksFromApp()
@@ -151,47 +173,56 @@ void OwnedWindows::release()
     Panel_DestroyCursors(cursors);
 }
 
-MainWindowParts PlayerParts(OwnedWindows& windows)
+PlayerParts::PlayerParts(OwnedWindows& windows) : windows_(windows)
 {
-    windows.videoKeys.emplace(app().keys);
-    MainWindowParts parts;
-    parts.loadCursors = [&windows] { return Panel_LoadCursors(windows.cursors); };
-    parts.destroyCursors = [&windows] { Panel_DestroyCursors(windows.cursors); };
-    parts.createPanel = [&windows](std::string& why) {
-        return Panel_Create(windows.panel, PanelLinksFromApp(app().windows.main, &windows.cursors),
-                            windows.filesDropped, why);
-    };
-    parts.destroyPanel = [&windows] { Panel_Destroy(windows.panel); };
-    parts.createVideoFrame = [&windows](std::string& why) {
-        const VideoHooks hooks{.keys = &*windows.videoKeys, .filesDropped = windows.filesDropped};
-        return VideoWnd_Create(windows.video, VideoLinksFromApp(app().windows.main), hooks, why);
-    };
-    parts.destroyVideoFrame = [&windows] { VideoWnd_Destroy(windows.video); };
-    parts.createPlayList = [](std::string&) { return PlayList_Create(); };
-    parts.destroyPlayList = PlayList_Destroy;
-    AddPlaybackParts(parts);
-    AddAudioParts(parts);
-    return parts;
+    windows_.videoKeys.emplace(app().keys);
 }
 
-std::vector<std::string> UnwiredParts(const MainWindowParts& parts)
+bool PlayerParts::loadCursors()
 {
-    const std::pair<const char*, bool> table[] = {
-        {"the panel's cursors", parts.loadCursors && parts.destroyCursors},
-        {"the control panel", parts.createPanel && parts.destroyPanel},
-        {"the video window", parts.createVideoFrame && parts.destroyVideoFrame},
-        {"the play list", parts.createPlayList && parts.destroyPlayList},
-        {"the mixer's start-up reads", parts.readMuteState && parts.readVolumeLevel},
-        {"the disc events", bool(parts.loadDisc)},
-        {"the command dispatcher", bool(parts.dispatchCommand)},
-        {"the multimedia keys", parts.appCommandPost && parts.appCommandRun},
-        {"the position poll", bool(parts.pollPosition)},
-        {"the files of a command line", bool(parts.playFiles)},
-        {"the keyboard map", app().keys.wired()},
-    };
-    std::vector<std::string> missing;
-    for (const auto& [name, wired] : table)
-        if (!wired)
-            missing.emplace_back(name);
-    return missing;
+    return Panel_LoadCursors(windows_.cursors);
+}
+
+void PlayerParts::destroyCursors()
+{
+    Panel_DestroyCursors(windows_.cursors);
+}
+
+bool PlayerParts::createPanel(std::string& why)
+{
+    return Panel_Create(windows_.panel, PanelLinksFromApp(app().windows.main, &windows_.cursors), windows_.filesDropped,
+                        why);
+}
+
+void PlayerParts::destroyPanel()
+{
+    Panel_Destroy(windows_.panel);
+}
+
+bool PlayerParts::createVideoFrame(std::string& why)
+{
+    const VideoHooks hooks{.keys = &*windows_.videoKeys, .filesDropped = windows_.filesDropped};
+    return VideoWnd_Create(windows_.video, VideoLinksFromApp(app().windows.main), hooks, why);
+}
+
+void PlayerParts::destroyVideoFrame()
+{
+    VideoWnd_Destroy(windows_.video);
+}
+
+bool PlayerParts::createPlayList(std::string&)
+{
+    return PlayList_Create();
+}
+
+void PlayerParts::destroyPlayList()
+{
+    PlayList_Destroy();
+}
+
+std::vector<std::string> UnwiredParts()
+{
+    if (app().keys.wired())
+        return {};
+    return {"the keyboard map"};
 }

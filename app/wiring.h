@@ -27,10 +27,6 @@ void InstallDesktopComponents();
 // and the drive menu's popup.
 struct OwnedWindows;
 void WirePlayerLogic(OwnedWindows& windows);
-// The main window's start-up reads and change notices reach the mixer's state through these.
-void AddAudioParts(MainWindowParts& parts);
-// Commands, multimedia keys, the position poll, disc events and files of a command line.
-void AddPlaybackParts(MainWindowParts& parts);
 // The main window's links to the records of the process.
 MainWindowLinks MainWindowLinksFromApp();
 // The panel's links to the records of the process, its close going to main.
@@ -61,16 +57,45 @@ struct OwnedWindows {
     PanelCursors cursors;
     std::unique_ptr<PanelWindow> panel;
     std::unique_ptr<VideoFrame> video;
-    std::optional<PanelVideoKeys> videoKeys;
+    std::optional<PanelVideoKeys> videoKeys;  // the video windows' keys, on the map the parts use
     // How playback chooses a play list and offers drives, lent to it while they live.
     std::optional<PlayListDialogChooser> playListChooser;
-    std::optional<PanelDriveMenuPopup> driveMenuPopup;  // the video windows' keys, on the map the parts use
+    std::optional<PanelDriveMenuPopup> driveMenuPopup;
     // Where files dropped on the panel and the video window go, set before they are made.
     FilesDropped filesDropped;
 };
-// Every part of the main window, its windows made into the given holders.
-MainWindowParts PlayerParts(OwnedWindows& windows);
 
-// The names of the parts left empty, for the line that refuses the start; none when every
-// part is in place. The panel's own entries fill in while the panel lives and are not asked.
-std::vector<std::string> UnwiredParts(const MainWindowParts& parts);
+// What the main window hands the logic: commands, multimedia keys, the position poll, disc
+// events, a command line's files and the mixer's reads. Its windows are left to whoever
+// extends it.
+class LogicParts : public MainWindowParts {
+public:
+    void readMuteState(bool repaint) override;
+    void readVolumeLevel(bool repaint) override;
+    void loadDisc(uintptr_t drive, intptr_t mode) override;
+    bool dispatchCommand(CommandId command, CommandPhase phase) override;
+    bool appCommandPost(uintptr_t wParam, intptr_t lParam) override;
+    bool appCommandRun(uintptr_t wParam, intptr_t lParam) override;
+    bool pollPosition() override;
+    void playFiles(const std::vector<std::string>& files) override;
+};
+
+// Every part of the main window, its windows made into the given holders.
+class PlayerParts final : public LogicParts {
+public:
+    explicit PlayerParts(OwnedWindows& windows);
+    bool loadCursors() override;
+    void destroyCursors() override;
+    bool createPanel(std::string& why) override;
+    void destroyPanel() override;
+    bool createVideoFrame(std::string& why) override;
+    void destroyVideoFrame() override;
+    bool createPlayList(std::string& why) override;
+    void destroyPlayList() override;
+
+private:
+    OwnedWindows& windows_;
+};
+
+// What was left unwired, for the line that refuses the start: the keyboard map's dispatcher.
+std::vector<std::string> UnwiredParts();

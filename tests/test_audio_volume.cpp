@@ -12,6 +12,7 @@
 #include "app/wiring.h"
 #include "audio/audio.h"
 #include "playback/playback.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -90,7 +91,6 @@ protected:
         auto scripted = std::make_unique<ScriptedMixer>();
         mixer = scripted.get();
         app().components.sonokit = std::move(scripted);
-        AddAudioParts(mainWindow->parts());
         buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
         };

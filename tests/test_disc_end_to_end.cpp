@@ -12,6 +12,7 @@
 #include <sstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "app/main_window.h"
 #include "components/discbay/drive_table.h"
 #include "core/command_id.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
@@ -91,7 +93,8 @@ protected:
         host.post = [this](const Message& message) { queue_.push_back(message); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
-        window_ = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers_, host, PlayerParts(windows_));
+        parts_.emplace(windows_);
+        window_ = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers_, host, *parts_);
         timers_.setTick([this](TimerId id) { window_->timerTick(id); });
         ASSERT_EQ(window_->create(), 0);
         ASSERT_TRUE(window_->engineStarted());
@@ -171,6 +174,7 @@ private:
 
 protected:
     OwnedWindows windows_;
+    std::optional<PlayerParts> parts_;  // outlives the main window
     std::unique_ptr<MainWindow> window_;
 
 private:

@@ -12,6 +12,7 @@
 #include "app/wiring.h"
 #include "core/command_id.h"
 #include "playback/playback.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
 #include "video/video_window.h"
@@ -136,7 +137,7 @@ protected:
         });
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
-        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host);
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, mainParts);
         app().windows.main = mainWindow.get();
     }
     void TearDown() override
@@ -159,6 +160,7 @@ protected:
     RecordingWindow frame{clock};
     RecordingWindow image{clock};
     ManualTimers mainTimers{clock};
+    NoParts mainParts;  // outlives the main window
     std::unique_ptr<MainWindow> mainWindow;
     std::vector<Message> mainPosted;
     std::vector<Event> events;

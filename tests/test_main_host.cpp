@@ -18,6 +18,7 @@
 #include "context/app_context.h"
 #include "app/main_host.h"
 #include "app/wiring.h"
+#include "tests/support/main_window_parts.h"
 #include "core/modal_loop.h"
 #include "core/qt_timers.h"
 #include "app/shutdown_signals.h"
@@ -36,27 +37,34 @@ protected:
     }
     void TearDown() override { resetApp(); }
 
-    MainWindowParts recordingParts()
-    {
-        MainWindowParts parts;
-        parts.dispatchCommand = [this](CommandId command, CommandPhase phase) {
-            journal.push_back("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," + std::to_string(CommandPhaseNumber(phase)) + ")");
+    // The commands and disc events, each noted in the journal.
+    class RecordingParts : public NoParts {
+    public:
+        explicit RecordingParts(Journal& journal) : journal_(journal) {}
+        bool dispatchCommand(CommandId command, CommandPhase phase) override
+        {
+            journal_.push_back("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," +
+                               std::to_string(CommandPhaseNumber(phase)) + ")");
             return true;
-        };
-        parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {
-            journal.push_back("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
-        };
-        return parts;
-    }
+        }
+        void loadDisc(uintptr_t drive, intptr_t mode) override
+        {
+            journal_.push_back("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
+        }
+
+    private:
+        Journal& journal_;
+    };
 
     TempDir folder;
     Journal journal;
+    RecordingParts parts{journal};
     ShutdownSignals shutdownSignals;
 };
 
 TEST_F(MainHostTest, PostedMessagesWaitForTheLoopAndKeepTheirOrder)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
@@ -82,7 +90,7 @@ private:
 
 TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirOrder)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     KeyNoter panel(journal);
@@ -114,7 +122,7 @@ TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirO
 
 TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
+    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     // The session manager's request to end reaches the application as its quit request.
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
@@ -142,7 +150,7 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
     const char* ended[] = {"cancelled", "dismissed"};
     for (size_t i = 0; i < std::size(openers); ++i) {
         SCOPED_TRACE(openers[i].first);
-        MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, recordingParts());
+        MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
         ASSERT_EQ(host.create(), 0);
         journal.clear();
         QTimer::singleShot(0, [&] {

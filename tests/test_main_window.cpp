@@ -44,54 +44,65 @@ protected:
 
     void writeConfig(const std::string& text) { folder.write("Quintara.CFG", text); }
 
-    // Every part built in, each noting its calls in the journal.
-    MainWindowParts recordingParts()
-    {
-        MainWindowParts parts;
-        parts.loadCursors = [this] { return note("LoadCursors"), true; };
-        parts.destroyCursors = [this] { note("DestroyCursors"); };
-        parts.createPanel = [this](std::string& why) {
-            note("Panel_Create");
-            if (refusePanel)
+    // Every part, each noting its calls in the journal.
+    class RecordingParts : public MainWindowParts {
+    public:
+        explicit RecordingParts(MainWindowTest& test) : t_(test) {}
+        bool loadCursors() override { return t_.note("LoadCursors"), true; }
+        void destroyCursors() override { t_.note("DestroyCursors"); }
+        bool createPanel(std::string& why) override
+        {
+            t_.note("Panel_Create");
+            if (t_.refusePanel)
                 why = "the skin names no face picture";
             else
-                app().windows.panel = &panel;
-            return !refusePanel;
-        };
-        parts.destroyPanel = [this] {
-            note("DestroyPanel");
+                app().windows.panel = &t_.panel;
+            return !t_.refusePanel;
+        }
+        void destroyPanel() override
+        {
+            t_.note("DestroyPanel");
             app().windows.panel = nullptr;
-        };
-        parts.createVideoFrame = [this](std::string&) {
-            note("VideoWnd_Create");
-            app().windows.videoFrame = &frame;
+        }
+        bool createVideoFrame(std::string&) override
+        {
+            t_.note("VideoWnd_Create");
+            app().windows.videoFrame = &t_.frame;
             return true;
-        };
-        parts.destroyVideoFrame = [this] {
-            note("DestroyVideoFrame");
+        }
+        void destroyVideoFrame() override
+        {
+            t_.note("DestroyVideoFrame");
             app().windows.videoFrame = nullptr;
-        };
-        parts.createPlayList = [this](std::string&) { return note("PlayList_Create"), true; };
-        parts.readMuteState = [this](bool repaint) { note("ReadMuteState(" + std::to_string(repaint) + ")"); };
-        parts.readVolumeLevel = [this](bool repaint) {
-            note("ReadVolumeLevel(" + std::to_string(repaint) + ")");
-        };
-        parts.loadDisc = [this](uintptr_t drive, intptr_t mode) {
-            note("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
-        };
-        parts.dispatchCommand = [this](CommandId command, CommandPhase phase) {
-            note("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," + std::to_string(CommandPhaseNumber(phase)) + ")");
+        }
+        bool createPlayList(std::string&) override { return t_.note("PlayList_Create"), true; }
+        void destroyPlayList() override {}
+        void readMuteState(bool repaint) override { t_.note("ReadMuteState(" + std::to_string(repaint) + ")"); }
+        void readVolumeLevel(bool repaint) override { t_.note("ReadVolumeLevel(" + std::to_string(repaint) + ")"); }
+        void loadDisc(uintptr_t drive, intptr_t mode) override
+        {
+            t_.note("LoadDisc(" + std::to_string(drive) + "," + std::to_string(mode) + ")");
+        }
+        bool dispatchCommand(CommandId command, CommandPhase phase) override
+        {
+            t_.note("DispatchCommand(" + std::to_string(CommandNumber(command)) + "," +
+                    std::to_string(CommandPhaseNumber(phase)) + ")");
             return true;
-        };
-        parts.appCommandRun = [this](uintptr_t, intptr_t lParam) {
-            note("AppCommand_Run(" + std::to_string(lParam) + ")");
+        }
+        bool appCommandPost(uintptr_t, intptr_t) override { return false; }
+        bool appCommandRun(uintptr_t, intptr_t lParam) override
+        {
+            t_.note("AppCommand_Run(" + std::to_string(lParam) + ")");
             return true;
-        };
-        parts.pollPosition = [this] { return note("PollPosition"), true; };
-        return parts;
-    }
+        }
+        bool pollPosition() override { return t_.note("PollPosition"), true; }
+        void playFiles(const std::vector<std::string>&) override {}
 
-    MainWindow& make(MainWindowParts parts)
+    private:
+        MainWindowTest& t_;
+    };
+
+    MainWindow& make()
     {
         MainWindowHost host;
         host.post = [this](const Message& message) { queue.post(message); };
@@ -99,14 +110,14 @@ protected:
         host.userName = [this] { return userName; };
         host.complain = [this](std::string_view text) { complaints.emplace_back(text); };
         host.endModalLoops = [this] { return endModalLoops && endModalLoops(); };
-        window = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers, std::move(host), std::move(parts));
+        window = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers, std::move(host), parts);
         timers.setTick([this](TimerId id) { window->timerTick(id); });
         return *window;
     }
 
     MainWindow& started()
     {
-        MainWindow& w = make(recordingParts());
+        MainWindow& w = make();
         EXPECT_EQ(w.create(), 0);
         journal.clear();
         return w;
@@ -127,12 +138,13 @@ protected:
     bool refusePanel = false;
     StandIn panel;
     StandIn frame;
+    RecordingParts parts{*this};
 };
 
 TEST_F(MainWindowTest, StartsAndEndsInTheOrderTheComponentsRelyOn)
 {
     writeConfig("[Initiation]\nUse ActiveMovie=0\n");
-    MainWindow& w = make(recordingParts());
+    MainWindow& w = make();
     ASSERT_EQ(w.create(), 0);
     EXPECT_EQ(app().windows.main, &w);
     EXPECT_EQ(app().windows.registeredMessage, 0xC123u);
@@ -159,7 +171,7 @@ TEST_F(MainWindowTest, StartsAndEndsInTheOrderTheComponentsRelyOn)
 TEST_F(MainWindowTest, WithoutAUserNameTheProfileStoreGetsNone)
 {
     userName.clear();
-    make(recordingParts()).create();
+    make().create();
     EXPECT_EQ(journal.front(), "Nestwell_SetUserProfileInfo(<none>,Halvex\\VideoPlayer)");
 }
 
@@ -203,7 +215,7 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
 TEST_F(MainWindowTest, DefaultVideoWindowSkipsTheSkinnedFrame)
 {
     writeConfig("[initiation]\nuse default video window = 1\n");
-    MainWindow& w = make(recordingParts());
+    MainWindow& w = make();
     ASSERT_EQ(w.create(), 0);
     EXPECT_EQ(std::count(journal.begin(), journal.end(), "VideoWnd_Create"), 0);
     journal.clear();
@@ -215,7 +227,7 @@ TEST_F(MainWindowTest, DefaultVideoWindowSkipsTheSkinnedFrame)
 TEST_F(MainWindowTest, AnEngineThatFailsLeavesOnlyTheMainWindowButCleansUpAtTheEnd)
 {
     static_cast<RecordingReelkit&>(*app().components.reelkit).initResult = false;
-    MainWindow& w = make(recordingParts());
+    MainWindow& w = make();
     EXPECT_EQ(w.create(), 0);
     EXPECT_FALSE(w.engineStarted());
     EXPECT_EQ(journal.back(), "Reelkit_Init(1)");
@@ -231,7 +243,7 @@ TEST_F(MainWindowTest, AnEngineThatFailsLeavesOnlyTheMainWindowButCleansUpAtTheE
 TEST_F(MainWindowTest, APanelThatCannotBeMadeRefusesTheStartAndSaysWhy)
 {
     refusePanel = true;
-    MainWindow& w = make(recordingParts());
+    MainWindow& w = make();
     EXPECT_EQ(w.create(), -1);
     EXPECT_EQ(journal.back(), "Panel_Create");
     ASSERT_EQ(complaints.size(), 1u);
@@ -349,15 +361,4 @@ TEST_F(MainWindowTest, TimersRepeatTheHeldCommandAndPoll)
                                      "DispatchCommand(19,0)", "PollPosition"));
 }
 
-TEST_F(MainWindowTest, MissingPartsAreSkipped)
-{
-    MainWindow& w = make({});
-    EXPECT_EQ(w.create(), 0);
-    EXPECT_TRUE(w.engineStarted());
-    EXPECT_EQ(w.handle({msg::DiscEvent, 3, 0}), 1);
-    EXPECT_EQ(w.handle({msg::MultimediaKey, 0, 14 << 16}), 0);
-    w.timerTick(main_timer::PositionPoll);
-    w.destroy();
-    EXPECT_EQ(quitStatus, kOrderlyExitStatus);
-}
 }  // namespace

@@ -36,6 +36,7 @@
 #include "playback/panel_busy.h"
 #include "playback/playback.h"
 #include "context/window_access.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
@@ -152,7 +153,7 @@ protected:
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view) {};
-        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host);
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, mainParts);
         app().windows.main = mainWindow.get();
 
         parts.loadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {
@@ -242,6 +243,7 @@ protected:
     ManualClock clock;
     ManualTimers mainTimers{clock};
     std::vector<Message> mainPosted;
+    ListParts mainParts;  // outlives the main window
     std::unique_ptr<MainWindow> mainWindow;
     PanelParts parts;
     bool withFace = true;
@@ -512,10 +514,6 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
     const std::string first = dir.write("clips/a clip, été.mpg", "1");
     dir.write("clips/notes.txt", "not a track");
     const std::string loose = dir.write("loose.txt", "a file named on its own is wanted");
-    MainWindowParts& main = mainWindow->parts();
-    AddPlaybackParts(main);
-    main.createPlayList = [](std::string&) { return PlayList_Create(); };
-    main.destroyPlayList = PlayList_Destroy;
     // The main window's start reads the configuration beside the player: here, the test's.
     app().windows.instance = dir.file("quintara");
     ASSERT_EQ(mainWindow->create(), 0);

@@ -22,6 +22,7 @@
 #include "audio/audio.h"
 #include "components/sonokit/pulse_mixer.h"
 #include "playback/playback.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/playback_fixture.h"
 
 namespace {
@@ -121,7 +122,6 @@ protected:
         auto pulse = std::make_unique<PulseMixer>(msg::MixerControlChange);
         mixer = pulse.get();
         app().components.sonokit = std::move(pulse);
-        AddAudioParts(mainWindow->parts());
         buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
         };

@@ -6,6 +6,7 @@
 #include "context/app_context.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "core/sys_command.h"
 #include "video/video_values.h"
@@ -126,7 +127,8 @@ TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(MainWindowLinksFromApp(), timers, host);
+    NoParts parts;
+    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
 
     struct Case {
         uint32_t command;

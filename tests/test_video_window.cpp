@@ -23,6 +23,7 @@
 #include "core/ini_file.h"
 #include "components/nestwell/nestwell_file.h"
 #include "disc/play_list.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
 #include "tests/support/manual_timers.h"
@@ -502,7 +503,8 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(MainWindowLinksFromApp(), timers, host);
+    NoParts parts;
+    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
     app().windows.main = &main;
 
     VideoFrame& frame = create();
@@ -646,7 +648,8 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
-    MainWindow main(MainWindowLinksFromApp(), timers, host);
+    NoParts parts;
+    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
     app().windows.main = &main;
     VideoFrame& frame = create();
 
@@ -712,10 +715,7 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
     MainWindowHost host;
     host.post = [](const Message&) {};
     host.postQuit = [](int) {};
-    MainWindowParts parts;
-    AddPlaybackParts(parts);
-    parts.createPlayList = [](std::string&) { return PlayList_Create(); };
-    parts.destroyPlayList = PlayList_Destroy;
+    ListParts parts;
     MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
     ASSERT_EQ(main.create(), 0);
     hooks.filesDropped = DropsInto(main);

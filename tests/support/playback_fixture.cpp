@@ -78,8 +78,6 @@ PlaybackTest::PlaybackTest()
     host.post = [this](const Message& message) { mainQueue.post(message); };
     host.postQuit = [](int) {};
     host.complain = [](std::string_view) {};
-    MainWindowParts parts;
-    AddPlaybackParts(parts);
     mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick([](TimerId id) { AppPlayback().TrackEntry_PanelTimer(id); });

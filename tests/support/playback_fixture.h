@@ -10,6 +10,7 @@
 #include "core/panel_skin.h"
 #include "audio/panel_feedback.h"
 #include "playback/playback.h"
+#include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/scripted_engine.h"
 
@@ -113,6 +114,7 @@ protected:
     uint32_t pollPeriod() const { return mainTimers.period(main_timer::PositionPoll); }
 
     ChooserFunction chooser;
+    WindowlessParts parts;  // outlives the main window
     ManualClock clock;
     ManualTimers mainTimers{clock};
     ManualQueue mainQueue;
