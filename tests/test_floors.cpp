@@ -168,4 +168,64 @@ TEST(Floors, TheCheckNamesTheIncludeThatBreaksTheFloors)
     }
 }
 
+// Mutable state that lives outside every owner: a function's static or a variable at namespace
+// scope that is not const. Each finding names its file, line and variable.
+struct Global {
+    std::string file;
+    int line = 0;
+    std::string name;
+};
+
+std::vector<Global> mutableGlobals(const fs::path& root)
+{
+    // A static in a function, not const: `static std::mutex lock;`.
+    static const std::regex kLocal(R"(^\s+static\s+(?!const\b|constexpr\b|inline\s+const)[^()]*?\b(\w+)\s*(\[[^\]]*\])?\s*(=|\{|;))");
+    // A variable at namespace scope (this code does not indent namespaces), not const.
+    static const std::regex kTop(
+        R"(^(?!(const|constexpr|static\s+const|static\s+constexpr|inline\s+constexpr|using|typedef|struct|class|enum|namespace|template|extern|return)\b)[A-Za-z_][\w:<>,\s\*&]*?\s[\*&]?(\w+)\s*(\[[^\]]*\])?\s*(=[^=]|\{|;))");
+    std::vector<Global> found;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::path relative = fs::relative(entry.path(), root);
+        if (!entry.is_regular_file() || !isProductFile(relative))
+            continue;
+        std::ifstream in(entry.path());
+        std::string text;
+        std::smatch match;
+        for (int line = 1; std::getline(in, text); ++line) {
+            const std::string declared = text.substr(0, text.find('='));
+            if (std::regex_search(text, match, kLocal))
+                found.push_back({relative.generic_string(), line, match[1]});
+            else if (declared.find('(') == std::string::npos && std::regex_search(text, match, kTop))
+                found.push_back({relative.generic_string(), line, match[2]});
+        }
+    }
+    return found;
+}
+
+TEST(Floors, NoRecordLivesOutsideAnOwner)
+{
+    // What an outside library or the operating system makes process-wide, and so must be ours
+    // once per process too.
+    const std::set<std::pair<std::string, std::string>> kProcessWide = {
+        {"app/shutdown_signals.cpp", "wakeFds"},                // a signal handler reaches nothing else
+        {"components/discbay/vcd_disc.cpp", "g_libcdioLog"},    // libcdio's log handler is the process's
+        {"components/discbay/vcd_disc.cpp", "once"},            // so is its table of drivers
+        {"components/discbay/vcd_disc.cpp", "lock"},            // and its cue parser's strtok()
+        // The records still reached through app() while they move to their owners.
+        {"context/app_context.cpp", "context"},
+    };
+    for (const Global& global : mutableGlobals(QUINTARA_SOURCE_DIR))
+        EXPECT_TRUE(kProcessWide.count({global.file, global.name}))
+            << global.file << ':' << global.line << ": " << global.name << " lives outside every owner";
+
+    // The check finds both kinds.
+    TempDir tree;
+    tree.write("core/a.cpp", "namespace {\nint counter = 0;\n}\nvoid f()\n{\n    static std::string last;\n}\n"
+                             "constexpr int kLimit = 3;\nconst std::string kName = \"x\";\nint g(int a);\n");
+    const std::vector<Global> made = mutableGlobals(tree.path());
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[0].name, "counter");
+    EXPECT_EQ(made[1].name, "last");
+}
+
 }  // namespace
