@@ -41,7 +41,7 @@ void InstallDesktopComponents()
 
 void WirePlayerLogic(OwnedWindows& windows)
 {
-    app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
+    app().keys.setSink(&AppPlayback());
     AppContext& a = app();
     Playback& playback = AppPlayback();
     windows.playListChooser.emplace(PlayListDialogLinks{.playList = a.playList, .drives = a.drives, .modalLoops = a.modalLoops});

@@ -11,6 +11,7 @@
 #include "core/command_id.h"
 #include "core/play_list_records.h"
 #include "core/timers.h"
+#include "panel/keys/key_map.h"
 #include "playback/drive_menu.h"
 #include "playback/play_list_chooser.h"
 #include "playback/then.h"
@@ -30,7 +31,7 @@ struct PlayerState;
 // menu. Its members are defined in the files named for their idea. Each answers true when done
 // and false when refused; those that open a file go on from the engine's answer, and what comes
 // in meanwhile waits its turn (see then.h). Track numbers count from 1.
-class Playback {
+class Playback : public CommandSink {
 public:
     // The components are reached at each call: an absent one is a do-nothing object. The
     // windows are those of the moment: one that does not exist is passed over.
@@ -52,7 +53,7 @@ public:
     // Every button, key, multimedia key and timer repeat ends here. Answers true when the
     // command exists for that phase and its action ran (whatever the action's own success),
     // false when refused.
-    bool DispatchCommand(CommandId command, CommandPhase phase);
+    bool DispatchCommand(CommandId command, CommandPhase phase) override;
 
     // Multimedia keys. AppCommand_Post is the WM_APPCOMMAND handler of the main window, the
     // panel and the video frame: it re-posts the keys it knows (application commands 8..14) to

@@ -6,6 +6,7 @@
 #include "panel/keyboard.h"
 #include "core/command_id.h"
 #include "playback/playback.h"
+#include "tests/support/command_sink.h"
 
 namespace {
 
@@ -36,10 +37,11 @@ Step chr(uint32_t code) { return {Kind::Char, code}; }
 class KeyboardTest : public ::testing::Test {
 protected:
     std::vector<Event> events;
-    KeyMap keys{[this](CommandId command, CommandPhase phase) {
+    CommandsTo recorded{[this](CommandId command, CommandPhase phase) {
         events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     }};
+    KeyMap keys{&recorded};
 
     std::vector<Event> run(const std::vector<Step>& steps)
     {
@@ -157,11 +159,12 @@ TEST_F(KeyboardTest, FlagsFollowKeyUpsOnly)
 TEST(KeysShared, TheWindowHandlersShareOneMapAndAnswerZero)
 {
     std::vector<Event> events;
-    KeyMap shared;
-    shared.setDispatcher([&](CommandId command, CommandPhase phase) {
+    CommandsTo recorded([&](CommandId command, CommandPhase phase) {
         events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     });
+    KeyMap shared;
+    shared.setSink(&recorded);
     // Pressed in one window, released in another: the same flag.
     EXPECT_EQ(Keys_OnKeyDown(shared, nullptr, key_msg::KeyDown, vk::Right, 0), 0);
     EXPECT_TRUE(shared.seekKeyHeld());

@@ -12,6 +12,7 @@
 #include "app/wiring.h"
 #include "core/command_id.h"
 #include "playback/playback.h"
+#include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
@@ -131,10 +132,7 @@ protected:
     {
         resetApp();
         app().keys.reset();
-        app().keys.setDispatcher([this](CommandId command, CommandPhase phase) {
-            events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
-            return true;
-        });
+        app().keys.setSink(&recorded);
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
         mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, mainParts);
@@ -142,7 +140,7 @@ protected:
     }
     void TearDown() override
     {
-        app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
+        app().keys.setSink(nullptr);
         app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();
@@ -164,6 +162,10 @@ protected:
     std::unique_ptr<MainWindow> mainWindow;
     std::vector<Message> mainPosted;
     std::vector<Event> events;
+    CommandsTo recorded{[this](CommandId command, CommandPhase phase) {
+        events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
+    }};
 };
 
 TEST_F(VideoKeysTest, KeyPressedInOneWindowIsReleasedInTheOther)

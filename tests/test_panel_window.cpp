@@ -36,6 +36,7 @@
 #include "playback/panel_busy.h"
 #include "playback/playback.h"
 #include "context/window_access.h"
+#include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
@@ -188,7 +189,7 @@ protected:
     {
         Panel_Destroy(panelHolder);
         Panel_DestroyCursors(cursors);
-        app().keys.setDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); });
+        app().keys.setSink(nullptr);
         app().keys.reset();
         app().windows.main = nullptr;
         mainWindow.reset();
@@ -639,10 +640,11 @@ TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
 {
     create();
     std::vector<Event> keyed;
-    app().keys.setDispatcher([&](CommandId command, CommandPhase phase) {
+    CommandsTo recorded([&](CommandId command, CommandPhase phase) {
         keyed.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     });
+    app().keys.setSink(&recorded);
     key(QEvent::KeyPress, Qt::Key_Right);
     // The keyboard's repeats, as X delivers them: a release and a press, both marked.
     for (int i = 0; i < 5; ++i) {

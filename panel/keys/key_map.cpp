@@ -62,7 +62,11 @@ std::optional<KeyRow> findKey(uint32_t key)
 
 }  // namespace
 
-KeyMap::KeyMap(CommandDispatcher dispatch) : dispatch_(std::move(dispatch)) {}
+void KeyMap::dispatch(CommandId command, CommandPhase phase) const
+{
+    if (sink_)
+        sink_->DispatchCommand(command, phase);
+}
 
 void KeyMap::reset()
 {
@@ -80,7 +84,7 @@ void KeyMap::keyDown(uint32_t virtualKey)
     if (flag)
         return;
     flag = true;
-    dispatch_(row->command, CommandPhase::Press);
+    dispatch(row->command, CommandPhase::Press);
 }
 
 void KeyMap::keyUp(uint32_t virtualKey)
@@ -89,19 +93,19 @@ void KeyMap::keyUp(uint32_t virtualKey)
     if (!row)
         return;
     if (row->held == Held::None) {
-        dispatch_(row->command, CommandPhase::Click);
+        dispatch(row->command, CommandPhase::Click);
         return;
     }
     // Whether or not this key's own press went out.
     (row->held == Held::Seek ? seekKeyHeld_ : volumeKeyHeld_) = false;
-    dispatch_(row->command, CommandPhase::Release);
+    dispatch(row->command, CommandPhase::Release);
 }
 
 void KeyMap::character(uint32_t code)
 {
     for (const CharRow& row : kCharacters) {
         if (code == row.code) {
-            dispatch_(row.command, CommandPhase::Click);
+            dispatch(row.command, CommandPhase::Click);
             return;
         }
     }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "core/command_id.h"
 
@@ -25,13 +24,20 @@ constexpr uint32_t Divide = 0x6F;
 constexpr uint32_t F1 = 0x70;
 }  // namespace vk
 
-using CommandDispatcher = std::function<bool(CommandId command, CommandPhase phase)>;
+// Where the map's commands go: the playback logic, on a floor above, takes them.
+class CommandSink {
+public:
+    virtual bool DispatchCommand(CommandId command, CommandPhase phase) = 0;
+
+protected:
+    ~CommandSink() = default;
+};
 
 // The two held-key flags and the tables that read them.
 class KeyMap {
 public:
     KeyMap() = default;
-    explicit KeyMap(CommandDispatcher dispatch);
+    explicit KeyMap(CommandSink* sink) : sink_(sink) {}
 
     void keyDown(uint32_t virtualKey);
     void keyUp(uint32_t virtualKey);
@@ -39,13 +45,16 @@ public:
 
     bool seekKeyHeld() const { return seekKeyHeld_; }
     bool volumeKeyHeld() const { return volumeKeyHeld_; }
-    void setDispatcher(CommandDispatcher dispatch) { dispatch_ = std::move(dispatch); }
-    bool wired() const { return bool(dispatch_); }
+    // The sink outlives the map's use, or is taken back first.
+    void setSink(CommandSink* sink) { sink_ = sink; }
+    bool wired() const { return sink_ != nullptr; }
     // Back to the start of a run: both flags clear.
     void reset();
 
 private:
-    CommandDispatcher dispatch_;
+    void dispatch(CommandId command, CommandPhase phase) const;
+
+    CommandSink* sink_ = nullptr;
     bool seekKeyHeld_ = false;
     bool volumeKeyHeld_ = false;
 };
