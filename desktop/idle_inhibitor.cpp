@@ -23,6 +23,7 @@ constexpr std::array<Place, 3> kPlaces{{
     {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager"},
 }};
 constexpr uint32_t kIdleFlag = 8;  // the portal's and GNOME's "idle"
+constexpr int kLastAnswerMs = 1000;
 const QString kReason = QStringLiteral("Playing a video");
 
 const Place& placeOf(IdleInhibitor::Service service)
@@ -70,7 +71,7 @@ IdleInhibitor::IdleInhibitor(const QDBusConnection& bus, QString applicationId)
 
 IdleInhibitor::~IdleInhibitor()
 {
-    release();
+    release(Then::End);
 }
 
 void IdleInhibitor::setWanted(bool wanted)
@@ -177,7 +178,7 @@ void IdleInhibitor::answered(QDBusPendingCallWatcher* call, Service service, uns
         release();
 }
 
-void IdleInhibitor::release()
+void IdleInhibitor::release(Then then)
 {
     if (!held_)
         return;
@@ -199,5 +200,8 @@ void IdleInhibitor::release()
         request << held.handle.toUInt();
         break;
     }
-    bus_.asyncCall(request);
+    if (then == Then::End)
+        bus_.call(request, QDBus::Block, kLastAnswerMs);
+    else
+        bus_.asyncCall(request);
 }

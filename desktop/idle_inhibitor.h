@@ -39,7 +39,10 @@ private:
     void update();
     void inhibit(Service service);
     void answered(QDBusPendingCallWatcher* call, Service service, unsigned serial);
-    void release();
+    // At the end the answer is awaited, a second at most: the connection goes right after, and
+    // a request still queued would go with it.
+    enum class Then { GoOn, End };
+    void release(Then then = Then::GoOn);
 
     QDBusConnection bus_;
     QString applicationId_;

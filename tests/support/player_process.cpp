@@ -142,7 +142,9 @@ PlayerEnd PlayerSandbox::run(const QStringList& arguments, QString* standardErro
 
 PlayerEnd PlayerSandbox::waitForEnd(QProcess& player, int timeoutMs)
 {
-    if (!player.waitForFinished(timeoutMs)) {
+    // Qt answers false for a player that ended while the test waited for something else.
+    const bool ended = player.state() == QProcess::NotRunning || player.waitForFinished(timeoutMs);
+    if (!ended) {
         player.kill();
         player.waitForFinished(2000);
         return endOf(player, -1);
