@@ -30,8 +30,3 @@ bool Panel_EndBusyCursor()
     return panel && panel->endBusyCursor();
 }
 
-bool Panel_SetButtonChecked(CommandId command, bool checked)
-{
-    PanelFeedback* panel = AppPlayback().panel();
-    return panel && panel->setButtonChecked(command, checked);
-}

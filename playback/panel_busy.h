@@ -2,8 +2,7 @@
 
 #include "core/command_id.h"
 
-// The panel's busy cursor and check buttons, for the callers not yet handed the panel (forwarders through
-// AppPlayback()); nothing without a panel.
+// The panel's busy cursor, for the play-list dialog, which is not yet handed the panel; nothing
+// without a panel.
 bool Panel_BeginBusyCursor();
 bool Panel_EndBusyCursor();
-bool Panel_SetButtonChecked(CommandId command, bool checked);

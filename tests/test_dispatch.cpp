@@ -9,7 +9,6 @@
 #include "playback/app_command.h"
 #include "core/command_strings.h"
 #include "playback/playback.h"
-#include "context/window_access.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/recording_components.h"

@@ -35,7 +35,6 @@
 #include "playback/playback.h"
 #include "playback/panel_busy.h"
 #include "playback/playback.h"
-#include "context/window_access.h"
 #include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
@@ -487,22 +486,29 @@ TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
     EXPECT_EQ(panel.buttons().state().tipText, "");
 }
 
+// A check button set as playback sets it: through the panel it was handed, nothing without one.
+bool checkedFromPlayback(CommandId command, bool checked)
+{
+    PanelFeedback* panel = AppPlayback().panel();
+    return panel && panel->setButtonChecked(command, checked);
+}
+
 TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
 {
     PanelWindow& panel = create();
-    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::VideoTopmost, true));
+    EXPECT_FALSE(checkedFromPlayback(CommandId::VideoTopmost, true));
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
+    EXPECT_TRUE(checkedFromPlayback(CommandId::MuteUnMute, true));
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
     EXPECT_EQ(panelHolder->skin().buttons[1].state, ButtonState::CheckedNormal);
-    EXPECT_TRUE(Panel_SetButtonChecked(CommandId::MuteUnMute, true));
+    EXPECT_TRUE(checkedFromPlayback(CommandId::MuteUnMute, true));
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
-    EXPECT_FALSE(Panel_SetButtonChecked(CommandId::MuteUnMute, false));
+    EXPECT_FALSE(checkedFromPlayback(CommandId::MuteUnMute, false));
 }
 
 // Files, folders and disc images dropped on the panel play as the same names do from the command
@@ -586,7 +592,7 @@ TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
     PaintLog log;
     panel.installEventFilter(&log);
     app().settings.blinkTrackInterval = 350;
-    StartPanelTimer(panel_timer::EntryBlink, 350);
+    panelHolder->timers().start(panel_timer::EntryBlink, 350);
     EXPECT_TRUE(app().state.entryBlinkOn);
     clock.advance(349);
     EXPECT_TRUE(app().state.entryBlinkOn);
@@ -604,7 +610,7 @@ TEST_F(PanelWindowTest, EndOfEntryWithAutoReturnIsReturn)
 {
     create();
     app().settings.autoReturn = 1;
-    StartPanelTimer(panel_timer::EntryEnd, 3150);
+    panelHolder->timers().start(panel_timer::EntryEnd, 3150);
     clock.advance(3150);
     EXPECT_EQ(events, (std::vector<Event>{{120, C}}));
 }
@@ -617,8 +623,8 @@ TEST_F(PanelWindowTest, EndOfEntryWithoutAutoReturnDropsTheNumber)
     s.entryActive = 1;
     s.enteredNumber = 4;
     s.entryBlinkOn = 0;
-    StartPanelTimer(panel_timer::EntryBlink, 350);
-    StartPanelTimer(panel_timer::EntryEnd, 3150);
+    panelHolder->timers().start(panel_timer::EntryBlink, 350);
+    panelHolder->timers().start(panel_timer::EntryEnd, 3150);
     clock.advance(3150);
     EXPECT_TRUE(events.empty());
     EXPECT_FALSE(s.entryActive);

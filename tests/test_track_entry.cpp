@@ -5,7 +5,6 @@
 
 #include "context/app_context.h"
 #include "playback/playback.h"
-#include "context/window_access.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
 
