@@ -53,16 +53,25 @@ std::string folderOf(const fs::path& relative)
     return relative.parent_path().generic_string();
 }
 
+// The product's source files under root, each as its path and its path relative to root.
+std::vector<std::pair<fs::path, fs::path>> productFiles(const fs::path& root)
+{
+    std::vector<std::pair<fs::path, fs::path>> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::path relative = fs::relative(entry.path(), root);
+        if (entry.is_regular_file() && isProductFile(relative))
+            files.emplace_back(entry.path(), relative);
+    }
+    return files;
+}
+
 // Every #include "..." of the product's sources that names a file of the tree.
 std::vector<Include> readIncludes(const fs::path& root)
 {
     static const std::regex kInclude(R"(^\s*#\s*include\s+"([^"]+)\")");
     std::vector<Include> found;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const fs::path relative = fs::relative(entry.path(), root);
-        if (!entry.is_regular_file() || !isProductFile(relative))
-            continue;
-        std::ifstream in(entry.path());
+    for (const auto& [path, relative] : productFiles(root)) {
+        std::ifstream in(path);
         std::string line;
         std::smatch match;
         while (std::getline(in, line)) {
@@ -71,7 +80,7 @@ std::vector<Include> readIncludes(const fs::path& root)
             const std::string text = match[1];
             fs::path target = root / text;
             if (!fs::exists(target))
-                target = entry.path().parent_path() / text;
+                target = path.parent_path() / text;
             if (fs::exists(target))
                 found.push_back({relative.generic_string(), text, folderOf(fs::relative(target, root))});
         }
@@ -132,12 +141,8 @@ TEST(Floors, TheProductsIncludesRunDownwardWithoutCycles)
 
 TEST(Floors, EveryProductFolderHasAFloor)
 {
-    for (const auto& entry : fs::recursive_directory_iterator(QUINTARA_SOURCE_DIR)) {
-        const fs::path relative = fs::relative(entry.path(), QUINTARA_SOURCE_DIR);
-        if (entry.is_regular_file() && isProductFile(relative)) {
-            EXPECT_TRUE(kFloors.count(folderOf(relative))) << relative.generic_string() << " stands in no floor";
-        }
-    }
+    for (const auto& [path, relative] : productFiles(QUINTARA_SOURCE_DIR))
+        EXPECT_TRUE(kFloors.count(folderOf(relative))) << relative.generic_string() << " stands in no floor";
 }
 
 // The check itself, on small trees made for it.
@@ -184,11 +189,8 @@ std::vector<Global> mutableGlobals(const fs::path& root)
     static const std::regex kTop(
         R"(^(?!(const|constexpr|static\s+const|static\s+constexpr|inline\s+constexpr|using|typedef|struct|class|enum|namespace|template|extern|return)\b)[A-Za-z_][\w:<>,\s\*&]*?\s[\*&]?(\w+)\s*(\[[^\]]*\])?\s*(=[^=]|\{|;))");
     std::vector<Global> found;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const fs::path relative = fs::relative(entry.path(), root);
-        if (!entry.is_regular_file() || !isProductFile(relative))
-            continue;
-        std::ifstream in(entry.path());
+    for (const auto& [path, relative] : productFiles(root)) {
+        std::ifstream in(path);
         std::string text;
         std::smatch match;
         for (int line = 1; std::getline(in, text); ++line) {
