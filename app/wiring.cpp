@@ -41,9 +41,9 @@ void InstallDesktopComponents()
 
 void WirePlayerLogic(OwnedWindows& windows)
 {
-    app().keys.setSink(&AppPlayback());
     AppContext& a = app();
     Playback& playback = AppPlayback();
+    a.keys.setSink(&playback);
     windows.playListChooser.emplace(PlayListDialogLinks{.playList = a.playList, .drives = a.drives, .modalLoops = a.modalLoops});
     windows.driveMenuPopup.emplace(a.windows, a.modalLoops);
     playback.setPlayListChooser(&*windows.playListChooser);
@@ -106,6 +106,7 @@ PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
             .turns = a.turns,
             .modalLoops = a.modalLoops,
             .driveMenus = AppPlayback().driveMenuHooks(),
+            .audio = AppAudio(),
             .keys = a.keys,
             .led = a.led,
             .windows = a.windows,

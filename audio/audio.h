@@ -50,6 +50,8 @@ public:
     bool CycleSoundChannel();
     // The engine's own decoder dialog; when the user confirms, its three values are taken over.
     bool ShowAudioProperties();
+    // Until a file tells them, no audio property is lit: each shown value is one past its last.
+    void ShowNoProperties();
     // A file the engine has just opened takes the user's last audio choices; the display shows
     // what the engine reports back.
     void ApplyToOpenedFile();

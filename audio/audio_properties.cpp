@@ -84,6 +84,13 @@ bool Audio::ShowAudioProperties()
     return true;
 }
 
+void Audio::ShowNoProperties()
+{
+    state_.shownSoundQuality = 4;
+    state_.shownAudioChannel = 3;
+    state_.shownSoundChannel = 2;
+}
+
 void Audio::ApplyToOpenedFile()
 {
     ReelkitEngine& engine = *components_.reelkit;

@@ -28,6 +28,7 @@
 #include "panel/qt_keys.h"
 #include "video/video_window.h"
 #include "core/command_id.h"
+#include "audio/audio.h"
 #include "playback/playback.h"
 #include "led/led_refresh.h"
 #include "core/sys_command.h"
@@ -388,10 +389,7 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
     if (!parts.loadFace || !parts.loadFace(skin, place) || !skin.faceNormal)
         return refuse(why, "\"Normal Bitmap\" of section [Panel] gives no picture");
 
-    PlayerState& s = links.state;
-    s.shownSoundQuality = 4;
-    s.shownAudioChannel = 3;
-    s.shownSoundChannel = 2;
+    links.audio.ShowNoProperties();
     if (parts.loadLed)
         parts.loadLed(skin);
     Settings_ReadFor(links.settings, SettingMoment::Panel);

@@ -27,6 +27,7 @@ struct Components;
 struct DriveMenuHooks;
 struct PanelCursors;
 struct PlayerSettings;
+class Audio;
 struct PlayerState;
 
 // What the panel is handed when it is made: the records it shows and changes, and its neighbours.
@@ -37,6 +38,7 @@ struct PanelLinks {
     Turns& turns;
     ModalLoops& modalLoops;
     DriveMenuHooks& driveMenus;
+    Audio& audio;  // owns the shown audio values the panel's creation clears
     KeyMap& keys;  // shared by the windows, so that a key may go up in another
     LedDisplay& led;  // shown on the panel while it lives
     AppWindows& windows;  // the record of the windows that exist, where the panel enters itself
