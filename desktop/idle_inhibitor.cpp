@@ -71,7 +71,7 @@ IdleInhibitor::IdleInhibitor(const QDBusConnection& bus, QString applicationId)
 
 IdleInhibitor::~IdleInhibitor()
 {
-    release(Then::End);
+    release(Wait::ForTheAnswer);
 }
 
 void IdleInhibitor::setWanted(bool wanted)
@@ -178,7 +178,7 @@ void IdleInhibitor::answered(QDBusPendingCallWatcher* call, Service service, uns
         release();
 }
 
-void IdleInhibitor::release(Then then)
+void IdleInhibitor::release(Wait wait)
 {
     if (!held_)
         return;
@@ -200,7 +200,7 @@ void IdleInhibitor::release(Then then)
         request << held.handle.toUInt();
         break;
     }
-    if (then == Then::End)
+    if (wait == Wait::ForTheAnswer)
         bus_.call(request, QDBus::Block, kLastAnswerMs);
     else
         bus_.asyncCall(request);

@@ -41,8 +41,8 @@ private:
     void answered(QDBusPendingCallWatcher* call, Service service, unsigned serial);
     // At the end the answer is awaited, a second at most: the connection goes right after, and
     // a request still queued would go with it.
-    enum class Then { GoOn, End };
-    void release(Then then = Then::GoOn);
+    enum class Wait { No, ForTheAnswer };
+    void release(Wait wait = Wait::No);
 
     QDBusConnection bus_;
     QString applicationId_;
