@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "context/components.h"
+#include "components/components.h"
 #include "core/app_windows.h"
 #include "core/command_id.h"
 #include "core/device_change.h"

@@ -4,19 +4,19 @@
 
 #include "app/main_host.h"
 #include "app/main_window.h"
-#include "context/app_context.h"
 #include "desktop/idle_inhibitor.h"
 #include "disc/play_list.h"
 #include "mpris/mpris_service.h"
 
-Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals)
+Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals, const std::string& instance)
 {
-    resetApp();
-    InstallDesktopComponents();
-    WirePlayerLogic(windows_);
-    parts_ = std::make_unique<PlayerParts>(windows_);
-    unwired_ = UnwiredParts();
-    host_ = std::make_unique<MainHost>(MainWindowLinksFromApp(), app().modalLoops, channel, shutdownSignals, *parts_);
+    records_.windows.instance = instance;
+    InstallDesktopComponents(records_);
+    WirePlayerLogic(records_, windows_);
+    parts_ = std::make_unique<PlayerParts>(records_, windows_);
+    unwired_ = UnwiredParts(records_);
+    host_ = std::make_unique<MainHost>(MainWindowLinksOf(records_), records_.modalLoops, channel, shutdownSignals,
+                                       *parts_);
     windows_.filesDropped = DropsInto(host_->mainWindow());
 }
 
@@ -28,9 +28,8 @@ Player::~Player()
     // After an orderly shut-down nothing is left; after a refused start what was made goes
     // now, while Qt still runs, and the components go with the records.
     windows_.release();
-    PlayList_Destroy();
+    records_.playList.PlayList_Destroy();
     host_.reset();
-    resetApp();
 }
 
 int Player::create()
@@ -41,8 +40,8 @@ int Player::create()
         return -1;
     const int result = host_->create();
     if (result == 0) {
-        mediaControls_ = StartMediaControls(host_->mainWindow());
-        idleInhibitor_ = StartIdleInhibition();
+        mediaControls_ = StartMediaControls(records_, host_->mainWindow());
+        idleInhibitor_ = StartIdleInhibition(records_);
     }
     return result;
 }

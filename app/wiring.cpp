@@ -11,7 +11,6 @@
 #include "components/nestwell/nestwell_file.h"
 #include "components/reelkit/mpv_engine.h"
 #include "components/sonokit/pulse_mixer.h"
-#include "context/app_context.h"
 #include "desktop/idle_inhibitor.h"
 #include "disc/dialog/play_list_dialog.h"
 #include "disc/play_list.h"
@@ -25,99 +24,105 @@
 #include "video/image_window.h"
 #include "video/video_frame.h"
 
-void InstallDesktopComponents()
+void InstallDesktopComponents(PlayerRecords& records)
 {
-    Components& components = app().components;
+    Components& components = records.components;
     components.nestwell = std::make_unique<NestwellFile>();
     components.hublet = std::make_unique<HubletQtDesktop>();
     components.reelkit = std::make_unique<MpvEngine>();
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [] {
-        app().components.reelkit->soundServerBack();
+    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [&components] {
+        components.reelkit->soundServerBack();
     });
-    components.discbay = MakeLinuxDiscbay([] { return app().drives.current(); });
-    app().drives.setDeviceLister(ListCdRomDevices);
+    DriveView& drives = records.drives;
+    components.discbay = MakeLinuxDiscbay([&drives] { return drives.current(); });
+    drives.setDeviceLister(ListCdRomDevices);
 }
 
-void WirePlayerLogic(OwnedWindows& windows)
+void WirePlayerLogic(PlayerRecords& records, OwnedWindows& windows)
 {
-    AppContext& a = app();
-    Playback& playback = AppPlayback();
-    a.keys.setSink(&playback);
-    windows.playListChooser.emplace(PlayListDialogLinks{.playList = a.playList, .drives = a.drives, .modalLoops = a.modalLoops});
-    windows.driveMenuPopup.emplace(a.windows, a.modalLoops);
+    Playback& playback = records.playback;
+    records.keys.setSink(&playback);
+    windows.playListChooser.emplace(PlayListDialogLinks{
+        .playList = records.playList, .drives = records.drives, .modalLoops = records.modalLoops, .playback = playback});
+    windows.driveMenuPopup.emplace(records.windows, records.modalLoops);
     playback.setPlayListChooser(&*windows.playListChooser);
     playback.setDriveMenuPopup(&*windows.driveMenuPopup);
 }
 
-// Reached at each call: the tests start the records afresh under the same parts.
 void LogicParts::readMuteState(bool repaint)
 {
-    AppAudio().ReadMuteState(repaint);
+    records_.audio.ReadMuteState(repaint);
 }
 
 void LogicParts::readVolumeLevel(bool repaint)
 {
-    AppAudio().ReadVolumeLevel(repaint);
+    records_.audio.ReadVolumeLevel(repaint);
 }
 
 void LogicParts::loadDisc(uintptr_t drive, intptr_t mode)
 {
-    AppPlayback().LoadDisc(drive, mode);
+    records_.playback.LoadDisc(drive, mode);
 }
 
 bool LogicParts::dispatchCommand(CommandId command, CommandPhase phase)
 {
-    return AppPlayback().DispatchCommand(command, phase);
+    return records_.playback.DispatchCommand(command, phase);
 }
 
 bool LogicParts::appCommandPost(uintptr_t wParam, intptr_t lParam)
 {
-    return AppPlayback().AppCommand_Post(wParam, lParam);
+    return records_.playback.AppCommand_Post(wParam, lParam);
 }
 
 bool LogicParts::appCommandRun(uintptr_t wParam, intptr_t lParam)
 {
-    return AppPlayback().AppCommand_Run(wParam, lParam);
+    return records_.playback.AppCommand_Run(wParam, lParam);
 }
 
 bool LogicParts::pollPosition()
 {
-    return AppPlayback().PollPosition();
+    return records_.playback.PollPosition();
 }
 
 void LogicParts::playFiles(const std::vector<std::string>& files)
 {
-    AppPlayback().PlayFiles(files);
+    records_.playback.PlayFiles(files);
 }
 
-MainWindowLinks MainWindowLinksFromApp()
+MainWindowLinks MainWindowLinksOf(PlayerRecords& records)
 {
-    AppContext& a = app();
-    return {.components = a.components, .settings = a.settings, .windows = a.windows, .turns = a.turns, .state = a.state};
+    return {.components = records.components,
+            .settings = records.settings,
+            .windows = records.windows,
+            .turns = records.turns,
+            .state = records.state};
 }
 
-PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors)
+PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors)
 {
-    AppContext& a = app();
-    return {.state = a.state,
-            .settings = a.settings,
-            .components = a.components,
-            .turns = a.turns,
-            .modalLoops = a.modalLoops,
-            .driveMenus = AppPlayback().driveMenuHooks(),
-            .audio = AppAudio(),
-            .keys = a.keys,
-            .led = a.led,
-            .windows = a.windows,
+    return {.state = records.state,
+            .settings = records.settings,
+            .components = records.components,
+            .turns = records.turns,
+            .modalLoops = records.modalLoops,
+            .driveMenus = records.playback.driveMenuHooks(),
+            .playback = records.playback,
+            .audio = records.audio,
+            .keys = records.keys,
+            .led = records.led,
+            .windows = records.windows,
             .main = main,
             .cursors = cursors};
 }
 
-VideoLinks VideoLinksFromApp(Window* main)
+VideoLinks VideoLinksOf(PlayerRecords& records, Window* main)
 {
-    AppContext& a = app();
-    return {.state = a.state, .settings = a.settings, .components = a.components, .windows = a.windows, .main = main};
+    return {.state = records.state,
+            .settings = records.settings,
+            .components = records.components,
+            .windows = records.windows,
+            .main = main};
 }
 
 FilesDropped DropsInto(MainWindow& mainWindow)
@@ -125,27 +130,32 @@ FilesDropped DropsInto(MainWindow& mainWindow)
     return [&mainWindow](const std::vector<std::string>& files) { mainWindow.playFiles(files); };
 }
 
-std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow)
+std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow)
 {
-    std::unique_ptr<MprisService> service = MprisService::start(
-        {.state = app().state, .settings = app().settings, .components = app().components, .turns = app().turns,
-         .windows = app().windows},
-        [&mainWindow] { return !mainWindow.destroyed(); });
+    std::unique_ptr<MprisService> service = MprisService::start({.state = records.state,
+                                                                 .settings = records.settings,
+                                                                 .components = records.components,
+                                                                 .turns = records.turns,
+                                                                 .windows = records.windows,
+                                                                 .playList = records.playList,
+                                                                 .playback = records.playback,
+                                                                 .audio = records.audio},
+                                                                [&mainWindow] { return !mainWindow.destroyed(); });
     if (service)
-        QObject::connect(&app().notices, &StateNotices::changed, service.get(), &MprisService::heard);
+        QObject::connect(&records.notices, &StateNotices::changed, service.get(), &MprisService::heard);
     return service;
 }
 
-bool VideoPlays()
+bool VideoPlays(const PlayerRecords& records)
 {
-    const uint16_t status = app().state.status;
+    const uint16_t status = records.state.status;
     const bool running = status == engine_status::Playing || status == engine_status::OtherRate ||
                          status == engine_status::Backward;
-    const auto* image = dynamic_cast<const ImageWindow*>(app().windows.videoImage);
+    const auto* image = dynamic_cast<const ImageWindow*>(records.windows.videoImage);
     return running && image && image->videoShown();
 }
 
-std::unique_ptr<IdleInhibitor> StartIdleInhibition()
+std::unique_ptr<IdleInhibitor> StartIdleInhibition(PlayerRecords& records)
 {
     // Without an address libdbus would try to launch a bus of its own.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
@@ -156,7 +166,8 @@ std::unique_ptr<IdleInhibitor> StartIdleInhibition()
     auto inhibitor = std::make_unique<IdleInhibitor>(bus, QStringLiteral("com.halvex.Quintara"));
     IdleInhibitor* heard = inhibitor.get();
     // A held seek pauses the engine but not the shown state, so the screen stays awake then too.
-    QObject::connect(&app().notices, &StateNotices::changed, heard, [heard] { heard->setWanted(VideoPlays()); });
+    QObject::connect(&records.notices, &StateNotices::changed, heard,
+                     [heard, &records] { heard->setWanted(VideoPlays(records)); });
     return inhibitor;
 }
 
@@ -174,9 +185,9 @@ void OwnedWindows::release()
     Panel_DestroyCursors(cursors);
 }
 
-PlayerParts::PlayerParts(OwnedWindows& windows) : windows_(windows)
+PlayerParts::PlayerParts(PlayerRecords& records, OwnedWindows& windows) : LogicParts(records), windows_(windows)
 {
-    windows_.videoKeys.emplace(app().keys);
+    windows_.videoKeys.emplace(records.keys, records.playback);
 }
 
 bool PlayerParts::loadCursors()
@@ -191,8 +202,8 @@ void PlayerParts::destroyCursors()
 
 bool PlayerParts::createPanel(std::string& why)
 {
-    return Panel_Create(windows_.panel, PanelLinksFromApp(app().windows.main, &windows_.cursors), windows_.filesDropped,
-                        why);
+    return Panel_Create(windows_.panel, PanelLinksOf(records_, records_.windows.main, &windows_.cursors),
+                        windows_.filesDropped, why);
 }
 
 void PlayerParts::destroyPanel()
@@ -203,7 +214,7 @@ void PlayerParts::destroyPanel()
 bool PlayerParts::createVideoFrame(std::string& why)
 {
     const VideoHooks hooks{.keys = &*windows_.videoKeys, .filesDropped = windows_.filesDropped};
-    return VideoWnd_Create(windows_.video, VideoLinksFromApp(app().windows.main), hooks, why);
+    return VideoWnd_Create(windows_.video, VideoLinksOf(records_, records_.windows.main), hooks, why);
 }
 
 void PlayerParts::destroyVideoFrame()
@@ -213,17 +224,17 @@ void PlayerParts::destroyVideoFrame()
 
 bool PlayerParts::createPlayList(std::string&)
 {
-    return PlayList_Create();
+    return records_.playList.PlayList_Create();
 }
 
 void PlayerParts::destroyPlayList()
 {
-    PlayList_Destroy();
+    records_.playList.PlayList_Destroy();
 }
 
-std::vector<std::string> UnwiredParts()
+std::vector<std::string> UnwiredParts(const PlayerRecords& records)
 {
-    if (app().keys.wired())
+    if (records.keys.wired())
         return {};
     return {"the keyboard map"};
 }

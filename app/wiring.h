@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/player_records.h"
 #include "disc/dialog/play_list_dialog.h"
 #include "panel/drive_popup.h"
 #include "panel/panel_cursors.h"
@@ -22,28 +23,28 @@ class VideoFrame;
 // a test calls the ones its part needs.
 
 // The Linux implementations of the outside components, and the CD-ROM drives they list.
-void InstallDesktopComponents();
+void InstallDesktopComponents(PlayerRecords& records);
 // The key map's dispatcher, and what playback asks of the higher floors: choosing a play list
 // and the drive menu's popup.
 struct OwnedWindows;
-void WirePlayerLogic(OwnedWindows& windows);
-// The main window's links to the records of the process.
-MainWindowLinks MainWindowLinksFromApp();
-// The panel's links to the records of the process, its close going to main.
-PanelLinks PanelLinksFromApp(Window* main, const PanelCursors* cursors);
-// The video windows' links to the records of the process, their close going to main.
-VideoLinks VideoLinksFromApp(Window* main);
+void WirePlayerLogic(PlayerRecords& records, OwnedWindows& windows);
+// The main window's links to the records.
+MainWindowLinks MainWindowLinksOf(PlayerRecords& records);
+// The panel's links to the records, its close going to main.
+PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors);
+// The video windows' links to the records, their close going to main.
+VideoLinks VideoLinksOf(PlayerRecords& records, Window* main);
 // Files dropped on the panel or the video window play as a command line's do: through the main
 // window, where they wait their turn while the engine opens a track.
 FilesDropped DropsInto(MainWindow& mainWindow);
 // The desktop's media controls on the session bus, taking calls while the main window does;
 // null without a session bus.
-std::unique_ptr<MprisService> StartMediaControls(const MainWindow& mainWindow);
+std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow);
 
 // Whether a video plays in the image window: the screen is to stay awake.
-bool VideoPlays();
+bool VideoPlays(const PlayerRecords& records);
 // Keeps the screen awake while a video plays; null without a session bus.
-std::unique_ptr<IdleInhibitor> StartIdleInhibition();
+std::unique_ptr<IdleInhibitor> StartIdleInhibition(PlayerRecords& records);
 
 // The windows the main window's parts make and destroy, held by whoever owns the main window.
 struct OwnedWindows {
@@ -70,6 +71,7 @@ struct OwnedWindows {
 // extends it.
 class LogicParts : public MainWindowParts {
 public:
+    explicit LogicParts(PlayerRecords& records) : records_(records) {}
     void readMuteState(bool repaint) override;
     void readVolumeLevel(bool repaint) override;
     void loadDisc(uintptr_t drive, intptr_t mode) override;
@@ -78,12 +80,15 @@ public:
     bool appCommandRun(uintptr_t wParam, intptr_t lParam) override;
     bool pollPosition() override;
     void playFiles(const std::vector<std::string>& files) override;
+
+protected:
+    PlayerRecords& records_;
 };
 
 // Every part of the main window, its windows made into the given holders.
 class PlayerParts final : public LogicParts {
 public:
-    explicit PlayerParts(OwnedWindows& windows);
+    PlayerParts(PlayerRecords& records, OwnedWindows& windows);
     bool loadCursors() override;
     void destroyCursors() override;
     bool createPanel(std::string& why) override;
@@ -98,4 +103,4 @@ private:
 };
 
 // What was left unwired, for the line that refuses the start: the keyboard map's dispatcher.
-std::vector<std::string> UnwiredParts();
+std::vector<std::string> UnwiredParts(const PlayerRecords& records);

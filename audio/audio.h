@@ -6,6 +6,7 @@
 
 #include "audio/panel_feedback.h"
 
+class LedDisplay;
 struct AppWindows;
 struct Components;
 struct PlayerSettings;
@@ -18,7 +19,7 @@ class Audio {
 public:
     // The components are reached at each call: an absent one is a do-nothing object.
     Audio(Components& components, const PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
-          ModalLoops& modalLoops);
+          ModalLoops& modalLoops, LedDisplay& led);
     Audio(const Audio&) = delete;
     Audio& operator=(const Audio&) = delete;
 
@@ -70,8 +71,6 @@ private:
     PlayerState& state_;
     const AppWindows& windows_;
     ModalLoops& modalLoops_;
+    LedDisplay& led_;
     PanelFeedback* panel_ = nullptr;
 };
-
-// The player's Audio, made on first use from the process-wide records.
-Audio& AppAudio();

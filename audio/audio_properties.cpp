@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "audio/audio.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/app_windows.h"
 #include "core/modal_loop.h"
 #include "core/player_state.h"
@@ -16,16 +16,16 @@ struct Setting {
     std::optional<uint32_t> AudioWish::*wish;
     uint32_t AudioChoice::*engine;
     uint32_t values;  // the number of values, which is also the marker of "none"
-    bool (*refresh)(bool now);
+    bool (LedDisplay::*refresh)(bool now);
 };
 
 constexpr std::array<Setting, 3> kSettings{{
     {&PlayerState::wantedSoundQuality, &PlayerState::shownSoundQuality, &AudioWish::soundQuality,
-     &AudioChoice::soundQuality, 4, Led_RefreshSoundQuality},
+     &AudioChoice::soundQuality, 4, &LedDisplay::RefreshSoundQuality},
     {&PlayerState::wantedAudioChannel, &PlayerState::shownAudioChannel, &AudioWish::audioChannel,
-     &AudioChoice::audioChannel, 3, Led_RefreshAudioChannel},
+     &AudioChoice::audioChannel, 3, &LedDisplay::RefreshAudioChannel},
     {&PlayerState::wantedSoundChannel, &PlayerState::shownSoundChannel, &AudioWish::soundChannel,
-     &AudioChoice::soundChannel, 2, Led_RefreshSoundChannel},
+     &AudioChoice::soundChannel, 2, &LedDisplay::RefreshSoundChannel},
 }};
 }  // namespace
 
@@ -53,7 +53,7 @@ bool Audio::cycle(size_t slot)
     if (const std::optional<AudioChoice> shown = engine.getAudioProperties(panel))
         state_.*setting.shown = *shown.*setting.engine;
     adopt(slot);
-    setting.refresh(false);
+    (led_.*setting.refresh)(false);
     return result;
 }
 
@@ -80,7 +80,7 @@ bool Audio::ShowAudioProperties()
         adopt(slot);
     }
     for (const Setting& setting : kSettings)
-        setting.refresh(false);
+        (led_.*setting.refresh)(false);
     return true;
 }
 
@@ -101,7 +101,7 @@ void Audio::ApplyToOpenedFile()
         state_.shownAudioChannel = shown->audioChannel;
         state_.shownSoundChannel = shown->soundChannel;
     }
-    Led_RefreshSoundQuality(false);
-    Led_RefreshAudioChannel(false);
-    Led_RefreshSoundChannel(false);
+    led_.RefreshSoundQuality(false);
+    led_.RefreshAudioChannel(false);
+    led_.RefreshSoundChannel(false);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/window_timers.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/app_windows.h"
 #include "core/command_id.h"
 #include "core/player_ids.h"
@@ -64,8 +64,8 @@ struct Audio::Range {
 };
 
 Audio::Audio(Components& components, const PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
-             ModalLoops& modalLoops)
-    : components_(components), settings_(settings), state_(state), windows_(windows), modalLoops_(modalLoops)
+             ModalLoops& modalLoops, LedDisplay& led)
+    : components_(components), settings_(settings), state_(state), windows_(windows), modalLoops_(modalLoops), led_(led)
 {
 }
 
@@ -131,7 +131,7 @@ bool Audio::ReadMuteState(bool repaint)
             state_.muted = channel != 0;
     }
     if (repaint)
-        Led_RefreshMute(false);
+        led_.RefreshMute(false);
     if (panel_)
         panel_->setButtonChecked(CommandId::MuteUnMute, state_.muted);
     return true;
@@ -153,7 +153,7 @@ bool Audio::ReadVolumeLevel(bool repaint)
         }
     }
     if (repaint)
-        Led_RefreshVolume(false);
+        led_.RefreshVolume(false);
     return true;
 }
 

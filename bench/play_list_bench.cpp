@@ -3,14 +3,17 @@
 //
 //   build/bench/quintara_bench_play_list [files=10000]
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
 #include "bench/bench_files.h"
+#include "core/player_settings.h"
+#include "core/settings.h"
 #include "disc/play_list.h"
 
 namespace fs = std::filesystem;
@@ -21,13 +24,15 @@ int main(int argc, char** argv)
     const fs::path folder = fs::temp_directory_path() / ("quintara-bench-" + std::to_string(::getpid()));
     const std::vector<std::string> paths = MakeShuffledClips(folder, count);
 
-    PlayList_Create();
+    PlayerSettings settings = Settings_Defaults();
+    PlayListStore store(settings);
+    store.PlayList_Create();
     PlayList folderList;
-    const double listing = secondsOf([&] { AddFolderFilesSorted(&folderList, folder.string()); });
+    const double listing = secondsOf([&] { store.AddFolderFilesSorted(&folderList, folder.string()); });
     PlayList oneByOne;
     const double single = secondsOf([&] {
         for (const std::string& path : paths)
-            AddFileSorted(&oneByOne, path);
+            store.AddFileSorted(&oneByOne, path);
     });
     std::printf("files %d\nfolder listed and sorted: %.3f s (%zu entries)\nadded one by one:        %.3f s (%zu entries)\n",
                 count, listing, folderList.entries.size(), single, oneByOne.entries.size());

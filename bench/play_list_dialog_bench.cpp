@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "components/discbay/drive_view.h"
-#include "core/modal_loop.h"
+#include "app/player_records.h"
 #include "bench/bench_files.h"
 #include "disc/dialog/dialog_lists.h"
 #include "disc/dialog/play_list_dialog.h"
@@ -40,15 +39,18 @@ int main(int argc, char** argv)
     }
     const std::string config = (root / "Quintara.CFG").string();
     std::ofstream(config) << "[Drives]\nD: = " << folder.string() << ", CD-ROM\n";
-    std::optional<PlayList> playList;
-    playList.emplace();
-    DriveView drives(config);
-    ModalLoops loops;
+    PlayerRecords records;
+    records.settings.cfgPath = config;
+    records.playList.PlayList_Create();
 
     PlayList files;
-    const double listing = secondsOf([&] { ListDirectory(&files, folder.string()); });
+    const double listing = secondsOf([&] { ListDirectory(records.playList, nullptr, &files, folder.string()); });
 
-    PlayListDialog dialog({.playList = playList, .drives = drives, .modalLoops = loops}, nullptr);
+    PlayListDialog dialog({.playList = records.playList,
+                           .drives = records.drives,
+                           .modalLoops = records.modalLoops,
+                           .playback = records.playback},
+                          nullptr);
     const double opening = secondsOf([&] {
         dialog.initialise();
         dialog.show();

@@ -4,7 +4,7 @@
 #include <string>
 
 // The values of Quintara.CFG. Which key fills each member, its default, its bounds and the
-// moment it is read are in the one table of context/settings.cpp; app().settings starts at
+// moment it is read are in the one table of core/settings.cpp; the player's settings start at
 // those defaults. Paths are native and never cut.
 struct PlayerSettings {
     std::string exeDir;   // ends in "/"

@@ -4,24 +4,24 @@
 #include <vector>
 
 #include "components/discbay/drive_table.h"
-#include "context/app_context.h"
-#include "context/components.h"
+#include "components/discbay/discbay.h"
+#include "components/discbay/drive_view.h"
+#include "core/player_settings.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
-namespace {
 // A Video CD's (or Super Video CD's) playable files, sorted, in a list of their own; the play list is replaced only
 // when the disc holds at least one.
-bool loadDisc(const DriveTable& drives, uint32_t drive)
+bool PlayListStore::loadDisc(const DriveTable& drives, DiscbayDrives& discbay, uint32_t drive)
 {
-    const std::optional<std::string> root = drives.presentRoot(drive, DoorsOf(*app().components.discbay));
+    const std::optional<std::string> root = drives.presentRoot(drive, DoorsOf(discbay));
     if (!root)
         return false;
     if (drives.slot(drive).image) {
         PlayList found;
         if (AddListedFilesSorted(&found, ImageDiscFiles(*root)) == 0)
             return false;
-        return CopyList(&*app().playList, &found);
+        return CopyList(&*list_, &found);
     }
     const std::string folder = DiscFolderOf(*root);
     if (folder.empty())
@@ -29,9 +29,10 @@ bool loadDisc(const DriveTable& drives, uint32_t drive)
     PlayList found;
     if (!AddFolderFilesSorted(&found, folder) || found.entries.empty())
         return false;
-    return CopyList(&*app().playList, &found);
+    return CopyList(&*list_, &found);
 }
 
+namespace {
 // An entry is the drive's when the drive's folder now, or one it held before a "gone" notice,
 // is the longest folder of the table that holds the entry's path.
 bool isDrivesEntry(const DriveTable& drives, uint32_t drive, const std::vector<std::string>& goneRoots,
@@ -46,9 +47,9 @@ bool isDrivesEntry(const DriveTable& drives, uint32_t drive, const std::vector<s
     });
 }
 
-bool dropDrive(const DriveTable& drives, uint32_t drive, const std::vector<std::string>& goneRoots)
+bool dropDrive(std::vector<PlayListEntry>& entries, const DriveTable& drives, uint32_t drive,
+               const std::vector<std::string>& goneRoots)
 {
-    auto& entries = app().playList->entries;
     if (entries.empty())
         return false;
     const size_t before = entries.size();
@@ -62,7 +63,7 @@ std::string DiscFolderOf(const std::string& root)
     return FindDiscStreamFolder(root);
 }
 
-bool ScanDisc(uint32_t drive, uint32_t mode)
+bool PlayListStore::ScanDisc(DiscbayDrives& discbay, DriveView& drives, uint32_t drive, uint32_t mode)
 {
     // Only the low 16 bits name the drive.
     const uint32_t index = drive & 0xFFFF;
@@ -70,9 +71,9 @@ bool ScanDisc(uint32_t drive, uint32_t mode)
         return false;
     // A drop handles the drive's "gone" notices: what they kept is let go even when nothing
     // is left to drop.
-    const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : app().components.discbay->takeGoneRoots(index);
-    if (!app().playList)
+    const std::vector<std::string> goneRoots = mode == 0 ? std::vector<std::string>{} : discbay.takeGoneRoots(index);
+    if (!list_)
         return false;
-    const DriveTable drives = app().drives.current();
-    return mode == 0 ? loadDisc(drives, index) : dropDrive(drives, index, goneRoots);
+    const DriveTable table = drives.current();
+    return mode == 0 ? loadDisc(table, discbay, index) : dropDrive(list_->entries, table, index, goneRoots);
 }

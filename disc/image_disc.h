@@ -18,10 +18,6 @@ std::optional<ImagePath> SplitImagePath(const std::string& path);
 // entries "<image>/<path inside>" flagged as folders or files, in the disc's order; nothing
 // when the image cannot be read or holds no such folder.
 std::optional<std::vector<PlayListEntry>> ImageFolderEntries(const ImagePath& folder);
-// Adds such entries at their sorted places, as AddFilesSorted does with a folder's: every
-// folder, and the files whose extension is listed. (It sorts with the play list's own order,
-// in play_list.cpp.)
-uint32_t AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>& entries);
 
 // The files of a disc image's stream folder (MpegAV, or MPEG2 on a disc without one) as
 // play-list paths, "<image>/<folder>/<name>" in the disc's own spelling; empty when the image

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "context/app_context.h"
+#include "core/player_settings.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "disc/image_disc.h"
@@ -14,12 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-PlayList* store()
-{
-    auto& list = app().playList;
-    return list ? &*list : nullptr;
-}
-
 enum class Kind { Missing, Directory, File };
 
 Kind kindOf(const std::string& path)
@@ -55,7 +49,7 @@ bool stopsBefore(const PlayListEntry& entry, uint32_t directory, const std::stri
     return CompareIgnoringCase(entry.path, path) > 0;
 }
 
-std::optional<uint32_t> accepted(const std::string& path)
+std::optional<uint32_t> accepted(const PlayListStore& store, const std::string& path)
 {
     if (path.empty())
         return std::nullopt;
@@ -65,64 +59,60 @@ std::optional<uint32_t> accepted(const std::string& path)
     case Kind::Directory:
         return 1;
     case Kind::File:
-        return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
+        return store.HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
     }
     return std::nullopt;
 }
 }  // namespace
 
-bool PlayList_Create()
+bool PlayListStore::PlayList_Create()
 {
-    Settings_ReadFor(app().settings, SettingMoment::PlayList);
-    app().playList.emplace().numbered = true;
+    Settings_ReadFor(settings_, SettingMoment::PlayList);
+    list_.emplace().numbered = true;
     return true;
 }
 
-void PlayList_Destroy()
+void PlayListStore::PlayList_Destroy()
 {
-    app().playList.reset();
+    list_.reset();
 }
 
-uint32_t PlayList_Count()
+uint32_t PlayListStore::PlayList_Count() const
 {
-    const PlayList* list = store();
-    return list ? static_cast<uint32_t>(list->entries.size()) : 0;
+    return list_ ? static_cast<uint32_t>(list_->entries.size()) : 0;
 }
 
-bool PlayList_GetPath(uint32_t index, std::string& path)
+bool PlayListStore::PlayList_GetPath(uint32_t index, std::string& path) const
 {
-    const PlayList* list = store();
-    if (!list || index >= list->entries.size())
+    if (!list_ || index >= list_->entries.size())
         return false;
-    path = list->entries[index].path;
+    path = list_->entries[index].path;
     return true;
 }
 
-std::optional<uint64_t> PlayList_Serial(uint32_t index)
+std::optional<uint64_t> PlayListStore::PlayList_Serial(uint32_t index) const
 {
-    const PlayList* list = store();
-    if (!list || index >= list->entries.size())
+    if (!list_ || index >= list_->entries.size())
         return std::nullopt;
-    return list->entries[index].serial;
+    return list_->entries[index].serial;
 }
 
-bool PlayList_RemoveAt(uint32_t index)
+bool PlayListStore::PlayList_RemoveAt(uint32_t index)
 {
-    PlayList* list = store();
-    if (!list || index >= list->entries.size())
+    if (!list_ || index >= list_->entries.size())
         return false;
-    list->entries.erase(list->entries.begin() + index);
+    list_->entries.erase(list_->entries.begin() + index);
     return true;
 }
 
-bool PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& index)
+bool PlayListStore::PlayList_FindBackward(const std::string& path, uint32_t start, uint32_t& index) const
 {
-    const PlayList* list = store();
-    if (!list || path.empty() || list->entries.empty())
+    if (!list_ || path.empty() || list_->entries.empty())
         return false;
+    const auto& entries = list_->entries;
     const NameMatcher matches(path);
-    for (size_t at = std::min<size_t>(start, list->entries.size() - 1) + 1; at-- > 0;) {
-        if (matches(list->entries[at].path)) {
+    for (size_t at = std::min<size_t>(start, entries.size() - 1) + 1; at-- > 0;) {
+        if (matches(entries[at].path)) {
             index = static_cast<uint32_t>(at);
             return true;
         }
@@ -145,14 +135,14 @@ bool CopyList(PlayList* destination, const PlayList* source)
     return true;
 }
 
-bool HasListedExtension(const std::string& path)
+bool PlayListStore::HasListedExtension(const std::string& path) const
 {
     const std::optional<std::string_view> extension = extensionOf(path);
     if (!extension)
         return false;
     const NameMatcher matches(*extension);
     // Split at "," alone: blanks stay part of a token and empty tokens name nothing.
-    const std::string_view list = app().settings.playFileExtensions;
+    const std::string_view list = settings_.playFileExtensions;
     for (size_t begin = 0; begin <= list.size();) {
         const size_t end = std::min(list.find(',', begin), list.size());
         const std::string_view token = list.substr(begin, end - begin);
@@ -163,7 +153,7 @@ bool HasListedExtension(const std::string& path)
     return false;
 }
 
-bool AddFileSorted(PlayList* list, const std::string& path)
+bool PlayListStore::AddFileSorted(PlayList* list, const std::string& path) const
 {
     return AddFilesSorted(list, {path}) == 1;
 }
@@ -212,19 +202,19 @@ uint32_t addAllSorted(PlayList* list, const std::vector<std::string>& paths, Acc
 }
 }  // namespace
 
-uint32_t AddFilesSorted(PlayList* list, const std::vector<std::string>& paths)
+uint32_t PlayListStore::AddFilesSorted(PlayList* list, const std::vector<std::string>& paths) const
 {
-    return addAllSorted(list, paths, accepted);
+    return addAllSorted(list, paths, [this](const std::string& path) { return accepted(*this, path); });
 }
 
-uint32_t AddListedFilesSorted(PlayList* list, const std::vector<std::string>& files)
+uint32_t PlayListStore::AddListedFilesSorted(PlayList* list, const std::vector<std::string>& files) const
 {
-    return addAllSorted(list, files, [](const std::string& path) {
+    return addAllSorted(list, files, [this](const std::string& path) {
         return HasListedExtension(path) ? std::optional<uint32_t>(0) : std::nullopt;
     });
 }
 
-uint32_t AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>& entries)
+uint32_t PlayListStore::AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>& entries) const
 {
     std::vector<std::string> paths;
     std::vector<std::string> folders;
@@ -241,7 +231,7 @@ uint32_t AddListedEntriesSorted(PlayList* list, const std::vector<PlayListEntry>
     });
 }
 
-bool AddFolderFilesSorted(PlayList* list, const std::string& folder)
+bool PlayListStore::AddFolderFilesSorted(PlayList* list, const std::string& folder) const
 {
     std::error_code error;
     fs::directory_iterator it(folder, error);

@@ -36,15 +36,3 @@ private:
     Window* panel_ = nullptr;
     const PanelSkin* skin_ = nullptr;
 };
-
-// The same operations on the display of the process, for callers not yet handed it.
-bool Led_RefreshMute(bool now);
-bool Led_RefreshVolume(bool now);
-bool Led_RefreshPlayState(bool now);
-bool Led_RefreshRepeat(bool now);
-bool Led_RefreshSoundQuality(bool now);
-bool Led_RefreshAudioChannel(bool now);
-bool Led_RefreshSoundChannel(bool now);
-bool Led_RefreshTrackNumber(bool now);
-bool Led_RefreshTime(bool now);
-bool Led_RefreshTrackTime(bool now);

@@ -16,7 +16,7 @@
 
 #include "audio/audio.h"
 #include "components/discbay/drive_table.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/player_settings.h"
 #include "core/turns.h"
 #include "disc/play_list.h"
@@ -69,7 +69,7 @@ void MprisPlayer::clickRepeatUntil(const QString& name)
         return;
     const RepeatMode start = service_.links().state.repeatMode;
     for (int clicks = 0; clicks < 3 && service_.links().state.repeatMode != *wanted; ++clicks) {
-        AppPlayback().DispatchCommand(CommandId::Repeat, CommandPhase::Click);
+        playback().DispatchCommand(CommandId::Repeat, CommandPhase::Click);
         if (service_.links().state.repeatMode == start)
             break;
     }
@@ -95,18 +95,18 @@ void MprisPlayer::playAtRate(double rate)
     if (wanted == playing && service_.links().state.status != engine_status::Backward)
         return;
     if (wanted == 1000)
-        AppPlayback().DispatchCommand(CommandId::Play, CommandPhase::Click);
+        playback().DispatchCommand(CommandId::Play, CommandPhase::Click);
     else if (wanted == long(settings.fastForwardRate))
-        AppPlayback().DispatchCommand(CommandId::FastForward, CommandPhase::Click);
+        playback().DispatchCommand(CommandId::FastForward, CommandPhase::Click);
     else if (wanted == long(settings.slowForwardRate))
-        AppPlayback().DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
+        playback().DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
 }
 
 void MprisPlayer::setVolume(double share)
 {
     inTurn([this, share] {
         if (service_.live())
-            AppAudio().SetVolumeShare(share);
+            service_.links().audio.SetVolumeShare(share);
     });
 }
 
@@ -116,7 +116,7 @@ void MprisPlayer::command(CommandId id, bool needsTrack)
     // leave waiting on the screen.
     inTurn([this, id, needsTrack] {
         if (service_.live() && (!needsTrack || service_.links().state.trackCount != 0))
-            AppPlayback().DispatchCommand(id, CommandPhase::Click);
+            playback().DispatchCommand(id, CommandPhase::Click);
     });
 }
 
@@ -130,7 +130,7 @@ void MprisPlayer::Play() { command(CommandId::Play, true); }
 void MprisPlayer::jumpTo(qlonglong positionUs)
 {
     const auto target = static_cast<uint32_t>(positionUs / 1000);
-    if (AppPlayback().SeekTo(target))
+    if (playback().SeekTo(target))
         service_.seeked(service_.links().state.position);
 }
 
@@ -146,7 +146,7 @@ void MprisPlayer::seekBy(qlonglong offset)
     const qlonglong target = position() + offset;
     // Past the end is where the next track begins.
     if (target > qlonglong(service_.links().state.length) * 1000)
-        AppPlayback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
+        playback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click);
     else
         jumpTo(std::max<qlonglong>(target, 0));
 }
@@ -155,7 +155,7 @@ void MprisPlayer::SetPosition(const QDBusObjectPath& trackId, qlonglong position
 {
     inTurn([this, trackId, position] {
         // A position meant for another track, or outside this one, is passed over.
-        if (!service_.live() || !canSeek() || trackId != MprisTrackId(service_.links().state.currentTrack) || position < 0 ||
+        if (!service_.live() || !canSeek() || trackId != MprisTrackId(service_.links().playList, service_.links().state.currentTrack) || position < 0 ||
             position > qlonglong(service_.links().state.length) * 1000)
             return;
         jumpTo(position);
@@ -172,7 +172,7 @@ void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
         return refuse(call, QDBusError::InvalidArgs, "no such file: " + path);
     const std::string native = QFile::encodeName(path).toStdString();
     // Only what SupportedMimeTypes names: the configured extensions, disc images, folders.
-    if (!file.isDir() && !HasListedExtension(native) && !IsDiscImageName(native))
+    if (!file.isDir() && !service_.links().playList.HasListedExtension(native) && !IsDiscImageName(native))
         return refuse(call, QDBusError::NotSupported, "not a kind of file the player plays: " + path);
     // Answered once the files have been tried, which may wait for the engine.
     call.setDelayedReply(true);
@@ -186,8 +186,13 @@ void MprisPlayer::OpenUri(const QString& uri, const QDBusMessage& call)
         if (!service_.live())
             answer(0);
         else
-            AppPlayback().PlayFiles({QFile::encodeName(path).toStdString()}, answer);
+            playback().PlayFiles({QFile::encodeName(path).toStdString()}, answer);
     });
+}
+
+Playback& MprisPlayer::playback() const
+{
+    return service_.links().playback;
 }
 
 void MprisPlayer::refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why)

@@ -13,6 +13,7 @@
 #include "core/command_id.h"
 
 class MprisService;
+class Playback;
 
 // org.mpris.MediaPlayer2.Player: the transport goes through the same commands as the panel's
 // buttons; the properties follow PlayerState, and the service signals their changes.
@@ -84,6 +85,7 @@ private:
     // Runs a panel command while the player lives and, when asked, only with a track loaded.
     void command(CommandId id, bool needsTrack);
     void jumpTo(qlonglong positionUs);
+    Playback& playback() const;
 
     MprisService& service_;
 };

@@ -6,7 +6,7 @@
 #include "core/app_windows.h"
 #include "core/player_settings.h"
 #include "core/turns.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/message.h"
 #include "core/window.h"
 #include "mpris/mpris_service.h"
@@ -47,7 +47,7 @@ void MprisRoot::setFullscreen(bool on)
 {
     service_.links().turns.take([self = QPointer<MprisRoot>(this), on] {
         if (self && self->service_.live() && self->canSetFullscreen() && self->fullscreen() != on)
-            AppPlayback().ToggleVideoSize();
+            self->service_.links().playback.ToggleVideoSize();
     });
 }
 

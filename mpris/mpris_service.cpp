@@ -39,7 +39,7 @@ MprisService::MprisService(const QDBusConnection& bus, const MprisLinks& links, 
 {
     new MprisRoot(*this);
     player_ = new MprisPlayer(*this);
-    volume_ = AppAudio().ReadVolumeShare().value_or(0);
+    volume_ = links_.audio.ReadVolumeShare().value_or(0);
     sent_ = CurrentMprisValues(links_, volume_);
     lastPosition_ = links_.state.position;
 }
@@ -82,7 +82,7 @@ void MprisService::flush()
     if (!live())
         return;
     if (volumeHeard_)
-        volume_ = AppAudio().ReadVolumeShare().value_or(volume_);
+        volume_ = links_.audio.ReadVolumeShare().value_or(volume_);
     const MprisValues now = CurrentMprisValues(links_, volume_);
     const QVariantMap changed = ChangedMprisProperties(sent_, now);
     sent_ = now;

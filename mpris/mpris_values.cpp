@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "context/components.h"
+#include "components/components.h"
 #include "core/player_settings.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
@@ -20,12 +20,12 @@ constexpr std::pair<RepeatMode, const char*> kLoopNames[] = {
     {RepeatMode::Track, "Track"},
 };
 
-QVariantMap metadataOf(const PlayerState& state)
+QVariantMap metadataOf(const PlayListStore& playList, const PlayerState& state)
 {
     QVariantMap metadata;
-    metadata.insert("mpris:trackid", QVariant::fromValue(MprisTrackId(state.currentTrack)));
+    metadata.insert("mpris:trackid", QVariant::fromValue(MprisTrackId(playList, state.currentTrack)));
     std::string path;
-    if (state.currentTrack == 0 || !PlayList_GetPath(state.currentTrack - 1, path))
+    if (state.currentTrack == 0 || !playList.PlayList_GetPath(state.currentTrack - 1, path))
         return metadata;
     // A length the engine does not know is left out rather than given as none.
     if (state.length != 0)
@@ -65,7 +65,7 @@ MprisValues CurrentMprisValues(const MprisLinks& links, double volume)
     MprisValues values;
     values.playbackStatus = PlaybackStatusName(state.status);
     values.loopStatus = LoopStatusName(state.repeatMode);
-    values.metadata = metadataOf(state);
+    values.metadata = metadataOf(links.playList, state);
     values.volume = volume;
     values.rate = MprisRate(links);
     values.canGoNext = loaded;
@@ -114,9 +114,9 @@ std::optional<RepeatMode> RepeatModeNamed(const QString& name)
     return std::nullopt;
 }
 
-QDBusObjectPath MprisTrackId(uint32_t track)
+QDBusObjectPath MprisTrackId(const PlayListStore& playList, uint32_t track)
 {
-    const std::optional<uint64_t> serial = track == 0 ? std::nullopt : PlayList_Serial(track - 1);
+    const std::optional<uint64_t> serial = track == 0 ? std::nullopt : playList.PlayList_Serial(track - 1);
     if (!serial)
         return QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack");
     return QDBusObjectPath(QString("/com/halvex/Quintara/track/%1").arg(*serial));

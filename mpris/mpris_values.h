@@ -10,19 +10,26 @@
 
 #include "core/player_state.h"
 
+class Audio;
+class Playback;
+class PlayListStore;
 class Turns;
 struct AppWindows;
 struct Components;
 struct PlayerSettings;
 
 // What the media controls are handed when they start: the records they read, the components
-// they ask, the turns their calls wait in, and the windows as they come and go.
+// they ask, the turns their calls wait in, the windows as they come and go, and the playback
+// and audio logic their methods call.
 struct MprisLinks {
     const PlayerState& state;
     const PlayerSettings& settings;
     Components& components;
     Turns& turns;
     const AppWindows& windows;
+    const PlayListStore& playList;
+    Playback& playback;
+    Audio& audio;
 };
 
 // What the desktop's media controls see of the player, taken from PlayerState and the play
@@ -51,7 +58,7 @@ QString LoopStatusName(RepeatMode mode);
 std::optional<RepeatMode> RepeatModeNamed(const QString& name);
 // The object path of track n of the list, by the number its entry got as it entered the list;
 // the "no track" path when n is 0 or past the end.
-QDBusObjectPath MprisTrackId(uint32_t track);
+QDBusObjectPath MprisTrackId(const PlayListStore& playList, uint32_t track);
 // The forward rate played now, normal speed 1.
 double MprisRate(const MprisLinks& links);
 // The slowest and the fastest rate the configuration offers, normal speed among them.

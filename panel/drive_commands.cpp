@@ -1,6 +1,6 @@
 #include "panel/drive_commands.h"
 
-#include "context/components.h"
+#include "components/components.h"
 #include "core/player_settings.h"
 
 namespace {

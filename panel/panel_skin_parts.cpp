@@ -1,4 +1,4 @@
-#include "context/components.h"
+#include "components/components.h"
 #include "core/player_settings.h"
 #include "panel/panel_window.h"
 #include "panel/skin/panel_skin_loader.h"

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QToolTip>
 
-#include "context/components.h"
+#include "components/components.h"
 #include "playback/drive_menu.h"
 #include "core/app_windows.h"
 #include "core/player_settings.h"
@@ -59,7 +59,9 @@ PanelWindow::PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLin
       parts_(parts),
       links_(links),
       skin_(std::move(skin)),
-      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher([](CommandId command, CommandPhase phase) { return AppPlayback().DispatchCommand(command, phase); })),
+      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher([&playback = links.playback](CommandId command, CommandPhase phase) {
+                    return playback.DispatchCommand(command, phase);
+                })),
       timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
                                : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &links.turns)),
       buttons_(skin_.buttons, *this, dispatch_)
@@ -112,7 +114,7 @@ void PanelWindow::minimize()
 
 void PanelWindow::timerTick(TimerId id)
 {
-    AppPlayback().TrackEntry_PanelTimer(id, dispatch_);
+    links_.playback.TrackEntry_PanelTimer(id, dispatch_);
 }
 
 void PanelWindow::invalidate(const Rect& area)
@@ -341,13 +343,13 @@ void PanelWindow::keyPressEvent(QKeyEvent* event)
         SysCommand_CloseToMain(links_.main, sys_command::Close);
         return;
     }
-    if (!QtKey_RouteAppCommand(*this, *event))
+    if (!QtKey_RouteAppCommand(links_.playback, *this, *event))
         QtKey_Route(links_.keys, *this, *event);
 }
 
 void PanelWindow::keyReleaseEvent(QKeyEvent* event)
 {
-    if (!QtKey_RouteAppCommand(*this, *event))
+    if (!QtKey_RouteAppCommand(links_.playback, *this, *event))
         QtKey_Route(links_.keys, *this, *event);
 }
 
@@ -357,11 +359,6 @@ Size primaryScreenSize()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? Size{screen->geometry().width(), screen->geometry().height()} : Size{};
-}
-
-void plugIntoPlayback(PanelWindow* window)
-{
-    AppPlayback().setPanel(window);
 }
 
 // A refused creation leaves no trace: no panel, nothing stored; what was loaded goes with the
@@ -404,7 +401,7 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
     window->raise();
     links.windows.panel = window.get();
     links.led.showOn(window.get(), &window->skin());
-    plugIntoPlayback(window.get());
+    links.playback.setPanel(window.get());
     panel = std::move(window);
     return true;
 }
@@ -419,7 +416,7 @@ void Panel_Destroy(std::unique_ptr<PanelWindow>& panel)
     engine.stop();
     engine.close();
     panel->endBusyCursor();
-    plugIntoPlayback(nullptr);
+    links.playback.setPanel(nullptr);
     const Point position = panel->state().screenPosition;
     links.led.showOn(nullptr, nullptr);
     links.windows.panel = nullptr;

@@ -20,6 +20,7 @@
 class KeyMap;
 class LedDisplay;
 class ModalLoops;
+class Playback;
 class QPainter;
 class Turns;
 struct AppWindows;
@@ -38,6 +39,7 @@ struct PanelLinks {
     Turns& turns;
     ModalLoops& modalLoops;
     DriveMenuHooks& driveMenus;
+    Playback& playback;  // where the commands go, and which is lent the panel while it lives
     Audio& audio;  // owns the shown audio values the panel's creation clears
     KeyMap& keys;  // shared by the windows, so that a key may go up in another
     LedDisplay& led;  // shown on the panel while it lives

@@ -77,14 +77,14 @@ uint32_t QtKey_AppCommand(const QKeyEvent& event)
     return row == kMediaKeys.end() ? 0 : row->appCommand;
 }
 
-bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event)
+bool QtKey_RouteAppCommand(Playback& playback, Window& window, const QKeyEvent& event)
 {
     const uint32_t command = QtKey_AppCommand(event);
     if (command == 0)
         return false;
     // The system sends one command for each press, its repeats included; releases say nothing.
     if (event.type() == QEvent::KeyPress)
-        AppPlayback().AppCommand_Post(reinterpret_cast<uintptr_t>(&window), static_cast<intptr_t>(command) << 16);
+        playback.AppCommand_Post(reinterpret_cast<uintptr_t>(&window), static_cast<intptr_t>(command) << 16);
     return true;
 }
 

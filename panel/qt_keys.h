@@ -6,6 +6,7 @@
 #include "video/video_window.h"
 
 class KeyMap;
+class Playback;
 class QKeyEvent;
 class Window;
 
@@ -21,7 +22,7 @@ uint32_t QtKey_AppCommand(const QKeyEvent& event);
 
 // A multimedia key of the window goes to the multimedia-key handling, as WM_APPCOMMAND with
 // the command in bits 16..27 of lParam. Answers true when the event was a multimedia key.
-bool QtKey_RouteAppCommand(Window& window, const QKeyEvent& event);
+bool QtKey_RouteAppCommand(Playback& playback, Window& window, const QKeyEvent& event);
 
 // A key press becomes the key-down and the characters it produced, a release the key-up;
 // the keyboard's own repeats come as presses only, as they do where each repeat is one more
@@ -32,10 +33,11 @@ bool QtKey_Route(KeyMap& keys, Window& window, const QKeyEvent& event);
 // first, then the shared map.
 class PanelVideoKeys : public VideoKeys {
 public:
-    explicit PanelVideoKeys(KeyMap& keys) : keys_(keys) {}
+    PanelVideoKeys(KeyMap& keys, Playback& playback) : keys_(keys), playback_(playback) {}
     bool key(Window& target, QKeyEvent& event) override { return QtKey_Route(keys_, target, event); }
-    bool appCommand(Window& frame, QKeyEvent& event) override { return QtKey_RouteAppCommand(frame, event); }
+    bool appCommand(Window& frame, QKeyEvent& event) override { return QtKey_RouteAppCommand(playback_, frame, event); }
 
 private:
     KeyMap& keys_;
+    Playback& playback_;
 };

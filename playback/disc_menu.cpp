@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/window.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "components/discbay/drive_table.h"
 #include "disc/image_disc.h"
 #include "playback/playback.h"

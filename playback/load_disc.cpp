@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "components/components.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
 
@@ -15,16 +16,16 @@ void Playback::LoadDisc(uintptr_t drive, intptr_t mode)
 
     EndTrackEntry(true);
     std::string current;
-    const bool hadTrack = s.currentTrack != 0 && PlayList_GetPath(s.currentTrack - 1, current);
-    if (!ScanDisc(driveIndex, drop))
+    const bool hadTrack = s.currentTrack != 0 && playList_.PlayList_GetPath(s.currentTrack - 1, current);
+    if (!playList_.ScanDisc(*components_.discbay, drives_, driveIndex, drop))
         return;
 
     uint32_t found = 0;
-    if (drop && hadTrack && PlayList_FindBackward(current, s.currentTrack - 1, found)) {
+    if (drop && hadTrack && playList_.PlayList_FindBackward(current, s.currentTrack - 1, found)) {
         // Playback goes on untouched; only the numbering moved.
         s.currentTrack = found + 1;
-        s.trackCount = PlayList_Count();
-        Led_RefreshTrackNumber(false);
+        s.trackCount = playList_.PlayList_Count();
+        led_.RefreshTrackNumber(false);
         return;
     }
     PlayListCommand(false);

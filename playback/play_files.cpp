@@ -6,7 +6,7 @@
 
 #include "components/discbay/drive_table.h"
 #include "components/discbay/drive_view.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -27,11 +27,11 @@ PlayList Playback::listOf(const std::vector<std::string>& paths)
             // the disc: its tracks, as its drive gives them at insertion.
             const std::string disc = paths.size() == 1 ? DiscFolderOf(path.string()) : std::string();
             PlayList folder;
-            AddFolderFilesSorted(&folder, disc.empty() ? path.string() : disc);
+            playList_.AddFolderFilesSorted(&folder, disc.empty() ? path.string() : disc);
             // Among other names, a disc's folder without files of its own gives its streams.
             if (folder.entries.empty())
                 if (const std::string streams = FindDiscStreamFolder(path.string()); !streams.empty())
-                    AddFolderFilesSorted(&folder, streams);
+                    playList_.AddFolderFilesSorted(&folder, streams);
             for (PlayListEntry& entry : folder.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::is_regular_file(status) && IsDiscImageName(path.string())) {
@@ -39,7 +39,7 @@ PlayList Playback::listOf(const std::vector<std::string>& paths)
             // menu reach it like any drive's.
             drives_.addImage(path.string());
             PlayList disc;
-            AddListedFilesSorted(&disc, ImageDiscFiles(path.string()));
+            playList_.AddListedFilesSorted(&disc, ImageDiscFiles(path.string()));
             for (PlayListEntry& entry : disc.entries)
                 list.entries.push_back(std::move(entry));
         } else if (fs::exists(status)) {
@@ -52,14 +52,14 @@ PlayList Playback::listOf(const std::vector<std::string>& paths)
 
 bool Playback::PlayFiles(const std::vector<std::string>& paths, Then then)
 {
-    if (!playList_)
+    if (!playList_.list())
         return Answer(then, false);
     const size_t drivesBefore = drives_.images().size();
     PlayList list = listOf(paths);
     // A new image drive is watched from now on, so that its going is heard.
     if (drives_.images().size() != drivesBefore)
         components_.discbay->deviceChange(0, nullptr);
-    if (list.entries.empty() || !CopyList(&*playList_, &list))
+    if (list.entries.empty() || !CopyList(&*playList_.list(), &list))
         return Answer(then, false);
 
     // Entries that fail to open are dropped on the way to the first that opens.

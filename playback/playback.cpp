@@ -1,11 +1,11 @@
 #include "playback/playback.h"
 
 #include "audio/audio.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/app_windows.h"
 
 Playback::Playback(Components& components, PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
-                   DriveView& drives, std::optional<PlayList>& playList, Turns& turns, Audio& audio)
+                   DriveView& drives, PlayListStore& playList, Turns& turns, Audio& audio, LedDisplay& led)
     : components_(components),
       settings_(settings),
       state_(state),
@@ -14,6 +14,7 @@ Playback::Playback(Components& components, PlayerSettings& settings, PlayerState
       playList_(playList),
       turns_(turns),
       audio_(audio),
+      led_(led),
       mainTimers_(windows.main),
       panelTimers_(windows.panel),
       driveMenuHooks_{.loadDisc = [this](uintptr_t drive, intptr_t mode) { LoadDisc(drive, mode); },

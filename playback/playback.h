@@ -19,6 +19,8 @@
 class Audio;
 class DriveTable;
 class DriveView;
+class LedDisplay;
+class PlayListStore;
 class ReelkitEngine;
 class Turns;
 struct AppWindows;
@@ -36,7 +38,7 @@ public:
     // The components are reached at each call: an absent one is a do-nothing object. The
     // windows are those of the moment: one that does not exist is passed over.
     Playback(Components& components, PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
-             DriveView& drives, std::optional<PlayList>& playList, Turns& turns, Audio& audio);
+             DriveView& drives, PlayListStore& playList, Turns& turns, Audio& audio, LedDisplay& led);
     Playback(const Playback&) = delete;
     Playback& operator=(const Playback&) = delete;
 
@@ -169,9 +171,10 @@ private:
     PlayerState& state_;
     const AppWindows& windows_;
     DriveView& drives_;
-    std::optional<PlayList>& playList_;
+    PlayListStore& playList_;
     Turns& turns_;
     Audio& audio_;
+    LedDisplay& led_;
     WindowTimers mainTimers_;
     WindowTimers panelTimers_;
     PanelFeedback* panel_ = nullptr;
@@ -180,5 +183,3 @@ private:
     DriveMenuHooks driveMenuHooks_;
 };
 
-// The player's Playback, made on first use from the process-wide records.
-Playback& AppPlayback();

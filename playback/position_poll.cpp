@@ -6,14 +6,14 @@
 #include <optional>
 
 #include "core/player_ids.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "led/led_refresh.h"
 #include "core/command_id.h"
 
 void Playback::showStopped()
 {
     state_.status = engine_status::Stopped;
-    Led_RefreshPlayState(false);
+    led_.RefreshPlayState(false);
 }
 
 uint32_t Playback::trackAfterCurrent() const
@@ -27,7 +27,7 @@ void Playback::showPosition(uint16_t status)
 {
     if (const std::optional<uint32_t> position = engine().getCurrentPosition()) {
         state_.position = *position;
-        Led_RefreshTime(false);
+        led_.RefreshTime(false);
     }
     if (status == engine_status::Stopped || status == engine_status::Paused)
         mainTimers_.stop(main_timer::PositionPoll);

@@ -18,7 +18,7 @@ bool Playback::EndTrackEntry(bool repaint)
     s.entryBlinkOn = true;
     panelTimers_.stop(panel_timer::EntryBlink);
     panelTimers_.stop(panel_timer::EntryEnd);
-    Led_RefreshTrackNumber(repaint);
+    led_.RefreshTrackNumber(repaint);
     return true;
 }
 
@@ -58,11 +58,11 @@ bool Playback::GoToEnteredTrack()
     if (track == 0 || track > s.trackCount)
         return false;
     if (track == s.currentTrack) {
-        Led_RefreshTrackNumber(true);
+        led_.RefreshTrackNumber(true);
         return true;
     }
     s.currentTrack = track;
-    Led_RefreshTrackNumber(true);
+    led_.RefreshTrackNumber(true);
     s.currentTrack = track == 1 ? s.trackCount : track - 1;
     return NextTrack();
 }
@@ -72,7 +72,7 @@ void Playback::TrackEntry_PanelTimer(TimerId id, const std::function<bool(Comman
     PlayerState& s = state_;
     if (id == panel_timer::EntryBlink) {
         s.entryBlinkOn = !s.entryBlinkOn;
-        Led_RefreshTrackNumber(true);
+        led_.RefreshTrackNumber(true);
     } else if (id == panel_timer::EntryEnd) {
         if (settings_.autoReturn)
             dispatch ? dispatch(CommandId::Return, CommandPhase::Click)

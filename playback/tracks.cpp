@@ -7,7 +7,7 @@
 #include "core/turns.h"
 
 #include "core/window.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
 
@@ -61,10 +61,10 @@ void Playback::showOpenedTrack(const std::string& path, uint32_t track)
     s.position = 0;
     // A length the engine does not give must not be taken from the previous file.
     s.length = engine().getLength().value_or(0);
-    Led_RefreshPlayState(false);
-    Led_RefreshTrackNumber(false);
-    Led_RefreshTime(false);
-    Led_RefreshTrackTime(false);
+    led_.RefreshPlayState(false);
+    led_.RefreshTrackNumber(false);
+    led_.RefreshTime(false);
+    led_.RefreshTrackTime(false);
 
     audio_.ApplyToOpenedFile();
 
@@ -75,15 +75,15 @@ void Playback::showOpenedTrack(const std::string& path, uint32_t track)
 // when none follows.
 bool Playback::dropEntry(uint32_t track)
 {
-    PlayList_RemoveAt(track - 1);
-    state_.trackCount = PlayList_Count();
+    playList_.PlayList_RemoveAt(track - 1);
+    state_.trackCount = playList_.PlayList_Count();
     return track <= state_.trackCount;
 }
 
 void Playback::openFrom(uint32_t track, const Then& done)
 {
     std::string path;
-    while (!PlayList_GetPath(track - 1, path) || path.empty()) {
+    while (!playList_.PlayList_GetPath(track - 1, path) || path.empty()) {
         if (!dropEntry(track)) {
             endBusyCursor();
             done(false);
@@ -140,7 +140,7 @@ void Playback::previousFromLast(uint16_t earlier, const Then& done, bool opened)
 bool Playback::OpenTrack(uint32_t track, Then then)
 {
     PlayerState& s = state_;
-    s.trackCount = PlayList_Count();
+    s.trackCount = playList_.PlayList_Count();
     if (track == 0 || track > s.trackCount)
         return Answer(then, false);
     EndTrackEntry(true);
@@ -204,9 +204,10 @@ void Playback::ResetPlayback()
     s.length = 0;
     s.shownAudioChannel = 3;
     s.shownSoundChannel = 2;
-    for (auto refresh : {Led_RefreshPlayState, Led_RefreshTrackNumber, Led_RefreshTime, Led_RefreshTrackTime,
-                         Led_RefreshSoundQuality, Led_RefreshAudioChannel, Led_RefreshSoundChannel})
-        refresh(false);
+    for (auto refresh : {&LedDisplay::RefreshPlayState, &LedDisplay::RefreshTrackNumber, &LedDisplay::RefreshTime,
+                         &LedDisplay::RefreshTrackTime, &LedDisplay::RefreshSoundQuality,
+                         &LedDisplay::RefreshAudioChannel, &LedDisplay::RefreshSoundChannel})
+        (led_.*refresh)(false);
     // The image window paints its idle picture again.
     if (Window* image = windows_.videoImage)
         image->invalidateAll();
@@ -221,7 +222,7 @@ bool Playback::CycleRepeat()
         mode = mode == RepeatMode::List ? RepeatMode::Off : RepeatMode::List;
     else
         mode = mode == RepeatMode::Off ? RepeatMode::List : mode == RepeatMode::List ? RepeatMode::Track : RepeatMode::Off;
-    Led_RefreshRepeat(false);
+    led_.RefreshRepeat(false);
     return true;
 }
 

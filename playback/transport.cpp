@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/player_ids.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "led/led_refresh.h"
 #include "playback/playback.h"
 #include "core/app_windows.h"
@@ -42,7 +42,7 @@ bool Playback::playLoaded(bool update)
     mainTimers_.start(main_timer::PositionPoll, kNormalPollPeriod);
     if (update) {
         state_.status = engine_status::Playing;
-        Led_RefreshPlayState(false);
+        led_.RefreshPlayState(false);
     }
     return true;
 }
@@ -75,7 +75,7 @@ bool Playback::Pause(bool update)
         return false;
     if (update) {
         state_.status = engine().getStatus().value_or(state_.status);
-        Led_RefreshPlayState(false);
+        led_.RefreshPlayState(false);
     }
     return true;
 }
@@ -89,10 +89,10 @@ bool Playback::Stop(bool toStart, bool update)
         return false;
     if (update) {
         state_.status = engine().getStatus().value_or(state_.status);
-        Led_RefreshPlayState(false);
+        led_.RefreshPlayState(false);
         // The time shows where the engine stands: the start, after either kind of stop.
         state_.position = 0;
-        Led_RefreshTime(false);
+        led_.RefreshTime(false);
     }
     return true;
 }
@@ -156,7 +156,7 @@ bool Playback::SeekHold(bool forward, bool start)
     }
     if (s.seekTarget != before) {
         s.position = s.seekTarget;
-        Led_RefreshTime(false);
+        led_.RefreshTime(false);
     }
 
     mainTimers_.start(main_timer::SeekRepeat, s.seekInterval);
@@ -183,7 +183,7 @@ bool Playback::SeekTo(uint32_t position)
     if (!engine().seek(position))
         return false;
     s.position = position;
-    Led_RefreshTime(false);
+    led_.RefreshTime(false);
     return true;
 }
 
@@ -205,7 +205,7 @@ bool Playback::ChangeRate(bool forward, uint32_t rate)
         return false;
     }
     state_.status = *status;
-    Led_RefreshPlayState(false);
+    led_.RefreshPlayState(false);
     // Rates apply only while playing.
     if (*status == engine_status::Stopped || *status == engine_status::Paused) {
         engine().setRate(kNormalRate);

@@ -7,7 +7,7 @@
 #include "core/player_ids.h"
 #include "core/window.h"
 #include "core/settings.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/command_id.h"
 #include "core/sys_command.h"
 

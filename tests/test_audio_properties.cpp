@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/wiring.h"
 #include "audio/audio.h"
 #include "playback/playback.h"
@@ -28,7 +28,7 @@ class AudioPropertiesTest : public PlaybackTest {
 protected:
     AudioPropertiesTest()
     {
-        PlayerState& s = app().state;
+        PlayerState& s = records.state;
         s.shownSoundQuality = 4;
         s.shownAudioChannel = 3;
         s.shownSoundChannel = 2;
@@ -43,7 +43,7 @@ protected:
     void useEngine(std::unique_ptr<ScriptedEngine> replacement)
     {
         engine = replacement.get();
-        app().components.reelkit = std::move(replacement);
+        records.components.reelkit = std::move(replacement);
     }
 };
 
@@ -84,10 +84,10 @@ TEST_F(AudioPropertiesTest, EachPressAsksForTheNextValueCyclicallyAndShowsTheAns
         for (uint32_t expected : sequences[i]) {
             engine->log.clear();
             panel.refreshes.clear();
-            EXPECT_TRUE((AppAudio().*setting.cycle)()) << setting.name;
+            EXPECT_TRUE((records.audio.*setting.cycle)()) << setting.name;
             EXPECT_EQ(engine->log, std::vector<std::string>{setting.asked(expected)}) << setting.name;
-            EXPECT_EQ(app().state.*setting.wanted, expected) << setting.name;
-            EXPECT_EQ(app().state.*setting.shown, expected) << setting.name;
+            EXPECT_EQ(records.state.*setting.wanted, expected) << setting.name;
+            EXPECT_EQ(records.state.*setting.shown, expected) << setting.name;
             EXPECT_EQ(panel.refreshes, std::vector<std::string>{setting.refresh}) << setting.name;
         }
     }
@@ -102,12 +102,12 @@ TEST_F(AudioPropertiesTest, TheCommandsActOnlyAtAClick)
     openFile();
     using C = CommandId;
     for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel}) {
-        EXPECT_FALSE(AppPlayback().DispatchCommand(command, CommandPhase::Press));
-        EXPECT_FALSE(AppPlayback().DispatchCommand(command, CommandPhase::Release));
+        EXPECT_FALSE(records.playback.DispatchCommand(command, CommandPhase::Press));
+        EXPECT_FALSE(records.playback.DispatchCommand(command, CommandPhase::Release));
     }
     EXPECT_TRUE(engine->log.empty());
     for (const CommandId command : {C::SoundQuality, C::AudioChannel, C::SoundChannel, C::AudioProperties})
-        EXPECT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
+        EXPECT_TRUE(records.playback.DispatchCommand(command, CommandPhase::Click)) << CommandNumber(command);
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setAudioProperties(1,-,-)", "setAudioProperties(-,1,-)",
                                                       "setAudioProperties(-,-,1)", "mpegAudioDecoderConfig"}));
 }
@@ -117,14 +117,14 @@ TEST_F(AudioPropertiesTest, AMarkerLeavesTheWantedValueWhereItWasSteppedAndShows
     openFile();
     engine->hasAudio = false;
     for (const Setting& setting : kSettings) {
-        EXPECT_TRUE((AppAudio().*setting.cycle)()) << setting.name;
-        EXPECT_EQ(app().state.*setting.wanted, 1u) << setting.name;
-        EXPECT_EQ(app().state.*setting.shown, setting.marker) << setting.name;
+        EXPECT_TRUE((records.audio.*setting.cycle)()) << setting.name;
+        EXPECT_EQ(records.state.*setting.wanted, 1u) << setting.name;
+        EXPECT_EQ(records.state.*setting.shown, setting.marker) << setting.name;
     }
     engine->log.clear();
-    EXPECT_TRUE(AppAudio().CycleAudioChannel());
+    EXPECT_TRUE(records.audio.CycleAudioChannel());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(-,2,-)"});
-    EXPECT_EQ(app().state.wantedAudioChannel, 2u);
+    EXPECT_EQ(records.state.wantedAudioChannel, 2u);
 }
 
 TEST_F(AudioPropertiesTest, AValueTheEngineChangedBecomesTheWantedOne)
@@ -135,11 +135,11 @@ TEST_F(AudioPropertiesTest, AValueTheEngineChangedBecomesTheWantedOne)
     useEngine(std::move(substituting));
     openFile();
 
-    EXPECT_TRUE(AppAudio().CycleSoundQuality());
-    EXPECT_EQ(app().state.shownSoundQuality, 2u);
-    EXPECT_EQ(app().state.wantedSoundQuality, 2u);
+    EXPECT_TRUE(records.audio.CycleSoundQuality());
+    EXPECT_EQ(records.state.shownSoundQuality, 2u);
+    EXPECT_EQ(records.state.wantedSoundQuality, 2u);
     engine->log.clear();
-    EXPECT_TRUE(AppAudio().CycleSoundQuality());
+    EXPECT_TRUE(records.audio.CycleSoundQuality());
     EXPECT_EQ(engine->log, std::vector<std::string>{"setAudioProperties(3,-,-)"});
 }
 
@@ -147,30 +147,30 @@ TEST_F(AudioPropertiesTest, ARefusedSetAnswersFalseAndShowsWhatTheEngineKept)
 {
     openFile();
     engine->soundQuality = 1;
-    app().state.wantedSoundQuality = 1;
+    records.state.wantedSoundQuality = 1;
     engine->failingCalls = {"setAudioProperties"};
     panel.refreshes.clear();
     // Asks for 2, is refused, and shows and keeps the engine's 1.
-    EXPECT_FALSE(AppAudio().CycleSoundQuality());
+    EXPECT_FALSE(records.audio.CycleSoundQuality());
     EXPECT_EQ(engine->log.back(), "setAudioProperties(2,-,-)");
-    EXPECT_EQ(app().state.shownSoundQuality, 1u);
-    EXPECT_EQ(app().state.wantedSoundQuality, 1u);
+    EXPECT_EQ(records.state.shownSoundQuality, 1u);
+    EXPECT_EQ(records.state.wantedSoundQuality, 1u);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"SoundQuality(0)"});
 
     engine->audioChannel = 0;
-    EXPECT_FALSE(AppAudio().CycleAudioChannel());
-    EXPECT_EQ(app().state.shownAudioChannel, 0u);
-    EXPECT_EQ(app().state.wantedAudioChannel, 0u) << "a refused value does not linger";
+    EXPECT_FALSE(records.audio.CycleAudioChannel());
+    EXPECT_EQ(records.state.shownAudioChannel, 0u);
+    EXPECT_EQ(records.state.wantedAudioChannel, 0u) << "a refused value does not linger";
 }
 
 TEST_F(AudioPropertiesTest, WithoutAnOpenFileTheWantedValueStillSteps)
 {
     // Nothing open: the engine refuses and has nothing to report, so the shown value stays.
-    EXPECT_FALSE(AppAudio().CycleSoundQuality());
-    EXPECT_EQ(app().state.wantedSoundQuality, 1u);
-    EXPECT_EQ(app().state.shownSoundQuality, 4u);
-    EXPECT_FALSE(AppAudio().CycleSoundQuality());
-    EXPECT_EQ(app().state.wantedSoundQuality, 2u);
+    EXPECT_FALSE(records.audio.CycleSoundQuality());
+    EXPECT_EQ(records.state.wantedSoundQuality, 1u);
+    EXPECT_EQ(records.state.shownSoundQuality, 4u);
+    EXPECT_FALSE(records.audio.CycleSoundQuality());
+    EXPECT_EQ(records.state.wantedSoundQuality, 2u);
 }
 
 TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
@@ -180,8 +180,8 @@ TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
     engine->audioChannel = 2;
     engine->soundChannel = 1;
     panel.refreshes.clear();
-    EXPECT_TRUE(AppAudio().ShowAudioProperties());
-    const PlayerState& s = app().state;
+    EXPECT_TRUE(records.audio.ShowAudioProperties());
+    const PlayerState& s = records.state;
     EXPECT_EQ(s.shownSoundQuality, 3u);
     EXPECT_EQ(s.shownAudioChannel, 2u);
     EXPECT_EQ(s.shownSoundChannel, 1u);
@@ -195,12 +195,12 @@ TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
 TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
 {
     openFile();
-    PlayerState& s = app().state;
+    PlayerState& s = records.state;
     s.wantedSoundQuality = 2;
     s.wantedAudioChannel = 1;
     s.wantedSoundChannel = 1;
     engine->hasAudio = false;
-    EXPECT_TRUE(AppAudio().ShowAudioProperties());
+    EXPECT_TRUE(records.audio.ShowAudioProperties());
     EXPECT_EQ(s.shownSoundQuality, 4u);
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.shownSoundChannel, 2u);
@@ -212,7 +212,7 @@ TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
 TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
 {
     openFile();
-    PlayerState& s = app().state;
+    PlayerState& s = records.state;
     s.wantedSoundQuality = 2;
     s.shownSoundQuality = 2;
     s.wantedAudioChannel = 1;
@@ -223,7 +223,7 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
     engine->failingCalls = {"mpegAudioDecoderConfig"};
     panel.refreshes.clear();
     const PlayerState before = s;
-    EXPECT_TRUE(AppAudio().ShowAudioProperties());
+    EXPECT_TRUE(records.audio.ShowAudioProperties());
     EXPECT_EQ(s.wantedSoundQuality, before.wantedSoundQuality);
     EXPECT_EQ(s.wantedAudioChannel, before.wantedAudioChannel);
     EXPECT_EQ(s.wantedSoundChannel, before.wantedSoundChannel);
@@ -236,22 +236,22 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
 TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 {
     openFile();
-    AppAudio().CycleSoundQuality();
-    AppAudio().CycleSoundQuality();
-    AppAudio().CycleAudioChannel();
-    AppAudio().CycleSoundChannel();
+    records.audio.CycleSoundQuality();
+    records.audio.CycleSoundQuality();
+    records.audio.CycleAudioChannel();
+    records.audio.CycleSoundChannel();
     engine->log.clear();
-    ASSERT_TRUE(AppPlayback().OpenTrack(2));
+    ASSERT_TRUE(records.playback.OpenTrack(2));
     EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
     EXPECT_EQ(engine->soundQuality, 2u);
-    const PlayerState& s = app().state;
+    const PlayerState& s = records.state;
     EXPECT_EQ(s.shownSoundQuality, 2u);
     EXPECT_EQ(s.shownAudioChannel, 1u);
     EXPECT_EQ(s.shownSoundChannel, 1u);
 
     // A file without sound shows nothing and leaves the wanted values for the next file.
     engine->hasAudio = false;
-    ASSERT_TRUE(AppPlayback().OpenTrack(1));
+    ASSERT_TRUE(records.playback.OpenTrack(1));
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.wantedSoundQuality, 2u);
     EXPECT_EQ(s.wantedAudioChannel, 1u);
@@ -261,11 +261,11 @@ TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
 TEST_F(AudioPropertiesTest, ClosingTheMediaDarkensBothChannelIndicatorsButNotTheQuality)
 {
     openFile();
-    AppAudio().CycleSoundQuality();
-    AppAudio().CycleAudioChannel();
-    AppAudio().CycleSoundChannel();
-    AppPlayback().ResetPlayback();
-    const PlayerState& s = app().state;
+    records.audio.CycleSoundQuality();
+    records.audio.CycleAudioChannel();
+    records.audio.CycleSoundChannel();
+    records.playback.ResetPlayback();
+    const PlayerState& s = records.state;
     EXPECT_EQ(s.shownSoundQuality, 1u);
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.shownSoundChannel, 2u);

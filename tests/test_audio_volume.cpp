@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/wiring.h"
 #include "audio/audio.h"
 #include "playback/playback.h"
@@ -90,7 +90,7 @@ protected:
     {
         auto scripted = std::make_unique<ScriptedMixer>();
         mixer = scripted.get();
-        app().components.sonokit = std::move(scripted);
+        records.components.sonokit = std::move(scripted);
         buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
         };
@@ -127,12 +127,12 @@ TEST_F(VolumeTest, OneStepMovesEveryChannelWithinTheRange)
         {"a range not a multiple of the levels", 0, 33, 16, {33, 31}, true, {33, 33}},
     };
     for (const Case& c : cases) {
-        app().settings.maxVolumeLevel = c.levels;
+        records.settings.maxVolumeLevel = c.levels;
         volume() = {c.before, c.maximum, c.minimum};
-        EXPECT_TRUE(AppAudio().StepVolume(c.up, true)) << c.what;
+        EXPECT_TRUE(records.audio.StepVolume(c.up, true)) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what;
         EXPECT_TRUE(repeating()) << c.what;
-        EXPECT_TRUE(AppAudio().StepVolume(c.up, false)) << c.what;
+        EXPECT_TRUE(records.audio.StepVolume(c.up, false)) << c.what;
         EXPECT_FALSE(repeating()) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what << ": the release steps nothing";
     }
@@ -159,31 +159,31 @@ TEST_F(VolumeTest, TheDesktopsShareSetsEveryChannelAndReadsBackAsTheLoudest)
     };
     for (const Case& c : cases) {
         volume() = {c.before, c.maximum, c.minimum};
-        EXPECT_EQ(AppAudio().SetVolumeShare(c.share), c.written) << c.what;
+        EXPECT_EQ(records.audio.SetVolumeShare(c.share), c.written) << c.what;
         EXPECT_EQ(volume().values, c.after) << c.what;
-        EXPECT_DOUBLE_EQ(AppAudio().ReadVolumeShare().value_or(-1), c.readBack) << c.what;
+        EXPECT_DOUBLE_EQ(records.audio.ReadVolumeShare().value_or(-1), c.readBack) << c.what;
     }
     mixer->failing.insert("getValue");
-    EXPECT_FALSE(AppAudio().SetVolumeShare(0.5));
-    EXPECT_FALSE(AppAudio().ReadVolumeShare());
+    EXPECT_FALSE(records.audio.SetVolumeShare(0.5));
+    EXPECT_FALSE(records.audio.ReadVolumeShare());
 }
 
 TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClick)
 {
     volume().values = {40000, 40000};
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
-    EXPECT_TRUE(app().state.volumeHeldUp);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    EXPECT_TRUE(records.state.volumeHeldUp);
     EXPECT_EQ(volume().values, (Channels{44096, 44096}));
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
 
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
-    EXPECT_FALSE(app().state.volumeHeldUp);
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
+    EXPECT_FALSE(records.state.volumeHeldUp);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
 
     mixer->log.clear();
-    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
-    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
+    EXPECT_FALSE(records.playback.DispatchCommand(CommandId::VolumeUp, CommandPhase::Click));
+    EXPECT_FALSE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Click));
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{40000, 40000}));
     EXPECT_FALSE(repeating());
@@ -191,9 +191,9 @@ TEST_F(VolumeTest, CommandThirtyTwoRaisesAndThirtyOneLowersAndNeitherActsOnAClic
 
 TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
 {
-    app().settings.volumeInterval = 100;
+    records.settings.volumeInterval = 100;
     volume().values = {20000, 10000};
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::VolumeUp, CommandPhase::Press));
     EXPECT_EQ(mainTimers.period(main_timer::VolumeRepeat), 100u);
 
     struct Tick {
@@ -211,7 +211,7 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
     }
     EXPECT_TRUE(repeating()) << "the repeat runs until the release, even at the bottom";
 
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::VolumeUp, CommandPhase::Release));
     EXPECT_FALSE(repeating());
     volume().values = {30000, 30000};
     clock.advance(1000);
@@ -220,9 +220,9 @@ TEST_F(VolumeTest, HoldingStepsAtThePressAndOncePerIntervalUntilTheRelease)
 
 TEST_F(VolumeTest, HoldingUpRepeatsUpward)
 {
-    app().settings.volumeInterval = 50;
+    records.settings.volumeInterval = 50;
     volume().values = {60000};
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     clock.advance(50);
     EXPECT_EQ(volume().values, (Channels{65535}));
     clock.advance(50);
@@ -234,12 +234,12 @@ TEST_F(VolumeTest, AFailedStepDoesNothingAndEndsTheRepeat)
 {
     for (const char* call : {"getMaxMinValue", "getValue", "setValue"}) {
         volume().values = {30000, 30000};
-        ASSERT_TRUE(AppAudio().StepVolume(true, true));
+        ASSERT_TRUE(records.audio.StepVolume(true, true));
         ASSERT_TRUE(repeating());
         mixer->failing = {call};
-        clock.advance(app().settings.volumeInterval);
+        clock.advance(records.settings.volumeInterval);
         EXPECT_FALSE(repeating()) << call;
-        EXPECT_FALSE(AppAudio().StepVolume(true, true)) << call;
+        EXPECT_FALSE(records.audio.StepVolume(true, true)) << call;
         EXPECT_FALSE(repeating()) << call;
         EXPECT_EQ(volume().values, (Channels{34096, 34096})) << call;
         mixer->failing.clear();
@@ -248,30 +248,30 @@ TEST_F(VolumeTest, AFailedStepDoesNothingAndEndsTheRepeat)
 
 TEST_F(VolumeTest, MoreLevelsThanValuesTakesNoStepAndShowsLevelZero)
 {
-    app().settings.maxVolumeLevel = 70000;
+    records.settings.maxVolumeLevel = 70000;
     volume().values = {30000, 65535};
-    EXPECT_FALSE(AppAudio().StepVolume(true, true));
-    EXPECT_FALSE(AppAudio().StepVolume(false, true));
+    EXPECT_FALSE(records.audio.StepVolume(true, true));
+    EXPECT_FALSE(records.audio.StepVolume(false, true));
     EXPECT_FALSE(repeating());
     EXPECT_TRUE(mixer->log.empty());
     EXPECT_EQ(volume().values, (Channels{30000, 65535}));
 
-    app().state.volumeLeft = app().state.volumeRight = 9;
-    EXPECT_TRUE(AppAudio().ReadVolumeLevel(false));
-    EXPECT_EQ(app().state.volumeLeft, 0u);
-    EXPECT_EQ(app().state.volumeRight, 0u);
+    records.state.volumeLeft = records.state.volumeRight = 9;
+    EXPECT_TRUE(records.audio.ReadVolumeLevel(false));
+    EXPECT_EQ(records.state.volumeLeft, 0u);
+    EXPECT_EQ(records.state.volumeRight, 0u);
 }
 
 TEST_F(VolumeTest, TheLineIsTheDefaultDeviceOnlyWithControlMasterVolume)
 {
     for (uint32_t master : {0u, 1u, 7u}) {
-        app().settings.controlMasterVolume = master;
+        records.settings.controlMasterVolume = master;
         mixer->lines.clear();
-        AppAudio().StepVolume(true, true);
-        AppAudio().StepVolume(true, false);
-        AppAudio().ToggleMute();
-        AppAudio().ReadMuteState(false);
-        AppAudio().ReadVolumeLevel(false);
+        records.audio.StepVolume(true, true);
+        records.audio.StepVolume(true, false);
+        records.audio.ToggleMute();
+        records.audio.ReadMuteState(false);
+        records.audio.ReadVolumeLevel(false);
         EXPECT_EQ(mixer->lines, (std::set<uint32_t>{master ? 0u : 8u})) << master;
     }
 }
@@ -287,13 +287,13 @@ TEST_F(VolumeTest, ToggleMuteInvertsEachChannelAndRepaintsNothing)
     };
     for (const Case& c : cases) {
         mute().values = c.before;
-        EXPECT_TRUE(AppAudio().ToggleMute()) << text(c.before);
+        EXPECT_TRUE(records.audio.ToggleMute()) << text(c.before);
         EXPECT_EQ(mute().values, c.after) << text(c.before);
     }
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 
-    EXPECT_FALSE(AppPlayback().DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
+    EXPECT_FALSE(records.playback.DispatchCommand(CommandId::MuteUnMute, CommandPhase::Press));
     EXPECT_EQ(mute().values, Channels{});
 }
 
@@ -301,11 +301,11 @@ TEST_F(VolumeTest, ToggleMuteAnswersFalseWhenTheMixerRefuses)
 {
     mute().values = {0, 0};
     mixer->failing = {"getValue"};
-    EXPECT_FALSE(AppAudio().ToggleMute());
+    EXPECT_FALSE(records.audio.ToggleMute());
     EXPECT_TRUE(mixer->log.empty()) << "nothing is written without a read";
 
     mixer->failing = {"setValue"};
-    EXPECT_FALSE(AppAudio().ToggleMute());
+    EXPECT_FALSE(records.audio.ToggleMute());
     EXPECT_EQ(mute().values, (Channels{0, 0}));
 }
 
@@ -316,7 +316,7 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
         bool repaint;
         bool muted;
     };
-    app().state.muted = true;
+    records.state.muted = true;
     // No channel leaves the state as it was.
     const Case cases[] = {
         {{}, false, true},   {{0, 1}, false, true},    {{1, 0}, true, false},
@@ -326,8 +326,8 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
         mute().values = c.values;
         panel.refreshes.clear();
         checks.clear();
-        EXPECT_TRUE(AppAudio().ReadMuteState(c.repaint)) << text(c.values);
-        EXPECT_EQ(app().state.muted, c.muted) << text(c.values);
+        EXPECT_TRUE(records.audio.ReadMuteState(c.repaint)) << text(c.values);
+        EXPECT_EQ(records.state.muted, c.muted) << text(c.values);
         EXPECT_EQ(panel.refreshes, c.repaint ? std::vector<std::string>{"Mute(0)"} : std::vector<std::string>{})
             << text(c.values);
         EXPECT_EQ(checks, std::vector<std::string>{"30:" + std::to_string(c.muted)}) << text(c.values);
@@ -336,8 +336,8 @@ TEST_F(VolumeTest, ReadMuteStateKeepsTheLastChannelAndAlwaysSetsTheButton)
     mixer->failing = {"getValue"};
     panel.refreshes.clear();
     checks.clear();
-    EXPECT_FALSE(AppAudio().ReadMuteState(true));
-    EXPECT_FALSE(app().state.muted);
+    EXPECT_FALSE(records.audio.ReadMuteState(true));
+    EXPECT_FALSE(records.state.muted);
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_TRUE(checks.empty());
 }
@@ -362,21 +362,21 @@ TEST_F(VolumeTest, ReadVolumeLevelShowsEachChannelInDisplaySteps)
         {100, 1099, 10, {50, 199}, 0, 1},
     };
     for (const Case& c : cases) {
-        app().settings.maxVolumeLevel = c.levels;
+        records.settings.maxVolumeLevel = c.levels;
         volume() = {c.values, c.maximum, c.minimum};
         panel.refreshes.clear();
-        EXPECT_TRUE(AppAudio().ReadVolumeLevel(true)) << text(c.values);
-        EXPECT_EQ(app().state.volumeLeft, c.left) << text(c.values);
-        EXPECT_EQ(app().state.volumeRight, c.right) << text(c.values);
+        EXPECT_TRUE(records.audio.ReadVolumeLevel(true)) << text(c.values);
+        EXPECT_EQ(records.state.volumeLeft, c.left) << text(c.values);
+        EXPECT_EQ(records.state.volumeRight, c.right) << text(c.values);
         EXPECT_EQ(panel.refreshes, std::vector<std::string>{"Volume(0)"});
     }
 
-    app().state.volumeLeft = 10;
+    records.state.volumeLeft = 10;
     for (const char* call : {"getMaxMinValue", "getValue"}) {
         mixer->failing = {call};
         panel.refreshes.clear();
-        EXPECT_FALSE(AppAudio().ReadVolumeLevel(true)) << call;
-        EXPECT_EQ(app().state.volumeLeft, 10u) << call << ": a failed read keeps the levels";
+        EXPECT_FALSE(records.audio.ReadVolumeLevel(true)) << call;
+        EXPECT_EQ(records.state.volumeLeft, 10u) << call << ": a failed read keeps the levels";
         EXPECT_TRUE(panel.refreshes.empty()) << call;
     }
 }
@@ -398,15 +398,15 @@ TEST_F(VolumeTest, TheMixersNoticeRereadsOnlyTheControlItNames)
     volume().values = {65535, 65535};
     mixer->control(0, 1).values = {65535, 65535};
     for (const Case& c : cases) {
-        app().settings.controlMasterVolume = c.master;
-        app().state = PlayerState{};
+        records.settings.controlMasterVolume = c.master;
+        records.state = PlayerState{};
         panel.refreshes.clear();
         mainWindow->handle({msg::MixerControlChange, 0, c.control});
         EXPECT_EQ(panel.refreshes, c.refreshes) << c.master << "/" << c.control;
         const bool muteRead = !c.refreshes.empty() && c.refreshes[0] == "Mute(0)";
         const bool volumeRead = !c.refreshes.empty() && c.refreshes[0] == "Volume(0)";
-        EXPECT_EQ(app().state.muted, muteRead) << c.master << "/" << c.control;
-        EXPECT_EQ(app().state.volumeLeft, volumeRead ? 16u : 0u) << c.master << "/" << c.control;
+        EXPECT_EQ(records.state.muted, muteRead) << c.master << "/" << c.control;
+        EXPECT_EQ(records.state.volumeLeft, volumeRead ? 16u : 0u) << c.master << "/" << c.control;
     }
 }
 
@@ -416,9 +416,9 @@ TEST_F(VolumeTest, TheStartUpReadsSetTheButtonWithoutRepainting)
     volume().values = {65535, 16384};
     mainWindow->parts().readMuteState(false);
     mainWindow->parts().readVolumeLevel(false);
-    EXPECT_TRUE(app().state.muted);
-    EXPECT_EQ(app().state.volumeLeft, 16u);
-    EXPECT_EQ(app().state.volumeRight, 4u);
+    EXPECT_TRUE(records.state.muted);
+    EXPECT_EQ(records.state.volumeLeft, 16u);
+    EXPECT_EQ(records.state.volumeRight, 4u);
     EXPECT_TRUE(panel.refreshes.empty());
     EXPECT_EQ(checks, std::vector<std::string>{"30:1"});
 }

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/wiring.h"
 #include "app/main_window.h"
 #include "components/discbay/drive_table.h"
@@ -67,12 +67,12 @@ constexpr uintptr_t kDriveX = 'X' - 'A';
 
 class DiscEndToEnd : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
         for (const std::string& clip : disc().clips)
             ASSERT_FALSE(clip.empty()) << "ffmpeg could not make a clip";
-        resetApp();
-        app().windows.instance = dir_.write("bin/quintara", "");
+        records.windows.instance = dir_.write("bin/quintara", "");
         // The shipped skin, but no video window: the picture costs time and is not what this
         // test is about. The first section of a name wins, so the one written first counts.
         std::filesystem::copy(QUINTARA_SOURCE_DIR "/resources/skin", dir_.file("bin/skin"),
@@ -87,14 +87,14 @@ protected:
         for (const size_t clip : {0, 1})
             std::filesystem::copy_file(disc().clips[clip], dir_.file("y/MPEGAV/AVSEQ0" + std::to_string(clip + 1) + ".DAT"));
         dir_.write("bin/Quintara.CFG", config.str());
-        InstallDesktopComponents();
-        WirePlayerLogic(windows_);
+        InstallDesktopComponents(records);
+        WirePlayerLogic(records, windows_);
         MainWindowHost host;
         host.post = [this](const Message& message) { queue_.push_back(message); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
-        parts_.emplace(windows_);
-        window_ = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers_, host, *parts_);
+        parts_.emplace(records, windows_);
+        window_ = std::make_unique<MainWindow>(MainWindowLinksOf(records), timers_, host, *parts_);
         timers_.setTick([this](TimerId id) { window_->timerTick(id); });
         ASSERT_EQ(window_->create(), 0);
         ASSERT_TRUE(window_->engineStarted());
@@ -105,7 +105,6 @@ protected:
         window_->destroy();
         window_.reset();
         windows_.release();
-        resetApp();
     }
 
     void send(const Message& message)
@@ -130,7 +129,7 @@ protected:
         QElapsedTimer clock;
         clock.start();
         // An open under way is part of what the player is doing.
-        while (!done() || app().turns.waiting()) {
+        while (!done() || records.turns.waiting()) {
             if (clock.elapsed() > kDeadlineMs)
                 return false;
             QTest::qWait(20);
@@ -145,7 +144,7 @@ protected:
 
     void note()
     {
-        const PlayerState& state = app().state;
+        const PlayerState& state = records.state;
         if (state.status == 2 && (played.empty() || state.currentTrack != playedTrack_ || state.position + 300 < lastPosition_))
             played.push_back((state.length + 50) / 100);
         playedTrack_ = state.status == 2 ? state.currentTrack : playedTrack_;
@@ -185,38 +184,38 @@ private:
 TEST_F(DiscEndToEnd, WithoutRepeatItPlaysEveryGoodTrackInOrderAndStopsOnTheFirst)
 {
     loadAndPlay();
-    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && records.state.status == 0; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
-    EXPECT_EQ(app().state.trackCount, 3u);
-    ASSERT_EQ(app().playList->entries.size(), 3u);
-    EXPECT_EQ(app().playList->entries[2].path, disc().clips[2]) << "the noise is dropped";
+    EXPECT_EQ(records.state.currentTrack, 1u);
+    EXPECT_EQ(records.state.trackCount, 3u);
+    ASSERT_EQ(records.playList.list()->entries.size(), 3u);
+    EXPECT_EQ(records.playList.list()->entries[2].path, disc().clips[2]) << "the noise is dropped";
     // It stays there.
     QTest::qWait(300);
     runQueue();
-    EXPECT_EQ(app().state.status, 0);
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.status, 0);
+    EXPECT_EQ(records.state.currentTrack, 1u);
 }
 
 TEST_F(DiscEndToEnd, RepeatAllGoesOnFromTheFirstTrack)
 {
     window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
-    ASSERT_EQ(app().state.repeatMode, RepeatMode::List);
+    ASSERT_EQ(records.state.repeatMode, RepeatMode::List);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 4; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18, 10}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
 }
 
 TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
 {
     window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
     window_->parts().dispatchCommand(CommandId::Repeat, CommandPhase::Click);
-    ASSERT_EQ(app().state.repeatMode, RepeatMode::Track);
+    ASSERT_EQ(records.state.repeatMode, RepeatMode::Track);
     loadAndPlay();
     ASSERT_TRUE(runUntil([&] { return played.size() == 3; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 10, 10}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
 }
 
 // What a file manager hands over for an inserted disc: its mount folder, here the root of X:.
@@ -224,18 +223,18 @@ TEST_F(DiscEndToEnd, RepeatTrackPlaysTheSameTrackAgain)
 TEST_F(DiscEndToEnd, ADiscFolderNamedOnTheCommandLinePlaysAsItsDrivesDisc)
 {
     window_->playFiles({disc().dir.file("disc")});
-    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && records.state.status == 0; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
-    ASSERT_EQ(app().playList->entries.size(), 3u);
-    EXPECT_EQ(app().playList->entries[2].path, disc().clips[2]);
-    EXPECT_EQ(app().drives.current().driveOf(app().playList->entries[0].path), std::optional<uint32_t>(kDriveX))
+    ASSERT_EQ(records.playList.list()->entries.size(), 3u);
+    EXPECT_EQ(records.playList.list()->entries[2].path, disc().clips[2]);
+    EXPECT_EQ(records.drives.current().driveOf(records.playList.list()->entries[0].path), std::optional<uint32_t>(kDriveX))
         << "the tracks are the drive's, as at insertion";
 
     window_->playFiles({disc().dir.file("disc/")});
-    ASSERT_TRUE(runUntil([&] { return played.size() == 4 && app().state.status == 2; }));
+    ASSERT_TRUE(runUntil([&] { return played.size() == 4 && records.state.status == 2; }));
     EXPECT_EQ(played.back(), 10u);
-    EXPECT_EQ(app().state.currentTrack, 1u);
-    EXPECT_EQ(app().state.trackCount, 4u) << "the whole disc again, its noise not yet reached";
+    EXPECT_EQ(records.state.currentTrack, 1u);
+    EXPECT_EQ(records.state.trackCount, 4u) << "the whole disc again, its noise not yet reached";
 }
 
 TEST_F(DiscEndToEnd, ABoundFolderRemovedWhileItsTrackPlaysLeavesTheRestPlaying)
@@ -243,15 +242,15 @@ TEST_F(DiscEndToEnd, ABoundFolderRemovedWhileItsTrackPlaysLeavesTheRestPlaying)
     // Y:'s two tracks, then X:'s three good ones.
     window_->playFiles({yFolder_ + "/MPEGAV", disc().dir.file("disc/MPEGAV")});
     runQueue();
-    ASSERT_EQ(app().playList->entries.size(), 6u);
-    ASSERT_TRUE(runUntil([&] { return app().state.status == 2 && app().state.currentTrack == 1; }));
+    ASSERT_EQ(records.playList.list()->entries.size(), 6u);
+    ASSERT_TRUE(runUntil([&] { return records.state.status == 2 && records.state.currentTrack == 1; }));
     std::filesystem::remove_all(yFolder_);
-    ASSERT_TRUE(runUntil([&] { return app().playList->entries.size() == 4; })) << "the drive's entries go";
-    ASSERT_TRUE(runUntil([&] { return app().state.status == 2 && app().state.currentTrack == 1; }));
-    EXPECT_EQ(app().playList->entries.front().path, disc().clips[0]);
+    ASSERT_TRUE(runUntil([&] { return records.playList.list()->entries.size() == 4; })) << "the drive's entries go";
+    ASSERT_TRUE(runUntil([&] { return records.state.status == 2 && records.state.currentTrack == 1; }));
+    EXPECT_EQ(records.playList.list()->entries.front().path, disc().clips[0]);
     played.clear();
     // It goes on with what is left, to the end of the list.
-    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && records.state.status == 0; }));
     EXPECT_EQ(played, (std::vector<uint32_t>{10, 14, 18}));
 }
 
@@ -259,14 +258,14 @@ TEST_F(DiscEndToEnd, ADiscImageNamedOnTheCommandLinePlaysItsTracksThroughTheRead
 {
     const VcdImage& image = VcdImage::get();
     window_->playFiles({image.cue});
-    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && app().state.status == 0; }));
+    ASSERT_TRUE(runUntil([&] { return played.size() == 3 && records.state.status == 0; }));
     std::vector<uint32_t> made;
     for (const VcdImage::Clip& clip : image.clips)
         made.push_back(static_cast<uint32_t>(clip.seconds * 10));
     EXPECT_EQ(played, made);
-    EXPECT_EQ(app().state.currentTrack, 1u);
-    ASSERT_EQ(app().playList->entries.size(), 3u);
-    EXPECT_EQ(app().playList->entries[2].path, image.trackPath(3));
+    EXPECT_EQ(records.state.currentTrack, 1u);
+    ASSERT_EQ(records.playList.list()->entries.size(), 3u);
+    EXPECT_EQ(records.playList.list()->entries[2].path, image.trackPath(3));
 }
 
 }  // namespace

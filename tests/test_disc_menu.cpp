@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
-#include "context/components.h"
+#include "app/player_records.h"
+#include "components/components.h"
 #include "playback/disc_menu.h"
 #include "playback/playback.h"
 #include "disc/play_list.h"
@@ -77,15 +77,15 @@ protected:
     {
         auto scripted = std::make_unique<ScriptedDrives>(journal);
         drives = scripted.get();
-        app().components.discbay = std::move(scripted);
-        app().windows.panel = &panel;
+        records.components.discbay = std::move(scripted);
+        records.windows.panel = &panel;
         popup.popup_ = [this](const std::vector<DriveMenuItem>& items) {
             for (const DriveMenuItem& item : items)
                 menu.push_back(std::to_string(item.id) + " " + item.text);
             journal.push_back("menu");
         };
         playback().setDriveMenuPopup(&popup);
-        app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + dir.file("MOVIE") + "\nE: = " +
+        records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + dir.file("MOVIE") + "\nE: = " +
                                                                dir.file("empty") + "\nQ: = " + dir.file("q") + "\n");
         std::filesystem::create_directories(dir.file("empty"));
     }
@@ -114,8 +114,8 @@ protected:
 TEST_F(DiscMenuTest, OneDriveTakesTheCommandAtOnceWithoutAMenu)
 {
     drives->drives = {drive('D')};
-    AppPlayback().DispatchCommand(CommandId::Disc, kClick);
-    AppPlayback().DispatchCommand(CommandId::Eject, kClick);
+    records.playback.DispatchCommand(CommandId::Disc, kClick);
+    records.playback.DispatchCommand(CommandId::Eject, kClick);
     EXPECT_EQ(panelCommands(), (std::vector<uintptr_t>{41003, 42003}));
     EXPECT_TRUE(menu.empty());
 }
@@ -136,7 +136,7 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
     for (const Case& c : cases) {
         menu.clear();
         drives->drives = c.order;
-        AppPlayback().DispatchCommand(c.command, kClick);
+        records.playback.DispatchCommand(c.command, kClick);
         EXPECT_EQ(menu, c.items);
         EXPECT_TRUE(panelCommands().empty()) << "the menu's choice goes to the panel, not the pick itself";
     }
@@ -144,7 +144,7 @@ TEST_F(DiscMenuTest, SeveralDrivesAreOfferedInTheComponentsOrderWithTheirLabels)
     menu.clear();
     drives->drives = {drive('D'), drive('E')};
     drives->doorOpen[drive('D')] = true;
-    AppPlayback().DispatchCommand(CommandId::Disc, kClick);
+    records.playback.DispatchCommand(CommandId::Disc, kClick);
     EXPECT_EQ(menu, (std::vector<std::string>{"41003 <D:>", "41004 <E:>"}));
 }
 
@@ -169,9 +169,9 @@ TEST_F(DiscMenuTest, AnyFailingCallShowsNothing)
         drives->drives = c.order;
         drives->failCount = c.failCount;
         drives->failOrdinal = c.failOrdinal;
-        app().windows.panel = c.panel ? &panel : nullptr;
+        records.windows.panel = c.panel ? &panel : nullptr;
         for (const CommandId command : {CommandId::Disc, CommandId::Eject, CommandId::StopEject})
-            AppPlayback().DispatchCommand(command, kClick);
+            records.playback.DispatchCommand(command, kClick);
         EXPECT_TRUE(menu.empty());
         EXPECT_TRUE(panelCommands().empty());
         EXPECT_TRUE(journal.empty());
@@ -193,19 +193,19 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
     };
     for (const Case& c : cases) {
         journal.clear();
-        app().settings.ejectCdRomOnly = c.ejectOnly;
+        records.settings.ejectCdRomOnly = c.ejectOnly;
         drives->doorOpen[drive('E')] = c.doorOpen;
-        Panel_DriveCommand(AppPlayback().driveMenuHooks(), app().settings, app().components, drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(records.playback.driveMenuHooks(), records.settings, records.components, drive_item::EjectFirst + drive('E'));
         EXPECT_EQ(journal, c.moves) << c.ejectOnly << c.doorOpen;
     }
     // A door whose state cannot be read is left alone, in either mode.
     drives->failDoorRead = true;
     for (const uint32_t ejectOnly : {0u, 1u}) {
         journal.clear();
-        app().settings.ejectCdRomOnly = ejectOnly;
-        Panel_DriveCommand(AppPlayback().driveMenuHooks(), app().settings, app().components, drive_item::EjectFirst + drive('E'));
+        records.settings.ejectCdRomOnly = ejectOnly;
+        Panel_DriveCommand(records.playback.driveMenuHooks(), records.settings, records.components, drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
-        EXPECT_FALSE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
+        EXPECT_FALSE(records.playback.SetDoorState(drive('E'), DoorState::Open));
     }
 }
 
@@ -213,19 +213,19 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 {
     loadList({movie1, other, movie2}, 3, 2);
     uint32_t entriesAtMove = 0;
-    drives->beforeMove = [&] { entriesAtMove = PlayList_Count(); };
+    drives->beforeMove = [&] { entriesAtMove = records.playList.PlayList_Count(); };
 
-    EXPECT_TRUE(AppPlayback().SetDoorState(drive('D'), DoorState::Open));
+    EXPECT_TRUE(records.playback.SetDoorState(drive('D'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open D"});
     EXPECT_EQ(entriesAtMove, 1u) << "the entries left before the door moved";
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(engine->openPath, other);
     EXPECT_EQ(engine->status, 2) << "it was playing, so the restarted list plays";
 
     // Closing loads nothing by itself: the disc's arrival does that later.
     journal.clear();
-    EXPECT_TRUE(AppPlayback().SetDoorState(drive('D'), DoorState::Closed));
+    EXPECT_TRUE(records.playback.SetDoorState(drive('D'), DoorState::Closed));
     EXPECT_EQ(journal, std::vector<std::string>{"close D"});
     EXPECT_EQ(listPaths(), std::vector<std::string>{other});
 }
@@ -233,13 +233,13 @@ TEST_F(DiscMenuTest, OpeningTheCurrentTracksDoorDropsItsEntriesFirstAndRestartsT
 TEST_F(DiscMenuTest, OpeningADoorWithoutEntriesLeavesPlaybackAlone)
 {
     loadList({movie1, movie2}, 2, 2);
-    EXPECT_TRUE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
+    EXPECT_TRUE(records.playback.SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal, std::vector<std::string>{"open E"});
     EXPECT_EQ(listPaths(), (std::vector<std::string>{movie1, movie2}));
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     // A door already where it is wanted is not moved again.
-    EXPECT_TRUE(AppPlayback().SetDoorState(drive('E'), DoorState::Open));
+    EXPECT_TRUE(records.playback.SetDoorState(drive('E'), DoorState::Open));
     EXPECT_EQ(journal.size(), 1u);
 }
 
@@ -247,21 +247,21 @@ TEST_F(DiscMenuTest, StopEjectStopsWhatPlaysThenOffersTheEject)
 {
     drives->drives = {drive('D')};
     loadList({movie1, movie2}, 1, 2);
-    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
+    records.playback.DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(engine->status, 0);
-    EXPECT_EQ(app().state.position, 0u);
+    EXPECT_EQ(records.state.position, 0u);
     EXPECT_TRUE(panelCommands().empty());
-    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
+    records.playback.DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 
     // Paused counts as loaded; an empty list does not.
     panel.posted.clear();
     loadList({movie1}, 1, 1);
-    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
+    records.playback.DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_TRUE(panelCommands().empty());
-    app().state.trackCount = 0;
+    records.state.trackCount = 0;
     engine->status = 2;
-    AppPlayback().DispatchCommand(CommandId::StopEject, kClick);
+    records.playback.DispatchCommand(CommandId::StopEject, kClick);
     EXPECT_EQ(panelCommands(), std::vector<uintptr_t>{42003});
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/ini_file.h"
 #include "components/discbay/drive_table.h"
 #include "disc/play_list.h"
@@ -120,17 +120,17 @@ TEST(DriveTable, MountInfoLinesAndTheirEscapes)
 // A folder bound to a letter acts as a CD-ROM drive holding a Video CD.
 class DiscScanTest : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
-        app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nX: = " + dir_.file("disc") + "\nY: = " +
+        records.settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nX: = " + dir_.file("disc") + "\nY: = " +
                                                                  dir_.file("empty") + "\n");
         fs::create_directories(dir_.file("empty"));
-        ASSERT_TRUE(PlayList_Create());
+        ASSERT_TRUE(records.playList.PlayList_Create());
     }
 
     std::string disc(const std::string& name) { return dir_.write("disc/" + name, "x"); }
-    std::vector<std::string> list() const { return paths(*app().playList); }
+    std::vector<std::string> list() const { return paths(*records.playList.list()); }
     static std::vector<std::string> paths(const PlayList& list)
     {
         std::vector<std::string> out;
@@ -149,9 +149,9 @@ TEST_F(DiscScanTest, LoadingTakesTheSortedPlayableFilesOfMpegAvWhateverItsCase)
     disc("mpegav/README.TXT");
     disc("mpegav/SUB.DAT/inner.dat");  // a folder with a playable name is never added
     disc("SEGMENT/ITEM0001.MPG");
-    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    records.playList.list()->entries = {{"/elsewhere/old.mpg", 0}};
 
-    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X'), 0));
     EXPECT_EQ(list(), wanted);
 }
 
@@ -160,36 +160,36 @@ TEST_F(DiscScanTest, ASuperVideoCdGivesItsMpeg2FolderWhereItHasNoMpegAv)
     const std::vector<std::string> superTracks = {disc("MPEG2/AVSEQ01.MPG"), disc("MPEG2/avseq02.mpg")};
     disc("MPEG2/README.TXT");
     disc("SVCD/INFO.SVD");
-    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X'), 0));
     EXPECT_EQ(list(), superTracks);
 
     // A disc holding both plays its MpegAV folder alone.
     const std::string videoTrack = disc("MpegAV/AVSEQ01.DAT");
-    ASSERT_TRUE(ScanDisc(drive('X'), 0));
+    ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X'), 0));
     EXPECT_EQ(list(), std::vector<std::string>{videoTrack});
 }
 
 TEST_F(DiscScanTest, LoadingWhatHoldsNothingPlayableChangesNothing)
 {
-    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    records.playList.list()->entries = {{"/elsewhere/old.mpg", 0}};
     disc("MpegAV/README.TXT");
     const uint32_t drives[] = {drive('X'), drive('Y'), drive('A'), drive('W'), 0x1234FFFF, 25 + 0x10000};
     for (const uint32_t d : drives)
-        EXPECT_FALSE(ScanDisc(d, 0)) << d;
+        EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, d, 0)) << d;
     EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/old.mpg"});
 }
 
 TEST_F(DiscScanTest, DroppingADriveRemovesItsEntriesOnly)
 {
     const std::string root = dir_.file("disc");
-    app().playList->entries = {{root + "/MpegAV/A.DAT", 0}, {"/srv/other.mpg", 0},
+    records.playList.list()->entries = {{root + "/MpegAV/A.DAT", 0}, {"/srv/other.mpg", 0},
                                {root + "x/not-on-x.mpg", 0}, {root + "/b.avi", 0}};
     // Only the low 16 bits name the drive.
-    ASSERT_TRUE(ScanDisc(drive('X') + 0x50000, 1));
+    ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X') + 0x50000, 1));
     EXPECT_EQ(list(), (std::vector<std::string>{"/srv/other.mpg", root + "x/not-on-x.mpg"}));
-    EXPECT_FALSE(ScanDisc(drive('X'), 1));
-    app().playList->entries.clear();
-    EXPECT_FALSE(ScanDisc(drive('X'), 1));
+    EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X'), 1));
+    records.playList.list()->entries.clear();
+    EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('X'), 1));
 }
 
 TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
@@ -202,18 +202,18 @@ TEST_F(DiscScanTest, AnImageBoundAsADriveGivesTheTracksInsideIt)
         fs::create_directories(fs::path(notAnImage).parent_path());
         fs::copy_file(image->bin, notAnImage, fs::copy_options::overwrite_existing);
         // A file of its own for each: the bindings are read once per configuration file.
-        app().settings.cfgPath = dir_.write(fs::path(image->cue).parent_path().filename().string() + ".CFG",
+        records.settings.cfgPath = dir_.write(fs::path(image->cue).parent_path().filename().string() + ".CFG",
                                             "[Drives]\nV: = " + image->cue + "\nW: = " + notAnImage + "\n");
-        app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+        records.playList.list()->entries = {{"/elsewhere/old.mpg", 0}};
 
-        ASSERT_TRUE(ScanDisc(drive('V'), 0));
+        ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('V'), 0));
         EXPECT_EQ(list(), (std::vector<std::string>{image->trackPath(1), image->trackPath(2), image->trackPath(3)}));
-        EXPECT_EQ(app().drives.current().driveOf(image->trackPath(2)), drive('V'));
-        EXPECT_FALSE(ScanDisc(drive('W'), 0));
+        EXPECT_EQ(records.drives.current().driveOf(image->trackPath(2)), drive('V'));
+        EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('W'), 0));
 
         // Dropping it takes its tracks and nothing else.
-        app().playList->entries.push_back({"/elsewhere/new.mpg", 0});
-        ASSERT_TRUE(ScanDisc(drive('V'), 1));
+        records.playList.list()->entries.push_back({"/elsewhere/new.mpg", 0});
+        ASSERT_TRUE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('V'), 1));
         EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/new.mpg"});
     }
 }
@@ -222,10 +222,10 @@ TEST_F(DiscScanTest, AnImageThatCannotBeReadLoadsNothing)
 {
     const std::string broken = dir_.write("rips/broken.cue", "FILE \"broken.bin\" BINARY\n  TRACK 01 MODE2/2352\n");
     dir_.write("rips/broken.bin", std::string(2352 * 20, '\x11'));
-    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + broken + "\nU: = " + dir_.file("rips/gone.cue") + "\n");
-    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
-    EXPECT_FALSE(ScanDisc(drive('V'), 0));
-    EXPECT_FALSE(ScanDisc(drive('U'), 0));
+    records.settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nV: = " + broken + "\nU: = " + dir_.file("rips/gone.cue") + "\n");
+    records.playList.list()->entries = {{"/elsewhere/old.mpg", 0}};
+    EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('V'), 0));
+    EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, drive('U'), 0));
     EXPECT_EQ(list(), std::vector<std::string>{"/elsewhere/old.mpg"});
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/device_change.h"
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/drive_table.h"
@@ -39,24 +39,23 @@ Message gone(char letter)
 // of other kinds, without a door.
 class DiscbayFolders : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
         bind("");
         fs::create_directories(dir_.file("v"));
         fs::create_directories(dir_.file("fixed"));
         dir_.write("fixed/file.txt", "x");
-        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); });
+        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] { return records.drives.current(); });
         drives_ = made.get();
-        app().components.discbay = std::move(made);
+        records.components.discbay = std::move(made);
     }
 
-    void TearDown() override { resetApp(); }
 
     // The bindings are read once for a configuration file; new ones come in a file of their own.
     void bind(const std::string& more)
     {
-        app().settings.cfgPath = dir_.write("Quintara" + std::to_string(++binds_) + ".CFG", "[Drives]\nE: = " + dir_.file("fixed") +
+        records.settings.cfgPath = dir_.write("Quintara" + std::to_string(++binds_) + ".CFG", "[Drives]\nE: = " + dir_.file("fixed") +
                                                                 ", Fixed\nR: = " + dir_.file("stick") +
                                                                 ", Removable\nV: = " + dir_.file("v") + "\nX: = " +
                                                                 dir_.file("x") + "\nY: = " + dir_.file("film.cue") +
@@ -135,7 +134,7 @@ TEST_F(DiscbayFolders, TheDoorTakesTheDiscOutAndPutsItBack)
         SCOPED_TRACE(installed);
         std::unique_ptr<DiscbayDrives> away;
         if (!installed)
-            away = std::move(app().components.discbay);
+            away = std::move(records.components.discbay);
         dir_.write("v/MPEGAV/AVSEQ01.DAT", "x");
         start();
         EXPECT_EQ(doorOpen('V'), 0u) << "closed at the start";
@@ -153,7 +152,7 @@ TEST_F(DiscbayFolders, TheDoorTakesTheDiscOutAndPutsItBack)
         EXPECT_EQ(doorOpen('V'), 0u);
         drives_->deInit(&window_);
         if (away)
-            app().components.discbay = std::move(away);
+            records.components.discbay = std::move(away);
     }
 }
 
@@ -225,7 +224,7 @@ TEST_F(DiscbayFolders, ADriveBoundLaterTakesItsStateAndOneUnboundTakesItsDisc)
     ASSERT_TRUE(drives_->openCDRomDoor(drive('V'), 0));
     EXPECT_EQ(taken(), std::vector<Message>{arrived('V')});
     dir_.write("other/a.dat", "x");
-    app().settings.cfgPath = dir_.write("Quintara-other.CFG", "[Drives]\nV: = " + dir_.file("other") + "\n");
+    records.settings.cfgPath = dir_.write("Quintara-other.CFG", "[Drives]\nV: = " + dir_.file("other") + "\n");
     EXPECT_EQ(look(), (std::vector<Message>{gone('V')})) << "the old disc is gone; the new one was there already";
     EXPECT_EQ(doorOpen('V'), 0u);
     fs::remove(dir_.file("other/a.dat"));
@@ -270,12 +269,12 @@ TEST_F(DiscbayFolders, NothingIsPostedBeforeInitNorAfterDeInit)
 TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
 {
     int builds = 0;
-    auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [&builds] {
+    auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this, &builds] {
         ++builds;
-        return app().drives.current();
+        return records.drives.current();
     });
     DiscbayCore& installed = *counted;
-    app().components.discbay = std::move(counted);
+    records.components.discbay = std::move(counted);
     dir_.write("v/a.dat", "x");
     dir_.write("x/a.dat", "x");
     dir_.write("film.cue", "");

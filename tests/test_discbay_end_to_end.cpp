@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "components/discbay/discbay_linux.h"
 #include "tests/support/playback_fixture.h"
@@ -23,11 +23,11 @@ class DiscbayInPlayer : public PlaybackTest {
 protected:
     DiscbayInPlayer()
     {
-        app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nX: = " + dir.file("x") + "\n");
+        records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nX: = " + dir.file("x") + "\n");
         fs::create_directories(dir.file("x"));
-        auto made = MakeLinuxDiscbay([] { return app().drives.current(); });
+        auto made = MakeLinuxDiscbay([this] { return records.drives.current(); });
         drives = made.get();
-        app().components.discbay = std::move(made);
+        records.components.discbay = std::move(made);
         drives->init(mainWindow.get(), msg::DiscEvent);
     }
 
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(DiscbayInPlayer, AFolderFillingWithAVideoCdLoadsItOnceAndEmptyingDropsItOnce)
 {
-    app().playList->entries = {{"/elsewhere/old.mpg", 0}};
+    records.playList.list()->entries = {{"/elsewhere/old.mpg", 0}};
     const std::vector<std::string> tracks = {dir.write("x/MPEGAV/AVSEQ01.DAT", "1"),
                                              dir.write("x/MPEGAV/AVSEQ02.DAT", "2")};
     dir.write("x/MPEGAV/README.TXT", "not a track");
@@ -58,7 +58,7 @@ TEST_F(DiscbayInPlayer, AFolderFillingWithAVideoCdLoadsItOnceAndEmptyingDropsItO
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 0}}));
     EXPECT_EQ(listPaths(), tracks);
     EXPECT_EQ(engine->openedPaths, std::vector<std::string>{tracks[0]});
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
 
     drives->rescan();
     EXPECT_TRUE(deliver().empty());
@@ -83,7 +83,7 @@ TEST_F(DiscbayInPlayer, TheDoorTakesTheDiscOutOfThePlayersReach)
     ASSERT_TRUE(drives->openCDRomDoor(kDriveX, true));
     EXPECT_EQ(deliver(), (std::vector<Message>{{msg::DiscEvent, kDriveX, 1}}));
     EXPECT_TRUE(listPaths().empty());
-    AppPlayback().LoadDisc(kDriveX, 0);
+    records.playback.LoadDisc(kDriveX, 0);
     EXPECT_TRUE(listPaths().empty()) << "an open drive holds nothing to load";
 
     ASSERT_TRUE(drives->openCDRomDoor(kDriveX, false));

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
 #include "core/ini_file.h"
 #include "components/discbay/disc_watchers.h"
 #include "components/discbay/discbay_core.h"
@@ -40,7 +39,6 @@ TEST(DiscWatchers, AMountOfTheDrivesDeviceIsToldWithoutWaitingForTheTimer)
 {
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
         GTEST_SKIP() << "no private mount namespace for this process";
-    resetApp();
     TempDir dir;
     ManualClock clock;
     RecordingWindow window{clock};
@@ -61,7 +59,6 @@ TEST(DiscWatchers, AMountOfTheDrivesDeviceIsToldWithoutWaitingForTheTimer)
     EXPECT_EQ(window.posted,
               (std::vector<Message>{{msg::DiscEvent, 'D' - 'A', 0}, {msg::DiscEvent, 'D' - 'A', 1}}));
     drives.deInit(&window);
-    resetApp();
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/ini_file.h"
 #include "components/discbay/cdrom_devices.h"
 #include "components/discbay/disc_watchers.h"
@@ -41,9 +41,9 @@ const std::string kSr1 = "/dev/sr1";
 // D: is sr0 and E: sr1, V: a folder bound as a CD-ROM drive.
 class DiscbayPhysical : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
         dir_.write("cdrom0/MPEGAV/AVSEQ01.DAT", "x");
         dir_.write("cdrom1/MPEGAV/AVSEQ01.DAT", "x");
         auto scripted = std::make_unique<ScriptedDrives>();
@@ -54,7 +54,6 @@ protected:
         });
     }
 
-    void TearDown() override { resetApp(); }
 
     void mount(const std::string& device)
     {
@@ -86,9 +85,9 @@ TEST_F(DiscbayPhysical, TheDevicesComeFirstInDeviceOrder)
 
 TEST_F(DiscbayPhysical, TheMachinesTableTakesTheDevicesTheSystemLists)
 {
-    app().drives.setDeviceLister([] { return std::vector<std::string>{kSr0, kSr1}; });
-    app().settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
-    DiscbayCore machine(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); });
+    records.drives.setDeviceLister([] { return std::vector<std::string>{kSr0, kSr1}; });
+    records.settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
+    DiscbayCore machine(std::make_unique<ScriptedDrives>(), [this] { return records.drives.current(); });
     EXPECT_EQ(machine.getTotalCDRomDrives(), 3u);
     // The bound D: stays; the devices take the letters after it.
     const uint32_t wanted[] = {drive('D'), drive('E'), drive('F')};
@@ -272,14 +271,14 @@ TEST(KernelDriveHardware, WhatIsNoDriveAnswersNothing)
 // The file system's notices alone: the slow look is an hour away.
 TEST(DiscWatchers, ABoundFolderIsHeardFillingEmptyingGoingAndComingBack)
 {
-    resetApp();
+    PlayerRecords records;
     TempDir dir;
     fs::create_directories(dir.file("v"));
-    app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\nW: = " +
+    records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nV: = " + dir.file("v") + "\nW: = " +
                                                            dir.file("w/deeper/disc") + "\n");
     ManualClock clock;
     RecordingWindow window{clock};
-    DiscbayCore drives(std::make_unique<ScriptedDrives>(), [] { return app().drives.current(); },
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), [&records] { return records.drives.current(); },
                        [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 3'600'000); });
     ASSERT_TRUE(drives.init(&window, msg::DiscEvent));
     const auto heard = [&](std::vector<Message> wanted) {
@@ -307,7 +306,6 @@ TEST(DiscWatchers, ABoundFolderIsHeardFillingEmptyingGoingAndComingBack)
     for (int turn = 0; turn < 20; ++turn)
         QCoreApplication::processEvents();
     EXPECT_TRUE(window.posted.empty()) << "stopped watching";
-    resetApp();
 }
 
 }  // namespace

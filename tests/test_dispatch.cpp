@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/app_command.h"
 #include "core/command_strings.h"
 #include "playback/playback.h"
@@ -73,10 +73,10 @@ protected:
     void beginEntry()
     {
         setTracks(200);
-        app().state.trackCount = 200;
-        app().state.currentTrack = 5;
-        ASSERT_TRUE(AppPlayback().EnterDigit(1));
-        ASSERT_TRUE(app().state.entryActive);
+        records.state.trackCount = 200;
+        records.state.currentTrack = 5;
+        ASSERT_TRUE(records.playback.EnterDigit(1));
+        ASSERT_TRUE(records.state.entryActive);
         panel.refreshes.clear();
     }
 
@@ -96,10 +96,10 @@ TEST_F(DispatchTest, EachCommandActsOnlyAtItsPhasesAndNoOtherNumberExists)
         for (int32_t phase = -1; phase <= 4; ++phase) {
             const bool click = phase == 3 && kClickCommands.contains(command);
             const bool held = phase >= 0 && phase <= 2 && kHeldCommands.contains(command);
-            EXPECT_EQ(DispatchNumbers(command, phase), click || held) << "command " << command << " phase " << phase;
+            EXPECT_EQ(DispatchNumbers(records.playback, command, phase), click || held) << "command " << command << " phase " << phase;
             // A value outside the table that reaches the dispatcher is refused there too.
             if (const std::optional<CommandPhase> at = CommandPhaseFromNumber(phase)) {
-                EXPECT_EQ(AppPlayback().DispatchCommand(static_cast<CommandId>(command), *at), click || held)
+                EXPECT_EQ(records.playback.DispatchCommand(static_cast<CommandId>(command), *at), click || held)
                     << "command " << command << " phase " << phase;
             }
         }
@@ -127,26 +127,26 @@ TEST_F(DispatchTest, ARefusedCommandRunsNothing)
 {
     installAllHooks();
     setTracks(3);
-    app().state.trackCount = 3;
+    records.state.trackCount = 3;
     struct Case {
         int32_t command;
         int32_t phase;
     };
     for (const Case c : {Case{19, 3}, Case{18, 3}, Case{31, 3}, Case{32, 3}, Case{10, 0}, Case{13, 2}, Case{30, 1},
                          Case{105, 0}, Case{120, 2}, Case{0, 3}, Case{4, 3}, Case{121, 3}}) {
-        EXPECT_FALSE(DispatchNumbers(c.command, c.phase)) << c.command << "," << c.phase;
+        EXPECT_FALSE(DispatchNumbers(records.playback, c.command, c.phase)) << c.command << "," << c.phase;
     }
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(engine->log.empty());
-    EXPECT_TRUE(app().state.seekIdle);
+    EXPECT_TRUE(records.state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
 
 TEST_F(DispatchTest, WithoutAPlayListChooserThePlayListCommandIsRefused)
 {
     beginEntry();
-    EXPECT_FALSE(DispatchNumbers(41, 3));
-    EXPECT_TRUE(app().state.entryActive) << "a refused Play List must not end the entry";
+    EXPECT_FALSE(DispatchNumbers(records.playback, 41, 3));
+    EXPECT_TRUE(records.state.entryActive) << "a refused Play List must not end the entry";
 }
 
 TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
@@ -161,12 +161,12 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
     for (const EngineCase c : {EngineCase{33, "setAudioProperties"}, EngineCase{34, "setAudioProperties"},
                                EngineCase{35, "setAudioProperties"}, EngineCase{36, "mpegAudioDecoderConfig"}}) {
         engine->log.clear();
-        EXPECT_TRUE(DispatchNumbers(c.command, 3)) << c.command;
+        EXPECT_TRUE(DispatchNumbers(records.playback, c.command, 3)) << c.command;
         ASSERT_FALSE(engine->log.empty()) << c.command;
         EXPECT_TRUE(engine->log.front().starts_with(c.call)) << c.command << ": " << engine->log.front();
     }
     calls.clear();
-    EXPECT_TRUE(DispatchNumbers(41, 3));
+    EXPECT_TRUE(DispatchNumbers(records.playback, 41, 3));
     EXPECT_EQ(calls, std::vector<std::string>{"showPlayListDialog(panel)"});
 
     struct Case {
@@ -177,20 +177,20 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
     // 31 "Volume Up" lowers, 32 "Volume Down" raises.
     const Case cases[] = {{31, 0, 0}, {31, 1, 0}, {31, 2, 0}, {32, 0, 1}, {32, 1, 1}, {32, 2, 1}};
     for (const Case& c : cases) {
-        app().state.volumeHeldUp = c.command == 31;
-        EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
-        EXPECT_EQ(app().state.volumeHeldUp, c.volumeHeldUp) << c.command;
+        records.state.volumeHeldUp = c.command == 31;
+        EXPECT_TRUE(DispatchNumbers(records.playback, c.command, c.phase)) << c.command;
+        EXPECT_EQ(records.state.volumeHeldUp, c.volumeHeldUp) << c.command;
     }
 
     // The disc menus of one drive hand its item to the panel at once; Stop/Eject stops what
     // plays; Mute inverts the mixer's mute.
-    app().components.discbay = std::make_unique<OneDrive>();
-    app().components.sonokit = std::make_unique<StepMixer>(calls);
+    records.components.discbay = std::make_unique<OneDrive>();
+    records.components.sonokit = std::make_unique<StepMixer>(calls);
     calls.clear();
     panel.posted.clear();
     engine->log.clear();
     for (const int32_t command : {14, 42, 15, 30})
-        EXPECT_TRUE(DispatchNumbers(command, 3)) << command;
+        EXPECT_TRUE(DispatchNumbers(records.playback, command, 3)) << command;
     EXPECT_EQ(panel.posted, (std::vector<Message>{{msg::Command, drive_item::EjectFirst + 3, 0},
                                                   {msg::Command, drive_item::LoadFirst + 3, 0}}));
     EXPECT_EQ(engine->log, std::vector<std::string>{"stopAndSeekToStart"});
@@ -200,13 +200,13 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
 TEST_F(DispatchTest, HeldSeekRecordsWhichCommandTheTimerRepeats)
 {
     loadTracks(1, 1, 2);
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
-    EXPECT_TRUE(app().state.seekHeldForward);
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
-    EXPECT_FALSE(app().state.seekHeldForward);
-    EXPECT_TRUE(DispatchNumbers(18, 1));  // phase 1 releases like phase 2
-    EXPECT_TRUE(app().state.seekIdle);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    EXPECT_TRUE(records.state.seekHeldForward);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Release));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    EXPECT_FALSE(records.state.seekHeldForward);
+    EXPECT_TRUE(DispatchNumbers(records.playback, 18, 1));  // phase 1 releases like phase 2
+    EXPECT_TRUE(records.state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
 
@@ -224,40 +224,40 @@ TEST_F(DispatchTest, EveryCommandButDigitsAndReturnEndsANumericEntry)
     };
     for (const Case& c : cases) {
         beginEntry();
-        EXPECT_TRUE(DispatchNumbers(c.command, c.phase)) << c.command;
-        EXPECT_EQ(app().state.entryActive, !c.ends) << c.command;
+        EXPECT_TRUE(DispatchNumbers(records.playback, c.command, c.phase)) << c.command;
+        EXPECT_EQ(records.state.entryActive, !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryBlink), !c.ends) << c.command;
         EXPECT_EQ(panel.manualTimers().isRunning(panel_timer::EntryEnd), !c.ends) << c.command;
         if (c.ends) {
             EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)") << c.command;
-            EXPECT_EQ(app().state.enteredNumber, 0u);
-            EXPECT_TRUE(app().state.entryBlinkOn);
+            EXPECT_EQ(records.state.enteredNumber, 0u);
+            EXPECT_TRUE(records.state.entryBlinkOn);
         }
-        AppPlayback().EndTrackEntry(false);
+        records.playback.EndTrackEntry(false);
     }
 }
 
 TEST_F(DispatchTest, EndTrackEntryWithoutAnEntryDoesNothing)
 {
-    app().state.entryBlinkOn = 0;
-    app().state.enteredNumber = 4;
-    EXPECT_TRUE(AppPlayback().EndTrackEntry(true));
+    records.state.entryBlinkOn = 0;
+    records.state.enteredNumber = 4;
+    EXPECT_TRUE(records.playback.EndTrackEntry(true));
     EXPECT_TRUE(panel.refreshes.empty());
-    EXPECT_FALSE(app().state.entryBlinkOn);
-    EXPECT_EQ(app().state.enteredNumber, 4u);
+    EXPECT_FALSE(records.state.entryBlinkOn);
+    EXPECT_EQ(records.state.enteredNumber, 4u);
 }
 
 TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
 {
     installAllHooks();
-    app().windows.videoImage = nullptr;
-    app().windows.videoFrame = nullptr;
+    records.windows.videoImage = nullptr;
+    records.windows.videoFrame = nullptr;
     for (const CommandId command : {CommandId::VideoTopmost, CommandId::VideoSize}) {
         beginEntry();
-        EXPECT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click));
-        EXPECT_FALSE(app().state.entryActive);
+        EXPECT_TRUE(records.playback.DispatchCommand(command, CommandPhase::Click));
+        EXPECT_FALSE(records.state.entryActive);
     }
-    EXPECT_FALSE(app().state.videoTopmost);
+    EXPECT_FALSE(records.state.videoTopmost);
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(videoImage.posted.empty());
     EXPECT_TRUE(videoFrame.topmost.empty());
@@ -266,54 +266,54 @@ TEST_F(DispatchTest, VideoCommandsWithoutTheirWindowsOnlyEndTheEntry)
 TEST_F(DispatchTest, VideoTopmostTogglesTheFrameAndThePanelButton)
 {
     installAllHooks();
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
-    EXPECT_TRUE(app().state.videoTopmost);
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
-    EXPECT_FALSE(app().state.videoTopmost);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
+    EXPECT_TRUE(records.state.videoTopmost);
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VideoTopmost, CommandPhase::Click));
+    EXPECT_FALSE(records.state.videoTopmost);
     EXPECT_EQ(videoFrame.topmost, (std::vector<bool>{true, false}));
     EXPECT_EQ(calls, (std::vector<std::string>{"setButtonChecked(50,1)", "setButtonChecked(50,0)"}));
 }
 
 TEST_F(DispatchTest, VideoSizeAsksTheImageWindowToToggleItsSize)
 {
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::VideoSize, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::VideoSize, CommandPhase::Click));
     EXPECT_EQ(videoImage.sizeToggles, 1);
 }
 
 TEST_F(DispatchTest, MinimizeAddressesOnlyAPanelThatIsNotMinimised)
 {
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     panel.isMinimized = true;
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Minimize, CommandPhase::Click));
     EXPECT_EQ(panel.minimizes, 1);
     EXPECT_TRUE(videoFrame.posted.empty());
-    app().windows.panel = nullptr;
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Minimize, CommandPhase::Click));
+    records.windows.panel = nullptr;
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Minimize, CommandPhase::Click));
 }
 
 TEST_F(DispatchTest, PowerAsksTheMainWindowToClose)
 {
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Power, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Power, CommandPhase::Click));
     EXPECT_EQ(mainQueue.take(), (std::vector<Message>{{msg::Close, 0, 0}}));
 }
 
 TEST_F(DispatchTest, HelpOpensTheDocumentBesideTheExecutableAndNothingWhenUnset)
 {
     Journal journal;
-    app().components.hublet = std::make_unique<RecordingHublet>(journal);
+    records.components.hublet = std::make_unique<RecordingHublet>(journal);
     TempDir folder;
-    app().settings.exeDir = folder.path() + "/";
-    app().settings.cfgPath = folder.file("Quintara.CFG");
+    records.settings.exeDir = folder.path() + "/";
+    records.settings.cfgPath = folder.file("Quintara.CFG");
 
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));  // no configuration file
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Help, CommandPhase::Click));  // no configuration file
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=\n");
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_TRUE(journal.empty());
 
     // Read at each Help: an edit shows at the next one.
     folder.write("Quintara.CFG", "[Initiation]\nHelp File=Manual.html\n");
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Help, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Help, CommandPhase::Click));
     EXPECT_EQ(journal, Journal{"Hublet_ExecuteCommand(" + folder.path() + "/Manual.html)"});
 }
 
@@ -331,15 +331,15 @@ TEST_F(DispatchTest, MultimediaKeysAreRepostedToTheMainWindowOnlyWhenKnown)
         }
     }
     // The device bits above the command do not change it.
-    EXPECT_TRUE(AppPlayback().AppCommand_Post(0, (0x8000 | 14) << 16));
-    EXPECT_FALSE(AppPlayback().AppCommand_Run(0, 7 << 16));
-    EXPECT_FALSE(AppPlayback().AppCommand_Run(0, 15 << 16));
+    EXPECT_TRUE(records.playback.AppCommand_Post(0, (0x8000 | 14) << 16));
+    EXPECT_FALSE(records.playback.AppCommand_Run(0, 7 << 16));
+    EXPECT_FALSE(records.playback.AppCommand_Run(0, 15 << 16));
 }
 
 TEST_F(DispatchTest, AVolumeKeyGivesExactlyOneStep)
 {
-    app().components.sonokit = std::make_unique<StepMixer>(calls);
-    app().settings.maxVolumeLevel = 10;
+    records.components.sonokit = std::make_unique<StepMixer>(calls);
+    records.settings.maxVolumeLevel = 10;
     for (const auto& [appCommand, expected] :
          {std::pair{9, std::vector<std::string>{"stepVolume(down)"}},
           std::pair{10, std::vector<std::string>{"stepVolume(up)"}},
@@ -364,16 +364,16 @@ TEST_F(DispatchTest, MediaKeysDriveTheTransportAndTheTracks)
     key(14);  // play/pause from stopped plays
     EXPECT_EQ(engine->status, 2);
     key(11);  // next track, and it goes on playing
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_EQ(engine->openPath, track(2));
     EXPECT_EQ(engine->status, 2);
     key(12);  // previous track
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(engine->status, 2);
     key(14);  // playing at normal speed: pause
     EXPECT_EQ(engine->status, 1);
     key(13);  // stop, back to the start
     EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
-    EXPECT_EQ(app().state.status, 0);
+    EXPECT_EQ(records.state.status, 0);
 }
 }  // namespace

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "panel/keyboard.h"
 #include "panel/qt_keys.h"
@@ -128,29 +128,28 @@ constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseN
 // The video windows' keys, through the hooks the panel plugs in.
 class VideoKeysTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
-        app().keys.reset();
-        app().keys.setSink(&recorded);
+        records.keys.reset();
+        records.keys.setSink(&recorded);
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
-        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, mainParts);
-        app().windows.main = mainWindow.get();
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, mainParts);
+        records.windows.main = mainWindow.get();
     }
     void TearDown() override
     {
-        app().keys.setSink(nullptr);
-        app().keys.reset();
-        app().windows.main = nullptr;
+        records.keys.setSink(nullptr);
+        records.keys.reset();
+        records.windows.main = nullptr;
         mainWindow.reset();
-        resetApp();
     }
 
     bool send(Window& window, QEvent::Type type, int key, const QString& text = {}, bool repeat = false)
     {
         QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
-        PanelVideoKeys keys(app().keys);
+        PanelVideoKeys keys(records.keys, records.playback);
         return keys.appCommand(window, event) || keys.key(window, event);
     }
 
@@ -174,7 +173,7 @@ TEST_F(VideoKeysTest, KeyPressedInOneWindowIsReleasedInTheOther)
     EXPECT_TRUE(send(frame, QEvent::KeyRelease, Qt::Key_Left, {}, true));
     EXPECT_TRUE(send(frame, QEvent::KeyPress, Qt::Key_Left, {}, true));
     EXPECT_TRUE(send(image, QEvent::KeyRelease, Qt::Key_Left));
-    EXPECT_FALSE(app().keys.seekKeyHeld());
+    EXPECT_FALSE(records.keys.seekKeyHeld());
     EXPECT_TRUE(send(image, QEvent::KeyPress, Qt::Key_S, "s"));
     EXPECT_EQ(events, (std::vector<Event>{{18, P}, {18, R}, {13, C}}));
     EXPECT_TRUE(mainPosted.empty());

@@ -6,7 +6,7 @@
 
 #include "components/discbay/discbay_core.h"
 #include "components/discbay/drive_table.h"
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/ini_file.h"
 #include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
@@ -26,7 +26,7 @@ class LoadDiscTest : public PlaybackTest {
 protected:
     LoadDiscTest()
     {
-        app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nP: = " + dir.file("p") + "\nQ: = " +
+        records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nP: = " + dir.file("p") + "\nQ: = " +
                                                                dir.file("q") + "\nX: = " + dir.file("x") + "\n");
         dir.write("p/a.mpg", "a");
         dir.write("p/b.mpg", "b");
@@ -47,8 +47,8 @@ TEST_F(LoadDiscTest, DroppingAnotherDriveKeepsTheCurrentTrackPlaying)
     loadList({a, x, b}, 3, 2);
     discEvent(drive('Q'), 1);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{a, b}));
-    EXPECT_EQ(app().state.currentTrack, 2u);
-    EXPECT_EQ(app().state.trackCount, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
+    EXPECT_EQ(records.state.trackCount, 2u);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"TrackNumber(0)"});
     EXPECT_TRUE(engine->log.empty()) << "playback is not touched";
     EXPECT_EQ(engine->openPath, b);
@@ -64,7 +64,7 @@ TEST_F(LoadDiscTest, DroppingTheCurrentTracksDriveRestartsTheList)
         loadList({a, x, b}, 2, c.status);
         discEvent(drive('Q'), 1);
         EXPECT_EQ(listPaths(), (std::vector<std::string>{a, b}));
-        EXPECT_EQ(app().state.currentTrack, 1u);
+        EXPECT_EQ(records.state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, a);
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;
     }
@@ -75,8 +75,8 @@ TEST_F(LoadDiscTest, DroppingTheDriveOfEveryEntryEndsWithNoTrack)
     loadList({x}, 1, 2);
     discEvent(drive('Q'), 1);
     EXPECT_TRUE(listPaths().empty());
-    EXPECT_EQ(app().state.trackCount, 0u);
-    EXPECT_EQ(app().state.currentTrack, 0u);
+    EXPECT_EQ(records.state.trackCount, 0u);
+    EXPECT_EQ(records.state.currentTrack, 0u);
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(videoFrame.titles.back(), "Video Window");
 }
@@ -87,7 +87,7 @@ TEST_F(LoadDiscTest, DroppingADriveWithoutEntriesChangesNothing)
     discEvent(drive('Q'), 1);
     discEvent(drive('X'), 1);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{a, b}));
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
     EXPECT_TRUE(panel.refreshes.empty());
 }
@@ -106,8 +106,8 @@ TEST_F(LoadDiscTest, ADiscReplacesTheListAndPlaysFromItsFirstTrackWhenThePlayerW
         // Only the low 16 bits name the drive.
         discEvent(drive('X') + 0x30000, 0);
         EXPECT_EQ(listPaths(), (std::vector<std::string>{first, second}));
-        EXPECT_EQ(app().state.currentTrack, 1u);
-        EXPECT_EQ(app().state.trackCount, 2u);
+        EXPECT_EQ(records.state.currentTrack, 1u);
+        EXPECT_EQ(records.state.trackCount, 2u);
         EXPECT_EQ(engine->openPath, first);
         EXPECT_EQ(videoFrame.titles.back(), first);
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;
@@ -122,14 +122,14 @@ TEST_F(LoadDiscTest, ADriveWithoutAVideoCdChangesNothingButEndsTheEntry)
     for (int n = 0; n < 30; ++n)
         many.push_back(n % 2 ? a : b);
     loadList(many, 4, 2);
-    ASSERT_TRUE(AppPlayback().EnterDigit(2));
-    ASSERT_TRUE(app().state.entryActive);
+    ASSERT_TRUE(records.playback.EnterDigit(2));
+    ASSERT_TRUE(records.state.entryActive);
     for (const uintptr_t which : {drive('X'), drive('A'), drive('W')})
         discEvent(which, 0);
-    EXPECT_FALSE(app().state.entryActive);
+    EXPECT_FALSE(records.state.entryActive);
     EXPECT_EQ(panel.refreshes.back(), "TrackNumber(1)");
     EXPECT_EQ(listPaths(), many);
-    EXPECT_EQ(app().state.currentTrack, 4u);
+    EXPECT_EQ(records.state.currentTrack, 4u);
     EXPECT_TRUE(engine->log.empty());
 }
 }  // namespace
@@ -140,12 +140,12 @@ class LeavingDiscTest : public LoadDiscTest {
 protected:
     LeavingDiscTest()
     {
-        app().drives.setDeviceLister([] { return std::vector<std::string>{kSr0}; });
+        records.drives.setDeviceLister([] { return std::vector<std::string>{kSr0}; });
         auto drives = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] {
             return DriveTable::build("/home/me", "me", {kSr0}, mounts, IniFile::parse(""));
         });
         core = drives.get();
-        app().components.discbay = std::move(drives);
+        records.components.discbay = std::move(drives);
     }
 
     static constexpr const char* kSr0 = "/dev/sr0";
@@ -172,7 +172,7 @@ TEST_F(LeavingDiscTest, ADiscThatLeftWithoutThePlayersEjectTakesItsEntries)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         mounts = {{dir.file("cdrom"), "iso9660", kSr0}};
-        ASSERT_TRUE(app().components.discbay->init(mainWindow.get(), msg::DiscEvent));
+        ASSERT_TRUE(records.components.discbay->init(mainWindow.get(), msg::DiscEvent));
         loadList({a, first, second, b}, c.current, 2);
         mounts.clear();
         core->rescan();
@@ -180,11 +180,11 @@ TEST_F(LeavingDiscTest, ADiscThatLeftWithoutThePlayersEjectTakesItsEntries)
         core->rescan();
         runMainQueue();
         EXPECT_EQ(listPaths(), (std::vector<std::string>{a, b}));
-        EXPECT_EQ(app().state.currentTrack, c.currentAfter);
+        EXPECT_EQ(records.state.currentTrack, c.currentAfter);
         EXPECT_EQ(engine->openPath, c.open);
         EXPECT_EQ(engine->status, 2);
-        EXPECT_TRUE(app().components.discbay->takeGoneRoots(drive('D')).empty()) << "let go once handled";
-        app().components.discbay->deInit(mainWindow.get());
+        EXPECT_TRUE(records.components.discbay->takeGoneRoots(drive('D')).empty()) << "let go once handled";
+        records.components.discbay->deInit(mainWindow.get());
     }
 }
 }  // namespace

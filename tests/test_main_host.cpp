@@ -15,7 +15,7 @@
 
 #include <pthread.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_host.h"
 #include "app/wiring.h"
 #include "tests/support/main_window_parts.h"
@@ -28,14 +28,13 @@
 namespace {
 class MainHostTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
         folder.write("quintara", "");
-        app().windows.instance = folder.file("quintara");
-        InstallRecordingComponents(journal);
+        records.windows.instance = folder.file("quintara");
+        InstallRecordingComponents(records.components, journal);
     }
-    void TearDown() override { resetApp(); }
 
     // The commands and disc events, each noted in the journal.
     class RecordingParts : public NoParts {
@@ -64,7 +63,7 @@ protected:
 
 TEST_F(MainHostTest, PostedMessagesWaitForTheLoopAndKeepTheirOrder)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
+    MainHost host(MainWindowLinksOf(records), records.modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
@@ -90,14 +89,14 @@ private:
 
 TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirOrder)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
+    MainHost host(MainWindowLinksOf(records), records.modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     journal.clear();
     KeyNoter panel(journal);
     const auto tick = [this](TimerId id) { journal.push_back("tick " + std::to_string(id)); };
-    QtTimers timers(tick, &app().turns);
+    QtTimers timers(tick, &records.turns);
 
-    app().turns.wait();
+    records.turns.wait();
     QTest::keyClick(&panel, Qt::Key_P);
     host.mainWindow().post({msg::SecondStart, second_start::LoadDrive, 4});
     host.mainWindow().post({msg::SecondStart, second_start::Play, 0});
@@ -109,9 +108,9 @@ TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirO
     EXPECT_TRUE(journal.empty());
 
     // A tick that ran out ten times meanwhile comes once; one whose timer stopped, never.
-    app().turns.resume();
+    records.turns.resume();
     EXPECT_EQ(journal, (Journal{"key p", "LoadDisc(4,0)", "DispatchCommand(10,3)", "tick 8"}));
-    EXPECT_EQ(app().turns.queued(), 0u);
+    EXPECT_EQ(records.turns.queued(), 0u);
 
     QTest::keyClick(&panel, Qt::Key_S);
     EXPECT_EQ(journal.back(), "key s") << "with nothing awaited, input goes straight through";
@@ -122,7 +121,7 @@ TEST_F(MainHostTest, WhileTheEngineOpensMessagesKeysAndTicksWaitThenComeInTheirO
 
 TEST_F(MainHostTest, TheSessionEndingRunsTheOrderlyShutDown)
 {
-    MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
+    MainHost host(MainWindowLinksOf(records), records.modalLoops, nullptr, shutdownSignals, parts);
     ASSERT_EQ(host.create(), 0);
     // The session manager's request to end reaches the application as its quit request.
     QTimer::singleShot(0, [] { QCoreApplication::quit(); });
@@ -150,12 +149,12 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
     const char* ended[] = {"cancelled", "dismissed"};
     for (size_t i = 0; i < std::size(openers); ++i) {
         SCOPED_TRACE(openers[i].first);
-        MainHost host(MainWindowLinksFromApp(), app().modalLoops, nullptr, shutdownSignals, parts);
+        MainHost host(MainWindowLinksOf(records), records.modalLoops, nullptr, shutdownSignals, parts);
         ASSERT_EQ(host.create(), 0);
         journal.clear();
         QTimer::singleShot(0, [&] {
             {
-                const ModalLoop loop(app().modalLoops);
+                const ModalLoop loop(records.modalLoops);
                 // Asked twice from inside the loop, as by a second start and a signal.
                 QTimer::singleShot(0, [&] {
                     host.mainWindow().post({msg::Close, 0, 0});
@@ -169,7 +168,7 @@ TEST_F(MainHostTest, ACloseInsideADialogOrAMenuEndsItThenShutsDownOnceItsOpenerH
         EXPECT_EQ(QCoreApplication::exec(), 18);
         EXPECT_EQ(journal, (Journal{ended[i], "still there", "opener returned", "Sonokit_UnHookDevice(0)",
                                     "Discbay_DeInit", "Reelkit_DeInit"}));
-        EXPECT_FALSE(app().modalLoops.running());
+        EXPECT_FALSE(records.modalLoops.running());
     }
 }
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <optional>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/device_change.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
@@ -29,17 +29,16 @@ private:
 
 class MainWindowTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
         folder.write("quintara", "");
-        app().windows.instance = folder.file("quintara");
-        InstallRecordingComponents(journal);
+        records.windows.instance = folder.file("quintara");
+        InstallRecordingComponents(records.components, journal);
     }
     void TearDown() override
     {
         window.reset();
-        resetApp();
     }
 
     void writeConfig(const std::string& text) { folder.write("Quintara.CFG", text); }
@@ -56,24 +55,24 @@ protected:
             if (t_.refusePanel)
                 why = "the skin names no face picture";
             else
-                app().windows.panel = &t_.panel;
+                t_.records.windows.panel = &t_.panel;
             return !t_.refusePanel;
         }
         void destroyPanel() override
         {
             t_.note("DestroyPanel");
-            app().windows.panel = nullptr;
+            t_.records.windows.panel = nullptr;
         }
         bool createVideoFrame(std::string&) override
         {
             t_.note("VideoWnd_Create");
-            app().windows.videoFrame = &t_.frame;
+            t_.records.windows.videoFrame = &t_.frame;
             return true;
         }
         void destroyVideoFrame() override
         {
             t_.note("DestroyVideoFrame");
-            app().windows.videoFrame = nullptr;
+            t_.records.windows.videoFrame = nullptr;
         }
         bool createPlayList(std::string&) override { return t_.note("PlayList_Create"), true; }
         void destroyPlayList() override {}
@@ -110,7 +109,7 @@ protected:
         host.userName = [this] { return userName; };
         host.complain = [this](std::string_view text) { complaints.emplace_back(text); };
         host.endModalLoops = [this] { return endModalLoops && endModalLoops(); };
-        window = std::make_unique<MainWindow>(MainWindowLinksFromApp(), timers, std::move(host), parts);
+        window = std::make_unique<MainWindow>(MainWindowLinksOf(records), timers, std::move(host), parts);
         timers.setTick([this](TimerId id) { window->timerTick(id); });
         return *window;
     }
@@ -146,14 +145,14 @@ TEST_F(MainWindowTest, StartsAndEndsInTheOrderTheComponentsRelyOn)
     writeConfig("[Initiation]\nUse ActiveMovie=0\n");
     MainWindow& w = make();
     ASSERT_EQ(w.create(), 0);
-    EXPECT_EQ(app().windows.main, &w);
-    EXPECT_EQ(app().windows.registeredMessage, 0xC123u);
+    EXPECT_EQ(records.windows.main, &w);
+    EXPECT_EQ(records.windows.registeredMessage, 0xC123u);
     // "Use ActiveMovie" reaching the engine shows the settings were loaded before it.
     EXPECT_THAT(journal, ElementsAre("Nestwell_SetUserProfileInfo(alice,Halvex\\VideoPlayer)", "Reelkit_Init(0)",
                                      "LoadCursors", "Panel_Create", "VideoWnd_Create", "PlayList_Create",
                                      "Sonokit_HookDevice(0)", "Discbay_Init(1124)", "ReadMuteState(0)",
                                      "ReadVolumeLevel(0)", "Hublet_RetrieveRegisterWindowMessage"));
-    EXPECT_EQ(app().settings.cfgPath, folder.path() + "/Quintara.CFG");
+    EXPECT_EQ(records.settings.cfgPath, folder.path() + "/Quintara.CFG");
 
     journal.clear();
     w.handle({msg::Close, 0, 0});
@@ -180,13 +179,13 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
     // As the desktop host does: the loops are ended, and Close comes again through the queue.
     endModalLoops = [this] {
         note("EndModalLoops");
-        return app().modalLoops.whenAllEnded([this] { queue.post({msg::Close, 0, 0}); });
+        return records.modalLoops.whenAllEnded([this] { queue.post({msg::Close, 0, 0}); });
     };
     MainWindow& w = started();
     {
-        const ModalLoop dialog(app().modalLoops);
+        const ModalLoop dialog(records.modalLoops);
         {
-            const ModalLoop menu(app().modalLoops);
+            const ModalLoop menu(records.modalLoops);
             w.handle({msg::Close, 0, 0});
             w.handle({msg::EndSession, 1, 0});
         }
@@ -194,9 +193,9 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
         EXPECT_FALSE(w.destroyed());
         EXPECT_FALSE(quitStatus);
         EXPECT_TRUE(queue.empty()) << "the outer opener still runs";
-        EXPECT_TRUE(app().modalLoops.running());
+        EXPECT_TRUE(records.modalLoops.running());
     }
-    EXPECT_FALSE(app().modalLoops.running());
+    EXPECT_FALSE(records.modalLoops.running());
     const std::vector<Message> posted = queue.take();
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].id, msg::Close);
@@ -207,7 +206,7 @@ TEST_F(MainWindowTest, ACloseInsideModalLoopsEndsThemAndShutsDownOnceTheirOpener
                                      "Discbay_DeInit", "DestroyCursors", "Reelkit_DeInit"));
     EXPECT_EQ(quitStatus, kOrderlyExitStatus);
     {
-        const ModalLoop later(app().modalLoops);
+        const ModalLoop later(records.modalLoops);
     }
     EXPECT_TRUE(queue.empty()) << "nothing is left waiting for a loop";
 }
@@ -226,7 +225,7 @@ TEST_F(MainWindowTest, DefaultVideoWindowSkipsTheSkinnedFrame)
 
 TEST_F(MainWindowTest, AnEngineThatFailsLeavesOnlyTheMainWindowButCleansUpAtTheEnd)
 {
-    static_cast<RecordingReelkit&>(*app().components.reelkit).initResult = false;
+    static_cast<RecordingReelkit&>(*records.components.reelkit).initResult = false;
     MainWindow& w = make();
     EXPECT_EQ(w.create(), 0);
     EXPECT_FALSE(w.engineStarted());
@@ -291,10 +290,10 @@ TEST_F(MainWindowTest, VolumeNoticesGoToTheDrivesAndOthersAreIgnored)
 
 TEST_F(MainWindowTest, MixerChangesReadBackTheControlThatChanged)
 {
-    auto& mixer = static_cast<RecordingSonokit&>(*app().components.sonokit);
+    auto& mixer = static_cast<RecordingSonokit&>(*records.components.sonokit);
     for (uint32_t master : {0u, 1u}) {
         MainWindow& w = started();
-        app().settings.controlMasterVolume = master;
+        records.settings.controlMasterVolume = master;
         const uint32_t line = master ? 0 : 8;
         const uint32_t otherLine = master ? 8 : 0;
         w.handle({msg::MixerControlChange, 0, static_cast<intptr_t>(mixer.muteId(line))});
@@ -347,12 +346,12 @@ TEST_F(MainWindowTest, MessagesReachTheirHandlers)
 TEST_F(MainWindowTest, TimersRepeatTheHeldCommandAndPoll)
 {
     MainWindow& w = started();
-    app().state.volumeHeldUp = 1;
-    app().state.seekHeldForward = 0;
+    records.state.volumeHeldUp = 1;
+    records.state.seekHeldForward = 0;
     w.timerTick(main_timer::VolumeRepeat);
     w.timerTick(main_timer::SeekRepeat);
-    app().state.volumeHeldUp = 0;
-    app().state.seekHeldForward = 1;
+    records.state.volumeHeldUp = 0;
+    records.state.seekHeldForward = 1;
     w.timerTick(main_timer::VolumeRepeat);
     w.timerTick(main_timer::SeekRepeat);
     w.timerTick(main_timer::PositionPoll);

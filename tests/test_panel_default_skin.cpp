@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "components/maskcut/maskcut_regions.h"
@@ -29,25 +29,24 @@ namespace {
 // LED painter, the shipped cursors.
 class DefaultPanelTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     std::unique_ptr<PanelWindow> panelHolder;
     PanelCursors cursors;
 
     void SetUp() override
     {
-        resetApp();
-        app().settings.exeDir = std::string(QUINTARA_SOURCE_DIR) + "/resources/";
-        app().settings.cfgPath = app().settings.exeDir + "Quintara.CFG";
-        app().settings.rcDir = app().settings.exeDir + "skin/";
-        InstallRecordingComponents(journal);
-        app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-        app().components.nestwell = std::make_unique<NestwellFile>(dir.file("profiles"));
-        app().components.nestwell->setUserProfileInfo("tester", kApplicationKey);
+        records.settings.exeDir = std::string(QUINTARA_SOURCE_DIR) + "/resources/";
+        records.settings.cfgPath = records.settings.exeDir + "Quintara.CFG";
+        records.settings.rcDir = records.settings.exeDir + "skin/";
+        InstallRecordingComponents(records.components, journal);
+        records.components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+        records.components.nestwell = std::make_unique<NestwellFile>(dir.file("profiles"));
+        records.components.nestwell->setUserProfileInfo("tester", kApplicationKey);
     }
     void TearDown() override
     {
         Panel_Destroy(panelHolder);
         Panel_DestroyCursors(cursors);
-        resetApp();
     }
 
     TempDir dir;
@@ -61,7 +60,7 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     EXPECT_EQ(cursors.body->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksFromApp(nullptr, &cursors), {}, why)) << why;
+    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksOf(records, nullptr, &cursors), {}, why)) << why;
     PanelWindow* panel = panelHolder.get();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "components/maskcut/maskcut_regions.h"
@@ -58,14 +58,15 @@ Blink Track Interval=200
 
 class PanelFromFilesTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     std::unique_ptr<PanelWindow> panelHolder;
     PanelCursors cursors;
 
     void SetUp() override
     {
-        resetApp();
         QCursor::setPos(0, 0);
         files = std::make_unique<SkinFiles>();
+        files->pointAt(records.settings);
         files->config(kConfig);
         files->picture("face.bmp", 120, 40, QColor(30, 30, 30));
         files->picture("face-selected.bmp", 120, 40, QColor(200, 0, 0));
@@ -78,14 +79,14 @@ protected:
                 shape.setPixelColor(x, y, Qt::white);
         ASSERT_TRUE(shape.save(QString::fromStdString(files->dir().file("skin/Shape/region.bmp")), "BMP"));
 
-        InstallRecordingComponents(journal);
-        app().components.maskcut = std::make_unique<MaskcutBitmapRegions>();
+        InstallRecordingComponents(records.components, journal);
+        records.components.maskcut = std::make_unique<MaskcutBitmapRegions>();
         auto store = std::make_unique<NestwellFile>(files->dir().file("profiles"));
         store->setUserProfileInfo("tester", kApplicationKey);
         nestwell = store.get();
-        app().components.nestwell = std::move(store);
+        records.components.nestwell = std::move(store);
 
-        parts = Panel_SkinParts(app().settings, app().components);
+        parts = Panel_SkinParts(records.settings, records.components);
         parts.drawLed = [this](QPainter&, const PanelSkin&) { ++ledPaints; };
         parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
         parts.dispatch = [](CommandId, CommandPhase) { return true; };
@@ -94,13 +95,12 @@ protected:
     void TearDown() override
     {
         Panel_Destroy(panelHolder);
-        resetApp();
     }
 
     PanelWindow* create()
     {
         std::string why;
-        if (!Panel_CreateWith(panelHolder, parts, PanelLinksFromApp(nullptr, nullptr), why))
+        if (!Panel_CreateWith(panelHolder, parts, PanelLinksOf(records, nullptr, nullptr), why))
             return nullptr;
         PanelWindow* panel = panelHolder.get();
         // Nothing paints before the window system shows the window; its first paint comes then.
@@ -135,7 +135,7 @@ TEST_F(PanelFromFilesTest, OpensShapedAndSizedByItsSkin)
     ASSERT_EQ(buttons.size(), 2u);
     EXPECT_EQ(buttons[0].rect, (Rect{10, 10, 30, 30}));
     EXPECT_EQ(buttons[1].tip, "Sound off and on");
-    EXPECT_EQ(app().settings.blinkTrackInterval, 200u);
+    EXPECT_EQ(records.settings.blinkTrackInterval, 200u);
     EXPECT_GT(ledPaints, 0);
 }
 
@@ -145,7 +145,7 @@ TEST_F(PanelFromFilesTest, PositionTickRepaintsOnlyItsDigitCells)
     ASSERT_NE(panel, nullptr);
     PaintLog log;
     panel->installEventFilter(&log);
-    ASSERT_TRUE(app().led.RefreshTime(true));
+    ASSERT_TRUE(records.led.RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     QRegion cells;
     for (const QPoint p : {QPoint(110, 28), QPoint(102, 28), QPoint(90, 28), QPoint(82, 28), QPoint(70, 28)})
@@ -163,7 +163,7 @@ TEST_F(PanelFromFilesTest, ComesBackWhereItWasLeft)
     settle();
     Panel_Destroy(panelHolder);
     EXPECT_EQ(stored(), "17,23");
-    EXPECT_EQ(app().led.panel(), nullptr);
+    EXPECT_EQ(records.led.panel(), nullptr);
 
     panel = create();
     ASSERT_NE(panel, nullptr);
@@ -174,7 +174,7 @@ TEST_F(PanelFromFilesTest, RefusedWithoutItsFacePicture)
 {
     files->config(std::string(kConfig).replace(std::string(kConfig).find("face.bmp"), 8, "gone.bmp"));
     EXPECT_EQ(create(), nullptr);
-    EXPECT_EQ(app().windows.panel, nullptr);
+    EXPECT_EQ(records.windows.panel, nullptr);
     EXPECT_EQ(stored(), "(none)");
 }
 
@@ -185,8 +185,8 @@ TEST_F(PanelFromFilesTest, RefusedWithoutAButtonLeavingNoPicture)
     text.replace(text.find("Button 3=Mute"), 13, "Button 3=nope");
     files->config(text);
     EXPECT_EQ(create(), nullptr);
-    EXPECT_EQ(app().windows.panel, nullptr);
-    EXPECT_EQ(app().led.panel(), nullptr);
+    EXPECT_EQ(records.windows.panel, nullptr);
+    EXPECT_EQ(records.led.panel(), nullptr);
     EXPECT_EQ(stored(), "(none)");
 }
 

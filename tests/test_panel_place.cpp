@@ -6,7 +6,7 @@
 
 #include "core/player_settings.h"
 #include "core/settings.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "panel/drive_commands.h"
 #include "panel/panel_place.h"
 

@@ -4,14 +4,16 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "context/app_context.h"
-
 SkinFiles::SkinFiles()
 {
-    app().settings.exeDir = dir_.path() + "/";
-    app().settings.cfgPath = dir_.file("Quintara.CFG");
-    app().settings.rcDir = dir_.path() + "/skin/";
-    std::filesystem::create_directories(app().settings.rcDir);
+    std::filesystem::create_directories(dir_.path() + "/skin/");
+}
+
+void SkinFiles::pointAt(PlayerSettings& settings) const
+{
+    settings.exeDir = dir_.path() + "/";
+    settings.cfgPath = dir_.file("Quintara.CFG");
+    settings.rcDir = dir_.path() + "/skin/";
 }
 
 SkinPaths SkinFiles::paths() const

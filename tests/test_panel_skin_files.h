@@ -4,14 +4,17 @@
 
 #include <string>
 
+#include "core/player_settings.h"
 #include "panel/skin/skin_bitmap.h"
 #include "tests/support/temp_dir.h"
 
 // A skin folder and configuration written by a test: Quintara.CFG beside a skin folder, both
-// in one temporary folder, which app().settings points at too for the tests that make a panel.
+// in one temporary folder.
 class SkinFiles {
 public:
     SkinFiles();
+    // Points the settings at them, for the tests that make a panel.
+    void pointAt(PlayerSettings& settings) const;
 
     // Replaces the whole configuration.
     void config(const std::string& text) const;

@@ -20,7 +20,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "components/nestwell/nestwell_file.h"
@@ -33,7 +33,6 @@
 #include "panel/panel_window.h"
 #include "core/command_id.h"
 #include "playback/playback.h"
-#include "playback/panel_busy.h"
 #include "playback/playback.h"
 #include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
@@ -131,30 +130,30 @@ QRegion cellsOf(std::initializer_list<Point> places, Size cell)
 
 class PanelWindowTest : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     std::unique_ptr<PanelWindow> panelHolder;
     PanelCursors cursors;
 
     void SetUp() override
     {
-        resetApp();
         // The pointer starts away from where the panel opens: a hover left by the last case
         // would change the looks.
         QCursor::setPos(0, 0);
-        app().settings.cfgPath = dir.file("Quintara.CFG");
+        records.settings.cfgPath = dir.file("Quintara.CFG");
         dir.write("Quintara.CFG", "[Panel]\nAP Name=Quintara Deck\n");
-        InstallRecordingComponents(journal);
+        InstallRecordingComponents(records.components, journal);
         // The position goes to the real store.
         auto store = std::make_unique<NestwellFile>(dir.file("profiles"));
         store->setUserProfileInfo("tester", kApplicationKey);
         nestwell = store.get();
-        app().components.nestwell = std::move(store);
+        records.components.nestwell = std::move(store);
 
         MainWindowHost host;
         host.post = [this](const Message& m) { mainPosted.push_back(m); };
         host.postQuit = [](int) {};
         host.complain = [](std::string_view) {};
-        mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, mainParts);
-        app().windows.main = mainWindow.get();
+        mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, mainParts);
+        records.windows.main = mainWindow.get();
 
         parts.loadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {
             if (!withFace)
@@ -188,14 +187,13 @@ protected:
     {
         Panel_Destroy(panelHolder);
         Panel_DestroyCursors(cursors);
-        app().keys.setSink(nullptr);
-        app().keys.reset();
-        app().windows.main = nullptr;
+        records.keys.setSink(nullptr);
+        records.keys.reset();
+        records.windows.main = nullptr;
         mainWindow.reset();
-        resetApp();
     }
 
-    PanelLinks links() { return PanelLinksFromApp(mainWindow.get(), &cursors); }
+    PanelLinks links() { return PanelLinksOf(records, mainWindow.get(), &cursors); }
 
     PanelWindow& create()
     {
@@ -243,7 +241,7 @@ protected:
     ManualClock clock;
     ManualTimers mainTimers{clock};
     std::vector<Message> mainPosted;
-    ListParts mainParts;  // outlives the main window
+    ListParts mainParts{records};  // outlives the main window
     std::unique_ptr<MainWindow> mainWindow;
     PanelParts parts;
     bool withFace = true;
@@ -261,7 +259,7 @@ QPoint centredOnPrimaryScreen()
 TEST_F(PanelWindowTest, OpensCentredSizedShapedAndTitled)
 {
     PanelWindow& panel = create();
-    EXPECT_EQ(app().windows.panel, &panel);
+    EXPECT_EQ(records.windows.panel, &panel);
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.pos(), centredOnPrimaryScreen());
     EXPECT_EQ(panel.size(), QSize(kFaceSize.width, kFaceSize.height));
@@ -270,7 +268,7 @@ TEST_F(PanelWindowTest, OpensCentredSizedShapedAndTitled)
     EXPECT_TRUE(panel.windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(DrawsPicture(panel.windowIcon(), ":/icons/quintara.png"));
     EXPECT_EQ(sections, (std::vector<std::string>{"Panel\\Buttons"}));
-    const PlayerState& s = app().state;
+    const PlayerState& s = records.state;
     EXPECT_EQ(s.shownSoundQuality, 4u);
     EXPECT_EQ(s.shownAudioChannel, 3u);
     EXPECT_EQ(s.shownSoundChannel, 2u);
@@ -299,9 +297,9 @@ TEST_F(PanelWindowTest, RefusedWithoutFaceOrButtonsLeavingNoTrace)
         std::string why;
         EXPECT_FALSE(Panel_CreateWith(panelHolder, parts, links(), why));
         EXPECT_FALSE(why.empty());
-        EXPECT_EQ(app().windows.panel, nullptr);
+        EXPECT_EQ(records.windows.panel, nullptr);
         EXPECT_EQ(panelHolder.get(), nullptr);
-        EXPECT_EQ(app().led.panel(), nullptr);
+        EXPECT_EQ(records.led.panel(), nullptr);
     }
     EXPECT_EQ(stored(), "(none)");
     EXPECT_TRUE(journal.empty());
@@ -314,10 +312,10 @@ TEST_F(PanelWindowTest, PositionIsStoredAtDestructionAndComesBack)
     settle();
     journal.clear();
     Panel_Destroy(panelHolder);
-    EXPECT_EQ(app().windows.panel, nullptr);
+    EXPECT_EQ(records.windows.panel, nullptr);
     EXPECT_EQ(stored(), "33,44");
     EXPECT_EQ(journal, (Journal{"Reelkit_Stop", "Reelkit_Close"}));
-    EXPECT_EQ(app().led.panel(), nullptr);
+    EXPECT_EQ(records.led.panel(), nullptr);
 
     EXPECT_EQ(create().pos(), QPoint(33, 44));
 }
@@ -366,7 +364,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
     PanelWindow& panel = create();
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_TRUE(app().led.RefreshTime(true));
+    EXPECT_TRUE(records.led.RefreshTime(true));
     ASSERT_EQ(log.painted.size(), 1u);
     const LedDigitStrip<5>& time = panelHolder->skin().timeNumbers;
     const QRegion cells = cellsOf({time.digitPositions[0], time.digitPositions[1], time.digitPositions[2],
@@ -376,7 +374,7 @@ TEST_F(PanelWindowTest, PositionTickRepaintsOnlyItsDigitCells)
 
     // Marked only: nothing paints until the loop comes round.
     log.painted.clear();
-    EXPECT_TRUE(app().led.RefreshTrackNumber(false));
+    EXPECT_TRUE(records.led.RefreshTrackNumber(false));
     EXPECT_TRUE(log.painted.empty());
     settle();
     ASSERT_EQ(log.painted.size(), 1u);
@@ -487,28 +485,28 @@ TEST_F(PanelWindowTest, TooltipShowsTheTipOfTheButtonUnderThePointer)
 }
 
 // A check button set as playback sets it: through the panel it was handed, nothing without one.
-bool checkedFromPlayback(CommandId command, bool checked)
+bool checkedFromPlayback(const Playback& playback, CommandId command, bool checked)
 {
-    PanelFeedback* panel = AppPlayback().panel();
+    PanelFeedback* panel = playback.panel();
     return panel && panel->setButtonChecked(command, checked);
 }
 
 TEST_F(PanelWindowTest, CheckedFromPlaybackRepaintsTheButtonAtOnce)
 {
     PanelWindow& panel = create();
-    EXPECT_FALSE(checkedFromPlayback(CommandId::VideoTopmost, true));
+    EXPECT_FALSE(checkedFromPlayback(records.playback, CommandId::VideoTopmost, true));
     PaintLog log;
     panel.installEventFilter(&log);
-    EXPECT_TRUE(checkedFromPlayback(CommandId::MuteUnMute, true));
+    EXPECT_TRUE(checkedFromPlayback(records.playback, CommandId::MuteUnMute, true));
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], QRegion(kMute.left, kMute.top, kMute.width(), kMute.height()));
     EXPECT_EQ(panelHolder->skin().buttons[1].state, ButtonState::CheckedNormal);
-    EXPECT_TRUE(checkedFromPlayback(CommandId::MuteUnMute, true));
+    EXPECT_TRUE(checkedFromPlayback(records.playback, CommandId::MuteUnMute, true));
     EXPECT_EQ(log.painted.size(), 1u);
     panel.removeEventFilter(&log);
     Panel_Destroy(panelHolder);
     // Without a panel, nothing.
-    EXPECT_FALSE(checkedFromPlayback(CommandId::MuteUnMute, false));
+    EXPECT_FALSE(checkedFromPlayback(records.playback, CommandId::MuteUnMute, false));
 }
 
 // Files, folders and disc images dropped on the panel play as the same names do from the command
@@ -522,7 +520,7 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
     dir.write("clips/notes.txt", "not a track");
     const std::string loose = dir.write("loose.txt", "a file named on its own is wanted");
     // The main window's start reads the configuration beside the player: here, the test's.
-    app().windows.instance = dir.file("quintara");
+    records.windows.instance = dir.file("quintara");
     ASSERT_EQ(mainWindow->create(), 0);
     parts.filesDropped = DropsInto(*mainWindow);
     PanelWindow& panel = create();
@@ -551,8 +549,8 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
         EXPECT_FALSE(answers.dropped) << drag.what;
     }
     settle();
-    EXPECT_TRUE(app().playList->entries.empty());
-    EXPECT_TRUE(app().drives.images().empty());
+    EXPECT_TRUE(records.playList.list()->entries.empty());
+    EXPECT_TRUE(records.drives.images().empty());
     EXPECT_EQ(opens(), 0);
 
     const DropAnswers answers = DragAndDrop(panel, body, *files);
@@ -561,13 +559,13 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
     EXPECT_EQ(answers.action, Qt::CopyAction);
     settle();
     std::vector<std::string> listed;
-    for (const PlayListEntry& entry : app().playList->entries)
+    for (const PlayListEntry& entry : records.playList.list()->entries)
         listed.push_back(entry.path);
     EXPECT_EQ(listed, (std::vector<std::string>{first, second, loose, image.trackPath(1), image.trackPath(2),
                                                 image.trackPath(3)}));
     // The image is a drive from now on, as one named on the command line.
-    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.drives.images(), std::vector<std::string>{image.cue});
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(opens(), 1);
     EXPECT_NE(std::find(journal.begin(), journal.end(), "Reelkit_Open(" + first + ")"), journal.end());
     mainWindow->destroy();
@@ -576,14 +574,17 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
 TEST_F(PanelWindowTest, BusyCursorOverTheWholePlayer)
 {
     create();
-    EXPECT_FALSE(Panel_EndBusyCursor());
-    EXPECT_TRUE(Panel_BeginBusyCursor());
+    // Through playback, which the panel lends itself to while it lives.
+    ASSERT_NE(records.playback.panel(), nullptr);
+    PanelFeedback& panel = *records.playback.panel();
+    EXPECT_FALSE(panel.endBusyCursor());
+    EXPECT_TRUE(panel.beginBusyCursor());
     ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    EXPECT_TRUE(Panel_BeginBusyCursor());
-    EXPECT_TRUE(Panel_EndBusyCursor());
+    EXPECT_TRUE(panel.beginBusyCursor());
+    EXPECT_TRUE(panel.endBusyCursor());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(Panel_EndBusyCursor());
+    EXPECT_FALSE(panel.endBusyCursor());
 }
 
 TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
@@ -591,17 +592,17 @@ TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
     PanelWindow& panel = create();
     PaintLog log;
     panel.installEventFilter(&log);
-    app().settings.blinkTrackInterval = 350;
+    records.settings.blinkTrackInterval = 350;
     panelHolder->timers().start(panel_timer::EntryBlink, 350);
-    EXPECT_TRUE(app().state.entryBlinkOn);
+    EXPECT_TRUE(records.state.entryBlinkOn);
     clock.advance(349);
-    EXPECT_TRUE(app().state.entryBlinkOn);
+    EXPECT_TRUE(records.state.entryBlinkOn);
     clock.advance(1);
-    EXPECT_FALSE(app().state.entryBlinkOn);
+    EXPECT_FALSE(records.state.entryBlinkOn);
     ASSERT_EQ(log.painted.size(), 1u);
     EXPECT_EQ(log.painted[0], cellsOf({Point{75, 5}, Point{65, 5}}, {10, 12}));
     clock.advance(350);
-    EXPECT_TRUE(app().state.entryBlinkOn);
+    EXPECT_TRUE(records.state.entryBlinkOn);
     EXPECT_TRUE(events.empty());
     panel.removeEventFilter(&log);
 }
@@ -609,7 +610,7 @@ TEST_F(PanelWindowTest, BlinkTimerFlipsAndRepaintsTheTrackNumber)
 TEST_F(PanelWindowTest, EndOfEntryWithAutoReturnIsReturn)
 {
     create();
-    app().settings.autoReturn = 1;
+    records.settings.autoReturn = 1;
     panelHolder->timers().start(panel_timer::EntryEnd, 3150);
     clock.advance(3150);
     EXPECT_EQ(events, (std::vector<Event>{{120, C}}));
@@ -618,8 +619,8 @@ TEST_F(PanelWindowTest, EndOfEntryWithAutoReturnIsReturn)
 TEST_F(PanelWindowTest, EndOfEntryWithoutAutoReturnDropsTheNumber)
 {
     PanelWindow& panel = create();
-    app().settings.autoReturn = 0;
-    PlayerState& s = app().state;
+    records.settings.autoReturn = 0;
+    PlayerState& s = records.state;
     s.entryActive = 1;
     s.enteredNumber = 4;
     s.entryBlinkOn = 0;
@@ -639,7 +640,7 @@ TEST_F(PanelWindowTest, OtherTimersDoNothing)
     PanelWindow& panel = create();
     panel.timerTick(1002);
     EXPECT_TRUE(events.empty());
-    EXPECT_TRUE(app().state.entryBlinkOn);
+    EXPECT_TRUE(records.state.entryBlinkOn);
 }
 
 TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
@@ -650,7 +651,7 @@ TEST_F(PanelWindowTest, KeysGoToTheSharedMap)
         keyed.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
         return true;
     });
-    app().keys.setSink(&recorded);
+    records.keys.setSink(&recorded);
     key(QEvent::KeyPress, Qt::Key_Right);
     // The keyboard's repeats, as X delivers them: a release and a press, both marked.
     for (int i = 0; i < 5; ++i) {
@@ -699,7 +700,7 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
     other.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other, kWaitMs));
     for (const uint32_t videoTopmost : {0u, 1u}) {
-        app().state.videoTopmost = videoTopmost;
+        records.state.videoTopmost = videoTopmost;
         panel.activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isActiveWindow(); }, kWaitMs)) << videoTopmost;
         panel.setTopmost(true);
@@ -713,16 +714,16 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
 TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
 {
     PanelWindow& panel = create();
-    const DriveMenuHooks saved = AppPlayback().driveMenuHooks();
+    const DriveMenuHooks saved = records.playback.driveMenuHooks();
     std::vector<std::string> calls;
-    AppPlayback().driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
+    records.playback.driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
         calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
     };
     panel.post({msg::Command, 41003, 0});
     panel.post({msg::Command, 43000, 0});
     EXPECT_TRUE(calls.empty());  // posted: handled from the queue
     settle();
-    AppPlayback().driveMenuHooks() = saved;
+    records.playback.driveMenuHooks() = saved;
     EXPECT_EQ(calls, (std::vector<std::string>{"load 3 0"}));
 }
 
@@ -735,7 +736,7 @@ struct MenuSeen {
     QPoint at;
 };
 
-MenuSeen answerDriveMenu(const std::vector<DriveMenuItem>& items, const std::vector<int>& keys)
+MenuSeen answerDriveMenu(PlayerRecords& records, const std::vector<DriveMenuItem>& items, const std::vector<int>& keys)
 {
     MenuSeen seen;
     QTimer::singleShot(0, [&] {
@@ -748,7 +749,7 @@ MenuSeen answerDriveMenu(const std::vector<DriveMenuItem>& items, const std::vec
         for (const int key : keys)
             QTest::keyClick(menu, static_cast<Qt::Key>(key));
     });
-    Panel_PopupDriveMenu(app().windows, app().modalLoops, items);
+    Panel_PopupDriveMenu(records.windows, records.modalLoops, items);
     return seen;
 }
 }  // namespace
@@ -757,19 +758,19 @@ TEST_F(PanelWindowTest, DriveMenuOpensAtThePointerAndSendsTheChoiceToThePanel)
 {
     PanelWindow& panel = create();
     std::vector<uintptr_t> loaded;
-    AppPlayback().driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
+    records.playback.driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
     const QPoint pointer = panel.mapToGlobal(QPoint(4, 4));
     QCursor::setPos(pointer);
     const std::vector<DriveMenuItem> items = {{41003, "<D:> R&B"}, {41004, "<E:>"}};
 
-    const MenuSeen chosen = answerDriveMenu(items, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    const MenuSeen chosen = answerDriveMenu(records, items, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
     EXPECT_EQ(chosen.texts, (QStringList{"<D:> R&&B", "<E:>"}));
     EXPECT_EQ(chosen.at, pointer);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !loaded.empty(); }, kWaitMs));
     EXPECT_EQ(loaded, std::vector<uintptr_t>{4});
 
     // Dismissed, it sends nothing.
-    const MenuSeen dismissed = answerDriveMenu(items, {Qt::Key_Escape});
+    const MenuSeen dismissed = answerDriveMenu(records, items, {Qt::Key_Escape});
     EXPECT_EQ(dismissed.texts.size(), 2);
     settle();
     EXPECT_EQ(loaded, std::vector<uintptr_t>{4});

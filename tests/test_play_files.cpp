@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "components/discbay/drive_table.h"
 #include "playback/playback.h"
 #include "tests/support/playback_fixture.h"
@@ -27,10 +27,10 @@ TEST_F(PlayFilesTest, AFolderGivesItsPlayableFilesInOrderAndPlaysTheFirst)
     dir.write("clips/sub.mpg/inner.mpg", "a folder is never a track");
     dir.write("clips/sub/d.mpg", "nor what it holds");
 
-    EXPECT_TRUE(AppPlayback().PlayFiles({dir.file("clips")}));
+    EXPECT_TRUE(records.playback.PlayFiles({dir.file("clips")}));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{first, second, third}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
-    EXPECT_EQ(app().state.trackCount, 3u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
+    EXPECT_EQ(records.state.trackCount, 3u);
     EXPECT_EQ(engine->openPath, first);
     EXPECT_EQ(engine->status, 2);
     EXPECT_TRUE(pollRuns());
@@ -61,7 +61,7 @@ TEST_F(PlayFilesTest, AVideoCdFolderNamedAloneIsADisc)
         std::vector<std::string> paths = {named};
         if (c.withAnotherFile)
             paths.push_back(other);
-        EXPECT_TRUE(AppPlayback().PlayFiles(paths)) << c.named;
+        EXPECT_TRUE(records.playback.PlayFiles(paths)) << c.named;
         const std::vector<std::string> expected =
             c.withAnotherFile ? std::vector<std::string>{loose, other} : std::vector<std::string>{first, second};
         EXPECT_EQ(listPaths(), expected) << c.disc << " named " << c.named;
@@ -91,12 +91,12 @@ TEST_F(PlayFilesTest, ADiscsFolderWithoutPlayableFilesGivesItsStreamFolder)
         std::vector<std::string> wanted;
         for (const char* track : c.tracks)
             wanted.push_back(root + "/" + track);
-        EXPECT_TRUE(AppPlayback().PlayFiles({root}));
+        EXPECT_TRUE(records.playback.PlayFiles({root}));
         EXPECT_EQ(listPaths(), wanted);
     }
     // A folder holding neither changes nothing.
     dir.write("plain/VCD/INFO.VCD", "x");
-    EXPECT_FALSE(AppPlayback().PlayFiles({dir.file("plain")}));
+    EXPECT_FALSE(records.playback.PlayFiles({dir.file("plain")}));
     EXPECT_EQ(listPaths(), std::vector<std::string>{dir.file("named alone, the disc wins") + "/MPEGAV/AVSEQ01.DAT"});
 }
 
@@ -108,7 +108,7 @@ TEST_F(PlayFilesTest, FilesKeepTheOrderTheyWereNamedIn)
     const std::string inFolder = dir.write("more/m.dat", "m");
     setList({"/old/entry.mpg"});
 
-    EXPECT_TRUE(AppPlayback().PlayFiles({z, dir.file("missing.mpg"), a, dir.file("more"), other}));
+    EXPECT_TRUE(records.playback.PlayFiles({z, dir.file("missing.mpg"), a, dir.file("more"), other}));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{z, a, inFolder, other}));
     EXPECT_EQ(engine->openPath, z);
 }
@@ -116,7 +116,7 @@ TEST_F(PlayFilesTest, FilesKeepTheOrderTheyWereNamedIn)
 TEST_F(PlayFilesTest, PathsAreMadeWholeAndPlain)
 {
     const std::string clip = dir.write("one/clip.mpg", "c");
-    EXPECT_TRUE(AppPlayback().PlayFiles({dir.path() + "/one/../one/./clip.mpg"}));
+    EXPECT_TRUE(records.playback.PlayFiles({dir.path() + "/one/../one/./clip.mpg"}));
     EXPECT_EQ(listPaths(), std::vector<std::string>{clip});
 }
 
@@ -125,10 +125,10 @@ TEST_F(PlayFilesTest, NothingThatExistsChangesNothing)
     loadTracks(2, 2, 2);
     const std::string emptyFolder = dir.path() + "/empty";
     std::filesystem::create_directories(emptyFolder);
-    EXPECT_FALSE(AppPlayback().PlayFiles({dir.file("missing.mpg"), emptyFolder}));
-    EXPECT_FALSE(AppPlayback().PlayFiles({}));
+    EXPECT_FALSE(records.playback.PlayFiles({dir.file("missing.mpg"), emptyFolder}));
+    EXPECT_FALSE(records.playback.PlayFiles({}));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_TRUE(engine->log.empty());
 }
 
@@ -137,14 +137,14 @@ TEST_F(PlayFilesTest, FilesThatFailToOpenAreDroppedOnTheWayToTheFirstThatPlays)
     const std::string bad = dir.write("1.mpg", "corrupt");
     const std::string good = dir.write("2.mpg", "fine");
     engine->failingPaths = {bad};
-    EXPECT_TRUE(AppPlayback().PlayFiles({bad, good}));
+    EXPECT_TRUE(records.playback.PlayFiles({bad, good}));
     EXPECT_EQ(listPaths(), std::vector<std::string>{good});
     EXPECT_EQ(engine->status, 2);
 
     engine->failingPaths = {bad, good};
-    EXPECT_FALSE(AppPlayback().PlayFiles({bad, good}));
+    EXPECT_FALSE(records.playback.PlayFiles({bad, good}));
     EXPECT_TRUE(listPaths().empty());
-    EXPECT_EQ(app().state.trackCount, 0u);
+    EXPECT_EQ(records.state.trackCount, 0u);
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(videoFrame.titles.back(), "Video Window");
 }
@@ -152,23 +152,23 @@ TEST_F(PlayFilesTest, FilesThatFailToOpenAreDroppedOnTheWayToTheFirstThatPlays)
 TEST_F(PlayFilesTest, WithoutAPlayListNothingHappens)
 {
     const std::string clip = dir.write("clip.mpg", "c");
-    app().playList.reset();
-    EXPECT_FALSE(AppPlayback().PlayFiles({clip}));
+    records.playList.list().reset();
+    EXPECT_FALSE(records.playback.PlayFiles({clip}));
     EXPECT_TRUE(engine->log.empty());
 }
 TEST_F(PlayFilesTest, ADiscImageBecomesADriveAndGivesItsTracks)
 {
     const VcdImage& image = VcdImage::get();
     const std::string clip = dir.write("clip.mpg", "c");
-    EXPECT_TRUE(AppPlayback().PlayFiles({image.cue, clip}));
+    EXPECT_TRUE(records.playback.PlayFiles({image.cue, clip}));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{image.trackPath(1), image.trackPath(2), image.trackPath(3), clip}));
     EXPECT_EQ(engine->openPath, image.trackPath(1));
-    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
+    EXPECT_EQ(records.drives.images(), std::vector<std::string>{image.cue});
 
     // Named again, it stays one drive; the drive table has it among the CD-ROM drives.
-    EXPECT_TRUE(AppPlayback().PlayFiles({image.cue}));
-    EXPECT_EQ(app().drives.images(), std::vector<std::string>{image.cue});
-    const DriveTable drives = app().drives.current();
+    EXPECT_TRUE(records.playback.PlayFiles({image.cue}));
+    EXPECT_EQ(records.drives.images(), std::vector<std::string>{image.cue});
+    const DriveTable drives = records.drives.current();
     const std::optional<uint32_t> letter = drives.driveOf(image.trackPath(1));
     ASSERT_TRUE(letter);
     EXPECT_TRUE(drives.slot(*letter).image);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -25,16 +25,16 @@ std::vector<std::string> paths(const PlayList& list)
 
 class PlayListTest : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
-        app().settings.cfgPath = dir_.file("Quintara.CFG");
+        records.settings.cfgPath = dir_.file("Quintara.CFG");
     }
 
     void createWith(const std::string& config)
     {
         dir_.write("Quintara.CFG", config);
-        ASSERT_TRUE(PlayList_Create());
+        ASSERT_TRUE(records.playList.PlayList_Create());
     }
 
     std::string file(const std::string& name) { return dir_.write(name, "x"); }
@@ -51,11 +51,11 @@ TEST_F(PlayListTest, WithoutTheStoreEveryOperationRefuses)
 {
     std::string path = "unchanged";
     uint32_t index = 7;
-    EXPECT_EQ(PlayList_Count(), 0u);
-    EXPECT_FALSE(PlayList_GetPath(0, path));
-    EXPECT_FALSE(PlayList_RemoveAt(0));
-    EXPECT_FALSE(PlayList_FindBackward("/a.mpg", 0, index));
-    EXPECT_FALSE(ScanDisc(2, 0));
+    EXPECT_EQ(records.playList.PlayList_Count(), 0u);
+    EXPECT_FALSE(records.playList.PlayList_GetPath(0, path));
+    EXPECT_FALSE(records.playList.PlayList_RemoveAt(0));
+    EXPECT_FALSE(records.playList.PlayList_FindBackward("/a.mpg", 0, index));
+    EXPECT_FALSE(records.playList.ScanDisc(*records.components.discbay, records.drives, 2, 0));
     EXPECT_EQ(path, "unchanged");
     EXPECT_EQ(index, 7u);
 }
@@ -79,8 +79,8 @@ TEST_F(PlayListTest, ExtensionListComesFromTheConfigurationOrTheDefault)
         SCOPED_TRACE(c.config);
         createWith(c.config);
         PlayList list;
-        EXPECT_TRUE(AddFileSorted(&list, file(c.accepted)));
-        EXPECT_FALSE(AddFileSorted(&list, file(c.refused)));
+        EXPECT_TRUE(records.playList.AddFileSorted(&list, file(c.accepted)));
+        EXPECT_FALSE(records.playList.AddFileSorted(&list, file(c.refused)));
     }
 }
 
@@ -98,8 +98,8 @@ TEST_F(PlayListTest, AddFileSortedRefusesWhatIsNotAPlayableFile)
     };
     PlayList list;
     for (const std::string& path : refused)
-        EXPECT_FALSE(AddFileSorted(&list, path)) << path;
-    EXPECT_FALSE(AddFileSorted(nullptr, file("a.mpg")));
+        EXPECT_FALSE(records.playList.AddFileSorted(&list, path)) << path;
+    EXPECT_FALSE(records.playList.AddFileSorted(nullptr, file("a.mpg")));
     EXPECT_TRUE(list.entries.empty());
 }
 
@@ -113,7 +113,7 @@ TEST_F(PlayListTest, AddFileSortedPutsFoldersFirstThenFilesEachWithoutRegardToCa
         file("\xC3\x89T\xC3\x89" "2.avi"),  // ÉTÉ2
     };
     for (const std::string& path : added)
-        ASSERT_TRUE(AddFileSorted(&list, path)) << path;
+        ASSERT_TRUE(records.playList.AddFileSorted(&list, path)) << path;
     const std::string d = dir_.path() + "/";
     EXPECT_EQ(paths(list), (std::vector<std::string>{d + "alpha", d + "Zeta", d + "A.MPG", d + "b.mpg", d + "B.mpg",
                                                      d + "c.dat", d + "\xC3\xA9t\xC3\xA9.avi",
@@ -135,9 +135,9 @@ TEST_F(PlayListTest, SortingAtOnceGivesTheOrderOfAddingOneByOne)
         std::shuffle(names.begin(), names.end(), random);
         PlayList oneByOne;
         for (const std::string& name : names)
-            AddFileSorted(&oneByOne, name);
+            records.playList.AddFileSorted(&oneByOne, name);
         PlayList atOnce;
-        EXPECT_EQ(AddFilesSorted(&atOnce, names), oneByOne.entries.size());
+        EXPECT_EQ(records.playList.AddFilesSorted(&atOnce, names), oneByOne.entries.size());
         EXPECT_EQ(paths(atOnce), paths(oneByOne));
     }
 }
@@ -147,29 +147,29 @@ TEST_F(PlayListTest, StoreOperations)
     createWith("");
     PlayList source;
     source.entries = {{"/m/A.mpg", 0}, {"/m/dir", 1}, {"/m/b.mpg", 0}, {"/m/a.MPG", 0}};
-    ASSERT_TRUE(CopyList(&*app().playList, &source));
-    EXPECT_EQ(PlayList_Count(), 4u);
-    EXPECT_EQ(app().playList->entries[1].directory, 1u);
+    ASSERT_TRUE(CopyList(&*records.playList.list(), &source));
+    EXPECT_EQ(records.playList.PlayList_Count(), 4u);
+    EXPECT_EQ(records.playList.list()->entries[1].directory, 1u);
     EXPECT_FALSE(CopyList(nullptr, &source));
     EXPECT_FALSE(CopyList(&source, nullptr));
 
     uint32_t index = 99;
-    EXPECT_TRUE(PlayList_FindBackward("/M/a.mpg", 2, index));
+    EXPECT_TRUE(records.playList.PlayList_FindBackward("/M/a.mpg", 2, index));
     EXPECT_EQ(index, 0u);
-    EXPECT_TRUE(PlayList_FindBackward("/m/a.mpg", 100, index));  // starts at the last entry
+    EXPECT_TRUE(records.playList.PlayList_FindBackward("/m/a.mpg", 100, index));  // starts at the last entry
     EXPECT_EQ(index, 3u);
-    EXPECT_FALSE(PlayList_FindBackward("/m/b.mpg", 1, index));
-    EXPECT_FALSE(PlayList_FindBackward("", 3, index));
+    EXPECT_FALSE(records.playList.PlayList_FindBackward("/m/b.mpg", 1, index));
+    EXPECT_FALSE(records.playList.PlayList_FindBackward("", 3, index));
 
     std::string path;
-    EXPECT_TRUE(PlayList_RemoveAt(0));
-    EXPECT_FALSE(PlayList_RemoveAt(3));
-    ASSERT_TRUE(PlayList_GetPath(2, path));
+    EXPECT_TRUE(records.playList.PlayList_RemoveAt(0));
+    EXPECT_FALSE(records.playList.PlayList_RemoveAt(3));
+    ASSERT_TRUE(records.playList.PlayList_GetPath(2, path));
     EXPECT_EQ(path, "/m/a.MPG");
-    EXPECT_FALSE(PlayList_GetPath(3, path));
+    EXPECT_FALSE(records.playList.PlayList_GetPath(3, path));
 
-    PlayList_Destroy();
-    EXPECT_EQ(PlayList_Count(), 0u);
+    records.playList.PlayList_Destroy();
+    EXPECT_EQ(records.playList.PlayList_Count(), 0u);
 }
 
 }  // namespace

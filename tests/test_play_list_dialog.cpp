@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "core/window.h"
 #include "playback/playback.h"
 #include "tests/support/icon_match.h"
@@ -26,9 +26,12 @@
 
 namespace {
 
-PlayListDialogLinks dialogLinks()
+PlayListDialogLinks dialogLinks(PlayerRecords& records)
 {
-    return {.playList = app().playList, .drives = app().drives, .modalLoops = app().modalLoops};
+    return {.playList = records.playList,
+            .drives = records.drives,
+            .modalLoops = records.modalLoops,
+            .playback = records.playback};
 }
 
 std::vector<PlayListDialog*> openDialogs()
@@ -97,13 +100,13 @@ protected:
         dir.write("disc/a/inner.avi", "x");
         for (const char* name : {"Y.dat", "z.txt", "x.MPG"})
             dir.write(std::string("disc/") + name, "x");
-        app().settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + disc + ", CD-ROM\n");
+        records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nD: = " + disc + ", CD-ROM\n");
         playback().setPlayListChooser(&chooser);
     }
 
     std::string inDisc(const std::string& name) const { return disc + "/" + name; }
 
-    PlayListDialogChooser chooser{dialogLinks()};
+    PlayListDialogChooser chooser{dialogLinks(records)};
 
     // Runs the Play List command; the script acts on the dialog once it shows and must close it.
     void runPlayList(const std::function<void(PlayListDialog&, Controls&)>& script)
@@ -120,7 +123,7 @@ protected:
                 dialogs.front()->reject();
             }
         });
-        EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::PlayList, CommandPhase::Click));
+        EXPECT_TRUE(records.playback.DispatchCommand(CommandId::PlayList, CommandPhase::Click));
         EXPECT_TRUE(ran);
         EXPECT_TRUE(openDialogs().empty());
     }
@@ -191,7 +194,7 @@ TEST_F(PlayListDialogTest, AFolderSelectedWithAFileLeavesOnlyTheFileAndTheSameFi
         c.ok->click();
     });
     EXPECT_EQ(listPaths(), (std::vector<std::string>{inDisc("x.MPG"), inDisc("x.MPG")}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(engine->openPath, inDisc("x.MPG"));
 }
 
@@ -214,7 +217,7 @@ TEST_F(PlayListDialogTest, OkReplacesThePlayListAndTrackOnePlaysAsThePlayerDid)
             QTest::keyClick(controls.files, Qt::Key_Return);
         });
         EXPECT_EQ(listPaths(), (std::vector<std::string>{inDisc("Y.dat"), inDisc("x.MPG")}));
-        EXPECT_EQ(app().state.currentTrack, 1u);
+        EXPECT_EQ(records.state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, inDisc("Y.dat"));
         EXPECT_EQ(engine->status, c.after);
     }
@@ -225,7 +228,7 @@ TEST_F(PlayListDialogTest, OkWithoutChangesStillReopensTrackOne)
     loadTracks(3, 3, 0);
     runPlayList([&](PlayListDialog&, Controls& c) { c.ok->click(); });
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2), track(3)}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(engine->openPath, track(1));
 }
 
@@ -246,7 +249,7 @@ TEST_F(PlayListDialogTest, CancelAndEscapeChangeNothing)
             closers[at](c);
         });
         EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2), track(3)}));
-        EXPECT_EQ(app().state.currentTrack, 2u);
+        EXPECT_EQ(records.state.currentTrack, 2u);
         EXPECT_TRUE(engine->log.empty());
     }
 }
@@ -270,7 +273,7 @@ TEST_F(PlayListDialogTest, DeleteAndDoubleClickRemoveFromThePlayListCopy)
         c.ok->click();
     });
     EXPECT_TRUE(listPaths().empty());
-    EXPECT_EQ(app().state.currentTrack, 0u) << "an empty list leaves no track";
+    EXPECT_EQ(records.state.currentTrack, 0u) << "an empty list leaves no track";
 }
 
 TEST_F(PlayListDialogTest, DoubleClickingAFolderEntersItAndChoosingTheRootLeavesIt)
@@ -303,7 +306,7 @@ TEST_F(PlayListDialogTest, OpeningTheDropDownDropsADriveThatVanished)
         // The letter is no longer bound: its root goes when the list drops down, the folder
         // of its chain stays, being merely on a drive that went. (The bindings are read once
         // for a configuration file: the new ones come in a file of their own.)
-        app().settings.cfgPath = dir.write("Quintara-unbound.CFG", "");
+        records.settings.cfgPath = dir.write("Quintara-unbound.CFG", "");
         c.combo->showPopup();
         c.combo->hidePopup();
         EXPECT_EQ(c.comboPath(), inDisc("a"));
@@ -333,7 +336,7 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
             }
         });
         guard.start(0);
-        EXPECT_FALSE(ShowPlayListDialog(dialogLinks(), &panel));
+        EXPECT_FALSE(ShowPlayListDialog(dialogLinks(records), &panel));
         EXPECT_EQ(openDialogs(), std::vector<PlayListDialog*>{&dialog});
         c.cancel->click();
     });
@@ -341,8 +344,8 @@ TEST_F(PlayListDialogTest, ASecondRequestBringsTheOpenDialogForwardAndAnswersNo)
 
 TEST_F(PlayListDialogTest, WithoutThePlayListTheDialogCancelsAtOnce)
 {
-    app().playList.reset();
-    EXPECT_FALSE(ShowPlayListDialog(dialogLinks(), &panel));
+    records.playList.list().reset();
+    EXPECT_FALSE(ShowPlayListDialog(dialogLinks(records), &panel));
     EXPECT_TRUE(openDialogs().empty());
 }
 
@@ -361,13 +364,13 @@ TEST_F(PlayListDialogTest, OwnedByAnOwnerThatIsAWidgetAndModalToIt)
 {
     WidgetWindow owner(clock);
     owner.show();
-    app().windows.panel = &owner;
+    records.windows.panel = &owner;
     runPlayList([&](PlayListDialog& dialog, Controls& c) {
         EXPECT_EQ(dialog.parentWidget(), &owner);
         EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
         c.cancel->click();
     });
-    app().windows.panel = &panel;
+    records.windows.panel = &panel;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "core/ini_file.h"
 #include "core/text.h"
@@ -352,13 +352,7 @@ TEST(DialogLists, AppendingKeepsOrderFlagsAndDuplicatesRemovingTakesTheSelected)
 
 class ListDirectoryTest : public testing::Test, protected PanelFeedback {
 protected:
-    ListDirectoryTest()
-    {
-        resetApp();
-        AppPlayback().setPanel(this);
-    }
-    ~ListDirectoryTest() override { resetApp(); }
-
+    PlayerRecords records;
     bool beginBusyCursor() override { return ++begins, true; }
     bool endBusyCursor() override { return ++ends, true; }
     bool setButtonChecked(CommandId, bool) override { return true; }
@@ -376,7 +370,7 @@ TEST_F(ListDirectoryTest, FoldersFirstThenPlayableFilesEachWithoutRegardToCase)
         dir.write(name, "x");
     PlayList files;
     files.entries = {{"/stale.mpg", 0}};
-    ASSERT_TRUE(ListDirectory(&files, dir.path()));
+    ASSERT_TRUE(ListDirectory(records.playList, this, &files, dir.path()));
     EXPECT_EQ(pathsOf(files), (std::vector<std::string>{dir.file("a"), dir.file("B"), dir.file("x.MPG"), dir.file("Y.dat")}));
     EXPECT_EQ(files.entries[1].directory, 1u);
     EXPECT_EQ(files.entries[2].directory, 0u);
@@ -384,7 +378,7 @@ TEST_F(ListDirectoryTest, FoldersFirstThenPlayableFilesEachWithoutRegardToCase)
     EXPECT_EQ(ends, 1);
 
     // A trailing "/" is not doubled.
-    ASSERT_TRUE(ListDirectory(&files, dir.path() + "/"));
+    ASSERT_TRUE(ListDirectory(records.playList, this, &files, dir.path() + "/"));
     EXPECT_EQ(files.entries.front().path, dir.file("a"));
 }
 
@@ -392,14 +386,14 @@ TEST_F(ListDirectoryTest, AFolderThatCannotBeReadLeavesTheListEmpty)
 {
     PlayList files;
     files.entries = {{"/stale.mpg", 0}};
-    EXPECT_FALSE(ListDirectory(&files, dir.file("missing")));
+    EXPECT_FALSE(ListDirectory(records.playList, this, &files, dir.file("missing")));
     EXPECT_TRUE(files.entries.empty());
     EXPECT_EQ(begins, ends);
 
     files.entries = {{"/stale.mpg", 0}};
-    EXPECT_FALSE(ListDirectory(&files, ""));
+    EXPECT_FALSE(ListDirectory(records.playList, this, &files, ""));
     EXPECT_EQ(files.entries.size(), 1u) << "an empty path fails before anything";
-    EXPECT_FALSE(ListDirectory(nullptr, dir.path()));
+    EXPECT_FALSE(ListDirectory(records.playList, this, nullptr, dir.path()));
 }
 
 // An image drive is browsed through the reader: its folders, then its playable files, under
@@ -409,7 +403,7 @@ TEST_F(ListDirectoryTest, ADiscImageIsListedThroughTheReader)
     const VcdImage& image = VcdImage::get();
     PlayList files;
     files.entries = {{"/stale.mpg", 0}};
-    ASSERT_TRUE(ListDirectory(&files, image.cue));
+    ASSERT_TRUE(ListDirectory(records.playList, this, &files, image.cue));
     ASSERT_FALSE(files.entries.empty());
     std::vector<std::string> folders;
     for (const PlayListEntry& entry : files.entries) {
@@ -422,7 +416,7 @@ TEST_F(ListDirectoryTest, ADiscImageIsListedThroughTheReader)
     EXPECT_EQ(ends, 1);
 
     for (const std::string& tracks : {image.cue + "/MPEGAV", image.cue + "/mpegav/"}) {
-        ASSERT_TRUE(ListDirectory(&files, tracks));
+        ASSERT_TRUE(ListDirectory(records.playList, this, &files, tracks));
         ASSERT_EQ(files.entries.size(), 3u) << tracks;
         for (int track = 1; track <= 3; ++track) {
             EXPECT_TRUE(EqualsIgnoringCase(files.entries[track - 1].path, image.trackPath(track))) << files.entries[track - 1].path;
@@ -430,9 +424,9 @@ TEST_F(ListDirectoryTest, ADiscImageIsListedThroughTheReader)
         }
     }
     // NOTES.BIN is no playable file; a folder the disc does not hold cannot be read.
-    EXPECT_TRUE(ListDirectory(&files, image.cue + "/EXTRA"));
+    EXPECT_TRUE(ListDirectory(records.playList, this, &files, image.cue + "/EXTRA"));
     EXPECT_TRUE(files.entries.empty());
-    EXPECT_FALSE(ListDirectory(&files, image.cue + "/NOWHERE"));
+    EXPECT_FALSE(ListDirectory(records.playList, this, &files, image.cue + "/NOWHERE"));
 
     EXPECT_EQ(ProbeFolderAccess(image.cue + "/MPEGAV"), FolderAccess::Readable);
     EXPECT_EQ(ProbeFolderAccess(image.cue + "/NOWHERE"), FolderAccess::Missing);

@@ -18,17 +18,18 @@
 #include "app/player.h"
 #include "app/shutdown_signals.h"
 #include "app/wiring.h"
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 // The shipped configuration and skin beside a stand-in executable, the video window's
 // pictures left out when the skin is to refuse it.
-void layOut(const TempDir& dir, bool videoRefused)
+// Answers the stand-in executable.
+std::string layOut(const TempDir& dir, bool videoRefused)
 {
     namespace fs = std::filesystem;
-    app().windows.instance = dir.write("bin/quintara", "");
+    const std::string instance = dir.write("bin/quintara", "");
     fs::copy(QUINTARA_SOURCE_DIR "/resources/skin", dir.file("bin/skin"), fs::copy_options::recursive);
     std::ifstream shipped(QUINTARA_SOURCE_DIR "/resources/Quintara.CFG");
     std::stringstream config;
@@ -37,16 +38,15 @@ void layOut(const TempDir& dir, bool videoRefused)
         config << "[Video]\nLT-Border Bitmap=missing.bmp\n";
     config << shipped.rdbuf();
     dir.write("bin/Quintara.CFG", config.str());
+    return instance;
 }
 
-bool nothingLeft()
+// What the main window's shut-down ends; the main window itself lives as long as the player.
+bool noWindowLeft(const PlayerRecords& records)
 {
-    const AppWindows& windows = app().windows;
-    const Components& components = app().components;
-    return QApplication::topLevelWidgets().isEmpty() && !windows.main && !windows.panel && !windows.videoFrame &&
-           !windows.videoImage && dynamic_cast<NoEngine*>(components.reelkit.get()) &&
-           dynamic_cast<NoMixer*>(components.sonokit.get()) && dynamic_cast<NoDrives*>(components.discbay.get()) &&
-           !app().playList;
+    const AppWindows& windows = records.windows;
+    return QApplication::topLevelWidgets().isEmpty() && !windows.panel && !windows.videoFrame && !windows.videoImage &&
+           !records.playList.list();
 }
 
 TEST(Player, BuildsWiredAndLeavesNothingBehindWhetherTheStartWentThroughOrWasRefused)
@@ -55,29 +55,28 @@ TEST(Player, BuildsWiredAndLeavesNothingBehindWhetherTheStartWentThroughOrWasRef
     for (const bool videoRefused : {false, true}) {
         TempDir dir;
         {
-            Player player(nullptr, shutdownSignals);
+            Player player(nullptr, shutdownSignals, layOut(dir, videoRefused));
             EXPECT_TRUE(player.unwired().empty()) << player.unwired().front();
-            layOut(dir, videoRefused);
+            const PlayerRecords& records = player.records();
             EXPECT_EQ(player.create(), videoRefused ? -1 : 0);
-            EXPECT_NE(app().windows.panel, nullptr);
-            EXPECT_EQ(app().windows.videoFrame == nullptr, videoRefused);
+            EXPECT_NE(records.windows.panel, nullptr);
+            EXPECT_EQ(records.windows.videoFrame == nullptr, videoRefused);
             if (!videoRefused) {
                 player.mainWindow().destroy();
-                EXPECT_EQ(app().windows.panel, nullptr);
+                EXPECT_TRUE(noWindowLeft(records)) << "after the shut-down";
             }
         }
-        EXPECT_TRUE(nothingLeft()) << (videoRefused ? "refused" : "created");
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << (videoRefused ? "refused" : "created");
     }
 }
 
 TEST(Player, AKeyMapLeftUnwiredIsNamed)
 {
-    resetApp();
+    PlayerRecords records;
     OwnedWindows windows;
-    EXPECT_EQ(UnwiredParts(), (std::vector<std::string>{"the keyboard map"}));
-    WirePlayerLogic(windows);
-    EXPECT_TRUE(UnwiredParts().empty());
-    resetApp();
+    EXPECT_EQ(UnwiredParts(records), (std::vector<std::string>{"the keyboard map"}));
+    WirePlayerLogic(records, windows);
+    EXPECT_TRUE(UnwiredParts(records).empty());
 }
 
 }  // namespace

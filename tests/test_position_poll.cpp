@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "playback/transport.h"
 #include "tests/support/playback_fixture.h"
@@ -15,8 +15,8 @@ protected:
     void playing(uint32_t count, uint32_t current, uint32_t repeat)
     {
         loadTracks(count, current, 0);
-        app().state.repeatMode = static_cast<RepeatMode>(repeat);
-        ASSERT_TRUE(AppPlayback().Play(true));
+        records.state.repeatMode = static_cast<RepeatMode>(repeat);
+        ASSERT_TRUE(records.playback.Play(true));
         engine->log.clear();
         panel.refreshes.clear();
     }
@@ -33,9 +33,9 @@ TEST_F(PositionPollTest, EachTickShowsThePosition)
     playing(2, 1, 0);
     engine->position = 4321;
     clock.advance(999);
-    EXPECT_EQ(app().state.position, 0u);
+    EXPECT_EQ(records.state.position, 0u);
     clock.advance(1);
-    EXPECT_EQ(app().state.position, 4321u);
+    EXPECT_EQ(records.state.position, 4321u);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"Time(0)"});
     EXPECT_TRUE(pollRuns());
 }
@@ -46,7 +46,7 @@ TEST_F(PositionPollTest, ThePollEndsWhenTheEngineIsPausedOrTellsNothing)
     engine->status = 1;  // paused from elsewhere
     engine->position = 500;
     clock.advance(1000);
-    EXPECT_EQ(app().state.position, 500u);
+    EXPECT_EQ(records.state.position, 500u);
     EXPECT_FALSE(pollRuns());
 
     playing(2, 1, 0);
@@ -89,16 +89,16 @@ TEST_F(PositionPollTest, TheEndOfATrackFollowsTheRepeatMode)
         playToTheEnd();
         const std::string what = "repeat " + std::to_string(c.repeat) + ", " + std::to_string(c.count) +
                                  " tracks, end of " + std::to_string(c.current);
-        EXPECT_EQ(app().state.currentTrack, c.next) << what;
+        EXPECT_EQ(records.state.currentTrack, c.next) << what;
         EXPECT_EQ(engine->openPath, track(c.next)) << what;
         EXPECT_EQ(engine->count("open(" + track(c.next) + ")"), c.reopened ? 1 : 0) << what;
         if (!c.reopened) {
             EXPECT_EQ(engine->log.front(), "seek(0)") << what;
         }
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << what;
-        EXPECT_EQ(app().state.status, c.plays ? 2 : 0) << what;
+        EXPECT_EQ(records.state.status, c.plays ? 2 : 0) << what;
         EXPECT_EQ(pollRuns(), c.plays) << what;
-        EXPECT_EQ(app().state.position, 0u) << what;
+        EXPECT_EQ(records.state.position, 0u) << what;
     }
 }
 
@@ -114,7 +114,7 @@ TEST_F(PositionPollTest, ADiscPlaysToItsLastTrackAndStopsOnTheFirst)
     played.push_back(engine->openPath);
     EXPECT_EQ(played, (std::vector<std::string>{track(1), track(3), track(1)}));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(3)}));
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(engine->status, 0);
     EXPECT_FALSE(pollRuns());
     EXPECT_EQ(videoFrame.titles.back(), track(1));
@@ -125,17 +125,17 @@ TEST_F(PositionPollTest, TracksThatFailAtTheEndAreSkippedAndAnEmptyListResets)
     playing(4, 2, 1);
     engine->failingPaths = {track(3), track(4)};
     playToTheEnd();
-    EXPECT_EQ(app().state.currentTrack, 1u) << "the list wrapped past the files that failed";
+    EXPECT_EQ(records.state.currentTrack, 1u) << "the list wrapped past the files that failed";
     EXPECT_EQ(engine->status, 2);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
 
     playing(3, 1, 0);
     engine->failingPaths = {track(1), track(2), track(3)};
     engine->reachEnd();
-    EXPECT_FALSE(AppPlayback().PollPosition()) << "the tick ends without default processing";
+    EXPECT_FALSE(records.playback.PollPosition()) << "the tick ends without default processing";
     EXPECT_TRUE(listPaths().empty());
-    EXPECT_EQ(app().state.trackCount, 0u);
-    EXPECT_EQ(app().state.currentTrack, 0u);
+    EXPECT_EQ(records.state.trackCount, 0u);
+    EXPECT_EQ(records.state.currentTrack, 0u);
     EXPECT_FALSE(pollRuns());
     EXPECT_FALSE(engine->isOpen);
     EXPECT_EQ(videoFrame.titles.back(), "Video Window");
@@ -147,13 +147,13 @@ TEST_F(PositionPollTest, RepeatTrackReplaysEndlessly)
     for (int round = 0; round < 5; ++round) {
         engine->position = 59'000;
         clock.advance(1000);
-        EXPECT_EQ(app().state.position, 59'000u);
+        EXPECT_EQ(records.state.position, 59'000u);
         playToTheEnd();
-        EXPECT_EQ(app().state.position, 0u);
+        EXPECT_EQ(records.state.position, 0u);
     }
     EXPECT_EQ(engine->count("seek(0)"), 5);
     EXPECT_EQ(engine->openedPaths, std::vector<std::string>{track(2)}) << "never reopened";
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_TRUE(pollRuns());
 }
 }  // namespace

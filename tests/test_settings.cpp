@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -40,10 +40,10 @@ std::vector<uint32_t> numbers(const PlayerSettings& settings)
 
 class LoadSettingsTest : public testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     void SetUp() override
     {
-        resetApp();
-        app().windows.instance = dir_.write("bin/quintara", "");
+        records.windows.instance = dir_.write("bin/quintara", "");
         exeDir_ = fs::canonical(dir_.file("bin")).string() + "/";
     }
 
@@ -56,11 +56,11 @@ protected:
         if (config)
             dir_.write("bin/Quintara.CFG", *config);
         for (const SettingsField field : kAllFields)
-            app().settings.*field = 123456;
+            records.settings.*field = 123456;
         for (const SettingsField field : kPanelFields)
-            app().settings.*field = 123456;
-        app().settings.exeDir = app().settings.cfgPath = app().settings.rcDir = "stale";
-        LoadSettings(app().settings, app().windows.instance);
+            records.settings.*field = 123456;
+        records.settings.exeDir = records.settings.cfgPath = records.settings.rcDir = "stale";
+        LoadSettings(records.settings, records.windows.instance);
     }
 
     TempDir dir_;
@@ -70,12 +70,12 @@ protected:
 TEST_F(LoadSettingsTest, NoFileGivesDefaultsAndPathsBesideTheExecutable)
 {
     load(std::nullopt);
-    EXPECT_EQ(app().settings.exeDir, exeDir_);
-    EXPECT_EQ(app().settings.cfgPath, exeDir_ + "Quintara.CFG");
-    EXPECT_EQ(app().settings.rcDir, exeDir_);
-    EXPECT_EQ(numbers(app().settings),
+    EXPECT_EQ(records.settings.exeDir, exeDir_);
+    EXPECT_EQ(records.settings.cfgPath, exeDir_ + "Quintara.CFG");
+    EXPECT_EQ(records.settings.rcDir, exeDir_);
+    EXPECT_EQ(numbers(records.settings),
               (std::vector<uint32_t>{1, 0, 0, 16, 100, 0, 1, 0, 3000, 500, 3000, 500, 500, 500, 7000}));
-    EXPECT_EQ(numbers(Settings_Defaults()), numbers(app().settings)) << "the record starts at the defaults";
+    EXPECT_EQ(numbers(Settings_Defaults()), numbers(records.settings)) << "the record starts at the defaults";
 }
 
 TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
@@ -102,7 +102,7 @@ TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
          "Control Master Volume=2\n"
          "Max Volume Level=8\n"
          "Volume Interval=250\n");
-    EXPECT_EQ(numbers(app().settings),
+    EXPECT_EQ(numbers(records.settings),
               (std::vector<uint32_t>{0, 1, 2, 8, 250, 3, 0, 4, 2000, 250, 4000, 750, 300, 200, 9000}));
 }
 
@@ -172,8 +172,8 @@ TEST_F(LoadSettingsTest, BoundsAndReplacements)
     };
     for (const Case& c : cases) {
         load(std::string("[") + c.section + "]\n" + c.key + "=" + c.value + "\n");
-        Settings_ReadFor(app().settings, c.moment);
-        EXPECT_EQ(app().settings.*c.field, c.expected) << c.key << "=" << c.value;
+        Settings_ReadFor(records.settings, c.moment);
+        EXPECT_EQ(records.settings.*c.field, c.expected) << c.key << "=" << c.value;
     }
 }
 
@@ -196,7 +196,7 @@ TEST_F(LoadSettingsTest, RcPathJoinsTheExecutableFolder)
     };
     for (const Case& c : cases) {
         load(c.config);
-        EXPECT_EQ(app().settings.rcDir, exeDir_ + c.expected) << c.config.value_or("(no file)");
+        EXPECT_EQ(records.settings.rcDir, exeDir_ + c.expected) << c.config.value_or("(no file)");
     }
 }
 
@@ -220,31 +220,31 @@ TEST_F(LoadSettingsTest, ConfigurationAndSkinFolderFoundWithoutRegardToCase)
     for (const Case& c : cases) {
         dir_.write("bin/quintara.cfg", "[initiation]\nRC Path=" + c.rcPath + "\n[Volume Settings]\nMax Volume Level=9\n");
         load(std::nullopt);
-        EXPECT_EQ(app().settings.cfgPath, exeDir_ + "quintara.cfg") << c.rcPath;
-        EXPECT_EQ(app().settings.maxVolumeLevel, 9u) << c.rcPath;
-        EXPECT_EQ(app().settings.rcDir, exeDir_ + c.expected) << c.rcPath;
+        EXPECT_EQ(records.settings.cfgPath, exeDir_ + "quintara.cfg") << c.rcPath;
+        EXPECT_EQ(records.settings.maxVolumeLevel, 9u) << c.rcPath;
+        EXPECT_EQ(records.settings.rcDir, exeDir_ + c.expected) << c.rcPath;
     }
 
     // The name as written wins over one differing in case only.
     dir_.write("bin/Quintara.CFG", "[Volume Settings]\nMax Volume Level=4\n");
-    LoadSettings(app().settings, app().windows.instance);
-    EXPECT_EQ(app().settings.cfgPath, exeDir_ + "Quintara.CFG");
-    EXPECT_EQ(app().settings.maxVolumeLevel, 4u);
+    LoadSettings(records.settings, records.windows.instance);
+    EXPECT_EQ(records.settings.cfgPath, exeDir_ + "Quintara.CFG");
+    EXPECT_EQ(records.settings.maxVolumeLevel, 4u);
 }
 
 TEST_F(LoadSettingsTest, LongExecutableFolderIsNotCut)
 {
     const std::string deep = "bin/" + std::string(120, 'd') + "/" + std::string(120, 'e') + "/" + std::string(120, 'f');
-    app().windows.instance = dir_.write(deep + "/quintara", "");
+    records.windows.instance = dir_.write(deep + "/quintara", "");
     dir_.write(deep + "/Quintara.CFG", "[Initiation]\nRC Path=Skins\n[Volume Settings]\nMax Volume Level=9\n");
-    LoadSettings(app().settings, app().windows.instance);
+    LoadSettings(records.settings, records.windows.instance);
 
     const std::string expected = fs::canonical(dir_.file(deep)).string() + "/";
     ASSERT_GT(expected.size(), 360u);
-    EXPECT_EQ(app().settings.exeDir, expected);
-    EXPECT_EQ(app().settings.cfgPath, expected + "Quintara.CFG");
-    EXPECT_EQ(app().settings.rcDir, expected + "Skins/");
-    EXPECT_EQ(app().settings.maxVolumeLevel, 9u);
+    EXPECT_EQ(records.settings.exeDir, expected);
+    EXPECT_EQ(records.settings.cfgPath, expected + "Quintara.CFG");
+    EXPECT_EQ(records.settings.rcDir, expected + "Skins/");
+    EXPECT_EQ(records.settings.maxVolumeLevel, 9u);
 }
 
 TEST_F(LoadSettingsTest, SymlinkedExecutableResolvesToTheRealFolder)
@@ -257,10 +257,10 @@ TEST_F(LoadSettingsTest, SymlinkedExecutableResolvesToTheRealFolder)
     const std::string realDir = fs::canonical(dir_.file("real")).string() + "/";
 
     for (const std::string& instance : {dir_.file("linked/quintara"), dir_.file("decoy/quintara")}) {
-        app().windows.instance = instance;
-        LoadSettings(app().settings, app().windows.instance);
-        EXPECT_EQ(app().settings.exeDir, realDir) << instance;
-        EXPECT_EQ(app().settings.maxVolumeLevel, 9u) << instance;
+        records.windows.instance = instance;
+        LoadSettings(records.settings, records.windows.instance);
+        EXPECT_EQ(records.settings.exeDir, realDir) << instance;
+        EXPECT_EQ(records.settings.maxVolumeLevel, 9u) << instance;
     }
 }
 
@@ -271,10 +271,10 @@ TEST_F(LoadSettingsTest, WithoutAnInstanceUsesThisExecutable)
     EXPECT_EQ(fs::path(self).filename(), "settings_tests");
     EXPECT_EQ(fs::canonical(self).string(), self);
 
-    app().windows.instance.clear();
-    LoadSettings(app().settings, app().windows.instance);
-    EXPECT_EQ(app().settings.exeDir, fs::path(self).parent_path().string() + "/");
-    EXPECT_EQ(app().settings.cfgPath, app().settings.exeDir + "Quintara.CFG");
+    records.windows.instance.clear();
+    LoadSettings(records.settings, records.windows.instance);
+    EXPECT_EQ(records.settings.exeDir, fs::path(self).parent_path().string() + "/");
+    EXPECT_EQ(records.settings.cfgPath, records.settings.exeDir + "Quintara.CFG");
 }
 
 TEST_F(LoadSettingsTest, TextsAreCutAndEmptyOnesTakeTheirDefaults)
@@ -302,9 +302,9 @@ TEST_F(LoadSettingsTest, TextsAreCutAndEmptyOnesTakeTheirDefaults)
     };
     for (const Case& c : cases) {
         load(c.line + "\n");
-        app().settings.*c.field = "stale";
-        Settings_ReadFor(app().settings, c.moment);
-        EXPECT_EQ(app().settings.*c.field, c.expected) << c.line;
+        records.settings.*c.field = "stale";
+        Settings_ReadFor(records.settings, c.moment);
+        EXPECT_EQ(records.settings.*c.field, c.expected) << c.line;
     }
 }
 
@@ -317,14 +317,14 @@ TEST_F(LoadSettingsTest, EachMomentReadsItsOwnKeysAfresh)
                "\n[PlayList Settings]\nPlay File Extentsion List=MKV" + tag + "\n[Initiation]\nHelp File=help" + tag +
                "\n";
     };
-    const auto seen = [] {
-        const PlayerSettings& s = app().settings;
+    const auto seen = [this] {
+        const PlayerSettings& s = records.settings;
         return std::vector<std::string>{std::to_string(s.maxVolumeLevel), s.panelTitle, std::to_string(s.blinkTrackTimes),
                                         s.videoTitle, s.playFileExtensions, s.helpFile};
     };
     using Seen = std::vector<std::string>;
     dir_.write("bin/Quintara.CFG", config("2"));
-    LoadSettings(app().settings, app().windows.instance);
+    LoadSettings(records.settings, records.windows.instance);
     EXPECT_EQ(seen(), (Seen{"2", "Video Player", "5", "Video Window", "DAT,MPG,AVI", ""}));
 
     struct Step {
@@ -343,10 +343,10 @@ TEST_F(LoadSettingsTest, EachMomentReadsItsOwnKeysAfresh)
     };
     for (const Step& step : steps) {
         std::error_code ignored;
-        fs::remove(app().settings.cfgPath, ignored);
+        fs::remove(records.settings.cfgPath, ignored);
         if (step.config)
             dir_.write("bin/Quintara.CFG", *step.config);
-        Settings_ReadFor(app().settings, step.moment);
+        Settings_ReadFor(records.settings, step.moment);
         EXPECT_EQ(seen(), step.expected) << static_cast<int>(step.moment);
     }
 }

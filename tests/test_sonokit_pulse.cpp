@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/wiring.h"
 #include "audio/audio.h"
 #include "components/sonokit/pulse_mixer.h"
@@ -121,7 +121,7 @@ protected:
         SetDevice({32768, 32768}, false);
         auto pulse = std::make_unique<PulseMixer>(msg::MixerControlChange);
         mixer = pulse.get();
-        app().components.sonokit = std::move(pulse);
+        records.components.sonokit = std::move(pulse);
         buttonChecked = [this](CommandId command, bool checked) {
             checks.push_back(std::to_string(CommandNumber(command)) + ":" + std::to_string(checked));
         };
@@ -129,7 +129,7 @@ protected:
     }
     ~PulseMixerTest() override { mixer->unHookDevice(mainWindow.get(), 0); }
 
-    void useLine(uint32_t line) { app().settings.controlMasterVolume = line == 0 ? 1 : 0; }
+    void useLine(uint32_t line) { records.settings.controlMasterVolume = line == 0 ? 1 : 0; }
 
     // Runs the main window's messages until a notice for that control has been handled.
     bool handleNoticeOf(uint32_t line, uint32_t kind)
@@ -205,8 +205,8 @@ TEST_F(PulseMixerTest, AStepMovesEveryChannelOfTheDeviceByOneStepAndNeverPastThe
     };
     for (const Case& c : cases) {
         SetDevice(c.before, false);
-        EXPECT_TRUE(AppAudio().StepVolume(c.up, true));
-        EXPECT_TRUE(AppAudio().StepVolume(c.up, false));
+        EXPECT_TRUE(records.audio.StepVolume(c.up, true));
+        EXPECT_TRUE(records.audio.StepVolume(c.up, false));
         EXPECT_EQ(DeviceVolumes(), c.after) << (c.up ? "up from " : "down from ") << c.before[0];
     }
 }
@@ -214,9 +214,9 @@ TEST_F(PulseMixerTest, AStepMovesEveryChannelOfTheDeviceByOneStepAndNeverPastThe
 TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRelease)
 {
     useLine(0);
-    app().settings.volumeInterval = 100;
+    records.settings.volumeInterval = 100;
     SetDevice({10000, 20000}, false);
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Press));
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
     clock.advance(99);
     EXPECT_EQ(DeviceVolumes(), (Channels{14096, 24096}));
@@ -224,7 +224,7 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
     EXPECT_EQ(DeviceVolumes(), (Channels{18192, 28192}));
     clock.advance(200);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::VolumeDown, CommandPhase::Release));
     clock.advance(1000);
     EXPECT_EQ(DeviceVolumes(), (Channels{26384, 36384}));
 }
@@ -232,17 +232,17 @@ TEST_F(PulseMixerTest, HoldingStepsAtThePressAndOncePerVolumeIntervalUntilTheRel
 TEST_F(PulseMixerTest, MuteTogglesAndTheButtonAndTheLedFollowTheNotice)
 {
     useLine(0);
-    ASSERT_TRUE(AppAudio().ToggleMute());
+    ASSERT_TRUE(records.audio.ToggleMute());
     EXPECT_TRUE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_TRUE(app().state.muted);
+    EXPECT_TRUE(records.state.muted);
     EXPECT_EQ(panel.count("Mute(0)"), 1);
     EXPECT_EQ(checks.back(), "30:1");
 
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::MuteUnMute, CommandPhase::Click));
     EXPECT_FALSE(DeviceMuted());
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_FALSE(app().state.muted);
+    EXPECT_FALSE(records.state.muted);
     EXPECT_EQ(checks.back(), "30:0");
 }
 
@@ -251,22 +251,22 @@ TEST_F(PulseMixerTest, AChangeMadeByAnotherProgramReachesThePlayerAndTheLedFollo
     useLine(0);
     SetDevice({16384, 65536}, false);
     ASSERT_TRUE(handleNoticeOf(0, 1));
-    EXPECT_EQ(app().state.volumeLeft, 4u);
-    EXPECT_EQ(app().state.volumeRight, 16u);
+    EXPECT_EQ(records.state.volumeLeft, 4u);
+    EXPECT_EQ(records.state.volumeRight, 16u);
     EXPECT_EQ(panel.count("Volume(0)"), 1);
     EXPECT_EQ(panel.count("Mute(0)"), 0) << "the mute control did not change";
 
     Pactl({"set-sink-mute", "@DEFAULT_SINK@", "1"});
     ASSERT_TRUE(handleNoticeOf(0, 0));
-    EXPECT_TRUE(app().state.muted);
+    EXPECT_TRUE(records.state.muted);
     EXPECT_EQ(checks.back(), "30:1");
 
     // The player's own step reaches it the same way.
-    ASSERT_TRUE(AppAudio().StepVolume(false, true));
-    AppAudio().StepVolume(false, false);
+    ASSERT_TRUE(records.audio.StepVolume(false, true));
+    records.audio.StepVolume(false, false);
     ASSERT_TRUE(handleNoticeOf(0, 1));
-    EXPECT_EQ(app().state.volumeLeft, 3u);
-    EXPECT_EQ(app().state.volumeRight, 15u);
+    EXPECT_EQ(records.state.volumeLeft, 3u);
+    EXPECT_EQ(records.state.volumeRight, 15u);
 }
 
 TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenItAppears)
@@ -277,14 +277,14 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     EXPECT_EQ(mixerValues(8, 0), (Channels{0}));
 
     ASSERT_TRUE(mixer->setValue(0, 8, 1, {20000, 30000}));
-    ASSERT_TRUE(AppAudio().ToggleMute());
+    ASSERT_TRUE(records.audio.ToggleMute());
     EXPECT_EQ(mixerValues(8, 1), (Channels{20000, 30000}));
     EXPECT_EQ(mixerValues(8, 0), (Channels{1}));
     ASSERT_TRUE(handleNoticeOf(8, 1));
     ASSERT_TRUE(handleNoticeOf(8, 0));
-    EXPECT_EQ(app().state.volumeLeft, 4u);
-    EXPECT_EQ(app().state.volumeRight, 7u);
-    EXPECT_TRUE(app().state.muted);
+    EXPECT_EQ(records.state.volumeLeft, 4u);
+    EXPECT_EQ(records.state.volumeRight, 7u);
+    EXPECT_TRUE(records.state.muted);
     EXPECT_EQ(DeviceVolumes(), (Channels{32768, 32768})) << "the device is not the player's line";
 
     auto stream = std::make_unique<OwnStream>();
@@ -301,12 +301,12 @@ TEST_F(PulseMixerTest, TheOwnStreamKeepsValuesSetBeforeItExistsAndGetsThemWhenIt
     Pactl({"set-sink-input-volume", QString::number(index), "40000"});
     ASSERT_TRUE(handleNoticeOf(8, 1));
     EXPECT_EQ(mixerValues(8, 1), (Channels{40000, 40000}));
-    EXPECT_EQ(app().state.volumeLeft, 9u);
+    EXPECT_EQ(records.state.volumeLeft, 9u);
 
-    ASSERT_TRUE(AppAudio().StepVolume(true, true));
-    AppAudio().StepVolume(true, false);
+    ASSERT_TRUE(records.audio.StepVolume(true, true));
+    records.audio.StepVolume(true, false);
     EXPECT_EQ(OwnServerStreams()[0].volumes, (Channels{44096, 44096}));
-    ASSERT_TRUE(AppAudio().ToggleMute());
+    ASSERT_TRUE(records.audio.ToggleMute());
     EXPECT_FALSE(OwnServerStreams()[0].mute);
 
     // When the stream ends the line keeps its values, and the next stream gets them.
@@ -333,10 +333,10 @@ TEST_F(PulseMixerTest, AStreamThatAppearsFirstLendsTheLineItsValues)
     Pactl({"set-sink-input-volume", QString::number(index), "12288", "24576"});
     ASSERT_TRUE(handleNoticeOf(8, 1));
     EXPECT_EQ(mixerValues(8, 1), (Channels{12288, 24576}));
-    EXPECT_EQ(app().state.volumeLeft, 3u);
-    EXPECT_EQ(app().state.volumeRight, 6u);
+    EXPECT_EQ(records.state.volumeLeft, 3u);
+    EXPECT_EQ(records.state.volumeRight, 6u);
     Pactl({"set-sink-input-mute", QString::number(index), "1"});
     ASSERT_TRUE(handleNoticeOf(8, 0));
-    EXPECT_TRUE(app().state.muted);
+    EXPECT_TRUE(records.state.muted);
 }
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "tests/support/command_numbers.h"
 #include "tests/support/playback_fixture.h"
@@ -15,14 +15,14 @@ protected:
     void press(const std::vector<int>& keys)
     {
         for (int key : keys)
-            DispatchNumbers(key == 'R' ? 120 : 100 + key, 3);
+            DispatchNumbers(records.playback, key == 'R' ? 120 : 100 + key, 3);
     }
     bool entryTimersRun() const
     {
         return panel.manualTimers().isRunning(panel_timer::EntryBlink) &&
                panel.manualTimers().isRunning(panel_timer::EntryEnd);
     }
-    const PlayerState& state() const { return app().state; }
+    const PlayerState& state() const { return records.state; }
 };
 
 TEST_F(TrackEntryTest, DigitsThatCanOnlyMeanOneTrackGoThereAtOnce)
@@ -66,7 +66,7 @@ TEST_F(TrackEntryTest, DigitsThatCanOnlyMeanOneTrackGoThereAtOnce)
         EXPECT_EQ(state().enteredNumber, c.entered) << testing::PrintToString(c.keys);
         EXPECT_EQ(entryTimersRun(), c.entryGoesOn) << testing::PrintToString(c.keys);
         EXPECT_EQ(engine->openPath, track(c.opened)) << testing::PrintToString(c.keys);
-        AppPlayback().EndTrackEntry(false);
+        records.playback.EndTrackEntry(false);
     }
 }
 
@@ -89,7 +89,7 @@ TEST_F(TrackEntryTest, TheEntryEndsByItselfAfterTheBlinks)
         uint32_t track;  // where the player stands afterwards
     };
     for (const Case c : {Case{1, 10}, Case{0, 7}}) {
-        app().settings.autoReturn = c.autoReturn;
+        records.settings.autoReturn = c.autoReturn;
         loadTracks(100, 7, 2);
         press({1, 0});
         ASSERT_TRUE(state().entryActive);
@@ -112,8 +112,8 @@ TEST_F(TrackEntryTest, TheEntryEndsByItselfAfterTheBlinks)
 
 TEST_F(TrackEntryTest, TheSkinSetsTheBlinkAndTheEndOfTheEntry)
 {
-    app().settings.blinkTrackInterval = 100;
-    app().settings.blinkTrackTimes = 2;
+    records.settings.blinkTrackInterval = 100;
+    records.settings.blinkTrackTimes = 2;
     loadTracks(50, 1, 0);
     press({4});
     EXPECT_EQ(panel.manualTimers().period(panel_timer::EntryBlink), 100u);
@@ -170,11 +170,11 @@ TEST_F(TrackEntryTest, GoingToTrackOneOrTheLastOpensIt)
 TEST_F(TrackEntryTest, ReturnWithoutAnEntryAndDigitsWithoutAListAreRefused)
 {
     loadTracks(5, 2, 0);
-    EXPECT_FALSE(AppPlayback().GoToEnteredTrack());
+    EXPECT_FALSE(records.playback.GoToEnteredTrack());
     EXPECT_TRUE(engine->log.empty());
-    app().state.trackCount = 0;
+    records.state.trackCount = 0;
     for (uint32_t digit = 0; digit <= 10; ++digit)
-        EXPECT_FALSE(AppPlayback().EnterDigit(digit));
+        EXPECT_FALSE(records.playback.EnterDigit(digit));
     EXPECT_FALSE(state().entryActive);
 }
 
@@ -182,7 +182,7 @@ TEST_F(TrackEntryTest, OtherPanelTimersAreNotTheEntrys)
 {
     loadTracks(100, 7, 0);
     press({5});
-    AppPlayback().TrackEntry_PanelTimer(1002);
+    records.playback.TrackEntry_PanelTimer(1002);
     EXPECT_TRUE(state().entryActive);
     EXPECT_TRUE(state().entryBlinkOn);
     EXPECT_TRUE(panel.refreshes.empty());

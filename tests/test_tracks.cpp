@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "playback/transport.h"
 #include "core/player_ids.h"
@@ -17,13 +17,13 @@ TEST_F(TracksTest, OpenTrackShowsEverythingOfTheNewFile)
 {
     loadTracks(3, 1, 2);
     engine->lengths[track(2)] = 95'000;
-    app().state.wantedSoundQuality = 2;
-    app().state.wantedAudioChannel = 1;
-    app().state.wantedSoundChannel = 1;
-    app().state.position = 777;
+    records.state.wantedSoundQuality = 2;
+    records.state.wantedAudioChannel = 1;
+    records.state.wantedSoundChannel = 1;
+    records.state.position = 777;
 
-    EXPECT_TRUE(AppPlayback().OpenTrack(2));
-    const PlayerState& s = app().state;
+    EXPECT_TRUE(records.playback.OpenTrack(2));
+    const PlayerState& s = records.state;
     EXPECT_EQ(s.trackCount, 3u);
     EXPECT_EQ(s.currentTrack, 2u);
     EXPECT_EQ(s.status, 0);
@@ -47,20 +47,20 @@ TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
 {
     setTracks(1);
     engine->hasAudio = false;
-    ASSERT_TRUE(AppPlayback().OpenTrack(1));
-    EXPECT_EQ(app().state.shownSoundQuality, 4u);
-    EXPECT_EQ(app().state.shownAudioChannel, 3u);
-    EXPECT_EQ(app().state.shownSoundChannel, 2u);
+    ASSERT_TRUE(records.playback.OpenTrack(1));
+    EXPECT_EQ(records.state.shownSoundQuality, 4u);
+    EXPECT_EQ(records.state.shownAudioChannel, 3u);
+    EXPECT_EQ(records.state.shownSoundChannel, 2u);
 }
 
 TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)
 {
     setTracks(2);
     for (uint32_t n : {0u, 3u}) {
-        EXPECT_FALSE(AppPlayback().OpenTrack(n));
+        EXPECT_FALSE(records.playback.OpenTrack(n));
         EXPECT_TRUE(engine->log.empty());
         EXPECT_EQ(busyBegins, 0);
-        EXPECT_EQ(app().state.trackCount, 2u);
+        EXPECT_EQ(records.state.trackCount, 2u);
     }
 }
 
@@ -68,18 +68,18 @@ TEST_F(TracksTest, EntriesThatFailToOpenAreDroppedOnTheSpot)
 {
     setList({"/a.mpg", "/b.mpg", "", "/d.mpg", "/e.mpg"});
     engine->failingPaths = {"/b.mpg", "/e.mpg"};
-    EXPECT_TRUE(AppPlayback().OpenTrack(2));
+    EXPECT_TRUE(records.playback.OpenTrack(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg", "/e.mpg"}));
-    EXPECT_EQ(app().state.currentTrack, 2u);
-    EXPECT_EQ(app().state.trackCount, 3u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
+    EXPECT_EQ(records.state.trackCount, 3u);
     EXPECT_EQ(engine->openPath, "/d.mpg");
     EXPECT_EQ(videoFrame.titles.back(), "/d.mpg");
 
     // Past the end: the engine has let go of the previous file and nothing is open.
-    EXPECT_FALSE(AppPlayback().OpenTrack(3));
+    EXPECT_FALSE(records.playback.OpenTrack(3));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{"/a.mpg", "/d.mpg"}));
     EXPECT_FALSE(engine->isOpen);
-    EXPECT_EQ(app().state.trackCount, 2u);
+    EXPECT_EQ(records.state.trackCount, 2u);
     EXPECT_EQ(busyBegins, busyEnds);
 }
 
@@ -97,9 +97,9 @@ TEST_F(TracksTest, NextAndPreviousWrapAroundTheList)
     };
     for (const Case& c : cases) {
         loadTracks(c.count, c.current, 0);
-        const bool result = c.command == 16 ? AppPlayback().NextTrack() : AppPlayback().PreviousTrack();
+        const bool result = c.command == 16 ? records.playback.NextTrack() : records.playback.PreviousTrack();
         EXPECT_EQ(result, c.opened != 0) << c.count << "/" << c.current << "/" << c.command;
-        EXPECT_EQ(app().state.currentTrack, c.opened ? c.opened : c.current)
+        EXPECT_EQ(records.state.currentTrack, c.opened ? c.opened : c.current)
             << c.count << "/" << c.current << "/" << c.command;
         if (!c.opened) {
             EXPECT_TRUE(engine->log.empty());
@@ -116,7 +116,7 @@ TEST_F(TracksTest, ATrackChangeGoesOnPlayingOnlyWhenThePlayerWasRunning)
     for (const Case c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{3, true}, Case{4, true}}) {
         for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack}) {
             loadTracks(3, 3, c.status);
-            ASSERT_TRUE(AppPlayback().DispatchCommand(command, CommandPhase::Click));
+            ASSERT_TRUE(records.playback.DispatchCommand(command, CommandPhase::Click));
             EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status << " " << command;
             EXPECT_EQ(engine->count("play"), c.plays ? 1 : 0) << c.status << " " << command;
             EXPECT_EQ(pollRuns(), c.plays);
@@ -129,9 +129,9 @@ TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFol
     loadTracks(3, 1, 2);
     engine->answerLater = true;
     engine->failingPaths = {track(2)};
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"stop", "close"}));
-    EXPECT_TRUE(app().turns.waiting());
+    EXPECT_TRUE(records.turns.waiting());
     EXPECT_EQ(busyEnds, busyBegins - 1) << "busy until the answer";
 
     // Stop by the media key, Play from a second start, a poll tick: none runs yet.
@@ -143,11 +143,11 @@ TEST_F(TracksTest, ATrackChangeGoesOnFromTheEnginesAnswerAndWhatCameMeanwhileFol
     // Track 2 is refused and leaves the list; track 3 is asked for and answers in turn.
     engine->answerOpen();
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(3)}));
-    EXPECT_TRUE(app().turns.waiting());
+    EXPECT_TRUE(records.turns.waiting());
     EXPECT_TRUE(engine->openAwaited());
     engine->answerOpen();
-    EXPECT_FALSE(app().turns.waiting());
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_FALSE(records.turns.waiting());
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_EQ(busyEnds, busyBegins);
     const std::vector<std::string> after(engine->log.begin() + 2, engine->log.end());
     EXPECT_EQ(after, (std::vector<std::string>{"open(" + track(2) + ")", "stop", "close", "open(" + track(3) + ")",
@@ -158,8 +158,8 @@ TEST_F(TracksTest, NextWrapsWhenTheTracksAfterTheCurrentOneFail)
 {
     loadTracks(4, 2, 2);
     engine->failingPaths = {track(3), track(4)};
-    EXPECT_TRUE(AppPlayback().NextTrack());
-    EXPECT_EQ(app().state.currentTrack, 1u);
+    EXPECT_TRUE(records.playback.NextTrack());
+    EXPECT_EQ(records.state.currentTrack, 1u);
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
     EXPECT_EQ(engine->status, 2);
 }
@@ -168,8 +168,8 @@ TEST_F(TracksTest, PreviousFromTheFirstSkipsLastTracksThatFail)
 {
     loadTracks(4, 1, 0);
     engine->failingPaths = {track(4), track(3)};
-    EXPECT_TRUE(AppPlayback().PreviousTrack());
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_TRUE(records.playback.PreviousTrack());
+    EXPECT_EQ(records.state.currentTrack, 2u);
     EXPECT_EQ(engine->openPath, track(2));
     EXPECT_EQ(listPaths(), (std::vector<std::string>{track(1), track(2)}));
 }
@@ -179,14 +179,14 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
     for (const CommandId command : {CommandId::NextTrack, CommandId::PreviousTrack, CommandId::PlayList}) {
         engine->failingPaths.clear();
         loadTracks(3, 2, 2);
-        app().state.shownSoundQuality = 1;
+        records.state.shownSoundQuality = 1;
         choosePlayList([](Window*) { return true; });
         engine->failingPaths = {track(1), track(2), track(3)};
         videoFrame.titles.clear();
         const int invalidations = videoImage.wholeInvalidations;
 
-        AppPlayback().DispatchCommand(command, CommandPhase::Click);
-        const PlayerState& s = app().state;
+        records.playback.DispatchCommand(command, CommandPhase::Click);
+        const PlayerState& s = records.state;
         EXPECT_TRUE(listPaths().empty()) << command;
         EXPECT_EQ(s.trackCount, 0u);
         EXPECT_EQ(s.currentTrack, 0u);
@@ -207,14 +207,14 @@ TEST_F(TracksTest, AListWhoseFilesAllFailEndsWithNoTrack)
 TEST_F(TracksTest, ResetPlaybackRefreshesEveryElementOfATrack)
 {
     loadTracks(2, 1, 0);
-    AppPlayback().ResetPlayback();
+    records.playback.ResetPlayback();
     EXPECT_EQ(panel.refreshes,
               (std::vector<std::string>{"PlayState(0)", "TrackNumber(0)", "Time(0)", "TrackTime(0)", "SoundQuality(0)",
                                         "AudioChannel(0)", "SoundChannel(0)"}));
     // Without the skinned video window there is no title and no picture to touch.
-    app().windows.videoFrame = nullptr;
-    app().windows.videoImage = nullptr;
-    AppPlayback().ResetPlayback();
+    records.windows.videoFrame = nullptr;
+    records.windows.videoImage = nullptr;
+    records.playback.ResetPlayback();
     EXPECT_EQ(videoFrame.titles, std::vector<std::string>{"Video Window"});
 }
 
@@ -223,9 +223,9 @@ TEST_F(TracksTest, PlayListCommand)
     // Cancelled: nothing changes.
     loadTracks(2, 2, 2);
     choosePlayList([](Window*) { return false; });
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::PlayList, CommandPhase::Click));
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::PlayList, CommandPhase::Click));
     EXPECT_TRUE(engine->log.empty());
-    EXPECT_EQ(app().state.currentTrack, 2u);
+    EXPECT_EQ(records.state.currentTrack, 2u);
 
     // Accepted: track 1, playing only when the player was.
     struct Case {
@@ -239,8 +239,8 @@ TEST_F(TracksTest, PlayListCommand)
             setList({"/new/one.avi", "/new/two.avi"});
             return true;
         });
-        EXPECT_TRUE(AppPlayback().PlayListCommand(true));
-        EXPECT_EQ(app().state.currentTrack, 1u);
+        EXPECT_TRUE(records.playback.PlayListCommand(true));
+        EXPECT_EQ(records.state.currentTrack, 1u);
         EXPECT_EQ(engine->openPath, "/new/one.avi");
         EXPECT_EQ(engine->status, c.plays ? 2 : 0) << c.status;
     }
@@ -253,30 +253,30 @@ TEST_F(TracksTest, RepeatCyclesThroughItsModes)
         std::vector<uint32_t> modes;
     };
     for (const Case& c : {Case{0, {1, 2, 0, 1}}, Case{1, {1, 0, 1, 0}}}) {
-        app().settings.repeatAllOnly = c.allOnly;
-        app().state.repeatMode = RepeatMode::Off;
+        records.settings.repeatAllOnly = c.allOnly;
+        records.state.repeatMode = RepeatMode::Off;
         for (uint32_t expected : c.modes) {
-            EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Repeat, CommandPhase::Click));
-            EXPECT_EQ(static_cast<uint32_t>(app().state.repeatMode), expected) << "all only " << c.allOnly;
+            EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Repeat, CommandPhase::Click));
+            EXPECT_EQ(static_cast<uint32_t>(records.state.repeatMode), expected) << "all only " << c.allOnly;
             EXPECT_EQ(panel.refreshes.back(), "Repeat(0)");
         }
     }
     // Repeat-all only from the track mode goes to the list mode.
-    app().state.repeatMode = RepeatMode::Track;
-    AppPlayback().CycleRepeat();
-    EXPECT_EQ(app().state.repeatMode, RepeatMode::List);
+    records.state.repeatMode = RepeatMode::Track;
+    records.playback.CycleRepeat();
+    EXPECT_EQ(records.state.repeatMode, RepeatMode::List);
 }
 
 TEST_F(TracksTest, TheVideoTitleIsThePathUncutOrTheBaseTitle)
 {
     const std::string longPath = "/" + std::string(300, 'x') + "/clip.mpg";
-    AppPlayback().SetVideoTitle(&longPath);
+    records.playback.SetVideoTitle(&longPath);
     const std::string empty;
-    AppPlayback().SetVideoTitle(&empty);
-    AppPlayback().SetVideoTitle(nullptr);
+    records.playback.SetVideoTitle(&empty);
+    records.playback.SetVideoTitle(nullptr);
     EXPECT_EQ(videoFrame.titles, (std::vector<std::string>{longPath, "Video Window", "Video Window"}));
-    app().windows.videoFrame = nullptr;
-    AppPlayback().SetVideoTitle(&longPath);
+    records.windows.videoFrame = nullptr;
+    records.playback.SetVideoTitle(&longPath);
     EXPECT_EQ(videoFrame.titles.size(), 3u);
 }
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "playback/playback.h"
 #include "playback/transport.h"
 #include "tests/support/command_numbers.h"
@@ -24,20 +24,20 @@ TEST_F(TransportTest, AHeldForwardAcceleratesOnTheTimeDisplayAlone)
 {
     loadTracks(2, 1, 2);
     engine->length = 3'600'000;
-    app().state.length = 3'600'000;
+    records.state.length = 3'600'000;
     engine->position = 100'000;
-    ASSERT_TRUE(AppPlayback().Play(true));
+    ASSERT_TRUE(records.playback.Play(true));
     engine->log.clear();
 
     uint32_t expected = 100'000;
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Press));
     for (size_t event = 0; event < kPeriods.size(); ++event) {
         expected += kSteps[event];
-        EXPECT_EQ(app().state.position, expected) << "event " << event;
+        EXPECT_EQ(records.state.position, expected) << "event " << event;
         EXPECT_EQ(mainTimers.period(main_timer::SeekRepeat), kPeriods[event]) << "event " << event;
         // The next repeat comes from the main window's timer, one period later.
         clock.advance(kPeriods[event] - 1);
-        EXPECT_EQ(app().state.position, expected) << "too early at event " << event;
+        EXPECT_EQ(records.state.position, expected) << "too early at event " << event;
         clock.advance(1);
     }
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause"})) << "only the display moves while held";
@@ -55,15 +55,15 @@ TEST_F(TransportTest, ReleaseSeeksToTheTargetAndResumesOnlyWhatWasRunning)
     for (const Case c : {Case{2, true}, Case{3, true}, Case{4, true}, Case{1, false}, Case{0, false}}) {
         loadTracks(1, 1, c.status);
         engine->position = 20'000;
-        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
+        ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Press));
         clock.advance(500);  // one repeat
-        ASSERT_EQ(app().state.position, 20'000u - 1000 - 1500);
-        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release));
+        ASSERT_EQ(records.state.position, 20'000u - 1000 - 1500);
+        ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Release));
         EXPECT_EQ(engine->position, 17'500u) << c.status;
         EXPECT_EQ(engine->count("seek(17500)"), 1) << c.status;
         EXPECT_EQ(engine->count("play"), c.resumes ? 1 : 0) << c.status;
         EXPECT_EQ(pollRuns(), c.resumes) << c.status;
-        EXPECT_TRUE(app().state.seekIdle);
+        EXPECT_TRUE(records.state.seekIdle);
         EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
         mainTimers.stop(main_timer::PositionPoll);
     }
@@ -74,40 +74,40 @@ TEST_F(TransportTest, TheTargetStopsAtBothEnds)
     // 400 ms before the end: the press itself reaches the length, repeats change nothing.
     loadTracks(1, 1, 2);
     engine->position = 59'600;
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
-    EXPECT_EQ(app().state.position, 60'000u);
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Press));
+    EXPECT_EQ(records.state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
     clock.advance(500 + 450 + 405);
-    EXPECT_EQ(app().state.seekTarget, 60'000u);
+    EXPECT_EQ(records.state.seekTarget, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Release));
     EXPECT_EQ(engine->count("seek(60000)"), 1);
 
     // From the start backward nothing moves; release seeks to 0 and resumes.
     loadTracks(1, 1, 2);
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Press));
     clock.advance(500 + 450);
-    EXPECT_EQ(app().state.seekTarget, 0u);
+    EXPECT_EQ(records.state.seekTarget, 0u);
     EXPECT_EQ(panel.count("Time(0)"), 0);
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release));
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Release));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "seek(0)", "play"}));
 
     // Less than a step from the start: the target stops at 0.
     loadTracks(1, 1, 2);
     engine->position = 700;
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
-    EXPECT_EQ(app().state.position, 0u);
-    AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release);
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    EXPECT_EQ(records.state.position, 0u);
+    records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Release);
 
     // A jump goes as far as the end and no further, and waits while a hold is under way.
     loadTracks(1, 1, 2);
-    ASSERT_TRUE(AppPlayback().SeekTo(90'000));
+    ASSERT_TRUE(records.playback.SeekTo(90'000));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"seek(60000)"}));
-    EXPECT_EQ(app().state.position, 60'000u);
+    EXPECT_EQ(records.state.position, 60'000u);
     EXPECT_EQ(panel.count("Time(0)"), 1);
-    ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Press));
-    EXPECT_FALSE(AppPlayback().SeekTo(1'000));
-    AppPlayback().DispatchCommand(CommandId::Backward, CommandPhase::Release);
+    ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Press));
+    EXPECT_FALSE(records.playback.SeekTo(1'000));
+    records.playback.DispatchCommand(CommandId::Backward, CommandPhase::Release);
     EXPECT_EQ(engine->count("seek(1000)"), 0);
 }
 
@@ -123,21 +123,21 @@ TEST_F(TransportTest, AReleaseAtTheEndGoesOnAsTheEndOfATrack)
     };
     for (const Case c :
          {Case{2, RepeatMode::Off, 2, 2}, Case{1, RepeatMode::Off, 1, 0}, Case{1, RepeatMode::Track, 1, 2}}) {
-        app().state.repeatMode = c.repeatMode;
+        records.state.repeatMode = c.repeatMode;
         loadTracks(c.tracks, 1, 2);
-        ASSERT_TRUE(AppPlayback().Play(true));
+        ASSERT_TRUE(records.playback.Play(true));
         engine->position = 59'600;
-        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
-        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release));
+        ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Press));
+        ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Release));
         EXPECT_EQ(engine->count("play"), 1) << "only the Play before the hold; tracks " << c.tracks;
         EXPECT_EQ(engine->status, 0) << "stopped at the end";
         EXPECT_EQ(engine->position, 60'000u);
         ASSERT_TRUE(pollRuns());
         clock.advance(pollPeriod());
-        EXPECT_EQ(app().state.currentTrack, c.trackAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
+        EXPECT_EQ(records.state.currentTrack, c.trackAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
         EXPECT_EQ(engine->openPath, track(c.trackAfter));
         EXPECT_EQ(engine->status, c.statusAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
-        EXPECT_EQ(app().state.status, c.statusAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
+        EXPECT_EQ(records.state.status, c.statusAfter) << c.tracks << " repeat " << static_cast<uint32_t>(c.repeatMode);
         EXPECT_EQ(engine->position, 0u);
         mainTimers.stop(main_timer::PositionPoll);
     }
@@ -154,22 +154,22 @@ TEST_F(TransportTest, AHoldEndsWithTheTrackItHolds)
     for (const Case& c : {Case{"the list empties", {}}, Case{"another track stays", {"/other/clip.mpg"}}}) {
         loadTracks(2, 1, 2);
         engine->position = 20'000;
-        ASSERT_TRUE(AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Press));
+        ASSERT_TRUE(records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Press));
         clock.advance(500);
-        ASSERT_EQ(app().state.seekTarget, 22'500u);
+        ASSERT_EQ(records.state.seekTarget, 22'500u);
 
         // What a disc's leaving does once its entries are dropped.
         setList(c.left);
-        AppPlayback().PlayListCommand(false);
+        records.playback.PlayListCommand(false);
         EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat)) << c.name;
-        EXPECT_EQ(app().state.seekIdle, 1u) << c.name;
-        EXPECT_EQ(app().state.trackCount, c.left.size()) << c.name;
+        EXPECT_EQ(records.state.seekIdle, 1u) << c.name;
+        EXPECT_EQ(records.state.trackCount, c.left.size()) << c.name;
 
         loadTracks(1, 1, 2);
         engine->position = 1'000;
         clock.advance(10'000);
-        EXPECT_EQ(app().state.seekTarget, 22'500u) << c.name << ": no repeat moved it";
-        AppPlayback().DispatchCommand(CommandId::Forward, CommandPhase::Release);
+        EXPECT_EQ(records.state.seekTarget, 22'500u) << c.name << ": no repeat moved it";
+        records.playback.DispatchCommand(CommandId::Forward, CommandPhase::Release);
         EXPECT_TRUE(engine->log.empty()) << c.name << ": the release seeks nowhere";
         EXPECT_EQ(engine->position, 1'000u) << c.name;
     }
@@ -179,26 +179,26 @@ TEST_F(TransportTest, AHoldThatCannotBeginRefuses)
 {
     // Release without a press.
     loadTracks(1, 1, 2);
-    EXPECT_FALSE(AppPlayback().SeekHold(true, false));
+    EXPECT_FALSE(records.playback.SeekHold(true, false));
     EXPECT_TRUE(engine->log.empty());
 
     // Nothing loaded.
-    app().state.trackCount = 0;
-    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
-    EXPECT_TRUE(app().state.seekIdle);
+    records.state.trackCount = 0;
+    EXPECT_FALSE(records.playback.SeekHold(true, true));
+    EXPECT_TRUE(records.state.seekIdle);
 
     // The status cannot be read: no hold begins.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
-    EXPECT_TRUE(app().state.seekIdle);
+    EXPECT_FALSE(records.playback.SeekHold(true, true));
+    EXPECT_TRUE(records.state.seekIdle);
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 
     // The position cannot be read: playback goes on as it was.
     engine->failingCalls = {"getCurrentPosition"};
-    EXPECT_FALSE(AppPlayback().SeekHold(true, true));
+    EXPECT_FALSE(records.playback.SeekHold(true, true));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"pause", "play"}));
-    EXPECT_TRUE(app().state.seekIdle);
+    EXPECT_TRUE(records.state.seekIdle);
     EXPECT_TRUE(pollRuns());
     EXPECT_FALSE(mainTimers.isRunning(main_timer::SeekRepeat));
 }
@@ -215,20 +215,20 @@ TEST_F(TransportTest, EachRateCommandTogglesWithNormalSpeed)
     for (const Case c : {Case{C::FastForward, 3000, 333, 3}, Case{C::FastBackward, -3000, 333, 4},
                          Case{C::SlowForward, 500, 2000, 3}, Case{C::SlowBackward, -500, 2000, 4}}) {
         loadTracks(1, 1, 2);
-        ASSERT_TRUE(AppPlayback().Play(true));
-        ASSERT_TRUE(AppPlayback().DispatchCommand(c.command, CommandPhase::Click));
+        ASSERT_TRUE(records.playback.Play(true));
+        ASSERT_TRUE(records.playback.DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, c.rate) << c.command;
-        EXPECT_EQ(app().state.status, c.status) << c.command;
+        EXPECT_EQ(records.state.status, c.status) << c.command;
         EXPECT_EQ(pollPeriod(), c.period) << c.command;
         // The same command again returns to normal speed, and the poll to a second.
-        ASSERT_TRUE(AppPlayback().DispatchCommand(c.command, CommandPhase::Click));
+        ASSERT_TRUE(records.playback.DispatchCommand(c.command, CommandPhase::Click));
         EXPECT_EQ(engine->rate, 1000) << c.command;
-        EXPECT_EQ(app().state.status, 2) << c.command;
+        EXPECT_EQ(records.state.status, 2) << c.command;
         EXPECT_EQ(pollPeriod(), 1000u) << c.command;
     }
     // From fast to slow forward goes straight to the slow rate.
-    AppPlayback().DispatchCommand(CommandId::FastForward, CommandPhase::Click);
-    AppPlayback().DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
+    records.playback.DispatchCommand(CommandId::FastForward, CommandPhase::Click);
+    records.playback.DispatchCommand(CommandId::SlowForward, CommandPhase::Click);
     EXPECT_EQ(engine->rate, 500);
 }
 
@@ -236,29 +236,29 @@ TEST_F(TransportTest, RatesAreRefusedWhileNotPlaying)
 {
     for (uint16_t status : {uint16_t{1}, uint16_t{0}}) {
         loadTracks(1, 1, status);
-        EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
+        EXPECT_FALSE(records.playback.ChangeRate(true, 3000));
         EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(3000)", "setRate(1000)"}));
         EXPECT_EQ(engine->rate, 1000);
-        EXPECT_EQ(app().state.status, status);
+        EXPECT_EQ(records.state.status, status);
         EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
         EXPECT_FALSE(pollRuns());
     }
     // An engine that cannot tell its status gets normal speed back.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(AppPlayback().ChangeRate(false, 500));
+    EXPECT_FALSE(records.playback.ChangeRate(false, 500));
     EXPECT_EQ(engine->log, (std::vector<std::string>{"setRate(-500)", "setRate(1000)"}));
     // A refused rate leaves the poll as it was.
     engine->failingCalls = {"getRate"};
-    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
+    EXPECT_FALSE(records.playback.ChangeRate(true, 3000));
     engine->failingCalls = {"setRate"};
-    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
+    EXPECT_FALSE(records.playback.ChangeRate(true, 3000));
     EXPECT_EQ(engine->rate, 1000);
     // Nothing loaded.
-    app().state.trackCount = 0;
+    records.state.trackCount = 0;
     engine->failingCalls.clear();
     engine->log.clear();
-    EXPECT_FALSE(AppPlayback().ChangeRate(true, 3000));
+    EXPECT_FALSE(records.playback.ChangeRate(true, 3000));
     EXPECT_TRUE(engine->log.empty());
 }
 
@@ -273,66 +273,66 @@ TEST_F(TransportTest, PlayPausePausesOnlyNormalSpeedPlayback)
                          Case{1, 1000, "play"}, Case{0, 1000, "play"}}) {
         loadTracks(1, 1, c.status);
         engine->rate = c.rate;
-        EXPECT_TRUE(AppPlayback().TogglePlayPause());
+        EXPECT_TRUE(records.playback.TogglePlayPause());
         EXPECT_EQ(engine->log, std::vector<std::string>{c.call}) << c.status << " at " << c.rate;
     }
     // A rate that cannot be read counts as normal speed.
     loadTracks(1, 1, 2);
     engine->failingCalls = {"getRate"};
-    EXPECT_TRUE(AppPlayback().TogglePlayPause());
+    EXPECT_TRUE(records.playback.TogglePlayPause());
     EXPECT_EQ(engine->log, std::vector<std::string>{"pause"});
 }
 
 TEST_F(TransportTest, PlayRunsThePollEverySecondAndPauseAndStopEndIt)
 {
     loadTracks(2, 1, 0);
-    EXPECT_TRUE(AppPlayback().Play(true));
+    EXPECT_TRUE(records.playback.Play(true));
     EXPECT_TRUE(pollRuns());
     EXPECT_EQ(pollPeriod(), 1000u);
-    EXPECT_EQ(app().state.status, 2);
+    EXPECT_EQ(records.state.status, 2);
     EXPECT_EQ(panel.refreshes, std::vector<std::string>{"PlayState(0)"});
 
-    EXPECT_TRUE(AppPlayback().Pause(true));
+    EXPECT_TRUE(records.playback.Pause(true));
     EXPECT_FALSE(pollRuns());
-    EXPECT_EQ(app().state.status, 1);
+    EXPECT_EQ(records.state.status, 1);
 
-    AppPlayback().Play(true);
-    app().state.position = 12'000;
-    EXPECT_TRUE(AppPlayback().DispatchCommand(CommandId::Stop, CommandPhase::Click));
+    records.playback.Play(true);
+    records.state.position = 12'000;
+    EXPECT_TRUE(records.playback.DispatchCommand(CommandId::Stop, CommandPhase::Click));
     EXPECT_EQ(engine->log.back(), "stopAndSeekToStart");
     EXPECT_FALSE(pollRuns());
-    EXPECT_EQ(app().state.status, 0);
-    EXPECT_EQ(app().state.position, 0u) << "the display shows where the engine stands";
+    EXPECT_EQ(records.state.status, 0);
+    EXPECT_EQ(records.state.position, 0u) << "the display shows where the engine stands";
 }
 
 TEST_F(TransportTest, AFailedPlayLeavesThePollStopped)
 {
     loadTracks(1, 1, 0);
-    AppPlayback().Play(true);
+    records.playback.Play(true);
     engine->failingCalls = {"play"};
-    EXPECT_FALSE(AppPlayback().Play(true));
+    EXPECT_FALSE(records.playback.Play(true));
     EXPECT_FALSE(pollRuns());
     engine->failingCalls = {"getStatus"};
-    EXPECT_FALSE(AppPlayback().Play(true));
+    EXPECT_FALSE(records.playback.Play(true));
 }
 
 TEST_F(TransportTest, PlayWithNothingLoaded)
 {
     // The dialog option off: refused, nothing opened.
-    app().settings.playListDialogOnPlay = 0;
+    records.settings.playListDialogOnPlay = 0;
     int dialogs = 0;
     choosePlayList([&](Window*) {
         ++dialogs;
         setTracks(2);
         return true;
     });
-    EXPECT_FALSE(AppPlayback().Play(true));
+    EXPECT_FALSE(records.playback.Play(true));
     EXPECT_EQ(dialogs, 0);
     EXPECT_TRUE(engine->log.empty());
 
     // On: the dialog's list opens and plays.
-    app().settings.playListDialogOnPlay = 1;
-    EXPECT_TRUE(AppPlayback().Play(true));
+    records.settings.playListDialogOnPlay = 1;
+    EXPECT_TRUE(records.playback.Play(true));
     EXPECT_EQ(dialogs, 1);
     EXPECT_EQ(engine->openPath, track(1));
     EXPECT_EQ(engine->status, 2);
@@ -340,18 +340,18 @@ TEST_F(TransportTest, PlayWithNothingLoaded)
 
     // A cancelled dialog leaves nothing to play; the engine refuses.
     loadTracks(1, 1, 0);
-    app().state.trackCount = 0;
+    records.state.trackCount = 0;
     engine->isOpen = false;
     choosePlayList([&](Window*) { return false; });
-    EXPECT_FALSE(AppPlayback().Play(true));
+    EXPECT_FALSE(records.playback.Play(true));
 }
 
 TEST_F(TransportTest, TransportRefusesWithNothingLoaded)
 {
-    EXPECT_FALSE(AppPlayback().Pause(true));
-    EXPECT_FALSE(AppPlayback().Stop(true, true));
-    EXPECT_FALSE(AppPlayback().SeekHold(false, true));
-    EXPECT_FALSE(AppPlayback().SeekTo(1'000));
+    EXPECT_FALSE(records.playback.Pause(true));
+    EXPECT_FALSE(records.playback.Stop(true, true));
+    EXPECT_FALSE(records.playback.SeekHold(false, true));
+    EXPECT_FALSE(records.playback.SeekTo(1'000));
     EXPECT_TRUE(engine->log.empty());
 }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "tests/support/main_window_parts.h"
@@ -122,13 +122,14 @@ TEST(VideoInitialPlacement, StoredTextsRoundTrip)
 
 TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
 {
+    PlayerRecords records;
     ManualClock clock;
     ManualTimers timers(clock);
     std::vector<Message> posted;
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
-    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
+    MainWindow main(MainWindowLinksOf(records), timers, host, parts);
 
     struct Case {
         uint32_t command;

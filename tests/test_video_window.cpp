@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "context/app_context.h"
+#include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "core/settings.h"
@@ -130,14 +130,14 @@ private:
 
 class VideoWindow : public ::testing::Test {
 protected:
+    PlayerRecords records;  // first made, last gone
     std::unique_ptr<VideoFrame> video;
 
     void SetUp() override
     {
-        resetApp();
-        app().settings.exeDir = dir.path() + "/";
-        app().settings.cfgPath = dir.file("Quintara.CFG");
-        app().settings.rcDir = dir.path() + "/skin/";
+        records.settings.exeDir = dir.path() + "/";
+        records.settings.cfgPath = dir.file("Quintara.CFG");
+        records.settings.rcDir = dir.path() + "/skin/";
         for (const PartPicture& part : kParts) {
             QImage picture(part.width, part.height, QImage::Format_RGB32);
             picture.fill(part.colour);
@@ -154,19 +154,18 @@ protected:
         auto store = std::make_unique<NestwellFile>(dir.file("profiles"));
         store->setUserProfileInfo("tester", kApplicationKey);
         nestwell = store.get();
-        app().components.nestwell = std::move(store);
+        records.components.nestwell = std::move(store);
         auto engine = std::make_unique<Reelkit>(journal);
         reelkit = engine.get();
-        app().components.reelkit = std::move(engine);
+        records.components.reelkit = std::move(engine);
         auto desktop = std::make_unique<Hublet>();
         hublet = desktop.get();
-        app().components.hublet = std::move(desktop);
+        records.components.hublet = std::move(desktop);
     }
 
     void TearDown() override
     {
         VideoWnd_Destroy(video);
-        resetApp();
     }
 
     void save(const QImage& picture, const std::string& name)
@@ -189,8 +188,8 @@ protected:
     VideoFrame& create()
     {
         std::string why;
-        EXPECT_TRUE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), hooks, why)) << why;
-        VideoFrame& frame = *dynamic_cast<VideoFrame*>(app().windows.videoFrame);
+        EXPECT_TRUE(VideoWnd_Create(video, VideoLinksOf(records, records.windows.main), hooks, why)) << why;
+        VideoFrame& frame = *dynamic_cast<VideoFrame*>(records.windows.videoFrame);
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame, kWaitMs));
         reports.watch(frame);
         settle();
@@ -215,7 +214,7 @@ protected:
         return placedAt(frame, rect);
     }
 
-    ImageWindow& image() { return *dynamic_cast<ImageWindow*>(app().windows.videoImage); }
+    ImageWindow& image() { return *dynamic_cast<ImageWindow*>(records.windows.videoImage); }
 
     std::string stored(const char* key)
     {
@@ -275,7 +274,7 @@ TEST_F(VideoWindow, FirstStartIsAThirdOfTheScreenCentredWithTheImageInset)
     EXPECT_EQ(image().parentWidget(), &frame);
     EXPECT_EQ(image().geometry(), QRect(8, 8, w - 16, h - 16));
     EXPECT_EQ(frame.windowTitle(), "Video Window");
-    EXPECT_EQ(app().windows.videoImage, static_cast<Window*>(&image()));
+    EXPECT_EQ(records.windows.videoImage, static_cast<Window*>(&image()));
 }
 
 TEST_F(VideoWindow, TitleFromTheSkinAndBackToItWhenEmpty)
@@ -295,15 +294,15 @@ TEST_F(VideoWindow, RefusedWhenABorderPictureIsMissingOrDoesNotLoad)
     for (const char* key : dropped) {
         configure("", key);
         std::string why;
-        EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why)) << key;
+        EXPECT_FALSE(VideoWnd_Create(video, VideoLinksOf(records, records.windows.main), {}, why)) << key;
         EXPECT_NE(why.find(key), std::string::npos) << why;
-        EXPECT_EQ(app().windows.videoFrame, nullptr);
-        EXPECT_EQ(app().windows.videoImage, nullptr);
+        EXPECT_EQ(records.windows.videoFrame, nullptr);
+        EXPECT_EQ(records.windows.videoImage, nullptr);
     }
     configure();
     dir.write("skin/frame/r.bmp", "BM not a picture");
     std::string why;
-    EXPECT_FALSE(VideoWnd_Create(video, VideoLinksFromApp(app().windows.main), {}, why));
+    EXPECT_FALSE(VideoWnd_Create(video, VideoLinksOf(records, records.windows.main), {}, why));
     EXPECT_NE(why.find("R-Border Bitmap"), std::string::npos) << why;
     // A refused creation stores nothing: the user's last placement stays.
     EXPECT_EQ(stored("Position"), "(none)");
@@ -400,7 +399,7 @@ TEST_F(VideoWindow, PlacementStoredAtDestructionAndBroughtBackAtTheNextStart)
     VideoFrame& frame = create();
     ASSERT_TRUE(place(frame, QRect(60, 70, 320, 200)));
     VideoWnd_Destroy(video);
-    EXPECT_EQ(app().windows.videoFrame, nullptr);
+    EXPECT_EQ(records.windows.videoFrame, nullptr);
     EXPECT_EQ(stored("Position"), "60,70");
     EXPECT_EQ(stored("Size"), "320,200");
 
@@ -504,8 +503,8 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
-    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
-    app().windows.main = &main;
+    MainWindow main(MainWindowLinksOf(records), timers, host, parts);
+    records.windows.main = &main;
 
     VideoFrame& frame = create();
     EXPECT_FALSE(frame.close());
@@ -521,7 +520,7 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     ASSERT_EQ(posted.size(), 2u);
     EXPECT_EQ(posted[1], (Message{msg::Close, 0, 0}));
     EXPECT_TRUE(frame.minimised());
-    app().windows.main = nullptr;
+    records.windows.main = nullptr;
 }
 
 TEST_F(VideoWindow, DraggingThePictureMovesTheFrameUnlessMaximised)
@@ -584,11 +583,11 @@ TEST_F(VideoWindow, RightButtonReleaseBringsThePanelForward)
 {
     configure();
     Panel panel;
-    app().windows.panel = &panel;
+    records.windows.panel = &panel;
     VideoFrame& frame = create();
 
     rightRelease();
-    app().state.videoTopmost = 1;
+    records.state.videoTopmost = 1;
     rightRelease();
     EXPECT_EQ(panel.topmost, (std::vector<bool>{false, true}));
     EXPECT_EQ(hublet->foreground, (std::vector<Window*>{&panel, &panel}));
@@ -599,7 +598,7 @@ TEST_F(VideoWindow, RightButtonReleaseBringsThePanelForward)
     ASSERT_TRUE(frame.minimised());
     rightRelease();
     EXPECT_EQ(hublet->foreground.size(), 2u);
-    app().windows.panel = nullptr;
+    records.windows.panel = nullptr;
 }
 
 TEST_F(VideoWindow, WithThePictureShownResizingRefitsItAndFullScreenEdgesAreBlack)
@@ -649,8 +648,8 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     MainWindowHost host;
     host.post = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
-    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
-    app().windows.main = &main;
+    MainWindow main(MainWindowLinksOf(records), timers, host, parts);
+    records.windows.main = &main;
     VideoFrame& frame = create();
 
     struct Seen {
@@ -700,7 +699,7 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     send(frame, QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
     EXPECT_EQ(posted, (std::vector<Message>{{msg::Close, 0, 0}}));
     EXPECT_EQ(seen.size(), 3u);
-    app().windows.main = nullptr;
+    records.windows.main = nullptr;
 }
 
 // Files dropped on the border or on the engine's picture play as the command line's do, through
@@ -709,14 +708,14 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
 {
     // The main window's start reads the configuration beside the player: here, the test's.
     configure("[Initiation]\nRC Path=skin\n");
-    app().windows.instance = dir.file("quintara");
+    records.windows.instance = dir.file("quintara");
     ManualClock clock;
     ManualTimers timers(clock);
     MainWindowHost host;
     host.post = [](const Message&) {};
     host.postQuit = [](int) {};
-    ListParts parts;
-    MainWindow main(MainWindowLinksFromApp(), timers, host, parts);
+    ListParts parts{records};
+    MainWindow main(MainWindowLinksOf(records), timers, host, parts);
     ASSERT_EQ(main.create(), 0);
     hooks.filesDropped = DropsInto(main);
     VideoFrame& frame = create();
@@ -725,9 +724,9 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
     picture->setGeometry(image().rect());
     picture->show();
     settle();
-    const auto listed = [] {
+    const auto listed = [this] {
         std::vector<std::string> paths;
-        for (const PlayListEntry& entry : app().playList->entries)
+        for (const PlayListEntry& entry : records.playList.list()->entries)
             paths.push_back(entry.path);
         return paths;
     };
@@ -765,11 +764,11 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
 TEST_F(VideoWindow, TheDefaultSkinLoadsFromTheShippedConfiguration)
 {
     // As if the executable lay in resources/: the configuration beside it, the skin in "RC Path".
-    app().windows.instance = std::string(QUINTARA_SOURCE_DIR) + "/resources/quintara";
-    LoadSettings(app().settings, app().windows.instance);
-    ASSERT_EQ(app().settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
+    records.windows.instance = std::string(QUINTARA_SOURCE_DIR) + "/resources/quintara";
+    LoadSettings(records.settings, records.windows.instance);
+    ASSERT_EQ(records.settings.rcDir, std::string(QUINTARA_SOURCE_DIR) + "/resources/skin/");
     VideoFrame& frame = create();
-    EXPECT_EQ(frame.windowTitle(), QString::fromStdString(IniFile::load(app().settings.cfgPath).text("Video", "AP Name", 256)));
+    EXPECT_EQ(frame.windowTitle(), QString::fromStdString(IniFile::load(records.settings.cfgPath).text("Video", "AP Name", 256)));
     EXPECT_EQ(frame.windowHandle()->minimumSize(), QSize(24 + 48 + 24, 24 + 48 + 24));  // corners 24, tiles 48 long
     ASSERT_TRUE(place(frame, QRect(10, 10, 480, 360)));
     // The idle picture, not one flat colour.

@@ -9,7 +9,7 @@
 
 #include "core/app_windows.h"
 #include "core/player_state.h"
-#include "context/components.h"
+#include "components/components.h"
 #include "core/compositor.h"
 #include "core/sys_command.h"
 #include "video/video_frame.h"

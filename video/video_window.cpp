@@ -6,7 +6,7 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "context/components.h"
+#include "components/components.h"
 #include "core/app_windows.h"
 #include "core/player_settings.h"
 #include "core/settings.h"

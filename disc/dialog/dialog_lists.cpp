@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "playback/panel_busy.h"
+#include "audio/panel_feedback.h"
 #include "disc/image_disc.h"
 
 namespace fs = std::filesystem;
@@ -25,11 +25,12 @@ bool namesIn(const std::string& folder, std::vector<std::string>& paths)
 }
 }  // namespace
 
-bool ListDirectory(PlayList* target, const std::string& folder)
+bool ListDirectory(const PlayListStore& store, PanelFeedback* panel, PlayList* target, const std::string& folder)
 {
     if (!target || folder.empty())
         return false;
-    Panel_BeginBusyCursor();
+    if (panel)
+        panel->beginBusyCursor();
     std::vector<std::string> paths;
     PlayList found;
     bool read = false;
@@ -38,15 +39,16 @@ bool ListDirectory(PlayList* target, const std::string& folder)
         const std::optional<std::vector<PlayListEntry>> entries = ImageFolderEntries(*image);
         read = entries.has_value();
         if (read)
-            AddListedEntriesSorted(&found, *entries);
+            store.AddListedEntriesSorted(&found, *entries);
     } else {
         read = namesIn(folder, paths);
         // One sort for the whole folder instead of an insertion per name.
         if (read)
-            AddFilesSorted(&found, paths);
+            store.AddFilesSorted(&found, paths);
     }
     CopyList(target, &found);
-    Panel_EndBusyCursor();
+    if (panel)
+        panel->endBusyCursor();
     return read;
 }
 

@@ -8,13 +8,16 @@
 
 #include "disc/play_list.h"
 
+class PanelFeedback;
+
 // The two lists of the play-list dialog: the folder's files on the left, the copy of the play
 // list on the right. Selections are indexes in ascending order.
 
 // Lists a folder into target: its sub-folders, then its playable files, each in
-// case-insensitive order, under the panel's busy cursor. A folder that cannot be read leaves
-// target empty; false then, and for an empty path.
-bool ListDirectory(PlayList* target, const std::string& folder);
+// case-insensitive order (the store's extensions deciding what is playable), under the panel's
+// busy cursor when there is a panel. A folder that cannot be read leaves target empty; false
+// then, and for an empty path.
+bool ListDirectory(const PlayListStore& store, PanelFeedback* panel, PlayList* target, const std::string& folder);
 
 // The selected entries Add's update deselects: the folders at the front of the selection, up
 // to the first selected file. Add is enabled exactly when a selected entry is left.

@@ -16,6 +16,7 @@
 #include "core/app_icons.h"
 #include "core/window.h"
 #include "disc/dialog/dialog_lists.h"
+#include "playback/playback.h"
 
 namespace {
 // A place in dialog units: x, y, width, height.
@@ -217,13 +218,13 @@ PlayListDialog::~PlayListDialog() = default;
 
 bool PlayListDialog::initialise()
 {
-    if (!links_.playList)
+    if (!links_.playList.list())
         return false;
     drives_ = links_.drives.current();
     FillDriveCombo(combo_, drives_);
     folderCombo_->reload();
     listFolder(combo_.selected ? combo_.items[*combo_.selected].path : std::string());
-    CopyList(&chosen_, &*links_.playList);
+    CopyList(&chosen_, &*links_.playList.list());
     chosenModel_->reload();
     updateAdd();
     updateRemove();
@@ -260,7 +261,7 @@ void PlayListDialog::selectFolder(int row)
 
 void PlayListDialog::listFolder(const std::string& folder)
 {
-    ListDirectory(&files_, folder);
+    ListDirectory(links_.playList, links_.playback.panel(), &files_, folder);
     filesModel_->reload();
 }
 
@@ -328,8 +329,8 @@ void PlayListDialog::clearAll()
 
 void PlayListDialog::accepted()
 {
-    if (links_.playList)
-        CopyList(&*links_.playList, &chosen_);
+    if (links_.playList.list())
+        CopyList(&*links_.playList.list(), &chosen_);
     accept();
 }
 

@@ -14,17 +14,20 @@
 #include "playback/play_list_chooser.h"
 
 class DriveView;
+class Playback;
 class ModalLoops;
 class QListView;
 class QPushButton;
 class Window;
 
 // What the dialog is handed: the play list it edits (none while there is no main window), the
-// drives it lists and the modal loops it runs as one of.
+// drives it lists, the modal loops it runs as one of, and playback, whose panel shows the busy
+// cursor while a folder is read.
 struct PlayListDialogLinks {
-    std::optional<PlayList>& playList;
+    PlayListStore& playList;
     DriveView& drives;
     ModalLoops& modalLoops;
+    const Playback& playback;
 };
 
 // The play-list dialog, modal and owned by the given window (the panel) when it is a widget:

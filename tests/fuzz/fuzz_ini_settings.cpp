@@ -4,7 +4,6 @@
 #include <string>
 
 #include "components/discbay/drive_table.h"
-#include "context/app_context.h"
 #include "core/settings.h"
 #include "core/ini_file.h"
 #include "tests/fuzz/fuzz_support.h"
@@ -46,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     probeReader(IniFile::parse(bytes));
 
     fuzz::WriteFile("bin/Quintara.CFG", bytes);
-    app().windows.instance = fuzz::Scratch() + "/bin/quintara";
-    LoadSettings(app().settings, app().windows.instance);
-    const IniFile loaded = IniFile::load(app().settings.cfgPath);
+    PlayerSettings settings = Settings_Defaults();
+    LoadSettings(settings, fuzz::Scratch() + "/bin/quintara");
+    const IniFile loaded = IniFile::load(settings.cfgPath);
     probeDrives(loaded);
     return 0;
 }

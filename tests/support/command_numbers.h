@@ -9,11 +9,11 @@
 
 // Tests that go through every number dispatch from outside, as a number from a file would
 // come: a number that names no command or phase is refused before the dispatcher.
-inline bool DispatchNumbers(int32_t command, int32_t phase)
+inline bool DispatchNumbers(Playback& playback, int32_t command, int32_t phase)
 {
     const std::optional<CommandId> id = CommandIdFromNumber(command);
     const std::optional<CommandPhase> at = CommandPhaseFromNumber(phase);
-    return id && at && AppPlayback().DispatchCommand(*id, *at);
+    return id && at && playback.DispatchCommand(*id, *at);
 }
 
 // Failures name commands and phases by their numbers.

@@ -11,6 +11,7 @@
 template <class Base>
 class WithoutWindows : public Base {
 public:
+    using Base::Base;
     bool loadCursors() override { return false; }
     void destroyCursors() override {}
     bool createPanel(std::string&) override { return true; }
@@ -41,6 +42,7 @@ using NoParts = WithoutWindows<NoLogicParts>;
 // The logic's parts with the player's play list, without its other windows.
 class ListParts : public WindowlessParts {
 public:
-    bool createPlayList(std::string&) override { return PlayList_Create(); }
-    void destroyPlayList() override { PlayList_Destroy(); }
+    using WindowlessParts::WindowlessParts;
+    bool createPlayList(std::string&) override { return records_.playList.PlayList_Create(); }
+    void destroyPlayList() override { records_.playList.PlayList_Destroy(); }
 };

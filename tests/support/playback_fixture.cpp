@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "context/app_context.h"
 #include "app/wiring.h"
 #include "playback/playback.h"
 
@@ -69,27 +68,26 @@ int LedPanel::count(const std::string& refresh) const
 
 PlaybackTest::PlaybackTest()
 {
-    resetApp();
     auto scripted = std::make_unique<ScriptedEngine>();
     engine = scripted.get();
-    app().components.reelkit = std::move(scripted);
+    records.components.reelkit = std::move(scripted);
 
     MainWindowHost host;
     host.post = [this](const Message& message) { mainQueue.post(message); };
     host.postQuit = [](int) {};
     host.complain = [](std::string_view) {};
-    mainWindow = std::make_unique<MainWindow>(MainWindowLinksFromApp(), mainTimers, host, parts);
+    mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
-    panel.manualTimers().setTick([](TimerId id) { AppPlayback().TrackEntry_PanelTimer(id); });
+    panel.manualTimers().setTick([this](TimerId id) { records.playback.TrackEntry_PanelTimer(id); });
 
-    AppWindows& windows = app().windows;
+    AppWindows& windows = records.windows;
     windows.main = mainWindow.get();
     windows.panel = &panel;
     windows.videoFrame = &videoFrame;
     windows.videoImage = &videoImage;
     InstallLedRowsSkin(panel.skin);
-    app().led.showOn(&panel, &panel.skin);
-    app().playList.emplace();
+    records.led.showOn(&panel, &panel.skin);
+    records.playList.list().emplace();
     playback().setPanel(this);
 }
 
@@ -97,7 +95,6 @@ PlaybackTest::~PlaybackTest()
 {
     // The window reports its end into the records it was handed.
     mainWindow.reset();
-    resetApp();
 }
 
 bool PlaybackTest::beginBusyCursor()
@@ -121,7 +118,7 @@ bool PlaybackTest::setButtonChecked(CommandId command, bool checked)
 
 void PlaybackTest::setList(const std::vector<std::string>& paths)
 {
-    PlayList& list = *app().playList;
+    PlayList& list = *records.playList.list();
     list.entries.clear();
     for (const std::string& path : paths)
         list.entries.push_back({path, 0});
@@ -145,7 +142,7 @@ void PlaybackTest::setTracks(uint32_t count)
 std::vector<std::string> PlaybackTest::listPaths() const
 {
     std::vector<std::string> paths;
-    for (const PlayListEntry& entry : app().playList->entries)
+    for (const PlayListEntry& entry : records.playList.list()->entries)
         paths.push_back(entry.path);
     return paths;
 }
@@ -167,9 +164,9 @@ void PlaybackTest::loadTracks(uint32_t count, uint32_t current, uint16_t status)
 void PlaybackTest::loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status)
 {
     setList(paths);
-    ASSERT_EQ(AppPlayback().OpenTrack(current), 1u);
+    ASSERT_EQ(records.playback.OpenTrack(current), 1u);
     engine->status = status;
-    app().state.status = status;
+    records.state.status = status;
     engine->log.clear();
     panel.refreshes.clear();
     videoFrame.titles.clear();

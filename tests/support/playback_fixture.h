@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/player_records.h"
 #include "core/panel_skin.h"
 #include "audio/panel_feedback.h"
 #include "playback/playback.h"
@@ -87,7 +88,7 @@ protected:
     PlaybackTest();
     ~PlaybackTest() override;
 
-    Playback& playback() { return AppPlayback(); }
+    Playback& playback() { return records.playback; }
     // The play list is chosen by this function from now on.
     void choosePlayList(std::function<bool(Window* owner)> choose)
     {
@@ -113,8 +114,9 @@ protected:
     bool pollRuns() const { return mainTimers.isRunning(main_timer::PositionPoll); }
     uint32_t pollPeriod() const { return mainTimers.period(main_timer::PositionPoll); }
 
+    PlayerRecords records;  // first made, last gone
     ChooserFunction chooser;
-    WindowlessParts parts;  // outlives the main window
+    WindowlessParts parts{records};  // outlives the main window
     ManualClock clock;
     ManualTimers mainTimers{clock};
     ManualQueue mainQueue;

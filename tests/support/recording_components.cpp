@@ -1,6 +1,6 @@
 #include "tests/support/recording_components.h"
 
-#include "context/app_context.h"
+#include "components/components.h"
 #include "core/device_change.h"
 
 bool RecordingReelkit::init(bool useActiveMovie)
@@ -66,9 +66,8 @@ uint32_t RecordingHublet::retrieveRegisterWindowMessage()
     return registeredMessage;
 }
 
-void InstallRecordingComponents(Journal& journal)
+void InstallRecordingComponents(Components& components, Journal& journal)
 {
-    Components& components = app().components;
     components.reelkit = std::make_unique<RecordingReelkit>(journal);
     components.sonokit = std::make_unique<RecordingSonokit>(journal);
     components.discbay = std::make_unique<RecordingDiscbay>(journal);

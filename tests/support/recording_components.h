@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "context/components.h"
+#include "components/components.h"
 
 // Every call the recorders below receive, in order, as "Name(args)".
 using Journal = std::vector<std::string>;
@@ -88,4 +88,4 @@ private:
 };
 
 // Installs a recorder for every component, all writing to the journal.
-void InstallRecordingComponents(Journal& journal);
+void InstallRecordingComponents(Components& components, Journal& journal);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "context/components.h"
+#include "components/components.h"
 
 // A media engine whose answers a test sets: what it plays, where it stands, which paths it
 // cannot open and which calls it refuses. It keeps a log of every call that acts (queries
