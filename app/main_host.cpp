@@ -49,11 +49,6 @@ bool HeldInput(const QEvent& event)
 }
 
 namespace {
-void complain(std::string_view text)
-{
-    std::cerr << "quintara: " << text << std::endl;
-}
-
 // As a click elsewhere dismisses a menu and Cancel ends a dialog; menus first, as a list's
 // drop-down may lie over a dialog.
 void endModalWindows()
@@ -82,13 +77,7 @@ MainHost::MainHost(const MainWindowLinks& links, ModalLoops& modalLoops, Instanc
       timers_([this](TimerId id) { window_->timerTick(id); }, &links.turns),
       traceMessages_(!qEnvironmentVariableIsEmpty("QUINTARA_TRACE_MESSAGES"))
 {
-    MainWindowHost host;
-    host.post = [this](const Message& message) { post(message); };
-    host.postQuit = [](int status) { QCoreApplication::exit(status); };
-    host.userName = LogOnName;
-    host.complain = complain;
-    host.endModalLoops = [this] { return endModalLoops(); };
-    window_ = std::make_unique<MainWindow>(links_, timers_, std::move(host), parts);
+    window_ = std::make_unique<MainWindow>(links_, timers_, static_cast<MainWindowHost&>(*this), parts);
 
     connect(&soundDevices_, &SoundDeviceWatcher::deviceChanged, this, [this](uint32_t event) {
         DeviceHeader header;
@@ -137,6 +126,21 @@ bool MainHost::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+void MainHost::postQuit(int status)
+{
+    QCoreApplication::exit(status);
+}
+
+std::string MainHost::userName() const
+{
+    return LogOnName();
+}
+
+void MainHost::complain(std::string_view line)
+{
+    std::cerr << "quintara: " << line << std::endl;
 }
 
 bool MainHost::endModalLoops()

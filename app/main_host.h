@@ -14,7 +14,7 @@ class ModalLoops;
 
 // The main window on Qt's event loop: its queue, its timers, the quit request, and the
 // ways the desktop asks the player to end (signals, the session ending).
-class MainHost : public QObject {
+class MainHost : public QObject, private MainWindowHost {
     Q_OBJECT
 public:
     // channel may be null when the single-instance channel could not be set up.
@@ -30,8 +30,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool endModalLoops();
-    void post(const Message& message);
+    void post(const Message& message) override;
+    void postQuit(int status) override;
+    std::string userName() const override;
+    void complain(std::string_view line) override;
+    bool endModalLoops() override;
     void handle(const Message& message);
     void playFiles(const std::vector<std::string>& files);
 

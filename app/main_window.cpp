@@ -10,8 +10,8 @@
 #include "core/settings.h"
 #include "core/turns.h"
 
-MainWindow::MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts& parts)
-    : links_(links), timers_(timers), host_(std::move(host)), parts_(parts)
+MainWindow::MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost& host, MainWindowParts& parts)
+    : links_(links), timers_(timers), host_(host), parts_(parts)
 {
 }
 
@@ -25,7 +25,7 @@ int MainWindow::create()
 {
     links_.windows.main = this;
 
-    const std::string user = host_.userName ? host_.userName() : std::string();
+    const std::string user = host_.userName();
     links_.components.nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
 
     LoadSettings(links_.settings, links_.windows.instance);
@@ -70,7 +70,7 @@ void MainWindow::destroy()
         return;
     // Asked from inside a dialog's or a menu's loop, the code that opened it still runs on the
     // panel: that loop ends first, and the shut-down runs once its opener has returned.
-    if (host_.endModalLoops && host_.endModalLoops())
+    if (host_.endModalLoops())
         return;
     destroyed_ = true;
 

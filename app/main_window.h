@@ -54,15 +54,19 @@ protected:
     ~MainWindowParts() = default;
 };
 
-// What the main window needs from the desktop it runs on.
-struct MainWindowHost {
-    std::function<void(const Message&)> post;      // queue a message to the main window
-    std::function<void(int status)> postQuit;       // end the loop with that status
-    std::function<std::string()> userName;          // the log-on name, empty when unknown
-    std::function<void(std::string_view)> complain; // one line on standard error
+// What the main window needs from the desktop it runs on; MainHost is it on Qt's loop.
+class MainWindowHost {
+public:
+    virtual void post(const Message& message) = 0;     // queue a message to the main window
+    virtual void postQuit(int status) = 0;             // end the loop with that status
+    virtual std::string userName() const = 0;          // the log-on name, empty when unknown
+    virtual void complain(std::string_view line) = 0;  // one line on standard error
     // Ends the dialogs and menus whose loops run; true when the shut-down must wait until
     // their openers have returned, and the host then asks for it again.
-    std::function<bool()> endModalLoops;
+    virtual bool endModalLoops() = 0;
+
+protected:
+    ~MainWindowHost() = default;
 };
 
 // The hidden main window: start-up and shut-down, the main timers, and the notices of the
@@ -70,7 +74,7 @@ struct MainWindowHost {
 class MainWindow : public Window {
 public:
     // The parts outlive the window.
-    MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost host, MainWindowParts& parts);
+    MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost& host, MainWindowParts& parts);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
@@ -107,7 +111,7 @@ private:
 
     MainWindowLinks links_;
     TimerHost& timers_;
-    MainWindowHost host_;
+    MainWindowHost& host_;
     MainWindowParts& parts_;
     bool created_ = false;
     bool destroyed_ = false;

@@ -99,14 +99,15 @@ MainWindowLinks MainWindowLinksOf(PlayerRecords& records)
             .state = records.state};
 }
 
-PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors)
+PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors,
+                        DriveMenuActions& driveMenus)
 {
     return {.state = records.state,
             .settings = records.settings,
             .components = records.components,
             .turns = records.turns,
             .modalLoops = records.modalLoops,
-            .driveMenus = records.playback.driveMenuHooks(),
+            .driveMenus = driveMenus,
             .playback = records.playback,
             .audio = records.audio,
             .keys = records.keys,
@@ -202,7 +203,8 @@ void PlayerParts::destroyCursors()
 
 bool PlayerParts::createPanel(std::string& why)
 {
-    return Panel_Create(windows_.panel, PanelLinksOf(records_, records_.windows.main, &windows_.cursors),
+    return Panel_Create(windows_.panel,
+                        PanelLinksOf(records_, records_.windows.main, &windows_.cursors, records_.playback),
                         windows_.filesDropped, why);
 }
 

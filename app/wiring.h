@@ -30,8 +30,10 @@ struct OwnedWindows;
 void WirePlayerLogic(PlayerRecords& records, OwnedWindows& windows);
 // The main window's links to the records.
 MainWindowLinks MainWindowLinksOf(PlayerRecords& records);
-// The panel's links to the records, its close going to main.
-PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors);
+// The panel's links to the records, its close going to main and its drive items to driveMenus
+// (playback, in the player).
+PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors* cursors,
+                        DriveMenuActions& driveMenus);
 // The video windows' links to the records, their close going to main.
 VideoLinks VideoLinksOf(PlayerRecords& records, Window* main);
 // Files dropped on the panel or the video window play as a command line's do: through the main

@@ -5,10 +5,8 @@
 
 namespace {
 
-void toggleDoor(const DriveMenuHooks& menus, const PlayerSettings& settings, Components& components, uint32_t drive)
+void toggleDoor(DriveMenuActions& menus, const PlayerSettings& settings, Components& components, uint32_t drive)
 {
-    if (!menus.setDoorState)
-        return;
     DoorState door = DoorState::Open;
     if (!settings.ejectCdRomOnly) {
         const std::optional<bool> isOpen = components.discbay->isCDRomDoorOpen(drive);
@@ -16,18 +14,17 @@ void toggleDoor(const DriveMenuHooks& menus, const PlayerSettings& settings, Com
             return;
         door = *isOpen ? DoorState::Closed : DoorState::Open;
     }
-    menus.setDoorState(drive, door);
+    menus.SetDoorState(drive, door);
 }
 
 }  // namespace
 
-void Panel_DriveCommand(const DriveMenuHooks& menus, const PlayerSettings& settings, Components& components,
+void Panel_DriveCommand(DriveMenuActions& menus, const PlayerSettings& settings, Components& components,
                         uintptr_t wParam)
 {
     const auto item = static_cast<uint32_t>(wParam & 0xFFFF);
     if (item >= drive_item::LoadFirst && item < drive_item::LoadFirst + drive_item::DriveCount) {
-        if (menus.loadDisc)
-            menus.loadDisc(item - drive_item::LoadFirst, 0);
+        menus.LoadDisc(item - drive_item::LoadFirst, 0);
     } else if (item >= drive_item::EjectFirst && item < drive_item::EjectFirst + drive_item::DriveCount) {
         toggleDoor(menus, settings, components, item - drive_item::EjectFirst);
     }

@@ -9,5 +9,5 @@ struct PlayerSettings;
 
 // A menu item (the low 16 bits of the command's wParam count) through the drive menus' items;
 // anything else does nothing.
-void Panel_DriveCommand(const DriveMenuHooks& menus, const PlayerSettings& settings, Components& components,
+void Panel_DriveCommand(DriveMenuActions& menus, const PlayerSettings& settings, Components& components,
                         uintptr_t wParam);

@@ -19,13 +19,13 @@
 
 class KeyMap;
 class LedDisplay;
+class DriveMenuActions;
 class ModalLoops;
 class Playback;
 class QPainter;
 class Turns;
 struct AppWindows;
 struct Components;
-struct DriveMenuHooks;
 struct PanelCursors;
 struct PlayerSettings;
 class Audio;
@@ -38,7 +38,7 @@ struct PanelLinks {
     Components& components;
     Turns& turns;
     ModalLoops& modalLoops;
-    DriveMenuHooks& driveMenus;
+    DriveMenuActions& driveMenus;  // what the drive items do
     Playback& playback;  // where the commands go, and which is lent the panel while it lives
     Audio& audio;  // owns the shown audio values the panel's creation clears
     KeyMap& keys;  // shared by the windows, so that a key may go up in another

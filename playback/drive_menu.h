@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,8 +33,12 @@ protected:
     ~DriveMenuPopup() = default;
 };
 
-// What the panel's drive items do; an empty entry changes nothing.
-struct DriveMenuHooks {
-    std::function<void(uintptr_t drive, intptr_t mode)> loadDisc{};
-    std::function<bool(uint32_t drive, DoorState door)> setDoorState{};
+// What the panel's drive items do; playback implements it.
+class DriveMenuActions {
+public:
+    virtual void LoadDisc(uintptr_t drive, intptr_t mode) = 0;
+    virtual bool SetDoorState(uint32_t drive, DoorState door) = 0;
+
+protected:
+    ~DriveMenuActions() = default;
 };

@@ -16,9 +16,7 @@ Playback::Playback(Components& components, PlayerSettings& settings, PlayerState
       audio_(audio),
       led_(led),
       mainTimers_(windows.main),
-      panelTimers_(windows.panel),
-      driveMenuHooks_{.loadDisc = [this](uintptr_t drive, intptr_t mode) { LoadDisc(drive, mode); },
-                      .setDoorState = [this](uint32_t drive, DoorState door) { return SetDoorState(drive, door); }}
+      panelTimers_(windows.panel)
 {
 }
 

@@ -33,7 +33,7 @@ struct PlayerState;
 // menu. Its members are defined in the files named for their idea. Each answers true when done
 // and false when refused; those that open a file go on from the engine's answer, and what comes
 // in meanwhile waits its turn (see then.h). Track numbers count from 1.
-class Playback : public CommandSink {
+class Playback : public CommandSink, public DriveMenuActions {
 public:
     // The components are reached at each call: an absent one is a do-nothing object. The
     // windows are those of the moment: one that does not exist is passed over.
@@ -49,8 +49,6 @@ public:
     void setPlayListChooser(const PlayListChooser* chooser) { chooser_ = chooser; }
     void setDriveMenuPopup(const DriveMenuPopup* popup) { popup_ = popup; }
     Audio& audio() { return audio_; }
-    // What the panel's drive items do: this object's LoadDisc and SetDoorState unless replaced.
-    DriveMenuHooks& driveMenuHooks() { return driveMenuHooks_; }
 
     // Every button, key, multimedia key and timer repeat ends here. Answers true when the
     // command exists for that phase and its action ran (whatever the action's own success),
@@ -111,7 +109,7 @@ public:
     // A disc event of a drive (0 = A:; only the low 16 bits count). Mode 0 loads the drive's
     // Video CD and plays it from track 1; any other mode drops the drive's entries, keeping the
     // current track where it is still listed.
-    void LoadDisc(uintptr_t drive, intptr_t mode);
+    void LoadDisc(uintptr_t drive, intptr_t mode) override;
     // Files and folders named on the command line replace the play list and play from track 1
     // (see play_files.h).
     bool PlayFiles(const std::vector<std::string>& paths, Then then = {});
@@ -123,7 +121,7 @@ public:
     bool StopOrEject();
     // Moves a drive's door; before it opens, the drive's entries leave the play list. False
     // when the door's state cannot be read.
-    bool SetDoorState(uint32_t drive, DoorState door);
+    bool SetDoorState(uint32_t drive, DoorState door) override;
 
     // The commands that act on windows and the process rather than on playback.
     void Minimize();
@@ -180,6 +178,5 @@ private:
     PanelFeedback* panel_ = nullptr;
     const PlayListChooser* chooser_ = nullptr;
     const DriveMenuPopup* popup_ = nullptr;
-    DriveMenuHooks driveMenuHooks_;
 };
 

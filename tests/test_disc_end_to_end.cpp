@@ -21,6 +21,7 @@
 #include "app/main_window.h"
 #include "components/discbay/drive_table.h"
 #include "core/command_id.h"
+#include "tests/support/function_host.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/temp_dir.h"
@@ -68,6 +69,7 @@ constexpr uintptr_t kDriveX = 'X' - 'A';
 class DiscEndToEnd : public testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
+    FunctionHost host;  // outlives the main window
     void SetUp() override
     {
         for (const std::string& clip : disc().clips)
@@ -89,10 +91,9 @@ protected:
         dir_.write("bin/Quintara.CFG", config.str());
         InstallDesktopComponents(records);
         WirePlayerLogic(records, windows_);
-        MainWindowHost host;
-        host.post = [this](const Message& message) { queue_.push_back(message); };
-        host.postQuit = [](int) {};
-        host.complain = [](std::string_view line) { ADD_FAILURE() << line; };
+        host.onPost = [this](const Message& message) { queue_.push_back(message); };
+        host.onPostQuit = [](int) {};
+        host.onComplain = [](std::string_view line) { ADD_FAILURE() << line; };
         parts_.emplace(records, windows_);
         window_ = std::make_unique<MainWindow>(MainWindowLinksOf(records), timers_, host, *parts_);
         timers_.setTick([this](TimerId id) { window_->timerTick(id); });

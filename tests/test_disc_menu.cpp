@@ -195,7 +195,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
         journal.clear();
         records.settings.ejectCdRomOnly = c.ejectOnly;
         drives->doorOpen[drive('E')] = c.doorOpen;
-        Panel_DriveCommand(records.playback.driveMenuHooks(), records.settings, records.components, drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(records.playback, records.settings, records.components, drive_item::EjectFirst + drive('E'));
         EXPECT_EQ(journal, c.moves) << c.ejectOnly << c.doorOpen;
     }
     // A door whose state cannot be read is left alone, in either mode.
@@ -203,7 +203,7 @@ TEST_F(DiscMenuTest, TheDoorCommandTogglesOrOnlyOpens)
     for (const uint32_t ejectOnly : {0u, 1u}) {
         journal.clear();
         records.settings.ejectCdRomOnly = ejectOnly;
-        Panel_DriveCommand(records.playback.driveMenuHooks(), records.settings, records.components, drive_item::EjectFirst + drive('E'));
+        Panel_DriveCommand(records.playback, records.settings, records.components, drive_item::EjectFirst + drive('E'));
         EXPECT_TRUE(journal.empty());
         EXPECT_FALSE(records.playback.SetDoorState(drive('E'), DoorState::Open));
     }

@@ -12,6 +12,7 @@
 #include "app/wiring.h"
 #include "core/command_id.h"
 #include "playback/playback.h"
+#include "tests/support/function_host.h"
 #include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
@@ -129,12 +130,12 @@ constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseN
 class VideoKeysTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
+    FunctionHost host;  // outlives the main window
     void SetUp() override
     {
         records.keys.reset();
         records.keys.setSink(&recorded);
-        MainWindowHost host;
-        host.post = [this](const Message& m) { mainPosted.push_back(m); };
+        host.onPost = [this](const Message& m) { mainPosted.push_back(m); };
         mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, mainParts);
         records.windows.main = mainWindow.get();
     }

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/wiring.h"
 #include "core/modal_loop.h"
+#include "tests/support/function_host.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/temp_dir.h"
@@ -30,6 +31,7 @@ private:
 class MainWindowTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
+    FunctionHost host;  // outlives the main window
     void SetUp() override
     {
         folder.write("quintara", "");
@@ -103,13 +105,12 @@ protected:
 
     MainWindow& make()
     {
-        MainWindowHost host;
-        host.post = [this](const Message& message) { queue.post(message); };
-        host.postQuit = [this](int status) { quitStatus = status; };
-        host.userName = [this] { return userName; };
-        host.complain = [this](std::string_view text) { complaints.emplace_back(text); };
-        host.endModalLoops = [this] { return endModalLoops && endModalLoops(); };
-        window = std::make_unique<MainWindow>(MainWindowLinksOf(records), timers, std::move(host), parts);
+        host.onPost = [this](const Message& message) { queue.post(message); };
+        host.onPostQuit = [this](int status) { quitStatus = status; };
+        host.onUserName = [this] { return userName; };
+        host.onComplain = [this](std::string_view text) { complaints.emplace_back(text); };
+        host.onEndModalLoops = [this] { return endModalLoops && endModalLoops(); };
+        window = std::make_unique<MainWindow>(MainWindowLinksOf(records), timers, host, parts);
         timers.setTick([this](TimerId id) { window->timerTick(id); });
         return *window;
     }

@@ -60,7 +60,7 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     EXPECT_EQ(cursors.body->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksOf(records, nullptr, &cursors), {}, why)) << why;
+    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksOf(records, nullptr, &cursors, records.playback), {}, why)) << why;
     PanelWindow* panel = panelHolder.get();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.

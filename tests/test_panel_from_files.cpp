@@ -100,7 +100,7 @@ protected:
     PanelWindow* create()
     {
         std::string why;
-        if (!Panel_CreateWith(panelHolder, parts, PanelLinksOf(records, nullptr, nullptr), why))
+        if (!Panel_CreateWith(panelHolder, parts, PanelLinksOf(records, nullptr, nullptr, records.playback), why))
             return nullptr;
         PanelWindow* panel = panelHolder.get();
         // Nothing paints before the window system shows the window; its first paint comes then.

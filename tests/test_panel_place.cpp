@@ -116,26 +116,28 @@ public:
     }
 };
 
-class DriveItemTest : public ::testing::Test {
+// The fixture stands for playback, noting what the items ask of it.
+class DriveItemTest : public ::testing::Test, protected DriveMenuActions {
 protected:
     DriveItemTest()
     {
         auto owned = std::make_unique<Doors>();
         doors = owned.get();
         components.discbay = std::move(owned);
-        menus.loadDisc = [this](uintptr_t drive, intptr_t mode) {
-            calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
-        };
-        menus.setDoorState = [this](uint32_t drive, DoorState door) {
-            calls.push_back("door " + std::to_string(drive) + " " + std::to_string(static_cast<uint32_t>(door)));
-            return true;
-        };
     }
-    void command(uintptr_t wParam) { Panel_DriveCommand(menus, settings, components, wParam); }
+    void LoadDisc(uintptr_t drive, intptr_t mode) override
+    {
+        calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
+    }
+    bool SetDoorState(uint32_t drive, DoorState door) override
+    {
+        calls.push_back("door " + std::to_string(drive) + " " + std::to_string(static_cast<uint32_t>(door)));
+        return true;
+    }
+    void command(uintptr_t wParam) { Panel_DriveCommand(*this, settings, components, wParam); }
 
     Components components;
     PlayerSettings settings = Settings_Defaults();
-    DriveMenuHooks menus;
     Doors* doors = nullptr;
     std::vector<std::string> calls;
 };

@@ -34,6 +34,7 @@
 #include "core/command_id.h"
 #include "playback/playback.h"
 #include "playback/playback.h"
+#include "tests/support/function_host.h"
 #include "tests/support/command_sink.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
@@ -131,6 +132,7 @@ QRegion cellsOf(std::initializer_list<Point> places, Size cell)
 class PanelWindowTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
+    FunctionHost host;  // outlives the main window
     std::unique_ptr<PanelWindow> panelHolder;
     PanelCursors cursors;
 
@@ -148,10 +150,9 @@ protected:
         nestwell = store.get();
         records.components.nestwell = std::move(store);
 
-        MainWindowHost host;
-        host.post = [this](const Message& m) { mainPosted.push_back(m); };
-        host.postQuit = [](int) {};
-        host.complain = [](std::string_view) {};
+        host.onPost = [this](const Message& m) { mainPosted.push_back(m); };
+        host.onPostQuit = [](int) {};
+        host.onComplain = [](std::string_view) {};
         mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, mainParts);
         records.windows.main = mainWindow.get();
 
@@ -193,7 +194,26 @@ protected:
         mainWindow.reset();
     }
 
-    PanelLinks links() { return PanelLinksOf(records, mainWindow.get(), &cursors); }
+    // The drive items go to playback, unless a test listens for the discs they load.
+    class ListenedDriveMenus : public DriveMenuActions {
+    public:
+        explicit ListenedDriveMenus(DriveMenuActions& playback) : playback_(playback) {}
+        void LoadDisc(uintptr_t drive, intptr_t mode) override
+        {
+            if (heard)
+                heard(drive, mode);
+            else
+                playback_.LoadDisc(drive, mode);
+        }
+        bool SetDoorState(uint32_t drive, DoorState door) override { return playback_.SetDoorState(drive, door); }
+        std::function<void(uintptr_t drive, intptr_t mode)> heard;
+
+    private:
+        DriveMenuActions& playback_;
+    };
+    ListenedDriveMenus driveMenus{records.playback};
+
+    PanelLinks links() { return PanelLinksOf(records, mainWindow.get(), &cursors, driveMenus); }
 
     PanelWindow& create()
     {
@@ -711,19 +731,17 @@ TEST_F(PanelWindowTest, DeactivationDropsTopmostOnlyWhenTheVideoIsTopmost)
     }
 }
 
-TEST_F(PanelWindowTest, DriveMenuItemsReachTheirHooks)
+TEST_F(PanelWindowTest, DriveMenuItemsReachPlayback)
 {
     PanelWindow& panel = create();
-    const DriveMenuHooks saved = records.playback.driveMenuHooks();
     std::vector<std::string> calls;
-    records.playback.driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t mode) {
+    driveMenus.heard = [&](uintptr_t drive, intptr_t mode) {
         calls.push_back("load " + std::to_string(drive) + " " + std::to_string(mode));
     };
     panel.post({msg::Command, 41003, 0});
     panel.post({msg::Command, 43000, 0});
     EXPECT_TRUE(calls.empty());  // posted: handled from the queue
     settle();
-    records.playback.driveMenuHooks() = saved;
     EXPECT_EQ(calls, (std::vector<std::string>{"load 3 0"}));
 }
 
@@ -758,7 +776,7 @@ TEST_F(PanelWindowTest, DriveMenuOpensAtThePointerAndSendsTheChoiceToThePanel)
 {
     PanelWindow& panel = create();
     std::vector<uintptr_t> loaded;
-    records.playback.driveMenuHooks().loadDisc = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
+    driveMenus.heard = [&](uintptr_t drive, intptr_t) { loaded.push_back(drive); };
     const QPoint pointer = panel.mapToGlobal(QPoint(4, 4));
     QCursor::setPos(pointer);
     const std::vector<DriveMenuItem> items = {{41003, "<D:> R&B"}, {41004, "<E:>"}};

@@ -6,6 +6,7 @@
 #include "app/player_records.h"
 #include "app/main_window.h"
 #include "app/wiring.h"
+#include "tests/support/function_host.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "core/sys_command.h"
@@ -126,8 +127,8 @@ TEST(SysCommandCloseToMain, OnlyCloseIsPostedToTheMainWindow)
     ManualClock clock;
     ManualTimers timers(clock);
     std::vector<Message> posted;
-    MainWindowHost host;
-    host.post = [&](const Message& message) { posted.push_back(message); };
+    FunctionHost host;
+    host.onPost = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
     MainWindow main(MainWindowLinksOf(records), timers, host, parts);
 

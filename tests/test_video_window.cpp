@@ -23,6 +23,7 @@
 #include "core/ini_file.h"
 #include "components/nestwell/nestwell_file.h"
 #include "disc/play_list.h"
+#include "tests/support/function_host.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/file_drops.h"
 #include "tests/support/icon_match.h"
@@ -500,8 +501,8 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     ManualClock clock;
     ManualTimers timers(clock);
     std::vector<Message> posted;
-    MainWindowHost host;
-    host.post = [&](const Message& message) { posted.push_back(message); };
+    FunctionHost host;
+    host.onPost = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
     MainWindow main(MainWindowLinksOf(records), timers, host, parts);
     records.windows.main = &main;
@@ -645,8 +646,8 @@ TEST_F(VideoWindow, KeysOfBothWindowsGoToTheKeyboardHookAndAltF4ClosesThePlayer)
     ManualClock clock;
     ManualTimers timers(clock);
     std::vector<Message> posted;
-    MainWindowHost host;
-    host.post = [&](const Message& message) { posted.push_back(message); };
+    FunctionHost host;
+    host.onPost = [&](const Message& message) { posted.push_back(message); };
     NoParts parts;
     MainWindow main(MainWindowLinksOf(records), timers, host, parts);
     records.windows.main = &main;
@@ -711,9 +712,9 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
     records.windows.instance = dir.file("quintara");
     ManualClock clock;
     ManualTimers timers(clock);
-    MainWindowHost host;
-    host.post = [](const Message&) {};
-    host.postQuit = [](int) {};
+    FunctionHost host;
+    host.onPost = [](const Message&) {};
+    host.onPostQuit = [](int) {};
     ListParts parts{records};
     MainWindow main(MainWindowLinksOf(records), timers, host, parts);
     ASSERT_EQ(main.create(), 0);

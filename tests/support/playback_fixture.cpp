@@ -72,10 +72,9 @@ PlaybackTest::PlaybackTest()
     engine = scripted.get();
     records.components.reelkit = std::move(scripted);
 
-    MainWindowHost host;
-    host.post = [this](const Message& message) { mainQueue.post(message); };
-    host.postQuit = [](int) {};
-    host.complain = [](std::string_view) {};
+    host.onPost = [this](const Message& message) { mainQueue.post(message); };
+    host.onPostQuit = [](int) {};
+    host.onComplain = [](std::string_view) {};
     mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, parts);
     mainTimers.setTick([this](TimerId id) { mainWindow->timerTick(id); });
     panel.manualTimers().setTick([this](TimerId id) { records.playback.TrackEntry_PanelTimer(id); });

@@ -11,6 +11,7 @@
 #include "core/panel_skin.h"
 #include "audio/panel_feedback.h"
 #include "playback/playback.h"
+#include "tests/support/function_host.h"
 #include "tests/support/main_window_parts.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/scripted_engine.h"
@@ -115,6 +116,7 @@ protected:
     uint32_t pollPeriod() const { return mainTimers.period(main_timer::PositionPoll); }
 
     PlayerRecords records;  // first made, last gone
+    FunctionHost host;  // outlives the main window
     ChooserFunction chooser;
     WindowlessParts parts{records};  // outlives the main window
     ManualClock clock;
