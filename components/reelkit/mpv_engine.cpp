@@ -386,22 +386,28 @@ void MpvEngine::hidePicture()
     picture_->setParent(nullptr);
 }
 
+// The render context may go only once libmpv has let go of the output: that one waits.
+void MpvEngine::rendererLost()
+{
+    outputRendered_ = false;
+    if (handle_)
+        mpv_set_property_string(handle_.get(), mpvname::VideoOutput, mpvname::VideoOutputNone);
+}
+
+void MpvEngine::rendererReady()
+{
+    useVideoOutput(true);
+}
+
 bool MpvEngine::makePicture(QWidget* parent)
 {
-    // The render context may go only once libmpv has let go of the output: that one waits.
-    PictureHooks hooks{[this] {
-                           outputRendered_ = false;
-                           if (handle_)
-                               mpv_set_property_string(handle_.get(), mpvname::VideoOutput,
-                                                       mpvname::VideoOutputNone);
-                       },
-                       [this] { useVideoOutput(true); }};
+    PictureListener& listener = *this;
     MpvPicture* made = nullptr;
     if (useOpenGl_) {
-        auto* gl = new GlPicture(parent, handle_.get(), std::move(hooks));
+        auto* gl = new GlPicture(parent, handle_.get(), listener);
         made = gl;
     } else {
-        auto* software = new SoftwarePicture(parent, handle_.get(), std::move(hooks));
+        auto* software = new SoftwarePicture(parent, handle_.get(), listener);
         if (!software->hasRenderer()) {
             delete software;
             return false;

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "components/reelkit/mpv_picture.h"
 #include "components/reelkit/reelkit.h"
 #include "components/reelkit/audio_choice.h"
 #include "components/reelkit/backward_stepper.h"
@@ -52,7 +53,7 @@ struct MpvEngineOptions {
 // call is refused. The audio properties are described in audio_choice.h.
 //
 // Everything runs on the GUI thread; libmpv's threads only queue calls onto it.
-class MpvEngine : public ReelkitEngine {
+class MpvEngine : public ReelkitEngine, private PictureListener {
     Q_OBJECT
 public:
     explicit MpvEngine(MpvEngineOptions options = {});
@@ -112,6 +113,8 @@ private:
 
     bool showPicture(QWidget* parent);
     bool makePicture(QWidget* parent);
+    void rendererLost() override;
+    void rendererReady() override;
     void hidePicture();
     void useVideoOutput(bool rendered);
     void removePicture();

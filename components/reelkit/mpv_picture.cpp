@@ -28,15 +28,6 @@ constexpr qsizetype kRowAlignment = 64;
 // would be a clock gone wrong, and is cut short rather than leave the picture standing.
 constexpr int64_t kLongestWaitMs = 1000;
 
-PictureHooks withDefaults(PictureHooks hooks)
-{
-    if (!hooks.rendererLost)
-        hooks.rendererLost = [] {};
-    if (!hooks.rendererReady)
-        hooks.rendererReady = [] {};
-    return hooks;
-}
-
 // In how many ms, rounded up, the frame libmpv has ready is due; 0 for one to show now: a
 // redraw, one without a time (display-synced), or one already due.
 int msUntilDue(mpv_render_context* render, mpv_handle* handle)
@@ -66,8 +57,8 @@ bool overdue(const QTimer& timer)
 
 // ---- software ----
 
-SoftwarePicture::SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
-    : QWidget(parent), handle_(handle), hooks_(withDefaults(std::move(hooks)))
+SoftwarePicture::SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureListener& listener)
+    : QWidget(parent), handle_(handle), listener_(listener)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     preparePreciseTimer(showTimer_);
@@ -86,7 +77,7 @@ SoftwarePicture::SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHoo
 SoftwarePicture::~SoftwarePicture()
 {
     if (render_) {
-        hooks_.rendererLost();
+        listener_.rendererLost();
         render_.reset();
     }
 }
@@ -208,8 +199,8 @@ void* glProcAddress(void*, const char* name)
 }
 }  // namespace
 
-GlPicture::GlPicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks)
-    : QOpenGLWidget(parent), handle_(handle), hooks_(withDefaults(std::move(hooks)))
+GlPicture::GlPicture(QWidget* parent, mpv_handle* handle, PictureListener& listener)
+    : QOpenGLWidget(parent), handle_(handle), listener_(listener)
 {
     preparePreciseTimer(drawTimer_);
     connect(&drawTimer_, &QTimer::timeout, this, &GlPicture::drawFrame);
@@ -242,14 +233,14 @@ void GlPicture::initializeGL()
     // window is made anew; the render context has to go with the old one.
     connect(this->context(), &QOpenGLContext::aboutToBeDestroyed, this, &GlPicture::releaseRenderer,
             Qt::DirectConnection);
-    hooks_.rendererReady();
+    listener_.rendererReady();
 }
 
 void GlPicture::releaseRenderer()
 {
     if (!render_)
         return;
-    hooks_.rendererLost();
+    listener_.rendererLost();
     render_.reset();
 }
 

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 
 struct mpv_handle;
@@ -23,9 +22,13 @@ using RenderContextPtr = std::unique_ptr<mpv_render_context, RenderContextDelete
 // that the engine can let go of the video output first (libmpv would otherwise drop the
 // video track, and end a file that has no sound); rendererReady each time a render context
 // has been made after the picture's construction (an OpenGL one waits for the first show).
-struct PictureHooks {
-    std::function<void()> rendererLost;
-    std::function<void()> rendererReady;
+class PictureListener {
+public:
+    virtual void rendererLost() = 0;
+    virtual void rendererReady() = 0;
+
+protected:
+    ~PictureListener() = default;
 };
 
 // The widget libmpv draws the video into.
@@ -46,7 +49,7 @@ public:
 class SoftwarePicture : public QWidget, public MpvPicture {
     Q_OBJECT
 public:
-    SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks);
+    SoftwarePicture(QWidget* parent, mpv_handle* handle, PictureListener& listener);
     ~SoftwarePicture() override;
 
     QWidget* widget() override { return this; }
@@ -72,7 +75,7 @@ private:
     void showRendered();
 
     mpv_handle* handle_;
-    PictureHooks hooks_;
+    PictureListener& listener_;
     RenderContextPtr render_;
     std::atomic<bool> noticeQueued_{false};
     Frame shown_;        // what paintEvent paints
@@ -85,7 +88,7 @@ private:
 class GlPicture : public QOpenGLWidget, public MpvPicture {
     Q_OBJECT
 public:
-    GlPicture(QWidget* parent, mpv_handle* handle, PictureHooks hooks);
+    GlPicture(QWidget* parent, mpv_handle* handle, PictureListener& listener);
     ~GlPicture() override;
 
     QWidget* widget() override { return this; }
@@ -102,7 +105,7 @@ private:
     void drawFrame();
 
     mpv_handle* handle_;
-    PictureHooks hooks_;
+    PictureListener& listener_;
     RenderContextPtr render_;
     std::atomic<bool> noticeQueued_{false};
     QTimer drawTimer_;  // runs while a frame libmpv has ready waits for its time

@@ -14,8 +14,8 @@ constexpr auto kEvents = static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MAS
                                                              PA_SUBSCRIPTION_MASK_SERVER);
 }  // namespace
 
-PulseLink::PulseLink(std::string server, Handlers handlers)
-    : server_(std::move(server)), handlers_(std::move(handlers)), loop_(pa_threaded_mainloop_new())
+PulseLink::PulseLink(std::string server, Listener& listener)
+    : server_(std::move(server)), listener_(listener), loop_(pa_threaded_mainloop_new())
 {
     if (loop_ && pa_threaded_mainloop_start(loop_) < 0) {
         pa_threaded_mainloop_free(loop_);
@@ -172,15 +172,14 @@ void PulseLink::stateChanged(pa_context* context, void* self)
         if ((subscription = pa_context_subscribe(context, kEvents, nullptr, nullptr)))
             pa_operation_unref(subscription);
         link->setPhase(Phase::Up);
-        if (link->handlers_.connected)
-            link->handlers_.connected(context);
+        link->listener_.connected(context);
         break;
     case PA_CONTEXT_FAILED:
     case PA_CONTEXT_TERMINATED: {
         const bool wasUp = link->phase_ == Phase::Up;
         link->setPhase(Phase::Down);
-        if (wasUp && link->handlers_.lost)
-            link->handlers_.lost();
+        if (wasUp)
+            link->listener_.lost();
         link->scheduleRetry();
         break;
     }
@@ -192,6 +191,5 @@ void PulseLink::stateChanged(pa_context* context, void* self)
 void PulseLink::subscribed(pa_context* context, pa_subscription_event_type_t type, uint32_t index, void* self)
 {
     auto* link = static_cast<PulseLink*>(self);
-    if (link->handlers_.event)
-        link->handlers_.event(context, type, index);
+    link->listener_.event(context, type, index);
 }

@@ -17,15 +17,20 @@
 // connection is tried again every second.
 class PulseLink {
 public:
-    struct Handlers {
-        // All run on libpulse's thread with the loop locked.
-        std::function<void(pa_context*)> connected;
-        std::function<void()> lost;
-        std::function<void(pa_context*, pa_subscription_event_type_t, uint32_t index)> event;
+    // What the link tells its owner, all on libpulse's thread with the loop locked.
+    class Listener {
+    public:
+        virtual void connected(pa_context* context) = 0;
+        virtual void lost() = 0;
+        virtual void event(pa_context* context, pa_subscription_event_type_t type, uint32_t index) = 0;
+
+    protected:
+        ~Listener() = default;
     };
 
     // server: where the server listens ("unix:/path/native"); empty for the desktop's own.
-    PulseLink(std::string server, Handlers handlers);
+    // The listener outlives the link.
+    PulseLink(std::string server, Listener& listener);
     ~PulseLink();
     PulseLink(const PulseLink&) = delete;
     PulseLink& operator=(const PulseLink&) = delete;
@@ -70,7 +75,7 @@ private:
     static void retryDue(pa_mainloop_api* api, pa_time_event* event, const struct timeval*, void* self);
 
     const std::string server_;
-    const Handlers handlers_;
+    Listener& listener_;
     pa_threaded_mainloop* loop_ = nullptr;
     // Touched with the loop held.
     pa_context* context_ = nullptr;

@@ -73,13 +73,7 @@ PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server, std::function
     : noticeMessage_(noticeMessage), serverBack_(std::move(serverBack)), kept_(fullVolume())
 {
     seen_[1] = kept_;
-    PulseLink::Handlers handlers;
-    handlers.connected = [this](pa_context* context) { connected(context); };
-    handlers.lost = [this] { lost(); };
-    handlers.event = [this](pa_context* context, pa_subscription_event_type_t type, uint32_t index) {
-        event(context, type, index);
-    };
-    link_ = std::make_unique<PulseLink>(std::move(server), std::move(handlers));
+    link_ = std::make_unique<PulseLink>(std::move(server), static_cast<PulseLink::Listener&>(*this));
 }
 
 PulseMixer::~PulseMixer()

@@ -18,7 +18,7 @@
 // values are kept while it does not exist and given to it when it appears. Every change,
 // whoever makes it, reaches the hooked window as a control-change notice on the GUI thread.
 // Without a server every call fails; calls reconnect when it is back.
-class PulseMixer : public SonokitMixer {
+class PulseMixer : public SonokitMixer, private PulseLink::Listener {
 public:
     // noticeMessage is the message the hooked window takes the notices as: wParam 0, lParam
     // the control's id. serverBack runs on the GUI thread each time the server is reached
@@ -46,9 +46,9 @@ private:
     void deliver(uint32_t controlId);
 
     // libpulse's thread, loop held (and the GUI thread with the Lock).
-    void connected(pa_context* context);
-    void lost();
-    void event(pa_context* context, pa_subscription_event_type_t type, uint32_t index);
+    void connected(pa_context* context) override;
+    void lost() override;
+    void event(pa_context* context, pa_subscription_event_type_t type, uint32_t index) override;
     void deviceSeen(const LineValues& values, bool switched);
     void streamAppeared(pa_context* context, uint32_t index, const LineValues& values);
     void streamSeen(uint32_t index, const LineValues& values);
