@@ -203,9 +203,10 @@ void PlayerParts::destroyCursors()
 
 bool PlayerParts::createPanel(std::string& why)
 {
-    return Panel_Create(windows_.panel,
-                        PanelLinksOf(records_, records_.windows.main, &windows_.cursors, records_.playback),
-                        windows_.filesDropped, why);
+    const PanelLinks links = PanelLinksOf(records_, records_.windows.main, &windows_.cursors, records_.playback);
+    if (!windows_.panelParts)
+        windows_.panelParts.emplace(links, windows_.filesDropped);
+    return Panel_Create(windows_.panel, *windows_.panelParts, links, why);
 }
 
 void PlayerParts::destroyPanel()

@@ -58,6 +58,7 @@ struct OwnedWindows {
     void release();
 
     PanelCursors cursors;
+    std::optional<SkinPanelParts> panelParts;  // made with the first panel, outlives every panel
     std::unique_ptr<PanelWindow> panel;
     std::unique_ptr<VideoFrame> video;
     std::optional<PanelVideoKeys> videoKeys;  // the video windows' keys, on the map the parts use

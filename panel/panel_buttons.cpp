@@ -72,8 +72,8 @@ bool ButtonLook_IsPressed(ButtonState state)
     return state == ButtonState::Selected || state == ButtonState::CheckedSelected;
 }
 
-PanelButtons::PanelButtons(std::vector<PanelButton>& buttons, PanelPointerHost& host, PanelDispatcher dispatch)
-    : buttons_(buttons), host_(host), dispatch_(std::move(dispatch))
+PanelButtons::PanelButtons(std::vector<PanelButton>& buttons, PanelPointerHost& host, CommandSink& commands)
+    : buttons_(buttons), host_(host), commands_(commands)
 {
 }
 
@@ -103,7 +103,7 @@ void PanelButtons::press()
     }
     state_.pressedButton = hit;
     setState(hit, ButtonLook(button(hit), ButtonEvent::Down), true);
-    dispatch_(button(hit).command, CommandPhase::Press);
+    commands_.DispatchCommand(button(hit).command, CommandPhase::Press);
 }
 
 bool PanelButtons::move()
@@ -136,7 +136,7 @@ bool PanelButtons::move()
         phase = CommandPhase::Press;
     }
     setState(pressed, button(pressed).state, true);
-    dispatch_(button(pressed).command, phase);
+    commands_.DispatchCommand(button(pressed).command, phase);
     return true;
 }
 
@@ -151,8 +151,8 @@ void PanelButtons::release()
         if (b.checkable)
             b.checked = !b.checked;
         setState(pressed, ButtonLook(b, ButtonEvent::UpOver), true);
-        dispatch_(b.command, CommandPhase::Release);
-        dispatch_(b.command, CommandPhase::Click);
+        commands_.DispatchCommand(b.command, CommandPhase::Release);
+        commands_.DispatchCommand(b.command, CommandPhase::Click);
     }
     // Released elsewhere: the Release went out when the pointer left the button.
     state_.pressedButton = -1;
@@ -165,13 +165,13 @@ void PanelButtons::click(int32_t index)
     PanelButton& b = button(index);
     const CommandId command = b.command;
     setState(index, ButtonLook(b, ButtonEvent::Down), true);
-    dispatch_(command, CommandPhase::Press);
+    commands_.DispatchCommand(command, CommandPhase::Press);
     if (b.checkable)
         b.checked = !b.checked;
     const bool over = hitTest() == index;
     setState(index, ButtonLook(b, over ? ButtonEvent::UpOver : ButtonEvent::PointerOut), true);
-    dispatch_(command, CommandPhase::Release);
-    dispatch_(command, CommandPhase::Click);
+    commands_.DispatchCommand(command, CommandPhase::Release);
+    commands_.DispatchCommand(command, CommandPhase::Click);
 }
 
 std::string PanelButtons::tooltip()

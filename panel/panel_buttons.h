@@ -8,6 +8,7 @@
 
 #include <QImage>
 
+#include "panel/keys/key_map.h"
 #include "core/panel_skin.h"
 
 class QPainter;
@@ -42,12 +43,10 @@ struct PanelPointerState {
 
 enum class PanelCursor { Button, Body };
 
-using PanelDispatcher = std::function<bool(CommandId command, CommandPhase phase)>;
-
 class PanelButtons {
 public:
-    // buttons is the skin's list; it outlives this.
-    PanelButtons(std::vector<PanelButton>& buttons, PanelPointerHost& host, PanelDispatcher dispatch);
+    // buttons is the skin's list; it and the commands' sink outlive this.
+    PanelButtons(std::vector<PanelButton>& buttons, PanelPointerHost& host, CommandSink& commands);
 
     // The first button in list order whose rectangle holds the pointer now, or -1.
     int32_t hitTest() const;
@@ -74,7 +73,7 @@ private:
 
     std::vector<PanelButton>& buttons_;
     PanelPointerHost& host_;
-    PanelDispatcher dispatch_;
+    CommandSink& commands_;
     PanelPointerState state_;
 };
 

@@ -1,17 +1,51 @@
+#include <utility>
+
 #include "components/components.h"
 #include "core/player_settings.h"
+#include "core/qt_timers.h"
+#include "led/led_draw.h"
 #include "panel/panel_window.h"
 #include "panel/skin/panel_skin_loader.h"
+#include "playback/playback.h"
 
-PanelParts Panel_SkinParts(const PlayerSettings& settings, const Components& components)
+namespace {
+SkinPaths filesOf(const PlayerSettings& settings)
 {
-    // The files are named when each step runs: the settings may change until the panel is made.
-    const auto files = [&settings] { return SkinPaths{settings.cfgPath, settings.rcDir}; };
-    PanelParts parts;
-    parts.loadFace = [files, &components](PanelSkin& skin, const std::function<void()>& afterFaces) {
-        return PanelSkin_LoadFace(skin, files(), *components.maskcut, afterFaces);
-    };
-    parts.loadLed = [files](PanelSkin& skin) { PanelSkin_LoadLed(skin, files()); };
-    parts.loadButtons = [files](std::string_view section) { return PanelSkin_LoadButtons(files(), section); };
-    return parts;
+    return {settings.cfgPath, settings.rcDir};
+}
+}  // namespace
+
+SkinPanelParts::SkinPanelParts(const PanelLinks& links, FilesDropped dropped)
+    : links_(links), dropped_(std::move(dropped))
+{
+}
+
+bool SkinPanelParts::loadFace(PanelSkin& skin, const std::function<void()>& afterFaces)
+{
+    return PanelSkin_LoadFace(skin, filesOf(links_.settings), *links_.components.maskcut, afterFaces);
+}
+
+void SkinPanelParts::loadLed(PanelSkin& skin)
+{
+    PanelSkin_LoadLed(skin, filesOf(links_.settings));
+}
+
+std::vector<PanelButton> SkinPanelParts::loadButtons(std::string_view section)
+{
+    return PanelSkin_LoadButtons(filesOf(links_.settings), section);
+}
+
+void SkinPanelParts::drawLed(QPainter& target, const PanelSkin& skin)
+{
+    Led_DrawAll(target, skin, links_.state, links_.settings.maxVolumeLevel);
+}
+
+std::unique_ptr<TimerHost> SkinPanelParts::makeTimers(TimerTick tick)
+{
+    return std::make_unique<QtTimers>(std::move(tick), &links_.turns);
+}
+
+CommandSink& SkinPanelParts::commands()
+{
+    return links_.playback;
 }

@@ -53,18 +53,14 @@ QRegion toQRegion(const Region& region)
 
 }  // namespace
 
-PanelWindow::PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLinks& links)
+PanelWindow::PanelWindow(PanelSkin skin, PanelParts& parts, const PanelLinks& links)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       parts_(parts),
       links_(links),
       skin_(std::move(skin)),
-      dispatch_(parts.dispatch ? parts.dispatch : PanelDispatcher([&playback = links.playback](CommandId command, CommandPhase phase) {
-                    return playback.DispatchCommand(command, phase);
-                })),
-      timers_(parts.makeTimers ? parts.makeTimers([this](TimerId id) { timerTick(id); })
-                               : std::make_unique<QtTimers>([this](TimerId id) { timerTick(id); }, &links.turns)),
-      buttons_(skin_.buttons, *this, dispatch_)
+      timers_(parts.makeTimers([this](TimerId id) { timerTick(id); })),
+      buttons_(skin_.buttons, *this, parts.commands())
 {
     setObjectName("HalvexVideoPanelWnd");
     setWindowTitle(QString::fromStdString(links_.settings.panelTitle));
@@ -78,7 +74,7 @@ PanelWindow::PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLin
         setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAcceptDrops(bool(parts_.filesDropped));
+    setAcceptDrops(bool(parts_.filesDropped()));
     PanelAccessible_Install();
 }
 
@@ -114,7 +110,7 @@ void PanelWindow::minimize()
 
 void PanelWindow::timerTick(TimerId id)
 {
-    links_.playback.TrackEntry_PanelTimer(id, dispatch_);
+    links_.playback.TrackEntry_PanelTimer(id, &parts_.commands());
 }
 
 void PanelWindow::invalidate(const Rect& area)
@@ -236,8 +232,7 @@ void PanelWindow::compose()
     QPainter painter(&composed_);
     const QSize face(skin.faceSize.width, skin.faceSize.height);
     Skin_DrawPart(painter, {0, 0}, *skin.faceNormal, skin.faceNormal2x, QRect(QPoint(0, 0), face));
-    if (parts_.drawLed)
-        parts_.drawLed(painter, skin);
+    parts_.drawLed(painter, skin);
     const bool ownMouseIn = skin.faceMouseIn.has_value();
     Panel_DrawButtons(painter, skin.buttons, skin.faceNormal, skin.faceSelected,
                       ownMouseIn ? skin.faceMouseIn : skin.faceNormal, skin.faceNormal2x, skin.faceSelected2x,
@@ -267,7 +262,7 @@ void PanelWindow::paintEvent(QPaintEvent* event)
 
 bool PanelWindow::event(QEvent* event)
 {
-    if (FileDrop_Event(*this, *event, parts_.filesDropped))
+    if (FileDrop_Event(*this, *event, parts_.filesDropped()))
         return true;
     if (event->type() == QEvent::ToolTip) {
         const std::string tip = buttons_.tooltip();
@@ -371,8 +366,8 @@ bool refuse(std::string& why, std::string reason)
 
 }  // namespace
 
-bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, const PanelLinks& links,
-                      std::string& why)
+bool Panel_Create(std::unique_ptr<PanelWindow>& panel, PanelParts& parts, const PanelLinks& links,
+                  std::string& why)
 {
     if (panel) {
         why = "the control panel exists already";
@@ -383,15 +378,13 @@ bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& par
     const auto place = [&] {
         position = Panel_PlaceWindow(*links.components.nestwell, skin.faceSize, primaryScreenSize());
     };
-    if (!parts.loadFace || !parts.loadFace(skin, place) || !skin.faceNormal)
+    if (!parts.loadFace(skin, place) || !skin.faceNormal)
         return refuse(why, "\"Normal Bitmap\" of section [Panel] gives no picture");
 
     links.audio.ShowNoProperties();
-    if (parts.loadLed)
-        parts.loadLed(skin);
+    parts.loadLed(skin);
     Settings_ReadFor(links.settings, SettingMoment::Panel);
-    if (parts.loadButtons)
-        skin.buttons = parts.loadButtons(kButtonsSection);
+    skin.buttons = parts.loadButtons(kButtonsSection);
     if (skin.buttons.empty())
         return refuse(why, "section [Panel\\Buttons] gives no button");
 

@@ -49,21 +49,44 @@ struct PanelLinks {
 };
 
 // The steps of the panel's creation and painting that the skin reader and the LED display
-// provide, with the timers and the command dispatcher. Panel_Create uses the real ones;
-// tests give their own (a skin built in code, a manual clock, a recording dispatcher).
-struct PanelParts {
+// provide, with the timers, the command dispatcher and where dropped files go. SkinPanelParts
+// are the player's; tests give their own (a skin built in code, a manual clock, a recording
+// dispatcher). The parts outlive the panel made with them.
+class PanelParts {
+public:
     // Section "Panel" into the skin, calling afterFaces (the placement) between the face
     // pictures and the region; false refuses.
-    std::function<bool(PanelSkin& skin, const std::function<void()>& afterFaces)> loadFace;
-    std::function<void(PanelSkin& skin)> loadLed;
-    std::function<std::vector<PanelButton>(std::string_view section)> loadButtons;
-    std::function<void(QPainter&, const PanelSkin&)> drawLed;
-    // The panel's timers; Qt's when empty.
-    std::function<std::unique_ptr<TimerHost>(TimerTick tick)> makeTimers;
-    // DispatchCommand when empty.
-    PanelDispatcher dispatch;
-    // Where dropped files go; the panel takes no drop when empty.
-    FilesDropped filesDropped;
+    virtual bool loadFace(PanelSkin& skin, const std::function<void()>& afterFaces) = 0;
+    virtual void loadLed(PanelSkin& skin) = 0;
+    virtual std::vector<PanelButton> loadButtons(std::string_view section) = 0;
+    virtual void drawLed(QPainter& target, const PanelSkin& skin) = 0;
+    virtual std::unique_ptr<TimerHost> makeTimers(TimerTick tick) = 0;
+    // Where the panel's commands go, from its buttons and its timers.
+    virtual CommandSink& commands() = 0;
+    // Where dropped files go; the panel takes no drop when it is empty.
+    virtual const FilesDropped& filesDropped() const = 0;
+
+protected:
+    ~PanelParts() = default;
+};
+
+// The player's parts: the skin files the settings name, read with the components' region
+// maker (named when each step runs: the settings may change until the panel is made), the
+// LED display drawn from the state, Qt's timers, and the commands to playback.
+class SkinPanelParts : public PanelParts {
+public:
+    SkinPanelParts(const PanelLinks& links, FilesDropped dropped);
+    bool loadFace(PanelSkin& skin, const std::function<void()>& afterFaces) override;
+    void loadLed(PanelSkin& skin) override;
+    std::vector<PanelButton> loadButtons(std::string_view section) override;
+    void drawLed(QPainter& target, const PanelSkin& skin) override;
+    std::unique_ptr<TimerHost> makeTimers(TimerTick tick) override;
+    CommandSink& commands() override;
+    const FilesDropped& filesDropped() const override { return dropped_; }
+
+private:
+    const PanelLinks links_;
+    const FilesDropped dropped_;
 };
 
 // The panel's own record beside its buttons' pointer fields.
@@ -77,7 +100,7 @@ class PanelWindow : public QWidget, public Window, public PanelFeedback, private
     Q_OBJECT
 public:
     // The window owns its skin; the title is the settings' panel title.
-    PanelWindow(PanelSkin skin, const PanelParts& parts, const PanelLinks& links);
+    PanelWindow(PanelSkin skin, PanelParts& parts, const PanelLinks& links);
     ~PanelWindow() override;
 
     void post(const Message& message) override;
@@ -98,7 +121,6 @@ public:
     void place(Point position, Size size, const std::optional<Region>& region);
 
     PanelState& state() { return state_; }
-    const PanelParts& parts() const { return parts_; }
     const PanelLinks& links() const { return links_; }
     PanelSkin& skin() { return skin_; }
     const PanelSkin& skin() const { return skin_; }
@@ -132,10 +154,9 @@ private:
     void compose();
     void showPointerCursor();
 
-    PanelParts parts_;
+    PanelParts& parts_;
     PanelLinks links_;
     PanelSkin skin_;  // before the buttons, which point into it
-    PanelDispatcher dispatch_;
     std::unique_ptr<TimerHost> timers_;
     PanelState state_;
     PanelButtons buttons_;
@@ -145,19 +166,11 @@ private:
     QRegion shape_;    // the skin's outline; empty without one
 };
 
-// The skin reader's steps, without the LED painter, reading the files the settings name
-// with the components' region maker.
-PanelParts Panel_SkinParts(const PlayerSettings& settings, const Components& components);
-
-// Makes the panel into the given holder with the real skin reader, LED painter, Qt timers and
-// DispatchCommand, files dropped on it going to dropped; enters it in links.windows, shows the
-// LED display on it and plugs it into playback's hooks. False, with the reason, when the skin
+// Makes the panel into the given holder with the given parts; enters it in links.windows,
+// shows the LED display on it and lends it to playback. False, with the reason, when the skin
 // gives no face picture or no button, or the holder holds one.
-bool Panel_Create(std::unique_ptr<PanelWindow>& panel, const PanelLinks& links, const FilesDropped& dropped,
+bool Panel_Create(std::unique_ptr<PanelWindow>& panel, PanelParts& parts, const PanelLinks& links,
                   std::string& why);
-// The same with the given parts.
-bool Panel_CreateWith(std::unique_ptr<PanelWindow>& panel, const PanelParts& parts, const PanelLinks& links,
-                      std::string& why);
 // Stops and closes the media engine, stores the position, and destroys the window with its
 // skin. Nothing happens when there is no panel.
 void Panel_Destroy(std::unique_ptr<PanelWindow>& panel);

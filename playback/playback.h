@@ -98,8 +98,8 @@ public:
     bool EnterDigit(uint32_t value);
     bool GoToEnteredTrack();
     // The panel's timers of an entry: 1000 blinks the number, 1001 ends the entry (through the
-    // given dispatcher, DispatchCommand when empty). Other timers change nothing.
-    void TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId, CommandPhase)>& dispatch = {});
+    // given sink, this object's DispatchCommand when none). Other timers change nothing.
+    void TrackEntry_PanelTimer(TimerId id, CommandSink* commands = nullptr);
 
     // Each tick of the position poll: the time display follows the engine, and a track that has
     // played to its end is replayed or followed by the next as the repeat mode says. Answers

@@ -67,7 +67,7 @@ bool Playback::GoToEnteredTrack()
     return NextTrack();
 }
 
-void Playback::TrackEntry_PanelTimer(TimerId id, const std::function<bool(CommandId, CommandPhase)>& dispatch)
+void Playback::TrackEntry_PanelTimer(TimerId id, CommandSink* commands)
 {
     PlayerState& s = state_;
     if (id == panel_timer::EntryBlink) {
@@ -75,8 +75,7 @@ void Playback::TrackEntry_PanelTimer(TimerId id, const std::function<bool(Comman
         led_.RefreshTrackNumber(true);
     } else if (id == panel_timer::EntryEnd) {
         if (settings_.autoReturn)
-            dispatch ? dispatch(CommandId::Return, CommandPhase::Click)
-                     : DispatchCommand(CommandId::Return, CommandPhase::Click);
+            (commands ? *commands : *this).DispatchCommand(CommandId::Return, CommandPhase::Click);
         else
             EndTrackEntry(true);
     }

@@ -8,6 +8,7 @@
 
 #include "panel/panel_buttons.h"
 #include "core/command_id.h"
+#include "tests/support/command_sink.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_window.h"
 
@@ -187,10 +188,11 @@ protected:
     FakeHost host{clock};
     std::vector<PanelButton> buttons = threeButtons();
     std::vector<Event> events;
-    PanelButtons panel{buttons, host, [this](CommandId command, CommandPhase phase) {
-                           events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
-                           return true;
-                       }};
+    CommandsTo commands{[this](CommandId command, CommandPhase phase) {
+        events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
+        return true;
+    }};
+    PanelButtons panel{buttons, host, commands};
 
     void play(const Step& step)
     {

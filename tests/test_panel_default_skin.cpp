@@ -30,8 +30,10 @@ namespace {
 class DefaultPanelTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
-    std::unique_ptr<PanelWindow> panelHolder;
     PanelCursors cursors;
+    const PanelLinks links = PanelLinksOf(records, nullptr, &cursors, records.playback);
+    SkinPanelParts parts{links, {}};  // outlives the panel
+    std::unique_ptr<PanelWindow> panelHolder;
 
     void SetUp() override
     {
@@ -60,7 +62,7 @@ TEST_F(DefaultPanelTest, OpensCentredShapedWithItsButtonsAndCursors)
     EXPECT_EQ(cursors.body->cursor.hotSpot(), QPoint(14, 0));
 
     std::string why;
-    ASSERT_TRUE(Panel_Create(panelHolder, PanelLinksOf(records, nullptr, &cursors, records.playback), {}, why)) << why;
+    ASSERT_TRUE(Panel_Create(panelHolder, parts, links, why)) << why;
     PanelWindow* panel = panelHolder.get();
     ASSERT_NE(panel, nullptr);
     // Nothing paints before the window system shows the window.

@@ -20,6 +20,7 @@
 #include "led/led_refresh.h"
 #include "panel/panel_cursors.h"
 #include "panel/panel_window.h"
+#include "tests/support/command_sink.h"
 #include "tests/support/manual_timers.h"
 #include "tests/support/recording_components.h"
 #include "tests/support/widget_waits.h"
@@ -56,6 +57,25 @@ Position Hour-Uint=70,28
 Blink Track Interval=200
 )";
 
+// The player's skin reader, with the LED's paints counted (nothing drawn), timers on the test's
+// clock and every command taken.
+class CountingSkinParts : public SkinPanelParts {
+public:
+    CountingSkinParts(const PanelLinks& links, ManualClock& clock) : SkinPanelParts(links, {}), clock_(clock) {}
+    void drawLed(QPainter&, const PanelSkin&) override { ++ledPaints; }
+    std::unique_ptr<TimerHost> makeTimers(TimerTick tick) override
+    {
+        return std::make_unique<ManualTimers>(clock_, std::move(tick));
+    }
+    CommandSink& commands() override { return taken_; }
+
+    int ledPaints = 0;
+
+private:
+    ManualClock& clock_;
+    CommandsTo taken_{[](CommandId, CommandPhase) { return true; }};
+};
+
 class PanelFromFilesTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
@@ -86,10 +106,6 @@ protected:
         nestwell = store.get();
         records.components.nestwell = std::move(store);
 
-        parts = Panel_SkinParts(records.settings, records.components);
-        parts.drawLed = [this](QPainter&, const PanelSkin&) { ++ledPaints; };
-        parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [](CommandId, CommandPhase) { return true; };
     }
 
     void TearDown() override
@@ -100,7 +116,7 @@ protected:
     PanelWindow* create()
     {
         std::string why;
-        if (!Panel_CreateWith(panelHolder, parts, PanelLinksOf(records, nullptr, nullptr, records.playback), why))
+        if (!Panel_Create(panelHolder, parts, links, why))
             return nullptr;
         PanelWindow* panel = panelHolder.get();
         // Nothing paints before the window system shows the window; its first paint comes then.
@@ -119,8 +135,8 @@ protected:
     Journal journal;
     NestwellFile* nestwell = nullptr;
     ManualClock clock;
-    PanelParts parts;
-    int ledPaints = 0;
+    const PanelLinks links = PanelLinksOf(records, nullptr, nullptr, records.playback);
+    CountingSkinParts parts{links, clock};  // outlives the panel
 };
 
 TEST_F(PanelFromFilesTest, OpensShapedAndSizedByItsSkin)
@@ -136,7 +152,7 @@ TEST_F(PanelFromFilesTest, OpensShapedAndSizedByItsSkin)
     EXPECT_EQ(buttons[0].rect, (Rect{10, 10, 30, 30}));
     EXPECT_EQ(buttons[1].tip, "Sound off and on");
     EXPECT_EQ(records.settings.blinkTrackInterval, 200u);
-    EXPECT_GT(ledPaints, 0);
+    EXPECT_GT(parts.ledPaints, 0);
 }
 
 TEST_F(PanelFromFilesTest, PositionTickRepaintsOnlyItsDigitCells)
@@ -202,7 +218,6 @@ TEST_F(PanelFromFilesTest, DenseScreensComposeFromTheTwinsAndKeepTheSkinsGeometr
             fine.setPixelColor(x, y, x % 2 ? QColor(0, 0, 255) : QColor(0, 255, 0));
     ASSERT_TRUE(fine.save(QString::fromStdString(files->dir().file("skin/FACE@2x.BMP")), "BMP"));
     files->picture("face-selected@2x.bmp", 100, 30, QColor(0, 200, 200));  // not twice: ignored
-    parts.drawLed = {};
 
     PanelWindow* panel = create();
     ASSERT_NE(panel, nullptr);

@@ -129,6 +129,45 @@ QRegion cellsOf(std::initializer_list<Point> places, Size cell)
     return region;
 }
 
+// Panel parts made of the test's functions; one left unset does nothing and refuses, except the
+// timers, which every panel needs.
+class FunctionPanelParts : public PanelParts {
+public:
+    bool loadFace(PanelSkin& skin, const std::function<void()>& afterFaces) override
+    {
+        return onLoadFace && onLoadFace(skin, afterFaces);
+    }
+    void loadLed(PanelSkin& skin) override
+    {
+        if (onLoadLed)
+            onLoadLed(skin);
+    }
+    std::vector<PanelButton> loadButtons(std::string_view section) override
+    {
+        return onLoadButtons ? onLoadButtons(section) : std::vector<PanelButton>{};
+    }
+    void drawLed(QPainter& target, const PanelSkin& skin) override
+    {
+        if (onDrawLed)
+            onDrawLed(target, skin);
+    }
+    std::unique_ptr<TimerHost> makeTimers(TimerTick tick) override { return onMakeTimers(std::move(tick)); }
+    CommandSink& commands() override { return commands_; }
+    const FilesDropped& filesDropped() const override { return dropped; }
+
+    std::function<bool(PanelSkin& skin, const std::function<void()>& afterFaces)> onLoadFace;
+    std::function<void(PanelSkin& skin)> onLoadLed;
+    std::function<std::vector<PanelButton>(std::string_view section)> onLoadButtons;
+    std::function<void(QPainter&, const PanelSkin&)> onDrawLed;
+    std::function<std::unique_ptr<TimerHost>(TimerTick tick)> onMakeTimers;
+    std::function<bool(CommandId, CommandPhase)> onDispatch;
+    FilesDropped dropped;
+
+private:
+    CommandsTo commands_{
+        [this](CommandId command, CommandPhase phase) { return onDispatch && onDispatch(command, phase); }};
+};
+
 class PanelWindowTest : public ::testing::Test {
 protected:
     PlayerRecords records;  // first made, last gone
@@ -156,7 +195,7 @@ protected:
         mainWindow = std::make_unique<MainWindow>(MainWindowLinksOf(records), mainTimers, host, mainParts);
         records.windows.main = mainWindow.get();
 
-        parts.loadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {
+        parts.onLoadFace = [this](PanelSkin& skin, const std::function<void()>& afterFaces) {
             if (!withFace)
                 return false;
             buildSkin(skin);
@@ -165,19 +204,19 @@ protected:
             skin.region = region;
             return true;
         };
-        parts.loadLed = [](PanelSkin& skin) { buildLed(skin); };
-        parts.loadButtons = [this](std::string_view section) {
+        parts.onLoadLed = [](PanelSkin& skin) { buildLed(skin); };
+        parts.onLoadButtons = [this](std::string_view section) {
             sections.emplace_back(section);
             return withButtons ? buildButtons() : std::vector<PanelButton>{};
         };
-        parts.drawLed = [](QPainter& target, const PanelSkin& skin) {
+        parts.onDrawLed = [](QPainter& target, const PanelSkin& skin) {
             // What a lit element looks like here: its rectangle in the LED colour.
             const LedElement& mute = skin.mute;
             target.fillRect(mute.position.x, mute.position.y, mute.size.width, mute.size.height, kLed);
             target.fillRect(kTrackLed.left, kTrackLed.top, kTrackLed.width(), kTrackLed.height(), kLed);
         };
-        parts.makeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
-        parts.dispatch = [this](CommandId command, CommandPhase phase) {
+        parts.onMakeTimers = [this](TimerTick tick) { return std::make_unique<ManualTimers>(clock, std::move(tick)); };
+        parts.onDispatch = [this](CommandId command, CommandPhase phase) {
             events.push_back({CommandNumber(command), CommandPhaseNumber(phase)});
             return true;
         };
@@ -218,7 +257,7 @@ protected:
     PanelWindow& create()
     {
         std::string why;
-        EXPECT_TRUE(Panel_CreateWith(panelHolder, parts, links(), why)) << why;
+        EXPECT_TRUE(Panel_Create(panelHolder, parts, links(), why)) << why;
         PanelWindow& panel = *panelHolder;
         // Nothing paints before the window system shows the window; its first paint comes then.
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel, kWaitMs));
@@ -263,7 +302,7 @@ protected:
     std::vector<Message> mainPosted;
     ListParts mainParts{records};  // outlives the main window
     std::unique_ptr<MainWindow> mainWindow;
-    PanelParts parts;
+    FunctionPanelParts parts;  // outlives the panel
     bool withFace = true;
     bool withButtons = true;
     std::vector<std::string> sections;
@@ -302,7 +341,7 @@ TEST_F(PanelWindowTest, WithoutAPanelNameTakesTheMainWindowsTitle)
 
 TEST_F(PanelWindowTest, WithoutARegionStaysRectangular)
 {
-    parts.loadLed = [](PanelSkin& skin) {
+    parts.onLoadLed = [](PanelSkin& skin) {
         buildLed(skin);
         skin.region.reset();
     };
@@ -315,7 +354,7 @@ TEST_F(PanelWindowTest, RefusedWithoutFaceOrButtonsLeavingNoTrace)
         withFace = face;
         withButtons = false;
         std::string why;
-        EXPECT_FALSE(Panel_CreateWith(panelHolder, parts, links(), why));
+        EXPECT_FALSE(Panel_Create(panelHolder, parts, links(), why));
         EXPECT_FALSE(why.empty());
         EXPECT_EQ(records.windows.panel, nullptr);
         EXPECT_EQ(panelHolder.get(), nullptr);
@@ -542,7 +581,7 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
     // The main window's start reads the configuration beside the player: here, the test's.
     records.windows.instance = dir.file("quintara");
     ASSERT_EQ(mainWindow->create(), 0);
-    parts.filesDropped = DropsInto(*mainWindow);
+    parts.dropped = DropsInto(*mainWindow);
     PanelWindow& panel = create();
     const auto opens = [this] {
         return std::count_if(journal.begin(), journal.end(),
