@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_drop.h"
 #include "core/command_id.h"
 #include "core/player_ids.h"
 #include "core/window.h"
@@ -71,7 +72,7 @@ protected:
 
 // The hidden main window: start-up and shut-down, the main timers, and the notices of the
 // system and the components. It is never shown.
-class MainWindow : public Window {
+class MainWindow : public Window, public FileDropTarget {
 public:
     // The parts outlive the window.
     MainWindow(const MainWindowLinks& links, TimerHost& timers, MainWindowHost& host, MainWindowParts& parts);
@@ -90,8 +91,9 @@ public:
     // while the engine opens a track (see Turns).
     intptr_t handle(const Message& message);
     void timerTick(TimerId id);
-    // Files a command line named; nothing happens once the window is gone.
-    void playFiles(const std::vector<std::string>& files);
+    // Files a command line named, or dropped on a window; nothing happens once the window is
+    // gone.
+    void playFiles(const std::vector<std::string>& files) override;
     void deviceChange(uint32_t event, const DeviceHeader* header);
     // The log-off or the system's shut-down; ending is false when it was cancelled.
     void endSession(bool ending);

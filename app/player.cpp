@@ -17,7 +17,7 @@ Player::Player(InstanceChannel* channel, ShutdownSignals& shutdownSignals, const
     unwired_ = UnwiredParts(records_);
     host_ = std::make_unique<MainHost>(MainWindowLinksOf(records_), records_.modalLoops, channel, shutdownSignals,
                                        *parts_);
-    windows_.filesDropped = DropsInto(host_->mainWindow());
+    windows_.dropTarget = &host_->mainWindow();
 }
 
 Player::~Player()

@@ -126,11 +126,6 @@ VideoLinks VideoLinksOf(PlayerRecords& records, Window* main)
             .main = main};
 }
 
-FilesDropped DropsInto(MainWindow& mainWindow)
-{
-    return [&mainWindow](const std::vector<std::string>& files) { mainWindow.playFiles(files); };
-}
-
 std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow)
 {
     std::unique_ptr<MprisService> service = MprisService::start({.state = records.state,
@@ -205,7 +200,7 @@ bool PlayerParts::createPanel(std::string& why)
 {
     const PanelLinks links = PanelLinksOf(records_, records_.windows.main, &windows_.cursors, records_.playback);
     if (!windows_.panelParts)
-        windows_.panelParts.emplace(links, windows_.filesDropped);
+        windows_.panelParts.emplace(links, windows_.dropTarget);
     return Panel_Create(windows_.panel, *windows_.panelParts, links, why);
 }
 
@@ -216,7 +211,7 @@ void PlayerParts::destroyPanel()
 
 bool PlayerParts::createVideoFrame(std::string& why)
 {
-    const VideoHooks hooks{.keys = &*windows_.videoKeys, .filesDropped = windows_.filesDropped};
+    const VideoHooks hooks{.keys = &*windows_.videoKeys, .drops = windows_.dropTarget};
     return VideoWnd_Create(windows_.video, VideoLinksOf(records_, records_.windows.main), hooks, why);
 }
 

@@ -36,9 +36,6 @@ PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors
                         DriveMenuActions& driveMenus);
 // The video windows' links to the records, their close going to main.
 VideoLinks VideoLinksOf(PlayerRecords& records, Window* main);
-// Files dropped on the panel or the video window play as a command line's do: through the main
-// window, where they wait their turn while the engine opens a track.
-FilesDropped DropsInto(MainWindow& mainWindow);
 // The desktop's media controls on the session bus, taking calls while the main window does;
 // null without a session bus.
 std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow);
@@ -65,8 +62,9 @@ struct OwnedWindows {
     // How playback chooses a play list and offers drives, lent to it while they live.
     std::optional<PlayListDialogChooser> playListChooser;
     std::optional<PanelDriveMenuPopup> driveMenuPopup;
-    // Where files dropped on the panel and the video window go, set before they are made.
-    FilesDropped filesDropped;
+    // Where files dropped on the panel and the video window go (the main window, where they
+    // wait their turn while the engine opens a track), set before they are made.
+    FileDropTarget* dropTarget = nullptr;
 };
 
 // What the main window hands the logic: commands, multimedia keys, the position poll, disc

@@ -47,13 +47,13 @@ bool acceptAsCopy(QDropEvent& event)
 }
 }  // namespace
 
-bool FileDrop_Event(QObject& window, QEvent& event, const FilesDropped& dropped)
+bool FileDrop_Event(QObject& window, QEvent& event, FileDropTarget* target)
 {
     switch (event.type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto& drag = static_cast<QDropEvent&>(event);
-        if (dropped && !FileDrop_Files(drag.mimeData()).empty())
+        if (target && !FileDrop_Files(drag.mimeData()).empty())
             acceptAsCopy(drag);
         else
             drag.ignore();
@@ -64,12 +64,12 @@ bool FileDrop_Event(QObject& window, QEvent& event, const FilesDropped& dropped)
     case QEvent::Drop: {
         auto& drop = static_cast<QDropEvent&>(event);
         std::vector<std::string> files = FileDrop_Files(drop.mimeData());
-        if (!dropped || files.empty() || !acceptAsCopy(drop)) {
+        if (!target || files.empty() || !acceptAsCopy(drop)) {
             drop.ignore();
             return true;
         }
         QMetaObject::invokeMethod(
-            &window, [dropped, files = std::move(files)] { dropped(files); }, Qt::QueuedConnection);
+            &window, [target, files = std::move(files)] { target->playFiles(files); }, Qt::QueuedConnection);
         return true;
     }
     default:

@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,14 @@ class QObject;
 class QUrl;
 
 // Where the files dropped on a window go: they play as the same names would from the command
-// line. Empty where nothing takes them; the window then accepts no drop.
-using FilesDropped = std::function<void(const std::vector<std::string>& files)>;
+// line. The main window takes them; a window without one accepts no drop.
+class FileDropTarget {
+public:
+    virtual void playFiles(const std::vector<std::string>& files) = 0;
+
+protected:
+    ~FileDropTarget() = default;
+};
 
 // The path of a file of this machine (file:///…, file://localhost/…); empty for any other
 // address, a file on another host among them.
@@ -24,6 +29,7 @@ QString LocalPathOf(const QUrl& url);
 std::vector<std::string> FileDrop_Files(const QMimeData* data);
 
 // A window's drag and drop: entering and moving drags are accepted only when they carry local
-// files, and a drop of them goes to dropped from the event loop, after the drag's source has
-// had its answer. Answers true when the event was a drag event, handled here.
-bool FileDrop_Event(QObject& window, QEvent& event, const FilesDropped& dropped);
+// files, and a drop of them goes to the target from the event loop, after the drag's source
+// has had its answer; none is taken without a target. Answers true when the event was a drag
+// event, handled here.
+bool FileDrop_Event(QObject& window, QEvent& event, FileDropTarget* target);

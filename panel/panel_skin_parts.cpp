@@ -15,8 +15,8 @@ SkinPaths filesOf(const PlayerSettings& settings)
 }
 }  // namespace
 
-SkinPanelParts::SkinPanelParts(const PanelLinks& links, FilesDropped dropped)
-    : links_(links), dropped_(std::move(dropped))
+SkinPanelParts::SkinPanelParts(const PanelLinks& links, FileDropTarget* drops)
+    : links_(links), drops_(drops)
 {
 }
 

@@ -74,7 +74,7 @@ PanelWindow::PanelWindow(PanelSkin skin, PanelParts& parts, const PanelLinks& li
         setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setAcceptDrops(bool(parts_.filesDropped()));
+    setAcceptDrops(parts_.dropTarget() != nullptr);
     PanelAccessible_Install();
 }
 
@@ -262,7 +262,7 @@ void PanelWindow::paintEvent(QPaintEvent* event)
 
 bool PanelWindow::event(QEvent* event)
 {
-    if (FileDrop_Event(*this, *event, parts_.filesDropped()))
+    if (FileDrop_Event(*this, *event, parts_.dropTarget()))
         return true;
     if (event->type() == QEvent::ToolTip) {
         const std::string tip = buttons_.tooltip();

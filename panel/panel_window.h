@@ -63,8 +63,8 @@ public:
     virtual std::unique_ptr<TimerHost> makeTimers(TimerTick tick) = 0;
     // Where the panel's commands go, from its buttons and its timers.
     virtual CommandSink& commands() = 0;
-    // Where dropped files go; the panel takes no drop when it is empty.
-    virtual const FilesDropped& filesDropped() const = 0;
+    // Where dropped files go; the panel takes no drop without one.
+    virtual FileDropTarget* dropTarget() const = 0;
 
 protected:
     ~PanelParts() = default;
@@ -75,18 +75,18 @@ protected:
 // LED display drawn from the state, Qt's timers, and the commands to playback.
 class SkinPanelParts : public PanelParts {
 public:
-    SkinPanelParts(const PanelLinks& links, FilesDropped dropped);
+    SkinPanelParts(const PanelLinks& links, FileDropTarget* drops);
     bool loadFace(PanelSkin& skin, const std::function<void()>& afterFaces) override;
     void loadLed(PanelSkin& skin) override;
     std::vector<PanelButton> loadButtons(std::string_view section) override;
     void drawLed(QPainter& target, const PanelSkin& skin) override;
     std::unique_ptr<TimerHost> makeTimers(TimerTick tick) override;
     CommandSink& commands() override;
-    const FilesDropped& filesDropped() const override { return dropped_; }
+    FileDropTarget* dropTarget() const override { return drops_; }
 
 private:
     const PanelLinks links_;
-    const FilesDropped dropped_;
+    FileDropTarget* const drops_;
 };
 
 // The panel's own record beside its buttons' pointer fields.

@@ -153,7 +153,7 @@ public:
     }
     std::unique_ptr<TimerHost> makeTimers(TimerTick tick) override { return onMakeTimers(std::move(tick)); }
     CommandSink& commands() override { return commands_; }
-    const FilesDropped& filesDropped() const override { return dropped; }
+    FileDropTarget* dropTarget() const override { return drops; }
 
     std::function<bool(PanelSkin& skin, const std::function<void()>& afterFaces)> onLoadFace;
     std::function<void(PanelSkin& skin)> onLoadLed;
@@ -161,7 +161,7 @@ public:
     std::function<void(QPainter&, const PanelSkin&)> onDrawLed;
     std::function<std::unique_ptr<TimerHost>(TimerTick tick)> onMakeTimers;
     std::function<bool(CommandId, CommandPhase)> onDispatch;
-    FilesDropped dropped;
+    FileDropTarget* drops = nullptr;
 
 private:
     CommandsTo commands_{
@@ -581,7 +581,7 @@ TEST_F(PanelWindowTest, DroppedFilesPlayAsTheCommandLinesAndOtherDragsAreRefused
     // The main window's start reads the configuration beside the player: here, the test's.
     records.windows.instance = dir.file("quintara");
     ASSERT_EQ(mainWindow->create(), 0);
-    parts.dropped = DropsInto(*mainWindow);
+    parts.drops = mainWindow.get();
     PanelWindow& panel = create();
     const auto opens = [this] {
         return std::count_if(journal.begin(), journal.end(),

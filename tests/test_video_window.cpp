@@ -718,7 +718,7 @@ TEST_F(VideoWindow, FilesDroppedOnTheBorderOrThePicturePlayAndWebAddressesAreRef
     ListParts parts{records};
     MainWindow main(MainWindowLinksOf(records), timers, host, parts);
     ASSERT_EQ(main.create(), 0);
-    hooks.filesDropped = DropsInto(main);
+    hooks.drops = &main;
     VideoFrame& frame = create();
     auto* picture = new QWidget(&image());  // the engine's, which takes no drop of its own
     picture->setObjectName(kReelkitPictureName);

@@ -76,7 +76,7 @@ VideoFrame::VideoFrame(VideoSkin skin, const std::string& title, const VideoLink
     setMouseTracking(true);
     // Also what is dropped on the image window and the engine's picture: neither takes drops,
     // so Qt hands them to the frame.
-    setAcceptDrops(bool(hooks_.filesDropped));
+    setAcceptDrops(hooks_.drops != nullptr);
     setWindowIcon(VideoIcon());
     // The sizing limits bound the user's sizing only. As the widget's own limits Qt would
     // apply them to every placement too, and cut a stored size larger than the screen.
@@ -101,7 +101,7 @@ void VideoFrame::post(const Message& message)
 
 bool VideoFrame::event(QEvent* event)
 {
-    return FileDrop_Event(*this, *event, hooks_.filesDropped) || QWidget::event(event);
+    return FileDrop_Event(*this, *event, hooks_.drops) || QWidget::event(event);
 }
 
 void VideoFrame::invalidate(const Rect& area)

@@ -44,8 +44,8 @@ public:
 // as the command line's do).
 struct VideoHooks {
     VideoKeys* keys = nullptr;  // none: the windows take no key
-    // Files dropped on the frame or the image window; the frame takes no drop when it is empty.
-    FilesDropped filesDropped;
+    // Where files dropped on the frame or the image window go; the frame takes no drop without.
+    FileDropTarget* drops = nullptr;
 };
 
 // The skinned video window: a frameless frame drawn from eight border pictures, and inside it
