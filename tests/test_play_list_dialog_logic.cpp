@@ -56,19 +56,25 @@ DriveTable tableWith(const std::vector<std::string>& cdRoms, const std::string& 
 }
 
 // A probe from fixed answers: drives by letter that are gone, folders that may not be read.
-FolderProbe probeWith(std::vector<uint32_t> goneDrives, std::vector<std::string> denied)
-{
-    return {
-        [goneDrives](uint32_t drive, const std::string&) {
-            return std::find(goneDrives.begin(), goneDrives.end(), drive) != goneDrives.end() ? DriveType::Unknown
-                                                                                          : DriveType::Fixed;
-        },
-        [denied](const std::string& folder) {
-            return std::find(denied.begin(), denied.end(), folder) != denied.end() ? FolderAccess::Denied
-                                                                                   : FolderAccess::Missing;
-        },
-    };
-}
+class FixedProbe : public FolderProbe {
+public:
+    FixedProbe(std::vector<uint32_t> goneDrives, std::vector<std::string> denied)
+        : goneDrives_(std::move(goneDrives)), denied_(std::move(denied))
+    {
+    }
+    DriveType driveType(uint32_t drive, const std::string&) const override
+    {
+        return std::ranges::count(goneDrives_, drive) ? DriveType::Unknown : DriveType::Fixed;
+    }
+    FolderAccess access(const std::string& folder) const override
+    {
+        return std::ranges::count(denied_, folder) ? FolderAccess::Denied : FolderAccess::Missing;
+    }
+
+private:
+    std::vector<uint32_t> goneDrives_;
+    std::vector<std::string> denied_;
+};
 
 constexpr uint32_t kC = 'C' - 'A';
 constexpr uint32_t kD = 'D' - 'A';
@@ -181,7 +187,7 @@ TEST(FolderComboCheck, VanishedDrivesAndDeniedFoldersGoTheSelectionFollowsItsIte
         FolderCombo combo;
         combo.items = c.items;
         combo.selected = c.selected;
-        CheckFolderCombo(combo, probeWith(c.goneDrives, c.denied));
+        CheckFolderCombo(combo, FixedProbe(c.goneDrives, c.denied));
         EXPECT_EQ(pathsOf(combo), c.left);
         EXPECT_EQ(combo.selected, c.selectedAfter);
         std::vector<uint32_t> marks(c.left.size(), 1);
@@ -194,7 +200,7 @@ TEST(FolderComboCheck, VanishedDrivesAndDeniedFoldersGoTheSelectionFollowsItsIte
 TEST(FolderComboCheck, EmptyComboStaysEmpty)
 {
     FolderCombo combo;
-    CheckFolderCombo(combo, probeWith({}, {}));
+    CheckFolderCombo(combo, FixedProbe({}, {}));
     EXPECT_TRUE(combo.items.empty());
     EXPECT_FALSE(combo.selected);
 }

@@ -175,16 +175,12 @@ FolderAccess ProbeFolderAccess(const std::string& folder)
     return errno == EACCES ? FolderAccess::Denied : FolderAccess::Missing;
 }
 
-FolderProbe SystemFolderProbe(DriveView& view)
+SystemFolderProbe::SystemFolderProbe(DriveView& drives) : drives_(drives.current()) {}
+
+DriveType SystemFolderProbe::driveType(uint32_t drive, const std::string& root) const
 {
-    auto drives = std::make_shared<DriveTable>(view.current());
-    return {
-        [drives](uint32_t drive, const std::string& root) {
-            // Letters are handed out anew each time: one that moved to another volume no
-            // longer stands for the drive the combo shows.
-            const DriveSlot& slot = drives->slot(drive);
-            return slot.root.empty() || slot.root != root ? DriveType::Unknown : slot.type;
-        },
-        ProbeFolderAccess,
-    };
+    // Letters are handed out anew each time: one that moved to another volume no longer
+    // stands for the drive the combo shows.
+    const DriveSlot& slot = drives_.slot(drive);
+    return slot.root.empty() || slot.root != root ? DriveType::Unknown : slot.type;
 }

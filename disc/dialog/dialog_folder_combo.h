@@ -31,9 +31,13 @@ enum class FolderAccess { Readable, Missing, Denied };
 // What CheckFolderCombo asks of the system: a drive's type now (Unknown when nothing usable
 // stands behind the letter, or the letter now stands for another root), and whether a folder
 // can be read.
-struct FolderProbe {
-    std::function<DriveType(uint32_t drive, const std::string& root)> driveType;
-    std::function<FolderAccess(const std::string& folder)> access;
+class FolderProbe {
+public:
+    virtual DriveType driveType(uint32_t drive, const std::string& root) const = 0;
+    virtual FolderAccess access(const std::string& folder) const = 0;
+
+protected:
+    ~FolderProbe() = default;
 };
 
 // The drives of the table in letter order; the first CD-ROM drive selected, else the first
@@ -60,6 +64,15 @@ ItemPlaces ItemPlacesAt(int smallIconWidth, uint32_t depth);
 // folder's last name.
 std::string FolderComboLabel(const FolderComboItem& item, const DriveSlot& slot);
 
-// The probe of this machine: a fresh drive table, and stat(2) on the folder.
-FolderProbe SystemFolderProbe(DriveView& drives);
 FolderAccess ProbeFolderAccess(const std::string& folder);
+
+// The probe of this machine: a fresh drive table, and stat(2) on the folder.
+class SystemFolderProbe : public FolderProbe {
+public:
+    explicit SystemFolderProbe(DriveView& drives);
+    DriveType driveType(uint32_t drive, const std::string& root) const override;
+    FolderAccess access(const std::string& folder) const override { return ProbeFolderAccess(folder); }
+
+private:
+    DriveTable drives_;
+};

@@ -141,9 +141,8 @@ void PlayListModel::append(const std::vector<PlayListEntry>& entries)
     endInsertRows();
 }
 
-ListItemDelegate::ListItemDelegate(DialogIcons& icons, int itemHeight,
-                                   std::function<std::string(std::string_view)> rootOf, QObject* parent)
-    : QStyledItemDelegate(parent), icons_(icons), itemHeight_(itemHeight), rootOf_(std::move(rootOf))
+ListItemDelegate::ListItemDelegate(DialogIcons& icons, int itemHeight, const DriveTable* drives, QObject* parent)
+    : QStyledItemDelegate(parent), icons_(icons), itemHeight_(itemHeight), drives_(drives)
 {
 }
 
@@ -170,11 +169,13 @@ void ListItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QRect text = textRect(rect, rect.left() + places.textX);
     const QFontMetrics metrics(option.font);
     QString label;
-    if (rootOf_) {
+    if (drives_) {
         label = fromUtf8(entry.path);
         if (metrics.horizontalAdvance(label) >= text.width()) {
             const auto widthOf = [&](std::string_view candidate) { return metrics.horizontalAdvance(fromUtf8(candidate)); };
-            label = fromUtf8(ShortenPath(entry.path, rootOf_(entry.path), text.width(), widthOf));
+            const std::optional<uint32_t> drive = drives_->driveOf(entry.path);
+            const std::string root = drive ? drives_->slot(*drive).root : std::string();
+            label = fromUtf8(ShortenPath(entry.path, root, text.width(), widthOf));
         }
     } else {
         const size_t slash = entry.path.find_last_of('/');
@@ -241,8 +242,7 @@ ComboItemLook FolderComboBox::lookOf(int row, bool field) const
 
 void FolderComboBox::showPopup()
 {
-    if (beforePopup)
-        beforePopup();
+    emit aboutToPopUp();
     QComboBox::showPopup();
 }
 

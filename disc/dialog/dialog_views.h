@@ -56,16 +56,15 @@ private:
 class ListItemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    // rootOf gives the drive root a path is shortened below; without it names are shown.
-    ListItemDelegate(DialogIcons& icons, int itemHeight, std::function<std::string(std::string_view)> rootOf,
-                     QObject* parent = nullptr);
+    // drives give the drive root a path is shortened below; without them names are shown.
+    ListItemDelegate(DialogIcons& icons, int itemHeight, const DriveTable* drives, QObject* parent = nullptr);
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     DialogIcons& icons_;
     int itemHeight_;
-    std::function<std::string(std::string_view)> rootOf_;
+    const DriveTable* drives_;  // the dialog's, which outlives the delegate
 };
 
 // What a combo item is drawn from.
@@ -90,11 +89,13 @@ class FolderComboBox : public QComboBox {
 public:
     FolderComboBox(const FolderCombo& combo, const DriveTable& drives, DialogIcons& icons, int itemHeight,
                    QWidget* parent = nullptr);
-    // Runs before the drop-down opens.
-    std::function<void()> beforePopup;
     // Shows the items of the FolderCombo again, its selection current.
     void reload();
     ComboItemLook lookOf(int row, bool field) const;
+
+signals:
+    // Before the drop-down opens, while its items may still change.
+    void aboutToPopUp();
 
 protected:
     void showPopup() override;

@@ -125,7 +125,7 @@ PlayListDialog::PlayListDialog(const PlayListDialogLinks& links, QWidget* owner)
     folderCombo_ = new FolderComboBox(combo_, drives_, icons_, itemHeight_, this);
     folderCombo_->setObjectName(QStringLiteral("folderCombo"));
     folderCombo_->setMaxVisibleItems(std::max(1, fontMetrics().height() * 166 / 8 / itemHeight_));
-    folderCombo_->beforePopup = [this] { checkFolderCombo(); };
+    connect(folderCombo_, &FolderComboBox::aboutToPopUp, this, &PlayListDialog::checkFolderCombo);
 
     fileList_ = makeList(this, "fileList");
     filesModel_ = new PlayListModel(files_, this);
@@ -144,11 +144,7 @@ PlayListDialog::PlayListDialog(const PlayListDialogLinks& links, QWidget* owner)
     playList_ = makeList(this, "playList");
     chosenModel_ = new PlayListModel(chosen_, this);
     playList_->setModel(chosenModel_);
-    const auto rootOf = [this](std::string_view path) {
-        const std::optional<uint32_t> drive = drives_.driveOf(path);
-        return drive ? drives_.slot(*drive).root : std::string();
-    };
-    playList_->setItemDelegate(new ListItemDelegate(icons_, itemHeight_, rootOf, playList_));
+    playList_->setItemDelegate(new ListItemDelegate(icons_, itemHeight_, &drives_, playList_));
     playList_->installEventFilter(this);
 
     ok_ = makeButton(this, "ok", "OK");
