@@ -233,31 +233,6 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
     EXPECT_TRUE(panel.refreshes.empty());
 }
 
-TEST_F(AudioPropertiesTest, OpeningATrackHandsAllThreeWantedValuesToTheEngine)
-{
-    openFile();
-    records.audio.CycleSoundQuality();
-    records.audio.CycleSoundQuality();
-    records.audio.CycleAudioChannel();
-    records.audio.CycleSoundChannel();
-    engine->log.clear();
-    ASSERT_TRUE(records.playback.OpenTrack(2));
-    EXPECT_EQ(engine->count("setAudioProperties(2,1,1)"), 1);
-    EXPECT_EQ(engine->soundQuality, 2u);
-    const PlayerState& s = records.state;
-    EXPECT_EQ(s.shownSoundQuality, 2u);
-    EXPECT_EQ(s.shownAudioChannel, 1u);
-    EXPECT_EQ(s.shownSoundChannel, 1u);
-
-    // A file without sound shows nothing and leaves the wanted values for the next file.
-    engine->hasAudio = false;
-    ASSERT_TRUE(records.playback.OpenTrack(1));
-    EXPECT_EQ(s.shownAudioChannel, 3u);
-    EXPECT_EQ(s.wantedSoundQuality, 2u);
-    EXPECT_EQ(s.wantedAudioChannel, 1u);
-    EXPECT_EQ(s.wantedSoundChannel, 1u);
-}
-
 TEST_F(AudioPropertiesTest, ClosingTheMediaDarkensBothChannelIndicatorsButNotTheQuality)
 {
     openFile();

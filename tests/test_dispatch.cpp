@@ -153,18 +153,6 @@ TEST_F(DispatchTest, CommandsOfOtherPartsReachThemWithTheirArguments)
 {
     installAllHooks();
     loadTracks(1, 1, 2);
-    // The audio properties reach the engine through the audio.
-    struct EngineCase {
-        int32_t command;
-        const char* call;
-    };
-    for (const EngineCase c : {EngineCase{33, "setAudioProperties"}, EngineCase{34, "setAudioProperties"},
-                               EngineCase{35, "setAudioProperties"}, EngineCase{36, "mpegAudioDecoderConfig"}}) {
-        engine->log.clear();
-        EXPECT_TRUE(DispatchNumbers(records.playback, c.command, 3)) << c.command;
-        ASSERT_FALSE(engine->log.empty()) << c.command;
-        EXPECT_TRUE(engine->log.front().starts_with(c.call)) << c.command << ": " << engine->log.front();
-    }
     calls.clear();
     EXPECT_TRUE(DispatchNumbers(records.playback, 41, 3));
     EXPECT_EQ(calls, std::vector<std::string>{"showPlayListDialog(panel)"});

@@ -10,19 +10,9 @@
 
 namespace {
 
-struct Event {
-    int32_t command;
-    int32_t phase;
-    bool operator==(const Event&) const = default;
-};
+using Event = CommandEvent;
 
-void PrintTo(const Event& e, std::ostream* os)
-{
-    *os << "(" << e.command << ", " << e.phase << ")";
-}
-
-constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
-                  C = CommandPhaseNumber(CommandPhase::Click);
+using namespace phase_number;
 
 enum class Kind { Down, Up, Char };
 struct Step {

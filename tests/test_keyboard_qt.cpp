@@ -112,19 +112,9 @@ TEST(QtKeyCharacters, AreTheTextTheKeyProduced)
     EXPECT_TRUE(QtKey_Characters(press(Qt::Key_Left)).empty());
 }
 
-struct Event {
-    int32_t command;
-    int32_t phase;
-    bool operator==(const Event&) const = default;
-};
+using Event = CommandEvent;
 
-void PrintTo(const Event& e, std::ostream* os)
-{
-    *os << "(" << e.command << ", " << e.phase << ")";
-}
-
-constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
-                  C = CommandPhaseNumber(CommandPhase::Click);
+using namespace phase_number;
 
 // The video windows' keys, through the hooks the panel plugs in.
 class VideoKeysTest : public ::testing::Test {

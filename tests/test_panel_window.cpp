@@ -47,19 +47,9 @@
 
 namespace {
 
-constexpr int32_t P = CommandPhaseNumber(CommandPhase::Press), R = CommandPhaseNumber(CommandPhase::Release),
-                  C = CommandPhaseNumber(CommandPhase::Click);
+using namespace phase_number;
 
-struct Event {
-    int32_t command;
-    int32_t phase;
-    bool operator==(const Event&) const = default;
-};
-
-void PrintTo(const Event& e, std::ostream* os)
-{
-    *os << "(" << e.command << ", " << e.phase << ")";
-}
+using Event = CommandEvent;
 
 // The colours of the small skin the tests build.
 const QColor kFace(40, 40, 40);

@@ -38,23 +38,6 @@ TEST(Processes, CloseFromASecondStartEndsTheFirstInOrder)
     EXPECT_FALSE(sandbox.channelExists());
 }
 
-TEST(Processes, ASecondStartHandsTheDriveOverBeforePlay)
-{
-    PlayerSandbox sandbox;
-    sandbox.environment.insert("QUINTARA_TRACE_MESSAGES", "1");
-    auto first = sandbox.launch();
-    ASSERT_TRUE(first);
-    EXPECT_EQ(sandbox.run({"/play", "", "e:"}), 0);
-    EXPECT_EQ(sandbox.run({"Close"}), 0);
-    EXPECT_EQ(PlayerSandbox::waitForEnd(*first), kOrderly);
-
-    const QString trace = QString::fromUtf8(first->readAllStandardError());
-    const qsizetype drive = trace.indexOf("message 1125 1 4");
-    const qsizetype play = trace.indexOf("message 1125 0 0");
-    ASSERT_GE(drive, 0) << trace.toStdString();
-    EXPECT_GT(play, drive) << trace.toStdString();
-}
-
 TEST(Processes, ASecondStartWithNothingToSayLeavesTheFirstAlone)
 {
     PlayerSandbox sandbox;

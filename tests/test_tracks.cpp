@@ -43,14 +43,22 @@ TEST_F(TracksTest, OpenTrackShowsEverythingOfTheNewFile)
     EXPECT_EQ(busyEnds, 1);
 }
 
+// The wanted values stay for the next file.
 TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
 {
     setTracks(1);
+    records.state.wantedSoundQuality = 2;
+    records.state.wantedAudioChannel = 1;
+    records.state.wantedSoundChannel = 1;
     engine->hasAudio = false;
     ASSERT_TRUE(records.playback.OpenTrack(1));
-    EXPECT_EQ(records.state.shownSoundQuality, 4u);
-    EXPECT_EQ(records.state.shownAudioChannel, 3u);
-    EXPECT_EQ(records.state.shownSoundChannel, 2u);
+    const PlayerState& s = records.state;
+    EXPECT_EQ(s.shownSoundQuality, 4u);
+    EXPECT_EQ(s.shownAudioChannel, 3u);
+    EXPECT_EQ(s.shownSoundChannel, 2u);
+    EXPECT_EQ(s.wantedSoundQuality, 2u);
+    EXPECT_EQ(s.wantedAudioChannel, 1u);
+    EXPECT_EQ(s.wantedSoundChannel, 1u);
 }
 
 TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)
