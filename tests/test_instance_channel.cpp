@@ -165,17 +165,23 @@ private:
 
 constexpr uint32_t Extra = 0xC123;
 
-}  // namespace
+// A First on a socket of its own, and what it hears.
+class Channel : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(first.claim(true), Role::First); }
 
-TEST(InstanceChannel, SecondStartHandsMessagesToTheFirstInOrder)
-{
     TempDir dir;
     const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
+    InstanceChannel first{qstr(path)};
+    Received received{first};
+};
+
+}  // namespace
+
+TEST_F(Channel, SecondStartHandsMessagesToTheFirstInOrder)
+{
     QSignalSpy spy(&first, &InstanceChannel::messageReceived);
     ASSERT_TRUE(spy.isValid());
-    Received received(first);
 
     InstanceChannel second(qstr(path));
     ASSERT_EQ(second.claim(true), Role::Second);
@@ -196,14 +202,8 @@ TEST(InstanceChannel, SecondStartHandsMessagesToTheFirstInOrder)
     EXPECT_EQ(qvariant_cast<Message>(spy.at(3).at(0)), sent[3]);
 }
 
-TEST(InstanceChannel, SecondStartsThatLeaveAtOnceAreAllHeard)
+TEST_F(Channel, SecondStartsThatLeaveAtOnceAreAllHeard)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     constexpr int Starts = 20;
     std::vector<Message> sent;
     for (int i = 0; i < Starts; ++i) {
@@ -224,12 +224,8 @@ TEST(InstanceChannel, SecondStartsThatLeaveAtOnceAreAllHeard)
     EXPECT_TRUE(waitForPeers(first, 0));
 }
 
-TEST(InstanceChannel, ClaimAnswersSecondWhateverMayStartSaysAndStaysWithItsRole)
+TEST_F(Channel, ClaimAnswersSecondWhateverMayStartSaysAndStaysWithItsRole)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
     EXPECT_EQ(first.claim(false), Role::First);
 
     InstanceChannel second(qstr(path));
@@ -237,14 +233,8 @@ TEST(InstanceChannel, ClaimAnswersSecondWhateverMayStartSaysAndStaysWithItsRole)
     EXPECT_EQ(second.claim(true), Role::Second);
 }
 
-TEST(InstanceChannel, MessagesNotAllowedAreDroppedAndAllowMessageLetsOneMore)
+TEST_F(Channel, MessagesNotAllowedAreDroppedAndAllowMessageLetsOneMore)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     InstanceChannel second(qstr(path));
     ASSERT_EQ(second.claim(true), Role::Second);
     ASSERT_TRUE(second.send({{msg::SecondStart, 0, 1}, {Extra, 2, -3}, {msg::Command, 4, 5}, {msg::SecondStart, 0, 6}}));
@@ -381,14 +371,8 @@ TEST(InstanceChannel, TwoClaimsAtOnceMakeExactlyOneFirst)
     EXPECT_EQ(seconds, Count - 1);
 }
 
-TEST(InstanceChannel, SeveralPeersAtOnceEachKeepTheirOrder)
+TEST_F(Channel, SeveralPeersAtOnceEachKeepTheirOrder)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     auto a = rawPeer(path);
     auto b = rawPeer(path);
     auto c = rawPeer(path);
@@ -413,14 +397,8 @@ TEST(InstanceChannel, SeveralPeersAtOnceEachKeepTheirOrder)
     EXPECT_EQ(fromC, (std::vector<intptr_t> {100, 101}));
 }
 
-TEST(InstanceChannel, MalformedLinesAreDroppedOneByOne)
+TEST_F(Channel, MalformedLinesAreDroppedOneByOne)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     const QByteArray longest = "post 1125 0 " + QByteArray(243, '0') + "7";  // 256 bytes: still fine
     ASSERT_EQ(longest.size(), InstanceChannel::MaxLineBytes);
     const QByteArray tooLong = "post 1125 0 " + QByteArray(244, '0') + "6";
@@ -477,14 +455,8 @@ TEST(InstanceChannel, MalformedLinesAreDroppedOneByOne)
                                  }));
 }
 
-TEST(InstanceChannel, LinesCutAcrossReadsAreJoinedOrDroppedWhole)
+TEST_F(Channel, LinesCutAcrossReadsAreJoinedOrDroppedWhole)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     auto peer = rawPeer(path);
     ASSERT_TRUE(peer);
     ASSERT_TRUE(waitForPeers(first, 1));
@@ -504,14 +476,8 @@ TEST(InstanceChannel, LinesCutAcrossReadsAreJoinedOrDroppedWhole)
     EXPECT_EQ(received.messages, (std::vector<Message> {{msg::SecondStart, 0, 9}, {msg::SecondStart, 0, 8}}));
 }
 
-TEST(InstanceChannel, HalfALineThenGoneIsDropped)
+TEST_F(Channel, HalfALineThenGoneIsDropped)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     auto peer = rawPeer(path);
     ASSERT_TRUE(peer);
     ASSERT_TRUE(waitForPeers(first, 1));
@@ -528,14 +494,8 @@ TEST(InstanceChannel, HalfALineThenGoneIsDropped)
     EXPECT_EQ(received.messages, (std::vector<Message> {{msg::SecondStart, 0, 4}, {msg::SecondStart, 1, 2}}));
 }
 
-TEST(InstanceChannel, PeerSendingPastItsAllowanceIsDropped)
+TEST_F(Channel, PeerSendingPastItsAllowanceIsDropped)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
-    Received received(first);
-
     // Lines of 14 bytes: those wholly inside the allowance count, nothing after them.
     const QByteArray line = "post 1125 0 5\n";
     const size_t inside = InstanceChannel::MaxBytesPerPeer / line.size();
@@ -694,14 +654,9 @@ TEST(InstanceChannel, FallbackFolderMustBeOursAlone)
     EXPECT_EQ(refused.claim(true), Role::Unavailable);
 }
 
-TEST(InstanceChannel, FilesTravelAsOneListPerOpenWhateverTheirNames)
+TEST_F(Channel, FilesTravelAsOneListPerOpenWhateverTheirNames)
 {
-    TempDir dir;
-    const std::string path = dir.file("q.socket");
-    InstanceChannel first(qstr(path));
-    ASSERT_EQ(first.claim(true), Role::First);
     std::vector<std::vector<std::string>> lists;
-    Received received(first);
     size_t messagesBeforeFiles = 0;
     QObject context;
     QObject::connect(&first, &InstanceChannel::filesReceived, &context, [&](const std::vector<std::string>& files) {
