@@ -4,6 +4,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -71,6 +73,17 @@ IdleInhibitor::IdleInhibitor(const QDBusConnection& bus, QString applicationId)
 
 IdleInhibitor::~IdleInhibitor()
 {
+    // A request still on its way when the loop has ended is answered to nobody: its answer is
+    // awaited here, within the last answer's time, so that what it grants is let go too. The
+    // bus's own thread takes the answer in.
+    if (asking_ && askingCall_) {
+        const QDeadlineTimer deadline(kLastAnswerMs);
+        while (!askingCall_->isFinished() && !deadline.hasExpired())
+            QThread::msleep(1);
+        const QDBusMessage reply = askingCall_->reply();
+        if (askingCall_->isFinished() && reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+            held_ = Held{*asking_, reply.arguments().front()};
+    }
     release(Wait::ForTheAnswer);
 }
 
@@ -112,6 +125,7 @@ void IdleInhibitor::ownerChanged(const QString& name, const QString& oldOwner, c
             held_.reset();
         if (asking_ == *service) {
             asking_.reset();
+            askingCall_ = nullptr;
             ++serial_;
         }
     }
@@ -152,6 +166,7 @@ void IdleInhibitor::inhibit(Service service)
     asking_ = service;
     const unsigned serial = ++serial_;
     auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(request), this);
+    askingCall_ = pending;
     connect(pending, &QDBusPendingCallWatcher::finished, this,
             [this, service, serial](QDBusPendingCallWatcher* done) { answered(done, service, serial); });
 }
@@ -162,6 +177,7 @@ void IdleInhibitor::answered(QDBusPendingCallWatcher* call, Service service, uns
     if (serial != serial_)
         return;
     asking_.reset();
+    askingCall_ = nullptr;
     const QDBusMessage reply = call->reply();
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         // Refused: the next service present is asked, if any.

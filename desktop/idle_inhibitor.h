@@ -51,5 +51,6 @@ private:
     bool wanted_ = false;
     std::optional<Held> held_;
     std::optional<Service> asking_;  // a request on its way
+    QDBusPendingCallWatcher* askingCall_ = nullptr;  // its call, while it is on its way
     unsigned serial_ = 0;            // a late answer to a forgotten request is let go
 };
