@@ -181,13 +181,7 @@ TEST_F(AudioPropertiesTest, TheDialogsConfirmationTakesOverItsValues)
     engine->soundChannel = 1;
     panel.refreshes.clear();
     EXPECT_TRUE(records.audio.ShowAudioProperties());
-    const PlayerState& s = records.state;
-    EXPECT_EQ(s.shownSoundQuality, 3u);
-    EXPECT_EQ(s.shownAudioChannel, 2u);
-    EXPECT_EQ(s.shownSoundChannel, 1u);
-    EXPECT_EQ(s.wantedSoundQuality, 3u);
-    EXPECT_EQ(s.wantedAudioChannel, 2u);
-    EXPECT_EQ(s.wantedSoundChannel, 1u);
+    EXPECT_EQ(audioValues(), (AudioValues{3, 2, 1, 3, 2, 1}));
     EXPECT_EQ(panel.refreshes, (std::vector<std::string>{"SoundQuality(0)", "AudioChannel(0)", "SoundChannel(0)"}));
     EXPECT_EQ(engine->log, std::vector<std::string>{"mpegAudioDecoderConfig"});
 }
@@ -201,12 +195,7 @@ TEST_F(AudioPropertiesTest, TheDialogOnAFileWithoutSoundKeepsTheWantedValues)
     s.wantedSoundChannel = 1;
     engine->hasAudio = false;
     EXPECT_TRUE(records.audio.ShowAudioProperties());
-    EXPECT_EQ(s.shownSoundQuality, 4u);
-    EXPECT_EQ(s.shownAudioChannel, 3u);
-    EXPECT_EQ(s.shownSoundChannel, 2u);
-    EXPECT_EQ(s.wantedSoundQuality, 2u);
-    EXPECT_EQ(s.wantedAudioChannel, 1u);
-    EXPECT_EQ(s.wantedSoundChannel, 1u);
+    EXPECT_EQ(audioValues(), (AudioValues{4, 3, 2, 2, 1, 1}));
 }
 
 TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
@@ -222,14 +211,9 @@ TEST_F(AudioPropertiesTest, CancellingTheDialogChangesNothing)
     engine->soundChannel = 1;
     engine->failingCalls = {"mpegAudioDecoderConfig"};
     panel.refreshes.clear();
-    const PlayerState before = s;
+    const AudioValues before = audioValues();
     EXPECT_TRUE(records.audio.ShowAudioProperties());
-    EXPECT_EQ(s.wantedSoundQuality, before.wantedSoundQuality);
-    EXPECT_EQ(s.wantedAudioChannel, before.wantedAudioChannel);
-    EXPECT_EQ(s.wantedSoundChannel, before.wantedSoundChannel);
-    EXPECT_EQ(s.shownSoundQuality, before.shownSoundQuality);
-    EXPECT_EQ(s.shownAudioChannel, before.shownAudioChannel);
-    EXPECT_EQ(s.shownSoundChannel, before.shownSoundChannel);
+    EXPECT_EQ(audioValues(), before);
     EXPECT_TRUE(panel.refreshes.empty());
 }
 
@@ -240,11 +224,6 @@ TEST_F(AudioPropertiesTest, ClosingTheMediaDarkensBothChannelIndicatorsButNotThe
     records.audio.CycleAudioChannel();
     records.audio.CycleSoundChannel();
     records.playback.ResetPlayback();
-    const PlayerState& s = records.state;
-    EXPECT_EQ(s.shownSoundQuality, 1u);
-    EXPECT_EQ(s.shownAudioChannel, 3u);
-    EXPECT_EQ(s.shownSoundChannel, 2u);
-    EXPECT_EQ(s.wantedAudioChannel, 1u);
-    EXPECT_EQ(s.wantedSoundChannel, 1u);
+    EXPECT_EQ(audioValues(), (AudioValues{1, 3, 2, 1, 1, 1}));
 }
 }  // namespace

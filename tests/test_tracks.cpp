@@ -52,13 +52,7 @@ TEST_F(TracksTest, AFileWithoutSoundShowsTheNotAvailableValues)
     records.state.wantedSoundChannel = 1;
     engine->hasAudio = false;
     ASSERT_TRUE(records.playback.OpenTrack(1));
-    const PlayerState& s = records.state;
-    EXPECT_EQ(s.shownSoundQuality, 4u);
-    EXPECT_EQ(s.shownAudioChannel, 3u);
-    EXPECT_EQ(s.shownSoundChannel, 2u);
-    EXPECT_EQ(s.wantedSoundQuality, 2u);
-    EXPECT_EQ(s.wantedAudioChannel, 1u);
-    EXPECT_EQ(s.wantedSoundChannel, 1u);
+    EXPECT_EQ(audioValues(), (AudioValues{4, 3, 2, 2, 1, 1}));
 }
 
 TEST_F(TracksTest, OpenTrackOutsideTheListChangesNothing)

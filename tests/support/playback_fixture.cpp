@@ -123,6 +123,13 @@ void PlaybackTest::setList(const std::vector<std::string>& paths)
         list.entries.push_back({path, 0});
 }
 
+PlaybackTest::AudioValues PlaybackTest::audioValues() const
+{
+    const PlayerState& s = records.state;
+    return {s.shownSoundQuality, s.shownAudioChannel, s.shownSoundChannel,
+            s.wantedSoundQuality, s.wantedAudioChannel, s.wantedSoundChannel};
+}
+
 std::string PlaybackTest::track(uint32_t number)
 {
     char name[32];

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,6 +111,9 @@ protected:
     void loadTracks(uint32_t count, uint32_t current, uint16_t status);
     void loadList(const std::vector<std::string>& paths, uint32_t current, uint16_t status);
     std::vector<std::string> listPaths() const;
+    // The shown, then the wanted: sound quality, audio channel, sound channel.
+    using AudioValues = std::array<uint32_t, 6>;
+    AudioValues audioValues() const;
     // Runs what was posted to the main window, in order.
     void runMainQueue();
     bool pollRuns() const { return mainTimers.isRunning(main_timer::PositionPoll); }
