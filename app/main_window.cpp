@@ -24,6 +24,7 @@ MainWindow::~MainWindow()
 int MainWindow::create()
 {
     links_.windows.main = this;
+    links_.windows.closing = false;
 
     const std::string user = host_.userName();
     links_.components.nestwell->setUserProfileInfo(user.empty() ? nullptr : user.c_str(), kApplicationKey);
@@ -73,6 +74,7 @@ void MainWindow::destroy()
     if (host_.endModalLoops())
         return;
     destroyed_ = true;
+    links_.windows.closing = true;
 
     if (links_.windows.panel)
         parts_.destroyPanel();

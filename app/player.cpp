@@ -40,7 +40,7 @@ int Player::create()
         return -1;
     const int result = host_->create();
     if (result == 0) {
-        mediaControls_ = StartMediaControls(records_, host_->mainWindow());
+        mediaControls_ = StartMediaControls(records_);
         idleInhibitor_ = StartIdleInhibition(records_);
     }
     return result;

@@ -29,14 +29,14 @@ void InstallDesktopComponents(PlayerRecords& records)
     Components& components = records.components;
     components.nestwell = std::make_unique<NestwellFile>();
     components.hublet = std::make_unique<HubletQtDesktop>();
-    components.reelkit = std::make_unique<MpvEngine>();
+    auto engine = std::make_unique<MpvEngine>();
+    auto mixer = std::make_unique<PulseMixer>(msg::MixerControlChange);
+    QObject::connect(mixer.get(), &PulseMixer::serverBack, engine.get(), &MpvEngine::soundServerBack);
+    components.reelkit = std::move(engine);
+    components.sonokit = std::move(mixer);
     components.maskcut = std::make_unique<MaskcutBitmapRegions>();
-    components.sonokit = std::make_unique<PulseMixer>(msg::MixerControlChange, std::string(), [&components] {
-        components.reelkit->soundServerBack();
-    });
-    DriveView& drives = records.drives;
-    components.discbay = MakeLinuxDiscbay([&drives] { return drives.current(); });
-    drives.setDeviceLister(ListCdRomDevices);
+    components.discbay = MakeLinuxDiscbay(records.drives);
+    records.drives.setDeviceList(std::make_unique<SystemCdRomDevices>());
 }
 
 void WirePlayerLogic(PlayerRecords& records, OwnedWindows& windows)
@@ -126,7 +126,7 @@ VideoLinks VideoLinksOf(PlayerRecords& records, Window* main)
             .main = main};
 }
 
-std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow)
+std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records)
 {
     std::unique_ptr<MprisService> service = MprisService::start({.state = records.state,
                                                                  .settings = records.settings,
@@ -135,8 +135,7 @@ std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const M
                                                                  .windows = records.windows,
                                                                  .playList = records.playList,
                                                                  .playback = records.playback,
-                                                                 .audio = records.audio},
-                                                                [&mainWindow] { return !mainWindow.destroyed(); });
+                                                                 .audio = records.audio});
     if (service)
         QObject::connect(&records.notices, &StateNotices::changed, service.get(), &MprisService::heard);
     return service;

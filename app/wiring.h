@@ -38,7 +38,7 @@ PanelLinks PanelLinksOf(PlayerRecords& records, Window* main, const PanelCursors
 VideoLinks VideoLinksOf(PlayerRecords& records, Window* main);
 // The desktop's media controls on the session bus, taking calls while the main window does;
 // null without a session bus.
-std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records, const MainWindow& mainWindow);
+std::unique_ptr<MprisService> StartMediaControls(PlayerRecords& records);
 
 // Whether a video plays in the image window: the screen is to stay awake.
 bool VideoPlays(const PlayerRecords& records);

@@ -123,14 +123,21 @@ int main(int argc, char** argv)
     const std::string mountFolder = dir.filePath("cdrom").toStdString();
     QDir().mkpath(QString::fromStdString(mountFolder + "/MPEGAV"));
     BenchWindow window;
-    DiscbayCore drives(
-        std::make_unique<KernelDriveHardware>(UdisksClient(QDBusConnection::connectToBus(address, "player"), 5000)),
-        [&] {
+    struct StandInTable : DriveTableSource {
+        const SlowUdisks& udisks;
+        const std::string& mountFolder;
+        StandInTable(const SlowUdisks& u, const std::string& m) : udisks(u), mountFolder(m) {}
+        DriveTable current() override
+        {
             std::vector<MountPoint> mounts;
             if (udisks.mounted)
                 mounts.push_back({mountFolder, "iso9660", "/dev/sr0"});
             return DriveTable::build("/home/me", "me", {"/dev/sr0"}, mounts, IniFile::parse(""));
-        });
+        }
+    } table(udisks, mountFolder);
+    DiscbayCore drives(
+        std::make_unique<KernelDriveHardware>(UdisksClient(QDBusConnection::connectToBus(address, "player"), 5000)),
+        table);
     drives.init(&window, msg::DiscEvent);
     std::printf("stand-in disk service answering after %d ms\n", kAnswerDelayMs);
     Heartbeat heart;

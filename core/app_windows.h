@@ -12,5 +12,6 @@ struct AppWindows {
     Window* panel = nullptr;
     Window* videoFrame = nullptr;
     Window* videoImage = nullptr;
+    bool closing = false;  // the main window's shut-down has begun: nothing new is taken
     uint32_t registeredMessage = 0;
 };

@@ -17,7 +17,7 @@ constexpr uint32_t kDoNotQueue = 4;
 constexpr uint32_t kPrimaryOwner = 1;
 }  // namespace
 
-std::unique_ptr<MprisService> MprisService::start(const MprisLinks& links, Live live)
+std::unique_ptr<MprisService> MprisService::start(const MprisLinks& links)
 {
     // Without an address libdbus would try to launch a bus of its own.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
@@ -27,15 +27,15 @@ std::unique_ptr<MprisService> MprisService::start(const MprisLinks& links, Live 
         QDBusConnection::disconnectFromBus(kConnection);
         return nullptr;
     }
-    std::unique_ptr<MprisService> service(new MprisService(bus, links, std::move(live)));
+    std::unique_ptr<MprisService> service(new MprisService(bus, links));
     if (!service->bus_.registerObject(kPath, service.get(), QDBusConnection::ExportAdaptors))
         return nullptr;
     service->requestName(kName, true);
     return service;
 }
 
-MprisService::MprisService(const QDBusConnection& bus, const MprisLinks& links, Live live)
-    : bus_(bus), links_(links), live_(std::move(live))
+MprisService::MprisService(const QDBusConnection& bus, const MprisLinks& links)
+    : bus_(bus), links_(links)
 {
     new MprisRoot(*this);
     player_ = new MprisPlayer(*this);

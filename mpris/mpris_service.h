@@ -5,9 +5,9 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
+#include "core/app_windows.h"
 #include "core/state_notices.h"
 #include "mpris/mpris_values.h"
 
@@ -21,14 +21,12 @@ class MprisPlayer;
 class MprisService : public QObject {
     Q_OBJECT
 public:
-    // Whether the player still takes calls: false once its shut-down has begun.
-    using Live = std::function<bool()>;
-
     // On the session bus when there is one; null without one, and the player runs as before.
-    static std::unique_ptr<MprisService> start(const MprisLinks& links, Live live);
+    static std::unique_ptr<MprisService> start(const MprisLinks& links);
     ~MprisService() override;
 
-    bool live() const { return live_ && live_(); }
+    // Whether the player still takes calls: false once its shut-down has begun.
+    bool live() const { return links_.windows.main && !links_.windows.closing; }
     const MprisLinks& links() const { return links_; }
     // The mixer line's volume as last heard.
     double volume() const { return volume_; }
@@ -40,14 +38,13 @@ public:
     void heard(StatePart part);
 
 private:
-    MprisService(const QDBusConnection& bus, const MprisLinks& links, Live live);
+    MprisService(const QDBusConnection& bus, const MprisLinks& links);
     void flush();
     void signalJump();
     void requestName(const QString& name, bool fallBack);
 
     QDBusConnection bus_;
     MprisLinks links_;
-    Live live_;
     MprisPlayer* player_ = nullptr;  // a child
     MprisValues sent_;
     double volume_ = 0;

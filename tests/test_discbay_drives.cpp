@@ -46,7 +46,7 @@ protected:
         fs::create_directories(dir_.file("v"));
         fs::create_directories(dir_.file("fixed"));
         dir_.write("fixed/file.txt", "x");
-        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] { return records.drives.current(); });
+        auto made = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), records.drives);
         drives_ = made.get();
         records.components.discbay = std::move(made);
     }
@@ -269,12 +269,11 @@ TEST_F(DiscbayFolders, NothingIsPostedBeforeInitNorAfterDeInit)
 TEST_F(DiscbayFolders, ALookReadsTheMachineOnceWhateverTheTableAsksBack)
 {
     int builds = 0;
-    auto counted = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this, &builds] {
+    TableOf counting([this, &builds] {
         ++builds;
         return records.drives.current();
     });
-    DiscbayCore& installed = *counted;
-    records.components.discbay = std::move(counted);
+    DiscbayCore installed(std::make_unique<ScriptedDrives>(), counting);
     dir_.write("v/a.dat", "x");
     dir_.write("x/a.dat", "x");
     dir_.write("film.cue", "");

@@ -25,7 +25,7 @@ protected:
     {
         records.settings.cfgPath = dir.write("Quintara.CFG", "[Drives]\nX: = " + dir.file("x") + "\n");
         fs::create_directories(dir.file("x"));
-        auto made = MakeLinuxDiscbay([this] { return records.drives.current(); });
+        auto made = MakeLinuxDiscbay(records.drives);
         drives = made.get();
         records.components.discbay = std::move(made);
         drives->init(mainWindow.get(), msg::DiscEvent);

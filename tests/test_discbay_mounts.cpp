@@ -43,8 +43,8 @@ TEST(DiscWatchers, AMountOfTheDrivesDeviceIsToldWithoutWaitingForTheTimer)
     ManualClock clock;
     RecordingWindow window{clock};
     // The timer would find the mount too, but not within the test.
-    DiscbayCore drives(std::make_unique<ScriptedDrives>(), machineWithTheTestDrive,
-                       [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 3'600'000); });
+    TableOf machine(machineWithTheTestDrive);
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), machine, {.system = true, .slowLookMs = 3'600'000});
     ASSERT_TRUE(drives.init(&window, msg::DiscEvent));
     const auto turns = [&](size_t wanted) {
         for (int turn = 0; turn < 1000 && window.posted.size() < wanted; ++turn)

@@ -48,10 +48,7 @@ protected:
         dir_.write("cdrom1/MPEGAV/AVSEQ01.DAT", "x");
         auto scripted = std::make_unique<ScriptedDrives>();
         hardware_ = scripted.get();
-        drives_ = std::make_unique<DiscbayCore>(std::move(scripted), [this] {
-            return DriveTable::build("/home/me", "me", {kSr0, kSr1}, mounts_,
-                                     IniFile::parse("[Drives]\nV: = " + dir_.file("v") + "\n"));
-        });
+        drives_ = std::make_unique<DiscbayCore>(std::move(scripted), table_);
     }
 
 
@@ -72,6 +69,10 @@ protected:
     ManualClock clock_;
     RecordingWindow window_{clock_};
     ScriptedDrives* hardware_ = nullptr;
+    TableOf table_{[this] {
+        return DriveTable::build("/home/me", "me", {kSr0, kSr1}, mounts_,
+                                 IniFile::parse("[Drives]\nV: = " + dir_.file("v") + "\n"));
+    }};
     std::unique_ptr<DiscbayCore> drives_;
 };
 
@@ -85,9 +86,9 @@ TEST_F(DiscbayPhysical, TheDevicesComeFirstInDeviceOrder)
 
 TEST_F(DiscbayPhysical, TheMachinesTableTakesTheDevicesTheSystemLists)
 {
-    records.drives.setDeviceLister([] { return std::vector<std::string>{kSr0, kSr1}; });
+    records.drives.setDeviceList(std::make_unique<ListedDevices>(std::vector<std::string>{kSr0, kSr1}));
     records.settings.cfgPath = dir_.write("Quintara.CFG", "[Drives]\nD: = " + dir_.file("v") + "\n");
-    DiscbayCore machine(std::make_unique<ScriptedDrives>(), [this] { return records.drives.current(); });
+    DiscbayCore machine(std::make_unique<ScriptedDrives>(), records.drives);
     EXPECT_EQ(machine.getTotalCDRomDrives(), 3u);
     // The bound D: stays; the devices take the letters after it.
     const uint32_t wanted[] = {drive('D'), drive('E'), drive('F')};
@@ -225,7 +226,8 @@ TEST_F(DiscbayPhysical, AMediumNoticeLooksAgainAndNothingHappensWithoutInit)
 
 TEST_F(DiscbayPhysical, WithoutAHardwareLayerTheDoorsRefuseButMountsAreStillTold)
 {
-    DiscbayCore bare(nullptr, [this] { return DriveTable::build("/home/me", "me", {kSr0}, mounts_, IniFile::parse("")); });
+    TableOf table([this] { return DriveTable::build("/home/me", "me", {kSr0}, mounts_, IniFile::parse("")); });
+    DiscbayCore bare(nullptr, table);
     ASSERT_TRUE(bare.init(&window_, msg::DiscEvent));
     EXPECT_FALSE(bare.isCDRomDoorOpen(drive('D')));
     EXPECT_FALSE(bare.openCDRomDoor(drive('D'), true));
@@ -278,8 +280,7 @@ TEST(DiscWatchers, ABoundFolderIsHeardFillingEmptyingGoingAndComingBack)
                                                            dir.file("w/deeper/disc") + "\n");
     ManualClock clock;
     RecordingWindow window{clock};
-    DiscbayCore drives(std::make_unique<ScriptedDrives>(), [&records] { return records.drives.current(); },
-                       [](DiscbayCore& core) { return std::make_unique<DiscWatchers>(core, 3'600'000); });
+    DiscbayCore drives(std::make_unique<ScriptedDrives>(), records.drives, {.system = true, .slowLookMs = 3'600'000});
     ASSERT_TRUE(drives.init(&window, msg::DiscEvent));
     const auto heard = [&](std::vector<Message> wanted) {
         for (QDeadlineTimer deadline(10000); window.posted.size() < wanted.size() && !deadline.hasExpired();)

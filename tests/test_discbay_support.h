@@ -7,7 +7,29 @@
 #include <utility>
 #include <vector>
 
+#include "components/discbay/cdrom_devices.h"
 #include "components/discbay/drive_hardware.h"
+#include "components/discbay/drive_table.h"
+
+// A drive table the test makes at each look.
+class TableOf : public DriveTableSource {
+public:
+    explicit TableOf(std::function<DriveTable()> make) : make_(std::move(make)) {}
+    DriveTable current() override { return make_(); }
+
+private:
+    std::function<DriveTable()> make_;
+};
+
+// The CD-ROM devices the test says the system lists.
+class ListedDevices : public CdRomDeviceList {
+public:
+    explicit ListedDevices(std::vector<std::string> devices) : devices_(std::move(devices)) {}
+    std::vector<std::string> cdRomDevices() const override { return devices_; }
+
+private:
+    std::vector<std::string> devices_;
+};
 
 // A drive layer whose answers a test sets; it notes every request as "name(device)".
 class ScriptedDrives : public DriveHardware {

@@ -140,16 +140,17 @@ class LeavingDiscTest : public LoadDiscTest {
 protected:
     LeavingDiscTest()
     {
-        records.drives.setDeviceLister([] { return std::vector<std::string>{kSr0}; });
-        auto drives = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), [this] {
-            return DriveTable::build("/home/me", "me", {kSr0}, mounts, IniFile::parse(""));
-        });
+        records.drives.setDeviceList(std::make_unique<ListedDevices>(std::vector<std::string>{kSr0}));
+        auto drives = std::make_unique<DiscbayCore>(std::make_unique<ScriptedDrives>(), table);
         core = drives.get();
         records.components.discbay = std::move(drives);
     }
+    // The component reads the table, which goes before the records.
+    ~LeavingDiscTest() override { records.components.discbay.reset(); }
 
     static constexpr const char* kSr0 = "/dev/sr0";
     std::vector<MountPoint> mounts{{dir.file("cdrom"), "iso9660", kSr0}};
+    TableOf table{[this] { return DriveTable::build("/home/me", "me", {kSr0}, mounts, IniFile::parse("")); }};
     DiscbayCore* core = nullptr;
     const std::string first = dir.write("cdrom/MPEGAV/AVSEQ01.DAT", "1");
     const std::string second = dir.write("cdrom/MPEGAV/AVSEQ02.DAT", "2");

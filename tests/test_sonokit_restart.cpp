@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -105,13 +106,15 @@ TEST(SonokitServer, AHookedWindowHearsOfTheServerAgainWithoutAnyCall)
     HookedMixer hooked;
     auto& [folder, server, mixer, clock, window] = hooked;
     ASSERT_TRUE(hooked.hook());
+    QSignalSpy back(&mixer, &PulseMixer::serverBack);
 
     server.kill();
     ASSERT_TRUE(server.start());
-    // The line's device counts as changed when the server is back.
+    // The line's device counts as changed when the server is back, and the engine is told.
     ASSERT_TRUE(QTest::qWaitFor([&] { return AnyNotice(window); }, kServerWait));
     EXPECT_EQ(window.posted[0], (Message{msg::MixerControlChange, 0, 1}));
     EXPECT_EQ(window.posted[1], (Message{msg::MixerControlChange, 0, 2}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return back.count() == 1; }, kServerWait)) << "the first connection was no return";
 
     // Once unhooked, a window hears nothing more; the news go to the window hooked now.
     RecordingWindow other(clock);

@@ -21,7 +21,7 @@ struct udev_device;
 class DiscWatchers : public QObject, public DiscWatch {
     Q_OBJECT
 public:
-    explicit DiscWatchers(DiscbayCore& core, int slowPeriodMs = 10000);
+    DiscWatchers(DiscbayCore& core, int slowPeriodMs);
     ~DiscWatchers() override;
 
     void looked() override;

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "components/discbay/disc_watchers.h"
 #include "core/window.h"
 
 namespace {
@@ -33,8 +34,8 @@ bool HoldsDataFileSystem(const MediumNotice& notice)
     return notice.medium && !notice.fileSystem.empty() && (notice.usage.empty() || notice.usage == "filesystem");
 }
 
-DiscbayCore::DiscbayCore(std::unique_ptr<DriveHardware> hardware, TableSource tables, WatchMaker watch)
-    : hardware_(std::move(hardware)), tables_(std::move(tables)), watchMaker_(std::move(watch))
+DiscbayCore::DiscbayCore(std::unique_ptr<DriveHardware> hardware, DriveTableSource& tables, DiscWatching watching)
+    : hardware_(std::move(hardware)), tables_(tables), watching_(watching)
 {
 }
 
@@ -54,8 +55,8 @@ bool DiscbayCore::init(Window* mainWindow, uint32_t message)
     seen_ = {};
     // Every drive takes what it holds now without an event.
     rescan();
-    if (watchMaker_)
-        watch_ = watchMaker_(*this);
+    if (watching_.system)
+        watch_ = std::make_unique<DiscWatchers>(*this, watching_.slowLookMs);
     return true;
 }
 
@@ -76,13 +77,13 @@ bool DiscbayCore::deviceChange(uint32_t /*event*/, const DeviceHeader* /*header*
 
 std::optional<uint32_t> DiscbayCore::getTotalCDRomDrives()
 {
-    return static_cast<uint32_t>(cdRomDrives(tables_()).size());
+    return static_cast<uint32_t>(cdRomDrives(tables_.current()).size());
 }
 
 std::optional<uint32_t> DiscbayCore::getCDRomDrive(uint32_t ordinal)
 {
     ordinal &= kIndexMask;
-    const std::vector<uint32_t> drives = cdRomDrives(tables_());
+    const std::vector<uint32_t> drives = cdRomDrives(tables_.current());
     if (ordinal == 0 || ordinal > drives.size())
         return {};
     return drives[ordinal - 1];
@@ -107,7 +108,7 @@ bool DiscbayCore::openCDRomDoor(uint32_t drive, bool open)
     drive &= kIndexMask;
     if (drive >= kDriveCount)
         return false;
-    const DriveTable table = tables_();
+    const DriveTable table = tables_.current();
     if (!table.isCdRomDrive(drive))
         return false;
     const DriveSlot& slot = table.slot(drive);
@@ -149,7 +150,7 @@ void DiscbayCore::rescan()
 {
     if (!window_)
         return;
-    const DriveTable table = tables_();
+    const DriveTable table = tables_.current();
     // The table asks this component for the doors while it is looked at; it answers from the
     // same table instead of building another one for each drive.
     scanning_ = &table;
@@ -189,7 +190,7 @@ void DiscbayCore::mediumChanged(const MediumNotice& notice)
 {
     if (!window_)
         return;
-    const DriveTable table = tables_();
+    const DriveTable table = tables_.current();
     for (uint32_t drive = 0; drive < kDriveCount; ++drive) {
         const DriveSlot& slot = table.slot(drive);
         if (hardware_ && slot.device == notice.device && !notice.device.empty() && slot.root.empty() &&
@@ -201,7 +202,7 @@ void DiscbayCore::mediumChanged(const MediumNotice& notice)
 
 DriveTable DiscbayCore::currentTable() const
 {
-    return scanning_ ? *scanning_ : tables_();
+    return scanning_ ? *scanning_ : tables_.current();
 }
 
 bool DiscbayCore::keptDoorOpen(uint32_t drive, const std::string& identity) const

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,12 +19,18 @@ struct MediumNotice {
     std::string usage;       // what that file system is for: "filesystem" for data
 };
 
-// Whatever tells the component that something may have changed; it stops when destroyed.
+// What tells the component that something may have changed; it stops when destroyed.
 class DiscWatch {
 public:
     virtual ~DiscWatch() = default;
     // The component has just looked at every drive; what is to be watched may have changed.
     virtual void looked() {}
+};
+
+// What makes the component look again besides rescan() and mediumChanged().
+struct DiscWatching {
+    bool system = false;     // the system's notices, from init to deInit
+    int slowLookMs = 10000;  // the clock, while some bound drive has nothing the system can watch
 };
 
 // The CD-ROM drives: the drive table's letters with a door, in letter order. Physical drives
@@ -35,11 +40,8 @@ public:
 // held before and posts one message per change.
 class DiscbayCore : public DiscbayDrives {
 public:
-    using TableSource = std::function<DriveTable()>;
-    using WatchMaker = std::function<std::unique_ptr<DiscWatch>(DiscbayCore&)>;
-
-    explicit DiscbayCore(std::unique_ptr<DriveHardware> hardware, TableSource tables,
-                         WatchMaker watch = {});
+    // tables is read at each look and must outlive the component.
+    explicit DiscbayCore(std::unique_ptr<DriveHardware> hardware, DriveTableSource& tables, DiscWatching watching = {});
     ~DiscbayCore() override;
     DiscbayCore(const DiscbayCore&) = delete;
     DiscbayCore& operator=(const DiscbayCore&) = delete;
@@ -83,8 +85,8 @@ private:
     void ejectMounted(uint32_t drive, const std::string& device);
 
     std::unique_ptr<DriveHardware> hardware_;
-    TableSource tables_;
-    WatchMaker watchMaker_;
+    DriveTableSource& tables_;
+    const DiscWatching watching_;
     std::unique_ptr<DiscWatch> watch_;
     const DriveTable* scanning_ = nullptr;  // the table of the rescan under way
     Window* window_ = nullptr;

@@ -194,7 +194,7 @@ DriveTable DriveTable::current(const DriveSources& sources)
 {
     const QByteArray user = qgetenv("USER");
     return build(QDir::homePath().toStdString(), user.toStdString(),
-                 sources.cdRomDevices ? sources.cdRomDevices() : std::vector<std::string>{},
+                 sources.cdRomDevices,
                  ParseMountInfo(readWhole("/proc/self/mountinfo")),
                  sources.configuration ? *sources.configuration : IniFile::parse(""), sources.images);
 }

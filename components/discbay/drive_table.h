@@ -37,8 +37,7 @@ struct MountPoint {
 
 // What the table of this machine is built from, besides the system's own lists.
 struct DriveSources {
-    // The CD-ROM drives' device nodes in device order; none when empty.
-    std::function<std::vector<std::string>()> cdRomDevices{};
+    std::vector<std::string> cdRomDevices{};  // the CD-ROM drives' device nodes in device order
     const IniFile* configuration = nullptr;  // its section "Drives" binds letters
     std::vector<std::string> images{};  // disc image files opened as drives, oldest first
 };
@@ -73,6 +72,13 @@ public:
 
 private:
     std::array<DriveSlot, kDriveCount> slots_;
+};
+
+// What the drive component reads the table from each time it looks.
+class DriveTableSource {
+public:
+    virtual ~DriveTableSource() = default;
+    virtual DriveTable current() = 0;
 };
 
 // Mount points listed in the text of /proc/self/mountinfo, octal escapes undone.

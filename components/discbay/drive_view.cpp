@@ -8,7 +8,9 @@ DriveTable DriveView::current()
         bindingsFrom_ = configPath_;
         bindings_ = IniFile::load(bindingsFrom_);
     }
-    return DriveTable::current({.cdRomDevices = listCdRomDevices_, .configuration = &*bindings_, .images = images_});
+    return DriveTable::current({.cdRomDevices = devices_ ? devices_->cdRomDevices() : std::vector<std::string>{},
+                                .configuration = &*bindings_,
+                                .images = images_});
 }
 
 bool DriveView::addImage(const std::string& path)

@@ -77,7 +77,8 @@ public:
     std::optional<AudioChoice> getAudioProperties(Window* panel) override;
     bool mpegAudioDecoderConfig(Window* owner) override;
     bool resetImageSize() override;
-    void soundServerBack() override;
+    // The sound server came back after it was lost: the sound of the open file goes to it again.
+    void soundServerBack();
 
     // The picture widget while a file is open in a window; null otherwise.
     QWidget* pictureWidget() const { return picture_ && picture_->parentWidget() ? picture_.data() : nullptr; }

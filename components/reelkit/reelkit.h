@@ -42,8 +42,6 @@ public:
     // Runs the engine's audio dialog; true when the user changed something.
     virtual bool mpegAudioDecoderConfig(Window* owner) = 0;
     virtual bool resetImageSize() = 0;
-    // The sound server came back after it was lost: the sound of the open file goes to it again.
-    virtual void soundServerBack() {}
 
 signals:
     void openAnswered(bool opened);

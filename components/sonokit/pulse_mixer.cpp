@@ -69,8 +69,8 @@ struct PulseMixer::Reading : PulseLink::Answer {
     }
 };
 
-PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server, std::function<void()> serverBack)
-    : noticeMessage_(noticeMessage), serverBack_(std::move(serverBack)), kept_(fullVolume())
+PulseMixer::PulseMixer(uint32_t noticeMessage, std::string server)
+    : noticeMessage_(noticeMessage), kept_(fullVolume())
 {
     seen_[1] = kept_;
     link_ = std::make_unique<PulseLink>(std::move(server), static_cast<PulseLink::Listener&>(*this));
@@ -277,8 +277,8 @@ void PulseMixer::connected(pa_context* context)
     // Learn the default device anew, then the streams this process already plays. What
     // changed while the server was away is not known: a reconnection reports the device.
     announceDevice_ = connectedBefore_;
-    if (connectedBefore_ && serverBack_)
-        QMetaObject::invokeMethod(&gui_, serverBack_, Qt::QueuedConnection);
+    if (connectedBefore_)
+        QMetaObject::invokeMethod(&gui_, [this] { emit serverBack(); }, Qt::QueuedConnection);
     connectedBefore_ = true;
     defaultDevice_.clear();
     drop(pa_context_get_server_info(context, &PulseMixer::serverInfo, this));

@@ -4,7 +4,6 @@
 
 #include <pulse/introspect.h>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,12 +17,12 @@
 // values are kept while it does not exist and given to it when it appears. Every change,
 // whoever makes it, reaches the hooked window as a control-change notice on the GUI thread.
 // Without a server every call fails; calls reconnect when it is back.
-class PulseMixer : public SonokitMixer, private PulseLink::Listener {
+class PulseMixer : public QObject, public SonokitMixer, private PulseLink::Listener {
+    Q_OBJECT
 public:
     // noticeMessage is the message the hooked window takes the notices as: wParam 0, lParam
-    // the control's id. serverBack runs on the GUI thread each time the server is reached
-    // again after it was lost: the streams of the process died with the old one.
-    explicit PulseMixer(uint32_t noticeMessage, std::string server = {}, std::function<void()> serverBack = {});
+    // the control's id.
+    explicit PulseMixer(uint32_t noticeMessage, std::string server = {});
     ~PulseMixer() override;
 
     std::optional<std::vector<uint32_t>> getValue(uint32_t mixer, uint32_t line, uint32_t kind) override;
@@ -32,6 +31,11 @@ public:
     std::optional<uint32_t> getControlId(uint32_t mixer, uint32_t line, uint32_t kind) override;
     bool hookDevice(Window* window, uint32_t mixer) override;
     bool unHookDevice(Window* window, uint32_t mixer) override;
+
+signals:
+    // On the GUI thread, each time the server is reached again after it was lost: the streams
+    // of the process died with the old one.
+    void serverBack();
 
 private:
     using LineValues = sonokit::LineValues;
@@ -66,7 +70,6 @@ private:
     QObject gui_;                 // queued notices run in its thread, the GUI thread
     Window* hooked_ = nullptr;    // GUI thread only
     const uint32_t noticeMessage_;
-    const std::function<void()> serverBack_;
 
     // Loop held.
     std::string defaultDevice_;
