@@ -264,7 +264,8 @@ std::optional<VcdInfo> ParseVcdInfo(std::string_view file)
 {
     const Bytes bytes(file);
     const std::string_view id = bytes.text(0, kIdBytes);
-    const auto known = std::find_if(std::begin(kDiscIds), std::end(kDiscIds), [&](const DiscId& d) { return d.id == id; });
+    const auto known =
+        std::find_if(std::begin(kDiscIds), std::end(kDiscIds), [&](const DiscId& disc) { return disc.id == id; });
     const size_t segmentCount = bytes.u16(kSegmentCount);
     if (known == std::end(kDiscIds) || !bytes.has(kSegments, 0) || segmentCount > kMostSegments ||
         !bytes.has(kSegments, segmentCount))

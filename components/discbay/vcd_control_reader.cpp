@@ -40,7 +40,8 @@ constexpr ControlLayout kLayouts[] = {{"VCD", "VCD"}, {"SVCD", "SVD"}};
 
 // A file of the disc by folder and name, each found without regard to case, up to `limit`
 // bytes; nullopt when it is not there or does not read.
-using ReadFile = std::function<std::optional<std::string>(std::string_view folder, std::string_view name, size_t limit)>;
+using ReadFile =
+    std::function<std::optional<std::string>(std::string_view folder, std::string_view name, size_t limit)>;
 
 struct ControlBytes {
     std::string info, entries, lot, psd, lotX, psdX;
@@ -49,7 +50,9 @@ struct ControlBytes {
 std::optional<ControlBytes> readControlBytes(const ReadFile& read)
 {
     for (const ControlLayout& layout : kLayouts) {
-        const auto named = [&](std::string_view base) { return std::string(base) + "." + std::string(layout.extension); };
+        const auto named = [&](std::string_view base) {
+            return std::string(base) + "." + std::string(layout.extension);
+        };
         std::optional<std::string> info = read(layout.folder, named("INFO"), kInfoBytes);
         if (!info)
             continue;
@@ -177,8 +180,9 @@ VcdDiscReading readSectors(const std::string& source)
     const std::unique_ptr<VcdDisc> disc = VcdDisc::open(source);
     if (!disc)
         return {std::nullopt, "the disc does not open", {}, {}};
-    VcdDiscReading reading = parsed(readControlBytes(
-        [&](std::string_view folder, std::string_view name, size_t limit) { return readFromDisc(*disc, folder, name, limit); }));
+    VcdDiscReading reading = parsed(readControlBytes([&](std::string_view folder, std::string_view name, size_t limit) {
+        return readFromDisc(*disc, folder, name, limit);
+    }));
     const std::optional<std::vector<VcdEntry>> root = disc->list("/");
     if (!reading.control || !root)
         return reading;
