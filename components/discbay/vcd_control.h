@@ -18,8 +18,7 @@ enum class VcdDiscKind : uint8_t { VideoCd1, VideoCd2, SuperVideoCd, HqVideoCd }
 // What one segment of the segment play item area holds, as INFO's byte for it tells.
 struct VcdSegmentKind {
     enum class Video : uint8_t {
-        None = 0, NtscStill = 1, NtscHiResStill = 2, NtscMotion = 3, PalStill = 5, PalHiResStill = 6,
-        PalMotion = 7, Reserved = 4
+        None, NtscStill, NtscHiResStill, NtscMotion, Reserved, PalStill, PalHiResStill, PalMotion
     };
     uint8_t audio = 0;  // 0 none; 1, 2, 3: single channel, stereo, dual (VCD) or one, two, multi-channel
     Video video = Video::None;

@@ -153,6 +153,9 @@ template <typename... Visitors>
 struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
+// clang 14 deduces no aggregate's arguments by itself.
+template <typename... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 std::vector<VcdLink> linksOf(const VcdList& list)
 {
