@@ -436,6 +436,18 @@ TEST(VcdControlFolder, ReadsAsTheImageItCameFrom)
     EXPECT_EQ(fromFolder.segmentFiles, segments);
 }
 
+// The ranges' edges, which the discs above do not reach.
+TEST(VcdPlayItems, DecodeByTheirRanges)
+{
+    using K = VcdPlayItem::Kind;
+    const std::vector<VcdPlayItem> items = {
+        {0, K::Nothing, 0},    {1, K::Nothing, 0},    {2, K::Track, 2},         {99, K::Track, 99},
+        {100, K::Entry, 0},    {599, K::Entry, 499},  {600, K::Reserved, 0},    {999, K::Reserved, 0},
+        {1000, K::Segment, 0}, {2979, K::Segment, 1979}, {2980, K::Reserved, 0}, {0xFFFF, K::Reserved, 0}};
+    for (const VcdPlayItem& item : items)
+        EXPECT_EQ(DecodeVcdPlayItem(item.id), item) << item.id;
+}
+
 INSTANTIATE_TEST_SUITE_P(VcdControl, PbcDisc, ::testing::Values(Kind::VideoCd, Kind::SuperVideoCd),
                          [](const auto& info) { return info.param == Kind::VideoCd ? "VideoCd" : "SuperVideoCd"; });
 
