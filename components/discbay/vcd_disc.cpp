@@ -381,8 +381,24 @@ std::optional<std::vector<VcdEntry>> VcdDisc::list(std::string_view folder) cons
     std::vector<VcdEntry> entries;
     entries.reserve(records->size());
     for (const Record& record : *records)
-        entries.push_back({record.name, record.directory});
+        entries.push_back({record.name, record.directory, record.lsn});
     return entries;
+}
+
+std::vector<VcdTrack> VcdDisc::tracks() const
+{
+    const track_t first = cdio_get_first_track_num(drive_->cdio);
+    const track_t count = cdio_get_num_tracks(drive_->cdio);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK)
+        return {};
+    std::vector<VcdTrack> tracks;
+    for (int number = first; number < first + count; ++number) {
+        const lsn_t lsn = cdio_get_track_lsn(drive_->cdio, static_cast<track_t>(number));
+        if (lsn == CDIO_INVALID_LSN)
+            return {};
+        tracks.push_back({number, lsn});
+    }
+    return tracks;
 }
 
 std::unique_ptr<VcdFile> VcdDisc::openFile(std::string_view pathInDisc) const

@@ -19,6 +19,13 @@ struct MountPoint;
 struct VcdEntry {
     std::string name;  // as recorded, without the version (";1")
     bool directory = false;
+    int64_t lsn = 0;  // its first sector
+};
+
+// A track of the disc's table of contents.
+struct VcdTrack {
+    int number = 0;
+    int32_t lsn = 0;  // where its data starts (index 1)
 };
 
 class VcdDrive;
@@ -67,6 +74,8 @@ public:
     // A folder inside the disc ("/MPEGAV" or "MpegAV"), found without regard to case; nullopt
     // when there is none.
     std::optional<std::vector<VcdEntry>> list(std::string_view folder) const;
+    // The table of contents in track order; empty when the disc gives none.
+    std::vector<VcdTrack> tracks() const;
     // A file inside the disc, found without regard to case at every level; null when missing or
     // a folder.
     std::unique_ptr<VcdFile> openFile(std::string_view pathInDisc) const;

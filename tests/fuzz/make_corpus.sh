@@ -70,3 +70,40 @@ dd if="$work/tiny.bin" bs=2352 skip=16 count=2 status=none | seed vcd_image desc
 { printf '\x00'; sed 's/tiny.bin/film.bin/' "$work/tiny.cue"; } | seed cue_sheet paired.cue
 { printf '\x01'; sed 's/tiny.bin/Film (Track 1).bin/' "$work/tiny.cue"; } | seed cue_sheet named.cue
 printf '\x00FILE "../../../../../etc/hostname" BINARY\r\n  TRACK 01 MODE1/2048\r\n    INDEX 01 99:99:99\r\n  TRACK 00 AUDIO\r\nFILE unquoted.bin WAVE\n' | seed cue_sheet hostile.cue
+
+# Video CD control files: INFO, ENTRIES, LOT, PSD, LOT_X and PSD_X of the test fixtures' discs
+# (made with moving segments in place of the stills), each behind its length in two bytes. The
+# LOT keeps its first 32 list ids.
+form1() {  # form1 BIN LSN SIZE: the first SIZE bytes of a Form 1 file out of a raw image
+  local sector left=$3 n
+  for ((sector = $2; left > 0; sector++)); do
+    n=$((left < 2048 ? left : 2048))
+    dd if="$1" iflag=skip_bytes,count_bytes bs=4096 skip=$((sector * 2352 + 24)) count=$n status=none
+    left=$((left - n))
+  done
+}
+part() {  # part LISTING BIN NAME [LIMIT]: the named file behind its length; empty when missing
+  local lsn size
+  read -r lsn size < <(awk -v name="$3;1" '$NF == name { sub(/]/, "", $8); print $8, $9 }' "$1") || true
+  [ -n "$lsn" ] || { printf '\0\0'; return; }
+  size=$((size < ${4:-size} ? size : ${4:-size}))
+  printf "$(printf '\\x%02x\\x%02x' $((size >> 8)) $((size & 255)))"
+  form1 "$2" "$lsn" "$size"
+}
+pbc_disc() {  # pbc_disc NAME XML TARGET SIZE EXTENSION
+  local disc="$work/$1" clip seconds
+  mkdir -p "$disc"
+  for clip in track1:3 track2:2 track3:1 motion:0.5 still1:0.2 still2:0.2; do
+    seconds="${clip#*:}"
+    ffmpeg -loglevel error -y -f lavfi -i "testsrc=size=$4:rate=25:duration=$seconds" \
+      -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$seconds" -ac 2 -target "$3" "$disc/${clip%%:*}.mpg"
+  done
+  (cd "$disc" && vcdxbuild --quiet -c disc.cue -b disc.bin "$2" >/dev/null 2>&1)
+  vcd-info -B -D -F --cue-file="$disc/disc.cue" >"$disc/listing"
+  { part "$disc/listing" "$disc/disc.bin" "INFO.$5"; part "$disc/listing" "$disc/disc.bin" "ENTRIES.$5"
+    part "$disc/listing" "$disc/disc.bin" "LOT.$5" 66; part "$disc/listing" "$disc/disc.bin" "PSD.$5"
+    part "$disc/listing" "$disc/disc.bin" LOT_X.VCD 66; part "$disc/listing" "$disc/disc.bin" PSD_X.VCD
+  } | seed vcd_control "$1.parts"
+}
+pbc_disc vcd "$PWD/../fixtures/vcd-pbc.xml" pal-vcd 352x288 VCD
+pbc_disc svcd "$PWD/../fixtures/svcd-pbc.xml" pal-svcd 480x576 SVD
