@@ -27,7 +27,6 @@ bool PbcNavigator::start(uint16_t offset)
 {
     if (!pbc_.at(offset))
         return false;
-    emptyHops_ = 0;
     enter(offset);
     return true;
 }
@@ -56,11 +55,6 @@ void PbcNavigator::enter(uint16_t offset)
     index_ = 0;
     passes_ = 0;
     pending_.reset();
-    // Lists that show nothing and pass on to each other would never let the player go.
-    if (++emptyHops_ > pbc_.lists.size()) {
-        end();
-        return;
-    }
     player_.listEntered();
     if (AsPlayList(list()))
         playFrom(0);
@@ -81,7 +75,6 @@ void PbcNavigator::playFrom(size_t index)
         return;
     }
     phase_ = PbcPhase::Playing;
-    emptyHops_ = 0;
     player_.playItem(play.items[index], play.playTime * 1000u / kPlayTimeUnitsPerSecond);
 }
 
@@ -93,7 +86,6 @@ void PbcNavigator::playBackground()
         return;
     }
     phase_ = PbcPhase::Playing;
-    emptyHops_ = 0;
     player_.playItem(selection.background, 0);
 }
 

@@ -39,7 +39,9 @@ enum class PbcPhase {
 // Walks a disc's lists as a remote control would: play lists play their items and move on,
 // selection lists play their background, take numbers and DEFAULT, and time out; NEXT,
 // PREVIOUS and RETURN follow the current list's links. The keys answer false when they do not
-// apply here, so that the player does what it does without playback control.
+// apply here, so that the player does what it does without playback control. Lists that pass
+// on to each other for ever without showing anything never reach it: the reader turns such a
+// disc's playback control off.
 class PbcNavigator {
 public:
     PbcNavigator(const VcdPbc& pbc, PbcPlayer& player) : pbc_(pbc), player_(player) {}
@@ -99,5 +101,4 @@ private:
     size_t index_ = 0;   // the play list's item that plays
     unsigned passes_ = 0;  // the background's passes played
     std::optional<VcdLink> pending_;  // a jump that waits for the background's pass to end
-    size_t emptyHops_ = 0;  // lists entered since something last played
 };

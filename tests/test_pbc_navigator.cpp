@@ -43,7 +43,7 @@ private:
 
 // Each input is a word: "end" (the item played), "time" (the wait ran out), "next", "prev",
 // "back", "default", a number, "stop", "play", "entry<n>" (entry n of the background plays).
-void Run(PbcNavigator& navigator, RecordingPbcPlayer& player, const std::string& inputs)
+void Drive(PbcNavigator& navigator, RecordingPbcPlayer& player, const std::string& inputs)
 {
     std::istringstream words(inputs);
     for (std::string word; words >> word;) {
@@ -83,8 +83,8 @@ struct Walk {
 // after 10 s); 2 track 1 and a still, 3 s, then 3; 3 entry 1 and track 2, then 4 at once; 4
 // entry 3 and track 3, 2 s, then 1; 5 the three tracks, then the end list 6; 7 a
 // multi-default menu over track 1 without numbers, looping for ever; 8 a motion segment for
-// 2 s, held for ever. The Super Video CD's menu plays its still three times, jumps when a pass
-// ends and times out after 160 s to list 2.
+// 2 s, held for ever. The Super Video CD's menu numbers its selections from 2, plays its still
+// three times, jumps when a pass ends and times out after 70 s to list 2.
 const Walk kWalks[] = {
     {"the menu's still is held for its wait, then the timeout list plays", Kind::VideoCd, 1, "end time",
      {"L1", "S0", "wait 10000", "L5", "T2"}, PbcPhase::Playing},
@@ -109,11 +109,22 @@ const Walk kWalks[] = {
      {"L7", "T2", "T2", "T2"}, PbcPhase::Playing},
     {"a play time ends each item; a wait for ever holds", Kind::VideoCd, 8, "end", {"L8", "S2/2000"},
      PbcPhase::Holding},
-    {"a delayed jump waits for the background's pass to end", Kind::SuperVideoCd, 1, "1 end",
-     {"L1", "S0", "L2", "T2"}, PbcPhase::Playing},
+    {"numbers begin at the first selection's; a delayed jump waits for the pass to end", Kind::SuperVideoCd, 1,
+     "1 2 end",
+     {"L1", "S0", "L2", "T2/30000"}, PbcPhase::Playing},
     {"the background plays its loop count, then the long wait runs", Kind::SuperVideoCd, 1, "end end end",
-     {"L1", "S0", "S0", "S0", "wait 160000"}, PbcPhase::Waiting},
+     {"L1", "S0", "S0", "S0", "wait 70000"}, PbcPhase::Waiting},
 };
+
+// Where a list lies; a rejected list is in no table of list ids.
+uint16_t OffsetOf(const VcdPbc& pbc, uint16_t lid)
+{
+    for (const auto& [offset, list] : pbc.lists)
+        if (pbc.lidAt(offset) == lid)
+            return offset;
+    ADD_FAILURE() << "no list " << lid;
+    return 0;
+}
 
 TEST(PbcNavigator, WalksTheListsOfADiscAsItsAuthorMeantThem)
 {
@@ -128,8 +139,8 @@ TEST(PbcNavigator, WalksTheListsOfADiscAsItsAuthorMeantThem)
         RecordingPbcPlayer player(pbc);
         PbcNavigator navigator(pbc, player);
         player.navigator = &navigator;
-        ASSERT_TRUE(navigator.start(pbc.lidOffsets.at(walk.lid))) << walk.what;
-        Run(navigator, player, walk.inputs);
+        ASSERT_TRUE(navigator.start(OffsetOf(pbc, walk.lid))) << walk.what;
+        Drive(navigator, player, walk.inputs);
         EXPECT_EQ(player.log, walk.wanted) << walk.what;
         EXPECT_EQ(navigator.phase(), walk.phase) << walk.what;
     }
