@@ -19,7 +19,7 @@ inline bool OpenAndWait(ReelkitEngine& engine, Window* window, const std::string
         loop.quit();
     });
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    engine.open(window, path);
+    engine.open(window, path, OpenAs::File);
     loop.exec();
     QObject::disconnect(answered);
     return opened;

@@ -50,7 +50,7 @@ void Playback::askEngine(const std::string& path, std::function<void(bool)> answ
             turns.resume();
         },
         Qt::SingleShotConnection);
-    asked.open(windows_.videoImage, path);
+    asked.open(windows_.videoImage, path, OpenAs::File);
 }
 
 void Playback::showOpenedTrack(const std::string& path, uint32_t track)

@@ -80,11 +80,11 @@ uint32_t EngineTest::length()
     return value.value_or(0);
 }
 
-uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path)
+uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path, OpenAs as)
 {
     std::optional<bool> answer;
     const auto heard = QObject::connect(&engine, &ReelkitEngine::openAnswered, [&](bool opened) { answer = opened; });
-    engine.open(window, path);
+    engine.open(window, path, as);
     EXPECT_FALSE(answer.has_value()) << "the answer comes from the event loop: " << path;
     EXPECT_TRUE(WaitUntil([&] { return answer.has_value(); })) << "no answer for " << path;
     QObject::disconnect(heard);

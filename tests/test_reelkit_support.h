@@ -32,7 +32,7 @@ bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = kDecodeD
 
 // Asks the engine to open the file and runs the event loop until it answers: 1 opened,
 // 0 refused; a test fails when the answer comes inside open() or not in time.
-uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path);
+uint32_t OpenAnswer(ReelkitEngine& engine, Window* window, const std::string& path, OpenAs as = OpenAs::File);
 
 // An image window of 320x240 (the clips' 4:3), shown.
 std::unique_ptr<TestImageWindow> ShownImageWindow();

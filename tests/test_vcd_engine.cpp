@@ -1,7 +1,11 @@
+#include <QSignalSpy>
+
 #include <cmath>
 
+#include "components/discbay/vcd_control_reader.h"
 #include "components/discbay/vcd_stream.h"
 #include "tests/support/vcd_image.h"
+#include "tests/support/vcd_pbc_image.h"
 #include "tests/test_reelkit_support.h"
 
 namespace {
@@ -131,6 +135,38 @@ TEST_F(VcdEngineTest, SeeksInATrackAndPlaysOnFromThere)
     ASSERT_TRUE(WaitUntil([&] { return position() == 1200; }));
     ASSERT_TRUE(engine->play());
     EXPECT_TRUE(WaitUntil([&] { return position() >= 1500 && status() == 2; }));
+}
+
+// A still is a one-frame stream: as a file it is too short to play; as a still it ends after
+// its frame and its picture stays, while a motion item opened the same way plays its whole
+// length.
+TEST_F(VcdEngineTest, AStillEndsAtOnceAndKeepsItsPicture)
+{
+    const PbcImage disc(PbcImage::Kind::VideoCd);
+    const VcdDiscReading reading = ReadVcdDisc({VcdDiscSource::Kind::Sectors, disc.cue});
+    const std::string still = disc.cue + reading.segmentFiles.at(0);
+    const std::string motion = disc.cue + reading.segmentFiles.at(2);
+    EXPECT_EQ(OpenAnswer(*engine, window.get(), still), 0u) << still;
+    const std::string byDefault = engine->imageDurationInForce();
+    QSignalSpy ended(engine.get(), &ReelkitEngine::endOfFile);
+    struct Item {
+        const std::string& path;
+        bool still;
+    };
+    for (const Item& item : {Item{still, true}, Item{motion, false}}) {
+        ended.clear();
+        ASSERT_EQ(OpenAnswer(*engine, window.get(), item.path, OpenAs::Still), 1u) << item.path;
+        ASSERT_TRUE(engine->play());
+        ASSERT_TRUE(WaitUntil([&] { return ended.count() == 1; })) << item.path;
+        EXPECT_EQ(status(), 0);
+        EXPECT_EQ(position(), length());
+        EXPECT_EQ(length() <= 100, item.still) << item.path << ": " << length() << " ms";
+        EXPECT_NE(engine->pictureWidget(), nullptr) << item.path;
+        EXPECT_EQ(std::stod(engine->imageDurationInForce()), 0) << "for this file";
+    }
+    ASSERT_EQ(OpenAnswer(*engine, window.get(), image.trackPath(1)), 1u);
+    EXPECT_EQ(engine->imageDurationInForce(), byDefault) << "a still's time is no other file's";
+    EXPECT_NE(std::stod(byDefault), 0);
 }
 
 TEST_F(VcdEngineTest, WhatTheImageDoesNotHoldIsRefused)

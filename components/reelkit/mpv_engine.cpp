@@ -29,6 +29,9 @@ enum Reply : uint64_t {
     kSerial = 16,
 };
 
+// A one-picture stream's time, as loadfile's option for one file.
+constexpr const char* kStillEndsAtOnce = "image-display-duration=0";
+
 // The reply id of an open's request.
 uint64_t ofOpen(uint64_t serial, Reply request)
 {
@@ -516,13 +519,17 @@ bool MpvEngine::useFileFacts()
     hasAudio_ = facts_.kinds.second;
     if (facts_.fps > 1 && facts_.fps < 1000)
         frameMs_ = static_cast<uint32_t>(std::lround(1000.0 / facts_.fps));
+    // A still's stream lasts a frame: its picture is what it holds.
+    if (openAs_ == OpenAs::Still)
+        return facts_.kinds.first || lengthMs_ >= kShortestFile;
     return (facts_.kinds.first || facts_.kinds.second) && lengthMs_ >= kShortestFile;
 }
 
-void MpvEngine::open(Window* imageWindow, const std::string& path)
+void MpvEngine::open(Window* imageWindow, const std::string& path, OpenAs as)
 {
     answer(false);
     ++openSerial_;
+    openAs_ = as;
     answerPending_ = true;
     if (!handle_) {
         refuseLater();
@@ -553,7 +560,10 @@ void MpvEngine::open(Window* imageWindow, const std::string& path)
         mpv_set_property_async(handle_.get(), 0, name, MPV_FORMAT_STRING, &value);
     load_ = Load::Loading;
     loadEntry_ = 0;
-    const char* command[] = {mpvname::LoadFile, target.c_str(), nullptr};
+    // libmpv shows a one-picture stream as an image for image-display-duration; a still is
+    // to end at once and hold its picture, for this file alone.
+    const char* command[] = {mpvname::LoadFile, target.c_str(), "replace",
+                             as == OpenAs::Still ? kStillEndsAtOnce : nullptr, nullptr};
     if (mpv_command_async(handle_.get(), ofOpen(openSerial_, kLoad), command) < 0) {
         unload();
         refuseLater();
@@ -876,6 +886,14 @@ double MpvEngine::speedInForce() const
     if (!handle_ || mpv_get_property(handle_.get(), mpvname::Speed, MPV_FORMAT_DOUBLE, &speed) < 0)
         return 0;
     return speed;
+}
+
+std::string MpvEngine::imageDurationInForce() const
+{
+    char* value = handle_ ? mpv_get_property_string(handle_.get(), mpvname::ImageDisplayDuration) : nullptr;
+    const std::string text = value ? value : "";
+    mpv_free(value);
+    return text;
 }
 
 std::string MpvEngine::videoOutput() const

@@ -44,7 +44,7 @@ struct MpvEngineOptions {
 // within MpvEngineOptions::openTimeoutMs, leaving nothing open; the answer always comes from
 // the event loop, never inside open(), and an open asked while another awaits its answer
 // refuses the earlier one first. Neither open nor close waits for libmpv. A file holding less than
-// kShortestFile of media counts as nothing to play. Files with no window play with no video
+// kShortestFile of media counts as nothing to play, unless it is opened as a still. Files with no window play with no video
 // output. Stop holds the position; play after the end starts again from the start. At the
 // end of a file the engine reports stopped with the position at the length. A rate set while
 // paused or stopped is answered by getRate but does not run: play returns to normal speed. Backward rates are emulated with exact seeks paced by a timer; reaching the start
@@ -61,7 +61,7 @@ public:
 
     bool init(bool useActiveMovie) override;
     bool deInit() override;
-    void open(Window* imageWindow, const std::string& path) override;
+    void open(Window* imageWindow, const std::string& path, OpenAs as) override;
     bool close() override;
     std::optional<uint32_t> getLength() override;
     bool play() override;
@@ -89,6 +89,9 @@ public:
     int audioOutputRate() const;
     // libmpv's playing speed as it stands (1 for normal; 0 without a handle).
     double speedInForce() const;
+    // How long libmpv shows a one-picture stream, as it stands for the open file ("1.000000"
+    // by default; empty without a handle).
+    std::string imageDurationInForce() const;
     // The video output libmpv runs ("libmpv" into the picture, "null" without a window).
     std::string videoOutput() const;
     // Pictures libmpv dropped, in the decoder or at the output, since the file was opened.
@@ -176,6 +179,7 @@ private:
     uint32_t seekTarget_ = 0;
 
     // The file as the player sees it.
+    OpenAs openAs_ = OpenAs::File;
     bool open_ = false;
     uint32_t lengthMs_ = 0;
     uint32_t frameMs_ = 40;

@@ -46,6 +46,7 @@ inline constexpr const char* DecoderFrameDropCount = "decoder-frame-drop-count";
 
 // Commands and their arguments.
 inline constexpr const char* LoadFile = "loadfile";
+inline constexpr const char* ImageDisplayDuration = "image-display-duration";
 inline constexpr const char* Stop = "stop";
 inline constexpr const char* Seek = "seek";
 inline constexpr const char* SeekAbsoluteExact = "absolute+exact";

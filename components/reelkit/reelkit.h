@@ -10,6 +10,11 @@
 
 class Window;
 
+// What an open is for. A still (a Video CD's picture item) ends as soon as its picture shows,
+// however short its stream, and the picture stays; its sound, when it has any, plays to its
+// end. A one-picture file opened as a file lasts as the engine makes any picture last.
+enum class OpenAs { File, Still };
+
 // The media engine. Times are milliseconds, rates thousandths of normal speed (negative
 // backward). Status: 0 stopped (also at the end), 1 paused, 2 playing, 3 another forward
 // rate, 4 backward. Audio properties: sound quality 0..3 (4 none), audio channel 0..2
@@ -24,7 +29,7 @@ public:
     ~ReelkitEngine() override = default;
     virtual bool init(bool useActiveMovie) = 0;
     virtual bool deInit() = 0;
-    virtual void open(Window* imageWindow, const std::string& path) = 0;
+    virtual void open(Window* imageWindow, const std::string& path, OpenAs as) = 0;
     virtual bool close() = 0;
     virtual std::optional<uint32_t> getLength() = 0;
     virtual bool play() = 0;
@@ -56,7 +61,7 @@ class NoEngine : public ReelkitEngine {
 public:
     bool init(bool) override { return false; }
     bool deInit() override { return false; }
-    void open(Window*, const std::string&) override { emit openAnswered(false); }
+    void open(Window*, const std::string&, OpenAs) override { emit openAnswered(false); }
     bool close() override { return false; }
     std::optional<uint32_t> getLength() override { return {}; }
     bool play() override { return false; }

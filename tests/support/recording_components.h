@@ -15,7 +15,7 @@ public:
 
     bool init(bool useActiveMovie) override;
     bool deInit() override { return note("Reelkit_DeInit"); }
-    void open(Window*, const std::string& path) override { emit openAnswered(note("Reelkit_Open(" + path + ")")); }
+    void open(Window*, const std::string& path, OpenAs) override { emit openAnswered(note("Reelkit_Open(" + path + ")")); }
     bool close() override { return note("Reelkit_Close"); }
     std::optional<uint32_t> getLength() override { return {}; }
     bool play() override { return note("Reelkit_Play"); }

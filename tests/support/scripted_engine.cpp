@@ -27,7 +27,7 @@ int ScriptedEngine::count(const std::string& entry) const
     return static_cast<int>(std::ranges::count(log, entry));
 }
 
-void ScriptedEngine::open(Window*, const std::string& path)
+void ScriptedEngine::open(Window*, const std::string& path, OpenAs)
 {
     if (answerLater) {
         awaited_ = path;

@@ -47,7 +47,7 @@ public:
 
     bool init(bool) override { return true; }
     bool deInit() override { return true; }
-    void open(Window* imageWindow, const std::string& path) override;
+    void open(Window* imageWindow, const std::string& path, OpenAs as) override;
     bool close() override;
     std::optional<uint32_t> getLength() override;
     bool play() override;
