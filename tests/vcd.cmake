@@ -20,3 +20,6 @@ target_link_libraries(playback_tests PRIVATE quintara_vcd_testsupport)
 target_link_libraries(end_to_end_tests PRIVATE quintara_vcd_testsupport)
 target_link_libraries(dialog_logic_tests PRIVATE quintara_vcd_testsupport)
 target_link_libraries(panel_window_tests PRIVATE quintara_vcd_testsupport)
+
+# The timestamp reader and entry times against ffprobe and vcd-info.
+quintara_logic_test(entry_time_tests test_entry_times.cpp)

@@ -107,3 +107,17 @@ pbc_disc() {  # pbc_disc NAME XML TARGET SIZE EXTENSION
 }
 pbc_disc vcd "$PWD/../fixtures/vcd-pbc.xml" pal-vcd 352x288 VCD
 pbc_disc svcd "$PWD/../fixtures/svcd-pbc.xml" pal-svcd 480x576 SVD
+
+# Program streams: the start of a Video CD and of a Super Video CD clip (B pictures), a group of
+# pictures from the sector before it on, a piece cut inside a pack, a folder's CDXA copy of a track.
+ffmpeg -loglevel error -y -f lavfi -i testsrc=size=352x288:rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 \
+  -t 1 -target pal-vcd "$work/vcd.mpg"
+ffmpeg -loglevel error -y -f lavfi -i testsrc=size=480x576:rate=25 -f lavfi -i sine=frequency=440:sample_rate=44100 \
+  -t 3 -target pal-svcd -bf 2 "$work/svcd.mpg"
+dd if="$work/vcd.mpg" bs=2324 count=6 status=none | seed mpeg_timestamps vcd_start.mpg
+dd if="$work/svcd.mpg" bs=2324 count=6 status=none | seed mpeg_timestamps svcd_start.mpg
+dd if="$work/svcd.mpg" bs=2324 skip=43 count=6 status=none | seed mpeg_timestamps svcd_group.mpg
+dd if="$work/vcd.mpg" iflag=skip_bytes,count_bytes skip=1000 count=12000 status=none | seed mpeg_timestamps vcd_cut.mpg
+track_lsn="$(vcd-info -B -q --cue-file="$work/tiny.cue" -F | sed -n 's/.*\[LSN *\([0-9]*\)\].*AVSEQ01.DAT.*/\1/p')"
+{ printf 'RIFF\x00\x00\x00\x00CDXAfmt \x10\x00\x00\x00\x00\x00\x00\x00\x15\x55XA\x01\x00\x00\x00\x00\x00\x00\x00data\x00\x00\x00\x00'
+  dd if="$work/tiny.bin" bs=2352 skip="$track_lsn" count=6 status=none; } | seed mpeg_timestamps cdxa.dat

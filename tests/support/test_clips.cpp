@@ -80,6 +80,8 @@ std::string Noise(size_t size, uint32_t seed)
     return bytes;
 }
 
+std::string CdxaOf(const std::string& packs) { return cdxaOf(packs); }
+
 bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder)
 {
     QStringList list;

@@ -38,6 +38,10 @@ private:
 // Bytes of no meaning, the same for the same seed.
 std::string Noise(size_t size, uint32_t seed);
 
+// The packs of a Video CD stream as a copy of the disc's file comes: each in a whole Mode 2
+// Form 2 sector, behind a RIFF "CDXA" header.
+std::string CdxaOf(const std::string& packs);
+
 // Runs a program with the arguments (no shell), in the folder when one is given; true when it
 // ended by itself with status 0 within a minute.
 bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder = {});
