@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "components/discbay/drive_table.h"
+#include "components/discbay/entry_times.h"
 #include "components/discbay/vcd_disc.h"
 #include "core/text.h"
 
@@ -299,4 +300,45 @@ VcdDiscSource VcdDiscSourceOf(const DriveSlot& slot)
 VcdDiscReading ReadVcdDisc(const VcdDiscSource& source)
 {
     return source.kind == VcdDiscSource::Kind::Sectors ? readSectors(source.path) : readFolder(source.path);
+}
+
+namespace {
+// The sectors of a track's entries counted from its file's first sector; an entry before the
+// file's start counts as past its end, so that it has no time.
+std::vector<uint32_t> sectorsFrom(int64_t first, const std::vector<int64_t>& entries)
+{
+    std::vector<uint32_t> sectors;
+    for (int64_t sector : entries)
+        sectors.push_back(sector < first ? std::numeric_limits<uint32_t>::max() : static_cast<uint32_t>(sector - first));
+    return sectors;
+}
+
+std::optional<int64_t> firstSectorOf(const VcdDisc& disc, const std::string& pathInDisc)
+{
+    const size_t slash = pathInDisc.rfind('/');
+    const std::optional<std::vector<VcdEntry>> listing = disc.list(pathInDisc.substr(0, slash));
+    const VcdEntry* file = listing ? entryNamed(*listing, std::string_view(pathInDisc).substr(slash + 1), false) : nullptr;
+    return file ? std::optional(file->lsn) : std::nullopt;
+}
+}  // namespace
+
+std::vector<std::optional<double>> ReadTrackEntryTimes(const VcdDiscSource& source, const VcdDiscReading& reading,
+                                                       uint8_t cdTrack)
+{
+    std::vector<int64_t> entries;
+    for (const VcdEntryPoint& entry : reading.control ? reading.control->entries : std::vector<VcdEntryPoint>{})
+        if (entry.track == cdTrack)
+            entries.push_back(entry.sector);
+    const auto file = reading.trackFiles.find(cdTrack);
+    if (entries.empty() || file == reading.trackFiles.end())
+        return std::vector<std::optional<double>>(entries.size());
+    // A folder's file begins where the track's first entry, its start, is.
+    if (source.kind == VcdDiscSource::Kind::Folder)
+        return ReadEntryTimes(source.path + file->second, sectorsFrom(entries.front(), entries));
+    const std::unique_ptr<VcdDisc> disc = VcdDisc::open(source.path);
+    const std::optional<int64_t> first = disc ? firstSectorOf(*disc, file->second) : std::nullopt;
+    const std::unique_ptr<VcdFile> track = first ? disc->openFile(file->second) : nullptr;
+    if (!track)
+        return std::vector<std::optional<double>>(entries.size());
+    return ReadEntryTimes(*track, sectorsFrom(*first, entries));
 }

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "components/discbay/vcd_control.h"
 
@@ -34,3 +35,9 @@ struct VcdDiscReading {
 };
 
 VcdDiscReading ReadVcdDisc(const VcdDiscSource& source);
+
+// The times of a CD track's entry points (as ENTRIES lists them, the track's start first), in
+// seconds from where a player's clock reads 0 in the track; nothing for an entry whose time
+// cannot be read. Reads a few sectors for the track's start and for each entry.
+std::vector<std::optional<double>> ReadTrackEntryTimes(const VcdDiscSource& source, const VcdDiscReading& reading,
+                                                       uint8_t cdTrack);
