@@ -22,8 +22,8 @@ struct Playback::CommandTable {
     };
 
     // The track changes, their results not waited for.
-    static bool nextTrack(Playback& p, CommandId, CommandPhase) { return p.NextTrack(), true; }
-    static bool previousTrack(Playback& p, CommandId, CommandPhase) { return p.PreviousTrack(), true; }
+    static bool nextTrack(Playback& p, CommandId, CommandPhase) { return p.NextChapterOrTrack(), true; }
+    static bool previousTrack(Playback& p, CommandId, CommandPhase) { return p.PreviousChapterOrTrack(), true; }
 
     template <auto Member, auto... Args>
     static bool run(Playback& p, CommandId, CommandPhase)

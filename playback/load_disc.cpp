@@ -5,6 +5,7 @@
 #include <string>
 
 #include "components/components.h"
+#include "components/discbay/drive_view.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
 
@@ -17,8 +18,12 @@ void Playback::LoadDisc(uintptr_t drive, intptr_t mode)
     EndTrackEntry(true);
     std::string current;
     const bool hadTrack = s.currentTrack != 0 && playList_.PlayList_GetPath(s.currentTrack - 1, current);
+    if (drop)
+        chapters_.left(driveIndex);
     if (!playList_.ScanDisc(*components_.discbay, drives_, driveIndex, drop))
         return;
+    if (!drop)
+        chapters_.arrived(driveIndex, drives_.current());
 
     uint32_t found = 0;
     if (drop && hadTrack && playList_.PlayList_FindBackward(current, s.currentTrack - 1, found)) {

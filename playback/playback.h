@@ -12,6 +12,7 @@
 #include "core/play_list_records.h"
 #include "core/timers.h"
 #include "panel/keys/key_map.h"
+#include "playback/chapters.h"
 #include "playback/drive_menu.h"
 #include "playback/play_list_chooser.h"
 #include "playback/then.h"
@@ -83,6 +84,10 @@ public:
     bool OpenTrack(uint32_t track, Then then = {});
     bool NextTrack(Then then = {});
     bool PreviousTrack(Then then = {});
+    // Next and Previous as the commands and the keys give them: with entry points as chapters,
+    // a chapter of a Video CD track before the track itself.
+    bool NextChapterOrTrack();
+    bool PreviousChapterOrTrack();
     // The Play List command: the chooser when asked for, then track 1. Always answers true.
     bool PlayListCommand(bool showDialog, Then then = {});
     // The state without any open track.
@@ -161,6 +166,10 @@ private:
     void openAfterEnd(uint32_t next, const Then& done);
     bool trackEnded();
 
+    // Chapters.
+    using ChapterStep = std::optional<uint32_t> (*)(const std::vector<uint32_t>& starts, uint32_t position);
+    std::optional<uint32_t> chapterTarget(ChapterStep step);
+
     PlayList listOf(const std::vector<std::string>& paths);
     std::string labelOf(const DriveTable& drives, uint32_t drive) const;
 
@@ -178,5 +187,6 @@ private:
     PanelFeedback* panel_ = nullptr;
     const PlayListChooser* chooser_ = nullptr;
     const DriveMenuPopup* popup_ = nullptr;
+    DiscChapters chapters_;
 };
 

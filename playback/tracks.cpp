@@ -8,6 +8,7 @@
 
 #include "core/window.h"
 #include "components/components.h"
+#include "components/discbay/drive_view.h"
 #include "disc/play_list.h"
 #include "led/led_refresh.h"
 
@@ -69,6 +70,9 @@ void Playback::showOpenedTrack(const std::string& path, uint32_t track)
     audio_.ApplyToOpenedFile();
 
     SetVideoTitle(&path);
+    // A Video CD track's chapters are read as it opens, to be there when they are asked for.
+    if (settings_.entryPointsAsChapters != 0)
+        chapters_.startsOf(path, drives_.current());
 }
 
 // The entry at place n leaves the list and the following one moves up into its place; false
@@ -234,4 +238,28 @@ void Playback::SetVideoTitle(const std::string* path)
     // The path as the list holds it, never cut: a cut path would name another file. An empty
     // title gives the frame's base title.
     frame->setTitle(path ? *path : std::string());
+}
+
+std::optional<uint32_t> Playback::chapterTarget(ChapterStep step)
+{
+    std::string path;
+    if (settings_.entryPointsAsChapters == 0 || state_.currentTrack == 0 ||
+        !playList_.PlayList_GetPath(state_.currentTrack - 1, path))
+        return std::nullopt;
+    const std::vector<uint32_t> starts = chapters_.startsOf(path, drives_.current());
+    return step(starts, engine().getCurrentPosition().value_or(state_.position));
+}
+
+bool Playback::NextChapterOrTrack()
+{
+    if (const std::optional<uint32_t> to = chapterTarget(NextChapter))
+        return SeekTo(*to);
+    return NextTrack();
+}
+
+bool Playback::PreviousChapterOrTrack()
+{
+    if (const std::optional<uint32_t> to = chapterTarget(PreviousChapter))
+        return SeekTo(*to);
+    return PreviousTrack();
 }

@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "components/discbay/vcd_disc.h"
+#include "components/discbay/drive_view.h"
 #include "disc/disc_control.h"
+#include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/vcd_pbc_image.h"
 
@@ -69,6 +72,98 @@ TEST(DiscControlReader, AnswersOffTheUiThreadForTheDiscOfTheMoment)
     EXPECT_GT(*times[4][1], 0.5);
     EXPECT_LT(*times[4][1], 1.5);
     EXPECT_EQ(times[5], times[4]) << "the folder's copy reads as the image";
+}
+
+TEST(Chapters, NextGoesToTheFollowingOnePreviousToTheStartOrTheOneBefore)
+{
+    const std::vector<uint32_t> three{11, 1811, 3011};
+    struct Row {
+        std::vector<uint32_t> starts;
+        uint32_t at;
+        std::optional<uint32_t> next, previous;
+    };
+    const Row rows[] = {
+        {three, 500, 1811, std::nullopt},  // in the first chapter, Previous leaves the track
+        {three, 1811, 3011, 11},
+        {three, 2000, 3011, 11},           // less than 5 s into a chapter: the one before
+        {three, 9000, std::nullopt, 3011}, // more: its own start
+        {three, 0, 11, std::nullopt},      // before the first entry's picture
+        {{11}, 500, std::nullopt, std::nullopt},  // only the track's start: no chapters
+        {{}, 500, std::nullopt, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(NextChapter(row.starts, row.at), row.next) << row.at;
+        EXPECT_EQ(PreviousChapter(row.starts, row.at), row.previous) << row.at;
+    }
+}
+
+// Both lie on Qt's pool: when it is done, their answers have been posted.
+void Settle()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::sendPostedEvents();
+}
+
+// The Video CD's tracks as chapters, its image opened as a drive and loaded as a disc.
+class ChaptersTest : public PlaybackTest {
+protected:
+    ChaptersTest()
+    {
+        records.settings.entryPointsAsChapters = 1;
+        engine->length = 10000;
+        records.drives.addImage(image.cue);
+        playback().LoadDisc(*records.drives.current().driveOf(image.cue), 0);
+        // The control, then the opened track's entry times.
+        Settle();
+        Settle();
+    }
+    // Where a track's entry points lie, in milliseconds, as the reader gives them.
+    std::vector<uint32_t> entries(uint8_t cdTrack)
+    {
+        const VcdDiscSource source{VcdDiscSource::Kind::Sectors, image.cue};
+        std::vector<uint32_t> starts;
+        for (const std::optional<double>& time : ReadTrackEntryTimes(source, ReadVcdDisc(source), cdTrack))
+            starts.push_back(static_cast<uint32_t>(std::lround(time.value_or(-1) * 1000)));
+        return starts;
+    }
+
+    const PbcImage image{PbcImage::Kind::VideoCd};
+};
+
+TEST_F(ChaptersTest, NextAndPreviousStepThroughATracksEntryPointsBeforeLeavingIt)
+{
+    const std::vector<uint32_t> first = entries(2);
+    const std::vector<uint32_t> second = entries(3);
+    ASSERT_EQ(first.size(), 2u);
+    ASSERT_EQ(second.size(), 2u);
+    ASSERT_EQ(records.state.currentTrack, 1u);
+    struct Step {
+        uint32_t at;
+        bool next;
+        uint32_t track;  // where it is then
+        std::optional<uint32_t> seeked;
+    };
+    const Step steps[] = {
+        {500, true, 1, first[1]},                // the next chapter
+        {first[1] + 100, true, 2, std::nullopt},  // past the last one: the next track
+        {500, true, 2, second[1]},
+        {second[1] + 100, false, 2, second[0]},  // within a chapter's first 5 s: the one before
+        {500, false, 1, std::nullopt},           // in the first: the previous track
+    };
+    for (const Step& step : steps) {
+        engine->position = step.at;
+        Settle();  // a newly opened track's times
+        ASSERT_TRUE(playback().DispatchCommand(step.next ? CommandId::NextTrack : CommandId::PreviousTrack,
+                                               CommandPhase::Click));
+        EXPECT_EQ(records.state.currentTrack, step.track) << step.at;
+        if (step.seeked)
+            EXPECT_EQ(engine->position, *step.seeked) << step.at;
+    }
+    // Without chapters, the tracks step as they always did.
+    records.settings.entryPointsAsChapters = 0;
+    engine->position = 500;
+    ASSERT_TRUE(playback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
+    EXPECT_EQ(records.state.currentTrack, 2u);
 }
 
 }  // namespace

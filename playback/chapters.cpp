@@ -1,0 +1,107 @@
+#include "playback/chapters.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "components/discbay/drive_table.h"
+#include "core/text.h"
+
+std::optional<uint32_t> NextChapter(const std::vector<uint32_t>& starts, uint32_t position)
+{
+    if (starts.size() < 2)
+        return std::nullopt;
+    const auto next = std::upper_bound(starts.begin(), starts.end(), position);
+    return next == starts.end() ? std::nullopt : std::optional(*next);
+}
+
+std::optional<uint32_t> PreviousChapter(const std::vector<uint32_t>& starts, uint32_t position)
+{
+    if (starts.size() < 2)
+        return std::nullopt;
+    const auto after = std::upper_bound(starts.begin(), starts.end(), position);
+    const size_t current = after == starts.begin() ? 0 : static_cast<size_t>(after - starts.begin()) - 1;
+    if (position > starts[current] + kChapterRestartMs)
+        return starts[current];
+    if (current > 0)
+        return starts[current - 1];
+    return std::nullopt;
+}
+
+DiscChapters::DiscChapters()
+{
+    connect(&reader_, &DiscControlReader::controlRead, this, &DiscChapters::controlRead);
+    connect(&reader_, &DiscControlReader::entryTimesRead, this, &DiscChapters::timesRead);
+}
+
+void DiscChapters::arrived(uint32_t drive, const DriveTable& table)
+{
+    left(drive);
+    discOf(drive, table);
+}
+
+void DiscChapters::left(uint32_t drive)
+{
+    reader_.forget(drive);
+    discs_.erase(drive);
+}
+
+DiscChapters::Disc* DiscChapters::discOf(uint32_t drive, const DriveTable& table)
+{
+    if (const auto known = discs_.find(drive); known != discs_.end())
+        return &known->second;
+    if (!table.presentRoot(drive))
+        return nullptr;
+    Disc& disc = discs_[drive];
+    disc.source = VcdDiscSourceOf(table.slot(drive));
+    disc.root = table.slot(drive).root == "/" ? "" : table.slot(drive).root;
+    reader_.read(drive, disc.source);
+    return &disc;
+}
+
+std::vector<uint32_t> DiscChapters::startsOf(const std::string& path, const DriveTable& table)
+{
+    const std::optional<uint32_t> drive = table.driveOf(path);
+    Disc* disc = drive ? discOf(*drive, table) : nullptr;
+    return disc ? startsIn(*drive, *disc, path) : std::vector<uint32_t>{};
+}
+
+std::vector<uint32_t> DiscChapters::startsIn(uint32_t drive, Disc& disc, const std::string& path)
+{
+    if (!disc.reading) {
+        disc.wanted = path;
+        return {};
+    }
+    const std::string inside = path.substr(std::min(path.size(), disc.root.size()));
+    const auto file = std::ranges::find_if(disc.reading->trackFiles,
+                                           [&](const auto& track) { return EqualsIgnoringCase(track.second, inside); });
+    if (file == disc.reading->trackFiles.end())
+        return {};
+    const uint8_t cdTrack = file->first;
+    if (const auto known = disc.starts.find(cdTrack); known != disc.starts.end())
+        return known->second;
+    if (!std::exchange(disc.asked[cdTrack], true))
+        reader_.readEntryTimes(drive, disc.source, disc.reading, cdTrack);
+    return {};
+}
+
+void DiscChapters::controlRead(uint32_t drive, const DiscControlReader::Reading& reading)
+{
+    const auto disc = discs_.find(drive);
+    if (disc == discs_.end())
+        return;
+    disc->second.reading = reading;
+    if (!disc->second.wanted.empty())
+        startsIn(drive, disc->second, std::exchange(disc->second.wanted, {}));
+}
+
+void DiscChapters::timesRead(uint32_t drive, uint8_t cdTrack, const DiscControlReader::EntryTimes& times)
+{
+    const auto disc = discs_.find(drive);
+    if (disc == discs_.end())
+        return;
+    std::vector<uint32_t>& starts = disc->second.starts[cdTrack];
+    for (const std::optional<double>& seconds : times)
+        if (seconds && *seconds >= 0)
+            starts.push_back(static_cast<uint32_t>(std::lround(*seconds * 1000)));
+    std::ranges::sort(starts);
+}
