@@ -75,31 +75,14 @@ void writeFile(const fs::path& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + path.string());
 }
 
-// Makes the image in a fresh folder beside `target`, then moves it into place in one step;
-// when another process got there first, its image is used and this one dropped.
-void makeImage(Kind kind, const fs::path& target)
+void makeImage(Kind kind, const fs::path& folder)
 {
-    fs::create_directories(target.parent_path());
-    std::string pattern = (target.parent_path() / "making-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a folder beside " + target.string());
-    const fs::path folder = pattern;
-    try {
-        for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
-            if (!RunFfmpeg(clipArguments(kind, VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
-                throw std::runtime_error("ffmpeg could not make " + clipName(i));
-        writeFile(folder / "notes.bin", Noise(VcdImage::kNotesBytes, 5000));
-        if (!RunVcdImager(imageArguments(kind), folder.string()))
-            throw std::runtime_error("vcdimager could not make the disc image");
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-        throw;
-    }
-    std::error_code lost;
-    fs::rename(folder, target, lost);
-    if (lost)
-        fs::remove_all(folder, lost);
+    for (size_t i = 0; i < std::size(VcdImage::kClipSeconds); ++i)
+        if (!RunFfmpeg(clipArguments(kind, VcdImage::kClipSeconds[i], (folder / clipName(i)).string())))
+            throw std::runtime_error("ffmpeg could not make " + clipName(i));
+    writeFile(folder / "notes.bin", Noise(VcdImage::kNotesBytes, 5000));
+    if (!RunVcdImager(imageArguments(kind), folder.string()))
+        throw std::runtime_error("vcdimager could not make the disc image");
 }
 
 std::string readAll(const fs::path& path)
@@ -152,7 +135,7 @@ VcdImage::VcdImage(Kind kind) : kind(kind)
 {
     const fs::path folder = fs::path(QUINTARA_TEST_MEDIA) / recipeName(kind);
     if (!fs::exists(folder / "disc.cue"))
-        makeImage(kind, folder);
+        MakeInPlace(folder, [kind](const fs::path& making) { makeImage(kind, making); });
     cue = (folder / "disc.cue").string();
     bin = (folder / "disc.bin").string();
     for (size_t i = 0; i < std::size(kClipSeconds); ++i) {
@@ -160,4 +143,24 @@ VcdImage::VcdImage(Kind kind) : kind(kind)
         clips.push_back({mpg.string(), fs::file_size(mpg), kClipSeconds[i]});
     }
     notes = readAll(folder / "notes.bin");
+}
+
+void MakeInPlace(const std::filesystem::path& target, const std::function<void(const std::filesystem::path&)>& make)
+{
+    fs::create_directories(target.parent_path());
+    std::string pattern = (target.parent_path() / "making-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder beside " + target.string());
+    const fs::path folder = pattern;
+    try {
+        make(folder);
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+        throw;
+    }
+    std::error_code lost;
+    fs::rename(folder, target, lost);
+    if (lost)
+        fs::remove_all(folder, lost);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,10 @@ private:
     explicit VcdImage(Kind kind);
     TempDir scratch_;
 };
+
+// Makes a disc's folder by `make` in a fresh folder beside `target`, then moves it into place
+// in one step; when another process got there first, its folder is used and this one dropped.
+void MakeInPlace(const std::filesystem::path& target, const std::function<void(const std::filesystem::path&)>& make);
 
 // Runs vcdimager with the arguments in a folder (no shell); true when it succeeded.
 bool RunVcdImager(const std::vector<std::string>& arguments, const std::string& folder);

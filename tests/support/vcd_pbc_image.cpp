@@ -1,4 +1,5 @@
 #include "tests/support/vcd_pbc_image.h"
+#include "tests/support/vcd_image.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -98,29 +99,12 @@ void makeClips(const Recipe& recipe, const fs::path& folder)
     }
 }
 
-// Makes the image in a fresh folder beside `target`, then moves it into place in one step;
-// when another process got there first, its image is used and this one dropped.
-void makeImage(const Recipe& recipe, const fs::path& target)
+void makeImage(const Recipe& recipe, const fs::path& folder)
 {
-    fs::create_directories(target.parent_path());
-    std::string pattern = (target.parent_path() / "making-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a folder beside " + target.string());
-    const fs::path folder = pattern;
-    try {
-        makeClips(recipe, folder);
-        if (!RunProgram("vcdxbuild", {"--quiet", "-c", "disc.cue", "-b", "disc.bin", xmlOf(recipe).string()},
-                        folder.string()))
-            throw std::runtime_error("vcdxbuild could not make the disc image");
-    } catch (...) {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-        throw;
-    }
-    std::error_code lost;
-    fs::rename(folder, target, lost);
-    if (lost)
-        fs::remove_all(folder, lost);
+    makeClips(recipe, folder);
+    if (!RunProgram("vcdxbuild", {"--quiet", "-c", "disc.cue", "-b", "disc.bin", xmlOf(recipe).string()},
+                    folder.string()))
+        throw std::runtime_error("vcdxbuild could not make the disc image");
 }
 
 constexpr unsigned char kVideoStream = 0xE0;
@@ -167,7 +151,7 @@ PbcImage::PbcImage(Kind kind) : kind(kind)
     const Recipe recipe = recipeOf(kind);
     const fs::path folder = fs::path(QUINTARA_TEST_MEDIA) / folderName(recipe);
     if (!fs::exists(folder / "disc.cue"))
-        makeImage(recipe, folder);
+        MakeInPlace(folder, [&recipe](const fs::path& making) { makeImage(recipe, making); });
     cue = (folder / "disc.cue").string();
     bin = (folder / "disc.bin").string();
 }
