@@ -49,7 +49,8 @@ DiscChapters::Disc* DiscChapters::discOf(uint32_t drive, const DriveTable& table
 {
     if (const auto known = discs_.find(drive); known != discs_.end())
         return &known->second;
-    if (!table.presentRoot(drive))
+    // Only a drive with a door holds a disc with entry points.
+    if (!table.isCdRomDrive(drive) || !table.presentRoot(drive))
         return nullptr;
     Disc& disc = discs_[drive];
     disc.source = VcdDiscSourceOf(table.slot(drive));
@@ -79,7 +80,7 @@ std::vector<uint32_t> DiscChapters::startsIn(uint32_t drive, Disc& disc, const s
     const uint8_t cdTrack = file->first;
     if (const auto known = disc.starts.find(cdTrack); known != disc.starts.end())
         return known->second;
-    if (!std::exchange(disc.asked[cdTrack], true))
+    if (disc.asked.insert(cdTrack).second)
         reader_.readEntryTimes(drive, disc.source, disc.reading, cdTrack);
     return {};
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,7 @@ private:
         std::string wanted;  // a track asked for before the control was read
         DiscControlReader::Reading reading;  // null until read
         std::map<uint8_t, std::vector<uint32_t>> starts;  // by CD track, once read
-        std::map<uint8_t, bool> asked;  // CD tracks whose times are on the way or read
+        std::set<uint8_t> asked;  // CD tracks whose times are on the way or read
     };
 
     Disc* discOf(uint32_t drive, const DriveTable& table);
