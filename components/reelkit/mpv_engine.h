@@ -44,8 +44,8 @@ struct MpvEngineOptions {
 // within MpvEngineOptions::openTimeoutMs, leaving nothing open; the answer always comes from
 // the event loop, never inside open(), and an open asked while another awaits its answer
 // refuses the earlier one first. Neither open nor close waits for libmpv. A file holding less than
-// kShortestFile of media counts as nothing to play, unless it is opened as a still. Files with no window play with no video
-// output. Stop holds the position; play after the end starts again from the start. At the
+// kShortestFile of media counts as nothing to play, unless it is opened as a still. Files with
+// no window play with no video output. Stop holds the position; play after the end starts again from the start. At the
 // end of a file the engine reports stopped with the position at the length. A rate set while
 // paused or stopped is answered by getRate but does not run: play returns to normal speed. Backward rates are emulated with exact seeks paced by a timer; reaching the start
 // goes on forward at normal speed. Forward rates slower than libmpv goes play at its slowest,

@@ -12,7 +12,7 @@ class Window;
 
 // What an open is for. A still (a Video CD's picture item) ends as soon as its picture shows,
 // however short its stream, and the picture stays; its sound, when it has any, plays to its
-// end. A one-picture file opened as a file lasts as the engine makes any picture last.
+// end. A one-picture stream opened as a file is too short to count as anything to play.
 enum class OpenAs { File, Still };
 
 // The media engine. Times are milliseconds, rates thousandths of normal speed (negative
