@@ -162,8 +162,7 @@ void readPbc(VcdControl& control, const VcdControlFiles& files)
         control.pbcProblem = reading.problem;
         return;
     }
-    const auto plays = [&control](const VcdPlayItem& item) { return control.plays(item); };
-    if (const std::optional<uint16_t> loop = FindSilentVcdLoop(*reading.pbc, plays)) {
+    if (const std::optional<uint16_t> loop = FindSilentVcdLoop(*reading.pbc, control)) {
         control.pbcProblem = "the lists from offset " + std::to_string(*loop) +
                              " pass on to each other for ever without showing anything";
         return;

@@ -185,8 +185,9 @@ std::map<uint16_t, uint16_t> readLot(std::string_view lot, uint16_t lidCount)
 }
 
 // Where a list that shows nothing passes on to at once, if it does.
-VcdLink passesOnAtOnce(const VcdList& list, const std::function<bool(const VcdPlayItem&)>& plays)
+VcdLink passesOnAtOnce(const VcdList& list, const VcdControl& control)
 {
+    const auto plays = [&control](const VcdPlayItem& item) { return control.plays(item); };
     if (const auto* play = std::get_if<VcdPlayList>(&list))
         return play->waitCode == 0 && std::none_of(play->items.begin(), play->items.end(), plays) ? play->next
                                                                                                 : VcdLink{};
@@ -236,7 +237,7 @@ VcdPbcReading ParseVcdPbc(std::string_view lot, std::string_view psd, size_t psd
     return {std::move(pbc), {}};
 }
 
-std::optional<uint16_t> FindSilentVcdLoop(const VcdPbc& pbc, const std::function<bool(const VcdPlayItem&)>& plays)
+std::optional<uint16_t> FindSilentVcdLoop(const VcdPbc& pbc, const VcdControl& control)
 {
     // Each list passes on to one list at most: a walk that meets itself has found a cycle, one
     // that meets an earlier walk has not.
@@ -248,7 +249,7 @@ std::optional<uint16_t> FindSilentVcdLoop(const VcdPbc& pbc, const std::function
         while (here && !walkOf.count(*here)) {
             walkOf[*here] = walk;
             const VcdList* list = pbc.at(*here);
-            here = list ? passesOnAtOnce(*list, plays) : VcdLink{};
+            here = list ? passesOnAtOnce(*list, control) : VcdLink{};
         }
         if (here && walkOf[*here] == walk)
             return here;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,5 +38,5 @@ struct VcdPbcReading {
 VcdPbcReading ParseVcdPbc(std::string_view lot, std::string_view psd, size_t psdSize, uint16_t lidCount);
 
 // The first list of a cycle of lists that each pass on at once without showing anything;
-// `plays` tells whether an item shows something.
-std::optional<uint16_t> FindSilentVcdLoop(const VcdPbc& pbc, const std::function<bool(const VcdPlayItem&)>& plays);
+// what shows something is what the control says its disc plays.
+std::optional<uint16_t> FindSilentVcdLoop(const VcdPbc& pbc, const VcdControl& control);
