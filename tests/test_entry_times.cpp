@@ -1,7 +1,5 @@
 // The program stream timestamp reader and the entry times, against ffprobe's and vcd-info's
 // reading of clips and a Super Video CD made here with ffmpeg and vcdxbuild.
-#include <QProcess>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +20,7 @@
 #include "components/discbay/vcd_disc.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
+#include "tests/support/vcd_pbc_image.h"
 
 namespace {
 
@@ -50,14 +49,10 @@ const Clip kVideoCdClip{"vcd.mpg", "pal-vcd", "352x288", 2, {}, {}};
 
 std::string outputOf(const std::string& program, const std::vector<std::string>& arguments)
 {
-    QStringList list;
-    for (const std::string& argument : arguments)
-        list << QString::fromStdString(argument);
-    QProcess process;
-    process.start(QString::fromStdString(program), list);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+    std::string output = OutputOf(program, arguments);
+    if (output.empty())
         throw std::runtime_error(program + " failed");
-    return process.readAllStandardOutput().toStdString();
+    return output;
 }
 
 std::string readAll(const std::string& path)

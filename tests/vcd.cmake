@@ -26,3 +26,4 @@ target_link_libraries(panel_window_tests PRIVATE quintara_vcd_testsupport)
 
 # The timestamp reader and entry times against ffprobe and vcd-info.
 quintara_logic_test(entry_time_tests test_entry_times.cpp)
+target_link_libraries(entry_time_tests PRIVATE quintara_vcd_testsupport)
