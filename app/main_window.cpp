@@ -21,6 +21,11 @@ MainWindow::~MainWindow()
         links_.windows.main = nullptr;
 }
 
+bool MainWindow::destroyed() const
+{
+    return links_.windows.closing;
+}
+
 int MainWindow::create()
 {
     links_.windows.main = this;
@@ -67,13 +72,12 @@ bool MainWindow::makeWindow(bool made, const std::string& why, std::string_view 
 
 void MainWindow::destroy()
 {
-    if (destroyed_)
+    if (links_.windows.closing)
         return;
     // Asked from inside a dialog's or a menu's loop, the code that opened it still runs on the
     // panel: that loop ends first, and the shut-down runs once its opener has returned.
     if (host_.endModalLoops())
         return;
-    destroyed_ = true;
     links_.windows.closing = true;
 
     if (links_.windows.panel)
@@ -104,7 +108,7 @@ intptr_t MainWindow::handle(const Message& message)
 
 intptr_t MainWindow::handleInTurn(const Message& message)
 {
-    if (destroyed_)
+    if (links_.windows.closing)
         return 0;
     switch (message.id) {
     case msg::Close:
@@ -145,7 +149,7 @@ void MainWindow::timerTick(TimerId id)
 
 void MainWindow::tickInTurn(TimerId id)
 {
-    if (destroyed_)
+    if (links_.windows.closing)
         return;
     const PlayerState& state = links_.state;
     switch (id) {
@@ -177,7 +181,7 @@ void MainWindow::deviceChange(uint32_t event, const DeviceHeader* header)
 
 void MainWindow::deviceChangeInTurn(uint32_t event, const DeviceHeader& header)
 {
-    if (destroyed_)
+    if (links_.windows.closing)
         return;
     if (event != device_event::Arrival && event != device_event::RemoveComplete)
         return;
@@ -222,7 +226,7 @@ void MainWindow::mixerChange(intptr_t controlId)
 void MainWindow::playFiles(const std::vector<std::string>& files)
 {
     links_.turns.take([this, files] {
-        if (created_ && !destroyed_ && !files.empty())
+        if (created_ && !links_.windows.closing && !files.empty())
             parts_.playFiles(files);
     });
 }

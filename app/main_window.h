@@ -84,7 +84,8 @@ public:
     int create();
     // Runs the shut-down once and asks the loop to end with status 18.
     void destroy();
-    bool destroyed() const { return destroyed_; }
+    // The shut-down has begun, and the windows record says so to the rest of the player.
+    bool destroyed() const;
     bool engineStarted() const { return engineStarted_; }
 
     // A posted or sent message; answers what its handler answers. These four wait their turn
@@ -116,7 +117,6 @@ private:
     MainWindowHost& host_;
     MainWindowParts& parts_;
     bool created_ = false;
-    bool destroyed_ = false;
     bool engineStarted_ = false;
     bool cursorsLoaded_ = false;
 };
