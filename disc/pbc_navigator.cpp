@@ -228,21 +228,3 @@ bool PbcNavigator::resume()
         return startAtFirst();
     return false;
 }
-
-std::optional<VcdPlayItem> PbcNavigator::item() const
-{
-    if (phase_ == PbcPhase::Parked || phase_ == PbcPhase::Ended)
-        return std::nullopt;
-    if (const VcdPlayList* play = AsPlayList(list())) {
-        if (index_ < play->items.size())
-            return play->items[index_];
-        // Waiting after the list: its last item's picture shows.
-        for (size_t i = play->items.size(); i > 0; --i)
-            if (PlaysSomething(play->items[i - 1]))
-                return play->items[i - 1];
-        return std::nullopt;
-    }
-    if (const VcdSelectionList* selection = AsSelection(list()); selection && PlaysSomething(selection->background))
-        return selection->background;
-    return std::nullopt;
-}

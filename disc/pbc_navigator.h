@@ -72,10 +72,6 @@ public:
     PbcPhase phase() const { return phase_; }
     uint16_t offset() const { return offset_; }
     const VcdList* list() const { return pbc_.at(offset_); }
-    // The item that plays or whose picture is held; nothing between lists.
-    std::optional<VcdPlayItem> item() const;
-    bool canGoNext() const { return active() && current().next.has_value(); }
-    bool canGoPrevious() const { return active() && current().previous.has_value(); }
 
 private:
     // The links every kind of list has, disabled for those that have none.
