@@ -156,8 +156,9 @@ TEST_F(ChaptersTest, NextAndPreviousStepThroughATracksEntryPointsBeforeLeavingIt
         ASSERT_TRUE(playback().DispatchCommand(step.next ? CommandId::NextTrack : CommandId::PreviousTrack,
                                                CommandPhase::Click));
         EXPECT_EQ(records.state.currentTrack, step.track) << step.at;
-        if (step.seeked)
+        if (step.seeked) {
             EXPECT_EQ(engine->position, *step.seeked) << step.at;
+        }
     }
     // Without chapters, the tracks step as they always did.
     records.settings.entryPointsAsChapters = 0;
