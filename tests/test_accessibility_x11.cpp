@@ -138,7 +138,10 @@ TEST(Accessibility, AScreenReaderReadsThePanelPressesItsButtonsAndReadsTheVideoW
         EXPECT_EQ(joined(button["states"]), "showing") << expected.name;
     }
     const QJsonObject led = display(children);
-    EXPECT_EQ(led["name"].toString().toStdString(), led["text"].toString().toStdString());
+    // Two reads of a running display: they agree but for the time, which may tick between them.
+    const QRegularExpression clock("\\d:\\d\\d:\\d\\d of");
+    EXPECT_EQ(led["name"].toString().replace(clock, "T of").toStdString(),
+              led["text"].toString().replace(clock, "T of").toStdString());
     const QRegularExpression reading("^Track 01, \\d:\\d\\d:\\d\\d of 0:00:(29|30), playing, volume \\d+ of 16$");
     EXPECT_TRUE(reading.match(led["text"].toString()).hasMatch()) << led["text"].toString().toStdString();
 
