@@ -93,7 +93,7 @@ void MainWindow::destroy()
     cursorsLoaded_ = false;
     links_.components.reelkit->deInit();
     for (TimerId id : {main_timer::VolumeRepeat, main_timer::SeekRepeat, main_timer::PositionPoll,
-                       main_timer::MixerReattach})
+                       main_timer::MixerReattach, main_timer::PbcWait})
         timers_.stop(id);
     host_.postQuit(kOrderlyExitStatus);
 }
@@ -161,6 +161,9 @@ void MainWindow::tickInTurn(TimerId id)
         break;
     case main_timer::PositionPoll:
         parts_.pollPosition();
+        break;
+    case main_timer::PbcWait:
+        parts_.pbcWaitElapsed();
         break;
     case main_timer::MixerReattach:
         timers_.stop(main_timer::MixerReattach);

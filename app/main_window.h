@@ -48,6 +48,8 @@ public:
     virtual bool appCommandRun(uintptr_t wParam, intptr_t lParam) = 0;
     // Answers false when the tick must end without default processing.
     virtual bool pollPosition() = 0;
+    // A Video CD list's wait has run out.
+    virtual void pbcWaitElapsed() = 0;
     // Files named on a command line: they become the play list and play from the first.
     virtual void playFiles(const std::vector<std::string>& files) = 0;
 

@@ -85,6 +85,11 @@ bool LogicParts::pollPosition()
     return records_.playback.PollPosition();
 }
 
+void LogicParts::pbcWaitElapsed()
+{
+    records_.playback.PbcWaitElapsed();
+}
+
 void LogicParts::playFiles(const std::vector<std::string>& files)
 {
     records_.playback.PlayFiles(files);
@@ -210,7 +215,7 @@ void PlayerParts::destroyPanel()
 
 bool PlayerParts::createVideoFrame(std::string& why)
 {
-    const VideoHooks hooks{.keys = &*windows_.videoKeys, .drops = windows_.dropTarget};
+    const VideoHooks hooks{.keys = &*windows_.videoKeys, .drops = windows_.dropTarget, .areas = &records_.playback};
     return VideoWnd_Create(windows_.video, VideoLinksOf(records_, records_.windows.main), hooks, why);
 }
 

@@ -80,6 +80,7 @@ public:
     bool appCommandPost(uintptr_t wParam, intptr_t lParam) override;
     bool appCommandRun(uintptr_t wParam, intptr_t lParam) override;
     bool pollPosition() override;
+    void pbcWaitElapsed() override;
     void playFiles(const std::vector<std::string>& files) override;
 
 protected:

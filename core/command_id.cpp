@@ -12,7 +12,7 @@ constexpr std::array kCommands{
     Play, Pause, PlayPause, Stop, Eject, StopEject, NextTrack, PreviousTrack,
     Backward, Forward, FastBackward, FastForward, SlowBackward, SlowForward,
     MuteUnMute, VolumeUp, VolumeDown, SoundQuality, AudioChannel, SoundChannel, AudioProperties,
-    Repeat, PlayList, Disc,
+    Repeat, PlayList, Disc, MenuReturn,
     VideoTopmost, VideoSize,
     Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9, PlusTen,
     Return,

@@ -33,6 +33,7 @@ enum class CommandId : int32_t {
     Repeat = 40,
     PlayList = 41,
     Disc = 42,
+    MenuReturn = 43,  // a Video CD menu's RETURN
     VideoTopmost = 50,
     VideoSize = 51,
     Digit0 = 100,

@@ -20,6 +20,7 @@ constexpr std::array kStrings{
     Row{33, "Sound Quality"},    Row{34, "Audio Channel"}, Row{35, "Sound Channel"},
     Row{36, "Audio Properties"},
     Row{40, "Repeat"},           Row{41, "Play List"},     Row{42, "Disc"},
+    Row{43, "Menu Return"},
     Row{50, "Video Topmost"},    Row{51, "Video Size"},
     Row{100, "0"}, Row{101, "1"}, Row{102, "2"}, Row{103, "3"}, Row{104, "4"},
     Row{105, "5"}, Row{106, "6"}, Row{107, "7"}, Row{108, "8"}, Row{109, "9"},

@@ -10,6 +10,7 @@ constexpr TimerId VolumeRepeat = 1000;
 constexpr TimerId SeekRepeat = 1001;
 constexpr TimerId PositionPoll = 1002;
 constexpr TimerId MixerReattach = 1003;
+constexpr TimerId PbcWait = 1004;  // a Video CD list holds its picture
 constexpr uint32_t MixerReattachDelay = 1000;
 }  // namespace main_timer
 

@@ -20,6 +20,7 @@ struct PlayerSettings {
     uint32_t repeatAllOnly = 0;
     uint32_t playListDialogOnPlay = 0;
     uint32_t ejectCdRomOnly = 0;
+    uint32_t playbackControl = 0;  // a Video CD with menus plays them
     uint32_t entryPointsAsChapters = 0;  // Previous and Next step through a track's entry points
 
     uint32_t fastForwardRate = 0;

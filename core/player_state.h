@@ -28,6 +28,8 @@ struct PlayerState {
     bool entryActive = false;
     uint32_t enteredNumber = 0;
     bool entryBlinkOn = true;
+    // A Video CD's picture item has no track number to show.
+    bool trackNumberHidden = false;
 
     bool seekIdle = true;
     uint32_t seekTarget = 0;

@@ -64,6 +64,7 @@ constexpr SettingKey kSettingKeys[] = {
     number(M::StartUp, "PlayList Settings", "Support PlayList Dialog When Play Button Pressed",
            &S::playListDialogOnPlay, 1),
     number(M::StartUp, "CD-Rom Settings", "Eject CD-Rom Only", &S::ejectCdRomOnly, 0),
+    number(M::StartUp, "CD-Rom Settings", "Playback Control", &S::playbackControl, 0),
     number(M::StartUp, "CD-Rom Settings", "Entry Points As Chapters", &S::entryPointsAsChapters, 0),
     number(M::StartUp, "Play Rate", "Fast Forward Rate", &S::fastForwardRate, 3000, 1001, 4999),
     number(M::StartUp, "Play Rate", "Slow Forward Rate", &S::slowForwardRate, 500, 1, 999),

@@ -1,5 +1,6 @@
 #include "disc/pbc_navigator.h"
 
+#include <algorithm>
 #include <variant>
 #include <vector>
 
@@ -22,6 +23,28 @@ bool PlaysSomething(const VcdPlayItem& item)
            item.kind == VcdPlayItem::Kind::Segment;
 }
 }  // namespace
+
+std::optional<VcdPlayItem> FirstItemOf(const VcdList& list)
+{
+    if (const VcdPlayList* play = AsPlayList(&list)) {
+        const auto first = std::ranges::find_if(play->items, PlaysSomething);
+        return first == play->items.end() ? std::nullopt : std::optional(*first);
+    }
+    if (const VcdSelectionList* selection = AsSelection(&list); selection && PlaysSomething(selection->background))
+        return selection->background;
+    return std::nullopt;
+}
+
+bool PbcNavigator::parkAt(uint16_t offset)
+{
+    if (!pbc_.at(offset))
+        return false;
+    player_.stopWait();
+    pending_.reset();
+    offset_ = offset;
+    phase_ = PbcPhase::Parked;
+    return true;
+}
 
 bool PbcNavigator::start(uint16_t offset)
 {
@@ -208,6 +231,36 @@ bool PbcNavigator::choose(unsigned number)
     if (number < selection.bsn)
         return false;
     return follow(selection.selections[number - selection.bsn]);
+}
+
+std::optional<VcdLink> PbcNavigator::linkAt(uint8_t x, uint8_t y) const
+{
+    const VcdSelectionList* selection = active() ? AsSelection(list()) : nullptr;
+    if (!selection || !selection->areas)
+        return std::nullopt;
+    const VcdSelectionAreas& areas = *selection->areas;
+    const auto holds = [x, y](const VcdArea& area) {
+        return area.present() && x >= area.x1 && x <= area.x2 && y >= area.y1 && y <= area.y2;
+    };
+    for (size_t i = 0; i < areas.selections.size() && i < selection->selections.size(); ++i)
+        if (holds(areas.selections[i]) && pbc_.at(selection->selections[i]))
+            return selection->selections[i];
+    const std::pair<const VcdArea&, VcdLink> keys[] = {
+        {areas.previous, selection->previous},
+        {areas.next, selection->next},
+        {areas.back, selection->back},
+        {areas.defaultArea, selection->defaultKind == VcdSelectionList::Default::Link ? selection->defaultLink : VcdLink{}},
+    };
+    for (const auto& [area, link] : keys)
+        if (holds(area) && pbc_.at(link))
+            return link;
+    return std::nullopt;
+}
+
+bool PbcNavigator::chooseAt(uint8_t x, uint8_t y)
+{
+    const std::optional<VcdLink> link = linkAt(x, y);
+    return link && follow(*link);
 }
 
 void PbcNavigator::park()

@@ -27,6 +27,10 @@ public:
     virtual unsigned randomBelow(unsigned n) = 0;
 };
 
+// The item a list shows first: a play list's first that plays something, a selection list's
+// background; nothing for a list that shows none.
+std::optional<VcdPlayItem> FirstItemOf(const VcdList& list);
+
 // Where playback control stands.
 enum class PbcPhase {
     Playing,  // an item of the list plays
@@ -49,6 +53,9 @@ public:
     // Begins at a list; false, with nothing done, when there is none at that offset.
     bool start(uint16_t offset);
     bool startAtFirst() { return start(pbc_.firstOffset); }
+    // Stands parked at a list without playing it, as a disc that arrives while nothing plays;
+    // false, with nothing done, when there is none at that offset.
+    bool parkAt(uint16_t offset);
 
     // The current item has played to its end (or for the list's play time).
     void itemEnded();
@@ -64,11 +71,18 @@ public:
     std::optional<unsigned> highestNumber() const;
     // A typed number, confirmed; false when the list has no selection by that number.
     bool choose(unsigned number);
+    // A selection list's area of the picture (0 to 255 each way, from the top left): whether
+    // one that leads somewhere holds the point, and following it as its number or key would.
+    bool hasAreaAt(uint8_t x, uint8_t y) const { return linkAt(x, y).has_value(); }
+    bool chooseAt(uint8_t x, uint8_t y);
     // Stop: the list is parked, the engine stops.
     void park();
     // Play while parked or ended: the parked list anew, or the first list.
     bool resume();
 
+    // Whether NEXT and PREVIOUS lead anywhere now.
+    bool canGoNext() const { return active() && pbc_.at(current().next); }
+    bool canGoPrevious() const { return active() && pbc_.at(current().previous); }
     PbcPhase phase() const { return phase_; }
     uint16_t offset() const { return offset_; }
     const VcdList* list() const { return pbc_.at(offset_); }
@@ -79,6 +93,7 @@ private:
         VcdLink previous, next, back;
     };
 
+    std::optional<VcdLink> linkAt(uint8_t x, uint8_t y) const;
     bool active() const { return phase_ != PbcPhase::Parked && phase_ != PbcPhase::Ended; }
     Links current() const;
     bool follow(VcdLink link);

@@ -6,6 +6,7 @@
 TrackNumberView Led_TrackNumberView(const PlayerState& state)
 {
     TrackNumberView view;
+    view.shown = !state.trackNumberHidden;
     uint32_t value = state.currentTrack;
     if (state.entryActive) {
         value = state.enteredNumber;
@@ -79,9 +80,12 @@ constexpr const char* kRepeatWords[] = {nullptr, "repeat list", "repeat track"};
 std::string Led_Text(const PlayerState& state, uint32_t volumeSteps)
 {
     const TrackNumberView track = Led_TrackNumberView(state);
-    std::string text = "Track ";
-    text += char('0' + track.digits[track_slot::Decimal]);
-    text += char('0' + track.digits[track_slot::Unit]);
+    std::string text = "Picture";
+    if (state.entryActive || !state.trackNumberHidden) {
+        text = "Track ";
+        text += char('0' + track.digits[track_slot::Decimal]);
+        text += char('0' + track.digits[track_slot::Unit]);
+    }
     text += ", " + clockText(state.position) + " of " + clockText(state.length);
     text += ", " + playStateText(state.status);
     const std::string steps = std::to_string(volumeSteps == 0 ? 16 : volumeSteps);

@@ -12,7 +12,7 @@
 // What each LED element shows, as plain functions of the state: no pictures, no painting.
 
 // The two digits of the track number by slot (units, tens), or hidden in the off phase of an
-// entry's blink. During an entry the entered number shows instead of the open track.
+// entry's blink, and while a picture item without a number shows. During an entry the entered number shows instead of the open track.
 struct TrackNumberView {
     bool shown = true;
     std::array<uint32_t, 2> digits{};
@@ -47,7 +47,8 @@ struct VolumeBarView {
 VolumeBarView Led_VolumeBarView(Size bar, uint32_t steps, uint32_t left, uint32_t right);
 
 // What the display shows, read out in words for assistive technologies: the track number as
-// its two digits (an entered one while an entry runs, whatever its blink), the time and the
+// its two digits (an entered one while an entry runs, whatever its blink) or "Picture" for an
+// item without a number, the time and the
 // track's length, the play state as its lights read, the volume as the bar's levels of
 // volumeSteps (zero counts as 16), then "muted" and the repeat mode where they are lit.
 std::string Led_Text(const PlayerState& state, uint32_t volumeSteps);

@@ -12,6 +12,7 @@
 #include "core/player_settings.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
+#include "playback/playback.h"
 
 namespace {
 constexpr std::pair<RepeatMode, const char*> kLoopNames[] = {
@@ -36,6 +37,29 @@ QVariantMap metadataOf(const PlayListStore& playList, const PlayerState& state)
     if (const std::optional<ImagePath> image = SplitImagePath(path); !image || image->inside == "/")
         metadata.insert("xesam:url", QUrl::fromLocalFile(name).toString(QUrl::FullyEncoded));
     metadata.insert("xesam:trackNumber", int(state.currentTrack));
+    return metadata;
+}
+
+// Under a Video CD's playback control: the list and its item, by kind and number.
+QVariantMap pbcMetadataOf(const PbcNow& now, const PlayerState& state)
+{
+    using Kind = VcdPlayItem::Kind;
+    QVariantMap metadata;
+    const QString lid = QString::number(now.lid);
+    metadata.insert("mpris:trackid",
+                    QVariant::fromValue(QDBusObjectPath(QString("/com/halvex/Quintara/Pbc/L%1/I%2").arg(lid).arg(now.item.id))));
+    metadata.insert("xesam:album", QString::fromStdString(now.albumId));
+    if (now.item.kind == Kind::Segment) {
+        metadata.insert("xesam:title", QString(now.menu ? "Menu (list %1)" : "Picture (list %1)").arg(lid));
+        return metadata;
+    }
+    const int track = static_cast<int>(state.currentTrack);
+    metadata.insert("xesam:title", now.item.kind == Kind::Entry
+                                       ? QString("Track %1 from entry %2").arg(track).arg(now.item.number + 1)
+                                       : QString("Track %1").arg(track));
+    metadata.insert("xesam:trackNumber", track);
+    if (state.length != 0)
+        metadata.insert("mpris:length", qlonglong(state.length) * 1000);
     return metadata;
 }
 
@@ -73,6 +97,12 @@ MprisValues CurrentMprisValues(const MprisLinks& links, double volume)
     values.canPlay = loaded;
     values.canPause = loaded;
     values.canSeek = loaded && state.length != 0;
+    if (const std::optional<PbcNow> pbc = links.playback.pbcNow()) {
+        values.metadata = pbcMetadataOf(*pbc, state);
+        values.canGoNext = pbc->canGoNext;
+        values.canGoPrevious = pbc->canGoPrevious;
+        values.canSeek = values.canSeek && pbc->item.kind != VcdPlayItem::Kind::Segment;
+    }
     return values;
 }
 

@@ -19,6 +19,7 @@ struct KeyCode {
 
 // Arrows, paging and Delete are the same keys on the numeric pad with Num Lock off.
 constexpr std::array kKeyCodes = {
+    KeyCode{Qt::Key_Backspace, false, vk::Back},
     KeyCode{Qt::Key_PageUp, false, vk::Prior},
     KeyCode{Qt::Key_PageDown, false, vk::Next},
     KeyCode{Qt::Key_Left, false, vk::Left},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "components/discbay/drive_table.h"
 #include "core/text.h"
@@ -33,10 +34,10 @@ DiscChapters::DiscChapters()
     connect(&reader_, &DiscControlReader::entryTimesRead, this, &DiscChapters::timesRead);
 }
 
-void DiscChapters::arrived(uint32_t drive, const DriveTable& table)
+bool DiscChapters::arrived(uint32_t drive, const DriveTable& table)
 {
     left(drive);
-    discOf(drive, table);
+    return discOf(drive, table) != nullptr;
 }
 
 void DiscChapters::left(uint32_t drive)
@@ -63,26 +64,65 @@ std::vector<uint32_t> DiscChapters::startsOf(const std::string& path, const Driv
 {
     const std::optional<uint32_t> drive = table.driveOf(path);
     Disc* disc = drive ? discOf(*drive, table) : nullptr;
-    return disc ? startsIn(*drive, *disc, path) : std::vector<uint32_t>{};
+    if (disc && !disc->reading)
+        disc->wanted = path;
+    const std::optional<uint8_t> cdTrack = disc ? cdTrackOf(*disc, path) : std::nullopt;
+    const DiscControlReader::EntryTimes* times = cdTrack ? timesIn(*drive, *disc, *cdTrack) : nullptr;
+    std::vector<uint32_t> starts;
+    for (const std::optional<double>& seconds : times ? *times : DiscControlReader::EntryTimes{})
+        if (seconds && *seconds >= 0)
+            starts.push_back(static_cast<uint32_t>(std::lround(*seconds * 1000)));
+    std::ranges::sort(starts);
+    return starts;
 }
 
-std::vector<uint32_t> DiscChapters::startsIn(uint32_t drive, Disc& disc, const std::string& path)
+DiscControlReader::Reading DiscChapters::readingOf(uint32_t drive) const
 {
-    if (!disc.reading) {
-        disc.wanted = path;
-        return {};
-    }
+    const auto disc = discs_.find(drive);
+    return disc == discs_.end() ? nullptr : disc->second.reading;
+}
+
+std::string DiscChapters::rootOf(uint32_t drive) const
+{
+    const auto disc = discs_.find(drive);
+    return disc == discs_.end() ? std::string() : disc->second.root;
+}
+
+std::optional<DiscControlReader::EntryTimes> DiscChapters::timesOf(uint32_t drive, uint8_t cdTrack)
+{
+    const auto disc = discs_.find(drive);
+    if (disc == discs_.end() || !disc->second.reading)
+        return std::nullopt;
+    const DiscControlReader::EntryTimes* times = timesIn(drive, disc->second, cdTrack);
+    return times ? std::optional(*times) : std::nullopt;
+}
+
+const DiscControlReader::EntryTimes* DiscChapters::knownTimesOf(uint32_t drive, uint8_t cdTrack) const
+{
+    const auto disc = discs_.find(drive);
+    if (disc == discs_.end())
+        return nullptr;
+    const auto times = disc->second.times.find(cdTrack);
+    return times == disc->second.times.end() ? nullptr : &times->second;
+}
+
+std::optional<uint8_t> DiscChapters::cdTrackOf(const Disc& disc, const std::string& path) const
+{
+    if (!disc.reading)
+        return std::nullopt;
     const std::string inside = path.substr(std::min(path.size(), disc.root.size()));
     const auto file = std::ranges::find_if(disc.reading->trackFiles,
                                            [&](const auto& track) { return EqualsIgnoringCase(track.second, inside); });
-    if (file == disc.reading->trackFiles.end())
-        return {};
-    const uint8_t cdTrack = file->first;
-    if (const auto known = disc.starts.find(cdTrack); known != disc.starts.end())
-        return known->second;
+    return file == disc.reading->trackFiles.end() ? std::nullopt : std::optional(file->first);
+}
+
+const DiscControlReader::EntryTimes* DiscChapters::timesIn(uint32_t drive, Disc& disc, uint8_t cdTrack)
+{
+    if (const auto known = disc.times.find(cdTrack); known != disc.times.end())
+        return &known->second;
     if (disc.asked.insert(cdTrack).second)
         reader_.readEntryTimes(drive, disc.source, disc.reading, cdTrack);
-    return {};
+    return nullptr;
 }
 
 void DiscChapters::controlRead(uint32_t drive, const DiscControlReader::Reading& reading)
@@ -91,8 +131,10 @@ void DiscChapters::controlRead(uint32_t drive, const DiscControlReader::Reading&
     if (disc == discs_.end())
         return;
     disc->second.reading = reading;
-    if (!disc->second.wanted.empty())
-        startsIn(drive, disc->second, std::exchange(disc->second.wanted, {}));
+    if (const std::string wanted = std::exchange(disc->second.wanted, {}); !wanted.empty())
+        if (const std::optional<uint8_t> cdTrack = cdTrackOf(disc->second, wanted))
+            timesIn(drive, disc->second, *cdTrack);
+    emit controlKnown(drive);
 }
 
 void DiscChapters::timesRead(uint32_t drive, uint8_t cdTrack, const DiscControlReader::EntryTimes& times)
@@ -100,9 +142,6 @@ void DiscChapters::timesRead(uint32_t drive, uint8_t cdTrack, const DiscControlR
     const auto disc = discs_.find(drive);
     if (disc == discs_.end())
         return;
-    std::vector<uint32_t>& starts = disc->second.starts[cdTrack];
-    for (const std::optional<double>& seconds : times)
-        if (seconds && *seconds >= 0)
-            starts.push_back(static_cast<uint32_t>(std::lround(*seconds * 1000)));
-    std::ranges::sort(starts);
+    disc->second.times[cdTrack] = times;
+    emit timesKnown(drive);
 }

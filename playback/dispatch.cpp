@@ -22,8 +22,8 @@ struct Playback::CommandTable {
     };
 
     // The track changes, their results not waited for.
-    static bool nextTrack(Playback& p, CommandId, CommandPhase) { return p.NextChapterOrTrack(), true; }
-    static bool previousTrack(Playback& p, CommandId, CommandPhase) { return p.PreviousChapterOrTrack(), true; }
+    static bool nextTrack(Playback& p, CommandId, CommandPhase) { return p.NextCommand(), true; }
+    static bool previousTrack(Playback& p, CommandId, CommandPhase) { return p.PreviousCommand(), true; }
 
     template <auto Member, auto... Args>
     static bool run(Playback& p, CommandId, CommandPhase)
@@ -41,6 +41,9 @@ struct Playback::CommandTable {
 
     static bool seekHold(Playback& p, CommandId id, CommandPhase phase)
     {
+        // A still has no time to move through.
+        if (p.inStill())
+            return true;
         const bool forward = id == CommandId::Forward;
         p.state_.seekHeldForward = forward;
         p.SeekHold(forward, phase == CommandPhase::Press);
@@ -56,6 +59,8 @@ struct Playback::CommandTable {
     static bool changeRate(Playback& p, CommandId id, CommandPhase)
     {
         const PlayerSettings& settings = p.settings_;
+        if (p.inStill())
+            return true;
         switch (id) {
         case CommandId::FastBackward: p.ChangeRate(false, settings.fastBackwardRate); break;
         case CommandId::FastForward: p.ChangeRate(true, settings.fastForwardRate); break;
@@ -99,12 +104,12 @@ const Playback::CommandTable::Command* Playback::CommandTable::find(CommandId id
         click(c::Minimize, run<&P::Minimize>),
         click(c::Help, run<&P::Help>),
         click(c::Power, run<&P::Power>),
-        click(c::Play, run<&P::Play, true>),
+        click(c::Play, run<&P::PlayCommand>),
         click(c::Pause, run<&P::Pause, true>),
-        click(c::PlayPause, run<&P::TogglePlayPause>),
-        click(c::Stop, run<&P::Stop, true, true>),
+        click(c::PlayPause, run<&P::PlayPauseCommand>),
+        click(c::Stop, run<&P::StopCommand, false>),
         click(c::Eject, run<&P::ShowDiscMenu, DiscMenuForm::Eject>),
-        click(c::StopEject, run<&P::StopOrEject>),
+        click(c::StopEject, run<&P::StopCommand, true>),
         click(c::NextTrack, nextTrack),
         click(c::PreviousTrack, previousTrack),
         held(c::Backward, seekHold),
@@ -123,6 +128,7 @@ const Playback::CommandTable::Command* Playback::CommandTable::find(CommandId id
         click(c::Repeat, run<&P::CycleRepeat>),
         click(c::PlayList, playListCommand),
         click(c::Disc, run<&P::ShowDiscMenu, DiscMenuForm::Load>),
+        click(c::MenuReturn, run<&P::MenuReturn>),
         click(c::VideoTopmost, run<&P::ToggleVideoTopmost>),
         click(c::VideoSize, run<&P::ToggleVideoSize>),
         entry(c::Digit0, enterDigit), entry(c::Digit1, enterDigit), entry(c::Digit2, enterDigit),

@@ -14,16 +14,23 @@ void Playback::LoadDisc(uintptr_t drive, intptr_t mode)
     const auto driveIndex = static_cast<uint32_t>(drive & 0xFFFF);
     const uint32_t drop = mode != 0;
     PlayerState& s = state_;
+    const uint16_t earlier = s.status;
 
     EndTrackEntry(true);
     std::string current;
     const bool hadTrack = s.currentTrack != 0 && playList_.PlayList_GetPath(s.currentTrack - 1, current);
-    if (drop)
+    if (drop) {
+        leavePbc(driveIndex);
         chapters_.left(driveIndex);
+    }
     if (!playList_.ScanDisc(*components_.discbay, drives_, driveIndex, drop))
         return;
-    if (!drop)
-        chapters_.arrived(driveIndex, drives_.current());
+    if (!drop) {
+        leavePbc();
+        // With playback control, the disc's lists say what opens first.
+        if (chapters_.arrived(driveIndex, drives_.current()) && awaitControl(driveIndex, earlier))
+            return;
+    }
 
     uint32_t found = 0;
     if (drop && hadTrack && playList_.PlayList_FindBackward(current, s.currentTrack - 1, found)) {

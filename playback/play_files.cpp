@@ -7,6 +7,7 @@
 #include "components/discbay/drive_table.h"
 #include "components/discbay/drive_view.h"
 #include "components/components.h"
+#include "core/player_state.h"
 #include "disc/image_disc.h"
 #include "disc/play_list.h"
 
@@ -61,6 +62,15 @@ bool Playback::PlayFiles(const std::vector<std::string>& paths, Then then)
         components_.discbay->deviceChange(0, nullptr);
     if (list.entries.empty() || !CopyList(&*playList_.list(), &list))
         return Answer(then, false);
+    // A disc image named alone is a disc that arrives: with playback control its lists say
+    // what plays first.
+    leavePbc();
+    std::error_code error;
+    const std::string named = paths.size() == 1 ? fs::absolute(paths.front(), error).lexically_normal().string() : "";
+    const std::optional<uint32_t> disc = named.empty() || error ? std::nullopt : drives_.current().driveOf(named);
+    if (disc && drives_.current().slot(*disc).root == named && chapters_.arrived(*disc, drives_.current()) &&
+        awaitControl(*disc, engine_status::Playing))
+        return Answer(then, true);
 
     // Entries that fail to open are dropped on the way to the first that opens.
     return ResultOrAsked(then, [this](const Then& done) {

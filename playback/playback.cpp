@@ -1,4 +1,5 @@
 #include "playback/playback.h"
+#include "playback/pbc_session.h"
 
 #include "audio/audio.h"
 #include "components/components.h"
@@ -18,6 +19,8 @@ Playback::Playback(Components& components, PlayerSettings& settings, PlayerState
       mainTimers_(windows.main),
       panelTimers_(windows.panel)
 {
+    QObject::connect(&chapters_, &DiscChapters::controlKnown, &chapters_, [this](uint32_t drive) { controlKnown(drive); });
+    QObject::connect(&chapters_, &DiscChapters::timesKnown, &chapters_, [this](uint32_t drive) { pbcTimesKnown(drive); });
 }
 
 void Playback::setPanel(PanelFeedback* panel)

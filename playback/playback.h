@@ -2,15 +2,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "audio/panel_feedback.h"
 #include "audio/window_timers.h"
+#include "components/reelkit/reelkit.h"
 #include "core/command_id.h"
+#include "core/picture_areas.h"
 #include "core/play_list_records.h"
 #include "core/timers.h"
+#include "disc/pbc_navigator.h"
 #include "panel/keys/key_map.h"
 #include "playback/chapters.h"
 #include "playback/drive_menu.h"
@@ -29,17 +33,31 @@ struct Components;
 struct PlayerSettings;
 struct PlayerState;
 
+// What playback control shows now, for the desktop's media controls.
+struct PbcNow {
+    uint16_t lid = 0;
+    VcdPlayItem item;
+    bool menu = false;  // the item is a selection list's background
+    std::string albumId;
+    bool canGoNext = false;
+    bool canGoPrevious = false;
+};
+
 // The playback logic: commands, transport, tracks, the track-number entry, the position poll,
 // discs and files into the play list, the multimedia keys, the window commands and the disc
 // menu. Its members are defined in the files named for their idea. Each answers true when done
 // and false when refused; those that open a file go on from the engine's answer, and what comes
 // in meanwhile waits its turn (see then.h). Track numbers count from 1.
-class Playback : public CommandSink, public DriveMenuActions {
+//
+// A Video CD with menus plays under playback control (playback_control.cpp): its lists decide
+// what opens, the keys follow their links, and the play list keeps the disc's tracks.
+class Playback : public CommandSink, public DriveMenuActions, public PictureAreas, private PbcPlayer {
 public:
     // The components are reached at each call: an absent one is a do-nothing object. The
     // windows are those of the moment: one that does not exist is passed over.
     Playback(Components& components, PlayerSettings& settings, PlayerState& state, const AppWindows& windows,
              DriveView& drives, PlayListStore& playList, Turns& turns, Audio& audio, LedDisplay& led);
+    ~Playback() override;
     Playback(const Playback&) = delete;
     Playback& operator=(const Playback&) = delete;
 
@@ -88,6 +106,24 @@ public:
     // a chapter of a Video CD track before the track itself.
     bool NextChapterOrTrack();
     bool PreviousChapterOrTrack();
+
+    // The commands as playback control takes them first: Play and Play/Pause are DEFAULT in a
+    // selection list and begin a parked or ended disc again, Stop parks it, Next and Previous
+    // follow the list's links, Menu Return its RETURN link.
+    bool PlayCommand();
+    bool PlayPauseCommand();
+    bool StopCommand(bool orEject);
+    bool NextCommand();
+    bool PreviousCommand();
+    bool MenuReturn();
+    // A list's wait has run out.
+    void PbcWaitElapsed();
+    // Where playback control stands; nothing when it does not run.
+    std::optional<PbcPhase> pbcPhase() const;
+    std::optional<PbcNow> pbcNow() const;
+    // A selection list's areas on the picture; a click waits its turn.
+    bool hasAreaAt(double x, double y) const override;
+    void clickAt(double x, double y) override;
     // The Play List command: the chooser when asked for, then track 1. Always answers true.
     bool PlayListCommand(bool showDialog, Then then = {});
     // The state without any open track.
@@ -150,7 +186,7 @@ private:
     // Tracks.
     void resumeUnlessHalted(uint16_t earlierStatus);
     void leaveEmptyList();
-    void askEngine(const std::string& path, std::function<void(bool)> answered);
+    void askEngine(const std::string& path, std::function<void(bool)> answered, OpenAs as = OpenAs::File);
     void showOpenedTrack(const std::string& path, uint32_t track);
     bool dropEntry(uint32_t track);
     void openFrom(uint32_t track, const Then& done);
@@ -165,6 +201,41 @@ private:
     void showAfterEnd();
     void openAfterEnd(uint32_t next, const Then& done);
     bool trackEnded();
+
+    // Playback control.
+    struct PbcSession;
+    struct PreviousVolume {
+        std::string albumId;
+        bool nextAtLid2 = false;
+    };
+    // A disc's load waits for its control to decide what opens first.
+    struct AwaitedDisc {
+        uint32_t drive = 0;
+        uint16_t earlierStatus = 0;
+    };
+    bool awaitControl(uint32_t drive, uint16_t earlierStatus);
+    void controlKnown(uint32_t drive);
+    bool startPbc(uint32_t drive, const DiscControlReader::Reading& reading, const PreviousVolume& before, bool play);
+    void leavePbc();
+    std::optional<uint32_t> pbcHighestNumber() const;
+    bool choosePbc(uint32_t number);
+    // Leaves it when it runs on that drive's disc.
+    void leavePbc(uint32_t drive);
+    bool pbcTakesKeys() const;
+    void showPbcPhase();
+    void pbcItemEnded();
+    void pbcTimesKnown(uint32_t drive);
+    void pbcItemOpened(bool opened, const std::string& path, uint32_t startMs, bool play);
+    bool openPbcItem(const VcdPlayItem& item, bool play);
+    bool pollPbc();
+    bool inStill() const;
+    void playItem(const VcdPlayItem& item, uint32_t limitMs) override;
+    void startWait(uint32_t ms) override;
+    void stopWait() override;
+    void stopPlaying() override;
+    void listEntered() override;
+    std::optional<unsigned> playingEntry() const override;
+    unsigned randomBelow(unsigned n) override;
 
     // Chapters.
     using ChapterStep = std::optional<uint32_t> (*)(const std::vector<uint32_t>& starts, uint32_t position);
@@ -188,5 +259,8 @@ private:
     const PlayListChooser* chooser_ = nullptr;
     const DriveMenuPopup* popup_ = nullptr;
     DiscChapters chapters_;
+    std::unique_ptr<PbcSession> pbc_;
+    std::optional<AwaitedDisc> awaitedDisc_;
+    PreviousVolume previousVolume_;
 };
 

@@ -87,6 +87,8 @@ bool Playback::trackEnded()
 
 bool Playback::PollPosition()
 {
+    if (pbc_)
+        return pollPbc();
     const std::optional<uint16_t> status = engine().getStatus();
     if (!status)
         return true;

@@ -5,6 +5,8 @@
 #include "core/player_state.h"
 
 #include "led/led_refresh.h"
+
+#include <optional>
 #include "core/command_id.h"
 #include "core/player_ids.h"
 
@@ -27,13 +29,16 @@ bool Playback::EnterDigit(uint32_t value)
     PlayerState& s = state_;
     if (s.enteredNumber == 0 && value == 0)
         return false;
+    // Under playback control the numbers are the list's selections, and only a selection list
+    // takes them.
+    const std::optional<uint32_t> highest = pbcTakesKeys() ? pbcHighestNumber() : s.trackCount;
     const uint64_t candidate = uint64_t{s.enteredNumber} * 10 + value;
     // A number beyond the list is ignored; the entry goes on as it was.
-    if (candidate > s.trackCount)
+    if (!highest || candidate > *highest)
         return false;
     s.enteredNumber = static_cast<uint32_t>(candidate);
     // No further digit can give a valid number: go there now.
-    if (candidate * 10 > s.trackCount) {
+    if (candidate * 10 > *highest) {
         GoToEnteredTrack();
         return true;
     }
@@ -55,6 +60,10 @@ bool Playback::GoToEnteredTrack()
     // A number taken at its first digit never made an entry active; it must not linger
     // and prefix the next entry.
     s.enteredNumber = 0;
+    if (pbcTakesKeys()) {
+        led_.RefreshTrackNumber(true);
+        return choosePbc(track);
+    }
     if (track == 0 || track > s.trackCount)
         return false;
     if (track == s.currentTrack) {

@@ -40,7 +40,7 @@ void Playback::leaveEmptyList()
 
 // The engine's answer to an open goes on with answered; what comes in meanwhile waits. The
 // engine answers each open once, and no open is asked while one is pending.
-void Playback::askEngine(const std::string& path, std::function<void(bool)> answered)
+void Playback::askEngine(const std::string& path, std::function<void(bool)> answered, OpenAs as)
 {
     turns_.wait();
     ReelkitEngine& asked = engine();
@@ -51,7 +51,7 @@ void Playback::askEngine(const std::string& path, std::function<void(bool)> answ
             turns.resume();
         },
         Qt::SingleShotConnection);
-    asked.open(windows_.videoImage, path, OpenAs::File);
+    asked.open(windows_.videoImage, path, as);
 }
 
 void Playback::showOpenedTrack(const std::string& path, uint32_t track)
@@ -143,6 +143,8 @@ void Playback::previousFromLast(uint16_t earlier, const Then& done, bool opened)
 
 bool Playback::OpenTrack(uint32_t track, Then then)
 {
+    // Tracks chosen by number, list or file are linear playback again.
+    leavePbc();
     PlayerState& s = state_;
     s.trackCount = playList_.PlayList_Count();
     if (track == 0 || track > s.trackCount)
@@ -200,6 +202,7 @@ bool Playback::PlayListCommand(bool showDialog, Then then)
 void Playback::ResetPlayback()
 {
     PlayerState& s = state_;
+    leavePbc();
     EndSeekHold();
     s.trackCount = 0;
     s.status = engine_status::Stopped;

@@ -104,16 +104,20 @@ void Settle()
     QCoreApplication::sendPostedEvents();
 }
 
-// The Video CD's tracks as chapters, its image opened as a drive and loaded as a disc.
-class ChaptersTest : public PlaybackTest {
+// A Video CD with menus, its image opened as a drive.
+class VcdDiscTest : public PlaybackTest {
 protected:
-    ChaptersTest()
+    VcdDiscTest()
     {
         records.settings.entryPointsAsChapters = 1;
         engine->length = 10000;
         records.drives.addImage(image.cue);
-        playback().LoadDisc(*records.drives.current().driveOf(image.cue), 0);
-        // The control, then the opened track's entry times.
+    }
+    uint32_t drive() { return *records.drives.current().driveOf(image.cue); }
+    // The disc arrives; its control is read, then the opened track's entry times.
+    void arrive()
+    {
+        playback().LoadDisc(drive(), 0);
         Settle();
         Settle();
     }
@@ -128,6 +132,12 @@ protected:
     }
 
     const PbcImage image{PbcImage::Kind::VideoCd};
+};
+
+// The Video CD's tracks as chapters, the disc loaded as tracks.
+class ChaptersTest : public VcdDiscTest {
+protected:
+    ChaptersTest() { arrive(); }
 };
 
 TEST_F(ChaptersTest, NextAndPreviousStepThroughATracksEntryPointsBeforeLeavingIt)
@@ -165,6 +175,118 @@ TEST_F(ChaptersTest, NextAndPreviousStepThroughATracksEntryPointsBeforeLeavingIt
     engine->position = 500;
     ASSERT_TRUE(playback().DispatchCommand(CommandId::NextTrack, CommandPhase::Click));
     EXPECT_EQ(records.state.currentTrack, 2u);
+}
+
+// The disc's lists driving playback, a key, an item's end or the clock at a time. The disc
+// arrives with nothing playing: its first menu shows, stopped, and Play begins it.
+TEST_F(VcdDiscTest, PlaybackControlWalksTheDiscsListsFromTheKeysTheEndsAndTheClock)
+{
+    records.settings.playbackControl = 1;
+    enum class Act { Arrive, Key, End, Clock };
+    using c = CommandId;
+    using enum PbcPhase;
+    constexpr uint16_t stopped = engine_status::Stopped, playing = engine_status::Playing;
+    struct Step {
+        Act act;
+        CommandId key;  // or the clock's milliseconds
+        const char* opened;  // the file the step opens; null for none
+        uint32_t track;
+        std::optional<PbcPhase> phase;
+        uint16_t status;
+        std::pair<uint8_t, size_t> at{0, 0};  // the entry of a CD track it starts at
+    };
+    const auto ms = [](uint32_t value) { return static_cast<CommandId>(value); };
+    const Step steps[] = {
+        {Act::Arrive, {}, "ITEM0001.DAT", 0, Parked, stopped},  // the menu, not track 1
+        {Act::Key, c::Play, "ITEM0001.DAT", 0, Playing, playing},
+        {Act::End, {}, nullptr, 0, Waiting, playing},  // the menu's 10 s
+        {Act::Key, c::Forward, nullptr, 0, Waiting, playing},  // a still has no time to seek in
+        {Act::Key, c::Digit4, nullptr, 0, Waiting, playing},   // 3 selections
+        {Act::Clock, ms(9999), nullptr, 0, Waiting, playing},
+        {Act::Clock, ms(1), "AVSEQ01.DAT", 1, Playing, playing},  // timed out to list 5
+        {Act::Key, c::MenuReturn, "AVSEQ01.DAT", 1, Playing, playing},  // its RETURN: list 7 over track 1
+        {Act::Key, c::Digit1, nullptr, 1, Playing, playing},  // list 7 takes no numbers
+        {Act::Key, c::PreviousTrack, "ITEM0001.DAT", 1, Playing, playing},  // PREVIOUS: the menu
+        {Act::Key, c::Digit2, "AVSEQ01.DAT", 1, Playing, playing, {2, 1}},  // list 3: entry 1
+        {Act::End, {}, "AVSEQ02.DAT", 2, Playing, playing},
+        {Act::End, {}, "AVSEQ02.DAT", 2, Playing, playing, {3, 1}},  // no wait: list 4, entry 3
+        {Act::End, {}, "AVSEQ03.DAT", 3, Playing, playing},
+        {Act::End, {}, nullptr, 3, Waiting, playing},
+        {Act::Clock, ms(2000), "ITEM0001.DAT", 3, Playing, playing},  // list 4's NEXT: the menu
+        {Act::Key, c::Play, "AVSEQ01.DAT", 1, Playing, playing},  // DEFAULT: list 2
+        {Act::End, {}, "ITEM0002.DAT", 1, Playing, playing},
+        {Act::End, {}, nullptr, 1, Waiting, playing},
+        {Act::Clock, ms(3000), "AVSEQ01.DAT", 1, Playing, playing, {2, 1}},  // list 3
+        {Act::Key, c::Stop, nullptr, 1, Parked, stopped},
+        {Act::Key, c::PlayPause, "AVSEQ01.DAT", 1, Playing, playing, {2, 1}},  // list 3 anew
+        {Act::Key, c::NextTrack, "AVSEQ02.DAT", 2, Playing, playing, {3, 1}},  // NEXT: list 4
+        {Act::Key, c::MenuReturn, "ITEM0001.DAT", 2, Playing, playing},
+        {Act::Key, c::Repeat, nullptr, 2, Playing, playing},  // the repeat mode waits its turn
+        {Act::End, {}, nullptr, 2, Waiting, playing},
+        {Act::Clock, ms(10000), "AVSEQ01.DAT", 1, Playing, playing},  // list 5's tracks
+        {Act::End, {}, "AVSEQ02.DAT", 2, Playing, playing},
+        {Act::End, {}, "AVSEQ03.DAT", 3, Playing, playing},
+        {Act::End, {}, nullptr, 3, Ended, stopped},  // the end list
+        {Act::Key, c::Play, "ITEM0001.DAT", 3, Playing, playing},  // the first list again
+        {Act::Key, c::Stop, nullptr, 3, Parked, stopped},
+        {Act::Key, c::Digit2, "AVSEQ02.DAT", 2, std::nullopt, stopped},  // a track: linear again
+    };
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const Step& step = steps[i];
+        const size_t opens = engine->openedPaths.size();
+        const std::vector<std::string> log = engine->log;
+        switch (step.act) {
+        case Act::Arrive: arrive(); break;
+        case Act::Key:
+            playback().DispatchCommand(step.key, CommandPhase::Click);
+            playback().DispatchCommand(step.key, CommandPhase::Press);
+            playback().DispatchCommand(step.key, CommandPhase::Release);
+            break;
+        case Act::End:
+            engine->reachEnd();
+            emit engine->endOfFile();
+            break;
+        case Act::Clock: clock.advance(static_cast<uint64_t>(step.key)); break;
+        }
+        Settle();
+        const PlayerState& state = records.state;
+        if (step.opened) {
+            ASSERT_EQ(engine->openedPaths.size(), opens + 1) << i;
+            EXPECT_TRUE(engine->openedPaths.back().ends_with(step.opened)) << i << ": " << engine->openedPaths.back();
+        } else {
+            EXPECT_EQ(engine->openedPaths.size(), opens) << i;
+        }
+        if (step.key == c::Forward) {
+            EXPECT_EQ(engine->log, log) << "a key the still has no use for does nothing";
+        }
+        const bool still = engine->openPath.ends_with("DAT") && engine->openPath.find("ITEM") != std::string::npos;
+        EXPECT_EQ(state.trackNumberHidden, still) << i;
+        if (!still) {
+            EXPECT_EQ(state.currentTrack, step.track) << i;
+        }
+        EXPECT_EQ(playback().pbcPhase(), step.phase) << i;
+        EXPECT_EQ(state.status, step.status) << i;
+        EXPECT_FALSE(state.entryActive) << i;
+        if (step.opened) {
+            const uint32_t start = step.at.first != 0 ? entries(step.at.first)[step.at.second] : 0;
+            EXPECT_EQ(state.position, start) << i;
+        }
+    }
+    EXPECT_EQ(engine->openedPaths.front().find("AVSEQ"), std::string::npos) << "track 1 never opened first";
+
+    // Arriving while a track plays, the disc plays its first list at once; when it leaves, it
+    // takes playback control with it, timers and all.
+    ASSERT_TRUE(playback().DispatchCommand(c::Play, CommandPhase::Click));
+    arrive();
+    EXPECT_EQ(playback().pbcPhase(), Playing);
+    EXPECT_TRUE(engine->openPath.ends_with("ITEM0001.DAT"));
+    EXPECT_EQ(records.state.status, playing);
+    engine->reachEnd();
+    emit engine->endOfFile();
+    ASSERT_TRUE(mainTimers.isRunning(main_timer::PbcWait));
+    playback().LoadDisc(drive(), 1);
+    EXPECT_FALSE(playback().pbcPhase());
+    EXPECT_FALSE(mainTimers.isRunning(main_timer::PbcWait));
 }
 
 }  // namespace

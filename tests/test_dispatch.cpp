@@ -19,7 +19,7 @@
 namespace {
 // The commands of the table, by the phase they act at.
 const std::set<int32_t> kClickCommands{1,  2,  3,  10, 11, 12, 13, 14, 15,  16,  17,  20,  21,  22,  23,  30,
-                                       33, 34, 35, 36, 40, 41, 42, 50, 51,  100, 101, 102, 103, 104, 105, 106,
+                                       33, 34, 35, 36, 40, 41, 42, 43, 50, 51, 100, 101, 102, 103, 104, 105, 106,
                                        107, 108, 109, 110, 120};
 const std::set<int32_t> kHeldCommands{18, 19, 31, 32};
 

@@ -62,6 +62,7 @@ const SingleKey kSingleKeys[] = {
     {"Right", {down(0x27), up(0x27)}, {{19, P}, {19, R}}},
     {"Down", {down(0x28), up(0x28)}, {{19, P}, {19, R}}},
     {"Delete", {down(0x2E), up(0x2E)}, {{30, C}}},
+    {"BackspaceOnTheWayUp", {down(0x08), chr(8), up(0x08)}, {{43, C}}},
     {"PadMultiply", {down(0x6A), chr('*'), up(0x6A)}, {{21, C}}},
     {"PadPlusRaises", {down(0x6B), chr('+'), up(0x6B)}, {{32, P}, {32, R}}},
     {"PadMinusLowers", {down(0x6D), chr('-'), up(0x6D)}, {{31, P}, {31, R}}},

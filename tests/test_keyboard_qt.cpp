@@ -44,6 +44,7 @@ const CodeCase kCodes[] = {
     {"PadLeftWithoutNumLock", Qt::Key_Left, Qt::KeypadModifier, 0x25},
     {"PadPageUpWithoutNumLock", Qt::Key_PageUp, Qt::KeypadModifier, 0x21},
     {"Delete", Qt::Key_Delete, Qt::NoModifier, 0x2E},
+    {"Backspace", Qt::Key_Backspace, Qt::NoModifier, 0x08},
     {"PadDelete", Qt::Key_Delete, Qt::KeypadModifier, 0x2E},
     {"PadMultiply", Qt::Key_Asterisk, Qt::KeypadModifier, 0x6A},
     {"PadPlus", Qt::Key_Plus, Qt::KeypadModifier, 0x6B},

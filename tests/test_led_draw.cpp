@@ -320,6 +320,10 @@ TEST(LedView, PureValues)
     PlayerState state;
     state.currentTrack = 123;
     EXPECT_EQ(Led_TrackNumberView(state).digits, (std::array<uint32_t, 2>{3, 2}));
+    state.trackNumberHidden = true;
+    EXPECT_FALSE(Led_TrackNumberView(state).shown);
+    state.entryActive = true;
+    EXPECT_TRUE(Led_TrackNumberView(state).shown) << "a selection typed over a picture blinks as any entry";
 }
 
 // What a screen reader reads of the display: the same values the lights and digits show.
@@ -344,6 +348,10 @@ TEST(LedView, TextReadsWhatTheDisplayShows)
         // An entry reads the entered number, in its blink's off phase too.
         {{.currentTrack = 4, .entryActive = true, .enteredNumber = 15, .entryBlinkOn = false}, 16,
          "Track 15, 0:00:00 of 0:00:00, stopped, volume 0 of 16"},
+        // A Video CD's picture has no number; a selection typed over it has one.
+        {{.currentTrack = 2, .trackNumberHidden = true}, 16, "Picture, 0:00:00 of 0:00:00, stopped, volume 0 of 16"},
+        {{.currentTrack = 2, .entryActive = true, .enteredNumber = 3, .trackNumberHidden = true}, 16,
+         "Track 03, 0:00:00 of 0:00:00, stopped, volume 0 of 16"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Led_Text(c.state, c.steps), c.text);

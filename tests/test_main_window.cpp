@@ -97,6 +97,7 @@ protected:
             return true;
         }
         bool pollPosition() override { return t_.note("PollPosition"), true; }
+        void pbcWaitElapsed() override { t_.note("PbcWaitElapsed"); }
         void playFiles(const std::vector<std::string>&) override {}
 
     private:

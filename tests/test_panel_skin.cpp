@@ -24,7 +24,7 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
         {"Panel Minimize", 1}, {"help", 2},          {"POWER", 3},        {"play", 10},
         {"Play/Pause", 12},    {"stop/eject", 15},   {"Slow Forward", 23}, {"Mute", 30},
         {"Volume Up", 31},     {"Volume Down", 32},  {"Audio Properties", 36},
-        {"Repeat", 40},        {"Disc", 42},         {"Video Size", 51},  {"NumPad 0", 100},
+        {"Repeat", 40},        {"Disc", 42},         {"menu return", 43}, {"Video Size", 51},  {"NumPad 0", 100},
         {"numpad 7", 107},     {"NumPad 9", 109},    {"NumPad 10", 110},  {"Return", 120},
     };
     for (const auto& [name, command] : rows) {
@@ -32,7 +32,7 @@ TEST(PanelButtonNames, NamesBindTheirCommandsWithoutRegardToCase)
         EXPECT_TRUE(PanelSkin_FindCommand(name, found)) << name;
         EXPECT_EQ(CommandNumber(found), command) << name;
     }
-    EXPECT_EQ(PanelButtonNames().size(), 41u);
+    EXPECT_EQ(PanelButtonNames().size(), 42u);
 }
 
 TEST(PanelButtonNames, OnlyTheWholeNameCounts)

@@ -42,7 +42,8 @@ private:
 };
 
 // Each input is a word: "end" (the item played), "time" (the wait ran out), "next", "prev",
-// "back", "default", a number, "stop", "play", "entry<n>" (entry n of the background plays).
+// "back", "default", a number, "stop", "play", "entry<n>" (entry n of the background plays),
+// "at<x>,<y>" (a click on the picture, 0 to 255 each way).
 void Drive(PbcNavigator& navigator, RecordingPbcPlayer& player, const std::string& inputs)
 {
     std::istringstream words(inputs);
@@ -63,6 +64,9 @@ void Drive(PbcNavigator& navigator, RecordingPbcPlayer& player, const std::strin
             navigator.park();
         else if (word == "play")
             navigator.resume();
+        else if (word.starts_with("at"))
+            navigator.chooseAt(static_cast<uint8_t>(std::stoul(word.substr(2))),
+                               static_cast<uint8_t>(std::stoul(word.substr(word.find(',') + 1))));
         else if (word.starts_with("entry"))
             player.entry = std::stoul(word.substr(5));
         else
@@ -105,6 +109,10 @@ const Walk kWalks[] = {
     {"multi-default chooses by the entry that plays", Kind::VideoCd, 7, "entry1 default",
      {"L7", "T2", "L4", "E3"}, PbcPhase::Playing},
     {"numbers are off in a multi-default list without them", Kind::VideoCd, 7, "1", {"L7", "T2"}, PbcPhase::Playing},
+    {"a click in a selection's area chooses it, before a key's area under it", Kind::VideoCd, 7, "at200,200 at10,10",
+     {"L7", "T2", "L3", "E1"}, PbcPhase::Playing},
+    {"a click in a key's area follows the key's link", Kind::VideoCd, 7, "at1,1", {"L7", "T2", "L1", "S0"},
+     PbcPhase::Playing},
     {"a background looping for ever plays again at its end", Kind::VideoCd, 7, "end end",
      {"L7", "T2", "T2", "T2"}, PbcPhase::Playing},
     {"a play time ends each item; a wait for ever holds", Kind::VideoCd, 8, "end", {"L8", "S2/2000"},

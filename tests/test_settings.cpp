@@ -22,7 +22,7 @@ const SettingsField kAllFields[] = {
     &PlayerSettings::controlMasterVolume, &PlayerSettings::maxVolumeLevel,
     &PlayerSettings::volumeInterval,      &PlayerSettings::repeatAllOnly,
     &PlayerSettings::playListDialogOnPlay, &PlayerSettings::ejectCdRomOnly,
-    &PlayerSettings::entryPointsAsChapters,
+    &PlayerSettings::playbackControl,     &PlayerSettings::entryPointsAsChapters,
     &PlayerSettings::fastForwardRate,     &PlayerSettings::slowForwardRate,
     &PlayerSettings::fastBackwardRate,    &PlayerSettings::slowBackwardRate,
     &PlayerSettings::seekBaseInterval,    &PlayerSettings::seekOffsetIncrement,
@@ -75,7 +75,7 @@ TEST_F(LoadSettingsTest, NoFileGivesDefaultsAndPathsBesideTheExecutable)
     EXPECT_EQ(records.settings.cfgPath, exeDir_ + "Quintara.CFG");
     EXPECT_EQ(records.settings.rcDir, exeDir_);
     EXPECT_EQ(numbers(records.settings),
-              (std::vector<uint32_t>{1, 0, 0, 16, 100, 0, 1, 0, 0, 3000, 500, 3000, 500, 500, 500, 7000}));
+              (std::vector<uint32_t>{1, 0, 0, 16, 100, 0, 1, 0, 0, 0, 3000, 500, 3000, 500, 500, 500, 7000}));
     EXPECT_EQ(numbers(Settings_Defaults()), numbers(records.settings)) << "the record starts at the defaults";
 }
 
@@ -95,6 +95,7 @@ TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
          "Slow Backward Rate=750\n"
          "[CD-Rom Settings]\n"
          "Eject CD-Rom Only=4\n"
+         "Playback Control=6\n"
          "Entry Points As Chapters=5\n"
          "[PlayList Settings]\n"
          "Support PlayList Dialog When Play Button Pressed=0\n"
@@ -105,7 +106,7 @@ TEST_F(LoadSettingsTest, EveryKeyReachesItsField)
          "Max Volume Level=8\n"
          "Volume Interval=250\n");
     EXPECT_EQ(numbers(records.settings),
-              (std::vector<uint32_t>{0, 1, 2, 8, 250, 3, 0, 4, 5, 2000, 250, 4000, 750, 300, 200, 9000}));
+              (std::vector<uint32_t>{0, 1, 2, 8, 250, 3, 0, 4, 6, 5, 2000, 250, 4000, 750, 300, 200, 9000}));
 }
 
 TEST_F(LoadSettingsTest, BoundsAndReplacements)

@@ -524,9 +524,19 @@ TEST_F(VideoWindow, ClosingTheFrameAsksTheMainWindowToClose)
     records.windows.main = nullptr;
 }
 
-TEST_F(VideoWindow, DraggingThePictureMovesTheFrameUnlessMaximised)
+// A menu whose one area is the picture's left half.
+class LeftHalfArea : public PictureAreas {
+public:
+    bool hasAreaAt(double x, double) const override { return x < 0.5; }
+    void clickAt(double x, double y) override { clicks.emplace_back(x, y); }
+    std::vector<std::pair<double, double>> clicks;
+};
+
+TEST_F(VideoWindow, DraggingThePictureMovesTheFrameUnlessMaximisedAndAClickChoosesAnArea)
 {
     configure();
+    LeftHalfArea areas;
+    hooks.areas = &areas;
     VideoFrame& frame = create();
     ASSERT_TRUE(place(frame, QRect(100, 100, 300, 200)));
     // No window manager runs the move here: the frame follows the pointer itself.
@@ -535,9 +545,21 @@ TEST_F(VideoWindow, DraggingThePictureMovesTheFrameUnlessMaximised)
     EXPECT_TRUE(placedAt(frame, moved));
     EXPECT_EQ(stored("Position"), "(none)");  // stored only at destruction
 
-    // A press that does not move far enough is no move, so a double click stays one.
+    EXPECT_TRUE(areas.clicks.empty()) << "a move is no click";
+
+    // A press that does not move far enough is no move, so a double click stays one; on a
+    // menu's area it is a click there, and the pointer is the hand over the area.
     drag(image(), QPoint(50, 50), {QPoint(1, 1)});
     EXPECT_TRUE(placedAt(frame, moved));
+    ASSERT_EQ(areas.clicks.size(), 1u);
+    EXPECT_NEAR(areas.clicks[0].first, 51.0 / image().width(), 1e-9);
+    EXPECT_NEAR(areas.clicks[0].second, 51.0 / image().height(), 1e-9);
+    EXPECT_EQ(image().cursor().shape(), Qt::PointingHandCursor);
+    const QPoint right(image().width() - 5, 20);
+    sendMouse(image(), QEvent::MouseMove, right, image().mapToGlobal(right), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(image().cursor().shape(), Qt::ArrowCursor);
+    drag(image(), right, {QPoint(1, 1)});
+    EXPECT_EQ(areas.clicks.size(), 1u) << "no area there";
 
     frame.post({msg::SysCommand, sys_command::Maximize, 0});
     ASSERT_TRUE(placedAt(frame, screenRect()));

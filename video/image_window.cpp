@@ -56,6 +56,8 @@ ImageWindow::ImageWindow(VideoFrame& frame, QColor background, std::optional<QIm
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Its own arrow, or it would show the frame's sizing cursors.
     showCursor(Qt::ArrowCursor);
+    // The pointer's moves show a menu's areas.
+    setMouseTracking(true);
 }
 
 void ImageWindow::invalidate(const Rect& area)
@@ -134,6 +136,9 @@ void ImageWindow::updateEdgeLines()
 void ImageWindow::childEvent(QChildEvent* event)
 {
     QWidget::childEvent(event);
+    // The picture passes the pointer's moves on to this window.
+    if (event->added() && event->child()->isWidgetType())
+        static_cast<QWidget*>(event->child())->setMouseTracking(true);
     // The engine names its picture after making it: look once it is done.
     if (event->added() || event->removed() || event->polished())
         QMetaObject::invokeMethod(
@@ -166,10 +171,23 @@ void ImageWindow::mousePressEvent(QMouseEvent* event)
     press_ = Press{event->globalPosition().toPoint(), frame_.pos()};
 }
 
+// Where the point lies on the picture, as shares of its width and height.
+std::optional<QPointF> ImageWindow::areaAt(QPointF point) const
+{
+    PictureAreas* areas = frame_.hooks().areas;
+    if (!areas || width() <= 0 || height() <= 0)
+        return std::nullopt;
+    const QPointF share(point.x() / width(), point.y() / height());
+    return areas->hasAreaAt(share.x(), share.y()) ? std::optional(share) : std::nullopt;
+}
+
 void ImageWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!press_ || !(event->buttons() & Qt::LeftButton))
+    if (!press_ || !(event->buttons() & Qt::LeftButton)) {
+        if (!press_)
+            showCursor(areaAt(event->position()) ? Qt::PointingHandCursor : Qt::ArrowCursor);
         return QWidget::mouseMoveEvent(event);
+    }
     const QPoint moved = event->globalPosition().toPoint() - press_->origin;
     if (!press_->following) {
         // The move starts only once the pointer really moves, so a double click stays one.
@@ -189,8 +207,13 @@ void ImageWindow::mouseMoveEvent(QMouseEvent* event)
 void ImageWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
+        // A press that moved nothing is a click on the picture's area, if one is there.
+        const bool click = press_ && !press_->following;
         press_.reset();
-        showCursor(Qt::ArrowCursor);
+        const std::optional<QPointF> area = click ? areaAt(event->position()) : std::nullopt;
+        if (area)
+            frame_.hooks().areas->clickAt(area->x(), area->y());
+        showCursor(area ? Qt::PointingHandCursor : Qt::ArrowCursor);
     } else if (event->button() == Qt::RightButton) {
         rightButtonUp();
         return;

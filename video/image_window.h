@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 #include <QWidget>
 
 #include "core/qt_timers.h"
@@ -52,6 +53,8 @@ private:
     void rightButtonUp();
     void updateEdgeLines();
     void showCursor(Qt::CursorShape shape);
+    // The point's place on the picture when an area of the picture holds it.
+    std::optional<QPointF> areaAt(QPointF point) const;
 
     // A press on the picture that may become a move of the frame.
     struct Press {

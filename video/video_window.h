@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/file_drop.h"
+#include "core/picture_areas.h"
 
 class QKeyEvent;
 class QWidget;
@@ -46,6 +47,8 @@ struct VideoHooks {
     VideoKeys* keys = nullptr;  // none: the windows take no key
     // Where files dropped on the frame or the image window go; the frame takes no drop without.
     FileDropTarget* drops = nullptr;
+    // What a click on the picture chooses; none: the picture has no areas.
+    PictureAreas* areas = nullptr;
 };
 
 // The skinned video window: a frameless frame drawn from eight border pictures, and inside it

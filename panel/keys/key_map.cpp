@@ -17,6 +17,7 @@ struct KeyRow {
 };
 
 constexpr std::array kKeys = {
+    KeyRow{vk::Back, CommandId::MenuReturn, Held::None},
     KeyRow{vk::Prior, CommandId::PreviousTrack, Held::None},
     KeyRow{vk::Next, CommandId::NextTrack, Held::None},
     KeyRow{vk::Left, CommandId::Backward, Held::Seek},

@@ -10,6 +10,7 @@
 
 // Virtual-key codes of the keys the map knows.
 namespace vk {
+constexpr uint32_t Back = 0x08;
 constexpr uint32_t Prior = 0x21;
 constexpr uint32_t Next = 0x22;
 constexpr uint32_t Left = 0x25;

@@ -10,7 +10,7 @@ namespace {
 using enum CommandId;
 
 // "Volume Up" binds 31 and "Volume Down" 32, whatever those commands do: skins rely on it.
-constexpr std::array<PanelButtonName, 41> kNames{{
+constexpr std::array<PanelButtonName, 42> kNames{{
     {"Panel Minimize", Minimize},
     {"Help", Help},
     {"Power", Power},
@@ -38,6 +38,7 @@ constexpr std::array<PanelButtonName, 41> kNames{{
     {"Repeat", Repeat},
     {"Play List", PlayList},
     {"Disc", Disc},
+    {"Menu Return", MenuReturn},
     {"Video Topmost", VideoTopmost},
     {"Video Size", VideoSize},
     {"NumPad 0", Digit0},

@@ -35,6 +35,7 @@ public:
     bool appCommandPost(uintptr_t, intptr_t) override { return false; }
     bool appCommandRun(uintptr_t, intptr_t) override { return false; }
     bool pollPosition() override { return true; }
+    void pbcWaitElapsed() override {}
     void playFiles(const std::vector<std::string>&) override {}
 };
 using NoParts = WithoutWindows<NoLogicParts>;
