@@ -20,6 +20,7 @@
 #include "tests/support/player_process.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
+#include "tests/support/vcd_pbc_image.h"
 #include "tests/support/x11_windows.h"
 
 namespace {
@@ -220,6 +221,46 @@ TEST(Smoke, ThePanelAndTheVideoWindowGiveTheWindowManagerTheirIcons)
     EXPECT_EQ(x.icon(*panel), player101);
     EXPECT_EQ(x.icon(*video), video102);
     EXPECT_EQ(x.icon(*dialog), player101);
+
+    EXPECT_EQ(sandbox.run({"Close"}), 0);
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
+}
+
+// A Video CD with menus named on the command line: its menu shows, and a number typed on the
+// video window plays the list the menu gives it (3: list 4, from an entry of track 2).
+TEST(Smoke, AVideoCdsMenuShowsAndATypedNumberPlaysTheListItNames)
+{
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "needs a real X server";
+    const PbcImage image(PbcImage::Kind::VideoCd);
+    PlayerSandbox sandbox;
+    PlayerBeside beside(sandbox);
+    sandbox.environment.insert("QT_QPA_PLATFORM", "xcb");
+    sandbox.environment.insert("DISPLAY", qEnvironmentVariable("DISPLAY"));
+    auto player = sandbox.launch({QString::fromStdString(image.cue)}, beside.executable);
+    ASSERT_TRUE(player);
+
+    X11Windows x;
+    ASSERT_TRUE(x.connected());
+    // The video window's title is the open file's path.
+    std::optional<xcb_window_t> video;
+    const auto titled = [&](const QString& part) {
+        return QTest::qWaitFor(
+            [&] {
+                for (const xcb_window_t window : x.shownWindows(player->processId()))
+                    if (x.title(window).contains(part)) {
+                        video = window;
+                        return true;
+                    }
+                return false;
+            },
+            15000);
+    };
+    ASSERT_TRUE(titled(".cue/SEGMENT/ITEM0001.DAT")) << "the menu never showed";
+    ASSERT_TRUE(x.type(*video, '3'));
+    // The first track that opens; the menu's timeout would have opened track 1.
+    ASSERT_TRUE(titled(".cue/MPEGAV/"));
+    EXPECT_TRUE(x.title(*video).endsWith("/MPEGAV/AVSEQ02.DAT")) << x.title(*video).toStdString();
 
     EXPECT_EQ(sandbox.run({"Close"}), 0);
     EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);

@@ -143,6 +143,30 @@ QImage X11Windows::icon(xcb_window_t window)
     return largest;
 }
 
+bool X11Windows::type(xcb_window_t window, uint32_t keysym)
+{
+    if (!connection_)
+        return false;
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const uint8_t count = static_cast<uint8_t>(setup->max_keycode - setup->min_keycode + 1);
+    const auto mapping = own(xcb_get_keyboard_mapping_reply(
+        connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, count), nullptr));
+    if (!mapping)
+        return false;
+    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    const int perCode = mapping->keysyms_per_keycode;
+    const int total = xcb_get_keyboard_mapping_keysyms_length(mapping.get());
+    const auto found = std::find(symbols, symbols + total, keysym);
+    if (found == symbols + total || perCode == 0)
+        return false;
+    const auto code = static_cast<uint8_t>(setup->min_keycode + (found - symbols) / perCode);
+    xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+    xcb_test_fake_input(connection_, XCB_KEY_PRESS, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_test_fake_input(connection_, XCB_KEY_RELEASE, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    const auto focus = own(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    return focus != nullptr;
+}
+
 bool X11Windows::click(QPoint onRoot)
 {
     if (!connection_)

@@ -32,6 +32,9 @@ public:
     QImage icon(xcb_window_t window);
     // A left click through the server's test extension, as a user's would be.
     bool click(QPoint onRoot);
+    // A key typed into the window, which gets the keyboard's focus first as a window manager
+    // would give it; the key is named by its keysym ('3' for the digit).
+    bool type(xcb_window_t window, uint32_t keysym);
 
 private:
     xcb_atom_t atom(const char* name);
