@@ -99,8 +99,10 @@ MprisValues CurrentMprisValues(const MprisLinks& links, double volume)
     values.canSeek = loaded && state.length != 0;
     if (const std::optional<PbcNow> pbc = links.playback.pbcNow()) {
         values.metadata = pbcMetadataOf(*pbc, state);
-        values.canGoNext = pbc->canGoNext;
-        values.canGoPrevious = pbc->canGoPrevious;
+        if (pbc->followsLinks) {
+            values.canGoNext = pbc->canGoNext;
+            values.canGoPrevious = pbc->canGoPrevious;
+        }
         values.canSeek = values.canSeek && pbc->item.kind != VcdPlayItem::Kind::Segment;
     }
     return values;

@@ -39,6 +39,7 @@ struct PbcNow {
     VcdPlayItem item;
     bool menu = false;  // the item is a selection list's background
     std::string albumId;
+    bool followsLinks = false;  // Next and Previous follow the list's links, not the tracks
     bool canGoNext = false;
     bool canGoPrevious = false;
 };
@@ -206,6 +207,7 @@ private:
     struct PbcSession;
     struct PreviousVolume {
         std::string albumId;
+        uint16_t volumeNumber = 0;
         bool nextAtLid2 = false;
     };
     // A disc's load waits for its control to decide what opens first.

@@ -53,14 +53,13 @@ std::optional<ItemFile> FileOf(const VcdDiscReading& reading, const VcdPlayItem&
     return ItemFile{file->second, OpenAs::File, cdTrack, entryOfTrack};
 }
 
-// Another volume of the same album starts where the one before asked for.
-uint16_t StartOffset(const VcdControl& control, const std::string& previousAlbum, bool previousAtLid2)
+// Another volume of the album the disc before belonged to starts where that one asked for; the
+// same volume again starts at its beginning.
+uint16_t StartOffset(const VcdControl& control, bool afterAnotherVolume)
 {
     const VcdPbc& pbc = *control.pbc;
     const auto lid2 = pbc.lidOffsets.find(2);
-    if (previousAtLid2 && !previousAlbum.empty() && previousAlbum == control.info.albumId && lid2 != pbc.lidOffsets.end())
-        return lid2->second;
-    return pbc.firstOffset;
+    return afterAnotherVolume && lid2 != pbc.lidOffsets.end() ? lid2->second : pbc.firstOffset;
 }
 
 // A share of the picture on the disc's grid of 0 to 255.
@@ -90,7 +89,7 @@ std::optional<PbcNow> Playback::pbcNow() const
     const VcdList* list = navigator.list();
     return PbcNow{pbc_->reading->control->pbc->lidAt(navigator.offset()).value_or(0), pbc_->item,
                   list && std::holds_alternative<VcdSelectionList>(*list), pbc_->reading->control->info.albumId,
-                  navigator.canGoNext(), navigator.canGoPrevious()};
+                  pbcTakesKeys(), navigator.canGoNext(), navigator.canGoPrevious()};
 }
 
 bool Playback::pbcTakesKeys() const
@@ -120,7 +119,8 @@ void Playback::controlKnown(uint32_t drive)
     const DiscControlReader::Reading reading = chapters_.readingOf(drive);
     const PreviousVolume before = previousVolume_;
     if (reading && reading->control)
-        previousVolume_ = {reading->control->info.albumId, reading->control->info.nextVolumeAtLid2};
+        previousVolume_ = {reading->control->info.albumId, reading->control->info.volumeNumber,
+                           reading->control->info.nextVolumeAtLid2};
     if (!awaitedDisc_ || awaitedDisc_->drive != drive)
         return;
     const AwaitedDisc disc = *std::exchange(awaitedDisc_, std::nullopt);
@@ -142,7 +142,10 @@ bool Playback::startPbc(uint32_t drive, const DiscControlReader::Reading& readin
 {
     if (!reading || !reading->control || !reading->control->pbc)
         return false;
-    const uint16_t offset = StartOffset(*reading->control, before.albumId, before.nextAtLid2);
+    const VcdInfo& info = reading->control->info;
+    const uint16_t offset = StartOffset(*reading->control, before.nextAtLid2 && !before.albumId.empty() &&
+                                                               before.albumId == info.albumId &&
+                                                               before.volumeNumber != info.volumeNumber);
     // The play list holds the disc's tracks, as it would without playback control.
     state_.trackCount = playList_.PlayList_Count();
     pbc_ = std::make_unique<PbcSession>(drive, reading, static_cast<PbcPlayer&>(*this));
@@ -284,15 +287,18 @@ bool Playback::pollPbc()
     const std::optional<uint16_t> status = engine().getStatus();
     if (!status)
         return true;
+    uint32_t position = state_.position;
     if (inStill()) {
+        position = engine().getCurrentPosition().value_or(0);
         if (*status == engine_status::Stopped || *status == engine_status::Paused)
             mainTimers_.stop(main_timer::PositionPoll);
-        return true;
+    } else {
+        showPosition(*status);
+        position = state_.position;
     }
-    showPosition(*status);
     const PbcSession& pbc = *pbc_;
     if (pbc.limitMs != 0 && pbc.navigator.phase() == PbcPhase::Playing && !pbc.opening &&
-        state_.position >= pbc.startMs + pbc.limitMs) {
+        position >= pbc.startMs + pbc.limitMs) {
         engine().stop();
         pbcItemEnded();
     }

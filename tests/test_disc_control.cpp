@@ -15,6 +15,7 @@
 #include "components/discbay/vcd_disc.h"
 #include "components/discbay/drive_view.h"
 #include "disc/disc_control.h"
+#include "mpris/mpris_values.h"
 #include "tests/support/playback_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/vcd_pbc_image.h"
@@ -287,6 +288,105 @@ TEST_F(VcdDiscTest, PlaybackControlWalksTheDiscsListsFromTheKeysTheEndsAndTheClo
     playback().LoadDisc(drive(), 1);
     EXPECT_FALSE(playback().pbcPhase());
     EXPECT_FALSE(mainTimers.isRunning(main_timer::PbcWait));
+}
+
+// What the desktop's media controls read while the disc's lists play: the list and its item,
+// the links as Next and Previous, a play time's end at the poll, a hold for ever as a pause.
+TEST_F(VcdDiscTest, TheMediaControlsTellTheListItsItemAndItsLinks)
+{
+    records.settings.playbackControl = 1;
+    const MprisLinks links{records.state, records.settings, records.components, records.turns,
+                           records.windows, records.playList, records.playback, records.audio};
+    const auto run = [&](std::initializer_list<CommandId> keys) {
+        for (const CommandId key : keys)
+            playback().DispatchCommand(key, CommandPhase::Click);
+        Settle();
+    };
+    struct Seen {
+        QString trackId, title, status;
+        QVariant trackNumber;
+        bool canGoNext, canGoPrevious, canSeek;
+    };
+    const auto seen = [&] {
+        const MprisValues values = CurrentMprisValues(links, 0);
+        return Seen{values.metadata["mpris:trackid"].value<QDBusObjectPath>().path(),
+                    values.metadata["xesam:title"].toString(), values.playbackStatus,
+                    values.metadata.value("xesam:trackNumber"), values.canGoNext, values.canGoPrevious,
+                    values.canSeek};
+    };
+    const auto item = [&](const char* path) {
+        return QString("/com/halvex/Quintara/Pbc/") + path;
+    };
+    using c = CommandId;
+
+    arrive();  // parked at the menu: Next and Previous step the tracks
+    Seen now = seen();
+    EXPECT_EQ(now.trackId, item("L1/I1000"));
+    EXPECT_EQ(now.title, "Menu (list 1)");
+    EXPECT_EQ(now.status, "Stopped");
+    EXPECT_FALSE(now.trackNumber.isValid());
+    EXPECT_TRUE(now.canGoNext);
+    EXPECT_FALSE(now.canSeek);
+    EXPECT_EQ(CurrentMprisValues(links, 0).metadata["xesam:album"].toString(), "PBCTEST");
+
+    run({c::Play});
+    now = seen();
+    EXPECT_EQ(now.status, "Playing");
+    EXPECT_TRUE(now.canGoNext);
+    EXPECT_FALSE(now.canGoPrevious) << "the menu has no PREVIOUS";
+
+    run({c::Digit2});  // list 3, from entry 1 (the disc's second)
+    now = seen();
+    EXPECT_EQ(now.trackId, item("L3/I101"));
+    EXPECT_EQ(now.title, "Track 1 from entry 2");
+    EXPECT_EQ(now.trackNumber, QVariant(1));
+    EXPECT_TRUE(now.canGoPrevious && now.canSeek);
+
+    // Through list 5 and the RETURN links to list 8: a motion picture for its play time of 2 s,
+    // then held for ever.
+    run({c::MenuReturn});
+    engine->reachEnd();
+    emit engine->endOfFile();
+    clock.advance(10000);
+    Settle();
+    run({c::MenuReturn, c::MenuReturn});
+    now = seen();
+    ASSERT_EQ(now.trackId, item("L8/I1002"));
+    EXPECT_EQ(now.title, "Picture (list 8)");
+    engine->status = engine_status::Playing;
+    engine->position = 1990;
+    clock.advance(1000);
+    EXPECT_EQ(playback().pbcPhase(), PbcPhase::Playing);
+    engine->position = 2000;
+    clock.advance(1000);
+    EXPECT_EQ(playback().pbcPhase(), PbcPhase::Holding) << "the poll ends the item at its play time";
+    EXPECT_EQ(seen().status, "Paused");
+}
+
+// The second volume of an album after its first starts at the list the first asks for; the
+// first again starts at its own beginning.
+TEST_F(VcdDiscTest, AnotherVolumeOfTheAlbumStartsAtListTwo)
+{
+    records.settings.playbackControl = 1;
+    const PbcImage second(PbcImage::Kind::SuperVideoCd);
+    records.drives.addImage(second.cue);
+    const uint32_t secondDrive = *records.drives.current().driveOf(second.cue);
+    const struct {
+        uint32_t drive;
+        const char* opened;
+        uint16_t lid;
+    } arrivals[] = {
+        {drive(), "/SEGMENT/ITEM0001.DAT", 1},
+        {secondDrive, "/MPEG2/AVSEQ01.MPG", 2},
+        {drive(), "/SEGMENT/ITEM0001.DAT", 1},
+    };
+    for (const auto& arrival : arrivals) {
+        playback().LoadDisc(arrival.drive, 0);
+        Settle();
+        EXPECT_TRUE(engine->openPath.ends_with(arrival.opened)) << engine->openPath;
+        ASSERT_TRUE(playback().pbcNow());
+        EXPECT_EQ(playback().pbcNow()->lid, arrival.lid) << arrival.opened;
+    }
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ quintara_test(vcd_engine_tests test_vcd_engine.cpp test_reelkit_support.cpp)
 target_link_libraries(vcd_engine_tests PRIVATE quintara_vcd_testsupport)
 
 quintara_test(disc_control_tests test_disc_control.cpp)
-target_link_libraries(disc_control_tests PRIVATE quintara_vcd_testsupport)
+target_link_libraries(disc_control_tests PRIVATE quintara_vcd_testsupport quintara_mpris)
 
 # The disc scan, the command line, the end-to-end run and the dialog's lists take images as drives.
 target_link_libraries(disc_tests PRIVATE quintara_vcd_testsupport)
