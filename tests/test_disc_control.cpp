@@ -364,8 +364,9 @@ TEST_F(VcdDiscTest, TheMediaControlsTellTheListItsItemAndItsLinks)
 }
 
 // The second volume of an album after its first starts at the list the first asks for; the
-// first again starts at its own beginning.
-TEST_F(VcdDiscTest, AnotherVolumeOfTheAlbumStartsAtListTwo)
+// first again starts at its own beginning. The second is a Super Video CD, whose lists play
+// as a Video CD's do.
+TEST_F(VcdDiscTest, AnotherVolumeOfTheAlbumStartsAtListTwoAndASuperVideoCdPlaysItsLists)
 {
     records.settings.playbackControl = 1;
     const PbcImage second(PbcImage::Kind::SuperVideoCd);
@@ -386,6 +387,37 @@ TEST_F(VcdDiscTest, AnotherVolumeOfTheAlbumStartsAtListTwo)
         EXPECT_TRUE(engine->openPath.ends_with(arrival.opened)) << engine->openPath;
         ASSERT_TRUE(playback().pbcNow());
         EXPECT_EQ(playback().pbcNow()->lid, arrival.lid) << arrival.opened;
+        if (arrival.drive != secondDrive)
+            continue;
+        // List 2: track 1 and the menu's picture, 30 s each, then held for its long wait; RETURN to the
+        // menu, whose numbers begin at 2 and whose jumps wait for the picture's pass to end.
+        const auto key = [&](CommandId command) {
+            playback().DispatchCommand(command, CommandPhase::Click);
+            Settle();
+        };
+        key(CommandId::Play);
+        EXPECT_TRUE(engine->openPath.ends_with("/MPEG2/AVSEQ01.MPG")) << engine->openPath;
+        engine->position = 29000;
+        clock.advance(1000);
+        EXPECT_TRUE(engine->openPath.ends_with("/MPEG2/AVSEQ01.MPG"));
+        engine->position = 30000;
+        clock.advance(1000);
+        EXPECT_TRUE(engine->openPath.ends_with("/SEGMENT/ITEM0001.MPG")) << engine->openPath;
+        EXPECT_TRUE(records.state.trackNumberHidden);
+        engine->reachEnd();
+        emit engine->endOfFile();
+        EXPECT_EQ(playback().pbcPhase(), PbcPhase::Waiting);
+        EXPECT_EQ(records.state.status, engine_status::Playing);
+        key(CommandId::MenuReturn);
+        EXPECT_EQ(playback().pbcNow()->lid, 1);
+        key(CommandId::Digit3);
+        EXPECT_EQ(playback().pbcNow()->lid, 1) << "a delayed jump";
+        engine->reachEnd();
+        emit engine->endOfFile();
+        Settle();
+        EXPECT_EQ(playback().pbcNow()->lid, 3);
+        EXPECT_TRUE(engine->openPath.ends_with("/MPEG2/AVSEQ01.MPG")) << engine->openPath;
+        EXPECT_GT(records.state.position, 500u) << "from the track's second entry";
     }
 }
 

@@ -87,7 +87,8 @@ struct Walk {
 // after 10 s); 2 track 1 and a still, 3 s, then 3; 3 entry 1 and track 2, then 4 at once; 4
 // entry 3 and track 3, 2 s, then 1; 5 the three tracks, then the end list 6; 7 a
 // multi-default menu over track 1 without numbers, looping for ever; 8 a motion segment for
-// 2 s, held for ever. The Super Video CD's menu numbers its selections from 2, plays its still
+// 2 s, held for ever; 9 a menu without default or timeout list (the recording player's chance
+// is always the last selection). The Super Video CD's menu numbers its selections from 2, plays its still
 // three times, jumps when a pass ends and times out after 70 s to list 2.
 const Walk kWalks[] = {
     {"the menu's still is held for its wait, then the timeout list plays", Kind::VideoCd, 1, "end time",
@@ -117,6 +118,8 @@ const Walk kWalks[] = {
      {"L7", "T2", "T2", "T2"}, PbcPhase::Playing},
     {"a play time ends each item; a wait for ever holds", Kind::VideoCd, 8, "end", {"L8", "S2/2000"},
      PbcPhase::Holding},
+    {"without a default, default does nothing; without a timeout list, chance chooses", Kind::VideoCd, 9,
+     "default end time", {"L9", "S1", "wait 1000", "L3", "E1"}, PbcPhase::Playing},
     {"numbers begin at the first selection's; a delayed jump waits for the pass to end", Kind::SuperVideoCd, 1,
      "1 2 end",
      {"L1", "S0", "L2", "T2/30000"}, PbcPhase::Playing},
