@@ -11,7 +11,7 @@
 #include "audio/window_timers.h"
 #include "components/reelkit/reelkit.h"
 #include "core/command_id.h"
-#include "core/picture_areas.h"
+#include "video/picture_areas.h"
 #include "core/play_list_records.h"
 #include "core/timers.h"
 #include "disc/pbc_navigator.h"

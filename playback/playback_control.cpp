@@ -263,7 +263,7 @@ void Playback::pbcItemOpened(bool opened, const std::string& path, uint32_t star
 
 void Playback::pbcItemEnded()
 {
-    if (!pbc_ || pbc_->opening)
+    if (!pbc_ || pbc_->opening || pbc_->awaitingTimes)
         return;
     QObject::disconnect(pbc_->itemEnd);
     pbc_->navigator.itemEnded();
@@ -297,7 +297,7 @@ bool Playback::pollPbc()
         position = state_.position;
     }
     const PbcSession& pbc = *pbc_;
-    if (pbc.limitMs != 0 && pbc.navigator.phase() == PbcPhase::Playing && !pbc.opening &&
+    if (pbc.limitMs != 0 && pbc.navigator.phase() == PbcPhase::Playing && !pbc.opening && !pbc.awaitingTimes &&
         position >= pbc.startMs + pbc.limitMs) {
         engine().stop();
         pbcItemEnded();
@@ -318,6 +318,9 @@ void Playback::PbcWaitElapsed()
 
 void Playback::playItem(const VcdPlayItem& item, uint32_t limitMs)
 {
+    // The item before may still be playing while this one waits for its entry's time: its end
+    // is no longer the navigator's to hear.
+    QObject::disconnect(pbc_->itemEnd);
     pbc_->item = item;
     pbc_->limitMs = limitMs;
     pbc_->awaitingTimes = false;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "core/file_drop.h"
-#include "core/picture_areas.h"
+#include "video/picture_areas.h"
 
 class QKeyEvent;
 class QWidget;
