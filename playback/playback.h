@@ -221,6 +221,8 @@ private:
     void leavePbc();
     std::optional<uint32_t> pbcHighestNumber() const;
     bool choosePbc(uint32_t number);
+    bool pbcPlayKey();
+    bool followLink(bool (PbcNavigator::*link)());
     // Leaves it when it runs on that drive's disc.
     void leavePbc(uint32_t drive);
     bool pbcTakesKeys() const;

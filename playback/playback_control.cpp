@@ -377,28 +377,24 @@ unsigned Playback::randomBelow(unsigned n)
 
 // ---- the keys ----
 
+// Play and Play/Pause begin a parked or ended disc again and choose a selection list's
+// default; false where they do what they do without playback control.
+bool Playback::pbcPlayKey()
+{
+    if (!pbc_ || !(pbc_->navigator.resume() || pbc_->navigator.choose()))
+        return false;
+    showPbcPhase();
+    return true;
+}
+
 bool Playback::PlayCommand()
 {
-    if (pbc_) {
-        PbcNavigator& navigator = pbc_->navigator;
-        if (navigator.resume() || navigator.choose()) {
-            showPbcPhase();
-            return true;
-        }
-    }
-    return Play(true);
+    return pbcPlayKey() || Play(true);
 }
 
 bool Playback::PlayPauseCommand()
 {
-    if (pbc_) {
-        PbcNavigator& navigator = pbc_->navigator;
-        if (navigator.resume() || navigator.choose()) {
-            showPbcPhase();
-            return true;
-        }
-    }
-    return TogglePlayPause();
+    return pbcPlayKey() || TogglePlayPause();
 }
 
 bool Playback::StopCommand(bool orEject)
@@ -410,22 +406,27 @@ bool Playback::StopCommand(bool orEject)
     return true;
 }
 
-bool Playback::NextCommand()
+// One of the list's links, whether it leads anywhere or not.
+bool Playback::followLink(bool (PbcNavigator::*link)())
 {
-    if (!pbcTakesKeys())
-        return NextChapterOrTrack();
-    pbc_->navigator.next();
+    (pbc_->navigator.*link)();
     showPbcPhase();
     return true;
 }
 
+bool Playback::NextCommand()
+{
+    return pbcTakesKeys() ? followLink(&PbcNavigator::next) : NextChapterOrTrack();
+}
+
 bool Playback::PreviousCommand()
 {
-    if (!pbcTakesKeys())
-        return PreviousChapterOrTrack();
-    pbc_->navigator.previous();
-    showPbcPhase();
-    return true;
+    return pbcTakesKeys() ? followLink(&PbcNavigator::previous) : PreviousChapterOrTrack();
+}
+
+bool Playback::MenuReturn()
+{
+    return pbcTakesKeys() ? followLink(&PbcNavigator::back) : true;
 }
 
 std::optional<uint32_t> Playback::pbcHighestNumber() const
@@ -454,13 +455,4 @@ void Playback::clickAt(double x, double y)
         pbc_->navigator.chooseAt(Grid(x), Grid(y));
         showPbcPhase();
     });
-}
-
-bool Playback::MenuReturn()
-{
-    if (pbcTakesKeys()) {
-        pbc_->navigator.back();
-        showPbcPhase();
-    }
-    return true;
 }
