@@ -10,7 +10,8 @@
 class Window;
 
 // Opens the file and runs the event loop until the engine answers; false when it refused.
-inline bool OpenAndWait(ReelkitEngine& engine, Window* window, const std::string& path, int timeoutMs = 10000)
+inline bool OpenAndWait(ReelkitEngine& engine, Window* window, const std::string& path, int timeoutMs = 10000,
+                        OpenAs as = OpenAs::File)
 {
     QEventLoop loop;
     bool opened = false;
@@ -19,7 +20,7 @@ inline bool OpenAndWait(ReelkitEngine& engine, Window* window, const std::string
         loop.quit();
     });
     QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    engine.open(window, path, OpenAs::File);
+    engine.open(window, path, as);
     loop.exec();
     QObject::disconnect(answered);
     return opened;
