@@ -25,7 +25,8 @@ constexpr uint32_t kChapterRestartMs = 5000;
 
 // The entry points of the Video CDs in the drives as chapters of their tracks. A disc's control
 // is read when it arrives or is first asked about, a track's entry times when first asked for;
-// until they are back a track has no chapters.
+// until they are back a track has no chapters. Playback control reads its lists and its entries'
+// times here too, and hears when they come.
 class DiscChapters : public QObject {
     Q_OBJECT
 public:

@@ -203,7 +203,8 @@ bool Playback::openPbcItem(const VcdPlayItem& item, bool play)
         return false;
     uint32_t startMs = 0;
     // A track's entry times are asked for as it opens: a multi-default list reads them.
-    const std::optional<DiscControlReader::EntryTimes> times = chapters_.timesOf(pbc.drive, file->cdTrack);
+    const std::optional<DiscControlReader::EntryTimes> times =
+        file->as == OpenAs::File ? chapters_.timesOf(pbc.drive, file->cdTrack) : std::nullopt;
     if (file->entryOfTrack) {
         if (!times) {
             pbc.awaitingTimes = true;

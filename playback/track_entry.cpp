@@ -1,12 +1,12 @@
 #include "playback/playback.h"
 
+#include <optional>
+
 #include "core/app_windows.h"
 #include "core/player_settings.h"
 #include "core/player_state.h"
 
 #include "led/led_refresh.h"
-
-#include <optional>
 #include "core/command_id.h"
 #include "core/player_ids.h"
 

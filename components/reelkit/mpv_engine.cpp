@@ -31,6 +31,7 @@ enum Reply : uint64_t {
 
 // A one-picture stream's time, as loadfile's option for one file.
 constexpr const char* kStillEndsAtOnce = "image-display-duration=0";
+constexpr uint32_t kStillSoundSlackMs = 50;
 
 // The reply id of an open's request.
 uint64_t ofOpen(uint64_t serial, Reply request)
@@ -250,6 +251,11 @@ void MpvEngine::handleEvent(const mpv_event& event)
             timePos_ = *static_cast<const double*>(property->data);
             if (open_)
                 emit positionChanged(positionMs());
+            // A still's sound ends the still (within its last sound frame, whose time libmpv may
+            // not report); libmpv itself waits on for its one picture.
+            if (openAs_ == OpenAs::Still && hasAudio_ && !paused_ && lengthMs_ != 0 &&
+                toMs(timePos_) + kStillSoundSlackMs >= lengthMs_)
+                reachedEnd(true);
         } else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE) {
             durationMs_ = toMs(*static_cast<const double*>(property->data));
         } else if (event.reply_userdata == kEofReached) {
@@ -614,7 +620,8 @@ uint32_t MpvEngine::positionMs() const
 
 void MpvEngine::reachedEnd(bool atEnd)
 {
-    if (!atEnd || !open_ || seekPending_ || stepper_.running())
+    // An end already told (a still's sound's) is not told again when libmpv's own comes.
+    if (!atEnd || !open_ || eof_ || seekPending_ || stepper_.running())
         return;
     eof_ = true;
     stopped_ = true;

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One clip the XML names: a moving picture with a tone, or a one-picture still.
+// One clip the XML names: a moving picture with a tone, or a one-picture still, with a tone
+// of a second when it has one.
 struct Clip {
     const char* file;
     const char* picture;  // an ffmpeg test source
@@ -42,7 +43,8 @@ Recipe recipeOf(PbcImage::Kind kind)
         return {"pbc-vcd", "vcd-pbc.xml", "pal-vcd", "352x288", "352x288",
                 {{"track1.mpg", "testsrc", "3", "440"}, {"track2.mpg", "smptebars", "2", "660"},
                  {"track3.mpg", "testsrc2", "1", "880"}, {"motion.mpg", "rgbtestsrc", "0.5", "550"},
-                 {"still1.mpg", "smptehdbars", "", ""}, {"still2.mpg", "mandelbrot", "", ""}}};
+                 {"still1.mpg", "smptehdbars", "", ""}, {"still2.mpg", "mandelbrot", "", ""},
+                 {"voiced.mpg", "yuvtestsrc", "", "330"}}};
     return {"pbc-svcd", "svcd-pbc.xml", "pal-svcd", "480x576", "704x576",
             {{"track1.mpg", "testsrc", "3", "440"}, {"track2.mpg", "smptebars", "2", "660"},
              {"still1.mpg", "smptehdbars", "", ""}}};
@@ -53,8 +55,13 @@ std::vector<std::string> clipArguments(const Recipe& recipe, const Clip& clip, c
     const bool still = *clip.seconds == '\0';
     const std::string picture = std::string(clip.picture) + "=size=" + (still ? recipe.stillSize : recipe.size) +
                                 ":rate=25" + (still ? "" : std::string(":duration=") + clip.seconds);
-    if (still)
+    if (still && *clip.tone == '\0')
         return {"-f", "lavfi", "-i", picture, "-frames:v", "1", "-an", "-target", recipe.target, out};
+    // One picture's time rather than a frame count, which would end the sound with it.
+    if (still)
+        return {"-f", "lavfi", "-i", picture + ":duration=0.04", "-f", "lavfi", "-i",
+                std::string("sine=frequency=") + clip.tone + ":sample_rate=44100:duration=1", "-ac", "2",
+                "-target", recipe.target, out};
     return {"-f", "lavfi", "-i", picture, "-f", "lavfi", "-i",
             std::string("sine=frequency=") + clip.tone + ":sample_rate=44100:duration=" + clip.seconds,
             "-ac", "2", "-target", recipe.target, out};
