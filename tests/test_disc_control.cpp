@@ -368,6 +368,18 @@ TEST_F(VcdDiscTest, TheMediaControlsTellTheListItsItemAndItsLinks)
     clock.advance(1000);
     EXPECT_EQ(playback().pbcPhase(), PbcPhase::Holding) << "the poll ends the item at its play time";
     EXPECT_EQ(seen().status, "Paused");
+
+    // List 9 has ten selections: a 1 waits for a second digit, blinking as a track number
+    // does, and 10 chooses the tenth (list 3).
+    run({c::MenuReturn});
+    ASSERT_EQ(seen().trackId, item("L9/I1001"));
+    run({c::Digit1});
+    EXPECT_TRUE(records.state.entryActive);
+    EXPECT_EQ(records.state.enteredNumber, 1u);
+    EXPECT_EQ(seen().trackId, item("L9/I1001")) << "nothing chosen yet";
+    run({c::Digit0});
+    EXPECT_FALSE(records.state.entryActive);
+    EXPECT_EQ(seen().trackId, item("L3/I101"));
 }
 
 // The second volume of an album after its first starts at the list the first asks for; the

@@ -115,7 +115,7 @@ const DamageCase kDamage[] = {
      },
      true, true},
     // The areas go with it; the standard lists stay.
-    {"ExtendedPsdCutShort", [](Files& f, const auto&) { f.psdX.resize(f.psdX.size() / 2); }, true, false,
+    {"ExtendedPsdCutShort", [](Files& f, const auto&) { f.psdX.resize(f.psdX.size() - 4); }, true, false,
      "runs past"},
 };
 
