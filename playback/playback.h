@@ -188,7 +188,8 @@ private:
     void resumeUnlessHalted(uint16_t earlierStatus);
     void leaveEmptyList();
     void askEngine(const std::string& path, std::function<void(bool)> answered, OpenAs as = OpenAs::File);
-    void showOpenedTrack(const std::string& path, uint32_t track);
+    // The display and the audio after an open, the time at position.
+    void showOpenedTrack(const std::string& path, uint32_t track, uint32_t position = 0);
     bool dropEntry(uint32_t track);
     void openFrom(uint32_t track, const Then& done);
     void changed(uint16_t earlier, const Then& done, bool opened);
@@ -229,7 +230,7 @@ private:
     void showPbcPhase();
     void pbcItemEnded();
     void pbcTimesKnown(uint32_t drive);
-    void pbcItemOpened(bool opened, const std::string& path, uint32_t startMs, bool play);
+    void pbcItemOpened(bool opened, const std::string& path, uint32_t track, uint32_t startMs, bool play);
     bool openPbcItem(const VcdPlayItem& item, bool play);
     bool pollPbc();
     bool inStill() const;

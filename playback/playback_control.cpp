@@ -9,7 +9,6 @@
 
 #include <QObject>
 
-#include "audio/audio.h"
 #include "components/components.h"
 #include "components/discbay/drive_view.h"
 #include "core/player_ids.h"
@@ -215,20 +214,26 @@ bool Playback::openPbcItem(const VcdPlayItem& item, bool play)
             startMs = Milliseconds(*(*times)[*file->entryOfTrack]);
     }
     // A track opens by the play list's own spelling of its path.
+    // A track opens by the play list's own spelling of its path, and is the current track by
+    // its place there; a picture leaves the current track as it is.
     std::string path = chapters_.rootOf(pbc.drive) + file->inside;
     uint32_t listed = 0;
-    if (file->as == OpenAs::File && playList_.PlayList_FindBackward(path, std::numeric_limits<uint32_t>::max(), listed))
+    uint32_t track = state_.currentTrack;
+    if (file->as == OpenAs::File && playList_.PlayList_FindBackward(path, std::numeric_limits<uint32_t>::max(), listed)) {
         playList_.PlayList_GetPath(listed, path);
+        track = listed + 1;
+    }
     QObject::disconnect(pbc.itemEnd);
     pbc.opening = true;
     Stop(false, false);
     engine().close();
     askEngine(
-        path, [this, path, startMs, play](bool opened) { pbcItemOpened(opened, path, startMs, play); }, file->as);
+        path, [this, path, track, startMs, play](bool opened) { pbcItemOpened(opened, path, track, startMs, play); },
+        file->as);
     return true;
 }
 
-void Playback::pbcItemOpened(bool opened, const std::string& path, uint32_t startMs, bool play)
+void Playback::pbcItemOpened(bool opened, const std::string& path, uint32_t track, uint32_t startMs, bool play)
 {
     if (!pbc_)
         return;
@@ -239,23 +244,11 @@ void Playback::pbcItemOpened(bool opened, const std::string& path, uint32_t star
         showPbcPhase();
         return;
     }
-    PlayerState& s = state_;
-    const bool still = inStill();
-    uint32_t listed = 0;
-    if (!still && playList_.PlayList_FindBackward(path, std::numeric_limits<uint32_t>::max(), listed))
-        s.currentTrack = listed + 1;
-    s.trackNumberHidden = still;
-    s.status = engine_status::Stopped;
-    s.position = startMs;
-    s.length = still ? 0 : engine().getLength().value_or(0);
+    state_.trackNumberHidden = inStill();
     pbc_->startMs = startMs;
     if (startMs != 0)
         engine().seek(startMs);
-    for (auto refresh : {&LedDisplay::RefreshPlayState, &LedDisplay::RefreshTrackNumber, &LedDisplay::RefreshTime,
-                         &LedDisplay::RefreshTrackTime})
-        (led_.*refresh)(false);
-    audio_.ApplyToOpenedFile();
-    SetVideoTitle(&path);
+    showOpenedTrack(path, track, startMs);
     if (!play)
         return;
     pbc_->itemEnd = QObject::connect(&engine(), &ReelkitEngine::endOfFile, &chapters_, [this] { pbcItemEnded(); });

@@ -54,12 +54,12 @@ void Playback::askEngine(const std::string& path, std::function<void(bool)> answ
     asked.open(windows_.videoImage, path, as);
 }
 
-void Playback::showOpenedTrack(const std::string& path, uint32_t track)
+void Playback::showOpenedTrack(const std::string& path, uint32_t track, uint32_t position)
 {
     PlayerState& s = state_;
     s.status = engine_status::Stopped;
     s.currentTrack = track;
-    s.position = 0;
+    s.position = position;
     // A length the engine does not give must not be taken from the previous file.
     s.length = engine().getLength().value_or(0);
     led_.RefreshPlayState(false);
