@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_files.h"
+#include "bench/bench_stats.h"
 #include "bench/bench_window.h"
 #include "bench/open_and_wait.h"
 #include "components/discbay/vcd_control_reader.h"
@@ -22,10 +23,9 @@
 namespace {
 constexpr int kRounds = 20;
 
-double median(std::vector<double> values)
+double median(const std::vector<double>& values)
 {
-    std::ranges::sort(values);
-    return values.empty() ? 0 : values[values.size() / 2];
+    return SpreadOf(values).median;
 }
 
 // Plays the open file to its end, from near it; false when no end came.
