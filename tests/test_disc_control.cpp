@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -290,6 +291,52 @@ TEST_F(VcdDiscTest, PlaybackControlWalksTheDiscsListsFromTheKeysTheEndsAndTheClo
     EXPECT_FALSE(mainTimers.isRunning(main_timer::PbcWait));
 }
 
+// Only a disc arriving starts its lists. Whatever else replaces the play list leaves them for
+// linear playback, timers and all; the dialog's Cancel changes nothing.
+TEST_F(VcdDiscTest, AnythingButADiscThatReplacesThePlayListLeavesTheLists)
+{
+    records.settings.playbackControl = 1;
+    const TempDir folder;
+    const std::string clip = folder.write("clip.mpg", "");
+    const auto dialog = [&](bool ok) {
+        return [&, ok] {
+            choosePlayList([ok](Window*) { return ok; });
+            playback().PlayListCommand(true);
+        };
+    };
+    const struct {
+        const char* what;
+        std::function<void()> replace;
+        const char* opened;  // null for nothing
+    } replacements[] = {
+        {"the dialog's Cancel", dialog(false), nullptr},
+        {"the dialog's OK", dialog(true), "AVSEQ01.DAT"},
+        {"files opened, dropped or handed over", [&] { playback().PlayFiles({clip}); }, "clip.mpg"},
+    };
+    for (const auto& replacement : replacements) {
+        playback().DispatchCommand(CommandId::Stop, CommandPhase::Click);
+        arrive();
+        ASSERT_TRUE(playback().DispatchCommand(CommandId::Play, CommandPhase::Click));
+        Settle();
+        engine->reachEnd();
+        emit engine->endOfFile();  // the menu waits
+        ASSERT_EQ(playback().pbcPhase(), PbcPhase::Waiting) << replacement.what;
+        const size_t opens = engine->openedPaths.size();
+        replacement.replace();
+        Settle();
+        EXPECT_EQ(playback().pbcPhase().has_value(), !replacement.opened) << replacement.what;
+        EXPECT_EQ(mainTimers.isRunning(main_timer::PbcWait), !replacement.opened) << replacement.what;
+        if (!replacement.opened) {
+            EXPECT_EQ(engine->openedPaths.size(), opens) << replacement.what;
+            continue;
+        }
+        EXPECT_TRUE(engine->openPath.ends_with(replacement.opened)) << replacement.what << ": " << engine->openPath;
+        EXPECT_EQ(records.state.currentTrack, 1u) << replacement.what;
+        EXPECT_FALSE(records.state.trackNumberHidden) << replacement.what;
+        EXPECT_EQ(records.state.status, engine_status::Playing) << replacement.what;
+    }
+}
+
 // What the desktop's media controls read while the disc's lists play: the list and its item,
 // the links as Next and Previous, a play time's end at the poll, a hold for ever as a pause.
 TEST_F(VcdDiscTest, TheMediaControlsTellTheListItsItemAndItsLinks)
@@ -373,6 +420,14 @@ TEST_F(VcdDiscTest, TheMediaControlsTellTheListItsItemAndItsLinks)
     // does, and 10 chooses the tenth (list 3).
     run({c::MenuReturn});
     ASSERT_EQ(seen().trackId, item("L9/I1001"));
+    // Without a default, Play and Play/Pause act on the picture itself.
+    const size_t opens = engine->openedPaths.size();
+    run({c::PlayPause});
+    EXPECT_EQ(seen().status, "Paused");
+    run({c::Play});
+    EXPECT_EQ(seen().status, "Playing");
+    EXPECT_EQ(engine->openedPaths.size(), opens);
+    EXPECT_EQ(seen().trackId, item("L9/I1001"));
     run({c::Digit1});
     EXPECT_TRUE(records.state.entryActive);
     EXPECT_EQ(records.state.enteredNumber, 1u);

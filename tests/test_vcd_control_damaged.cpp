@@ -76,6 +76,8 @@ const DamageCase kDamage[] = {
      "multiplier"},
     {"PsdShorterThanInfoTells", [](Files& f, const auto&) { f.psd.resize(f.psd.size() / 2); }, false, false,
      "INFO tells"},
+    // Playback starts at offset 0 when the LOT leaves list 1 out.
+    {"LotWithoutListOne", [](Files& f, const auto&) { put16(f.lot, 2, 0xFFFF); }, true, true},
     {"LotPointsPastThePsd", [](Files& f, const auto&) { put16(f.lot, 2 * 2, unsigned(f.psd.size() / 8 + 1)); },
      false, false, "past the PSD's end"},
     {"LinkPointsPastThePsd", [](Files& f, const auto& lid) { put16(f.psd, lid(1).byte + kSelectionTimeout, 0x7FFF); },
@@ -146,6 +148,8 @@ TEST_P(DamagedPsd, TurnsPlaybackControlOffAndKeepsTheEntries)
         << damaged->pbcProblem << damaged->areasProblem;
     if (!damaged->pbc)
         return;
+    EXPECT_EQ(damaged->pbc->firstOffset, 0u);
+    EXPECT_EQ(damaged->pbc->lists.size(), intact->pbc->lists.size()) << "every list is still reached";
     // List 7 is the one with areas.
     const auto* menu = std::get_if<VcdSelectionList>(damaged->pbc->ofLid(7));
     ASSERT_NE(menu, nullptr);
