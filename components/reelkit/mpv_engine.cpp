@@ -14,7 +14,6 @@
 
 #include "core/window.h"
 #include "components/discbay/vcd_stream.h"
-#include "components/reelkit/audio_dialog.h"
 #include "components/reelkit/engine_status.h"
 #include "components/reelkit/mpv_picture.h"
 #include "components/reelkit/mpv_properties.h"
@@ -357,92 +356,6 @@ void MpvEngine::refuseLater()
         Qt::QueuedConnection);
 }
 
-// ---- the picture ----
-
-void MpvEngine::useVideoOutput(bool rendered)
-{
-    if (!handle_ || rendered == outputRendered_)
-        return;
-    outputRendered_ = rendered;
-    const char* output = rendered ? mpvname::VideoOutputRenderApi : mpvname::VideoOutputNone;
-    mpv_set_property_async(handle_.get(), 0, mpvname::VideoOutput, MPV_FORMAT_STRING, &output);
-}
-
-bool MpvEngine::showPicture(QWidget* parent)
-{
-    // A software picture lives as long as the engine, so that a track change neither makes
-    // nor frees a render context; an OpenGL one belongs to its window's GL context.
-    if (picture_ && !pictureIsOpenGl()) {
-        if (picture_->parentWidget() != parent)
-            picture_->setParent(parent);
-        picture_->setGeometry(parent->rect());
-        picture_->show();
-        useVideoOutput(true);
-        return true;
-    }
-    removePicture();
-    return makePicture(parent);
-}
-
-void MpvEngine::hidePicture()
-{
-    if (!picture_ || pictureIsOpenGl()) {
-        removePicture();
-        return;
-    }
-    // Out of the image window, which then shows its idle picture; libmpv keeps its output.
-    picture_->hide();
-    picture_->setParent(nullptr);
-}
-
-// The render context may go only once libmpv has let go of the output: that one waits.
-void MpvEngine::rendererLost()
-{
-    outputRendered_ = false;
-    if (handle_)
-        mpv_set_property_string(handle_.get(), mpvname::VideoOutput, mpvname::VideoOutputNone);
-}
-
-void MpvEngine::rendererReady()
-{
-    useVideoOutput(true);
-}
-
-bool MpvEngine::makePicture(QWidget* parent)
-{
-    PictureListener& listener = *this;
-    MpvPicture* made = nullptr;
-    if (useOpenGl_) {
-        auto* gl = new GlPicture(parent, handle_.get(), listener);
-        made = gl;
-    } else {
-        auto* software = new SoftwarePicture(parent, handle_.get(), listener);
-        if (!software->hasRenderer()) {
-            delete software;
-            return false;
-        }
-        made = software;
-    }
-    QWidget* widget = made->widget();
-    widget->setObjectName(QLatin1String(kReelkitPictureName));
-    widget->setGeometry(parent->rect());
-    widget->show();
-    picture_ = widget;
-    // An OpenGL picture gets its render context when first shown, and says so then.
-    const bool ready = made->hasRenderer();
-    const char* decoding = useOpenGl_ ? mpvname::HardwareDecodingAuto : mpvname::HardwareDecodingOff;
-    mpv_set_property_async(handle_.get(), 0, mpvname::HardwareDecoding, MPV_FORMAT_STRING, &decoding);
-    useVideoOutput(ready);
-    return true;
-}
-
-void MpvEngine::removePicture()
-{
-    // Deleting the picture frees its render context; its hook lets go of the output first.
-    delete picture_.data();
-    picture_.clear();
-}
-
 // ---- open and close ----
 
 void MpvEngine::resetFileState()
@@ -655,215 +568,6 @@ void MpvEngine::issueSeek(uint32_t position)
     emit positionChanged(position);
 }
 
-// ---- transport ----
-
-bool MpvEngine::play()
-{
-    if (!open_)
-        return false;
-    stopBackward();
-    if (eof_)
-        issueSeek(0);
-    rate_ = 1000;
-    setSpeed(rate_);
-    stopped_ = false;
-    paused_ = false;
-    atStart_ = false;
-    setPaused(false);
-    tellStatus();
-    return true;
-}
-
-bool MpvEngine::pause()
-{
-    if (!open_)
-        return false;
-    if (!stopped_) {
-        stopBackward();
-        paused_ = true;
-        setPaused(true);
-    }
-    tellStatus();
-    return true;
-}
-
-bool MpvEngine::stop()
-{
-    if (!open_)
-        return false;
-    stopBackward();
-    stopped_ = true;
-    paused_ = true;
-    setPaused(true);
-    tellStatus();
-    return true;
-}
-
-bool MpvEngine::stopAndSeekToStart()
-{
-    if (!stop())
-        return false;
-    issueSeek(0);
-    return true;
-}
-
-std::optional<uint16_t> MpvEngine::getStatus()
-{
-    if (!handle_)
-        return {};
-    return StatusOf({open_, stopped_, eof_, paused_, rate_});
-}
-
-std::optional<uint32_t> MpvEngine::getLength()
-{
-    if (!open_)
-        return {};
-    return lengthMs_;
-}
-
-std::optional<uint32_t> MpvEngine::getCurrentPosition()
-{
-    if (!open_)
-        return {};
-    return positionMs();
-}
-
-bool MpvEngine::seek(uint32_t position)
-{
-    if (!open_)
-        return false;
-    position = std::min(position, lengthMs_);
-    if (position >= lengthMs_ && !stopped_) {
-        // The end itself: what playing to it would give.
-        issueSeek(position);
-        eof_ = true;
-        stopped_ = true;
-        paused_ = true;
-        stopBackward();
-        setPaused(true);
-        tellStatus();
-        return true;
-    }
-    issueSeek(position);
-    if (stepper_.running())
-        stepper_.restartFrom(position, clock_.elapsed());
-    tellStatus();
-    return true;
-}
-
-std::optional<int32_t> MpvEngine::getRate()
-{
-    if (!handle_)
-        return {};
-    return rate_;
-}
-
-bool MpvEngine::setRate(int32_t rate)
-{
-    if (!open_ || !IsAcceptedRate(rate))
-        return false;
-    rate_ = rate;
-    if (!playing()) {
-        tellStatus();
-        return true;
-    }
-    if (rate < 0) {
-        startBackward();
-    } else {
-        stopBackward();
-        setSpeed(rate);
-        setPaused(false);
-    }
-    tellStatus();
-    return true;
-}
-
-// ---- backward ----
-
-void MpvEngine::startBackward()
-{
-    // libmpv stands still between the pictures the stepper asks for.
-    setPaused(true);
-    setSpeed(1000);
-    seekTarget_ = positionMs();
-    stepper_.start(rate_, seekTarget_, clock_.elapsed(), frameMs_);
-    backwardTimer_.start();
-}
-
-void MpvEngine::stopBackward()
-{
-    stepper_.stop();
-    backwardTimer_.stop();
-}
-
-void MpvEngine::backwardTick()
-{
-    const BackwardStepper::Decision decision = stepper_.tick(clock_.elapsed());
-    switch (decision.action) {
-    case BackwardStepper::Action::Wait:
-        break;
-    case BackwardStepper::Action::Seek:
-        issueSeek(decision.target);
-        break;
-    case BackwardStepper::Action::ReachedStart:
-        // At the start backward play turns into normal play; "stopped" would read as the end.
-        backwardTimer_.stop();
-        issueSeek(0);
-        rate_ = 1000;
-        setSpeed(rate_);
-        setPaused(false);
-        break;
-    }
-}
-
-// ---- audio ----
-
-bool MpvEngine::setAudioProperties(Window*, const AudioWish& wish)
-{
-    if (!handle_)
-        return false;
-    const AudioChoice wanted{wish.soundQuality.value_or(audio_.soundQuality),
-                             wish.audioChannel.value_or(audio_.audioChannel),
-                             wish.soundChannel.value_or(audio_.soundChannel)};
-    return IsValidAudioChoice(wanted) && applyAudio(wanted);
-}
-
-bool MpvEngine::applyAudio(const AudioChoice& wanted)
-{
-    if (wanted == audio_)
-        return true;
-    // Kept for the files to come even while nothing with sound is open.
-    if (open_ && hasAudio_) {
-        if (mpv_set_property_string(handle_.get(), mpvname::AudioFilters, AudioFilterOption(wanted).c_str()) < 0)
-            return false;
-        // libmpv hands a new filter chain only what is decoded after it: once the file's sound
-        // is decoded to its end (all of a short file, the last seconds of any), a second change
-        // leaves a chain that never hears the end, and the sound, which paces the picture,
-        // stalls. Decoding again from where the picture stands feeds the chain in force.
-        if (!eof_)
-            issueSeek(positionMs());
-    }
-    audio_ = wanted;
-    return true;
-}
-
-std::optional<AudioChoice> MpvEngine::getAudioProperties(Window*)
-{
-    if (!handle_)
-        return {};
-    return open_ && hasAudio_ ? audio_ : kNoAudio;
-}
-
-bool MpvEngine::mpegAudioDecoderConfig(Window* owner)
-{
-    if (!handle_)
-        return false;
-    AudioDecoderDialog dialog(widgetOf(owner), audio_);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    return applyAudio(dialog.choice());
-}
-
 std::string MpvEngine::propertyText(const char* name) const
 {
     if (!handle_)
@@ -872,19 +576,6 @@ std::string MpvEngine::propertyText(const char* name) const
     std::string text = value ? value : "";
     mpv_free(value);
     return text;
-}
-
-std::string MpvEngine::audioFilterInForce() const
-{
-    return propertyText(mpvname::AudioFilters);
-}
-
-int MpvEngine::audioOutputRate() const
-{
-    int64_t rate = 0;
-    if (handle_ && mpv_get_property(handle_.get(), mpvname::AudioOutRate, MPV_FORMAT_INT64, &rate) < 0)
-        return 0;
-    return static_cast<int>(rate);
 }
 
 double MpvEngine::speedInForce() const
@@ -897,10 +588,7 @@ double MpvEngine::speedInForce() const
 
 std::string MpvEngine::imageDurationInForce() const
 {
-    char* value = handle_ ? mpv_get_property_string(handle_.get(), mpvname::ImageDisplayDuration) : nullptr;
-    const std::string text = value ? value : "";
-    mpv_free(value);
-    return text;
+    return propertyText(mpvname::ImageDisplayDuration);
 }
 
 std::string MpvEngine::videoOutput() const
@@ -926,13 +614,4 @@ bool MpvEngine::resetImageSize()
     if (QWidget* parent = picture_->parentWidget())
         picture_->setGeometry(parent->rect());
     return true;
-}
-
-void MpvEngine::soundServerBack()
-{
-    // libmpv falls back to no output when its server goes and never looks for it again.
-    if (!handle_ || !open_ || !hasAudio_)
-        return;
-    const char* command[] = {"ao-reload", nullptr};
-    mpv_command_async(handle_.get(), 0, command);
 }
