@@ -17,12 +17,14 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "tests/support/player_process.h"
 #include "tests/support/private_services.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_clips.h"
+#include "tests/support/vcd_pbc_image.h"
 
 namespace {
 constexpr int kOrderly = 18;
@@ -66,6 +68,14 @@ bool waitFor(const std::function<bool()>& done)
     return done();
 }
 
+struct Step {
+    QStringList command;  // the program and its words; none to only look
+    QStringList query;    // playerctl's words that read back
+    QString answer;       // what the query prints, as a pattern
+    QString signalled;    // what must be signalled without being asked for, when anything
+    QString value;
+};
+
 class Mpris : public testing::Test {
 protected:
     void SetUp() override
@@ -99,6 +109,29 @@ protected:
         return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
     }
 
+    // Each step's command, then what it must have signalled and what playerctl reads back.
+    void walk(std::span<const Step> steps)
+    {
+        for (const Step& step : steps) {
+            const QString what = step.command.join(' ');
+            if (!step.command.isEmpty()) {
+                recorder_.heard.clear();
+                const bool playerctl = step.command.front() == "playerctl";
+                const QString said = run(step.command.front(),
+                                         (playerctl ? QStringList{"-p", "quintara"} : QStringList{}) +
+                                             step.command.mid(1),
+                                         QUINTARA_EXE);
+                EXPECT_FALSE(said.startsWith("failed")) << what.toStdString() << ": " << said.toStdString();
+            }
+            EXPECT_TRUE(waitFor([&] { return recorder_.heard[step.signalled] == step.value; }))
+                << what.toStdString() << ": " << step.signalled.toStdString() << " is "
+                << recorder_.heard[step.signalled].toStdString();
+            const QString answer = run("playerctl", QStringList{"-p", "quintara"} + step.query);
+            EXPECT_TRUE(QRegularExpression("^" + step.answer + "$").match(answer).hasMatch())
+                << what.toStdString() << ": " << answer.toStdString();
+        }
+    }
+
     bool nameOwned()
     {
         return connection_->interface()->isServiceRegistered(kName).value();
@@ -127,14 +160,6 @@ protected:
     std::unique_ptr<QDBusConnection> connection_;
 };
 
-struct Step {
-    QStringList command;  // the program and its words; none to only look
-    QStringList query;    // playerctl's words that read back
-    QString answer;       // what the query prints, as a pattern
-    QString signalled;    // what must be signalled without being asked for, when anything
-    QString value;
-};
-
 TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
 {
     TempDir dir;
@@ -143,7 +168,6 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
     ASSERT_FALSE(one.empty() || two.empty()) << "ffmpeg could not make the clips";
     const QString oneUrl = QUrl::fromLocalFile(QString::fromStdString(one)).toString();
     const QString format = "{{xesam:trackNumber}} {{xesam:title}} {{mpris:length}} {{xesam:url}}";
-    const QString executable = QUINTARA_EXE;
 
     auto player = sandbox_.launch({QString::fromStdString(one), QString::fromStdString(two)});
     ASSERT_TRUE(player);
@@ -168,23 +192,7 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
         {{"playerctl", "open", oneUrl}, {"-f", format, "metadata"}, "1 one\\.mpg (29|30)\\d{6} file://.*/one\\.mpg",
          "CanGoPrevious", "false"},
     };
-    for (const Step& step : steps) {
-        const QString what = step.command.join(' ');
-        if (!step.command.isEmpty()) {
-            recorder_.heard.clear();
-            const bool playerctl = step.command.front() == "playerctl";
-            const QString said = run(step.command.front(),
-                                     (playerctl ? QStringList{"-p", "quintara"} : QStringList{}) + step.command.mid(1),
-                                     executable);
-            EXPECT_FALSE(said.startsWith("failed")) << what.toStdString() << ": " << said.toStdString();
-        }
-        EXPECT_TRUE(waitFor([&] { return recorder_.heard[step.signalled] == step.value; }))
-            << what.toStdString() << ": " << step.signalled.toStdString() << " is "
-            << recorder_.heard[step.signalled].toStdString();
-        const QString answer = run("playerctl", QStringList{"-p", "quintara"} + step.query);
-        EXPECT_TRUE(QRegularExpression("^" + step.answer + "$").match(answer).hasMatch())
-            << what.toStdString() << ": " << answer.toStdString();
-    }
+    walk(steps);
 
     // Each entry keeps the id it got as it entered the list: the same file opened again is a
     // new entry, and a position meant for the old one is passed over.
@@ -237,6 +245,34 @@ TEST_F(Mpris, PlayerctlDrivesThePlayerAndEachChangeIsSignalledAsItHappens)
     EXPECT_EQ(call("org.mpris.MediaPlayer2", "Quit").errorMessage().toStdString(), "");
     EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
     EXPECT_FALSE(nameOwned());
+}
+
+// A Video CD with menus, as the desktop's media controls see and drive it: the list and its
+// item in the metadata, Play/Pause as the menu's default, Stop parked on a list, Previous as
+// the list's link. Each list checked stays put for seconds: the menu 10, list 2 six.
+TEST_F(Mpris, AVideoCdsListsAreToldAndFollowed)
+{
+    const PbcImage image(PbcImage::Kind::VideoCd);
+    auto player = sandbox_.launch({QString::fromStdString(image.cue)});
+    ASSERT_TRUE(player);
+    ASSERT_TRUE(waitFor([this] { return nameOwned(); }));
+
+    const QString list = "'\\S+/Pbc/L%1/I\\d+' ";  // playerctl quotes a path
+    const QStringList item{"-f", "{{mpris:trackid}} {{xesam:title}} {{xesam:album}}", "metadata"};
+    const Step steps[] = {
+        {{}, item, list.arg(1) + "Menu \\(list 1\\) PBCTEST", "Metadata.xesam:title", "Menu (list 1)"},
+        {{"playerctl", "play-pause"}, item, list.arg(2) + "(Track 1|Picture \\(list 2\\)) PBCTEST", "CanGoPrevious",
+         "true"},
+        {{"playerctl", "stop"}, {"status"}, "Stopped", "PlaybackStatus", "Stopped"},
+        {{"playerctl", "play"}, {"status"}, "Playing", "PlaybackStatus", "Playing"},
+        {{"playerctl", "previous"}, item, list.arg(1) + "Menu \\(list 1\\) PBCTEST", "Metadata.xesam:title",
+         "Menu (list 1)"},
+    };
+    walk(steps);
+    EXPECT_FALSE(property(kPlayer, "CanGoPrevious").toBool()) << "the menu has no PREVIOUS";
+
+    EXPECT_EQ(call(kRoot, "Quit").errorMessage().toStdString(), "");
+    EXPECT_EQ(PlayerSandbox::waitForEnd(*player), kOrderly);
 }
 
 // A desktop service that inhibits the screen saver, as the portal, the screen saver and GNOME's
