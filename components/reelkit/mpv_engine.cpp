@@ -28,6 +28,36 @@ enum Reply : uint64_t {
     kSerial = 16,
 };
 
+// Nothing of a user's mpv set-up (scripts, key bindings, profiles, on-screen display)
+// may change how the player behaves.
+constexpr std::pair<const char*, const char*> kFixedOptions[] = {
+    {mpvname::Idle, "yes"},
+    {mpvname::KeepOpen, "yes"},
+    {mpvname::KeepOpenPause, "yes"},
+    {mpvname::AudioFallbackToNull, "yes"},
+    {mpvname::AudioClientName, "quintara"},
+    // The sound server's own buffer: with libmpv's fixed 100 ms, a PulseAudio null sink
+    // held the sound (and the pictures timed by it) for up to a second after seeks and
+    // speed changes.
+    {mpvname::PulseBuffer, "native"},
+    {mpvname::LoadScripts, "no"},
+    {mpvname::Ytdl, "no"},
+    {mpvname::LoadStatsOverlay, "no"},
+    {mpvname::LoadOsdConsole, "no"},
+    {mpvname::LoadAutoProfiles, "no"},
+    {mpvname::InputDefaultBindings, "no"},
+    {mpvname::InputVoKeyboard, "no"},
+    {mpvname::OsdLevel, "0"},
+    {mpvname::SubAuto, "no"},
+    {mpvname::AudioFileAuto, "no"},
+    {mpvname::HrSeekFramedrop, "no"},
+    // The MPEG program stream demuxer lands on the key picture after the target; from a
+    // second earlier an exact seek starts before it on a Video CD's groups of pictures,
+    // and playing on after it does not skip the rest of the group.
+    {mpvname::HrSeekDemuxerOffset, "1"},
+    {mpvname::VideoOutput, mpvname::VideoOutputNone},
+};
+
 // A one-picture stream's time, as loadfile's option for one file.
 constexpr const char* kStillEndsAtOnce = "image-display-duration=0";
 constexpr uint32_t kStillSoundSlackMs = 50;
@@ -130,36 +160,7 @@ bool MpvEngine::init(bool useActiveMovie)
     if (!handle)
         return false;
     mpv_handle* h = handle.get();
-    // Nothing of a user's mpv set-up (scripts, key bindings, profiles, on-screen display)
-    // may change how the player behaves.
-    static constexpr std::pair<const char*, const char*> kFixed[] = {
-        {mpvname::Idle, "yes"},
-        {mpvname::KeepOpen, "yes"},
-        {mpvname::KeepOpenPause, "yes"},
-        {mpvname::AudioFallbackToNull, "yes"},
-        {mpvname::AudioClientName, "quintara"},
-        // The sound server's own buffer: with libmpv's fixed 100 ms, a PulseAudio null sink
-        // held the sound (and the pictures timed by it) for up to a second after seeks and
-        // speed changes.
-        {mpvname::PulseBuffer, "native"},
-        {mpvname::LoadScripts, "no"},
-        {mpvname::Ytdl, "no"},
-        {mpvname::LoadStatsOverlay, "no"},
-        {mpvname::LoadOsdConsole, "no"},
-        {mpvname::LoadAutoProfiles, "no"},
-        {mpvname::InputDefaultBindings, "no"},
-        {mpvname::InputVoKeyboard, "no"},
-        {mpvname::OsdLevel, "0"},
-        {mpvname::SubAuto, "no"},
-        {mpvname::AudioFileAuto, "no"},
-        {mpvname::HrSeekFramedrop, "no"},
-        // The MPEG program stream demuxer lands on the key picture after the target; from a
-        // second earlier an exact seek starts before it on a Video CD's groups of pictures,
-        // and playing on after it does not skip the rest of the group.
-        {mpvname::HrSeekDemuxerOffset, "1"},
-        {mpvname::VideoOutput, mpvname::VideoOutputNone},
-    };
-    for (const auto& [name, value] : kFixed)
+    for (const auto& [name, value] : kFixedOptions)
         setOption(h, name, value);
     setOption(h, mpvname::AudioOutput, options_.audioOutput.c_str());
     // libmpv's own account of what it does, for looking into a fault: one file per engine.
@@ -243,48 +244,15 @@ void MpvEngine::tellStatus()
 void MpvEngine::handleEvent(const mpv_event& event)
 {
     switch (event.event_id) {
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
-        const bool has = property->data != nullptr;
-        if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
-            timePos_ = *static_cast<const double*>(property->data);
-            if (open_)
-                emit positionChanged(positionMs());
-            // A still's sound ends the still (within its last sound frame, whose time libmpv may
-            // not report); libmpv itself waits on for its one picture.
-            if (openAs_ == OpenAs::Still && hasAudio_ && !paused_ && lengthMs_ != 0 &&
-                toMs(timePos_) + kStillSoundSlackMs >= lengthMs_)
-                reachedEnd(true);
-        } else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE) {
-            durationMs_ = toMs(*static_cast<const double*>(property->data));
-        } else if (event.reply_userdata == kEofReached) {
-            reachedEnd(has && property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data));
-        }
+    case MPV_EVENT_PROPERTY_CHANGE:
+        propertyChanged(event);
         break;
-    }
     case MPV_EVENT_GET_PROPERTY_REPLY:
         tookReply(event);
         break;
-    case MPV_EVENT_COMMAND_REPLY: {
-        if (event.reply_userdata == kSeek) {
-            if (event.error < 0)
-                seekLanded(timePos_);
-            break;
-        }
-        // Which entry of libmpv's list is this open's; the ends of the files before it are not its.
-        if (event.reply_userdata != ofOpen(openSerial_, kLoad) || load_ != Load::Loading)
-            break;
-        const auto* reply = static_cast<const mpv_event_command*>(event.data);
-        const mpv_node& result = reply->result;
-        if (event.error >= 0 && result.format == MPV_FORMAT_NODE_MAP)
-            for (int i = 0; i < result.u.list->num; ++i)
-                if (std::string_view(result.u.list->keys[i]) == "playlist_entry_id" &&
-                    result.u.list->values[i].format == MPV_FORMAT_INT64)
-                    loadEntry_ = result.u.list->values[i].u.int64;
-        if (loadEntry_ == 0)
-            fileEnded();
+    case MPV_EVENT_COMMAND_REPLY:
+        commandReplied(event);
         break;
-    }
     case MPV_EVENT_START_FILE:
         currentEntry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         break;
@@ -308,6 +276,47 @@ void MpvEngine::handleEvent(const mpv_event& event)
     default:
         break;
     }
+}
+
+void MpvEngine::propertyChanged(const mpv_event& event)
+{
+    const auto* property = static_cast<const mpv_event_property*>(event.data);
+    const bool has = property->data != nullptr;
+    if (event.reply_userdata == kTimePos && property->format == MPV_FORMAT_DOUBLE) {
+        timePos_ = *static_cast<const double*>(property->data);
+        if (open_)
+            emit positionChanged(positionMs());
+        // A still's sound ends the still (within its last sound frame, whose time libmpv may
+        // not report); libmpv itself waits on for its one picture.
+        if (openAs_ == OpenAs::Still && hasAudio_ && !paused_ && lengthMs_ != 0 &&
+            toMs(timePos_) + kStillSoundSlackMs >= lengthMs_)
+            reachedEnd(true);
+    } else if (event.reply_userdata == kDuration && has && property->format == MPV_FORMAT_DOUBLE) {
+        durationMs_ = toMs(*static_cast<const double*>(property->data));
+    } else if (event.reply_userdata == kEofReached) {
+        reachedEnd(has && property->format == MPV_FORMAT_FLAG && *static_cast<const int*>(property->data));
+    }
+}
+
+void MpvEngine::commandReplied(const mpv_event& event)
+{
+    if (event.reply_userdata == kSeek) {
+        if (event.error < 0)
+            seekLanded(timePos_);
+        return;
+    }
+    // Which entry of libmpv's list is this open's; the ends of the files before it are not its.
+    if (event.reply_userdata != ofOpen(openSerial_, kLoad) || load_ != Load::Loading)
+        return;
+    const auto* reply = static_cast<const mpv_event_command*>(event.data);
+    const mpv_node& result = reply->result;
+    if (event.error >= 0 && result.format == MPV_FORMAT_NODE_MAP)
+        for (int i = 0; i < result.u.list->num; ++i)
+            if (std::string_view(result.u.list->keys[i]) == "playlist_entry_id" &&
+                result.u.list->values[i].format == MPV_FORMAT_INT64)
+                loadEntry_ = result.u.list->values[i].u.int64;
+    if (loadEntry_ == 0)
+        fileEnded();
 }
 
 void MpvEngine::fileEnded()

@@ -112,6 +112,8 @@ private:
     void queueDrain();
     void drainEvents();
     void handleEvent(const mpv_event& event);
+    void propertyChanged(const mpv_event& event);
+    void commandReplied(const mpv_event& event);
     void fileEnded();
     void loadFinished();
 
