@@ -10,6 +10,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "components/discbay/drive_view.h"
 #include "core/modal_loop.h"
@@ -157,30 +159,27 @@ PlayListDialog::PlayListDialog(const PlayListDialogLinks& links, QWidget* owner)
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const DialogScale scale(fontMetrics());
-    folderCombo_->setGeometry(scale.rect(kFolderCombo));
+    const std::pair<QWidget*, Units> places[] = {
+        {folderCombo_, kFolderCombo}, {fileList_, kFileList}, {add_, kAdd}, {remove_, kRemove},
+        {clearAll_, kClearAll}, {label, kPlayListLabel}, {playList_, kPlayList}, {ok_, kOk},
+        {cancel_, kCancel}, {picture, kIcon},
+    };
+    for (const auto& [widget, units] : places)
+        widget->setGeometry(scale.rect(units));
     folderCombo_->resize(folderCombo_->width(), folderCombo_->sizeHint().height());
-    fileList_->setGeometry(scale.rect(kFileList));
-    add_->setGeometry(scale.rect(kAdd));
-    remove_->setGeometry(scale.rect(kRemove));
-    clearAll_->setGeometry(scale.rect(kClearAll));
-    label->setGeometry(scale.rect(kPlayListLabel));
-    playList_->setGeometry(scale.rect(kPlayList));
-    ok_->setGeometry(scale.rect(kOk));
-    cancel_->setGeometry(scale.rect(kCancel));
-    picture->setGeometry(scale.rect(kIcon));
     setFixedSize(scale.rect(kDialog).size());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     // The order of the controls, as Tab walks them.
-    QWidget::setTabOrder(folderCombo_, fileList_);
-    QWidget::setTabOrder(fileList_, add_);
-    QWidget::setTabOrder(add_, remove_);
-    QWidget::setTabOrder(remove_, clearAll_);
-    QWidget::setTabOrder(clearAll_, playList_);
-    QWidget::setTabOrder(playList_, ok_);
-    QWidget::setTabOrder(ok_, cancel_);
+    QWidget* const tabOrder[] = {folderCombo_, fileList_, add_, remove_, clearAll_, playList_, ok_, cancel_};
+    for (size_t i = 1; i < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    connectControls();
+}
 
+void PlayListDialog::connectControls()
+{
     connect(folderCombo_, &QComboBox::activated, this, &PlayListDialog::selectFolder);
     connect(fileList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         updateAdd();

@@ -63,6 +63,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectControls();
     void checkFolderCombo();
     void selectFolder(int row);
     void openFileItem();
