@@ -213,7 +213,6 @@ bool Playback::openPbcItem(const VcdPlayItem& item, bool play)
         if (*file->entryOfTrack < times->size() && (*times)[*file->entryOfTrack])
             startMs = Milliseconds(*(*times)[*file->entryOfTrack]);
     }
-    // A track opens by the play list's own spelling of its path.
     // A track opens by the play list's own spelling of its path, and is the current track by
     // its place there; a picture leaves the current track as it is.
     std::string path = chapters_.rootOf(pbc.drive) + file->inside;
