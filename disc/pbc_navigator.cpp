@@ -126,10 +126,12 @@ void PbcNavigator::itemEnded()
         return;
     }
     ++passes_;
-    if (selection.loopCount == 0 || passes_ < selection.loopCount)
-        player_.playItem(selection.background, 0);
-    else
+    if (selection.loopCount != 0 && passes_ >= selection.loopCount)
         wait(selection.timeoutCode);
+    else if (selection.loopCount == 0 && control_.silentStill(selection.background))
+        phase_ = PbcPhase::Holding;  // its passes for ever would only open it again and again
+    else
+        player_.playItem(selection.background, 0);
 }
 
 void PbcNavigator::wait(uint8_t code)

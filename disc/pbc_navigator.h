@@ -48,7 +48,10 @@ enum class PbcPhase {
 // disc's playback control off.
 class PbcNavigator {
 public:
-    PbcNavigator(const VcdPbc& pbc, PbcPlayer& player) : pbc_(pbc), player_(player) {}
+    // The control has lists.
+    PbcNavigator(const VcdControl& control, PbcPlayer& player) : control_(control), pbc_(*control.pbc), player_(player)
+    {
+    }
 
     // Begins at a list; false, with nothing done, when there is none at that offset.
     bool start(uint16_t offset);
@@ -105,6 +108,7 @@ private:
     void jump(VcdLink link);
     void end();
 
+    const VcdControl& control_;
     const VcdPbc& pbc_;
     PbcPlayer& player_;
     PbcPhase phase_ = PbcPhase::Ended;

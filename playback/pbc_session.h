@@ -11,7 +11,7 @@
 // One disc under playback control: its lists, what plays of them, and how it was asked.
 struct Playback::PbcSession {
     PbcSession(uint32_t onDrive, DiscControlReader::Reading read, PbcPlayer& player)
-        : drive(onDrive), reading(std::move(read)), navigator(*reading->control->pbc, player)
+        : drive(onDrive), reading(std::move(read)), navigator(*reading->control, player)
     {
     }
     ~PbcSession() { QObject::disconnect(itemEnd); }

@@ -88,7 +88,8 @@ struct Walk {
 // entry 3 and track 3, 2 s, then 1; 5 the three tracks, then the end list 6; 7 a
 // multi-default menu over track 1 without numbers, looping for ever; 8 a motion segment for
 // 2 s, held for ever; 9 a menu without default or timeout list (the recording player's chance
-// is always the last selection). The Super Video CD's menu numbers its selections from 2, plays its still
+// is always the last selection); 10 and 11 a silent picture and one with sound, each looping
+// for ever, 1 leading to the menu. The Super Video CD's menu numbers its selections from 2, plays its still
 // three times, jumps when a pass ends and times out after 70 s to list 2.
 const Walk kWalks[] = {
     {"the menu's still is held for its wait, then the timeout list plays", Kind::VideoCd, 1, "end time",
@@ -120,6 +121,10 @@ const Walk kWalks[] = {
      PbcPhase::Holding},
     {"without a default, default does nothing; without a timeout list, chance chooses", Kind::VideoCd, 9,
      "default end time", {"L9", "S1", "wait 1000", "L3", "E1"}, PbcPhase::Playing},
+    {"a silent picture looping for ever is held, and still takes its numbers", Kind::VideoCd, 10, "end end 1",
+     {"L10", "S0", "L1", "S0"}, PbcPhase::Playing},
+    {"a picture with sound looping for ever plays its sound again", Kind::VideoCd, 11, "end end",
+     {"L11", "S3", "S3", "S3"}, PbcPhase::Playing},
     {"numbers begin at the first selection's; a delayed jump waits for the pass to end", Kind::SuperVideoCd, 1,
      "1 2 end",
      {"L1", "S0", "L2", "T2/30000"}, PbcPhase::Playing},
@@ -148,7 +153,7 @@ TEST(PbcNavigator, WalksTheListsOfADiscAsItsAuthorMeantThem)
     for (const Walk& walk : kWalks) {
         const VcdPbc& pbc = *readings[walk.disc].control->pbc;
         RecordingPbcPlayer player(pbc);
-        PbcNavigator navigator(pbc, player);
+        PbcNavigator navigator(*readings[walk.disc].control, player);
         player.navigator = &navigator;
         ASSERT_TRUE(navigator.start(OffsetOf(pbc, walk.lid))) << walk.what;
         Drive(navigator, player, walk.inputs);

@@ -116,8 +116,9 @@ const DamageCase kDamage[] = {
          put8(f.psd, lid(3).byte + kPlayWait, 5);
      },
      true, true},
-    // The areas go with it; the standard lists stay.
-    {"ExtendedPsdCutShort", [](Files& f, const auto&) { f.psdX.resize(f.psdX.size() - 4); }, true, false,
+    // The areas go with it; the standard lists stay. The last list's areas end a few bytes of
+    // padding before the file does.
+    {"ExtendedPsdCutShort", [](Files& f, const auto&) { f.psdX.resize(f.psdX.size() - 8); }, true, false,
      "runs past"},
 };
 

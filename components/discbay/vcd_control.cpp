@@ -241,6 +241,14 @@ std::optional<uint16_t> VcdPbc::lidAt(uint16_t offset) const
     return std::nullopt;
 }
 
+bool VcdControl::silentStill(const VcdPlayItem& item) const
+{
+    if (item.kind != VcdPlayItem::Kind::Segment || item.number >= info.segments.size())
+        return false;
+    const VcdSegmentKind& segment = info.segments[item.number];
+    return segment.still() && segment.audio == 0;
+}
+
 bool VcdControl::plays(const VcdPlayItem& item) const
 {
     switch (item.kind) {

@@ -166,6 +166,9 @@ struct VcdControl {
     // Whether an item names something the disc holds: an entry of ENTRIES, a track ENTRIES
     // knows, the first segment of an item.
     bool plays(const VcdPlayItem& item) const;
+    // Whether an item is a segment that shows one picture and has no sound: played again, it
+    // shows what it showed.
+    bool silentStill(const VcdPlayItem& item) const;
     bool operator==(const VcdControl&) const = default;
 };
 
