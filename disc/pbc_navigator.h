@@ -48,7 +48,7 @@ enum class PbcPhase {
 // disc's playback control off.
 class PbcNavigator {
 public:
-    // The control has lists.
+    // Over a disc with lists: the control's pbc is set.
     PbcNavigator(const VcdControl& control, PbcPlayer& player) : control_(control), pbc_(*control.pbc), player_(player)
     {
     }
