@@ -11,6 +11,13 @@
 // what was posted and starts no timers.
 class BenchWindow : public QWidget, public Window {
 public:
+    BenchWindow() = default;
+    // Shown at that size, as the video window shows a picture.
+    explicit BenchWindow(QSize size)
+    {
+        resize(size);
+        show();
+    }
     void post(const Message& message) override { posted.push_back(message); }
     TimerHost& timers() override { return timers_; }
     std::vector<Message> posted;

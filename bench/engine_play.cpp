@@ -141,9 +141,7 @@ int main(int argc, char** argv)
     if (argc >= 4)
         options.picture = std::string_view(argv[3]) == "opengl" ? MpvEngineOptions::Picture::OpenGl
                                                                 : MpvEngineOptions::Picture::Software;
-    BenchWindow window;
-    window.resize(size);
-    window.show();
+    BenchWindow window(size);
     MpvEngine engine(options);
     if (!engine.init(1) || !OpenAndWait(engine, &window, argv[1]) || !engine.play() || !caughtHandle) {
         std::fprintf(stderr, "cannot play %s\n", argv[1]);

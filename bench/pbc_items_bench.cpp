@@ -68,9 +68,7 @@ int main(int argc, char** argv)
                     median(times));
     }
 
-    BenchWindow window;
-    window.resize(352, 288);
-    window.show();
+    BenchWindow window(QSize(352, 288));
     MpvEngine engine;
     if (!engine.init(1)) {
         std::fprintf(stderr, "no media engine\n");

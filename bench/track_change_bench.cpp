@@ -141,9 +141,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    BenchWindow window;
-    window.resize(352, 240);
-    window.show();
+    BenchWindow window(QSize(352, 240));
     MpvEngine engine;
     if (!engine.init(1)) {
         std::fprintf(stderr, "no media engine\n");
