@@ -256,7 +256,7 @@ void Playback::pbcItemOpened(bool opened, const std::string& path, uint32_t trac
 
 void Playback::pbcItemEnded()
 {
-    if (!pbc_ || pbc_->opening || pbc_->awaitingTimes)
+    if (!pbc_ || pbc_->opening)
         return;
     QObject::disconnect(pbc_->itemEnd);
     pbc_->navigator.itemEnded();
